@@ -1,0 +1,31 @@
+#pragma once
+// What every ohmlet-cli command shares: exit codes, argument helpers, messages.
+#include <string>
+#include <vector>
+
+namespace ohmlet::cli {
+
+enum ExitCode {
+    kExitOk = 0,
+    kExitIo = 1,          // a file or device could not be read or written
+    kExitUsage = 2,
+    kExitNoData = 3,      // the instrument reply holds no data
+    kExitBadReply = 4,    // the reply is incomplete or inconsistent
+};
+
+using Args = std::vector<std::string>;
+
+// Prints one sentence to stderr and returns code.
+int Fail(int code, const std::string& message);
+int UsageError(const std::string& message);
+
+// Takes "-o VALUE" (or "--output VALUE") out of args; empty when absent.
+// Returns false when the option is there without a value.
+bool TakeOption(Args& args, const std::string& shortName, const std::string& longName,
+                std::string& value);
+bool TakeFlag(Args& args, const std::string& name);
+
+// The DZL files' texts are GBK; the terminal and JSON get UTF-8.
+std::string GbkToUtf8(const std::string& gbk);
+
+}  // namespace ohmlet::cli

@@ -1,0 +1,18 @@
+// ohmlet-cli convert: read a DZL file and write it back with our writer.
+#include "CliCommands.h"
+#include "DzlFile.h"
+
+namespace ohmlet::cli {
+
+int RunConvert(Args args) {
+    std::string output;
+    if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
+    if (args.size() != 1 || output.empty()) return UsageError("usage: convert IN.DZL -o OUT.DZL");
+    DzlReadResult file = ReadDzlFile(args[0]);
+    if (!file.ok()) return Fail(kExitIo, file.message);
+    DzlWriteResult written = WriteDzlFile(output, file.components);
+    if (!written.ok) return Fail(kExitIo, written.message);
+    return kExitOk;
+}
+
+}  // namespace ohmlet::cli

@@ -1,0 +1,49 @@
+// ohmlet-cli dump: every stored field as JSON, texts in UTF-8, values as read.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "CliCommands.h"
+#include "DzlFile.h"
+#include "GbkCodec.h"
+
+namespace ohmlet::cli {
+
+int RunDump(Args args) {
+    if (args.size() != 1) return UsageError("dump takes one DZL file.");
+    DzlReadResult file = ReadDzlFile(args[0]);
+    if (!file.ok()) return Fail(kExitIo, file.message);
+
+    QJsonArray components;
+    for (const Component& c : file.components) {
+        QJsonObject o;
+        o["number"] = FromGbk(c.GetNumber());
+        o["name"] = FromGbk(c.GetName());
+        o["testDate"] = FromGbk(c.GetTestDate());
+        o["selected"] = c.selected;
+        o["auxParam"] = c.auxParam;
+        o["designValue"] = double(c.designValue);
+        o["lowerTolerance"] = double(c.lowerTolerance);
+        o["upperTolerance"] = double(c.upperTolerance);
+        o["pointCount"] = c.pointCount;
+        o["blockOffset"] = c.blockOffset;
+        o["reservedFloat"] = double(c.reservedFloat);
+        o["maxValue"] = double(c.maxValue);
+        o["minValue"] = double(c.minValue);
+        o["passCount"] = double(c.passCount);
+        o["passRate"] = double(c.passRate);
+        QJsonArray points;
+        for (const MeasuringPoint& p : c.points) points.append(QJsonArray{p.position, p.value, p.spare});
+        o["points"] = points;
+        components.append(o);
+    }
+    QJsonObject root;
+    root["componentCount"] = static_cast<int>(file.components.size());
+    root["components"] = components;
+    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    return kExitOk;
+}
+
+}  // namespace ohmlet::cli

@@ -1,0 +1,60 @@
+// ohmlet-cli info: the component list with the statistics the control panel shows.
+#include <cstdio>
+#include <iostream>
+
+#include "CliCommands.h"
+#include "DzlFile.h"
+
+namespace ohmlet::cli {
+namespace {
+
+// Pads a UTF-8 text to a display width, counting CJK characters as two columns.
+std::string Pad(const std::string& utf8, int width) {
+    int columns = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        columns += len >= 3 ? 2 : 1;
+        i += static_cast<std::size_t>(len);
+    }
+    return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
+
+}  // namespace
+
+int RunInfo(Args args) {
+    if (args.size() != 1) return UsageError("info takes one DZL file.");
+    const std::string& path = args[0];
+    DzlReadResult file = ReadDzlFile(path);
+    if (!file.ok()) return Fail(kExitIo, file.message);
+
+    std::cout << Pad("No.", 6) << Pad("Number", 8) << Pad("Name", 24) << Pad("Date", 18)
+              << Pad("Points", 8) << Pad("Max", 10) << Pad("Min", 10) << "Average\n";
+    long long points = 0;
+    long long passing = 0;
+    int index = 0;
+    char line[64];
+    for (Component& c : file.components) {
+        ++index;
+        std::cout << Pad(std::to_string(index), 6) << Pad(c.GetNumber(), 8)
+                  << Pad(GbkToUtf8(c.GetName()), 24) << Pad(GbkToUtf8(c.GetTestDate()), 18)
+                  << Pad(std::to_string(c.pointCount), 8);
+        if (c.pointCount > 0) {
+            std::snprintf(line, sizeof line, "%-10.1f%-10.1f%.1f", c.ComputeMax(), c.ComputeMin(),
+                          c.ComputeAverage());
+            std::cout << line;
+        } else {
+            std::cout << Pad("-", 10) << Pad("-", 10) << "-";
+        }
+        std::cout << '\n';
+        points += c.pointCount;
+        passing += c.CountPassing();
+    }
+    std::snprintf(line, sizeof line, "%.1f%%", points > 0 ? 100.0 * passing / points : 0.0);
+    std::cout << "\nComponents: " << file.components.size() << "\nReadings: " << points
+              << "\nReadings in the pass band: " << passing << "\nOverall pass rate: " << line
+              << '\n';
+    return kExitOk;
+}
+
+}  // namespace ohmlet::cli

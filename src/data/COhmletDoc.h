@@ -1,0 +1,135 @@
+#pragma once
+// The open measurement file: its components, the current component and point, the
+// totals, and the operations and commands that change them. After each change the
+// document itself tells its observers what to refresh, in a fixed order.
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Component.h"
+#include "DocumentObserver.h"
+#include "DzlFile.h"
+#include "EditHistory.h"
+
+namespace ohmlet {
+
+class COhmletDoc : public ComponentListener {
+public:
+    COhmletDoc();
+    COhmletDoc(const COhmletDoc&) = delete;
+    COhmletDoc& operator=(const COhmletDoc&) = delete;
+
+    // --- observers --------------------------------------------------------------
+    void AddObserver(DocumentObserver* observer);
+    void RemoveObserver(DocumentObserver* observer);
+    void SetCheckMarkSource(const CheckMarkSource* source) { checkMarks_ = source; }
+
+    // --- state ------------------------------------------------------------------
+    int32_t componentCount() const { return static_cast<int32_t>(components_.size()); }
+    int32_t currentComponent() const { return currentComponent_; }
+    int32_t currentPoint() const { return currentPoint_; }
+    int32_t totalPointCount() const { return totalPointCount_; }
+    int32_t totalPassCount() const { return totalPassCount_; }
+    float overallPassRate() const { return overallPassRate_; }
+    const std::vector<Component>& components() const { return components_; }
+    const std::string& documentPath() const { return documentPath_; }
+    std::vector<unsigned char>& transferBuffer() { return transferBuffer_; }
+    bool IsModified() const { return modified_; }
+
+    Component* GetComponent(int index);
+    const Component* GetComponent(int index) const;
+    Component* GetCurrentComponent() { return GetComponent(currentComponent_); }
+    const Component* GetCurrentComponent() const { return GetComponent(currentComponent_); }
+
+    // --- model operations -------------------------------------------------------
+    void SelectComponent(int index);
+    void SetCurrentPoint(int index, bool refresh);
+    // Stores an edited grid cell into the current component by its kind.
+    void SetCell(int row, int columnCode, int value);
+    int32_t SumPointCounts();
+    int32_t SumPassCounts();
+    float ComputeOverallPassRate();
+    void RefreshComponentList();
+    // Recomputes the current component's max, min and pass count and the totals, then
+    // lets the observers show it (or show nothing when no component is current).
+    void ShowCurrentComponent();
+    void ReadCheckMarks();
+
+    // Name and test date of the current component, as the control panel edits them.
+    void SetComponentName(std::string_view gbkName);
+    void SetComponentTestDate(std::string_view gbkDate);
+
+    // --- document commands ------------------------------------------------------
+    void InsertComponent();
+    void DeleteComponent();
+    static std::string MakeComponentNumber(int count);
+    // Point commands on the current component.
+    void InsertPointAbove(int row, int column);
+    void InsertPointBelow(int row, int column);
+    void DeletePoint(int row, int column);
+
+    // Replaces the components by the file's; the path becomes the document's.
+    DzlReadResult Open(const std::string& path);
+    // Writes every component to path; the document takes that path.
+    DzlWriteResult Save(const std::string& path);
+    // Save all as / save selected: the document's path does not change.
+    DzlWriteResult WriteComponents(const std::string& path, DzlSelection which) const;
+    // An empty, untitled document.
+    void NewDocument();
+    // Takes components made elsewhere (tests, the instrument) as an untitled document.
+    void ReplaceComponents(std::vector<Component> components);
+
+    // --- undo -------------------------------------------------------------------
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::optional<EditKind> NextUndoKind() const { return history_.NextUndoKind(); }
+    std::optional<EditKind> NextRedoKind() const { return history_.NextRedoKind(); }
+    void Undo();
+    void Redo();
+
+    // --- environment ------------------------------------------------------------
+    void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+    const std::string& GetProgramFolder() const { return programFolder_; }
+    // Today's date for new components; tests pin it.
+    void SetClock(std::function<std::tm()> today) { today_ = std::move(today); }
+
+private:
+    // ComponentListener
+    void OnPassRecomputed(Component& component) override;
+    void OnPointPositionChanged(Component& component) override;
+    void OnTestDateChanged(Component& component) override;
+
+    void AttachComponents();
+    void NotifyShowComponent(const Component* component);
+    void NotifyRefreshComponentList();
+    void NotifyRefreshPointCount();
+    void NotifyRebuildGrid();
+
+    // Keeps what an edit is about to change, so it can be undone.
+    void RecordEdit(EditKind kind, bool wholeList, bool mergeable = false);
+    EditRecord Capture(EditKind kind, int componentIndex) const;
+    void Apply(EditRecord& record);
+    void RefreshAll();
+
+    std::vector<Component> components_;
+    int32_t currentComponent_ = 0;
+    int32_t currentPoint_ = 0;
+    int32_t totalPointCount_ = 0;
+    int32_t totalPassCount_ = 0;
+    float overallPassRate_ = 0;
+    std::vector<unsigned char> transferBuffer_;
+    std::string documentPath_;
+    bool modified_ = false;
+
+    EditHistory history_;
+    std::vector<DocumentObserver*> observers_;
+    const CheckMarkSource* checkMarks_ = nullptr;
+    std::string programFolder_;
+    std::function<std::tm()> today_;
+};
+
+}  // namespace ohmlet

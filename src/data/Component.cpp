@@ -1,0 +1,152 @@
+#include "Component.h"
+
+#include "FixedText.h"
+
+namespace ohmlet {
+
+Component::Component(const Component& other) { *this = other; }
+
+// A copy takes the stored record and fresh points, but neither the decoder's
+// average nor the listener: the new owner attaches itself.
+Component& Component::operator=(const Component& other) {
+    if (this == &other) return *this;
+    std::copy(std::begin(other.number), std::end(other.number), number);
+    std::copy(std::begin(other.name), std::end(other.name), name);
+    std::copy(std::begin(other.testDate), std::end(other.testDate), testDate);
+    selected = other.selected;
+    auxParam = other.auxParam;
+    designValue = other.designValue;
+    lowerTolerance = other.lowerTolerance;
+    upperTolerance = other.upperTolerance;
+    pointCount = other.pointCount;
+    blockOffset = other.blockOffset;
+    reservedFloat = other.reservedFloat;
+    maxValue = other.maxValue;
+    minValue = other.minValue;
+    passCount = other.passCount;
+    passRate = other.passRate;
+    averageValue = 0;
+    points = other.points;
+    listener_ = nullptr;
+    return *this;
+}
+
+std::string Component::GetNumber() const { return ReadFixedText(number, kNumberWidth); }
+std::string Component::GetName() const { return ReadFixedText(name, kNameWidth); }
+std::string Component::GetTestDate() const { return ReadFixedText(testDate, kTestDateWidth); }
+
+void Component::SetNumber(std::string_view text) { StoreFixedText(number, kNumberWidth, text); }
+void Component::SetName(std::string_view text) { StoreFixedText(name, kNameWidth, text); }
+
+void Component::SetTestDate(std::string_view text) {
+    StoreFixedText(testDate, kTestDateWidth, text);
+    if (listener_) listener_->OnTestDateChanged(*this);
+}
+
+void Component::SetDesignValue(int value) {
+    designValue = static_cast<float>(value);
+    RecomputePass();
+}
+
+void Component::SetLowerTolerance(int value) {
+    lowerTolerance = static_cast<float>(value);
+    RecomputePass();
+}
+
+void Component::SetUpperTolerance(int value) {
+    upperTolerance = static_cast<float>(value);
+    RecomputePass();
+}
+
+float Component::GetPointValue(int index) const {
+    return HasPoint(index) ? static_cast<float>(points[index].value) : 0.0f;
+}
+
+void Component::SetPointValue(int index, int value) {
+    if (HasPoint(index)) points[index].value = value;
+    ComputeMax();
+    ComputeMin();
+    RecomputePass();
+}
+
+void Component::SetPointPosition(int index, int position) {
+    if (!HasPoint(index)) return;
+    points[index].position = position;
+    if (listener_) listener_->OnPointPositionChanged(*this);
+}
+
+bool Component::Passes(int32_t value) const {
+    float v = static_cast<float>(value);
+    return designValue + lowerTolerance <= v && v <= designValue + upperTolerance;
+}
+
+float Component::ComputeMax() {
+    if (pointCount <= 0) return maxValue;
+    int32_t best = points[0].value;
+    for (int i = 1; i < pointCount; ++i)
+        if (points[i].value > best) best = points[i].value;
+    maxValue = static_cast<float>(best);
+    return maxValue;
+}
+
+float Component::ComputeMin() {
+    if (pointCount <= 0) return minValue;
+    int32_t best = points[0].value;
+    for (int i = 1; i < pointCount; ++i)
+        if (points[i].value < best) best = points[i].value;
+    minValue = static_cast<float>(best);
+    return minValue;
+}
+
+float Component::ComputeAverage() const {
+    if (pointCount <= 0) return 0.0f;
+    // The sum wraps as a 32-bit integer, as the instrument's software always did.
+    uint32_t sum = 0;
+    for (int i = 0; i < pointCount; ++i) sum += static_cast<uint32_t>(points[i].value);
+    return static_cast<float>(static_cast<int32_t>(sum)) / static_cast<float>(pointCount);
+}
+
+int Component::CountPassing() {
+    int count = 0;
+    for (int i = 0; i < pointCount; ++i)
+        if (Passes(points[i].value)) ++count;
+    passCount = static_cast<float>(count);
+    return count;
+}
+
+void Component::RecomputePass() {
+    CountPassing();
+    if (pointCount > 0) passRate = passCount / static_cast<float>(pointCount);
+    if (listener_) listener_->OnPassRecomputed(*this);
+}
+
+bool Component::InsertPointAt(int index) {
+    points.insert(points.begin() + index, MeasuringPoint{});
+    pointCount = static_cast<int32_t>(points.size());
+    return true;
+}
+
+bool Component::InsertPointAbove(int row, int /*column*/) {
+    if (row < 0 || row > pointCount) return false;
+    return InsertPointAt(row);
+}
+
+bool Component::InsertPointBelow(int row, int /*column*/) {
+    if (row < 0 || row > pointCount - 1) return false;
+    return InsertPointAt(row + 1);
+}
+
+bool Component::DeletePoint(int row, int /*column*/) {
+    if (row < 0 || row > pointCount - 1) return false;
+    points.erase(points.begin() + row);
+    pointCount = static_cast<int32_t>(points.size());
+    return true;
+}
+
+void Component::ResizePoints(int32_t count) {
+    if (count < 0) count = 0;
+    points.assign(static_cast<std::size_t>(count), MeasuringPoint{});
+    pointCount = count;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,104 @@
+#pragma once
+// One component (构件 / test zone): identification, pass band, stored statistics and
+// its readings. The field order is the order of the DZL record.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ComponentKind.h"
+#include "MeasuringPoint.h"
+
+namespace ohmlet {
+
+class Component;
+
+// What a component tells its document after a change, so that the document can
+// recompute totals and refresh the views.
+class ComponentListener {
+public:
+    virtual void OnPassRecomputed(Component& component) = 0;
+    virtual void OnPointPositionChanged(Component& component) = 0;
+    virtual void OnTestDateChanged(Component& component) = 0;
+
+protected:
+    ~ComponentListener() = default;
+};
+
+class Component {
+public:
+    static constexpr std::size_t kNumberWidth = 5;
+    static constexpr std::size_t kNameWidth = 100;
+    static constexpr std::size_t kTestDateWidth = 20;
+
+    char number[kNumberWidth] = {};
+    char name[kNameWidth] = {};
+    char testDate[kTestDateWidth] = {};
+    int32_t selected = 1;
+    int32_t auxParam = 0;
+    float designValue = 0;
+    float lowerTolerance = 0;
+    float upperTolerance = 0;
+    int32_t pointCount = 0;
+    int32_t blockOffset = 0;
+    float reservedFloat = 0;
+    float maxValue = 0;
+    float minValue = 0;
+    float passCount = 0;
+    float passRate = 0;
+    float averageValue = 0;  // set by the instrument decoder only; never saved or copied
+    std::vector<MeasuringPoint> points;
+
+    Component() = default;
+    Component(const Component& other);
+    Component& operator=(const Component& other);
+    Component(Component&&) noexcept = default;
+    Component& operator=(Component&&) noexcept = default;
+
+    // The document that is told about changes; none for free-standing components.
+    void SetListener(ComponentListener* listener) { listener_ = listener; }
+
+    ComponentKind GetKind() const { return KindOfNumber(number[0]); }
+
+    std::string GetNumber() const;
+    std::string GetName() const;
+    std::string GetTestDate() const;
+    void SetNumber(std::string_view text);
+    void SetName(std::string_view text);
+    void SetTestDate(std::string_view text);  // then the component list is refreshed
+
+    int GetDesignValue() const { return static_cast<int>(designValue); }
+    int GetLowerTolerance() const { return static_cast<int>(lowerTolerance); }
+    int GetUpperTolerance() const { return static_cast<int>(upperTolerance); }
+    void SetDesignValue(int value);
+    void SetLowerTolerance(int value);
+    void SetUpperTolerance(int value);
+
+    bool HasPoint(int index) const { return index >= 0 && index < pointCount; }
+    float GetPointValue(int index) const;
+    void SetPointValue(int index, int value);
+    void SetPointPosition(int index, int position);
+
+    bool Passes(int32_t value) const;
+    float ComputeMax();
+    float ComputeMin();
+    float ComputeAverage() const;
+    int CountPassing();
+    void RecomputePass();
+
+    // Point editing; the column is carried for the data view and not used here.
+    // Each returns whether the points changed.
+    bool InsertPointAbove(int row, int column);
+    bool InsertPointBelow(int row, int column);
+    bool DeletePoint(int row, int column);
+
+    // Makes points and pointCount agree, the points zeroed.
+    void ResizePoints(int32_t count);
+
+private:
+    bool InsertPointAt(int index);
+
+    ComponentListener* listener_ = nullptr;
+};
+
+}  // namespace ohmlet

@@ -1,0 +1,154 @@
+// The document commands: components in and out, readings in and out, open and save.
+#include <cstdio>
+
+#include "COhmletDoc.h"
+#include "GbkText.h"
+
+namespace ohmlet {
+namespace {
+
+// "20%y年%m月%d日" in GBK.
+std::string FormatToday(const std::tm& day) {
+    char text[32];
+    std::snprintf(text, sizeof text, "20%02d%s%02d%s%02d%s", day.tm_year % 100, gbk::kYear,
+                  day.tm_mon + 1, gbk::kMonth, day.tm_mday, gbk::kDay);
+    return text;
+}
+
+Component MakeNewComponent(int count, const std::tm& today) {
+    Component c;
+    c.SetNumber(COhmletDoc::MakeComponentNumber(count));
+    c.SetTestDate(FormatToday(today));
+    c.selected = 1;
+    c.auxParam = 16;
+    c.designValue = 20.0f;
+    c.lowerTolerance = -3.0f;
+    c.upperTolerance = 5.0f;
+    c.blockOffset = 20;
+    c.reservedFloat = 0.0f;
+    c.maxValue = 20.0f;
+    c.minValue = 20.0f;
+    c.passCount = 20.0f;
+    c.passRate = 1.0f;
+    c.points.assign(20, MeasuringPoint{0, 20, 16});
+    c.pointCount = 20;
+    return c;
+}
+
+}  // namespace
+
+// "0" and three digits up to 999. The field holds four characters, so from 1000 on
+// the number is the last four digits of the count: still a digit first (a plain
+// component), and never cut to a misleading three-digit prefix.
+std::string COhmletDoc::MakeComponentNumber(int count) {
+    char text[16];
+    if (count < 0) count = 0;
+    if (count <= 999)
+        std::snprintf(text, sizeof text, "0%03d", count);
+    else
+        std::snprintf(text, sizeof text, "%04d", count % 10000);
+    return text;
+}
+
+void COhmletDoc::InsertComponent() {
+    RecordEdit(EditKind::ComponentInsert, true);
+    components_.push_back(MakeNewComponent(componentCount() + 1, today_()));
+    AttachComponents();
+    SelectComponent(componentCount() - 1);
+    RefreshComponentList();
+    ShowCurrentComponent();
+}
+
+void COhmletDoc::DeleteComponent() {
+    if (componentCount() == 1) {
+        RecordEdit(EditKind::ComponentDelete, true);
+        components_.clear();
+        currentComponent_ = -1;
+    } else if (componentCount() > 1 && GetCurrentComponent()) {
+        RecordEdit(EditKind::ComponentDelete, true);
+        components_.erase(components_.begin() + currentComponent_);
+        if (currentComponent_ == componentCount()) --currentComponent_;
+        AttachComponents();
+    }
+    RefreshComponentList();
+    ShowCurrentComponent();
+    NotifyRebuildGrid();
+}
+
+void COhmletDoc::InsertPointAbove(int row, int column) {
+    Component* c = GetCurrentComponent();
+    if (!c) return;
+    if (row >= 0 && row <= c->pointCount) {
+        RecordEdit(EditKind::PointInsert, false);
+        c->InsertPointAbove(row, column);
+    }
+    NotifyRebuildGrid();
+    NotifyRefreshPointCount();
+}
+
+void COhmletDoc::InsertPointBelow(int row, int column) {
+    Component* c = GetCurrentComponent();
+    if (!c) return;
+    if (row >= 0 && row <= c->pointCount - 1) {
+        RecordEdit(EditKind::PointInsert, false);
+        c->InsertPointBelow(row, column);
+    }
+    NotifyRebuildGrid();
+    NotifyRefreshPointCount();
+}
+
+void COhmletDoc::DeletePoint(int row, int column) {
+    Component* c = GetCurrentComponent();
+    if (!c || c->pointCount <= 0) return;
+    if (row >= 0 && row <= c->pointCount - 1) {
+        RecordEdit(EditKind::PointDelete, false);
+        c->DeletePoint(row, column);
+    }
+    NotifyRebuildGrid();
+    NotifyRefreshPointCount();
+}
+
+DzlReadResult COhmletDoc::Open(const std::string& path) {
+    DzlReadResult result = ReadDzlFile(path);
+    if (!result.ok()) return result;
+    components_ = std::move(result.components);
+    result.components.clear();
+    documentPath_ = path;
+    modified_ = false;
+    history_.Clear();
+    AttachComponents();
+    RefreshComponentList();
+    ShowCurrentComponent();
+    NotifyRebuildGrid();
+    return result;
+}
+
+DzlWriteResult COhmletDoc::Save(const std::string& path) {
+    DzlWriteResult result = WriteDzlFile(path, components_);
+    if (result.ok) {
+        documentPath_ = path;
+        modified_ = false;
+    }
+    return result;
+}
+
+DzlWriteResult COhmletDoc::WriteComponents(const std::string& path, DzlSelection which) const {
+    return WriteDzlFile(path, components_, which);
+}
+
+void COhmletDoc::NewDocument() {
+    ReplaceComponents({});
+    currentComponent_ = 0;
+    currentPoint_ = 0;
+    RefreshAll();
+}
+
+void COhmletDoc::ReplaceComponents(std::vector<Component> components) {
+    components_ = std::move(components);
+    documentPath_.clear();
+    modified_ = false;
+    history_.Clear();
+    AttachComponents();
+}
+
+}  // namespace ohmlet

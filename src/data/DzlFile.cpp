@@ -1,0 +1,254 @@
+#include "DzlFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "ByteOrder.h"
+
+namespace ohmlet {
+namespace {
+
+static_assert(sizeof(MeasuringPoint) == kDzlPointSize, "points are copied as file images");
+
+constexpr bool kHostIsLittleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+
+// Offsets inside a component record.
+enum : std::size_t {
+    kOffNumber = 0,
+    kOffName = 5,
+    kOffTestDate = 105,
+    kOffSelected = 125,
+    kOffAuxParam = 126,
+    kOffDesignValue = 130,
+    kOffLowerTolerance = 134,
+    kOffUpperTolerance = 138,
+    kOffPointCount = 142,
+    kOffBlockOffset = 146,
+    kOffReservedFloat = 150,
+    kOffMaxValue = 154,
+    kOffMinValue = 158,
+    kOffPassCount = 162,
+    kOffPassRate = 166,
+};
+
+std::string Describe(int err) { return err ? std::strerror(err) : "unknown error"; }
+
+// A record image whose bytes the file does not cover keeps the fresh record's bytes.
+void DecodeRecord(const unsigned char* r, Component& c) {
+    std::memcpy(c.number, r + kOffNumber, Component::kNumberWidth);
+    std::memcpy(c.name, r + kOffName, Component::kNameWidth);
+    std::memcpy(c.testDate, r + kOffTestDate, Component::kTestDateWidth);
+    c.selected = r[kOffSelected];
+    c.auxParam = LoadLEInt(r + kOffAuxParam);
+    c.designValue = LoadLEFloat(r + kOffDesignValue);
+    c.lowerTolerance = LoadLEFloat(r + kOffLowerTolerance);
+    c.upperTolerance = LoadLEFloat(r + kOffUpperTolerance);
+    c.pointCount = LoadLEInt(r + kOffPointCount);
+    c.blockOffset = LoadLEInt(r + kOffBlockOffset);
+    c.reservedFloat = LoadLEFloat(r + kOffReservedFloat);
+    c.maxValue = LoadLEFloat(r + kOffMaxValue);
+    c.minValue = LoadLEFloat(r + kOffMinValue);
+    c.passCount = LoadLEFloat(r + kOffPassCount);
+    c.passRate = LoadLEFloat(r + kOffPassRate);
+}
+
+void EncodeRecord(const Component& c, int32_t pointCount, unsigned char* r) {
+    std::memcpy(r + kOffNumber, c.number, Component::kNumberWidth);
+    std::memcpy(r + kOffName, c.name, Component::kNameWidth);
+    std::memcpy(r + kOffTestDate, c.testDate, Component::kTestDateWidth);
+    r[kOffSelected] = static_cast<unsigned char>(c.selected);
+    StoreLEInt(r + kOffAuxParam, c.auxParam);
+    StoreLEFloat(r + kOffDesignValue, c.designValue);
+    StoreLEFloat(r + kOffLowerTolerance, c.lowerTolerance);
+    StoreLEFloat(r + kOffUpperTolerance, c.upperTolerance);
+    StoreLEInt(r + kOffPointCount, pointCount);
+    StoreLEInt(r + kOffBlockOffset, c.blockOffset);
+    StoreLEFloat(r + kOffReservedFloat, c.reservedFloat);
+    StoreLEFloat(r + kOffMaxValue, c.maxValue);
+    StoreLEFloat(r + kOffMinValue, c.minValue);
+    StoreLEFloat(r + kOffPassCount, c.passCount);
+    StoreLEFloat(r + kOffPassRate, c.passRate);
+}
+
+void DecodePoints(const unsigned char* p, std::size_t count, MeasuringPoint* out) {
+    if constexpr (kHostIsLittleEndian) {
+        std::memcpy(static_cast<void*>(out), p, count * kDzlPointSize);
+    } else {
+        for (std::size_t i = 0; i < count; ++i, p += kDzlPointSize) {
+            out[i].position = LoadLEInt(p);
+            out[i].value = LoadLEInt(p + 4);
+            out[i].spare = LoadLEInt(p + 8);
+        }
+    }
+}
+
+void EncodePoints(const MeasuringPoint* in, std::size_t count, unsigned char* p) {
+    if constexpr (kHostIsLittleEndian) {
+        std::memcpy(p, static_cast<const void*>(in), count * kDzlPointSize);
+    } else {
+        for (std::size_t i = 0; i < count; ++i, p += kDzlPointSize) {
+            StoreLEInt(p, in[i].position);
+            StoreLEInt(p + 4, in[i].value);
+            StoreLEInt(p + 8, in[i].spare);
+        }
+    }
+}
+
+bool IsWritten(const Component& c, DzlSelection which) {
+    return which == DzlSelection::All || c.selected != 0;
+}
+
+}  // namespace
+
+DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name) {
+    DzlReadResult result;
+    if (size < kDzlHeaderSize) return result;
+    int32_t count = LoadLEInt(data);
+    if (count <= 0) return result;
+
+    std::size_t records = (size - kDzlHeaderSize) / kDzlRecordSize;
+    if (count > kDzlMaxUnbackedCount && static_cast<std::size_t>(count) > records) {
+        result.status = DzlReadResult::Status::Corrupt;
+        result.message = name + " is not a valid DZL file: it claims " + std::to_string(count) +
+                         " components but holds at most " + std::to_string(records) + ".";
+        return result;
+    }
+
+    result.components.resize(static_cast<std::size_t>(count));
+    Component fresh;
+    unsigned char freshRecord[kDzlRecordSize];
+    EncodeRecord(fresh, 0, freshRecord);
+
+    std::size_t pos = kDzlHeaderSize;
+    for (int32_t i = 0; i < count && pos < size; ++i) {
+        Component& c = result.components[static_cast<std::size_t>(i)];
+        std::size_t have = std::min(kDzlRecordSize, size - pos);
+        if (have == kDzlRecordSize) {
+            DecodeRecord(data + pos, c);
+        } else {
+            unsigned char record[kDzlRecordSize];
+            std::memcpy(record, freshRecord, kDzlRecordSize);
+            std::memcpy(record, data + pos, have);
+            DecodeRecord(record, c);
+        }
+        pos += have;
+
+        int32_t points = c.pointCount;
+        std::size_t backed = (size - pos) / kDzlPointSize;
+        if (points > kDzlMaxUnbackedCount && static_cast<std::size_t>(points) > backed) {
+            result.status = DzlReadResult::Status::Corrupt;
+            result.message = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
+                             " claims " + std::to_string(points) + " readings but the file holds at most " +
+                             std::to_string(backed) + ".";
+            result.components.clear();
+            return result;
+        }
+        c.ResizePoints(points);  // a negative count reads as no points
+        std::size_t covered = std::min<std::size_t>(static_cast<std::size_t>(c.pointCount), backed);
+        DecodePoints(data + pos, covered, c.points.data());
+        pos += covered * kDzlPointSize;
+        // A point cut in the middle keeps the bytes that are there.
+        if (covered < c.points.size() && pos < size) {
+            unsigned char partial[kDzlPointSize] = {};
+            std::memcpy(partial, data + pos, size - pos);
+            DecodePoints(partial, 1, &c.points[covered]);
+            pos = size;
+        }
+    }
+    return result;
+}
+
+DzlReadResult ReadDzlFile(const std::string& path) {
+    DzlReadResult result;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        result.status = DzlReadResult::Status::CannotOpen;
+        result.message = "Cannot open " + path + ": " + Describe(errno) + ".";
+        return result;
+    }
+    std::vector<unsigned char> bytes;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0) {
+        result.status = DzlReadResult::Status::CannotOpen;
+        result.message = "Cannot read " + path + ": it is not a regular file.";
+        return result;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (in.gcount() != size) {
+        result.status = DzlReadResult::Status::CannotOpen;
+        result.message = "Cannot read " + path + ": " + Describe(errno) + ".";
+        return result;
+    }
+    return ParseDzl(bytes.data(), bytes.size(), path);
+}
+
+std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components, DzlSelection which) {
+    std::size_t size = kDzlHeaderSize;
+    int32_t count = 0;
+    for (const Component& c : components) {
+        if (!IsWritten(c, which)) continue;
+        size += kDzlRecordSize + c.points.size() * kDzlPointSize;
+        ++count;
+    }
+    std::vector<unsigned char> bytes(size);
+    unsigned char* p = bytes.data();
+    StoreLEInt(p, count);
+    p += kDzlHeaderSize;
+    for (const Component& c : components) {
+        if (!IsWritten(c, which)) continue;
+        EncodeRecord(c, static_cast<int32_t>(c.points.size()), p);
+        p += kDzlRecordSize;
+        EncodePoints(c.points.data(), c.points.size(), p);
+        p += c.points.size() * kDzlPointSize;
+    }
+    return bytes;
+}
+
+DzlWriteResult WriteFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes) {
+    namespace fs = std::filesystem;
+    DzlWriteResult result;
+    std::random_device random;
+    std::string temp = path + ".tmp" + std::to_string(random() % 1000000);
+    {
+        errno = 0;
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            result.ok = false;
+            result.message = "Cannot write " + path + ": " + Describe(errno) + ".";
+            return result;
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            int err = errno;
+            out.close();
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            result.ok = false;
+            result.message = "Cannot write " + path + ": " + Describe(err) + ".";
+            return result;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        result.ok = false;
+        result.message = "Cannot replace " + path + ": " + ec.message() + ".";
+    }
+    return result;
+}
+
+DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,
+                            DzlSelection which) {
+    return WriteFileAtomically(path, SerializeDzl(components, which));
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,50 @@
+#pragma once
+// The DZL measurement file: a raw little-endian image of the component list.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+
+namespace ohmlet {
+
+inline constexpr std::size_t kDzlHeaderSize = 4;
+inline constexpr std::size_t kDzlRecordSize = 170;  // without its points
+inline constexpr std::size_t kDzlPointSize = 12;
+
+// The instrument counts components and readings in 16 bits; a file may claim more
+// only when its bytes really hold them.
+inline constexpr int32_t kDzlMaxUnbackedCount = 65535;
+
+struct DzlReadResult {
+    enum class Status { Ok, CannotOpen, Corrupt };
+    Status status = Status::Ok;
+    std::string message;  // one sentence naming the file, empty on success
+    std::vector<Component> components;
+    bool ok() const { return status == Status::Ok; }
+};
+
+struct DzlWriteResult {
+    bool ok = true;
+    std::string message;
+};
+
+// Parses a file image. A file that ends early keeps fresh values for what it does
+// not cover; counts that the bytes cannot back and that exceed the instrument's
+// range make the file Corrupt. `name` is used in messages only.
+DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name);
+DzlReadResult ReadDzlFile(const std::string& path);
+
+enum class DzlSelection { All, SelectedOnly };
+
+std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
+                                        DzlSelection which = DzlSelection::All);
+
+// Writes beside the target first and renames it into place, so the previous file
+// survives any failure.
+DzlWriteResult WriteFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes);
+DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,
+                            DzlSelection which = DzlSelection::All);
+
+}  // namespace ohmlet

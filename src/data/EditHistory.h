@@ -1,0 +1,60 @@
+#pragma once
+// Undo and redo of model edits. Each record keeps the state that the edit replaced:
+// one component for edits inside a component, the whole list otherwise.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "Component.h"
+
+namespace ohmlet {
+
+enum class EditKind {
+    CellEdit,
+    PointInsert,
+    PointDelete,
+    ComponentInsert,
+    ComponentDelete,
+    NameEdit,
+    DateEdit,
+    PassBandEdit,
+};
+
+struct EditRecord {
+    EditKind kind = EditKind::CellEdit;
+    int componentIndex = -1;  // the component kept, or -1 for the whole list
+    std::vector<Component> saved;
+    int32_t currentComponent = 0;
+    int32_t currentPoint = 0;
+};
+
+class EditHistory {
+public:
+    static constexpr std::size_t kMaxRecords = 100;
+
+    void Clear();
+    // A new edit: forgets what could be redone.
+    void Record(EditRecord record, bool mergeable);
+    // Whether a mergeable edit of this kind and component may fold into the last record
+    // (typing a name records once, not once per key).
+    bool CanMerge(EditKind kind, int componentIndex) const;
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    std::optional<EditKind> NextUndoKind() const;
+    std::optional<EditKind> NextRedoKind() const;
+
+    EditRecord TakeUndo();
+    EditRecord TakeRedo();
+    void PushRedo(EditRecord record);
+    void PushUndo(EditRecord record);
+
+private:
+    std::deque<EditRecord> undo_;
+    std::vector<EditRecord> redo_;
+    bool lastIsOpenForMerge_ = false;
+};
+
+}  // namespace ohmlet
