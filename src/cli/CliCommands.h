@@ -1,11 +1,26 @@
 #pragma once
-// One function per ohmlet-cli command; each takes the arguments after its name.
+// The ohmlet-cli commands. Each command file registers itself with a static
+// CommandRegistration, so adding a command is adding a file.
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "CliCommon.h"
 
 namespace ohmlet::cli {
 
-int RunInfo(Args args);
-int RunDump(Args args);
-int RunConvert(Args args);
+struct CommandInfo {
+    std::string name;
+    std::string usage;  // the arguments after the command name
+    std::function<int(Args)> run;
+};
+
+std::vector<CommandInfo>& Commands();
+
+struct CommandRegistration {
+    CommandRegistration(std::string name, std::string usage, std::function<int(Args)> run) {
+        Commands().push_back({std::move(name), std::move(usage), std::move(run)});
+    }
+};
 
 }  // namespace ohmlet::cli

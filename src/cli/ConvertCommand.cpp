@@ -4,6 +4,8 @@
 
 namespace ohmlet::cli {
 
+namespace {
+
 int RunConvert(Args args) {
     std::string output;
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
@@ -15,4 +17,7 @@ int RunConvert(Args args) {
     return kExitOk;
 }
 
+const CommandRegistration kRegistration("convert", "IN.DZL -o OUT.DZL", RunConvert);
+
+}  // namespace
 }  // namespace ohmlet::cli

@@ -10,6 +10,8 @@
 
 namespace ohmlet::cli {
 
+namespace {
+
 int RunDump(Args args) {
     if (args.size() != 1) return UsageError("dump takes one DZL file.");
     DzlReadResult file = ReadDzlFile(args[0]);
@@ -46,4 +48,7 @@ int RunDump(Args args) {
     return kExitOk;
 }
 
+const CommandRegistration kRegistration("dump", "FILE.DZL", RunDump);
+
+}  // namespace
 }  // namespace ohmlet::cli

@@ -20,7 +20,6 @@ std::string Pad(const std::string& utf8, int width) {
     return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
 }
 
-}  // namespace
 
 int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.");
@@ -57,4 +56,7 @@ int RunInfo(Args args) {
     return kExitOk;
 }
 
+const CommandRegistration kRegistration("info", "FILE.DZL", RunInfo);
+
+}  // namespace
 }  // namespace ohmlet::cli

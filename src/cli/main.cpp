@@ -1,26 +1,34 @@
 // ohmlet-cli: the headless front end over the same libraries as the program.
-#include <cstring>
+#include <algorithm>
 #include <iostream>
 
 #include "CliCommands.h"
 
+namespace ohmlet::cli {
+
+std::vector<CommandInfo>& Commands() {
+    static std::vector<CommandInfo> commands;
+    return commands;
+}
+
+}  // namespace ohmlet::cli
+
 namespace {
 
-struct Command {
-    const char* name;
-    const char* usage;
-    int (*run)(ohmlet::cli::Args);
-};
+// Commands in the order a user meets them.
+const char* const kOrder[] = {"info", "dump", "convert", "decode", "export", "fetch", "simulate"};
 
-const Command kCommands[] = {
-    {"info", "info FILE.DZL", ohmlet::cli::RunInfo},
-    {"dump", "dump FILE.DZL", ohmlet::cli::RunDump},
-    {"convert", "convert IN.DZL -o OUT.DZL", ohmlet::cli::RunConvert},
-};
+int Rank(const std::string& name) {
+    auto it = std::find(std::begin(kOrder), std::end(kOrder), name);
+    return static_cast<int>(it - std::begin(kOrder));
+}
 
 void PrintHelp(std::ostream& out) {
+    auto commands = ohmlet::cli::Commands();
+    std::stable_sort(commands.begin(), commands.end(),
+                     [](const auto& a, const auto& b) { return Rank(a.name) < Rank(b.name); });
     out << "usage: ohmlet-cli COMMAND [ARGS]\n\ncommands:\n";
-    for (const Command& c : kCommands) out << "  ohmlet-cli " << c.usage << '\n';
+    for (const auto& c : commands) out << "  ohmlet-cli " << c.name << ' ' << c.usage << '\n';
     out << "\nexit status: 0 success, 1 file or device error, 2 usage, 3 no data in the reply,\n"
            "4 incomplete or inconsistent reply\n";
 }
@@ -32,13 +40,13 @@ int main(int argc, char** argv) {
         PrintHelp(std::cerr);
         return ohmlet::cli::kExitUsage;
     }
-    const char* name = argv[1];
-    if (!std::strcmp(name, "help") || !std::strcmp(name, "--help") || !std::strcmp(name, "-h")) {
+    std::string name = argv[1];
+    if (name == "help" || name == "--help" || name == "-h") {
         PrintHelp(std::cout);
         return ohmlet::cli::kExitOk;
     }
-    for (const Command& c : kCommands) {
-        if (std::strcmp(c.name, name) == 0) return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
+    for (const auto& c : ohmlet::cli::Commands()) {
+        if (c.name == name) return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
     }
-    return ohmlet::cli::UsageError(std::string("unknown command '") + name + "'.");
+    return ohmlet::cli::UsageError("unknown command '" + name + "'.");
 }
