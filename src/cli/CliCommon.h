@@ -7,10 +7,10 @@ namespace ohmlet::cli {
 
 enum ExitCode {
     kExitOk = 0,
-    kExitIo = 1,          // a file or device could not be read or written
+    kExitIo = 1,  // a file or device could not be read or written
     kExitUsage = 2,
-    kExitNoData = 3,      // the instrument reply holds no data
-    kExitBadReply = 4,    // the reply is incomplete or inconsistent
+    kExitNoData = 3,    // the instrument reply holds no data
+    kExitBadReply = 4,  // the reply is incomplete or inconsistent
 };
 
 using Args = std::vector<std::string>;

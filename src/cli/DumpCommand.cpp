@@ -36,7 +36,8 @@ int RunDump(Args args) {
         o["passCount"] = double(c.passCount);
         o["passRate"] = double(c.passRate);
         QJsonArray points;
-        for (const MeasuringPoint& p : c.points) points.append(QJsonArray{p.position, p.value, p.spare});
+        for (const MeasuringPoint& p : c.points)
+            points.append(QJsonArray{p.position, p.value, p.spare});
         o["points"] = points;
         components.append(o);
     }

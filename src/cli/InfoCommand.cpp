@@ -20,7 +20,6 @@ std::string Pad(const std::string& utf8, int width) {
     return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
 }
 
-
 int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.");
     const std::string& path = args[0];

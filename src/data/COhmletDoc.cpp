@@ -108,9 +108,9 @@ int32_t COhmletDoc::SumPassCounts() {
 }
 
 float COhmletDoc::ComputeOverallPassRate() {
-    overallPassRate_ = totalPointCount_ > 0
-                           ? static_cast<float>(totalPassCount_) / static_cast<float>(totalPointCount_)
-                           : 0.0f;
+    overallPassRate_ = totalPointCount_ > 0 ? static_cast<float>(totalPassCount_) /
+                                                  static_cast<float>(totalPointCount_)
+                                            : 0.0f;
     return overallPassRate_;
 }
 
@@ -192,7 +192,8 @@ void COhmletDoc::Apply(EditRecord& record) {
     if (record.componentIndex < 0) {
         components_ = std::move(record.saved);
     } else if (record.componentIndex < componentCount() && !record.saved.empty()) {
-        components_[static_cast<std::size_t>(record.componentIndex)] = std::move(record.saved.front());
+        components_[static_cast<std::size_t>(record.componentIndex)] =
+            std::move(record.saved.front());
     }
     currentComponent_ = record.currentComponent;
     currentPoint_ = record.currentPoint;

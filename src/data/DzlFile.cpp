@@ -55,10 +55,19 @@ void DecodeRecord(const unsigned char* r, Component& c) {
     c.passRate = LoadLEFloat(r + kOffPassRate);
 }
 
+// Texts are written up to their NUL with zeros after it, whatever the memory held
+// there, so the same model always gives the same bytes.
+void EncodeText(const char* text, std::size_t width, unsigned char* out) {
+    const void* nul = std::memchr(text, 0, width);
+    std::size_t n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : width;
+    std::memcpy(out, text, n);
+    std::memset(out + n, 0, width - n);
+}
+
 void EncodeRecord(const Component& c, int32_t pointCount, unsigned char* r) {
-    std::memcpy(r + kOffNumber, c.number, Component::kNumberWidth);
-    std::memcpy(r + kOffName, c.name, Component::kNameWidth);
-    std::memcpy(r + kOffTestDate, c.testDate, Component::kTestDateWidth);
+    EncodeText(c.number, Component::kNumberWidth, r + kOffNumber);
+    EncodeText(c.name, Component::kNameWidth, r + kOffName);
+    EncodeText(c.testDate, Component::kTestDateWidth, r + kOffTestDate);
     r[kOffSelected] = static_cast<unsigned char>(c.selected);
     StoreLEInt(r + kOffAuxParam, c.auxParam);
     StoreLEFloat(r + kOffDesignValue, c.designValue);
@@ -141,8 +150,8 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
         if (points > kDzlMaxUnbackedCount && static_cast<std::size_t>(points) > backed) {
             result.status = DzlReadResult::Status::Corrupt;
             result.message = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
-                             " claims " + std::to_string(points) + " readings but the file holds at most " +
-                             std::to_string(backed) + ".";
+                             " claims " + std::to_string(points) +
+                             " readings but the file holds at most " + std::to_string(backed) + ".";
             result.components.clear();
             return result;
         }
@@ -188,7 +197,8 @@ DzlReadResult ReadDzlFile(const std::string& path) {
     return ParseDzl(bytes.data(), bytes.size(), path);
 }
 
-std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components, DzlSelection which) {
+std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
+                                        DzlSelection which) {
     std::size_t size = kDzlHeaderSize;
     int32_t count = 0;
     for (const Component& c : components) {
@@ -210,7 +220,8 @@ std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components
     return bytes;
 }
 
-DzlWriteResult WriteFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes) {
+DzlWriteResult WriteFileAtomically(const std::string& path,
+                                   const std::vector<unsigned char>& bytes) {
     namespace fs = std::filesystem;
     DzlWriteResult result;
     std::random_device random;
@@ -223,7 +234,8 @@ DzlWriteResult WriteFileAtomically(const std::string& path, const std::vector<un
             result.message = "Cannot write " + path + ": " + Describe(errno) + ".";
             return result;
         }
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             int err = errno;

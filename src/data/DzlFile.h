@@ -43,7 +43,8 @@ std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components
 
 // Writes beside the target first and renames it into place, so the previous file
 // survives any failure.
-DzlWriteResult WriteFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes);
+DzlWriteResult WriteFileAtomically(const std::string& path,
+                                   const std::vector<unsigned char>& bytes);
 DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,
                             DzlSelection which = DzlSelection::All);
 

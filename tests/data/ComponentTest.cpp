@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+namespace ohmlet {
+namespace {
+
+TEST(Component, PassBandIncludesBothEdges) {
+    struct Case {
+        int value;
+        bool passes;
+    } cases[] = {{16, false}, {17, true}, {20, true}, {25, true}, {26, false}, {-17, false}};
+    Component c = test::MakeComponent("0001", {});
+    for (const Case& k : cases) EXPECT_EQ(c.Passes(k.value), k.passes) << k.value;
+
+    Component band = test::MakeComponent("0001", {16, 17, 25, 26});
+    EXPECT_EQ(band.CountPassing(), 2);
+    band.RecomputePass();
+    EXPECT_FLOAT_EQ(band.passRate, 0.5f);
+}
+
+TEST(Component, StatisticsOfReadings) {
+    struct Case {
+        std::vector<int> values;
+        float max, min, average;
+    } cases[] = {
+        {{10, 11, 12}, 12, 10, 11}, {{50, 90, 70}, 90, 50, 70},
+        {{45, 46}, 46, 45, 45.5f},  {{7}, 7, 7, 7},
+        {{-3, 3}, 3, -3, 0},
+    };
+    for (const Case& k : cases) {
+        Component c = test::MakeComponent("0001", k.values);
+        EXPECT_EQ(c.ComputeMax(), k.max);
+        EXPECT_EQ(c.maxValue, k.max) << "stored";
+        EXPECT_EQ(c.ComputeMin(), k.min);
+        EXPECT_EQ(c.minValue, k.min) << "stored";
+        EXPECT_FLOAT_EQ(c.ComputeAverage(), k.average);
+    }
+}
+
+TEST(Component, WithoutPointsStatisticsKeepTheirStoredValues) {
+    Component c = test::MakeComponent("0001", {});
+    c.maxValue = 33;
+    c.minValue = 22;
+    c.passRate = 0.75f;
+    c.passCount = 4;
+    EXPECT_EQ(c.ComputeMax(), 33);
+    EXPECT_EQ(c.ComputeMin(), 22);
+    EXPECT_EQ(c.ComputeAverage(), 0);
+    c.RecomputePass();
+    EXPECT_EQ(c.passCount, 0);
+    EXPECT_EQ(c.passRate, 0.75f) << "no points: the rate is left alone";
+}
+
+TEST(Component, KindComesFromTheFirstCharacter) {
+    struct Case {
+        const char* number;
+        ComponentKind kind;
+    } cases[] = {{"P012", ComponentKind::Profile}, {"W001", ComponentKind::Grid},
+                 {"0001", ComponentKind::Single},  {"Z001", ComponentKind::Single},
+                 {"H001", ComponentKind::Single},  {"", ComponentKind::Single}};
+    for (const Case& k : cases)
+        EXPECT_EQ(test::MakeComponent(k.number, {}).GetKind(), k.kind) << k.number;
+}
+
+TEST(Component, PointValueOutsideTheReadingsIsZero) {
+    Component c = test::MakeComponent("0001", {5, 6});
+    EXPECT_EQ(c.GetPointValue(-1), 0);
+    EXPECT_EQ(c.GetPointValue(2), 0);
+    EXPECT_EQ(c.GetPointValue(1), 6);
+}
+
+TEST(Component, TextsAreCutToTheirWidth) {
+    Component c;
+    c.SetName(std::string(150, 'x'));
+    EXPECT_EQ(c.GetName().size(), 99u);
+    c.SetNumber("ABCDEFG");
+    EXPECT_EQ(c.GetNumber(), "ABCD");
+    c.SetTestDate(std::string(30, '1'));
+    EXPECT_EQ(c.GetTestDate().size(), 19u);
+}
+
+TEST(Component, CopyTakesTheRecordButNotTheDecoderAverage) {
+    Component c = test::MakeComponent("W001", {1, 2});
+    c.averageValue = 1.5f;
+    c.passRate = 0.25f;
+    Component copy = c;
+    EXPECT_EQ(copy.averageValue, 0);
+    EXPECT_EQ(copy.passRate, 0.25f);
+    EXPECT_EQ(copy.GetNumber(), "W001");
+    copy.points[0].value = 99;
+    EXPECT_EQ(c.points[0].value, 1) << "points are copied, not shared";
+}
+
+// SetCell by kind: which point and which field a column code reaches.
+TEST(Document, SetCellFollowsTheComponentKind) {
+    struct Case {
+        const char* number;
+        int column;
+        int expectedPoint;  // -1: nothing changes
+        bool setsValue;
+    } cases[] = {
+        {"0001", 1, 1, true},  {"0001", 2, 1, true},  {"0001", 4, 1, true},  {"0001", 5, 1, true},
+        {"0001", 3, -1, true}, {"Z001", 1, 1, true},  {"H001", 5, 1, true},  {"P001", 1, 1, false},
+        {"P001", 2, 1, true},  {"P001", 4, -1, true}, {"P001", 5, -1, true}, {"W001", 1, 1, false},
+        {"W001", 2, 1, true},  {"W001", 4, 3, false}, {"W001", 5, 3, true},  {"W001", 0, -1, true},
+    };
+    for (const Case& k : cases) {
+        COhmletDoc doc;
+        Component c = test::MakeComponent(k.number, {20, 20, 20, 20, 20});
+        c.blockOffset = 2;
+        doc.ReplaceComponents({c});
+        doc.SetCell(1, k.column, 77);
+        const Component& after = doc.components()[0];
+        for (int i = 0; i < 5; ++i) {
+            bool target = i == k.expectedPoint;
+            EXPECT_EQ(after.points[i].value, target && k.setsValue ? 77 : 20)
+                << k.number << " col " << k.column << " point " << i;
+            EXPECT_EQ(after.points[i].position, target && !k.setsValue ? 77 : 0)
+                << k.number << " col " << k.column << " point " << i;
+        }
+    }
+}
+
+TEST(Document, ValueEditRecomputesStatisticsAndTotals) {
+    COhmletDoc doc;
+    doc.ReplaceComponents(
+        {test::MakeComponent("0001", {20, 20}), test::MakeComponent("0002", {30})});
+    doc.SelectComponent(0);
+    doc.SetCell(0, 1, 26);
+    const Component& c = doc.components()[0];
+    EXPECT_EQ(c.maxValue, 26);
+    EXPECT_EQ(c.minValue, 20);
+    EXPECT_EQ(c.passCount, 1);
+    EXPECT_FLOAT_EQ(c.passRate, 0.5f);
+    EXPECT_EQ(doc.totalPointCount(), 3);
+    EXPECT_EQ(doc.totalPassCount(), 1);
+    EXPECT_FLOAT_EQ(doc.overallPassRate(), 1.0f / 3.0f);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// The order in which the document asks the views to refresh.
+TEST(Document, RefreshOrder) {
+    using Calls = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        std::function<void(COhmletDoc&)> action;
+        Calls expected;
+    } cases[] = {
+        {"select", [](COhmletDoc& d) { d.SelectComponent(1); }, {"Grid", "Show:0002"}},
+        {"select out of range", [](COhmletDoc& d) { d.SelectComponent(5); }, {}},
+        {"value edit", [](COhmletDoc& d) { d.SetCell(0, 1, 5); }, {"Show:0001", "Grid"}},
+        {"position edit of a profile",
+         [](COhmletDoc& d) {
+             d.SelectComponent(2);
+             d.SetCell(0, 1, 5);
+         },
+         {"Grid", "Show:P003", "Grid"}},
+        {"date", [](COhmletDoc& d) { d.SetComponentTestDate("2015"); }, {"List"}},
+        {"name", [](COhmletDoc& d) { d.SetComponentName("n"); }, {}},
+        {"current point with refresh", [](COhmletDoc& d) { d.SetCurrentPoint(1, true); }, {"Grid"}},
+        {"current point without", [](COhmletDoc& d) { d.SetCurrentPoint(1, false); }, {}},
+        {"negative current point", [](COhmletDoc& d) { d.SetCurrentPoint(-1, true); }, {}},
+        {"insert component",
+         [](COhmletDoc& d) { d.InsertComponent(); },
+         {"Grid", "Show:0004", "List", "Show:0004"}},
+        {"delete component",
+         [](COhmletDoc& d) { d.DeleteComponent(); },
+         {"List", "Show:0002", "Grid"}},
+        {"insert point", [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }, {"Grid", "PointCount"}},
+        {"insert point out of range",
+         [](COhmletDoc& d) { d.InsertPointBelow(9, 1); },
+         {"Grid", "PointCount"}},
+        {"delete point", [](COhmletDoc& d) { d.DeletePoint(0, 1); }, {"Grid", "PointCount"}},
+        {"undo",
+         [](COhmletDoc& d) {
+             d.SetComponentName("x");
+             d.Undo();
+         },
+         {"List", "Show:0001", "Grid"}},
+    };
+    for (const Case& k : cases) {
+        COhmletDoc doc;
+        doc.ReplaceComponents({test::MakeComponent("0001", {20, 21}),
+                               test::MakeComponent("0002", {22}),
+                               test::MakeComponent("P003", {23})});
+        test::RecordingObserver observer;
+        doc.AddObserver(&observer);
+        k.action(doc);
+        EXPECT_EQ(observer.calls, k.expected) << k.what;
+    }
+}
+
+TEST(Document, DeletingPointsOfAnEmptyComponentRefreshesNothing) {
+    COhmletDoc doc;
+    doc.ReplaceComponents({test::MakeComponent("0001", {})});
+    test::RecordingObserver observer;
+    doc.AddObserver(&observer);
+    doc.DeletePoint(0, 1);
+    EXPECT_TRUE(observer.calls.empty());
+}
+
+TEST(Document, ReadCheckMarksCopiesTheListIntoSelected) {
+    COhmletDoc doc;
+    doc.ReplaceComponents({test::MakeComponent("0001", {}), test::MakeComponent("0002", {}),
+                           test::MakeComponent("0003", {})});
+    test::RecordingObserver list;
+    list.checks = {false, true};  // the third row is missing: unchecked
+    doc.SetCheckMarkSource(&list);
+    doc.ReadCheckMarks();
+    EXPECT_EQ(doc.components()[0].selected, 0);
+    EXPECT_EQ(doc.components()[1].selected, 1);
+    EXPECT_EQ(doc.components()[2].selected, 0);
+}
+
+}  // namespace
+}  // namespace ohmlet

@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "GbkText.h"
+#include "TestSupport.h"
+
+namespace ohmlet {
+namespace {
+
+std::vector<std::string> Numbers(const COhmletDoc& doc) {
+    std::vector<std::string> n;
+    for (const Component& c : doc.components()) n.push_back(c.GetNumber());
+    return n;
+}
+
+std::vector<int32_t> Values(const Component& c) {
+    std::vector<int32_t> v;
+    for (const MeasuringPoint& p : c.points) v.push_back(p.value);
+    return v;
+}
+
+TEST(DocumentCommands, InsertIntoAnEmptyDocument) {
+    COhmletDoc doc;
+    doc.SetClock([] { return test::FixedDay(2015, 3, 7); });
+    doc.InsertComponent();
+    ASSERT_EQ(doc.componentCount(), 1);
+    const Component& c = doc.components()[0];
+    EXPECT_EQ(c.GetNumber(), "0001");
+    EXPECT_EQ(c.GetTestDate(),
+              std::string("2015") + gbk::kYear + "03" + gbk::kMonth + "07" + gbk::kDay);
+    EXPECT_EQ(c.selected, 1);
+    EXPECT_EQ(Values(c), std::vector<int32_t>(20, 20));
+    EXPECT_EQ(c.points[0].spare, 16);
+    EXPECT_EQ(c.blockOffset, 20);
+    EXPECT_EQ(doc.currentComponent(), 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(DocumentCommands, ComponentNumbers) {
+    struct Case {
+        int count;
+        const char* number;
+    } cases[] = {{1, "0001"},    {42, "0042"},   {100, "0100"},   {999, "0999"},
+                 {1000, "1000"}, {9999, "9999"}, {10000, "0000"}, {12345, "2345"}};
+    for (const Case& k : cases)
+        EXPECT_EQ(COhmletDoc::MakeComponentNumber(k.count), k.number) << k.count;
+
+    COhmletDoc doc;
+    for (int i = 0; i < 3; ++i) doc.InsertComponent();
+    EXPECT_EQ(Numbers(doc), (std::vector<std::string>{"0001", "0002", "0003"}));
+    doc.SelectComponent(1);
+    doc.DeleteComponent();
+    doc.InsertComponent();
+    EXPECT_EQ(Numbers(doc), (std::vector<std::string>{"0001", "0003", "0003"}))
+        << "numbers are not unique";
+    EXPECT_EQ(doc.currentComponent(), 2) << "the new component is current";
+}
+
+// A document of `count` inserted components whose current index is `current`;
+// -1 is reached the way a user reaches it, by deleting the only component.
+void Prepare(COhmletDoc& doc, int count, int current) {
+    if (current < 0) {
+        doc.InsertComponent();
+        doc.DeleteComponent();
+        std::vector<Component> list;
+        for (int i = 1; i <= count; ++i)
+            list.push_back(test::MakeComponent(COhmletDoc::MakeComponentNumber(i), {}));
+        doc.ReplaceComponents(list);
+        return;
+    }
+    for (int i = 0; i < count; ++i) doc.InsertComponent();
+    doc.SelectComponent(current);
+}
+
+TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
+    struct Case {
+        const char* what;
+        int count;
+        int current;
+        int expectedCurrent;
+        std::vector<std::string> expectedNumbers;
+    } cases[] = {
+        {"last of three", 3, 2, 1, {"0001", "0002"}},
+        {"first of three", 3, 0, 0, {"0002", "0003"}},
+        {"middle of three", 3, 1, 1, {"0001", "0003"}},
+        {"the only one", 1, 0, -1, {}},
+        {"the only one, none current", 1, -1, -1, {}},
+        {"none current of two", 2, -1, -1, {"0001", "0002"}},
+        {"empty document", 0, 0, 0, {}},
+    };
+    for (const Case& k : cases) {
+        COhmletDoc doc;
+        Prepare(doc, k.count, k.current);
+        ASSERT_EQ(doc.currentComponent(), k.current) << k.what;
+        doc.DeleteComponent();
+        EXPECT_EQ(doc.currentComponent(), k.expectedCurrent) << k.what;
+        EXPECT_EQ(Numbers(doc), k.expectedNumbers) << k.what;
+    }
+
+    COhmletDoc doc;
+    Prepare(doc, 1, 0);
+    doc.DeleteComponent();
+    doc.InsertComponent();
+    EXPECT_EQ(doc.currentComponent(), 0)
+        << "an insert after deleting the only component is current";
+}
+
+TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
+    struct Case {
+        const char* what;
+        std::function<void(COhmletDoc&)> action;
+        std::vector<int32_t> expected;
+    } cases[] = {
+        {"above row 0", [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }, {0, 1, 2, 3}},
+        {"above row pointCount appends",
+         [](COhmletDoc& d) { d.InsertPointAbove(3, 1); },
+         {1, 2, 3, 0}},
+        {"above past the end", [](COhmletDoc& d) { d.InsertPointAbove(4, 1); }, {1, 2, 3}},
+        {"above negative", [](COhmletDoc& d) { d.InsertPointAbove(-1, 1); }, {1, 2, 3}},
+        {"below the last row appends",
+         [](COhmletDoc& d) { d.InsertPointBelow(2, 1); },
+         {1, 2, 3, 0}},
+        {"below row 0", [](COhmletDoc& d) { d.InsertPointBelow(0, 1); }, {1, 0, 2, 3}},
+        {"below row pointCount", [](COhmletDoc& d) { d.InsertPointBelow(3, 1); }, {1, 2, 3}},
+        {"delete first", [](COhmletDoc& d) { d.DeletePoint(0, 1); }, {2, 3}},
+        {"delete last", [](COhmletDoc& d) { d.DeletePoint(2, 1); }, {1, 2}},
+        {"delete past the end", [](COhmletDoc& d) { d.DeletePoint(3, 1); }, {1, 2, 3}},
+    };
+    for (const Case& k : cases) {
+        COhmletDoc doc;
+        Component c = test::MakeComponent("0001", {1, 2, 3});
+        c.points[1].position = 9;
+        c.ComputeMax();
+        c.ComputeMin();
+        doc.ReplaceComponents({c});
+        k.action(doc);
+        const Component& after = doc.components()[0];
+        EXPECT_EQ(Values(after), k.expected) << k.what;
+        EXPECT_EQ(after.pointCount, static_cast<int32_t>(after.points.size())) << k.what;
+        EXPECT_EQ(after.maxValue, 3) << k.what << ": statistics wait for the next recompute";
+        EXPECT_EQ(after.minValue, 1) << k.what << ": statistics wait for the next recompute";
+        for (const MeasuringPoint& p : after.points)
+            if (p.value == 2) {
+                EXPECT_EQ(p.position, 9) << k.what << ": points keep their fields";
+            }
+    }
+}
+
+TEST(DocumentCommands, HundredthInsertIsNumbered0100) {
+    COhmletDoc doc;
+    for (int i = 0; i < 100; ++i) doc.InsertComponent();
+    EXPECT_EQ(doc.components().back().GetNumber(), "0100");
+}
+
+// What an edit can change, without the statistics that every refresh recomputes.
+std::string Content(const COhmletDoc& doc) {
+    std::string s = "current " + std::to_string(doc.currentComponent()) + ";";
+    for (const Component& c : doc.components()) {
+        s += c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|";
+        for (const MeasuringPoint& p : c.points)
+            s += std::to_string(p.position) + "," + std::to_string(p.value) + "," +
+                 std::to_string(p.spare) + " ";
+        s += ";";
+    }
+    return s;
+}
+
+TEST(DocumentCommands, UndoAndRedoOfEveryKindOfEdit) {
+    struct Case {
+        const char* what;
+        int current;
+        std::function<void(COhmletDoc&)> edit;
+    } cases[] = {
+        {"cell", 0, [](COhmletDoc& d) { d.SetCell(1, 1, 99); }},
+        {"position", 1, [](COhmletDoc& d) { d.SetCell(0, 1, 99); }},
+        {"insert point", 0, [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }},
+        {"delete point", 0, [](COhmletDoc& d) { d.DeletePoint(1, 1); }},
+        {"insert component", 0, [](COhmletDoc& d) { d.InsertComponent(); }},
+        {"delete component", 1, [](COhmletDoc& d) { d.DeleteComponent(); }},
+        {"delete the last component", 0,
+         [](COhmletDoc& d) {
+             d.DeleteComponent();
+             d.DeleteComponent();
+         }},
+        {"name", 0,
+         [](COhmletDoc& d) {
+             d.SetComponentName("a");
+             d.SetComponentName("ab");
+         }},
+        {"date", 0, [](COhmletDoc& d) { d.SetComponentTestDate("2016"); }},
+    };
+    for (const Case& k : cases) {
+        COhmletDoc doc;
+        doc.ReplaceComponents(
+            {test::MakeComponent("0001", {20, 21, 22}), test::MakeComponent("P002", {5})});
+        doc.SelectComponent(k.current);
+        std::string before = Content(doc);
+        k.edit(doc);
+        std::string after = Content(doc);
+        ASSERT_NE(after, before) << k.what;
+        while (doc.CanUndo()) doc.Undo();
+        EXPECT_EQ(Content(doc), before) << k.what;
+        while (doc.CanRedo()) doc.Redo();
+        EXPECT_EQ(Content(doc), after) << k.what;
+    }
+}
+
+TEST(DocumentCommands, TypingANameIsOneUndoStep) {
+    COhmletDoc doc;
+    doc.ReplaceComponents({test::MakeComponent("0001", {1})});
+    for (const char* text : {"b", "be", "bea", "beam"}) doc.SetComponentName(text);
+    doc.SetCell(0, 1, 5);
+    doc.SetComponentName("beam2");
+    doc.Undo();
+    EXPECT_EQ(doc.components()[0].GetName(), "beam");
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.components()[0].GetName(), "");
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST(DocumentCommands, OpenAndSaveTrackUnsavedEdits) {
+    test::TempDir dir;
+    std::string path = dir.File("a.DZL");
+    ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {20, 30})}).ok);
+
+    COhmletDoc doc;
+    test::RecordingObserver observer;
+    doc.AddObserver(&observer);
+    ASSERT_TRUE(doc.Open(path).ok());
+    EXPECT_EQ(observer.calls, (std::vector<std::string>{"List", "Show:0001", "Grid"}));
+    EXPECT_EQ(doc.documentPath(), path);
+    EXPECT_FALSE(doc.IsModified());
+    doc.SetCell(0, 1, 25);
+    EXPECT_TRUE(doc.IsModified());
+    std::string other = dir.File("b.DZL");
+    ASSERT_TRUE(doc.Save(other).ok);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.documentPath(), other);
+
+    DzlWriteResult failed = doc.Save(dir.File("missing/c.DZL"));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(doc.documentPath(), other) << "a failed save keeps the document's path";
+
+    DzlReadResult missing = doc.Open(dir.File("none.DZL"));
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(doc.componentCount(), 1) << "a failed open keeps the components";
+}
+
+TEST(DocumentCommands, ReadingKeepsTheCurrentIndexAndStoredStatistics) {
+    test::TempDir dir;
+    std::string path = dir.File("stats.DZL");
+    Component a = test::MakeComponent("0001", {20, 30});
+    Component b = test::MakeComponent("0002", {40, 18});
+    a.maxValue = b.maxValue = 1;
+    a.passRate = b.passRate = 0.125f;
+    ASSERT_TRUE(WriteDzlFile(path, {a, b}).ok);
+
+    COhmletDoc doc;
+    doc.ReplaceComponents({test::MakeComponent("X", {}), test::MakeComponent("Y", {})});
+    doc.SelectComponent(1);
+    ASSERT_TRUE(doc.Open(path).ok());
+    EXPECT_EQ(doc.currentComponent(), 1);
+    EXPECT_EQ(doc.components()[1].maxValue, 40) << "the shown component is recomputed";
+    EXPECT_EQ(doc.components()[0].maxValue, 1) << "the others keep the file's values";
+    EXPECT_EQ(doc.components()[0].passRate, 0.125f);
+    EXPECT_EQ(doc.components()[0].passCount, 1) << "the list refill recounts every component";
+    EXPECT_EQ(doc.totalPointCount(), 4);
+    EXPECT_EQ(doc.totalPassCount(), 2);
+}
+
+TEST(DocumentCommands, SaveSelectedWritesTheCheckedRows) {
+    test::TempDir dir;
+    COhmletDoc doc;
+    for (int i = 0; i < 3; ++i) doc.InsertComponent();
+    test::RecordingObserver list;
+    list.checks = {true, false, true};
+    doc.SetCheckMarkSource(&list);
+    doc.ReadCheckMarks();
+    std::string path = dir.File("sel.DZL");
+    ASSERT_TRUE(doc.WriteComponents(path, DzlSelection::SelectedOnly).ok);
+    DzlReadResult r = ReadDzlFile(path);
+    ASSERT_EQ(r.components.size(), 2u);
+    EXPECT_EQ(r.components[1].GetNumber(), "0003");
+    EXPECT_TRUE(doc.documentPath().empty()) << "save selected does not rename the document";
+}
+
+}  // namespace
+}  // namespace ohmlet
