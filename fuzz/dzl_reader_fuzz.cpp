@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     ohmlet::DzlReadResult r = ohmlet::ParseDzl(data, size, "fuzz.DZL");
     if (!r.ok()) return 0;
     for (ohmlet::Component& c : r.components) {
-        if (c.pointCount < 0 || static_cast<std::size_t>(c.pointCount) != c.points.size()) std::abort();
+        if (c.pointCount < 0 || static_cast<std::size_t>(c.pointCount) != c.points.size())
+            std::abort();
         c.ComputeMax();
         c.ComputeMin();
         c.CountPassing();
