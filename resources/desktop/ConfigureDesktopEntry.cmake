@@ -36,4 +36,3 @@ string(REPLACE "\\" "\\\\" OHMLET_TRYEXEC "${ohmlet_path}")
 string(REPLACE "\\" "\\\\" KIOSA_TRYEXEC "${kiosa_path}")
 
 configure_file("${ENTRY_TEMPLATE}" "${ENTRY_OUTPUT}" @ONLY)
-message(STATUS "Installing: ${ENTRY_OUTPUT}")

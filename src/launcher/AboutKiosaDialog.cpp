@@ -26,6 +26,7 @@ AboutKiosaDialog::AboutKiosaDialog(QWidget* parent) : QDialog(parent) {
     row->addWidget(ok, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->setContentsMargins(16, 16, 16, 16);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "AboutKiosaDialog.h"
 #include "LauncherWindow.h"
 
 int main(int argc, char* argv[]) {
@@ -34,5 +35,11 @@ int main(int argc, char* argv[]) {
         if (!window.grab().save(path)) return 1;
         std::printf("%s\n", qPrintable(path));
     }
+    kiosa::AboutKiosaDialog about(&window);
+    about.show();
+    if (!QTest::qWaitForWindowExposed(&about)) return 1;
+    const QString path = out.filePath(QStringLiteral("kiosa-about.png"));
+    if (!about.grab().save(path)) return 1;
+    std::printf("%s\n", qPrintable(path));
     return 0;
 }
