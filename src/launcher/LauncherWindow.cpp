@@ -1,0 +1,115 @@
+#include "LauncherWindow.h"
+
+#include <QContextMenuEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <utility>
+
+#include "AboutKiosaDialog.h"
+
+namespace kiosa {
+
+namespace {
+
+QPixmap Picture(const char* name) { return QPixmap(QStringLiteral(":/kiosa/") + name); }
+
+}  // namespace
+
+LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog),
+      starter(std::move(starter)),
+      background(Picture("background.png")),
+      leftNormal(Picture("left-normal.png")),
+      leftHover(Picture("left-hover.png")),
+      rightNormal(Picture("right-normal.png")),
+      rightHover(Picture("right-hover.png")),
+      closeNormal(Picture("close-normal.png")),
+      closeHover(Picture("close-hover.png")) {
+    setWindowTitle(QStringLiteral("Velmar钢筋位置及锈蚀测定仪V1.10"));
+    setWindowIcon(QIcon(QStringLiteral(":/kiosa/kiosa.png")));
+    setFixedSize(kClientSize);
+    setMouseTracking(true);
+    // The pictures cover every pixel; nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QMenu* LauncherWindow::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(QStringLiteral("关于 Kiosa(&A)..."), this, &LauncherWindow::ShowAbout);
+    return menu;
+}
+
+void LauncherWindow::ShowAbout() {
+    AboutKiosaDialog about(this);
+    about.exec();
+}
+
+void LauncherWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Every picture is stretched from its full size into its place.
+    painter.drawPixmap(rect(), background);
+    painter.drawPixmap(kLeftButtonRect,
+                       buttonsLook == BigButtonsLook::LeftHovered ? leftHover : leftNormal);
+    painter.drawPixmap(kRightButtonRect,
+                       buttonsLook == BigButtonsLook::RightHovered ? rightHover : rightNormal);
+    painter.drawPixmap(kCloseButtonRect, closeHovered ? closeHover : closeNormal);
+}
+
+void LauncherWindow::ApplyHoverLook(HoverLook look) {
+    bool changed = look.buttons != buttonsLook;
+    buttonsLook = look.buttons;
+    if (look.close != CloseLook::Unchanged) {
+        const bool hovered = look.close == CloseLook::Hovered;
+        changed = changed || hovered != closeHovered;
+        closeHovered = hovered;
+    }
+    if (changed) update();
+}
+
+void LauncherWindow::mouseMoveEvent(QMouseEvent* event) {
+    ApplyHoverLook(HoverLookAt(event->position().toPoint()));
+    QDialog::mouseMoveEvent(event);
+}
+
+void LauncherWindow::leaveEvent(QEvent* event) {
+    // Without this a quick exit through a button would leave its hover picture behind.
+    ApplyHoverLook({BigButtonsLook::BothNormal, CloseLook::Normal});
+    QDialog::leaveEvent(event);
+}
+
+void LauncherWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        switch (ClickTargetAt(event->position().toPoint())) {
+            case ClickTarget::LeftProgram:
+                StartAndClose(LaunchedProgram::Ohmlet);
+                return;
+            case ClickTarget::RightProgram:
+                StartAndClose(LaunchedProgram::Ferrolog);
+                return;
+            case ClickTarget::Close:
+                close();
+                return;
+            case ClickTarget::None:
+                break;
+        }
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void LauncherWindow::StartAndClose(LaunchedProgram program) {
+    // A program that is missing or will not start is not reported: the launcher's
+    // job ends with the attempt.
+    starter.Start(program);
+    close();
+}
+
+void LauncherWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+}  // namespace kiosa

@@ -1,0 +1,51 @@
+#pragma once
+// Kiosa's only window: a borderless picture with two program buttons and a close button.
+#include <QDialog>
+#include <QPixmap>
+
+#include "LauncherLayout.h"
+#include "ProgramStarter.h"
+
+class QMenu;
+
+namespace kiosa {
+
+class LauncherWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit LauncherWindow(ProgramStarter starter, QWidget* parent = nullptr);
+
+    BigButtonsLook ButtonsLook() const { return buttonsLook; }
+    bool CloseHovered() const { return closeHovered; }
+
+    // The menu a right click opens; it stands in for the system menu a borderless
+    // window does not have. The caller owns it.
+    QMenu* CreateContextMenu();
+
+public slots:
+    void ShowAbout();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ApplyHoverLook(HoverLook look);
+    void StartAndClose(LaunchedProgram program);
+
+    ProgramStarter starter;
+    QPixmap background;
+    QPixmap leftNormal;
+    QPixmap leftHover;
+    QPixmap rightNormal;
+    QPixmap rightHover;
+    QPixmap closeNormal;
+    QPixmap closeHover;
+    BigButtonsLook buttonsLook = BigButtonsLook::BothNormal;
+    bool closeHovered = false;
+};
+
+}  // namespace kiosa

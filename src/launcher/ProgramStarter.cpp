@@ -1,0 +1,41 @@
+#include "ProgramStarter.h"
+
+#include <QDir>
+#include <QProcess>
+#include <utility>
+
+namespace kiosa {
+
+QString RelativeProgramPath(LaunchedProgram program) {
+#ifdef Q_OS_WIN
+    const QString suffix = QStringLiteral(".exe");
+#else
+    const QString suffix;
+#endif
+    switch (program) {
+        case LaunchedProgram::Ohmlet:
+            return QStringLiteral("gangjin/Ohmlet") + suffix;
+        case LaunchedProgram::Ferrolog:
+            return QStringLiteral("xiushi/Ferrolog") + suffix;
+    }
+    return QString();
+}
+
+ProgramStarter::ProgramStarter(QString launcherFolder, StartProcessFunction startProcess)
+    : launcherFolder(std::move(launcherFolder)), startProcess(std::move(startProcess)) {}
+
+QString ProgramStarter::ProgramPath(LaunchedProgram program) const {
+    return QDir::cleanPath(QDir(launcherFolder).filePath(RelativeProgramPath(program)));
+}
+
+bool ProgramStarter::Start(LaunchedProgram program) const {
+    if (!startProcess) return false;
+    return startProcess(ProgramPath(program));
+}
+
+bool ProgramStarter::StartDetached(const QString& program) {
+    // The command carries no arguments; the programs open with an empty document.
+    return QProcess::startDetached(program, QStringList());
+}
+
+}  // namespace kiosa

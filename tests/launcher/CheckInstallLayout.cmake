@@ -1,0 +1,60 @@
+# Installs the build tree into a staging folder and checks Kiosa's layout and the
+# desktop integration: what a double-click on a DZL file needs is really there.
+# In: BUILD_DIR, STAGE_DIR, PREFIX (absolute), INSTALL_ROOT, PROGRAM_DIR, BINDIR, DATADIR.
+
+foreach(dir INSTALL_ROOT PROGRAM_DIR)
+  if(IS_ABSOLUTE "${${dir}}")
+    message(FATAL_ERROR "${dir} '${${dir}}' is absolute: it must lie under the prefix "
+                        "(is GNUInstallDirs included before it is set?)")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${STAGE_DIR}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env "DESTDIR=${STAGE_DIR}"
+                        ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+
+set(root "${STAGE_DIR}${PREFIX}")
+foreach(path
+    "${INSTALL_ROOT}/Kiosa"
+    "${DATADIR}/applications/ohmlet.desktop"
+    "${DATADIR}/applications/kiosa.desktop"
+    "${DATADIR}/mime/packages/ohmlet-dzl.xml"
+    "${DATADIR}/icons/hicolor/48x48/apps/ohmlet.png"
+    "${DATADIR}/icons/hicolor/48x48/apps/kiosa.png"
+    "${DATADIR}/icons/hicolor/48x48/mimetypes/application-x-ohmlet-dzl.png")
+  if(NOT EXISTS "${root}/${path}")
+    message(SEND_ERROR "missing ${path}")
+  endif()
+endforeach()
+
+# The entry names the program where it will run, not where it was staged.
+file(STRINGS "${root}/${DATADIR}/applications/ohmlet.desktop" exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=${PREFIX}/${PROGRAM_DIR}/Ohmlet %f")
+  message(SEND_ERROR "ohmlet.desktop has '${exec}'")
+endif()
+file(STRINGS "${root}/${DATADIR}/applications/kiosa.desktop" exec REGEX "^Exec=")
+if(NOT exec STREQUAL "Exec=${PREFIX}/${INSTALL_ROOT}/Kiosa")
+  message(SEND_ERROR "kiosa.desktop has '${exec}'")
+endif()
+
+# Kiosa looks for gangjin/ beside its real file, so the link must lead there.
+file(REAL_PATH "${root}/${BINDIR}/kiosa" kiosa_target)
+file(REAL_PATH "${root}/${INSTALL_ROOT}/Kiosa" kiosa_file)
+if(NOT kiosa_target STREQUAL kiosa_file)
+  message(SEND_ERROR "${BINDIR}/kiosa leads to '${kiosa_target}'")
+endif()
+file(READ_SYMLINK "${root}/${BINDIR}/ohmlet" ohmlet_link)
+cmake_path(ABSOLUTE_PATH ohmlet_link BASE_DIRECTORY "${root}/${BINDIR}" NORMALIZE)
+if(NOT ohmlet_link STREQUAL "${root}/${PROGRAM_DIR}/Ohmlet")
+  message(SEND_ERROR "${BINDIR}/ohmlet leads to '${ohmlet_link}'")
+endif()
+
+file(READ "${root}/${DATADIR}/mime/packages/ohmlet-dzl.xml" mime)
+if(NOT mime MATCHES "type=\"application/x-ohmlet-dzl\"" OR NOT mime MATCHES "pattern=\"\\*\\.dzl\"")
+  message(SEND_ERROR "the DZL type or its glob is missing")
+endif()
+file(REMOVE_RECURSE "${STAGE_DIR}")
