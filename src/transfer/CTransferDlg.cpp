@@ -109,6 +109,7 @@ void CTransferDlg::BuildControls() {
     progress_->setRange(0, 1);
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
     statusText_ = new QLabel;
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusText_->setWordWrap(true);
@@ -229,6 +230,7 @@ void CTransferDlg::OnStart() {
     statusText_->clear();
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    progress_->setTextVisible(false);
 
     if (usbType_->isChecked()) {
         if (usbLink_->IsRunning()) return;  // the running transfer must end first
@@ -263,6 +265,7 @@ void CTransferDlg::OnStart() {
 void CTransferDlg::OnProgress(qulonglong received, qulonglong expected) {
     int maximum = static_cast<int>(std::min<qulonglong>(std::max(expected, received), INT_MAX));
     progress_->setRange(0, std::max(maximum, 1));
+    progress_->setTextVisible(maximum > 0);
     progress_->setValue(static_cast<int>(std::min<qulonglong>(received, INT_MAX)));
 }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "CliSimulator.h"
 #include "DzlFile.h"
 #include "SerialLink.h"
 #include "SerialTransport.h"
@@ -44,29 +45,11 @@ std::vector<Component> InstrumentComponents() {
     return list;
 }
 
-class Simulator {
-public:
-    explicit Simulator(const QStringList& args) {
-        process_.start(QStringLiteral(OHMLET_CLI_PATH), QStringList{"simulate", "--serial"} + args);
-        if (process_.waitForReadyRead(5000))
-            port_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    ~Simulator() {
-        process_.terminate();
-        if (!process_.waitForFinished(3000)) process_.kill();
-    }
-    const QString& Port() const { return port_; }
-
-private:
-    QProcess process_;
-    QString port_;
-};
-
 TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     QTemporaryDir dir;
     QString source = dir.path() + "/source.DZL";
     ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).ok);
-    Simulator simulator({"--from", source});
+    test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();
 
     ByteBuffer buffer;

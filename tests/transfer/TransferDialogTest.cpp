@@ -11,6 +11,7 @@
 #include "BlockingCh375.h"
 #include "COhmletDoc.h"
 #include "CTransferDlg.h"
+#include "CliSimulator.h"
 #include "DzlFile.h"
 #include "SimulatedCh375.h"
 #include "TransferPrompter.h"
@@ -228,6 +229,33 @@ TEST_F(TransferDialogTest, CancelStopsAHangingUsbTransfer) {
     EXPECT_EQ(record->endRequests.load(), 1);
     EXPECT_EQ(record->closes.load(), 1);
     EXPECT_TRUE(prompter_.boxes.empty());
+}
+
+TEST_F(TransferDialogTest, SerialPathFetchesFromTheVirtualInstrument) {
+    CTransferDlg dlg(doc_);
+    dlg.SetSerialPortNames({});
+    Control<QRadioButton>(dlg, "typeCom")->click();
+    dlg.SetPrompter(&prompter_);
+    QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter_.boxes.size(), 1u);  // no port in the list
+    EXPECT_TRUE(prompter_.boxes[0].text.startsWith(QStringLiteral("不能打开串口!")));
+    prompter_.boxes.clear();
+
+    test::CliSimulator simulator({"--from", QString::fromStdString(source_)});
+    ASSERT_TRUE(simulator.Port().startsWith('/'));
+    dlg.SetSerialPortNames({"/dev/nonexistent", simulator.Port()});
+    Control<QComboBox>(dlg, "portList")->setCurrentIndex(1);
+    QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+    QTimer::singleShot(0, &dlg, [&] {
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    });
+    QTimer::singleShot(15000, &dlg, &QDialog::reject);
+    dlg.exec();
+    ASSERT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(prompter_.boxes.back().text, QStringLiteral("数据传输结束!"));
+    ASSERT_TRUE(doc_.Open(dlg.GetTargetPath().toStdString()).ok());
+    EXPECT_EQ(doc_.componentCount(), 2);
+    EXPECT_EQ(doc_.components()[0].points[2].value, 47);
 }
 
 }  // namespace
