@@ -9,6 +9,7 @@
 
 #include "CliSimulator.h"
 #include "DzlFile.h"
+#include "ReplyBytes.h"
 #include "SerialLink.h"
 #include "SerialTransport.h"
 #include "TransferResult.h"
@@ -92,20 +93,34 @@ TEST(SerialEndToEnd, CommandLineExitCodesFollowTheReply) {
     ByteBuffer noData = {0, 0, 0, 0, 0, 0, 0, 8};
     ByteBuffer cut = {0, 0, 0, 0, 0, 1, 0, 30, 0, 0};  // claims 30 bytes, holds 10
     ByteBuffer overrun = {0, 0, 0, 0, 0, 2, 0, 8};     // two components in no bytes
+    ByteBuffer serial = test::SerialReply({{{0, 0, 0, 7}, 26, 5, 4, 20, 31, 50, {30, 32}}});
+    ByteBuffer usb = test::UsbReply({{{0, 0, 0, 7}, 26, 5, 4, 20, 50, {300, 320}}});
     struct Case {
         const char* file;
+        const char* layout;
         ByteBuffer bytes;
         int exitCode;
-    } cases[] = {{"nodata.bin", noData, 3}, {"cut.bin", cut, 4}, {"overrun.bin", overrun, 4}};
+    } cases[] = {{"nodata.bin", "--serial", noData, 3},   {"cut.bin", "--serial", cut, 4},
+                 {"overrun.bin", "--serial", overrun, 4}, {"usbcut.bin", "--usb", cut, 4},
+                 {"serial.bin", "--serial", serial, 0},   {"usb.bin", "--usb", usb, 0}};
     for (const Case& c : cases) {
         QString out = dir.path() + "/out.DZL";
+        QFile::remove(out);
         QProcess decode;
         decode.start(QStringLiteral(OHMLET_CLI_PATH),
-                     {"decode", "--serial", write(c.file, c.bytes), "-o", out});
+                     {"decode", c.layout, write(c.file, c.bytes), "-o", out});
         ASSERT_TRUE(decode.waitForFinished(10000));
         EXPECT_EQ(decode.exitCode(), c.exitCode) << c.file;
-        EXPECT_FALSE(decode.readAllStandardError().isEmpty()) << c.file;
-        EXPECT_FALSE(QFile::exists(out)) << c.file;
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(decode.readAllStandardError().isEmpty()) << c.file;
+            EXPECT_FALSE(QFile::exists(out)) << c.file;
+            continue;
+        }
+        DzlReadResult file = ReadDzlFile(out.toStdString());
+        ASSERT_TRUE(file.ok()) << c.file;
+        ASSERT_EQ(file.components.size(), 1u);
+        EXPECT_EQ(file.components[0].GetNumber(), "0007");
+        EXPECT_EQ(file.components[0].points[1].value, 32) << c.file;
     }
 }
 
