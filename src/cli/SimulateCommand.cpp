@@ -1,0 +1,70 @@
+// ohmlet-cli simulate: a virtual instrument on a pseudo-terminal that answers every
+// "BHV20!" at the pace of a 2400-baud line.
+#include <atomic>
+#include <csignal>
+#include <fstream>
+#include <iostream>
+
+#include "CliCommands.h"
+#include "DzlFile.h"
+#include "PseudoTerminal.h"
+#include "ReplyEncoder.h"
+#include "SerialSimulator.h"
+
+namespace ohmlet::cli {
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void OnSignal(int) { stopRequested = true; }
+
+int RunSimulate(Args args) {
+    std::string from, replyFile;
+    if (!TakeOption(args, "--from", "--from", from) ||
+        !TakeOption(args, "--reply", "--reply", replyFile) || !TakeFlag(args, "--serial") ||
+        !args.empty() || (!from.empty() && !replyFile.empty())) {
+        return UsageError("usage: simulate --serial [--from FILE.DZL | --reply REPLY.bin]");
+    }
+    ByteBuffer reply;
+    if (!replyFile.empty()) {
+        std::ifstream in(replyFile, std::ios::binary);
+        if (!in) return Fail(kExitIo, "Cannot open " + replyFile + ".");
+        reply.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        std::vector<Component> components;
+        if (!from.empty()) {
+            DzlReadResult file = ReadDzlFile(from);
+            if (!file.ok()) return Fail(kExitIo, file.message);
+            components = std::move(file.components);
+        }
+        // Without a file the instrument holds nothing, and says so.
+        EncodedReply encoded = EncodeSerialReply(components);
+        if (!encoded.ok) return Fail(kExitIo, from + " cannot be sent: " + encoded.detail);
+        reply = std::move(encoded.bytes);
+    }
+
+#ifdef _WIN32
+    return Fail(kExitIo,
+                "The virtual serial instrument needs pseudo-terminals, which this system lacks.");
+#else
+    std::string error;
+    auto pty = PseudoTerminal::Open(error);
+    if (!pty) return Fail(kExitIo, error);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::cout << pty->PortPath() << std::endl;
+    LinkResult ran = RunSerialSimulator(*pty, reply, stopRequested, kSerialBytesPerSecond,
+                                        [](const std::string& line) { std::cerr << line << '\n'; });
+    if (!ran.ok())
+        return Fail(kExitIo, "The pseudo-terminal failed: " + DescribeLinkResult(ran) + ".");
+    return kExitOk;
+#endif
+}
+
+const CommandRegistration kRegistration("simulate",
+                                        "--serial [--from FILE.DZL | --reply REPLY.bin]",
+                                        RunSimulate);
+
+}  // namespace
+}  // namespace ohmlet::cli

@@ -1,0 +1,35 @@
+#include "LinkStatus.h"
+
+namespace ohmlet {
+
+std::string DescribeLinkResult(const LinkResult& result) {
+    std::string text;
+    switch (result.status) {
+        case LinkStatus::Ok:
+            return "no error";
+        case LinkStatus::NoSuchDevice:
+            text = "no such device";
+            break;
+        case LinkStatus::PermissionDenied:
+            text =
+                "permission denied (install the udev rule shipped with Ohmlet for USB, or join "
+                "the dialout group for serial ports)";
+            break;
+        case LinkStatus::InUse:
+            text = "the port is in use by another program";
+            break;
+        case LinkStatus::TimedOut:
+            text = "timed out";
+            break;
+        case LinkStatus::Aborted:
+            text = "aborted";
+            break;
+        case LinkStatus::Failed:
+            text = "failed";
+            break;
+    }
+    if (!result.detail.empty()) text += ": " + result.detail;
+    return text;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,165 @@
+#include "ReplyDecoder.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ByteOrder.h"
+#include "GbkText.h"
+
+namespace ohmlet {
+namespace {
+
+std::size_t Be16At(const ByteBuffer& b, std::size_t offset) { return LoadBE16(b.data() + offset); }
+
+std::string TwoDigits(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, value < 10 ? "0%u" : "%u", value);
+    return text;
+}
+
+void FillCommon(Component& c, const unsigned char* number, unsigned year, unsigned month,
+                unsigned day, unsigned passRateByte) {
+    char digits[5] = {CodeDigit(number[0]), CodeDigit(number[1]), CodeDigit(number[2]),
+                      CodeDigit(number[3]), 0};
+    c.SetNumber(digits);
+    std::string date = MakeInstrumentDate(year, month, day);
+    std::fill(std::begin(c.testDate), std::end(c.testDate), 0);
+    std::copy(date.begin(), date.end(), c.testDate);  // at most 17 bytes of 20
+    c.selected = 1;
+    c.passRate = static_cast<float>(passRateByte);
+}
+
+void SetMaxMin(Component& c) {
+    if (c.points.empty()) return;
+    int32_t hi = c.points.front().value, lo = hi;
+    for (const MeasuringPoint& p : c.points) {
+        hi = std::max(hi, p.value);
+        lo = std::min(lo, p.value);
+    }
+    c.maxValue = static_cast<float>(hi);
+    c.minValue = static_cast<float>(lo);
+}
+
+DecodedReply Inconsistent(std::string detail) {
+    DecodedReply r;
+    r.status = DecodedReply::Status::Inconsistent;
+    r.detail = std::move(detail);
+    return r;
+}
+
+}  // namespace
+
+char CodeDigit(unsigned char v) {
+    if (v <= 9) return static_cast<char>('0' + v);
+    if (v <= 35) return static_cast<char>('A' + (v - 10));
+    return '0';
+}
+
+std::string MakeInstrumentDate(unsigned year, unsigned month, unsigned day) {
+    std::string text = "20" + TwoDigits(year) + TwoDigits(month) + TwoDigits(day);
+    // Inserted one after the other into the growing text, as the instrument's own
+    // software does; a three-digit year therefore shifts the marks.
+    text.insert(4, gbk::kYear);
+    text.insert(8, gbk::kMonth);
+    text.insert(12, gbk::kDay);
+    return text;
+}
+
+bool IsSerialReplyComplete(const ByteBuffer& buffer) {
+    return buffer.size() >= kSerialHeaderSize &&
+           buffer.size() >= Be16At(buffer, kReplyLengthOffset);
+}
+
+bool IsUsbReplyComplete(const ByteBuffer& buffer) {
+    return buffer.size() >= 9 && buffer.size() >= ExpectedReplySize(ReplyLayout::Usb, buffer);
+}
+
+std::size_t ExpectedReplySize(ReplyLayout layout, const ByteBuffer& buffer) {
+    if (buffer.size() < kSerialHeaderSize) return 0;
+    std::size_t length = Be16At(buffer, kReplyLengthOffset);
+    if (layout == ReplyLayout::Serial) return length;
+    return kUsbHeadSize * (Be16At(buffer, kReplyCountOffset) + 1) + length;
+}
+
+DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
+    DecodedReply result;
+    if (reply.size() < kSerialHeaderSize)
+        return Inconsistent("The reply is shorter than its header.");
+    std::size_t count = Be16At(reply, kReplyCountOffset);
+    if (count == 0) {
+        result.status = DecodedReply::Status::NoData;
+        return result;
+    }
+    // The reply ends at L or at the last received byte, whichever comes first;
+    // bytes after L belong to nothing.
+    std::size_t end = std::min(reply.size(), Be16At(reply, kReplyLengthOffset));
+    std::size_t pos = kSerialHeaderSize;
+    result.components.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (end < pos || end - pos < kSerialBlockSize) {
+            return Inconsistent("Component " + std::to_string(k + 1) + " of " +
+                                std::to_string(count) + " lies beyond the end of the reply.");
+        }
+        const unsigned char* block = reply.data() + pos;
+        std::size_t points = LoadBE16(block + 9);
+        if ((end - pos - kSerialBlockSize) / 2 < points) {
+            return Inconsistent("Component " + std::to_string(k + 1) + " claims " +
+                                std::to_string(points) + " readings that the reply does not hold.");
+        }
+        Component& c = result.components[k];
+        FillCommon(c, block, block[4], block[5], block[6], block[13]);
+        c.designValue = static_cast<float>(LoadBE16(block + 7));
+        c.averageValue = static_cast<float>(LoadBE16(block + 11));
+        c.ResizePoints(static_cast<int32_t>(points));
+        for (std::size_t i = 0; i < points; ++i) c.points[i].value = LoadBE16(block + 14 + 2 * i);
+        SetMaxMin(c);
+        pos += kSerialBlockSize + 2 * points;
+    }
+    return result;
+}
+
+DecodedReply DecodeUsbReply(const ByteBuffer& reply) {
+    DecodedReply result;
+    if (reply.size() < kSerialHeaderSize)
+        return Inconsistent("The reply is shorter than its header.");
+    std::size_t count = Be16At(reply, kReplyCountOffset);
+    if (count == 0) {
+        result.status = DecodedReply::Status::NoData;
+        return result;
+    }
+    std::size_t pointArea = kUsbHeadSize * (count + 1);
+    if (reply.size() < pointArea)
+        return Inconsistent("The component heads lie beyond the end of the reply.");
+    // The point area is A bytes long, and no longer than what was received.
+    std::size_t end = std::min(reply.size(), pointArea + Be16At(reply, kReplyLengthOffset));
+    std::size_t cursor = pointArea;
+    result.components.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const unsigned char* head = reply.data() + kUsbHeadSize * (k + 1);
+        std::size_t points = LoadBE16(head + 4);
+        if ((end - cursor) / 2 < points) {
+            return Inconsistent("Component " + std::to_string(k + 1) + " claims " +
+                                std::to_string(points) + " readings beyond the point area.");
+        }
+        Component& c = result.components[k];
+        FillCommon(c, head, head[6], head[7], head[8], head[13]);
+        // The design value follows the date here as in the serial block; bytes 7-8
+        // would be the month and day.
+        c.designValue = static_cast<float>(LoadBE16(head + 9));
+        c.ResizePoints(static_cast<int32_t>(points));
+        int64_t sum = 0;
+        for (std::size_t i = 0; i < points; ++i, cursor += 2) {
+            c.points[i].value = LoadBE16(reply.data() + cursor) / 10;
+            sum += c.points[i].value;
+        }
+        SetMaxMin(c);
+        c.averageValue = points ? static_cast<float>(sum) / static_cast<float>(points) : 0.0f;
+    }
+    return result;
+}
+
+DecodedReply DecodeReply(ReplyLayout layout, const ByteBuffer& reply) {
+    return layout == ReplyLayout::Serial ? DecodeSerialReply(reply) : DecodeUsbReply(reply);
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,34 @@
+#pragma once
+// The inverse of the decoder: components as the instrument would send them. Used by
+// the simulated instrument and by the tests.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "ReplyDecoder.h"
+
+namespace ohmlet {
+
+struct EncodedReply {
+    bool ok = true;
+    std::string detail;  // why the components do not fit the instrument's counts
+    ByteBuffer bytes;
+};
+
+// Fields the reply cannot carry are dropped; numbers are cut to 0..65535 (USB point
+// values to 0..6553, since they travel as tenths).
+EncodedReply EncodeSerialReply(const std::vector<Component>& components);
+// The USB reply as the link assembles it: header, heads, point area.
+EncodedReply EncodeUsbReply(const std::vector<Component>& components);
+
+// The instrument's USB memory: the header and heads from block 0, the point area
+// from block 168.
+inline constexpr std::size_t kUsbBlockSize = 64;
+inline constexpr unsigned kUsbPointAreaBlock = 168;
+std::optional<ByteBuffer> MakeUsbDeviceImage(const ByteBuffer& usbReply);
+
+// The instrument's number byte for one character of a component number.
+unsigned char CodeDigitValue(char digit);
+
+}  // namespace ohmlet

@@ -1,0 +1,64 @@
+#include "SerialSimulator.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "SerialLink.h"
+
+namespace ohmlet {
+namespace {
+
+// Removes everything up to and including the first request; true when there was one.
+bool TakeRequest(ByteBuffer& input) {
+    const std::size_t length = std::strlen(kDownloadRequest);
+    auto it = std::search(input.begin(), input.end(), kDownloadRequest, kDownloadRequest + length);
+    if (it == input.end()) {
+        // Keep a tail that may be the start of a request split across reads.
+        if (input.size() > length)
+            input.erase(input.begin(), input.end() - static_cast<std::ptrdiff_t>(length));
+        return false;
+    }
+    input.erase(input.begin(), it + static_cast<std::ptrdiff_t>(length));
+    return true;
+}
+
+LinkResult SendPaced(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<bool>& stop,
+                     unsigned bytesPerSecond) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    std::size_t sent = 0;
+    while (sent < reply.size() && !stop) {
+        double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        std::size_t due =
+            std::min(reply.size(), static_cast<std::size_t>(elapsed * bytesPerSecond) + 1);
+        if (due > sent) {
+            LinkResult written = pty.Write(reply.data() + sent, due - sent);
+            if (!written.ok()) return written;
+            sent = due;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {};
+}
+
+}  // namespace
+
+LinkResult RunSerialSimulator(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<bool>& stop,
+                              unsigned bytesPerSecond,
+                              const std::function<void(const std::string&)>& log) {
+    ByteBuffer input;
+    while (!stop) {
+        LinkResult read = pty.Read(input, 100);
+        if (!read.ok()) return read;
+        while (TakeRequest(input)) {
+            if (log) log("request received, sending " + std::to_string(reply.size()) + " bytes");
+            LinkResult sent = SendPaced(pty, reply, stop, std::max(1u, bytesPerSecond));
+            if (!sent.ok()) return sent;
+        }
+    }
+    return {};
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,32 @@
+#pragma once
+// The message boxes and the folder browser of the transfer dialog, behind an
+// interface so tests can answer them.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace ohmlet {
+
+class TransferPrompter {
+public:
+    virtual ~TransferPrompter() = default;
+    // OK button only, the application's name as caption.
+    virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // OK button only, error icon.
+    virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // The chosen folder's path (empty for a folder without one); nothing when cancelled.
+    virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) = 0;
+};
+
+class MessageBoxPrompter : public TransferPrompter {
+public:
+    void Inform(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) override;
+};
+
+}  // namespace ohmlet

@@ -1,0 +1,59 @@
+#include "UsbSimulation.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "DzlFile.h"
+#include "LibusbCh375.h"
+#include "ReplyEncoder.h"
+#include "SimulatedCh375.h"
+
+namespace ohmlet {
+namespace {
+
+std::mutex& SourceMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::optional<std::string>& ChosenSource() {
+    static std::optional<std::string> source;
+    return source;
+}
+
+}  // namespace
+
+void UseSimulatedUsb(const std::string& dzlPath) {
+    std::lock_guard<std::mutex> lock(SourceMutex());
+    ChosenSource() = dzlPath;
+}
+
+std::optional<std::string> SimulatedUsbSource() {
+    {
+        std::lock_guard<std::mutex> lock(SourceMutex());
+        if (ChosenSource()) return ChosenSource();
+    }
+    const char* variable = std::getenv(kSimulateUsbVariable);
+    if (variable && *variable) return std::string(variable);
+    return std::nullopt;
+}
+
+std::unique_ptr<Ch375> MakeCh375() {
+    std::optional<std::string> source = SimulatedUsbSource();
+    if (!source) return std::make_unique<LibusbCh375>();
+    // The file is read at each transfer, so edits to it show in the next download.
+    DzlReadResult file = ReadDzlFile(*source);
+    EncodedReply reply;
+    if (file.ok()) reply = EncodeUsbReply(file.components);
+    std::optional<ByteBuffer> image;
+    if (file.ok() && reply.ok) image = MakeUsbDeviceImage(reply.bytes);
+    auto chip = std::make_unique<SimulatedCh375>(image ? *image : ByteBuffer{});
+    if (!file.ok()) {
+        chip->FailOpen({LinkStatus::NoSuchDevice, "simulated instrument: " + file.message});
+    } else if (!reply.ok) {
+        chip->FailOpen({LinkStatus::Failed, "simulated instrument: " + reply.detail});
+    }
+    return chip;
+}
+
+}  // namespace ohmlet

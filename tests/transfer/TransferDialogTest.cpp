@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "BlockingCh375.h"
+#include "COhmletDoc.h"
+#include "CTransferDlg.h"
+#include "CliSimulator.h"
+#include "DzlFile.h"
+#include "SimulatedCh375.h"
+#include "TransferPrompter.h"
+#include "UsbSimulation.h"
+
+namespace ohmlet {
+namespace {
+
+struct RecordingPrompter : TransferPrompter {
+    struct Box {
+        QString kind, caption, text;
+    };
+    std::vector<Box> boxes;
+    bool answer = true;
+    std::optional<QString> folder;
+
+    void Inform(QWidget*, const QString& text) override { boxes.push_back({"inform", {}, text}); }
+    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
+        boxes.push_back({"question", caption, text});
+        return answer;
+    }
+    void ShowError(QWidget*, const QString& caption, const QString& text) override {
+        boxes.push_back({"error", caption, text});
+    }
+    std::optional<QString> ChooseFolder(QWidget*, const QString& title) override {
+        boxes.push_back({"folder", title, {}});
+        return folder;
+    }
+};
+
+template <typename W>
+W* Control(QWidget& dialog, const char* name) {
+    W* w = dialog.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+std::vector<Component> SampleComponents() {
+    std::vector<Component> list(2);
+    list[0].SetNumber("0001");
+    list[0].ResizePoints(3);
+    list[0].points = {{0, 41, 0}, {0, 52, 0}, {0, 47, 0}};
+    list[1].SetNumber("P002");
+    list[1].ResizePoints(1);
+    list[1].points = {{0, 60, 0}};
+    return list;
+}
+
+class TransferDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        source_ = (dir_.path() + "/instrument.DZL").toStdString();
+        ASSERT_TRUE(WriteDzlFile(source_, SampleComponents()).ok);
+        prompter_.folder = dir_.path();
+        target_ = dir_.path() + "/DZLDat.DZL";
+    }
+    // Runs the dialog modally, pressing the folder button then start, as a user does.
+    int RunToEnd(CTransferDlg& dlg) {
+        dlg.SetPrompter(&prompter_);
+        QTimer::singleShot(0, &dlg, [&] {
+            QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        });
+        QTimer::singleShot(15000, &dlg, &QDialog::reject);  // never hang the suite
+        return dlg.exec();
+    }
+    QTemporaryDir dir_;
+    std::string source_;
+    QString target_;
+    RecordingPrompter prompter_;
+    COhmletDoc doc_;
+};
+
+TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
+    CTransferDlg dlg(doc_);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("数据传输"));
+    EXPECT_EQ(Control<QPushButton>(dlg, "startButton")->text(), QStringLiteral("开始传输"));
+    EXPECT_TRUE(Control<QPushButton>(dlg, "startButton")->isDefault());
+    EXPECT_EQ(Control<QPushButton>(dlg, "cancelButton")->text(), QStringLiteral("取消"));
+    EXPECT_EQ(Control<QPushButton>(dlg, "folderButton")->text(), QStringLiteral("存放目录"));
+    QComboBox* ports = Control<QComboBox>(dlg, "portList");
+    QStringList names;
+    for (int i = 0; i < ports->count(); ++i) names << ports->itemText(i);
+    EXPECT_EQ(names, (QStringList{"USB1", "USB2", "USB3", "USB4", "USB5", "USB6"}));
+    EXPECT_EQ(ports->currentIndex(), 0);
+    EXPECT_EQ(ports->property("controlId").toInt(), 1039);
+    dlg.show();
+    EXPECT_FALSE(Control<QRadioButton>(dlg, "typeUsb")->isVisible());
+    EXPECT_FALSE(Control<QRadioButton>(dlg, "typeCom")->isVisible());
+    EXPECT_TRUE(Control<QRadioButton>(dlg, "typeUsb")->isChecked());
+    EXPECT_TRUE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
+    EXPECT_EQ(dlg.GetTargetPath(), CTransferDlg::DefaultTargetPath());
+    EXPECT_TRUE(dlg.GetTargetPath().endsWith("DZLDat.DZL"));
+}
+
+TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
+    const QString sep = QDir::separator();
+    struct Case {
+        QString folder, target;
+    } cases[] = {{sep, sep + "DZLDat.DZL"},
+                 {sep + "data", sep + "data" + sep + "DZLDat.DZL"},
+                 {sep + "data" + sep, sep + "data" + sep + "DZLDat.DZL"},
+                 {"", "DZLDat.DZL"}};
+    for (const Case& c : cases) {
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        prompter_.folder = c.folder;
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        EXPECT_EQ(dlg.GetTargetPath(), c.target);
+        EXPECT_EQ(Control<QLineEdit>(dlg, "targetPath")->text(), c.target);
+        prompter_.folder.reset();  // cancelled: nothing changes
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        EXPECT_EQ(dlg.GetTargetPath(), c.target);
+        EXPECT_EQ(prompter_.boxes.back().caption, QStringLiteral("Select folder"));
+    }
+}
+
+TEST_F(TransferDialogTest, SimulatedUsbTransferWritesAFileThatOpens) {
+    UseSimulatedUsb(source_);
+    doc_.transferBuffer() = {7, 7, 7};  // a cancelled transfer's leftovers
+    CTransferDlg dlg(doc_);
+    RunToEnd(dlg);
+    ASSERT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(dlg.GetTargetPath(), target_);
+    ASSERT_EQ(prompter_.boxes.size(), 2u);
+    EXPECT_EQ(prompter_.boxes[1].text, QStringLiteral("数据传输结束!"));
+    EXPECT_TRUE(doc_.transferBuffer().empty());
+
+    DzlReadResult opened = doc_.Open(dlg.GetTargetPath().toStdString());
+    ASSERT_TRUE(opened.ok()) << opened.message;
+    ASSERT_EQ(doc_.componentCount(), 2);
+    EXPECT_EQ(doc_.components()[0].GetNumber(), "0001");
+    EXPECT_EQ(doc_.components()[0].points[1].value, 52);
+    EXPECT_EQ(doc_.components()[1].GetNumber(), "P002");
+}
+
+TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
+    UseSimulatedUsb(source_);
+    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
+    ASSERT_TRUE(doc_.Open(target_.toStdString()).ok());
+    {
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        EXPECT_FALSE(dlg.IsTransferRunning());
+        EXPECT_FALSE(dlg.IsFinished());
+        ASSERT_EQ(prompter_.boxes.size(), 2u);
+        EXPECT_EQ(prompter_.boxes[1].text,
+                  QStringLiteral("该文件已经打开，请先关闭文件，然后进行传输!"));
+    }
+    doc_.NewDocument();
+    prompter_.boxes.clear();
+    prompter_.answer = false;
+    {
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        ASSERT_EQ(prompter_.boxes.size(), 2u);
+        EXPECT_EQ(prompter_.boxes[1].kind, "question");
+        EXPECT_EQ(prompter_.boxes[1].caption, QStringLiteral("提示"));
+        EXPECT_EQ(prompter_.boxes[1].text, QStringLiteral("数据文件已存在，确认要覆盖吗？"));
+        EXPECT_FALSE(dlg.IsTransferRunning());
+        EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), 0u);  // untouched
+    }
+    prompter_.boxes.clear();
+    prompter_.answer = true;
+    CTransferDlg dlg(doc_);
+    RunToEnd(dlg);
+    EXPECT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), 2u);
+}
+
+TEST_F(TransferDialogTest, UsbFailuresShowTheDebugBoxWithTheCause) {
+    CTransferDlg dlg(doc_);
+    dlg.SetPrompter(&prompter_);
+    dlg.SetCh375Factory([] {
+        auto chip = std::make_unique<SimulatedCh375>(ByteBuffer{});
+        chip->FailOpen({LinkStatus::PermissionDenied, "test"});
+        return chip;
+    });
+    dlg.show();
+    QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    ASSERT_FALSE(prompter_.boxes.empty());
+    EXPECT_EQ(prompter_.boxes.back().kind, "error");
+    EXPECT_EQ(prompter_.boxes.back().caption, "DEBUG372");
+    EXPECT_TRUE(prompter_.boxes.back().text.startsWith(
+        QStringLiteral("打开设备失败！\npermission denied")));
+    EXPECT_TRUE(dlg.isVisible());  // the user may try again
+}
+
+TEST_F(TransferDialogTest, CancelStopsAHangingUsbTransfer) {
+    auto record = std::make_shared<test::BlockingCh375::Record>();
+    test::BlockingCh375* chip = nullptr;
+    {
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        dlg.SetCh375Factory([&] {
+            auto c = std::make_unique<test::BlockingCh375>(test::BlockingCh375::Mode::HangOnRead,
+                                                           record);
+            chip = c.get();
+            return c;
+        });
+        dlg.show();
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        ASSERT_NE(chip, nullptr);
+        ASSERT_TRUE(chip->WaitUntilReading());
+        EXPECT_TRUE(dlg.IsTransferRunning());
+        EXPECT_FALSE(Control<QPushButton>(dlg, "startButton")->isEnabled());
+        QTest::mouseClick(Control<QPushButton>(dlg, "cancelButton"), Qt::LeftButton);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_FALSE(dlg.IsFinished());
+    }
+    EXPECT_EQ(record->endRequests.load(), 1);
+    EXPECT_EQ(record->closes.load(), 1);
+    EXPECT_TRUE(prompter_.boxes.empty());
+}
+
+TEST_F(TransferDialogTest, SerialPathFetchesFromTheVirtualInstrument) {
+    CTransferDlg dlg(doc_);
+    dlg.SetSerialPortNames({});
+    Control<QRadioButton>(dlg, "typeCom")->click();
+    dlg.SetPrompter(&prompter_);
+    QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter_.boxes.size(), 1u);  // no port in the list
+    EXPECT_TRUE(prompter_.boxes[0].text.startsWith(QStringLiteral("不能打开串口!")));
+    prompter_.boxes.clear();
+
+    test::CliSimulator simulator({"--from", QString::fromStdString(source_)});
+    ASSERT_TRUE(simulator.Port().startsWith('/'));
+    dlg.SetSerialPortNames({"/dev/nonexistent", simulator.Port()});
+    Control<QComboBox>(dlg, "portList")->setCurrentIndex(1);
+    QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+    QTimer::singleShot(0, &dlg, [&] {
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    });
+    QTimer::singleShot(15000, &dlg, &QDialog::reject);
+    dlg.exec();
+    ASSERT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(prompter_.boxes.back().text, QStringLiteral("数据传输结束!"));
+    ASSERT_TRUE(doc_.Open(dlg.GetTargetPath().toStdString()).ok());
+    EXPECT_EQ(doc_.componentCount(), 2);
+    EXPECT_EQ(doc_.components()[0].points[2].value, 47);
+}
+
+}  // namespace
+}  // namespace ohmlet

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "ReplyBytes.h"
+#include "ReplyEncoder.h"
+#include "SimulatedCh375.h"
+#include "TransferTexts.h"
+#include "UsbSession.h"
+
+namespace ohmlet {
+namespace {
+
+// A reply with n components of pointsEach raw readings 10, 20, ...
+test::Bytes ReplyWith(std::size_t n, std::size_t pointsEach) {
+    std::vector<test::UsbHead> heads(n);
+    unsigned raw = 10;
+    for (std::size_t k = 0; k < n; ++k) {
+        heads[k] = {
+            {0, 0, static_cast<unsigned char>(k / 36 % 36), static_cast<unsigned char>(k % 36)},
+            26,
+            1,
+            1,
+            20,
+            100,
+            {}};
+        for (std::size_t i = 0; i < pointsEach; ++i, raw += 10)
+            heads[k].rawPoints.push_back(raw % 65536);
+    }
+    return test::UsbReply(heads);
+}
+
+struct Session {
+    explicit Session(const test::Bytes& reply)
+        : chip(new SimulatedCh375(*MakeUsbDeviceImage(reply))),
+          connection(std::unique_ptr<Ch375>(chip), 0) {}
+    SimulatedCh375* chip;
+    UsbConnection connection;
+
+    std::vector<int> RequestedBlocks() const {
+        std::vector<int> blocks;
+        for (const auto& w : chip->Writes()) {
+            if (w.size() == 2) blocks.push_back(w[0] << 8 | w[1]);
+        }
+        return blocks;
+    }
+    bool EndedWithEndRequest() const {
+        auto writes = chip->Writes();
+        return !writes.empty() && writes.back() == ByteBuffer{0, 0, 0};
+    }
+};
+
+std::vector<int> Range(int from, int to) {
+    std::vector<int> r;
+    for (int b = from; b <= to; ++b) r.push_back(b);
+    return r;
+}
+
+std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(UsbSession, BlockSequenceFollowsTheHeadBoundary) {
+    struct Case {
+        std::size_t n, pointsEach;
+        std::vector<int> blocks;
+    } cases[] = {
+        {2, 2, {0, 168}},                                 // H = 48: block 0 gives 48 bytes
+        {3, 1, {0, 1, 168}},                              // H = 64: block 1 gives none
+        {300, 1, Concat(Range(0, 75), Range(168, 177))},  // H = 4816, A = 600
+        {0, 0, {0}},                                      // complete after 16 bytes
+        {1, 4300, Concat({0}, Range(168, 302))},          // A = 8600: block 300 is 01 2C
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("N = " + std::to_string(c.n));
+        test::Bytes reply = ReplyWith(c.n, c.pointsEach);
+        Session s(reply);
+        ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
+        UsbTransferOutcome out = RunUsbTransfer(s.connection);
+        EXPECT_EQ(out.status, UsbTransferOutcome::Status::Complete);
+        EXPECT_EQ(s.RequestedBlocks(), c.blocks);
+        // The heads cut at H, then whole point blocks: the reply and the rest of its
+        // last block.
+        std::size_t heads = 16 * (c.n + 1), area = reply.size() - heads;
+        ASSERT_EQ(out.reply.size(), heads + (area + 63) / 64 * 64);
+        EXPECT_TRUE(std::equal(reply.begin(), reply.end(), out.reply.begin()));
+        EXPECT_TRUE(s.EndedWithEndRequest());
+        EXPECT_FALSE(s.chip->IsOpen());
+        EXPECT_EQ(s.chip->CloseCount(), 1);
+        EXPECT_EQ(s.connection.received.load(), out.reply.size());
+        EXPECT_EQ(s.connection.expected.load(), reply.size());
+    }
+}
+
+TEST(UsbSession, BlockNumberTravelsHighByteFirst) {
+    Session s(ReplyWith(1, 4300));
+    ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
+    RunUsbTransfer(s.connection);
+    auto writes = s.chip->Writes();
+    EXPECT_NE(std::find(writes.begin(), writes.end(), ByteBuffer{0x00, 0xA8}), writes.end());
+    EXPECT_NE(std::find(writes.begin(), writes.end(), ByteBuffer{0x01, 0x2C}), writes.end());
+}
+
+TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
+    struct Case {
+        const char* what;
+        bool failWrite;
+        std::size_t at;
+        UsbTransferOutcome::Status status;
+        std::string message;
+        std::size_t bytesKept;
+        std::vector<int> blocks;
+    } cases[] = {
+        {"first request fails",
+         true,
+         0,
+         UsbTransferOutcome::Status::RequestFailed,
+         transfer_texts::kUsbRequestFailed,
+         0,
+         {0}},
+        {"third request fails",
+         true,
+         2,
+         UsbTransferOutcome::Status::RequestFailed,
+         transfer_texts::kUsbRequestFailed,
+         128,
+         {0, 1, 2}},
+        {"first read fails", false, 0, UsbTransferOutcome::Status::ReadFailed, "", 0, {0}},
+        {"third read fails", false, 2, UsbTransferOutcome::Status::ReadFailed, "", 128, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Session s(ReplyWith(10, 3));  // H = 176: blocks 0, 1, 2 then 168
+        if (c.failWrite) {
+            s.chip->FailWrite(c.at);
+        } else {
+            s.chip->FailRead(c.at);
+        }
+        ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
+        UsbTransferOutcome out = RunUsbTransfer(s.connection);
+        EXPECT_EQ(out.status, c.status);
+        EXPECT_EQ(out.message, c.message);
+        EXPECT_FALSE(out.cause.ok());
+        EXPECT_EQ(out.reply.size(), c.bytesKept);
+        EXPECT_EQ(s.RequestedBlocks(), c.blocks);
+        EXPECT_TRUE(s.EndedWithEndRequest());
+        EXPECT_FALSE(s.chip->IsOpen());
+        EXPECT_FALSE(s.connection.connectionOpen.load());
+    }
+}
+
+TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
+    struct Case {
+        const char* what;
+        unsigned index;
+        LinkStatus status;
+        bool failName;
+        const char* message;
+    } cases[] = {
+        {"absent port", 3, LinkStatus::NoSuchDevice, false, transfer_texts::kUsbOpenFailed},
+        {"permission", 0, LinkStatus::PermissionDenied, false, transfer_texts::kUsbOpenFailed},
+        {"in use", 0, LinkStatus::InUse, false, transfer_texts::kUsbOpenFailed},
+        {"no name", 0, LinkStatus::Failed, true, transfer_texts::kUsbPipeFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto chip = std::make_unique<SimulatedCh375>(ByteBuffer(64, 0));
+        SimulatedCh375* raw = chip.get();
+        if (c.failName) {
+            raw->FailName();
+        } else if (c.status != LinkStatus::NoSuchDevice) {
+            raw->FailOpen({c.status, "test"});
+        }
+        UsbConnection connection(std::move(chip), c.index);
+        UsbOpenOutcome out = OpenUsbConnection(connection);
+        EXPECT_FALSE(out.ok);
+        EXPECT_EQ(out.message, c.message);
+        EXPECT_EQ(out.cause.status, c.status);
+        EXPECT_FALSE(raw->IsOpen());
+        EXPECT_FALSE(connection.connectionOpen.load());
+    }
+}
+
+}  // namespace
+}  // namespace ohmlet
