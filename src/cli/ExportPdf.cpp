@@ -1,0 +1,33 @@
+// ohmlet-cli export --format pdf: the printed report of the selected components, drawn
+// exactly as the program prints it, with the settings files beside ohmlet-cli.
+#include <QGuiApplication>
+#include <QString>
+#include <memory>
+
+#include "ExportFormats.h"
+#include "ReportOutput.h"
+
+namespace ohmlet::cli {
+
+namespace {
+
+int ExportPdf(const ExportJob& job) {
+    // Text layout needs a GUI application; without a display the offscreen platform serves.
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        static int argc = 3;
+        static char name[] = "ohmlet-cli", option[] = "-platform", platform[] = "offscreen";
+        static char* argv[] = {name, option, platform, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    const QString programFolder = QCoreApplication::applicationDirPath() + '/';
+    ReportExportOutcome outcome = ExportReportPdf(
+        job.components, QString::fromLocal8Bit(job.outputPath.c_str()), programFolder);
+    if (!outcome.ok) return Fail(kExitIo, outcome.message);
+    return kExitOk;
+}
+
+const ExportFormatRegistration kRegistration("pdf", ExportPdf);
+
+}  // namespace
+}  // namespace ohmlet::cli
