@@ -5,10 +5,17 @@
 // drawn. This rewrites those names in the text maps to the ideographs, byte for byte in
 // place (same length), so the file's offsets stay valid.
 #include <QByteArray>
+#include <QFont>
+#include <map>
+#include <vector>
 
 namespace ohmlet {
 
-// Returns the number of names changed.
-int FixRadicalNamesInPdf(QByteArray& pdf);
+// Radical -> ideograph for the radicals each font draws with an ideograph's glyph.
+std::map<char16_t, char16_t> RadicalEquivalents(const std::vector<QFont>& fonts);
+
+// Returns the number of names changed. Radicals missing from `equivalents` fall back to
+// their compatibility form (Kangxi radicals have one).
+int FixRadicalNamesInPdf(QByteArray& pdf, const std::map<char16_t, char16_t>& equivalents = {});
 
 }  // namespace ohmlet

@@ -93,7 +93,8 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
         writer.setCreator(QStringLiteral("Ohmlet"));
         RenderReport(report, writer, 1, report.PageCount());
     }
-    FixRadicalNamesInPdf(pdf);
+    FixRadicalNamesInPdf(pdf, RadicalEquivalents({ReportFont(ReportFace::Song, 12),
+                                                  ReportFont(ReportFace::Hei, 12)}));
     QSaveFile file(pdfPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
         outcome.message =
