@@ -16,9 +16,10 @@ void DrawHeadingRow(QPainter& painter, int L, int W, int rowTop, const Component
     painter.fillRect(QRect(QPoint(L + 10, rowTop + 10), QPoint(L + W - 10, rowTop + 150 - 1)),
                      QColor(192, 192, 192));
     const int y = rowTop + 30;
-    DrawGbkAt(painter, L + 180, y, c.GetNumber());
-    DrawTextAt(painter, L + 380, y,
-               QStringLiteral("(") + FromGbk(c.GetName()) + QStringLiteral(")"));
+    // The number's column is 200 dots, the name's runs up to the design value.
+    DrawTextFitted(painter, L + 180, y, 380 - 180 - 30, FromGbk(c.GetNumber()));
+    DrawTextFitted(painter, L + 380, y, 1840 - 380 - 40,
+                   QStringLiteral("(") + FromGbk(c.GetName()) + QStringLiteral(")"));
     DrawTextAt(painter, L + 1840, y, QStringLiteral("设计厚度:%1 mm").arg(c.GetDesignValue()));
     DrawGbkAt(painter, L + 3240, y, c.GetTestDate());
 }

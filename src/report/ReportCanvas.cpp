@@ -43,10 +43,38 @@ void MapPainterToDots(QPainter& painter, const QPaintDevice& device) {
                   device.logicalDpiY() / kReportDotsPerInch);
 }
 
+namespace {
+
+// A printer's text output puts the top of the character cell at y. The layout was made
+// for 宋体/黑体, whose cells are one em high with the baseline at 0.859 em; the CJK fonts
+// here have taller cells, so the baseline is placed as those faces would put it.
+constexpr qreal kBaselineRatio = 0.859;
+
+QPointF Baseline(const QPainter& painter, qreal x, qreal y) {
+    return QPointF(x, y + kBaselineRatio * painter.font().pixelSize());
+}
+
+// One line: a line feed inside a paragraph shows as a blank, not a break.
+QString OneLine(QString text) { return text.replace(QChar('\n'), QChar(' ')); }
+
+}  // namespace
+
 void DrawTextAt(QPainter& painter, int x, int y, const QString& text) {
-    // Single line: a line feed inside a paragraph is shown as a blank, not a break.
-    painter.drawText(QRectF(x, y, 100000, 1000),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+    painter.drawText(Baseline(painter, x, y), OneLine(text));
+}
+
+void DrawTextFitted(QPainter& painter, int x, int y, int width, const QString& text) {
+    const QString line = OneLine(text);
+    const qreal natural = painter.fontMetrics().horizontalAdvance(line);
+    if (natural <= width || natural <= 0) {
+        DrawTextAt(painter, x, y, line);
+        return;
+    }
+    painter.save();
+    painter.translate(x, 0);
+    painter.scale(width / natural, 1.0);
+    painter.drawText(Baseline(painter, 0, y), line);
+    painter.restore();
 }
 
 void DrawGbkAt(QPainter& painter, int x, int y, const std::string& gbk) {
