@@ -139,8 +139,8 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
         const QString& page = rawPages[i / 40];
         QString pattern;
         if (rows[i].firstValue < 0) {
-            pattern = QRegularExpression::escape(FromGbk(c.GetNumber()) + "(" +
-                                                 FromGbk(c.GetName()) + ")") +
+            pattern = QRegularExpression::escape(FromGbk(c.GetNumber())) + " ?" +
+                      QRegularExpression::escape("(" + FromGbk(c.GetName()) + ")") +
                       QStringLiteral(" 设计厚度:%1 mm ").arg(c.GetDesignValue()) +
                       QRegularExpression::escape(FromGbk(c.GetTestDate()));
         } else {
