@@ -2,6 +2,7 @@
 // exactly as the program prints it, with the settings files beside ohmlet-cli.
 #include <QGuiApplication>
 #include <QString>
+#include <cstdio>
 #include <memory>
 
 #include "ExportFormats.h"
@@ -11,7 +12,15 @@ namespace ohmlet::cli {
 
 namespace {
 
+// Qt's start-up chatter (a missing runtime folder and the like) is not ours to print:
+// errors go to stderr as one sentence of our own.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 int ExportPdf(const ExportJob& job) {
+    qInstallMessageHandler(QuietQtMessages);
     // Text layout needs a GUI application; without a display the offscreen platform serves.
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
