@@ -41,6 +41,8 @@ struct PageNumberPlacement {
 PageNumberPlacement PlacePageNumber(int position);
 
 inline constexpr QRect kHeaderBox{QPoint(300, 400), QPoint(4499, 499)};
-inline constexpr QRect kFooterBox{QPoint(300, 6450), QPoint(4499, 6549)};
+// The foot of the page. A full raw data page's table reaches down to 6550, so a footer at
+// 6450 would print over the readings of its last row; the box sits just below the table.
+inline constexpr QRect kFooterBox{QPoint(300, 6600), QPoint(4499, 6699)};
 
 }  // namespace ohmlet

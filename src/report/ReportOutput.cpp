@@ -25,7 +25,7 @@ ReportTotals TotalsOf(const COhmletDoc& document) {
     return {document.totalPointCount(), document.totalPassCount(), document.overallPassRate()};
 }
 
-// The layout reaches 4500 dots (190.5 mm) across and 6550 dots (277 mm) down: small
+// The layout reaches 4500 dots (190.5 mm) across and 6700 dots (284 mm) down: small
 // margins keep it on an A4 sheet and roughly centred.
 const QMarginsF kPdfMarginsMm(6, 6, 6, 6);
 

@@ -38,10 +38,10 @@ TEST(PageNumber, BoxAndAlignmentOfEveryPosition) {
         int top;
         Qt::Alignment horizontal;
     };
-    const Case cases[] = {{0, 6450, Qt::AlignRight},  {1, 6450, Qt::AlignHCenter},
-                          {2, 6450, Qt::AlignLeft},   {3, 400, Qt::AlignRight},
+    const Case cases[] = {{0, 6600, Qt::AlignRight},  {1, 6600, Qt::AlignHCenter},
+                          {2, 6600, Qt::AlignLeft},   {3, 400, Qt::AlignRight},
                           {4, 400, Qt::AlignHCenter}, {5, 400, Qt::AlignLeft},
-                          {-1, 6450, Qt::AlignRight}, {6, 6450, Qt::AlignRight}};
+                          {-1, 6600, Qt::AlignRight}, {6, 6600, Qt::AlignRight}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.position);
         PageNumberPlacement p = PlacePageNumber(c.position);
