@@ -1,0 +1,42 @@
+// ohmlet-cli export --format pdf: the printed report of the selected components, drawn
+// exactly as the program prints it, with the settings files beside ohmlet-cli.
+#include <QGuiApplication>
+#include <QString>
+#include <cstdio>
+#include <memory>
+
+#include "ExportFormats.h"
+#include "ReportOutput.h"
+
+namespace ohmlet::cli {
+
+namespace {
+
+// Qt's start-up chatter (a missing runtime folder and the like) is not ours to print:
+// errors go to stderr as one sentence of our own.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+int ExportPdf(const ExportJob& job) {
+    qInstallMessageHandler(QuietQtMessages);
+    // Text layout needs a GUI application; without a display the offscreen platform serves.
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        static int argc = 3;
+        static char name[] = "ohmlet-cli", option[] = "-platform", platform[] = "offscreen";
+        static char* argv[] = {name, option, platform, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    const QString programFolder = QCoreApplication::applicationDirPath() + '/';
+    ReportExportOutcome outcome = ExportReportPdf(
+        job.components, QString::fromLocal8Bit(job.outputPath.c_str()), programFolder);
+    if (!outcome.ok) return Fail(kExitIo, outcome.message);
+    return kExitOk;
+}
+
+const ExportFormatRegistration kRegistration("pdf", ExportPdf);
+
+}  // namespace
+}  // namespace ohmlet::cli

@@ -1,0 +1,52 @@
+#pragma once
+// 打印设置: header, footer and page number of the printed report, kept in "printini".
+#include <QDialog>
+#include <QString>
+
+#include "PrintSettings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace ohmlet {
+
+class CPrintSettingsDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CPrintSettingsDlg(const QString& programFolder, QWidget* parent = nullptr);
+
+    // Controls -> settings, as OK takes them.
+    PrintSettings ValuesFromControls() const;
+
+    QCheckBox* HeaderCheck() const { return headerCheck_; }
+    QCheckBox* FooterCheck() const { return footerCheck_; }
+    QCheckBox* PageNumberCheck() const { return pageNumberCheck_; }
+    QLineEdit* HeaderEdit() const { return headerEdit_; }
+    QLineEdit* FooterEdit() const { return footerEdit_; }
+    QLineEdit* FirstPageEdit() const { return firstPageEdit_; }
+    QComboBox* FormatCombo() const { return formatCombo_; }
+    QComboBox* PositionCombo() const { return positionCombo_; }
+
+public slots:
+    void accept() override;
+
+private:
+    void ShowValues(const PrintSettings& settings);
+    void UpdateReadOnly();
+
+    QString programFolder_;
+    QCheckBox* headerCheck_ = nullptr;
+    QCheckBox* footerCheck_ = nullptr;
+    QCheckBox* pageNumberCheck_ = nullptr;
+    QLineEdit* headerEdit_ = nullptr;
+    QLineEdit* footerEdit_ = nullptr;
+    QLineEdit* firstPageEdit_ = nullptr;
+    QComboBox* formatCombo_ = nullptr;
+    QComboBox* positionCombo_ = nullptr;
+};
+
+// Runs the dialog modally; OK saves "printini".
+void EditPrintSettings(QWidget* parent, const QString& programFolder);
+
+}  // namespace ohmlet

@@ -1,0 +1,89 @@
+#include "PrintSettings.h"
+
+#include <QStringList>
+
+#include "CIniFile.h"
+#include "GbkCodec.h"
+#include "SettingsLocation.h"
+
+namespace ohmlet {
+
+namespace {
+
+std::string Key(const char* utf8) { return ToGbk(QString::fromUtf8(utf8)); }
+
+}  // namespace
+
+bool LoadPrintSettings(const QString& programFolder, PrintSettings& s) {
+    CIniFile file;
+    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Read))
+        return false;
+    std::string header, footer;
+    file.ReadInt("Data", Key("打印页眉"), s.printHeader);
+    file.ReadInt("Data", Key("打印页脚"), s.printFooter);
+    file.ReadInt("Data", Key("打印页码"), s.printPageNumber);
+    if (file.ReadString("Data", Key("页眉内容"), header)) s.headerText = FromGbk(header);
+    if (file.ReadString("Data", Key("页脚内容"), footer)) s.footerText = FromGbk(footer);
+    file.ReadInt("Data", Key("页码格式"), s.pageNumberFormat);
+    file.ReadInt("Data", Key("起始页码"), s.firstPageNumber);
+    file.ReadInt("Data", Key("页码位置"), s.pageNumberPosition);
+    file.Close();
+    return true;
+}
+
+bool SavePrintSettings(const QString& programFolder, const PrintSettings& s) {
+    CIniFile file;
+    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write))
+        return false;
+    bool ok = file.WriteSection("Data");
+    ok = file.WriteInt(Key("打印页眉"), s.printHeader) && ok;
+    ok = file.WriteInt(Key("打印页脚"), s.printFooter) && ok;
+    ok = file.WriteInt(Key("打印页码"), s.printPageNumber) && ok;
+    ok = file.WriteString(Key("页眉内容"), ToGbk(s.headerText)) && ok;
+    ok = file.WriteString(Key("页脚内容"), ToGbk(s.footerText)) && ok;
+    ok = file.WriteInt(Key("页码格式"), s.pageNumberFormat) && ok;
+    ok = file.WriteInt(Key("起始页码"), s.firstPageNumber) && ok;
+    ok = file.WriteInt(Key("页码位置"), s.pageNumberPosition) && ok;
+    file.Close();
+    return ok;
+}
+
+QStringList PageNumberFormatEntries() {
+    return {QStringLiteral(".1."), QStringLiteral("1"), QStringLiteral("--1--"),
+            QStringLiteral("第1页"), QStringLiteral("共1页  第1页")};
+}
+
+QStringList PageNumberPositionEntries() {
+    return {QStringLiteral("底部居右"), QStringLiteral("底部居中"), QStringLiteral("底部居左"),
+            QStringLiteral("顶部居右"), QStringLiteral("顶部居中"), QStringLiteral("顶部居左")};
+}
+
+QString PageNumberText(const PrintSettings& s, int currentPage, int pageCount) {
+    // 64-bit so that a huge start page in the file cannot overflow.
+    const qint64 n = static_cast<qint64>(currentPage) + s.firstPageNumber - 1;
+    switch (s.pageNumberFormat) {
+        case 0:
+            return QStringLiteral(".%1.").arg(n);
+        case 1:
+            return QString::number(n);
+        case 2:
+            return QStringLiteral("--%1--").arg(n);
+        case 3:
+            return QStringLiteral("第%1页").arg(n);
+        case 4:
+            return QStringLiteral("共%1页 第%2页")
+                .arg(static_cast<qint64>(pageCount) + s.firstPageNumber - 1)
+                .arg(n);
+        default:
+            return QString();
+    }
+}
+
+PageNumberPlacement PlacePageNumber(int position) {
+    if (position < 0 || position > 5) position = 0;
+    const QRect box = position < 3 ? kFooterBox : kHeaderBox;
+    static const Qt::Alignment kAlign[] = {Qt::AlignRight, Qt::AlignHCenter, Qt::AlignLeft};
+    return {box, kAlign[position % 3] | Qt::AlignVCenter};
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,109 @@
+#include "ReportOutput.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "COhmletDoc.h"
+#include "CReportPainter.h"
+#include "PdfTextMapping.h"
+#include "ReportCanvas.h"
+
+namespace ohmlet {
+
+namespace {
+
+ReportTotals TotalsOf(const COhmletDoc& document) {
+    return {document.totalPointCount(), document.totalPassCount(), document.overallPassRate()};
+}
+
+// The layout reaches 4500 dots (190.5 mm) across and 6700 dots (284 mm) down: small
+// margins keep it on an A4 sheet and roughly centred.
+const QMarginsF kPdfMarginsMm(6, 6, 6, 6);
+
+}  // namespace
+
+void RenderReport(CReportPainter& report, QPagedPaintDevice& device, int fromPage, int toPage) {
+    fromPage = std::max(fromPage, 1);
+    toPage = std::min(toPage, report.PageCount());
+    QPainter painter(&device);
+    if (!painter.isActive()) return;
+    MapPainterToDots(painter, device);
+    for (int page = fromPage; page <= toPage; ++page) {
+        if (page > fromPage) device.newPage();
+        report.DrawPage(painter, page);
+    }
+    painter.end();
+}
+
+void PrintReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder) {
+    CReportPainter report(document.components(), TotalsOf(document), programFolder);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, report.PageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted) return;
+    int from = 1, to = report.PageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = printer.fromPage();
+        to = printer.toPage() > 0 ? printer.toPage() : to;
+    }
+    RenderReport(report, printer, from, to);
+}
+
+void PreviewReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder) {
+    CReportPainter report(document.components(), TotalsOf(document), programFolder);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("打印预览"));
+    QObject::connect(
+        &preview, &QPrintPreviewDialog::paintRequested, &preview,
+        [&report](QPrinter* target) { RenderReport(report, *target, 1, report.PageCount()); });
+    preview.resize(1000, 900);
+    preview.exec();
+}
+
+ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
+                                    const QString& pdfPath, const QString& programFolder) {
+    ReportExportOutcome outcome;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        outcome.message = "The report needs a running GUI application to lay out its text.";
+        return outcome;
+    }
+    CReportPainter report(components, ComputeReportTotals(components), programFolder);
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(static_cast<int>(kReportDotsPerInch));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         kPdfMarginsMm, QPageLayout::Millimeter));
+        writer.setTitle(QStringLiteral("检测报告"));
+        writer.setCreator(QStringLiteral("Ohmlet"));
+        RenderReport(report, writer, 1, report.PageCount());
+    }
+    FixRadicalNamesInPdf(pdf, RadicalEquivalents({ReportFont(ReportFace::Song, 12),
+                                                  ReportFont(ReportFace::Hei, 12)}));
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+        outcome.message =
+            "Cannot write " + pdfPath.toStdString() + ": " + file.errorString().toStdString() + ".";
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.pageCount = report.PageCount();
+    return outcome;
+}
+
+}  // namespace ohmlet

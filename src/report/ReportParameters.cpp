@@ -1,0 +1,178 @@
+#include "ReportParameters.h"
+
+#include <QStringList>
+#include <cstdio>
+
+#include "CIniFile.h"
+#include "GbkCodec.h"
+#include "SettingsLocation.h"
+
+namespace ohmlet {
+
+namespace {
+
+constexpr FieldKind T = FieldKind::Text;
+constexpr FieldKind D = FieldKind::Date;
+constexpr FieldKind G = FieldKind::Grade;
+
+// Gansu and Jilin share their fields.
+std::vector<ReportField> GansuFields() {
+    return {{"工程名称", T}, {"委托单位", T}, {"试验编号", T}, {"建设单位", T},
+            {"设计单位", T}, {"施工单位", T}, {"监理单位", T}, {"委托日期", D},
+            {"委托编号", T}, {"检测仪器", T}, {"检测依据", T}, {"检测日期", D}};
+}
+
+const std::vector<ReportLayoutInfo>& Layouts() {
+    static const std::vector<ReportLayoutInfo> layouts = {
+        {"检测报告1",
+         "report1ini",
+         {{"工程名称", T},
+          {"委托单位", T},
+          {"施工单位", T},
+          {"监理单位", T},
+          {"检测仪器", T},
+          {"检测依据", T},
+          {"报告编号", T},
+          {"报告日期", D},
+          {"设计单位", T},
+          {"委托编号", T},
+          {"检测单位", T},
+          {"检测内容", T},
+          {"结构类别", T},
+          {"工程地址", T},
+          {"强度等级", G},
+          {"施工日期", D}},
+         {"工程名称", "工程地址", "施工单位", "监理单位", "结构类别", "检测内容", "检测依据",
+          "施工日期"},
+         {"委托单位", "设计单位", "委托编号", "检测单位", "强度等级", "检测仪器", "报告编号",
+          "报告日期"}},
+        {"检测报告2",
+         "report2ini",
+         {{"报告编号", T},
+          {"工程名称", T},
+          {"委托单位", T},
+          {"检测项目", T},
+          {"检测方法", T},
+          {"建设单位", T},
+          {"检测日期", D},
+          {"施工单位", T},
+          {"设计单位", T},
+          {"监理单位", T},
+          {"监督单位", T},
+          {"工程地址", T},
+          {"检测依据", T},
+          {"检测仪器", T},
+          {"检测人员", T},
+          {"结构类别", T},
+          {"强度等级", G}},
+         {"报告编号", "委托单位", "检测方法", "建设单位", "设计单位", "监督单位", "结构类别",
+          "检测依据", "检测人员"},
+         {"工程名称", "检测项目", "检测日期", "施工单位", "监理单位", "工程地址", "强度等级",
+          "检测仪器"}},
+        {"检测报告3",
+         "report3ini",
+         {{"委托编号", T},
+          {"检测编号", T},
+          {"委托单位", T},
+          {"委托日期", D},
+          {"工程名称", T},
+          {"检测日期", D},
+          {"工程地点", T},
+          {"浇筑日期", D},
+          {"检测项目", T},
+          {"施工单位", T},
+          {"仪器设备", T},
+          {"执行标准", T},
+          {"结构类别", T},
+          {"强度等级", G}},
+         {"委托编号", "委托单位", "施工单位", "工程名称", "结构类别", "检测项目", "仪器设备"},
+         {"检测编号", "委托日期", "浇筑日期", "工程地点", "强度等级", "检测日期", "执行标准"}},
+        {"检测报告4",
+         "report4ini",
+         {{"工程名称", T},
+          {"委托单位", T},
+          {"报告编号", T},
+          {"建设单位", T},
+          {"设计单位", T},
+          {"施工单位", T},
+          {"监理单位", T},
+          {"报告日期", D},
+          {"检测仪器", T},
+          {"仪器编号", T},
+          {"检测依据", T},
+          {"检测日期", D}},
+         {"工程名称", "委托单位", "建设单位", "设计单位", "施工单位", "检测仪器"},
+         {"报告编号", "报告日期", "检测日期", "监理单位", "检测依据", "仪器编号"}},
+        {"甘肃格式",
+         "reportGansuini",
+         GansuFields(),
+         {"委托单位", "工程名称", "建设单位", "施工单位", "监理单位", "设计单位"},
+         {"委托日期", "委托编号", "试验编号", "检测依据", "检测日期", "检测仪器"}},
+        {"吉林报告",
+         "reportJilinini",
+         GansuFields(),
+         {"委托单位", "工程名称", "建设单位", "施工单位", "监理单位", "设计单位"},
+         {"委托日期", "委托编号", "试验编号", "检测依据", "检测日期", "检测仪器"}},
+    };
+    return layouts;
+}
+
+// Digits of a fixed byte range, blanks ignored; -1 when there are none or other bytes.
+int NumberAt(const std::string& text, std::size_t from, std::size_t to) {
+    int value = -1;
+    for (std::size_t i = from; i <= to && i < text.size(); ++i) {
+        char c = text[i];
+        if (c == ' ') continue;
+        if (c < '0' || c > '9') return -1;
+        value = (value < 0 ? 0 : value * 10) + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+const ReportLayoutInfo* GetReportLayoutInfo(int layout) {
+    if (layout < 0 || layout >= kReportLayoutCount) return nullptr;
+    return &Layouts()[static_cast<std::size_t>(layout)];
+}
+
+FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key) {
+    for (const ReportField& f : info.fileOrder)
+        if (utf8Key == f.key) return f.kind;
+    return FieldKind::Text;
+}
+
+std::string LayoutKeyGbk() { return ToGbk(QStringLiteral("报告格式")); }
+std::string SectionName() { return "Data"; }
+
+QStringList StrengthGrades() { return {"C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50"}; }
+
+std::string FormatStoredDate(const QDate& date) {
+    if (!date.isValid()) return std::string();
+    char year[8], month[4], day[4];
+    std::snprintf(year, sizeof year, "%04d", date.year() % 10000);
+    std::snprintf(month, sizeof month, "%2d", date.month());
+    std::snprintf(day, sizeof day, "%2d", date.day());
+    return std::string(year) + "\xC4\xEA" + month + "\xD4\xC2" + day + "\xC8\xD5";
+}
+
+QDate ParseStoredDate(const std::string& gbk) {
+    int year = NumberAt(gbk, 0, 3);
+    int month = NumberAt(gbk, 6, 7);
+    int day = NumberAt(gbk, 10, 11);
+    if (year < 0 || month < 0 || day < 0) return QDate();
+    return QDate(year, month, day);  // invalid for a day that does not exist
+}
+
+std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {
+    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+    std::string result;
+    if (!info) return result;
+    CIniFile file;
+    if (!OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read)) return result;
+    file.ReadString(SectionName(), ToGbk(key), result);
+    file.Close();
+    return result;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,49 @@
+#pragma once
+// The six report layouts, their fields and settings files, and the reading of one
+// stored parameter. Keys and values are GBK, as the settings files hold them.
+#include <QDate>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace ohmlet {
+
+enum class FieldKind { Text, Date, Grade };
+
+struct ReportField {
+    const char* key;  // UTF-8; also the label on the page
+    FieldKind kind;
+};
+
+struct ReportLayoutInfo {
+    const char* comboItem;  // UTF-8
+    const char* baseName;   // settings file base name
+    std::vector<ReportField> fileOrder;
+    std::vector<const char*> leftColumn;  // screen order, keys
+    std::vector<const char*> rightColumn;
+};
+
+inline constexpr int kReportLayoutCount = 6;
+
+// Index 0..5 in the order of the combo box; anything else gives nullptr.
+const ReportLayoutInfo* GetReportLayoutInfo(int layout);
+FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key);
+
+// The chosen layout lives in its own file.
+inline constexpr char kChosenLayoutFile[] = "reportini";
+std::string LayoutKeyGbk();  // 报告格式
+std::string SectionName();   // Data
+
+// The strength grades offered on the pages.
+QStringList StrengthGrades();
+
+// "2015年 3月 5日": year, 年, month and day in two characters (a blank before one digit).
+std::string FormatStoredDate(const QDate& date);
+// The year at bytes 0-3, month at 6-7, day at 10-11; invalid QDate when they make no date.
+QDate ParseStoredDate(const std::string& gbk);
+
+// The value stored for key (UTF-8) in layout number 1..6, blanks trimmed; empty when the
+// file, the key or the layout is not there. Returned as GBK bytes.
+std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key);
+
+}  // namespace ohmlet

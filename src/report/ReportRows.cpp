@@ -1,0 +1,48 @@
+#include "ReportRows.h"
+
+#include <algorithm>
+
+namespace ohmlet {
+
+int ReportPointCount(const Component& component) {
+    int stored = std::max<int32_t>(component.pointCount, 0);
+    return std::min<int>(stored, static_cast<int>(component.points.size()));
+}
+
+std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components) {
+    std::vector<ReportRow> rows;
+    for (std::size_t c = 0; c < components.size(); ++c) {
+        const Component& component = components[c];
+        if (!component.selected) continue;
+        const int index = static_cast<int>(c);
+        rows.push_back({index, -1, 0});
+        const int count = ReportPointCount(component);
+        if (count == 0) rows.push_back({index, 0, 0});
+        for (int first = 0; first < count; first += kValuesPerRow)
+            rows.push_back({index, first, std::min(kValuesPerRow, count - first)});
+    }
+    return rows;
+}
+
+int ReportPageCount(std::size_t rowCount) {
+    return 3 + static_cast<int>((rowCount + kRowsPerPage - 1) / kRowsPerPage);
+}
+
+ReportTotals ComputeReportTotals(const std::vector<Component>& components) {
+    ReportTotals totals;
+    for (const Component& component : components) {
+        // The stored count, as the document sums it; readings beyond the points held
+        // cannot pass.
+        totals.pointCount += component.pointCount;
+        const int count = ReportPointCount(component);
+        for (int i = 0; i < count; ++i)
+            if (component.Passes(component.points[static_cast<std::size_t>(i)].value))
+                ++totals.passCount;
+    }
+    totals.passRate = totals.pointCount > 0 ? static_cast<float>(totals.passCount) /
+                                                  static_cast<float>(totals.pointCount)
+                                            : 0.0f;
+    return totals;
+}
+
+}  // namespace ohmlet

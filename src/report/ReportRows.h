@@ -1,0 +1,42 @@
+#pragma once
+// The rows of the raw data table and the page count of the printed report.
+#include <cstdint>
+#include <vector>
+
+#include "Component.h"
+
+namespace ohmlet {
+
+inline constexpr int kRowsPerPage = 40;
+inline constexpr int kValuesPerRow = 10;
+inline constexpr int kFirstRawDataPage = 4;
+
+struct ReportRow {
+    int component = 0;    // index in the component list
+    int firstValue = -1;  // -1: the component's heading row; else its first value
+    int valueCount = 0;   // values in this row (0 for the empty row of a component without points)
+};
+
+// The readings a component really holds, whatever its stored count claims.
+int ReportPointCount(const Component& component);
+
+// Per selected component in list order: a heading row, then rows of up to 10 values,
+// at least one (empty when there are no points).
+std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components);
+
+int ReportPageCount(std::size_t rowCount);
+
+// The totals over all components, as the document keeps them.
+struct ReportTotals {
+    int32_t pointCount = 0;
+    int32_t passCount = 0;
+    float passRate = 0;
+    // The required 85%, compared exactly on the counts.
+    bool MeetsRequirement() const {
+        return pointCount > 0 &&
+               static_cast<int64_t>(passCount) * 100 >= static_cast<int64_t>(pointCount) * 85;
+    }
+};
+ReportTotals ComputeReportTotals(const std::vector<Component>& components);
+
+}  // namespace ohmlet

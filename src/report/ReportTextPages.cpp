@@ -1,0 +1,146 @@
+#include "ReportTextPages.h"
+
+#include <QPainter>
+
+#include "GbkCodec.h"
+#include "LineBreaker.h"
+#include "ReportCanvas.h"
+#include "ReportParameters.h"
+
+namespace ohmlet {
+
+namespace {
+
+std::string G(const QString& text) { return ToGbk(text); }
+
+// Draws a paragraph through the line breaker from y, lines 200 apart; returns the y of
+// its last line.
+int DrawParagraph(QPainter& painter, int x, int y, const std::string& gbk) {
+    std::vector<std::string> lines = BreakReportLines(gbk);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) y += 200;
+        DrawGbkAt(painter, x, y, lines[i]);
+    }
+    return y;
+}
+
+}  // namespace
+
+void DrawCoverPage(QPainter& painter, const ReportParameterLookup& parameter, const QDate& today) {
+    painter.setFont(ReportFont(ReportFace::Song, 46));
+    DrawTextAt(painter, 1300, 1200, QStringLiteral("检 测 报 告"));
+    painter.setFont(ReportFont(ReportFace::Song, 14));
+    DrawTextAt(painter, 1800, 1800, QStringLiteral("编号："));
+    DrawGbkAt(painter, 2100, 1800, parameter(QStringLiteral("报告编号")));
+    painter.setFont(ReportFont(ReportFace::Hei, 16));
+    DrawTextAt(painter, 1000, 3400, QStringLiteral("工程名称："));
+    DrawTextAt(painter, 1000, 3800, QStringLiteral("委托单位："));
+    DrawTextAt(painter, 1000, 4200, QStringLiteral("检测内容："));
+    for (int y : {3550, 3950, 4350}) DrawLine(painter, 1700, y, 3400, y);
+    painter.setFont(ReportFont(ReportFace::Song, 14));
+    DrawGbkAt(painter, 1800, 3400, parameter(QStringLiteral("工程名称")));
+    DrawGbkAt(painter, 1800, 3800, parameter(QStringLiteral("委托单位")));
+    DrawTextAt(painter, 1800, 4200, QStringLiteral("电阻率检测"));
+    // The report's own date; a fixed date would be wrong on every report.
+    std::string date = parameter(QStringLiteral("报告日期"));
+    if (date.empty()) date = FormatStoredDate(today);
+    DrawGbkAt(painter, 1800, 6000, date);
+}
+
+std::string SurveyParagraph(const ReportParameterLookup& p) {
+    return G(QStringLiteral("       ")) + p(QStringLiteral("工程名称")) +
+           G(QStringLiteral("工程位于")) + p(QStringLiteral("工程地址")) +
+           G(QStringLiteral("，为")) + p(QStringLiteral("结构类别")) +
+           G(QStringLiteral("结构。由")) + p(QStringLiteral("施工单位")) +
+           G(QStringLiteral("施工，开工时间为")) + p(QStringLiteral("施工日期")) +
+           G(QStringLiteral("。根据设计要求，混凝土设计强度等级为")) +
+           p(QStringLiteral("强度等级")) + G(QStringLiteral("。")) + "\n" +
+           G(QStringLiteral("受")) + p(QStringLiteral("委托单位")) +
+           G(QStringLiteral("委托，我所对")) + p(QStringLiteral("结构类别")) +
+           G(QStringLiteral("混凝土电阻率进行了检测。 "));
+}
+
+std::vector<std::string> ConclusionLines(const ReportTotals& t) {
+    const QString first =
+        QStringLiteral(
+            "         共对该构件的%1个测点进行检测，其中合格的测点%2个，不合格测点%3个，")
+            .arg(t.pointCount)
+            .arg(t.passCount)
+            .arg(static_cast<qint64>(t.pointCount) - t.passCount);
+    const QString rate = QString::asprintf("%.1f", static_cast<double>(t.passRate) * 100.0);
+    if (t.MeetsRequirement())
+        return {G(first),
+                G(QStringLiteral(
+                      "     混凝土电阻率合格率达到%1%，合格率大于规范要求的85%，该构件的楼板厚度")
+                      .arg(rate)),
+                G(QStringLiteral("     满足设计要求!"))};
+    // Below the required rate the report must not claim the opposite.
+    return {G(first),
+            G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件").arg(rate)),
+            G(QStringLiteral("     不满足设计要求!"))};
+}
+
+void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
+                     const ReportParameterLookup& parameter, const ReportTotals& totals) {
+    const int L = f.leftMargin, T = f.topMargin, W = f.frameWidth, H = f.frameHeight;
+    painter.setFont(ReportFont(ReportFace::Song, 12));
+    DrawFrame(painter, L, T + 200, L + W, T + H);
+    DrawLine(painter, L + 600, T + 200, L + 600, T + 1200);
+    const QString labels[] = {QStringLiteral("工程名称"), QStringLiteral("施工单位"),
+                              QStringLiteral("监理单位"), QStringLiteral("设计单位"),
+                              QStringLiteral("检测项目")};
+    for (int row = 0; row < 5; ++row) {
+        const int y = T + 240 + 200 * row;
+        DrawTextAt(painter, L + 100, y, labels[row]);
+        if (row < 4)
+            DrawGbkAt(painter, L + 700, y, parameter(labels[row]));
+        else
+            DrawTextAt(painter, L + 700, y, QStringLiteral("混凝土电阻率测试"));
+        DrawLine(painter, L, T + 400 + 200 * row, L + W, T + 400 + 200 * row);
+    }
+    DrawTextAt(painter, L + 100, T + 1440, QStringLiteral("一、概况"));
+    int y = DrawParagraph(painter, L + 60, T + 1640, SurveyParagraph(parameter));
+    y += 220;
+    DrawTextAt(painter, L + 100, y, QStringLiteral("二、检测方法"));
+    y = DrawParagraph(
+        painter, L + 60, y + 180,
+        G(QStringLiteral(
+            "      按照《 混凝土结构工程施工质量验收规范 》（GB50204-2002）要求，对梁类 "
+            "、板类构件，各抽取构件数量的2%且不少于5个构件进行检测。")));
+    y = DrawParagraph(
+        painter, L + 60, y + 200,
+        G(QStringLiteral(
+            "     "
+            "检测时，在每一个待测的构件底面上，选择有代表性的区域，对混凝土电阻率进行检测。")));
+    const int Y = y;
+    DrawLine(painter, L, Y + 960, L + W, Y + 960);
+    DrawLine(painter, L, Y + 1160, L + W, Y + 1160);
+    painter.setFont(ReportFont(ReportFace::Song, 16));
+    DrawTextAt(painter, L + 1400, Y + 980, QStringLiteral("检  测  结  论"));
+    painter.setFont(ReportFont(ReportFace::Song, 12));
+    std::vector<std::string> conclusion = ConclusionLines(totals);
+    for (std::size_t i = 0; i < conclusion.size(); ++i)
+        DrawGbkAt(painter, L, Y + 1360 + 200 * static_cast<int>(i), conclusion[i]);
+    painter.setFont(ReportFont(ReportFace::Song, 16));
+    DrawTextAt(painter, L + 400, Y + 2000, QStringLiteral("(以下空白)"));
+}
+
+void DrawBasisPage(QPainter& painter, const ReportPageFrame& f) {
+    const int L = f.leftMargin, T = f.topMargin, W = f.frameWidth, H = f.frameHeight;
+    painter.setFont(ReportFont(ReportFace::Song, 12));
+    DrawFrame(painter, L, T + 200, L + W, T + H);
+    for (int y : {1200, 2200, 3200, 4200}) DrawLine(painter, L, T + y, L + W, T + y);
+    DrawTextAt(painter, L + 100, T + 400, QStringLiteral("检测依据："));
+    DrawTextAt(painter, L + 400, T + 800,
+               QStringLiteral("《混凝土结构工程施工质量验收规范》（GB50204-2002）"));
+    DrawTextAt(painter, L + 100, T + 1400, QStringLiteral("检测仪器："));
+    DrawTextAt(painter, L + 400, T + 1800, QStringLiteral("K27非金属板厚度测试仪"));
+    DrawTextAt(painter, L + 100, T + 2400, QStringLiteral("检测时间及检测环境："));
+    DrawTextAt(painter, L + 100, T + 3400, QStringLiteral("参加检测人员："));
+    DrawTextAt(painter, L + 100, T + 4400,
+               QStringLiteral("         主检人                          审定人"));
+    DrawTextAt(painter, L + 100, T + 4800,
+               QStringLiteral("         核  对                          批准人"));
+}
+
+}  // namespace ohmlet

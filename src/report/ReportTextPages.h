@@ -1,0 +1,33 @@
+#pragma once
+// The first three pages of the printed report: cover, project page, basis page.
+#include <QDate>
+#include <functional>
+#include <string>
+
+#include "ReportRows.h"
+
+class QPainter;
+
+namespace ohmlet {
+
+// Report parameter of 检测报告1 by key, as GBK bytes (empty when missing).
+using ReportParameterLookup = std::function<std::string(const QString& key)>;
+
+struct ReportPageFrame {
+    int leftMargin = 300;
+    int topMargin = 400;
+    int frameHeight = 6000;
+    int frameWidth = 4100;
+};
+
+// today: the cover's date when no report date is kept.
+void DrawCoverPage(QPainter& painter, const ReportParameterLookup& parameter, const QDate& today);
+void DrawProjectPage(QPainter& painter, const ReportPageFrame& frame,
+                     const ReportParameterLookup& parameter, const ReportTotals& totals);
+void DrawBasisPage(QPainter& painter, const ReportPageFrame& frame);
+
+// The texts of the survey paragraph and of the conclusion (three lines), as GBK bytes.
+std::string SurveyParagraph(const ReportParameterLookup& parameter);
+std::vector<std::string> ConclusionLines(const ReportTotals& totals);
+
+}  // namespace ohmlet

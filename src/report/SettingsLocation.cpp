@@ -1,0 +1,46 @@
+#include "SettingsLocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace ohmlet {
+
+namespace {
+
+QString WithSeparator(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith('/') || folder.endsWith('\\')) return folder;
+    return folder + '/';
+}
+
+}  // namespace
+
+QString ChooseSettingsFolder(SettingsAccess access, bool programFolderWritable,
+                             bool fileInUserFolder, const QString& programFolder,
+                             const QString& userFolder) {
+    if (programFolderWritable) return programFolder;
+    if (access == SettingsAccess::Write) return userFolder;
+    return fileInUserFolder ? userFolder : programFolder;
+}
+
+QString UserSettingsFolder() {
+    return WithSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/Ohmlet"));
+}
+
+bool OpenSettingsFile(CIniFile& file, const QString& programFolder, const std::string& baseName,
+                      SettingsAccess access) {
+    const QString program = WithSeparator(programFolder);
+    const QString user = UserSettingsFolder();
+    const QString fileName = QString::fromStdString(baseName) + QStringLiteral(".ini");
+    const bool writable = QFileInfo(program.isEmpty() ? QStringLiteral(".") : program).isWritable();
+    const bool inUser = !writable && QFileInfo::exists(user + fileName);
+    const QString folder = ChooseSettingsFolder(access, writable, inUser, program, user);
+    if (access == SettingsAccess::Write && folder == user) QDir().mkpath(user);
+    file.SetPath(QFile::encodeName(folder).toStdString());
+    file.SetFileName(baseName);
+    return access == SettingsAccess::Read ? file.OpenForRead() : file.OpenForWrite();
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,144 @@
+#include "CIniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+namespace ohmlet {
+namespace {
+
+class CIniFileTest : public ::testing::Test {
+protected:
+    std::string Folder() const { return dir_.path().toStdString() + "/"; }
+    void WriteRaw(const std::string& bytes) {
+        std::ofstream(Folder() + "t.ini", std::ios::binary) << bytes;
+    }
+    std::string ReadRaw() const {
+        std::ifstream in(Folder() + "t.ini", std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void Open(CIniFile& file, bool write) {
+        file.SetFileName("t");
+        file.SetPath(Folder());
+        ASSERT_TRUE(write ? file.OpenForWrite() : file.OpenForRead());
+    }
+    QTemporaryDir dir_;
+};
+
+// GBK keys of the print settings file.
+const std::string kPrintHeader = "\xB4\xF2\xD3\xA1\xD2\xB3\xC3\xBC";  // 打印页眉
+const std::string kHeaderText = "\xD2\xB3\xC3\xBC\xC4\xDA\xC8\xDD";   // 页眉内容
+const std::string kTitle = "\xB1\xEA\xCC\xE2";                        // 标题
+
+struct LookupCase {
+    const char* what;
+    std::string content;
+    std::string key;
+    bool found;
+    std::string text;  // expected ReadString value
+    int32_t number;    // expected ReadInt value
+};
+
+TEST_F(CIniFileTest, LooksKeysUpAsTheFormatPrescribes) {
+    const std::vector<LookupCase> cases = {
+        {"int", "[Data]\r\n" + kPrintHeader + "=1\r\n", kPrintHeader, true, "1", 1},
+        {"blanks trimmed", "[Data]\r\n" + kHeaderText + "= " + kTitle + "  \r\n", kHeaderText, true,
+         kTitle, 0},
+        {"value with [ is skipped", "[Data]\r\nname=a[b\r\n", "name", false, "", -7},
+        {"value keeps its =", "[Data]\r\na=b=c\r\n", "a", true, "b=c", 0},
+        {"no section line", "[Info]\r\nkey=5\r\n", "key", false, "", -7},
+        {"section without brackets still matches", "xxDataxx\r\nkey=5\r\n", "key", true, "5", 5},
+        {"key before the section is not seen", "key=1\r\n[Data]\r\n", "key", false, "", -7},
+        {"12abc reads 12", "[Data]\r\nn=12abc\r\n", "n", true, "12abc", 12},
+        {"sign and blanks", "[Data]\r\nn=  -42x\r\n", "n", true, "-42x", -42},
+        {"no digits reads 0", "[Data]\r\nn=abc\r\n", "n", true, "abc", 0},
+        {"overflow saturates", "[Data]\r\nn=99999999999\r\n", "n", true, "99999999999", 2147483647},
+        {"substring of the key part", "[Data]\r\nmy key here=7\r\n", "key", true, "7", 7},
+        {"case matters", "[Data]\r\nKey=7\r\n", "key", false, "", -7},
+        {"first match wins", "[Data]\r\nk=1\r\nk=2\r\n", "k", true, "1", 1},
+        {"line without = is skipped", "[Data]\r\nk\r\nk=3\r\n", "k", true, "3", 3},
+        {"empty key part skipped", "[Data]\r\n=k\r\nk=4\r\n", "k", true, "4", 4},
+        {"later section does not stop", "[Data]\r\n[Other]\r\nk=5\r\n", "k", true, "5", 5},
+        {"LF only lines", "[Data]\nk=6\n", "k", true, "6", 6},
+        {"last line without line end", "[Data]\r\nk=8", "k", true, "8", 8},
+        {"empty value", "[Data]\r\nk=   \r\n", "k", true, "", 0},
+        {"missing key", "[Data]\r\nk=1\r\n", "zz", false, "", -7},
+    };
+    for (const LookupCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteRaw(c.content);
+        CIniFile file;
+        Open(file, false);
+        std::string text = "unchanged";
+        int32_t number = -7;
+        EXPECT_EQ(file.ReadString("Data", c.key, text), c.found);
+        EXPECT_EQ(text, c.found ? c.text : "unchanged");
+        EXPECT_EQ(file.ReadInt("Data", c.key, number), c.found);
+        EXPECT_EQ(number, c.number);
+    }
+}
+
+TEST_F(CIniFileTest, WritesLinesWithCrLfInCallOrder) {
+    CIniFile file;
+    Open(file, true);
+    EXPECT_TRUE(file.WriteSection("Data"));
+    EXPECT_TRUE(file.WriteInt(kPrintHeader, 1));
+    EXPECT_TRUE(file.WriteString(kHeaderText, " " + kTitle));
+    EXPECT_TRUE(file.WriteInt("n", -12));
+    file.Close();
+    EXPECT_EQ(ReadRaw(), "[Data]\r\n" + kPrintHeader + "=1\r\n" + kHeaderText + "= " + kTitle +
+                             "\r\nn=-12\r\n");
+}
+
+TEST_F(CIniFileTest, OpenForWriteDiscardsThePreviousContent) {
+    WriteRaw("[Data]\r\nold=1\r\nmore=2\r\n");
+    CIniFile file;
+    Open(file, true);
+    file.WriteSection("Data");
+    file.WriteInt("new", 3);
+    file.Close();
+    EXPECT_EQ(ReadRaw(), "[Data]\r\nnew=3\r\n");
+}
+
+TEST_F(CIniFileTest, ClosedOrMissingFileDoesNothing) {
+    CIniFile file;
+    file.SetFileName("absent");
+    file.SetPath(Folder());
+    EXPECT_FALSE(file.OpenForRead());
+    std::string text = "keep";
+    int32_t number = 9;
+    EXPECT_FALSE(file.ReadString("Data", "k", text));
+    EXPECT_FALSE(file.ReadInt("Data", "k", number));
+    EXPECT_FALSE(file.WriteSection("Data"));
+    EXPECT_FALSE(file.WriteString("k", "v"));
+    EXPECT_EQ(text, "keep");
+    EXPECT_EQ(number, 9);
+
+    CIniFile nowhere;
+    nowhere.SetFileName("x");
+    nowhere.SetPath(Folder() + "no/such/folder/");
+    EXPECT_FALSE(nowhere.OpenForWrite());
+    EXPECT_FALSE(nowhere.WriteInt("k", 1));
+}
+
+TEST_F(CIniFileTest, FullPathIsFolderPlusNameDotIni) {
+    CIniFile file;
+    file.SetFileName("printini");
+    file.SetPath("/opt/app/");
+    EXPECT_EQ(file.GetFullPath(), "/opt/app/printini.ini");
+    file.SetPath("/opt/app");
+    EXPECT_EQ(file.GetFullPath(), "/opt/app/printini.ini");
+}
+
+TEST(CIniFileTrim, RemovesOnlyBlanksAtBothEnds) {
+    EXPECT_EQ(CIniFile::TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(CIniFile::TrimSpaces("\ta\t"), "\ta\t");
+    EXPECT_EQ(CIniFile::TrimSpaces("   "), "");
+}
+
+}  // namespace
+}  // namespace ohmlet

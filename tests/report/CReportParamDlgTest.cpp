@@ -1,0 +1,179 @@
+#include "CReportParamDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "CIniFile.h"
+#include "CReportPage.h"
+#include "GbkCodec.h"
+
+namespace ohmlet {
+namespace {
+
+class CReportParamDlgTest : public ::testing::Test {
+protected:
+    QString Folder() const { return dir_.path() + "/"; }
+    bool Exists(const char* name) const { return QFile::exists(dir_.filePath(name)); }
+    QByteArray FileBytes(const char* name) const {
+        QFile f(dir_.filePath(name));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    static void Type(CReportPage* page, const char* key, const QString& text) {
+        page->TextField(QString::fromUtf8(key))->setText(text);
+    }
+    static QString Shown(CReportPage* page, const char* key) {
+        return page->TextField(QString::fromUtf8(key))->text();
+    }
+    QTemporaryDir dir_;
+};
+
+// A distinct value for every field of a layout, entered through the controls.
+void FillPage(CReportPage* page, int seed) {
+    int n = 0;
+    for (const ReportField& f : page->Info().fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        ++n;
+        switch (f.kind) {
+            case FieldKind::Text:
+                page->TextField(key)->setText(QStringLiteral("值%1-%2 =x").arg(seed).arg(n));
+                break;
+            case FieldKind::Date:
+                page->DateField(key)->setDate(QDate(2015, 1 + n % 12, 1 + (n * 3 + seed) % 28));
+                break;
+            case FieldKind::Grade:
+                page->GradeField(key)->setCurrentIndex(4);  // C35
+                break;
+        }
+    }
+}
+
+TEST_F(CReportParamDlgTest, EveryLayoutRoundTripsThroughItsFile) {
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) {
+        const ReportLayoutInfo& info = *GetReportLayoutInfo(layout);
+        SCOPED_TRACE(info.comboItem);
+        {
+            CReportParamDlg dialog(Folder());
+            dialog.LayoutCombo()->setCurrentIndex(layout);
+            FillPage(dialog.Page(layout), layout);
+            dialog.accept();
+        }
+        // The file holds [Data], then the keys in file order, then 报告格式 for layout 1.
+        CIniFile file;
+        file.SetPath(Folder().toStdString());
+        file.SetFileName(info.baseName);
+        ASSERT_TRUE(file.OpenForRead());
+        file.Close();
+        QList<QByteArray> lines =
+            FileBytes((std::string(info.baseName) + ".ini").c_str()).split('\n');
+        ASSERT_EQ(lines.size(), static_cast<int>(info.fileOrder.size()) + 2 + (layout == 0));
+        EXPECT_EQ(lines[0], "[Data]\r");
+        for (std::size_t i = 0; i < info.fileOrder.size(); ++i)
+            EXPECT_TRUE(lines[static_cast<int>(i) + 1].startsWith(
+                QByteArray::fromStdString(ToGbk(QString::fromUtf8(info.fileOrder[i].key)) + "=")))
+                << i;
+        if (layout == 0) {
+            EXPECT_EQ(lines[static_cast<int>(info.fileOrder.size()) + 1],
+                      QByteArray::fromStdString(ToGbk(QStringLiteral("报告格式")) + "=0\r"));
+        }
+
+        CReportParamDlg reopened(Folder());
+        EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), layout);
+        CReportPage* page = reopened.Page(layout);
+        EXPECT_FALSE(page->isHidden());
+        int n = 0;
+        for (const ReportField& f : info.fileOrder) {
+            const QString key = QString::fromUtf8(f.key);
+            ++n;
+            if (f.kind == FieldKind::Text)
+                EXPECT_EQ(page->TextField(key)->text(),
+                          QStringLiteral("值%1-%2 =x").arg(layout).arg(n));
+            else if (f.kind == FieldKind::Date)
+                EXPECT_EQ(page->DateField(key)->date(),
+                          QDate(2015, 1 + n % 12, 1 + (n * 3 + layout) % 28));
+            else
+                EXPECT_EQ(page->GradeField(key)->currentText(), QStringLiteral("C35"));
+        }
+    }
+}
+
+TEST_F(CReportParamDlgTest, DateIsStoredInTheBlankPaddedForm) {
+    {
+        CReportParamDlg dialog(Folder());
+        dialog.LayoutCombo()->setCurrentIndex(0);
+        dialog.Page(0)->DateField(QStringLiteral("报告日期"))->setDate(QDate(2015, 3, 5));
+        dialog.accept();
+    }
+    EXPECT_TRUE(FileBytes("report1ini.ini")
+                    .contains(QByteArray::fromStdString(
+                        ToGbk(QStringLiteral("报告日期=2015年 3月 5日\r\n")))));
+}
+
+TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesTheChosenLayoutOnly) {
+    CReportParamDlg dialog(Folder());
+    EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), -1);
+    for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_TRUE(dialog.Page(i)->isHidden());
+    dialog.LayoutCombo()->setCurrentIndex(2);
+    EXPECT_FALSE(dialog.Page(2)->isHidden());
+    Type(dialog.Page(3), "工程名称", "typed on 4");
+    dialog.accept();
+    EXPECT_TRUE(Exists("report3ini.ini"));
+    EXPECT_FALSE(Exists("report4ini.ini"));
+    EXPECT_EQ(
+        FileBytes("reportini.ini"),
+        QByteArray::fromStdString("[Data]\r\n" + ToGbk(QStringLiteral("报告格式")) + "=2\r\n"));
+}
+
+TEST_F(CReportParamDlgTest, LayoutOneComesBackEvenWithoutReportini) {
+    {
+        CReportParamDlg dialog(Folder());
+        dialog.LayoutCombo()->setCurrentIndex(0);
+        Type(dialog.Page(0), "工程名称", QStringLiteral("新楼"));
+        dialog.accept();
+    }
+    ASSERT_TRUE(QFile::remove(dir_.filePath("reportini.ini")));
+    CReportParamDlg reopened(Folder());
+    EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 0);
+    EXPECT_FALSE(reopened.Page(0)->isHidden());
+    EXPECT_EQ(Shown(reopened.Page(0), "工程名称"), QStringLiteral("新楼"));
+}
+
+TEST_F(CReportParamDlgTest, SwitchingReloadsLayoutsOneAndTwoOnly) {
+    {
+        CReportParamDlg dialog(Folder());
+        dialog.LayoutCombo()->setCurrentIndex(0);
+        Type(dialog.Page(0), "工程名称", "saved");
+        dialog.accept();
+    }
+    CReportParamDlg dialog(Folder());
+    // Layout 4 keeps typed text across a switch.
+    dialog.LayoutCombo()->setCurrentIndex(3);
+    Type(dialog.Page(3), "工程名称", "typed");
+    dialog.LayoutCombo()->setCurrentIndex(4);
+    EXPECT_TRUE(dialog.Page(3)->isHidden());
+    dialog.LayoutCombo()->setCurrentIndex(3);
+    EXPECT_EQ(Shown(dialog.Page(3), "工程名称"), "typed");
+    // Layout 1 shows the file again.
+    dialog.LayoutCombo()->setCurrentIndex(0);
+    Type(dialog.Page(0), "工程名称", "edited");
+    dialog.LayoutCombo()->setCurrentIndex(5);
+    dialog.LayoutCombo()->setCurrentIndex(0);
+    EXPECT_EQ(Shown(dialog.Page(0), "工程名称"), "saved");
+}
+
+TEST_F(CReportParamDlgTest, CancelSavesNothing) {
+    CReportParamDlg dialog(Folder());
+    dialog.LayoutCombo()->setCurrentIndex(1);
+    Type(dialog.Page(1), "工程名称", "x");
+    dialog.reject();
+    EXPECT_FALSE(Exists("report2ini.ini"));
+    EXPECT_FALSE(Exists("reportini.ini"));
+}
+
+}  // namespace
+}  // namespace ohmlet

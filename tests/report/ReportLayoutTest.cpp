@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "GbkCodec.h"
+#include "LineBreaker.h"
+#include "ReportRows.h"
+#include "ReportTextPages.h"
+
+namespace ohmlet {
+namespace {
+
+Component MakeComponent(int points, bool selected, int value = 20) {
+    Component c;
+    c.selected = selected ? 1 : 0;
+    c.designValue = 45;
+    c.lowerTolerance = -20;
+    c.upperTolerance = 30;
+    c.ResizePoints(points);
+    for (auto& p : c.points) p.value = value;
+    return c;
+}
+
+TEST(ReportRows, ComponentsWith25And0Points) {
+    std::vector<Component> list = {MakeComponent(25, true), MakeComponent(7, false),
+                                   MakeComponent(0, true)};
+    std::vector<ReportRow> rows = BuildReportRows(list);
+    ASSERT_EQ(rows.size(), 6u);
+    // heading, 10, 10, 5 values; the unselected component takes no rows; heading + empty row.
+    const int component[] = {0, 0, 0, 0, 2, 2};
+    const int first[] = {-1, 0, 10, 20, -1, 0};
+    const int count[] = {0, 10, 10, 5, 0, 0};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].component, component[i]);
+        EXPECT_EQ(rows[i].firstValue, first[i]);
+        EXPECT_EQ(rows[i].valueCount, count[i]);
+    }
+}
+
+TEST(ReportRows, StoredCountBeyondThePointsHeldIsNotTrusted) {
+    Component c = MakeComponent(3, true);
+    c.pointCount = 1000;  // a corrupt count must not make the report read past the points
+    std::vector<ReportRow> rows = BuildReportRows({c});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].valueCount, 3);
+}
+
+TEST(ReportPages, CountFollowsTheTableRows) {
+    struct Case {
+        std::vector<int> pointsPerSelectedComponent;
+        std::size_t rows;
+        int pages;
+    };
+    const Case cases[] = {
+        {{}, 0, 3},
+        {{390}, 40, 4},  // heading + 39 rows
+        {{391}, 41, 5},  // heading + 40 rows
+        {{10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10}, 40, 4},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 42, 5},
+        {{3990}, 400, 13},
+    };
+    for (const Case& c : cases) {
+        std::vector<Component> list;
+        for (int points : c.pointsPerSelectedComponent) list.push_back(MakeComponent(points, true));
+        list.push_back(MakeComponent(50, false));  // never counted
+        std::vector<ReportRow> rows = BuildReportRows(list);
+        EXPECT_EQ(rows.size(), c.rows);
+        EXPECT_EQ(ReportPageCount(rows.size()), c.pages);
+    }
+}
+
+TEST(ReportTotals, CountsPassingReadingsOfAllComponents) {
+    // Pass band 25..75: 20 fails, 50 passes; the unselected component counts too.
+    std::vector<Component> list = {MakeComponent(10, true, 50), MakeComponent(4, false, 20),
+                                   MakeComponent(6, true, 75)};
+    ReportTotals t = ComputeReportTotals(list);
+    EXPECT_EQ(t.pointCount, 20);
+    EXPECT_EQ(t.passCount, 16);
+    EXPECT_FLOAT_EQ(t.passRate, 0.8f);
+    EXPECT_FALSE(t.MeetsRequirement());
+}
+
+TEST(Conclusion, ClaimsTheRequirementOnlyFrom85Percent) {
+    struct Case {
+        int points, passed;
+        const char* second;
+        const char* third;
+    };
+    const Case cases[] = {
+        {312, 305, "     混凝土电阻率合格率达到97.8%，合格率大于规范要求的85%，该构件的楼板厚度",
+         "     满足设计要求!"},
+        {100, 85, "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的楼板厚度",
+         "     满足设计要求!"},
+        {100, 84, "     混凝土电阻率合格率为84.0%，低于规范要求的85%，该构件",
+         "     不满足设计要求!"},
+        {0, 0, "     混凝土电阻率合格率为0.0%，低于规范要求的85%，该构件", "     不满足设计要求!"},
+    };
+    for (const Case& c : cases) {
+        ReportTotals t{c.points, c.passed,
+                       c.points ? static_cast<float>(c.passed) / static_cast<float>(c.points) : 0};
+        std::vector<std::string> lines = ConclusionLines(t);
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(FromGbk(lines[0]),
+                  QStringLiteral(
+                      "         共对该构件的%1个测点进行检测，其中合格的测点%2个，不合格测点%3个，")
+                      .arg(c.points)
+                      .arg(c.passed)
+                      .arg(c.points - c.passed));
+        EXPECT_EQ(FromGbk(lines[1]), QString::fromUtf8(c.second));
+        EXPECT_EQ(FromGbk(lines[2]), QString::fromUtf8(c.third));
+    }
+}
+
+TEST(LineBreaker, SeventySevenBytesFirstThenSeventySix) {
+    struct Case {
+        std::size_t length;
+        std::vector<std::size_t> lines;
+    };
+    const Case cases[] = {
+        {0, {0}},      {10, {10}},         {76, {76}},          {77, {77, 0}},
+        {78, {77, 1}}, {153, {77, 76, 0}}, {200, {77, 76, 47}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::vector<std::string> lines = BreakReportLines(std::string(c.length, 'a'));
+        std::vector<std::size_t> sizes;
+        for (const auto& l : lines) sizes.push_back(l.size());
+        EXPECT_EQ(sizes, c.lines);
+    }
+}
+
+TEST(LineBreaker, NeverSplitsATwoByteCharacter) {
+    const std::string han = ToGbk(QStringLiteral("测"));
+    // 76 ASCII bytes, then characters: the first would straddle bytes 76 and 77.
+    std::string text = std::string(76, 'a') + han + han + "\n" + std::string(80, 'b');
+    std::vector<std::string> lines = BreakReportLines(text);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], std::string(76, 'a'));
+    EXPECT_EQ(lines[1].substr(0, 5), han + han + "\n");  // the line feed counts as one byte
+    std::string joined;
+    for (const auto& l : lines) {
+        EXPECT_LE(l.size(), 77u);
+        EXPECT_FALSE(FromGbk(l).contains(QChar::ReplacementCharacter)) << l;
+        joined += l;
+    }
+    EXPECT_EQ(joined, text);
+}
+
+}  // namespace
+}  // namespace ohmlet

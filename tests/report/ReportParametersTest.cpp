@@ -1,0 +1,78 @@
+#include "ReportParameters.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+
+#include "GbkCodec.h"
+
+namespace ohmlet {
+namespace {
+
+TEST(StoredDate, BlankPadsSingleDigitsAndReadsBack) {
+    struct Case {
+        QDate date;
+        const char* text;  // UTF-8 of the stored GBK text
+    };
+    const Case cases[] = {
+        {QDate(2015, 3, 5), "2015年 3月 5日"},
+        {QDate(2015, 12, 25), "2015年12月25日"},
+        {QDate(2008, 10, 1), "2008年10月 1日"},
+        {QDate(1999, 1, 31), "1999年 1月31日"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string gbk = FormatStoredDate(c.date);
+        EXPECT_EQ(gbk, ToGbk(QString::fromUtf8(c.text)));
+        // Byte positions the reader relies on.
+        EXPECT_EQ(gbk.size(), 14u);
+        EXPECT_EQ(ParseStoredDate(gbk), c.date);
+    }
+}
+
+TEST(StoredDate, TextsThatAreNoDateGiveNoDate) {
+    const char* texts[] = {
+        "", "2015", "abcd年 3月 5日", "2015年13月 5日", "2015年 2月30日", "2015-03-05"};
+    for (const char* t : texts) {
+        SCOPED_TRACE(t);
+        EXPECT_FALSE(ParseStoredDate(ToGbk(QString::fromUtf8(t))).isValid());
+    }
+}
+
+TEST(ReportLayouts, TablesAgreeWithThemselves) {
+    for (int i = 0; i < kReportLayoutCount; ++i) {
+        const ReportLayoutInfo* info = GetReportLayoutInfo(i);
+        ASSERT_NE(info, nullptr);
+        // Every field is on the screen exactly once.
+        std::vector<std::string> screen;
+        for (const char* k : info->leftColumn) screen.push_back(k);
+        for (const char* k : info->rightColumn) screen.push_back(k);
+        ASSERT_EQ(screen.size(), info->fileOrder.size()) << info->comboItem;
+        for (const ReportField& f : info->fileOrder)
+            EXPECT_EQ(std::count(screen.begin(), screen.end(), std::string(f.key)), 1)
+                << info->comboItem << " " << f.key;
+    }
+    EXPECT_EQ(GetReportLayoutInfo(-1), nullptr);
+    EXPECT_EQ(GetReportLayoutInfo(6), nullptr);
+}
+
+TEST(GetReportParameter, ReadsTheLayoutsFileTrimmed) {
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("工程名称");
+    EXPECT_EQ(GetReportParameter(dir.path(), 1, name), "");  // no file yet
+    std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary)
+        << "[Data]\r\n"
+        << ToGbk(name) << "=  " << ToGbk(QStringLiteral("新楼")) << "  \r\n";
+    std::ofstream(dir.filePath("reportJilinini.ini").toStdString(), std::ios::binary)
+        << "[Data]\r\n"
+        << ToGbk(name) << "=J\r\n";
+    EXPECT_EQ(GetReportParameter(dir.path(), 1, name), ToGbk(QStringLiteral("新楼")));
+    EXPECT_EQ(GetReportParameter(dir.path(), 6, name), "J");
+    EXPECT_EQ(GetReportParameter(dir.path(), 1, QStringLiteral("委托单位")), "");
+    EXPECT_EQ(GetReportParameter(dir.path(), 0, name), "");
+    EXPECT_EQ(GetReportParameter(dir.path(), 7, name), "");
+}
+
+}  // namespace
+}  // namespace ohmlet
