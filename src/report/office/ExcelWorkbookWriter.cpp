@@ -82,10 +82,13 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
     lxw_error error = LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (sheet) {
         SheetWriter writer(book, sheet);
-        error = writer.AlignAllColumns();
+        error = LXW_NO_ERROR;
         lxw_row_t row = 0;
         for (std::size_t i = 0; i < selected.size() && error == LXW_NO_ERROR; ++i)
             error = writer.Write(*selected[i], row);
+        // Formatting every column widens the sheet's extent to all 16384 columns, which
+        // the writer then walks for each row it flushes: format them after the rows.
+        if (error == LXW_NO_ERROR) error = writer.AlignAllColumns();
     }
     lxw_error closed = workbook_close(book);  // frees the book in every case
     if (error == LXW_NO_ERROR) error = closed;
