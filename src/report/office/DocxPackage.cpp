@@ -211,8 +211,8 @@ QString DocxPackage::Write(const QString& path, PartGenerator& generator) const 
             zip_source_free(source);
             return fail(QString::fromStdString(part.name));
         }
-        // The big document part is plain, repetitive XML: the fastest deflate level
-        // packs it nearly as well as the default one.
+        // The document part is large, repetitive XML: the fastest deflate level takes a
+        // fifth of the default level's time for a file about twice as large.
         if (i == documentIndex_)
             zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
                                      ZIP_CM_DEFLATE, 1);
