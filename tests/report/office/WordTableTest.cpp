@@ -156,6 +156,37 @@ TEST(WordTable, MarkupAndControlCharactersInNamesStayText) {
         << heading.toStdString();
 }
 
+// The table is handed to the zip writer in pieces of a few hundred kilobytes; a
+// component far larger than one piece must come out whole and in order.
+TEST(WordTable, ComponentLargerThanOnePieceComesOutWhole) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("t.docx"));
+    auto components = MakeComponents({{"0001", "梁1", kDate, {1, 2}},
+                                      {"0002", "板2", kDate, Readings(30005, 10)},
+                                      {"0003", "柱3", kDate, {}},
+                                      {"0004", "墙4", kDate, {7}}});
+    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).ok());
+    QJsonArray rows = ReadBack(QStringLiteral("docx"), path)[QStringLiteral("tables")][0].toArray();
+    ASSERT_EQ(rows.size(), 2 + (1 + 3001) + 2 + 2);
+    EXPECT_TRUE(
+        rows[2][0][QStringLiteral("text")].toString().startsWith(QStringLiteral("0002(板2)")));
+    for (int k = 0; k < 3001; ++k) {
+        QJsonArray cells = rows[3 + k].toArray();
+        ASSERT_EQ(cells.size(), 10) << "value row " << k;
+        ASSERT_EQ(cells[0][QStringLiteral("text")].toString(),
+                  QString::number(10 + 10 * k) + QStringLiteral(".0"))
+            << "value row " << k;
+    }
+    EXPECT_EQ(rows[3003][4][QStringLiteral("text")].toString(), QStringLiteral("30014.0"));
+    EXPECT_EQ(rows[3003][5][QStringLiteral("text")].toString(), QString());
+    EXPECT_TRUE(
+        rows[3004][0][QStringLiteral("text")].toString().startsWith(QStringLiteral("0003(柱3)")));
+    EXPECT_TRUE(
+        rows[3005][0][QStringLiteral("text")].toString().startsWith(QStringLiteral("0004(墙4)")));
+    EXPECT_EQ(rows[3006][0][QStringLiteral("text")].toString(), QStringLiteral("7.0"));
+    EXPECT_EQ(rows[3007].toArray().size(), 10);
+}
+
 TEST(WordTable, WritingAgainReplacesTheFile) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.docx"));
