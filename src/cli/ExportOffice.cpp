@@ -1,0 +1,48 @@
+// ohmlet-cli export --format docx|xlsx|csv: the same Word table and Excel workbook the
+// program writes, and the readings as CSV.
+#include <QCoreApplication>
+#include <QString>
+
+#include "CsvWriter.h"
+#include "ExcelWorkbookWriter.h"
+#include "ExportFormats.h"
+#include "WordTableWriter.h"
+
+namespace ohmlet::cli {
+
+namespace {
+
+// The Word template sits beside the programs, ohmlet-cli included.
+QString ProgramFolder() {
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    static int argc = 1;
+    static char name[] = "ohmlet-cli";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    return QCoreApplication::applicationDirPath();
+}
+
+int Finish(const OfficeOutcome& outcome) {
+    if (outcome.ok()) return kExitOk;
+    return Fail(kExitIo, outcome.cause.toStdString());
+}
+
+int ExportDocx(const ExportJob& job) {
+    return Finish(
+        WriteWordTable(job.components, ProgramFolder(), QString::fromStdString(job.outputPath)));
+}
+
+int ExportXlsx(const ExportJob& job) {
+    return Finish(WriteExcelWorkbook(job.components, QString::fromStdString(job.outputPath)));
+}
+
+int ExportCsv(const ExportJob& job) {
+    return Finish(WriteReadingsCsv(job.components, QString::fromStdString(job.outputPath)));
+}
+
+const ExportFormatRegistration kDocx("docx", ExportDocx);
+const ExportFormatRegistration kXlsx("xlsx", ExportXlsx);
+const ExportFormatRegistration kCsv("csv", ExportCsv);
+
+}  // namespace
+}  // namespace ohmlet::cli

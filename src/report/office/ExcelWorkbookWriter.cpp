@@ -1,0 +1,156 @@
+#include "ExcelWorkbookWriter.h"
+
+#include <xlsxwriter.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "OfficeLayout.h"
+
+namespace ohmlet {
+
+namespace {
+
+constexpr char kSheetName[] = "报表1";
+constexpr lxw_col_t kHeadingBlocks[] = {0, 3, 6, 9};  // A–C, D–F, G–I, J–L
+
+// Heading row plus value rows; a component without points keeps one empty row.
+uint64_t RowsOf(const Component& component) {
+    int rows = ValueRowCount(component);
+    return 1 + static_cast<uint64_t>(rows > 0 ? rows : 1);
+}
+
+QString LibraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(error)); }
+
+class SheetWriter {
+public:
+    SheetWriter(lxw_workbook* book, lxw_worksheet* sheet) : sheet_(sheet) {
+        format_ = workbook_add_format(book);
+        format_set_align(format_, LXW_ALIGN_LEFT);
+        format_set_align(format_, LXW_ALIGN_VERTICAL_JUSTIFY);
+    }
+
+    lxw_error AlignAllColumns() {
+        return worksheet_set_column(sheet_, 0, LXW_COL_MAX - 1, LXW_DEF_COL_WIDTH, format_);
+    }
+
+    // Rows are written strictly downwards, which keeps the writer's memory constant.
+    lxw_error Write(const Component& component, lxw_row_t& row) {
+        const std::string texts[] = {ExcelIdentityText(component), ExcelAverageText(component),
+                                     TestDateText(component), std::string()};
+        for (std::size_t b = 0; b < std::size(kHeadingBlocks); ++b) {
+            lxw_col_t first = kHeadingBlocks[b];
+            lxw_error error = worksheet_merge_range(sheet_, row, first, row, first + 2,
+                                                    texts[b].c_str(), format_);
+            if (error != LXW_NO_ERROR) return error;
+        }
+        const int n = ShownPointCount(component);
+        std::string text;
+        for (int j = 0; j < n; ++j) {
+            text = ExcelReadingText(static_cast<float>(ReadingAt(component, j)));
+            lxw_error error = worksheet_write_string(
+                sheet_, row + 1 + static_cast<lxw_row_t>(j / kReadingsPerRow),
+                static_cast<lxw_col_t>(j % kReadingsPerRow), text.c_str(), format_);
+            if (error != LXW_NO_ERROR) return error;
+        }
+        row += static_cast<lxw_row_t>(RowsOf(component));
+        return LXW_NO_ERROR;
+    }
+
+private:
+    lxw_worksheet* sheet_;
+    lxw_format* format_;
+};
+
+// Writes the workbook at `path`; the caller moves it into place.
+QString WriteBook(const std::vector<const Component*>& selected, const QString& path) {
+    const QByteArray fileName = QFile::encodeName(path);
+    const QByteArray tempFolder = QFile::encodeName(QDir::tempPath());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(tempFolder.constData());
+    options.use_zip64 = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
+    if (!book) return QStringLiteral("%1 cannot be created.").arg(path);
+
+    lxw_worksheet* sheet = workbook_add_worksheet(book, kSheetName);
+    lxw_error error = LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (sheet) {
+        SheetWriter writer(book, sheet);
+        error = LXW_NO_ERROR;
+        lxw_row_t row = 0;
+        for (std::size_t i = 0; i < selected.size() && error == LXW_NO_ERROR; ++i)
+            error = writer.Write(*selected[i], row);
+        // Formatting every column widens the sheet's extent to all 16384 columns, which
+        // the writer then walks for each row it flushes: format them after the rows.
+        if (error == LXW_NO_ERROR) error = writer.AlignAllColumns();
+    }
+    lxw_error closed = workbook_close(book);  // frees the book in every case
+    if (error == LXW_NO_ERROR) error = closed;
+    if (error != LXW_NO_ERROR)
+        return QStringLiteral("%1 cannot be written: %2.").arg(path, LibraryError(error));
+    return {};
+}
+
+}  // namespace
+
+QString DefaultExcelOutputPath() {
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("数据表格.xlsx"));
+}
+
+OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
+                                 const QString& outputPath) {
+    try {
+        const std::vector<const Component*> selected = SelectedComponents(components);
+        uint64_t rows = 0;
+        for (const Component* c : selected) rows += RowsOf(*c);
+        // A component without points leaves its empty row only when another follows.
+        if (!selected.empty() && ShownPointCount(*selected.back()) == 0) rows -= 1;
+        if (rows > LXW_ROW_MAX)
+            return OfficeOutcome::Failed(
+                outputPath,
+                QStringLiteral("The selected components need %1 rows; an Excel sheet holds %2.")
+                    .arg(rows)
+                    .arg(LXW_ROW_MAX));
+
+        // Written beside the target and renamed over it, so an old file survives a failure.
+        QFileInfo target(outputPath);
+        QTemporaryFile partial(
+            target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+        if (!partial.open())
+            return OfficeOutcome::Failed(
+                outputPath,
+                QStringLiteral("%1 cannot be written: %2.").arg(outputPath, partial.errorString()));
+        partial.close();
+        QString cause = WriteBook(selected, partial.fileName());
+        if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
+
+        // The temporary file is private to its owner; the workbook is an ordinary file.
+        partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                               QFile::ReadOther);
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::u8path(partial.fileName().toStdString()),
+                                std::filesystem::u8path(outputPath.toStdString()), error);
+        if (error)
+            return OfficeOutcome::Failed(
+                outputPath, QStringLiteral("%1 cannot be written: %2.")
+                                .arg(outputPath, QString::fromStdString(error.message())));
+        partial.setAutoRemove(false);
+        return OfficeOutcome::Written(outputPath);
+    } catch (const std::bad_alloc&) {
+        return OfficeOutcome::Failed(
+            outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));
+    }
+}
+
+OfficeOutcome WriteExcelWorkbook(const COhmletDoc& document, const QString& outputPath) {
+    if (document.componentCount() == 0) return OfficeOutcome::Nothing();
+    return WriteExcelWorkbook(document.components(), outputPath);
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,31 @@
+#pragma once
+// The Excel workbook (数据导入Excel): one sheet "报表1"; per selected component a heading
+// row (number(name), the average, the test date; A–C, D–F, G–I and J–L merged) and its
+// readings ten to a row, every value a text. The program then opens the file with the
+// desktop's spreadsheet.
+//
+// The old program set every column to horizontal alignment 2 and vertical alignment 4.
+// Excel takes those small codes one above the file format's own numbering, so they
+// read as horizontal "left" and vertical "justify"; that is what the sheet carries.
+#include <QString>
+#include <vector>
+
+#include "COhmletDoc.h"
+#include "Component.h"
+#include "OfficeOutcome.h"
+
+namespace ohmlet {
+
+// The temporary folder's "数据表格.xlsx".
+QString DefaultExcelOutputPath();
+
+// Writes the components whose `selected` flag is set. The program calls ReadCheckMarks
+// first; the flags are taken as they stand here. Fails, writing nothing, when the
+// rows would not fit into one sheet.
+OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
+                                 const QString& outputPath);
+
+// The command's form: a document without components gives NothingToWrite.
+OfficeOutcome WriteExcelWorkbook(const COhmletDoc& document, const QString& outputPath);
+
+}  // namespace ohmlet

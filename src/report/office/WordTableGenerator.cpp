@@ -1,0 +1,153 @@
+#include "WordTableGenerator.h"
+
+#include <algorithm>
+
+#include "OfficeLayout.h"
+
+namespace ohmlet {
+
+namespace {
+
+// Pieces handed to the zip writer are about this large.
+constexpr std::size_t kPieceBytes = 256 * 1024;
+
+void AppendEscaped(std::string& out, const std::string& text) {
+    for (char ch : text) {
+        switch (ch) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += ch;
+        }
+    }
+}
+
+}  // namespace
+
+WordTableGenerator::WordTableGenerator(const WordTemplateDocument& page,
+                                       std::vector<const Component*> components)
+    : page_(page), components_(std::move(components)) {
+    const std::string& w = page.prefix;
+    const int column = page.textWidth / kReadingsPerRow;
+    const std::string tableWidth = std::to_string(column * kReadingsPerRow);
+
+    // Single lines all round, fixed equal columns: a plain grid like Word's default table.
+    tableStart_ = "<" + w + ":tbl><" + w + ":tblPr><" + w + ":tblW " + w + ":w=\"" + tableWidth +
+                  "\" " + w + ":type=\"dxa\"/><" + w + ":tblBorders>";
+    for (const char* edge : {"top", "left", "bottom", "right", "insideH", "insideV"})
+        tableStart_ += "<" + w + ":" + edge + " " + w + ":val=\"single\" " + w + ":sz=\"4\" " + w +
+                       ":space=\"0\" " + w + ":color=\"auto\"/>";
+    tableStart_ += "</" + w + ":tblBorders><" + w + ":tblLayout " + w + ":type=\"fixed\"/><" + w +
+                   ":tblLook " + w + ":val=\"04A0\"/></" + w + ":tblPr><" + w + ":tblGrid>";
+    for (int c = 0; c < kReadingsPerRow; ++c)
+        tableStart_ += "<" + w + ":gridCol " + w + ":w=\"" + std::to_string(column) + "\"/>";
+    tableStart_ += "</" + w + ":tblGrid>";
+
+    headingStart_ = "<" + w + ":tr><" + w + ":tc><" + w + ":tcPr><" + w + ":tcW " + w + ":w=\"" +
+                    tableWidth + "\" " + w + ":type=\"dxa\"/><" + w + ":gridSpan " + w + ":val=\"" +
+                    std::to_string(kReadingsPerRow) + "\"/></" + w + ":tcPr><" + w + ":p><" + w +
+                    ":r><" + w + ":t xml:space=\"preserve\">";
+    headingEnd_ = "</" + w + ":t></" + w + ":r></" + w + ":p></" + w + ":tc></" + w + ":tr>";
+    rowStart_ = "<" + w + ":tr>";
+    rowEnd_ = "</" + w + ":tr>";
+    cellStart_ = "<" + w + ":tc><" + w + ":p><" + w + ":r><" + w + ":t>";
+    cellEnd_ = "</" + w + ":t></" + w + ":r></" + w + ":p></" + w + ":tc>";
+    emptyCell_ = "<" + w + ":tc><" + w + ":p/></" + w + ":tc>";
+    tableEnd_ = "</" + w + ":tbl>";
+}
+
+int WordTableGenerator::RowCount() const {
+    int rows = 0;
+    for (const Component* c : components_)
+        rows += 1 + (ShownPointCount(*c) > 0 ? ValueRowCount(*c) : 1);
+    return rows;
+}
+
+void WordTableGenerator::Rewind() {
+    step_ = Step::Before;
+    nextComponent_ = 0;
+    nextPoint_ = -1;
+}
+
+bool WordTableGenerator::Next(std::string& out) {
+    switch (step_) {
+        case Step::Before:
+            out += page_.before;
+            // No component to list, no table: Word cannot hold a table without rows.
+            step_ = components_.empty() ? Step::After : Step::TableStart;
+            return true;
+        case Step::TableStart:
+            out += tableStart_;
+            step_ = Step::Components;
+            return true;
+        case Step::Components:
+            AppendComponents(out);
+            if (nextComponent_ == components_.size()) step_ = Step::TableEnd;
+            return true;
+        case Step::TableEnd:
+            // The rows reserved for components without points stay empty at the end.
+            for (const Component* c : components_)
+                if (ShownPointCount(*c) == 0) AppendEmptyRow(out);
+            out += tableEnd_;
+            step_ = Step::After;
+            return true;
+        case Step::After:
+            out += page_.after;
+            step_ = Step::Done;
+            return true;
+        case Step::Done:
+            return false;
+    }
+    return false;
+}
+
+// Stops after about one piece's worth, also inside a component, so that a component
+// of very many readings never has to be held whole.
+void WordTableGenerator::AppendComponents(std::string& out) {
+    while (nextComponent_ < components_.size() && out.size() < kPieceBytes) {
+        const Component& component = *components_[nextComponent_];
+        if (nextPoint_ < 0) {
+            out += headingStart_;
+            AppendEscaped(out, WordHeadingText(component));
+            out += headingEnd_;
+            nextPoint_ = 0;
+        }
+        const int n = ShownPointCount(component);
+        while (nextPoint_ < n && out.size() < kPieceBytes) {
+            AppendValueRow(out, component, nextPoint_);
+            nextPoint_ += kReadingsPerRow;
+        }
+        if (nextPoint_ >= n) {
+            ++nextComponent_;
+            nextPoint_ = -1;
+        }
+    }
+}
+
+void WordTableGenerator::AppendValueRow(std::string& out, const Component& component,
+                                        int first) const {
+    const int last = std::min(ShownPointCount(component), first + kReadingsPerRow);
+    out += rowStart_;
+    for (int j = first; j < last; ++j) {
+        out += cellStart_;
+        AppendOneDecimal(out, static_cast<float>(ReadingAt(component, j)));
+        out += cellEnd_;
+    }
+    for (int j = last; j < first + kReadingsPerRow; ++j) out += emptyCell_;
+    out += rowEnd_;
+}
+
+void WordTableGenerator::AppendEmptyRow(std::string& out) const {
+    out += rowStart_;
+    for (int c = 0; c < kReadingsPerRow; ++c) out += emptyCell_;
+    out += rowEnd_;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,48 @@
+#pragma once
+// Writes the main document part: the template's text around one ten-column table.
+// Per component a heading row merged into one cell, then its readings ten to a row;
+// a component without points adds one empty row at the end of the table.
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "DocxPackage.h"
+#include "WordTemplateDocument.h"
+
+namespace ohmlet {
+
+class WordTableGenerator : public PartGenerator {
+public:
+    WordTableGenerator(const WordTemplateDocument& page, std::vector<const Component*> components);
+
+    // Rows of the table: 1 + ceil(points / 10) per component, 2 for one without points.
+    int RowCount() const;
+
+    void Rewind() override;
+    bool Next(std::string& out) override;
+
+private:
+    enum class Step { Before, TableStart, Components, TableEnd, After, Done };
+
+    void AppendComponents(std::string& out);
+    void AppendValueRow(std::string& out, const Component& component, int first) const;
+    void AppendEmptyRow(std::string& out) const;
+
+    const WordTemplateDocument& page_;
+    std::vector<const Component*> components_;
+    std::string tableStart_;
+    std::string headingStart_;
+    std::string headingEnd_;
+    std::string rowStart_;
+    std::string rowEnd_;
+    std::string cellStart_;
+    std::string cellEnd_;
+    std::string emptyCell_;
+    std::string tableEnd_;
+
+    Step step_ = Step::Before;
+    std::size_t nextComponent_ = 0;
+    int nextPoint_ = -1;  // -1: the heading of nextComponent_ is still to come
+};
+
+}  // namespace ohmlet

@@ -1,0 +1,178 @@
+// The Excel workbook, read back with python3-openpyxl.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+
+#include "COhmletDoc.h"
+#include "ExcelWorkbookWriter.h"
+#include "OfficeTestSupport.h"
+
+namespace ohmlet::test {
+namespace {
+
+const char kDate[] = "2015年03月07日";
+
+QJsonObject WriteAndRead(const std::vector<ComponentSpec>& specs) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("数据表格.xlsx"));
+    OfficeOutcome outcome = WriteExcelWorkbook(MakeComponents(specs), path);
+    EXPECT_TRUE(outcome.ok()) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.path, path);
+    return ReadBack(QStringLiteral("xlsx"), path);
+}
+
+QString Cell(const QJsonObject& book, const char* name) {
+    return book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("value")]
+        .toString();
+}
+
+QStringList Merged(const QJsonObject& book) {
+    QStringList ranges;
+    for (const auto& r : book[QStringLiteral("merged")].toArray()) ranges << r.toString();
+    ranges.sort();
+    return ranges;
+}
+
+QStringList HeadingMerges(std::initializer_list<int> rows) {
+    QStringList ranges;
+    for (int row : rows)
+        for (const char* span : {"A%1:C%1", "D%1:F%1", "G%1:I%1", "J%1:L%1"})
+            ranges << QString::fromLatin1(span).arg(row);
+    ranges.sort();
+    return ranges;
+}
+
+TEST(ExcelWorkbook, TwentyFivePoints) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, Readings(25)}});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(Merged(book), HeadingMerges({1}));
+    EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
+    EXPECT_EQ(Cell(book, "G1"), QStringLiteral("2015年03月07日"));
+    EXPECT_EQ(book[QStringLiteral("maxRow")].toInt(), 4);
+
+    const char* columns = "ABCDEFGHIJ";
+    for (int j = 0; j < 25; ++j) {
+        QString name = QStringLiteral("%1%2").arg(QChar(columns[j % 10])).arg(2 + j / 10);
+        QJsonObject cell = book[QStringLiteral("cells")][name].toObject();
+        EXPECT_EQ(cell[QStringLiteral("value")].toString(), QStringLiteral("%1.0").arg(j + 1))
+            << name.toStdString();
+        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("s"))
+            << name.toStdString();
+    }
+    // Nothing beyond the readings: F4..J4 and column K stay empty.
+    for (const char* empty : {"F4", "J4", "K2", "L1"})
+        EXPECT_FALSE(book[QStringLiteral("cells")].toObject().contains(QString::fromLatin1(empty)))
+            << empty;
+    EXPECT_EQ(book[QStringLiteral("cells")].toObject().size(), 3 + 25);
+}
+
+TEST(ExcelWorkbook, HeadingTextsAreExact) {
+    QJsonObject book =
+        WriteAndRead({{"0001", "梁1", kDate, {45, 46}}, {"P002", "", "2015年 3月 7日", {0, 87}}});
+    EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
+    EXPECT_EQ(Cell(book, "D1"), QStringLiteral("电阻率:45.5 KΩ*cm"));
+    EXPECT_EQ(Cell(book, "G1"), QStringLiteral("2015年03月07日"));
+    EXPECT_EQ(Cell(book, "A3"), QStringLiteral("P002()"));
+    EXPECT_EQ(Cell(book, "D3"), QStringLiteral("电阻率:43.5 KΩ*cm"));
+    EXPECT_EQ(Cell(book, "G3"), QStringLiteral("2015年 3月 7日"));
+}
+
+TEST(ExcelWorkbook, ZeroIsWrittenBareAndOthersWithOneDecimal) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {0, 87, 10, 1000}}});
+    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("0"));
+    EXPECT_EQ(Cell(book, "B2"), QStringLiteral("87.0"));
+    EXPECT_EQ(Cell(book, "C2"), QStringLiteral("10.0"));
+    EXPECT_EQ(Cell(book, "D2"), QStringLiteral("1000.0"));
+    for (const char* name : {"A2", "B2", "A1", "D1"})
+        EXPECT_EQ(book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("type")]
+                      .toString(),
+                  QStringLiteral("s"))
+            << name;
+}
+
+TEST(ExcelWorkbook, ComponentWithoutPointsLeavesOneEmptyRow) {
+    QJsonObject book =
+        WriteAndRead({{"0001", "梁1", kDate, {}}, {"0002", "板2", kDate, {4, 5, 6}}});
+    EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
+    EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
+    EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
+    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("4.0"));
+    EXPECT_EQ(Cell(book, "C4"), QStringLiteral("6.0"));
+    for (const char* empty : {"A2", "B2", "J2"})
+        EXPECT_FALSE(book[QStringLiteral("cells")].toObject().contains(QString::fromLatin1(empty)))
+            << empty;
+}
+
+TEST(ExcelWorkbook, TenPointsThenTheNextHeading) {
+    QJsonObject book =
+        WriteAndRead({{"0001", "梁1", kDate, Readings(10)}, {"0002", "板2", kDate, {9}}});
+    EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
+    EXPECT_EQ(Cell(book, "J2"), QStringLiteral("10.0"));
+    EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
+    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("9.0"));
+}
+
+TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1}, false},
+                                     {"0002", "板2", kDate, {2}},
+                                     {"0003", "柱3", kDate, {3}, false}});
+    EXPECT_EQ(Merged(book), HeadingMerges({1}));
+    EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0002(板2)"));
+    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("2.0"));
+    EXPECT_EQ(book[QStringLiteral("cells")].toObject().size(), 4);
+}
+
+TEST(ExcelWorkbook, NothingSelectedGivesAnEmptySheet) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1}, false}});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_TRUE(book[QStringLiteral("cells")].toObject().isEmpty());
+    EXPECT_TRUE(book[QStringLiteral("merged")].toArray().isEmpty());
+}
+
+TEST(ExcelWorkbook, EveryColumnAndCellIsAlignedLeftAndJustified) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1, 2}}});
+    QJsonArray columns = book[QStringLiteral("columns")].toArray();
+    ASSERT_EQ(columns.size(), 1);
+    EXPECT_EQ(columns[0][QStringLiteral("min")].toInt(), 1);
+    EXPECT_EQ(columns[0][QStringLiteral("max")].toInt(), 16384);
+    EXPECT_EQ(columns[0][QStringLiteral("horizontal")].toString(), QStringLiteral("left"));
+    EXPECT_EQ(columns[0][QStringLiteral("vertical")].toString(), QStringLiteral("justify"));
+    for (const char* name : {"A1", "D1", "G1", "A2", "B2"}) {
+        QJsonObject cell = book[QStringLiteral("cells")][QString::fromLatin1(name)].toObject();
+        EXPECT_EQ(cell[QStringLiteral("horizontal")].toString(), QStringLiteral("left")) << name;
+        EXPECT_EQ(cell[QStringLiteral("vertical")].toString(), QStringLiteral("justify")) << name;
+    }
+}
+
+TEST(ExcelWorkbook, MoreRowsThanASheetHoldsFailsAndWritesNothing) {
+    // 2 rows per component without points: one more component than a sheet can take.
+    std::vector<Component> components(1048576 / 2 + 1);
+    for (Component& c : components) c.SetNumber("0001");
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("t.xlsx"));
+    OfficeOutcome outcome = WriteExcelWorkbook(components, path);
+    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
+    EXPECT_TRUE(outcome.cause.contains(QStringLiteral("1048576"))) << outcome.cause.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(ExcelWorkbook, MissingOutputFolderFails) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("missing/t.xlsx"));
+    OfficeOutcome outcome = WriteExcelWorkbook(MakeComponents({{"0001", "梁1", kDate, {1}}}), path);
+    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
+    EXPECT_TRUE(outcome.cause.contains(path)) << outcome.cause.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(ExcelWorkbook, DocumentWithoutComponentsWritesNothing) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("t.xlsx"));
+    COhmletDoc document;
+    EXPECT_EQ(WriteExcelWorkbook(document, path).status, OfficeOutcome::Status::NothingToWrite);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
+}  // namespace ohmlet::test

@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Reads a .docx or .xlsx back with independent libraries and prints what it holds as JSON.
+
+  read_office.py docx FILE   -> {"body": [...], "paragraphs": [...], "tables": [[[cell]]]}
+  read_office.py xlsx FILE   -> {"sheets": [...], "merged": [...], "cells": {...},
+                               "columns": [{"min", "max", "horizontal", "vertical"}]}
+
+A table cell is {"span": N, "text": T}; a sheet cell is {"value": V, "type": T,
+"horizontal": H, "vertical": V}.
+"""
+import json
+import sys
+
+
+def read_docx(path):
+    import docx
+    from docx.oxml.ns import qn
+
+    document = docx.Document(path)
+    body = document.element.body
+    result = {"body": [], "paragraphs": [p.text for p in document.paragraphs], "tables": []}
+    for child in body.iterchildren():
+        result["body"].append(child.tag.split("}")[1])
+    for table in body.iterchildren(qn("w:tbl")):
+        rows = []
+        for tr in table.iterchildren(qn("w:tr")):
+            cells = []
+            for tc in tr.iterchildren(qn("w:tc")):
+                span = tc.find(qn("w:tcPr") + "/" + qn("w:gridSpan"))
+                texts = ["".join(t.text or "" for t in p.iter(qn("w:t"))) for p in tc.iter(qn("w:p"))]
+                cells.append({"span": int(span.get(qn("w:val"))) if span is not None else 1,
+                              "text": "\n".join(texts)})
+            rows.append(cells)
+        result["tables"].append(rows)
+    section = document.sections[0]
+    result["page"] = {"width": section.page_width, "height": section.page_height,
+                      "header": [p.text for p in section.header.paragraphs]}
+    return result
+
+
+def read_xlsx(path):
+    import openpyxl
+
+    book = openpyxl.load_workbook(path)
+    sheet = book.worksheets[0]
+    cells = {}
+    for row in sheet.iter_rows():
+        for cell in row:
+            if cell.value is None:
+                continue
+            cells[cell.coordinate] = {"value": cell.value, "type": cell.data_type,
+                                      "horizontal": cell.alignment.horizontal,
+                                      "vertical": cell.alignment.vertical}
+    columns = []
+    for dimension in sheet.column_dimensions.values():
+        style = book._cell_styles[dimension.style_id] if dimension.style_id else None
+        alignment = book._alignments[style.alignmentId] if style is not None else None
+        columns.append({"min": dimension.min, "max": dimension.max,
+                        "horizontal": alignment.horizontal if alignment else None,
+                        "vertical": alignment.vertical if alignment else None})
+    return {"sheets": book.sheetnames,
+            "merged": sorted(str(r) for r in sheet.merged_cells.ranges),
+            "cells": cells,
+            "maxRow": sheet.max_row if cells else 0,
+            "columns": columns}
+
+
+def main():
+    kind, path = sys.argv[1], sys.argv[2]
+    result = read_docx(path) if kind == "docx" else read_xlsx(path)
+    json.dump(result, sys.stdout, ensure_ascii=False)
+
+
+if __name__ == "__main__":
+    main()
