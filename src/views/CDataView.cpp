@@ -111,7 +111,7 @@ void CDataView::FillGridValues() {
     CGridCtrl& grid = *grid_;
     for (int r = 1; r < grid.GetRowCount(); ++r) {
         WriteCell(grid, r, 1, kCellFormat,
-                  QString::asprintf("%.1f", static_cast<double>(c->GetPointValue(r - 1))));
+                  QString::number(static_cast<double>(c->GetPointValue(r - 1)), 'f', 1));
         grid.SetItemReadOnly(r, 1, false);
     }
     const int row = doc_.currentPoint() + 1;
