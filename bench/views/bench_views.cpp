@@ -28,7 +28,10 @@ std::vector<Component> MakeComponents(int count, int readings) {
     for (int i = 0; i < count; ++i) {
         Component& c = components[static_cast<std::size_t>(i)];
         c.SetNumber(COhmletDoc::MakeComponentNumber(i + 1));
-        c.SetTestDate("2026\xC4\xEA" "10\xD4\xC2" "12\xC8\xD5");
+        c.SetTestDate(
+            "2026\xC4\xEA"
+            "10\xD4\xC2"
+            "12\xC8\xD5");
         c.designValue = 20;
         c.lowerTolerance = -3;
         c.upperTolerance = 5;

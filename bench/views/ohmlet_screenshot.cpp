@@ -19,7 +19,9 @@ using namespace ohmlet;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: ohmlet_screenshot OUT.png FILE.DZL [COMPONENT [POINT]] [--menu MENU.png]\n");
+        std::fprintf(
+            stderr,
+            "usage: ohmlet_screenshot OUT.png FILE.DZL [COMPONENT [POINT]] [--menu MENU.png]\n");
         return 2;
     }
     QString menuShot;

@@ -1,10 +1,13 @@
 #include <QAction>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -12,6 +15,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "AboutBox.h"
 #include "CommandIds.h"
 #include "ControlPanel.h"
 #include "FrameFixture.h"
@@ -197,3 +201,39 @@ TEST_F(MainFrameTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays) {
 }
 
 }  // namespace
+
+namespace {
+
+// Receives what the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(MainFrameTest, CtrlHOpensTheGuideBesideTheProgram) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Key(Qt::Key_H, Qt::ControlModifier);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0].toLocalFile(),
+              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Ohmlet.html")));
+}
+
+TEST(AboutBoxTest, ShowsTheTitleVersionAndOk) {
+    AboutBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("关于软件"));
+    QStringList texts;
+    for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("电阻率测试仪数据分析处理软件V 1.12版")));
+    QList<QPushButton*> buttons = box.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("确定"));
+}
+
+}  // namespace
+
+#include "MainFrameTest.moc"
