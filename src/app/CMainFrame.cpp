@@ -108,6 +108,10 @@ void CMainFrame::CreateActions() {
     connect(Action(kEditCopy), &QAction::triggered, this, [this] {
         if (CGridCtrl* grid = view_->Grid()) grid->CopySelection();
     });
+    MakeAction(kEditPaste, nullptr);
+    connect(Action(kEditPaste), &QAction::triggered, this, [this] {
+        if (CGridCtrl* grid = view_->Grid()) grid->PasteClipboard();
+    });
     MakeAction(kEditUndo, &CMainFrame::OnEditUndo);
     MakeAction(kEditRedo, &CMainFrame::OnEditRedo);
 }

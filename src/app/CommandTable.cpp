@@ -36,6 +36,7 @@ const QList<CommandText>& Commands() {
         {kInsertPointBelow, "", "在选中一行的下面插入数据\n下面插入数据"},
         {kDeletePoint, "", "删除选中的数据\n删除单个数据"},
         {kEditCopy, "", "复制选定的数据到剪贴板\n复制"},
+        {kEditPaste, "", "把剪贴板中的数据粘贴到选中的单元格\n粘贴"},
         {kEditUndo, "", "撤消最后一步操作\n撤消"},
         {kEditRedo, "", "重做上次撤消的操作\n重做"},
     };
@@ -85,6 +86,8 @@ const QList<Accelerator>& Accelerators() {
         {QKeySequence(Qt::ALT | Qt::Key_B), kInsertPointBelow},
         {QKeySequence(Qt::CTRL | Qt::Key_D), kDeletePoint},
         {QKeySequence(Qt::CTRL | Qt::Key_Insert), kEditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), kEditPaste},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), kEditPaste},
         {QKeySequence(Qt::CTRL | Qt::Key_Z), kEditUndo},
         {QKeySequence(Qt::ALT | Qt::Key_Backspace), kEditUndo},
         {QKeySequence(Qt::CTRL | Qt::Key_Y), kEditRedo},

@@ -261,6 +261,24 @@ void CGridCtrl::CopySelection() const {
     if (!text.isEmpty()) QApplication::clipboard()->setText(text);
 }
 
+void CGridCtrl::Paste(const QString& text) {
+    CellRange start = GetSelectedCellRange();
+    if (!start.IsValid()) start = GetFocusCell();
+    if (!start.IsValid()) return;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(QLatin1Char('\t'));
+        for (int j = 0; j < fields.size(); ++j) {
+            const int row = start.minRow + i;
+            const int col = start.minCol + j;
+            if (IsCellEditable(row, col)) emit CellEdited(row, col, AtoiLike(fields[j]));
+        }
+    }
+}
+
+void CGridCtrl::PasteClipboard() { Paste(QApplication::clipboard()->text()); }
+
 QRect CGridCtrl::CellRect(int row, int col) const {
     if (row < model_->HeaderRows()) return {};
     return visualRect(ModelIndexOf(row, col));

@@ -66,6 +66,10 @@ public:
     // The text of the selected cells, tab-separated columns, one line per row.
     QString SelectedText() const;
     void CopySelection() const;
+    // Pastes tab-separated text from the top-left selected cell on, as if each
+    // editable cell had been typed into; other cells are skipped.
+    void Paste(const QString& text);
+    void PasteClipboard();
 
     // Where a grid cell is on screen (for tests and tool tips); empty for heading cells.
     QRect CellRect(int row, int col) const;

@@ -181,4 +181,17 @@ TEST(GridCtrl, CopyGivesTabSeparatedRows) {
     EXPECT_EQ(grid->SelectedText(), QStringLiteral("1,1\t1,2\n2,1\t2,2\n"));
 }
 
+TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
+    auto grid = MakeGrid();
+    grid->SetItemReadOnly(2, 2, true);
+    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    grid->SetSelectedRange(1, 1, 1, 1);
+    grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\n9\n"));
+    QList<QList<int>> seen;
+    for (const auto& args : edited)
+        seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
+    // (2,2) is read-only and row 4 is outside the table.
+    EXPECT_EQ(seen, (QList<QList<int>>{{1, 1, 5}, {1, 2, 6}, {2, 1, 7}, {3, 1, 8}}));
+}
+
 }  // namespace
