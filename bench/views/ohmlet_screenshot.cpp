@@ -1,5 +1,5 @@
 // Shows the main window on a file with one component picked and saves a picture:
-//   ohmlet_screenshot OUT.png FILE.DZL [COMPONENT [POINT]] [--menu MENU.png]
+//   ohmlet_screenshot OUT.png FILE.DZL [COMPONENT [POINT]] [--menu MENU.png] [--about ABOUT.png]
 // Meant for Xvfb, where there is no window manager to maximise the window.
 #include <QApplication>
 #include <QMenu>
@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <cstdlib>
 
+#include "AboutBox.h"
 #include "CDataView.h"
 #include "CGridCtrl.h"
 #include "CMainFrame.h"
@@ -25,7 +26,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     QString menuShot;
+    QString aboutShot;
     QStringList args = app.arguments();
+    int aboutAt = static_cast<int>(args.indexOf(QStringLiteral("--about")));
+    if (aboutAt > 0 && aboutAt + 1 < args.size()) {
+        aboutShot = args[aboutAt + 1];
+        args.remove(aboutAt, 2);
+    }
     int menuAt = static_cast<int>(args.indexOf(QStringLiteral("--menu")));
     if (menuAt > 0 && menuAt + 1 < args.size()) {
         menuShot = args[menuAt + 1];
@@ -56,6 +63,12 @@ int main(int argc, char** argv) {
         file->popup(frame.mapToGlobal(QPoint(0, frame.menuBar()->height())));
         QTest::qWait(300);
         file->grab().save(menuShot);
+    }
+    if (!aboutShot.isEmpty()) {
+        AboutBox about(&frame);
+        about.show();
+        QTest::qWait(300);
+        about.grab().save(aboutShot);
     }
     return 0;
 }

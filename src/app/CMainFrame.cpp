@@ -156,7 +156,7 @@ void CMainFrame::CreateMenus() {
 
 void CMainFrame::CreateToolBar() {
     using namespace cmd;
-    toolBar_ = addToolBar(QStringLiteral("Standard"));
+    toolBar_ = addToolBar(QStringLiteral("工具栏"));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setMovable(true);
     toolBar_->setIconSize({24, 24});

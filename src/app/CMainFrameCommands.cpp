@@ -54,7 +54,6 @@ QString CMainFrame::AskFileName(int command, const QString& suggestion) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFiles);
         dialog.setNameFilter(QStringLiteral("原始数据文件 (*.DZL)"));
-        dialog.setOption(QFileDialog::ReadOnly, false);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
