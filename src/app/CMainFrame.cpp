@@ -52,7 +52,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     UpdateTitle();
 }
 
-CMainFrame::~CMainFrame() { doc_.RemoveObserver(this); }
+// The panel and the view watch the document, which is a member and so goes before
+// the base class deletes the child widgets: they must go first.
+CMainFrame::~CMainFrame() {
+    doc_.RemoveObserver(this);
+    delete panelBar_;
+    panelBar_ = nullptr;
+    delete view_;
+    view_ = nullptr;
+}
 
 ControlPanel* CMainFrame::GetControlPanel() const { return panelBar_->Panel(); }
 
