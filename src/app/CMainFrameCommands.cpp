@@ -25,14 +25,14 @@ namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-struct DialogSpec {
+struct SaveDialogFilter {
     const char* filter;
     const char* defaultSuffix;
 };
 
 // Save dialogs: the untitled save uses the document type's filter; the two
 // component writers their own.
-DialogSpec SaveDialogOf(int command) {
+SaveDialogFilter SaveDialogOf(int command) {
     if (command == cmd::kFileSave) return {"电阻率数据文件(*.DZL)", "DZL"};
     return {"电阻率测试仪数据文件(*.DZL)", "DZL"};
 }
@@ -57,11 +57,11 @@ QString CMainFrame::AskFileName(int command, const QString& suggestion) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
-    const DialogSpec spec = SaveDialogOf(command);
+    const SaveDialogFilter filter = SaveDialogOf(command);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromUtf8(spec.filter));
-    dialog.setDefaultSuffix(QString::fromUtf8(spec.defaultSuffix));
+    dialog.setNameFilter(QString::fromUtf8(filter.filter));
+    dialog.setDefaultSuffix(QString::fromUtf8(filter.defaultSuffix));
     if (!suggestion.isEmpty()) dialog.selectFile(suggestion);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();

@@ -17,7 +17,7 @@
 namespace ohmlet {
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
     ControlPanel::Field field;
     const char* label;  // UTF-8
     bool readOnly;
@@ -27,7 +27,7 @@ struct FieldSpec {
 };
 
 // Shown fields first, in reading order; the hidden ones are still filled.
-constexpr FieldSpec kFields[] = {
+constexpr FieldLayout kFields[] = {
     {ControlPanel::kName, "构件名称", false, true, 0, 0},
     {ControlPanel::kNumber, "构件编号", true, true, 0, 1},
     {ControlPanel::kDesignValue, "设计厚度", false, false, 2, 0},
@@ -41,7 +41,7 @@ constexpr FieldSpec kFields[] = {
     {ControlPanel::kPassRate, "合格率", true, false, 6, 1},
 };
 
-constexpr FieldSpec kTotals[] = {
+constexpr FieldLayout kTotals[] = {
     {ControlPanel::kTotalPoints, "所有测点个数", true, false, 0, 0},
     {ControlPanel::kTotalPassing, "所有合格测点数", true, false, 0, 1},
     {ControlPanel::kOverallPassRate, "整体合格率", true, false, 1, 0},
@@ -126,7 +126,7 @@ void ControlPanel::BuildFields() {
     grid->setHorizontalSpacing(6);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    for (const FieldSpec& f : kFields) {
+    for (const FieldLayout& f : kFields) {
         auto* label = new QLabel(QString::fromUtf8(f.label));
         QLineEdit* edit = AddField(f.field, f.readOnly, f.visible);
         label->setBuddy(edit);
@@ -146,7 +146,7 @@ void ControlPanel::BuildFields() {
 
     totalsGroup_ = new QGroupBox(QStringLiteral("全部构件"), this);
     auto* totals = new QGridLayout(totalsGroup_);
-    for (const FieldSpec& f : kTotals) {
+    for (const FieldLayout& f : kTotals) {
         auto* label = new QLabel(QString::fromUtf8(f.label));
         totals->addWidget(label, f.row, f.column * 2);
         totals->addWidget(AddField(f.field, f.readOnly, f.visible), f.row, f.column * 2 + 1);
