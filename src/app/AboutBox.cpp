@@ -1,0 +1,53 @@
+#include "AboutBox.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "AppStrings.h"
+
+namespace ohmlet {
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("关于软件"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/ohmlet.png")).pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* lines = new QVBoxLayout;
+    auto addLine = [&](const QString& text) {
+        auto* label = new QLabel(text, this);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lines->addWidget(label);
+        return label;
+    };
+    QLabel* title = addLine(QStringLiteral("电阻率测试仪数据分析处理软件V 1.12版"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    lines->addSpacing(8);
+    addLine(MakerName());
+    addLine(MakerNameEnglish());
+    addLine(QStringLiteral("电话：010-5555 0100"));
+    addLine(QStringLiteral("网址：www.velmar.example"));
+    addLine(QStringLiteral("地址：北京市海淀区示例路18号"));
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addSpacing(12);
+    top->addLayout(lines, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+    setFixedSize(sizeHint());
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,268 @@
+#include "CMainFrame.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "AppStrings.h"
+#include "CDataView.h"
+#include "CGridCtrl.h"
+#include "CommandIds.h"
+#include "CommandTable.h"
+#include "ControlPanel.h"
+#include "LockKeyState.h"
+#include "PanelBar.h"
+
+// The icons are compiled into this static library; a library must register them itself.
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
+
+namespace ohmlet {
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    InitIconResources();
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ohmlet.png")));
+    doc_.SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+
+    view_ = new CDataView(doc_, this);
+    setCentralWidget(view_);
+    panelBar_ = new PanelBar(doc_, this);
+    addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
+    resizeDocks({panelBar_}, {400}, Qt::Horizontal);
+    // Registered after the panel and the view, so the title follows what they show.
+    doc_.AddObserver(this);
+    connect(GetControlPanel(), &ControlPanel::DocumentEdited, this, &CMainFrame::UpdateTitle);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateAccelerators();
+    setAcceptDrops(true);
+
+    view_->OnInitialUpdate();
+    UpdateTitle();
+}
+
+// The panel and the view watch the document, which is a member and so goes before
+// the base class deletes the child widgets: they must go first.
+CMainFrame::~CMainFrame() {
+    doc_.RemoveObserver(this);
+    delete panelBar_;
+    panelBar_ = nullptr;
+    delete view_;
+    view_ = nullptr;
+}
+
+ControlPanel* CMainFrame::GetControlPanel() const { return panelBar_->Panel(); }
+
+QAction* CMainFrame::MakeAction(int command, void (CMainFrame::*slot)()) {
+    auto* action = new QAction(MenuText(command), this);
+    action->setData(command);
+    action->setObjectName(QStringLiteral("command%1").arg(command));
+    action->setStatusTip(StatusPrompt(command));
+    action->setToolTip(ToolTipText(command));
+    if (slot) connect(action, &QAction::triggered, this, slot);
+    actions_.insert(command, action);
+    return action;
+}
+
+void CMainFrame::CreateActions() {
+    using namespace cmd;
+    MakeAction(kFileNew, &CMainFrame::OnFileNew);
+    MakeAction(kFileOpen, &CMainFrame::OnFileOpen)
+        ->setIcon(QIcon(QStringLiteral(":/icons/open.png")));
+    MakeAction(kFileSave, &CMainFrame::OnFileSave)
+        ->setIcon(QIcon(QStringLiteral(":/icons/save.png")));
+    MakeAction(kSaveSelected, &CMainFrame::OnSaveSelected);
+    MakeAction(kFileSaveAllAs, &CMainFrame::OnSaveAllAs);
+    MakeAction(kFilePrint, &CMainFrame::OnFilePrint);
+    MakeAction(kPrintAlt, &CMainFrame::OnFilePrint);
+    MakeAction(kFilePrintPreview, &CMainFrame::OnFilePrintPreview);
+    MakeAction(kPreviewAlt, &CMainFrame::OnFilePrintPreview);
+    MakeAction(kFilePrintSetup, &CMainFrame::OnPrintSetup);
+    MakeAction(kPrintSettings, &CMainFrame::OnPrintSettings);
+    MakeAction(kAppExit, nullptr);
+    connect(Action(kAppExit), &QAction::triggered, this, &QWidget::close);
+    MakeAction(kDataTransfer, &CMainFrame::OnDataTransfer)
+        ->setIcon(QIcon(QStringLiteral(":/icons/transfer.png")));
+    MakeAction(kReportParameters, &CMainFrame::OnReportParameters);
+    MakeAction(kWordReport, &CMainFrame::OnWordReport)
+        ->setIcon(QIcon(QStringLiteral(":/icons/word.png")));
+    MakeAction(kExcelExport, &CMainFrame::OnExcelExport)
+        ->setIcon(QIcon(QStringLiteral(":/icons/excel.png")));
+    MakeAction(kViewControlPanel, &CMainFrame::OnViewControlPanel)
+        ->setIcon(QIcon(QStringLiteral(":/icons/panel.png")));
+    MakeAction(kAppAbout, &CMainFrame::OnAppAbout)
+        ->setIcon(QIcon(QStringLiteral(":/icons/about.png")));
+    MakeAction(kHelp, &CMainFrame::OnHelp);
+    MakeAction(kInsertComponent, &CMainFrame::OnInsertComponent);
+    MakeAction(kDeleteComponent, &CMainFrame::OnDeleteComponent);
+    MakeAction(kInsertPointAbove, nullptr);
+    MakeAction(kInsertPointBelow, nullptr);
+    MakeAction(kDeletePoint, nullptr);
+    connect(Action(kInsertPointAbove), &QAction::triggered, view_, &CDataView::OnInsertPointAbove);
+    connect(Action(kInsertPointBelow), &QAction::triggered, view_, &CDataView::OnInsertPointBelow);
+    connect(Action(kDeletePoint), &QAction::triggered, view_, &CDataView::OnDeletePoint);
+    MakeAction(kEditCopy, nullptr);
+    connect(Action(kEditCopy), &QAction::triggered, this, [this] {
+        if (CGridCtrl* grid = view_->Grid()) grid->CopySelection();
+    });
+    MakeAction(kEditPaste, nullptr);
+    connect(Action(kEditPaste), &QAction::triggered, this, [this] {
+        if (CGridCtrl* grid = view_->Grid()) grid->PasteClipboard();
+    });
+    MakeAction(kEditUndo, &CMainFrame::OnEditUndo);
+    MakeAction(kEditRedo, &CMainFrame::OnEditRedo);
+}
+
+void CMainFrame::CreateMenus() {
+    using namespace cmd;
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    fileMenu_->addAction(Action(kFileOpen));
+    fileMenu_->addAction(Action(kFileSave));
+    fileMenu_->addAction(Action(kSaveSelected));
+    fileMenu_->addAction(Action(kFileSaveAllAs));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(kFilePrint));
+    fileMenu_->addAction(Action(kFilePrintPreview));
+    fileMenu_->addAction(Action(kFilePrintSetup));
+    fileMenu_->addAction(Action(kPrintSettings));
+    fileMenu_->addSeparator();
+    recentPlaceholder_ = MakeAction(kFileMruFirst, nullptr);
+    recentPlaceholder_->setEnabled(false);
+    fileMenu_->addAction(recentPlaceholder_);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(kAppExit));
+    RebuildRecentMenu();
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("工具(&E)"));
+    tools->addAction(Action(kDataTransfer));
+    tools->addAction(Action(kWordReport));
+    tools->addAction(Action(kExcelExport));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
+    QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);
+    QAction* statusToggle = MakeAction(kViewStatusBar, nullptr);
+    toolbarToggle->setCheckable(true);
+    statusToggle->setCheckable(true);
+    view->addAction(toolbarToggle);
+    view->addAction(statusToggle);
+    view->addAction(Action(kViewControlPanel));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(Action(kAppAbout));
+}
+
+void CMainFrame::CreateToolBar() {
+    using namespace cmd;
+    toolBar_ = addToolBar(QStringLiteral("工具栏"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(true);
+    toolBar_->setIconSize({24, 24});
+    for (int id : {kFileOpen, kFileSave, kViewControlPanel, kDataTransfer, kWordReport,
+                   kExcelExport, kAppAbout})
+        toolBar_->addAction(Action(id));
+    QAction* toggle = Action(kViewToolbar);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, toolBar_, &QWidget::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    auto* idle = new QLabel(QStringLiteral("就绪"), bar);
+    idle->setObjectName(QStringLiteral("idleMessage"));
+    bar->addWidget(idle, 1);
+    auto makeIndicator = [bar](const QString& text, const char* name) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 12);
+        label->setProperty("indicatorText", text);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    capsIndicator_ = makeIndicator(QStringLiteral("大写"), "capsLock");
+    numIndicator_ = makeIndicator(MakerName(), "numLock");
+    scrollIndicator_ = makeIndicator(QStringLiteral("滚动"), "scrollLock");
+
+    QAction* toggle = Action(cmd::kViewStatusBar);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateLockIndicators);
+    timer->start(300);
+    UpdateLockIndicators();
+}
+
+void CMainFrame::UpdateLockIndicators() {
+    const LockKeys keys = ReadLockKeys();
+    auto show = [](QLabel* label, bool on) {
+        label->setText(on ? label->property("indicatorText").toString() : QString());
+    };
+    show(capsIndicator_, keys.caps);
+    show(numIndicator_, keys.num);
+    show(scrollIndicator_, keys.scroll);
+}
+
+// The accelerator table works whatever has the focus in the frame, as the
+// commands' own keys; menu items only show them.
+void CMainFrame::CreateAccelerators() {
+    for (const Accelerator& a : Accelerators()) {
+        QAction* action = Action(a.command);
+        if (!action) continue;
+        auto* shortcut = new QShortcut(a.keys, this);
+        shortcut->setObjectName(QStringLiteral("accel%1").arg(a.command));
+        connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+    }
+}
+
+QString CMainFrame::DocumentTitle() const {
+    const std::string& path = doc_.documentPath();
+    if (path.empty()) return UntitledName();
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + FrameTitle());
+    setWindowModified(doc_.IsModified());
+}
+
+void CMainFrame::RebuildRecentMenu() {
+    for (QAction* a : recentActions_) {
+        fileMenu_->removeAction(a);
+        a->deleteLater();
+    }
+    recentActions_.clear();
+    const QStringList& files = recent_.Files();
+    recentPlaceholder_->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(files[i]);
+        if (shown.size() > 60) shown = QStringLiteral("…") + shown.right(58);
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
+        action->setStatusTip(StatusPrompt(cmd::kFileMruFirst));
+        const QString path = files[i];
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!OpenDocumentFile(path) && !QFileInfo::exists(path)) {
+                recent_.Remove(path);
+                RebuildRecentMenu();
+            }
+        });
+        fileMenu_->insertAction(recentPlaceholder_, action);
+        recentActions_.append(action);
+    }
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: menu, toolbar, accelerators, status bar, the docked control panel
+// and the data view around one document, and the commands that act on them.
+#include <QHash>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <functional>
+
+#include "COhmletDoc.h"
+#include "DocumentObserver.h"
+#include "RecentFileList.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace ohmlet {
+
+class CDataView;
+class ControlPanel;
+class PanelBar;
+
+class CMainFrame : public QMainWindow, public DocumentObserver {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    COhmletDoc& GetDocument() { return doc_; }
+    CDataView* GetMainView() const { return view_; }
+    ControlPanel* GetControlPanel() const;
+    PanelBar* GetPanelBar() const { return panelBar_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QAction* Action(int command) const { return actions_.value(command); }
+    bool IsPanelShown() const { return panelShown_; }
+    QString DocumentTitle() const;
+    const RecentFileList& RecentFiles() const { return recent_; }
+
+    // Opens path as the document after asking about unsaved edits; false when the
+    // user cancelled or the file could not be read (the user has been told).
+    bool OpenDocumentFile(const QString& path);
+    // An empty, untitled document after asking about unsaved edits.
+    bool NewDocument();
+    // Asks whether to save unsaved edits: true when it is fine to drop the document.
+    bool SaveModified();
+    bool DoSave();
+
+    // --- what tests answer instead of a person ------------------------------------
+    using SavePrompt = std::function<QMessageBox::StandardButton(const QString& text)>;
+    using FileNamePrompt = std::function<QString(int command, const QString& suggestion)>;
+    using ErrorSink = std::function<void(const QString& text)>;
+    void SetSavePrompt(SavePrompt prompt) { savePrompt_ = std::move(prompt); }
+    void SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
+    void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
+
+    // DocumentObserver: the frame follows every change for its title.
+    void ShowComponent(const Component*) override { UpdateTitle(); }
+    void RefreshComponentList() override { UpdateTitle(); }
+    void RefreshPointCount() override { UpdateTitle(); }
+    void RebuildGrid() override { UpdateTitle(); }
+
+public slots:
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnSaveAllAs();
+    void OnSaveSelected();
+    void OnInsertComponent();
+    void OnDeleteComponent();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnViewControlPanel();
+    void OnHelp();
+    void OnAppAbout();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnPrintSetup();
+    // Commands whose dialogs and writers live in other layers.
+    void OnDataTransfer();
+    void OnReportParameters();
+    void OnWordReport();
+    void OnExcelExport();
+    void OnPrintSettings();
+    void UpdateTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeAction(int command, void (CMainFrame::*slot)());
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateAccelerators();
+    void RebuildRecentMenu();
+    void UpdateLockIndicators();
+    QString AskFileName(int command, const QString& suggestion);
+    void ShowError(const QString& text);
+    bool WriteDocumentTo(const QString& path);
+
+    COhmletDoc doc_;
+    CDataView* view_ = nullptr;
+    PanelBar* panelBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    QList<QAction*> recentActions_;
+    QHash<int, QAction*> actions_;
+    QLabel* capsIndicator_ = nullptr;
+    QLabel* numIndicator_ = nullptr;
+    QLabel* scrollIndicator_ = nullptr;
+    bool panelShown_ = true;
+    RecentFileList recent_;
+    SavePrompt savePrompt_;
+    FileNamePrompt fileNamePrompt_;
+    ErrorSink errorSink_;
+};
+
+}  // namespace ohmlet

@@ -1,0 +1,98 @@
+#include "CommandTable.h"
+
+#include "CommandIds.h"
+
+namespace ohmlet {
+
+const QList<CommandText>& Commands() {
+    using namespace cmd;
+    static const QList<CommandText> table = {
+        {kFileNew, "", "建立新文档\n新建"},
+        {kFileOpen, "打开(&O)...\tCtrl+O", "打开一个现有文档\n打开"},
+        {kFileSave, "保存(&S)\tCtrl+S", "保存活动文档\n保存"},
+        // This item writes the checked components only; the whole file has its own.
+        {kSaveSelected, "保存选择构件(&A)...", "保存当前文件中选择的构件\n保存选择的构件"},
+        {kFileSaveAllAs, "另存为(&L)...", "将活动文档以一个新文件名保存\n另存为"},
+        {kFilePrint, "打印(&P)...\tCtrl+P", "打印活动文档\n打印"},
+        {kPrintAlt, "", "打印\n打印"},
+        {kFilePrintPreview, "打印预览(&V)", "显示整页\n打印预览"},
+        {kPreviewAlt, "", "打印预览\n打印预览"},
+        {kFilePrintSetup, "打印设置(&R)...", "更改打印机和打印选项\n打印设置"},
+        {kPrintSettings, "打印格式设置(&G)...", "打印格式设置\n打印设置"},
+        {kFileMruFirst, "最近文件", "打开该文档"},
+        {kAppExit, "退出(&X)", "退出应用程序；提示保存文档\n退出"},
+        {kDataTransfer, "数据传输(&T)", "将仪器中的数据传输到计算机中\n数据传输"},
+        {kReportParameters, "", "设置生成word报告的工程参数\n设置工程参数"},
+        {kWordReport, "生成word报告(&W)", "生成word报告\n生成word报告"},
+        {kExcelExport, "数据导入Excel(&E)", "数据导入excel表格\n数据导入Excel"},
+        {kViewToolbar, "工具栏(&T)", "显示或隐藏工具栏\n显隐工具栏"},
+        {kViewStatusBar, "状态栏(&S)", "显示或隐藏状态栏\n显隐状态栏"},
+        {kViewControlPanel, "控制面板(&W)", "显示/隐藏控制面板\n显示/隐藏控制面板"},
+        {kAppAbout, "关于(&A)...", "显示程序信息，版本号和版权\n关于"},
+        {kHelp, "", "打开使用说明\n帮助"},
+        {kInsertComponent, "", "在构件列表区选中的构件前插入一个新构件\n插入构件"},
+        {kDeleteComponent, "", "删除构件列表区选中的构件\n删除构件"},
+        {kInsertPointAbove, "", "在选中一行的上面插入数据\n上面插入数据"},
+        {kInsertPointBelow, "", "在选中一行的下面插入数据\n下面插入数据"},
+        {kDeletePoint, "", "删除选中的数据\n删除单个数据"},
+        {kEditCopy, "", "复制选定的数据到剪贴板\n复制"},
+        {kEditPaste, "", "把剪贴板中的数据粘贴到选中的单元格\n粘贴"},
+        {kEditUndo, "", "撤消最后一步操作\n撤消"},
+        {kEditRedo, "", "重做上次撤消的操作\n重做"},
+    };
+    return table;
+}
+
+const CommandText* FindCommand(int id) {
+    for (const CommandText& c : Commands())
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+QString MenuText(int id) {
+    const CommandText* c = FindCommand(id);
+    return c ? QString::fromUtf8(c->menuText) : QString();
+}
+
+QString StatusPrompt(int id) {
+    const CommandText* c = FindCommand(id);
+    return c ? QString::fromUtf8(c->statusText).section(QLatin1Char('\n'), 0, 0) : QString();
+}
+
+QString ToolTipText(int id) {
+    const CommandText* c = FindCommand(id);
+    if (!c) return {};
+    QString text = QString::fromUtf8(c->statusText);
+    int lf = static_cast<int>(text.indexOf(QLatin1Char('\n')));
+    return lf < 0 ? QString() : text.mid(lf + 1);
+}
+
+const QList<Accelerator>& Accelerators() {
+    using namespace cmd;
+    static const QList<Accelerator> table = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), kFileNew},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), kFileOpen},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), kFileSave},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), kFilePrint},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), kDataTransfer},
+        {QKeySequence(Qt::CTRL | Qt::Key_W), kWordReport},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), kExcelExport},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), kReportParameters},
+        {QKeySequence(Qt::ALT | Qt::Key_W), kViewControlPanel},
+        {QKeySequence(Qt::CTRL | Qt::Key_H), kHelp},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), kInsertComponent},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), kDeleteComponent},
+        {QKeySequence(Qt::ALT | Qt::Key_T), kInsertPointAbove},
+        {QKeySequence(Qt::ALT | Qt::Key_B), kInsertPointBelow},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), kDeletePoint},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), kEditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), kEditPaste},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), kEditPaste},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), kEditUndo},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), kEditUndo},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), kEditRedo},
+    };
+    return table;
+}
+
+}  // namespace ohmlet

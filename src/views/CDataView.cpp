@@ -1,0 +1,191 @@
+#include "CDataView.h"
+
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QResizeEvent>
+
+#include "CGridCtrl.h"
+
+namespace ohmlet {
+namespace {
+
+constexpr unsigned kCaptionFormat =
+    GridFormat::kCenter | GridFormat::kVCenter | GridFormat::kExpandTabs;
+constexpr unsigned kCellFormat =
+    GridFormat::kCenter | GridFormat::kVCenter | GridFormat::kSingleLine | GridFormat::kEndEllipsis;
+
+const QString& Caption(int col) {
+    static const QString captions[2] = {QStringLiteral("\r\n测点号"),
+                                        QStringLiteral("\r\n电阻率(kΩ*cm)")};
+    return captions[col == 0 ? 0 : 1];
+}
+
+void WriteCell(CGridCtrl& grid, int row, int col, unsigned format, const QString& text) {
+    GridItem item;
+    item.row = row;
+    item.col = col;
+    item.mask = GridItemMask::kText | GridItemMask::kFormat;
+    item.format = format;
+    item.text = text;
+    grid.SetItem(item);
+}
+
+}  // namespace
+
+CDataView::CDataView(COhmletDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+    setObjectName(QStringLiteral("dataView"));
+    doc_.AddObserver(this);
+}
+
+CDataView::~CDataView() { doc_.RemoveObserver(this); }
+
+void CDataView::OnInitialUpdate() {
+    delete grid_;
+    grid_ = new CGridCtrl(0, 0, 0, 0, this);
+    grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
+    grid_->setGeometry(rect());
+    connect(grid_, &CGridCtrl::LeftButtonDown, this, &CDataView::OnLButtonDown);
+    connect(grid_, &CGridCtrl::CellEdited, this, &CDataView::OnCellEdited);
+    grid_->show();
+    RebuildGrid();
+}
+
+void CDataView::RebuildGrid() {
+    if (!grid_) return;
+    grid_->SetRedraw(false);
+    FillGridStructure();
+    FillGridValues();
+    grid_->SetRedraw(true);
+}
+
+void CDataView::FillGridStructure() {
+    const Component* c = doc_.GetCurrentComponent();
+    CGridCtrl& grid = *grid_;
+    if (c) {
+        const int n = c->pointCount;
+        grid.DeleteAllItems();
+        grid.SetRowCount(1 + n);
+        grid.SetColumnCount(2);
+        grid.SetFixedRowCount(1);
+        grid.SetFixedColumnCount(1);
+        grid.SetEditable(false);
+        for (int r = 0; r <= n; ++r) {
+            for (int col = 0; col < 2; ++col) {
+                if (r == 0)
+                    WriteCell(grid, r, col, kCaptionFormat, Caption(col));
+                else if (col == 0)
+                    WriteCell(grid, r, col, kCellFormat, QString::number(r));
+                else
+                    WriteCell(grid, r, col, kCellFormat, QString());
+                grid.SetItemReadOnly(r, col, true);
+            }
+        }
+        grid.SetColumnWidth(0, kNumberWidth);
+        grid.SetColumnWidth(1, kValueWidth);
+        for (int r = 1; r <= n; ++r) grid.SetRowHeight(r, kRowHeight);
+        grid.SetRowHeight(0, kHeadingHeight);
+        grid.SetEditable(true);
+        return;
+    }
+    // No component: an empty sheet of numbered rows that cannot be edited.
+    grid.SetRowCount(kEmptyRows + 1);
+    grid.SetColumnCount(2);
+    grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
+    grid.SetEditable(false);
+    for (int col = 0; col < 2; ++col) WriteCell(grid, 0, col, kCaptionFormat, Caption(col));
+    for (int r = 1; r <= kEmptyRows; ++r) {
+        WriteCell(grid, r, 0, kCellFormat, QString::number(r));
+        WriteCell(grid, r, 1, kCellFormat, QString());
+    }
+    for (int r = 1; r < kEmptyRows; ++r) grid.SetRowHeight(r, kRowHeight);
+    grid.SetColumnWidth(1, kValueWidth);
+    grid.SetColumnWidth(0, kNumberWidth);
+    grid.SetRowHeight(0, kHeadingHeight);
+}
+
+void CDataView::FillGridValues() {
+    const Component* c = doc_.GetCurrentComponent();
+    if (!c) return;
+    CGridCtrl& grid = *grid_;
+    for (int r = 1; r < grid.GetRowCount(); ++r) {
+        WriteCell(grid, r, 1, kCellFormat,
+                  QString::number(static_cast<double>(c->GetPointValue(r - 1)), 'f', 1));
+        grid.SetItemReadOnly(r, 1, false);
+    }
+    const int row = doc_.currentPoint() + 1;
+    grid.SetSelectedRange(row, 0, row, grid.GetColumnCount() - 1, false);
+}
+
+void CDataView::OnLButtonDown() {
+    if (!grid_) return;
+    const int row = grid_->GetSelectedCellRange().minRow;
+    selectedIndex_ = row - 1;
+    grid_->SetSelectedRange(row, 0, row, grid_->GetColumnCount() - 1, false);
+    if (doc_.GetCurrentComponent()) doc_.SetCurrentPoint(row - 1, false);
+}
+
+void CDataView::OnCellEdited(int row, int col, int value) { doc_.SetCell(row - 1, col, value); }
+
+void CDataView::FocusValueCell(const Component& c) {
+    if (c.GetKind() == ComponentKind::Single || c.GetKind() == ComponentKind::Profile)
+        grid_->SetFocusCell(selectedIndex_ + 1, 1);
+}
+
+void CDataView::InsertPoint(bool above) {
+    if (!grid_ || !doc_.GetCurrentComponent()) return;
+    const int column = grid_->GetSelectedCellRange().minCol;
+    if (above)
+        doc_.InsertPointAbove(selectedIndex_, column);
+    else
+        doc_.InsertPointBelow(selectedIndex_, column);
+    if (const Component* c = doc_.GetCurrentComponent()) FocusValueCell(*c);
+}
+
+void CDataView::OnInsertPointAbove() { InsertPoint(true); }
+void CDataView::OnInsertPointBelow() { InsertPoint(false); }
+
+void CDataView::OnDeletePoint() {
+    if (!grid_ || !doc_.GetCurrentComponent()) return;
+    const int column = grid_->GetSelectedCellRange().minCol;
+    doc_.DeletePoint(selectedIndex_, column);
+    const Component* c = doc_.GetCurrentComponent();
+    if (!c) return;
+    if (selectedIndex_ >= c->pointCount - 1) selectedIndex_ = c->pointCount - 1;
+    if (c->GetKind() == ComponentKind::Grid) {
+        const int row = selectedIndex_ + 1;
+        if (column < 4)
+            grid_->SetSelectedRange(row, 1, row, 3, false);
+        else
+            grid_->SetSelectedRange(row, 4, row, 6, false);
+    } else {
+        FocusValueCell(*c);
+    }
+}
+
+QPrinter& CDataView::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CDataView::OnFilePrint() {
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (reportPainter_) reportPainter_(Printer());
+}
+
+void CDataView::OnFilePrintPreview() {
+    QPrintPreviewDialog dialog(&Printer(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        if (reportPainter_) reportPainter_(*printer);
+    });
+    dialog.exec();
+}
+
+void CDataView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (grid_) grid_->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,70 @@
+#pragma once
+// The frame's view: the readings of the current component in a two-column grid,
+// in-place editing, point picking, point insert/delete, and the print entry points.
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "COhmletDoc.h"
+#include "DocumentObserver.h"
+
+class QPrinter;
+
+namespace ohmlet {
+
+class CGridCtrl;
+
+class CDataView : public QWidget, public DocumentObserver {
+    Q_OBJECT
+public:
+    static constexpr int kGridId = 102;
+    static constexpr int kHeadingHeight = 40;
+    static constexpr int kRowHeight = 25;
+    static constexpr int kNumberWidth = 100;
+    static constexpr int kValueWidth = 200;
+    static constexpr int kEmptyRows = 50;
+
+    explicit CDataView(COhmletDoc& doc, QWidget* parent = nullptr);
+    ~CDataView() override;
+
+    // A document was opened or made: a fresh grid, then the table.
+    void OnInitialUpdate();
+    // DocumentObserver
+    void RebuildGrid() override;
+    void FillGridStructure();
+    void FillGridValues();
+
+    CGridCtrl* Grid() const { return grid_; }
+    int selectedIndex() const { return selectedIndex_; }
+
+    // The printer the print commands and the printer set-up share.
+    QPrinter& Printer();
+    // Draws the report pages; set by whoever provides the printed report.
+    void SetReportPainter(std::function<void(QPrinter&)> painter) {
+        reportPainter_ = std::move(painter);
+    }
+
+public slots:
+    void OnLButtonDown();
+    void OnInsertPointAbove();
+    void OnInsertPointBelow();
+    void OnDeletePoint();
+    void OnCellEdited(int row, int col, int value);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void InsertPoint(bool above);
+    void FocusValueCell(const Component& component);
+
+    COhmletDoc& doc_;
+    CGridCtrl* grid_ = nullptr;
+    int selectedIndex_ = 0;
+    std::unique_ptr<QPrinter> printer_;
+    std::function<void(QPrinter&)> reportPainter_;
+};
+
+}  // namespace ohmlet

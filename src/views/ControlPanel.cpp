@@ -1,0 +1,283 @@
+#include "ControlPanel.h"
+
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "GbkCodec.h"
+
+namespace ohmlet {
+namespace {
+
+struct FieldLayout {
+    ControlPanel::Field field;
+    const char* label;  // UTF-8
+    bool readOnly;
+    bool visible;
+    int row;
+    int column;  // 0 = left pair, 1 = right pair
+};
+
+// Shown fields first, in reading order; the hidden ones are still filled.
+constexpr FieldLayout kFields[] = {
+    {ControlPanel::kName, "构件名称", false, true, 0, 0},
+    {ControlPanel::kNumber, "构件编号", true, true, 0, 1},
+    {ControlPanel::kDesignValue, "设计厚度", false, false, 2, 0},
+    {ControlPanel::kUpperTolerance, "允许正偏差", false, false, 2, 1},
+    {ControlPanel::kLowerTolerance, "允许负偏差", false, false, 3, 0},
+    {ControlPanel::kMaximum, "电阻最大值", true, true, 4, 0},
+    {ControlPanel::kMinimum, "电阻最小值", true, true, 4, 1},
+    {ControlPanel::kPointCount, "数据个数", true, true, 5, 0},
+    {ControlPanel::kAverage, "平均电阻率", true, true, 5, 1},
+    {ControlPanel::kPassCount, "合格点数", true, false, 6, 0},
+    {ControlPanel::kPassRate, "合格率", true, false, 6, 1},
+};
+
+constexpr FieldLayout kTotals[] = {
+    {ControlPanel::kTotalPoints, "所有测点个数", true, false, 0, 0},
+    {ControlPanel::kTotalPassing, "所有合格测点数", true, false, 0, 1},
+    {ControlPanel::kOverallPassRate, "整体合格率", true, false, 1, 0},
+};
+
+QString Resistivity(float value) {
+    return QString::asprintf("%.1f kΩ*cm", static_cast<double>(value));
+}
+QString Percent(float rate) {
+    return QString::asprintf("%.1f", static_cast<double>(rate) * 100.0) + QLatin1Char('%');
+}
+
+// The longest prefix of text whose GBK bytes fit, never splitting a character.
+std::string GbkPrefix(const QString& text, std::size_t maxBytes) {
+    std::string bytes = ToGbk(text);
+    if (bytes.size() <= maxBytes) return bytes;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t len = static_cast<unsigned char>(bytes[i]) >= 0x81 ? 2 : 1;
+        if (i + len > maxBytes) break;
+        i += len;
+    }
+    return bytes.substr(0, i);
+}
+
+int Piece(const std::string& text, std::size_t at) {
+    if (text.size() < at + 2) return 0;
+    return std::atoi(text.substr(at, 2).c_str());
+}
+
+}  // namespace
+
+ControlPanel::ControlPanel(COhmletDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    BuildList();
+    BuildFields();
+    layout->addWidget(list_, 37);
+    layout->addWidget(currentGroup_, 0);
+    layout->addWidget(totalsGroup_, 0);
+    layout->addStretch(1);
+    doc_.AddObserver(this);
+    doc_.SetCheckMarkSource(this);
+}
+
+ControlPanel::~ControlPanel() {
+    doc_.RemoveObserver(this);
+    doc_.SetCheckMarkSource(nullptr);
+}
+
+void ControlPanel::BuildList() {
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("componentList"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setColumnCount(4);
+    list_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("测区编号"),
+                            QStringLiteral("测点数"), QStringLiteral("测试日期    ")});
+    const int widths[] = {50, 80, 65, 120};
+    for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
+    list_->header()->setStretchLastSection(true);
+    list_->header()->setSectionsMovable(false);
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+}
+
+QLineEdit* ControlPanel::AddField(Field field, bool readOnly, bool visible) {
+    auto* edit = new QLineEdit;
+    edit->setReadOnly(readOnly);
+    edit->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
+    if (!visible) edit->setVisible(false);
+    edits_[field - 1000] = edit;
+    return edit;
+}
+
+void ControlPanel::BuildFields() {
+    currentGroup_ = new QGroupBox(QStringLiteral("当前构件"), this);
+    auto* grid = new QGridLayout(currentGroup_);
+    grid->setHorizontalSpacing(6);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    for (const FieldLayout& f : kFields) {
+        auto* label = new QLabel(QString::fromUtf8(f.label));
+        QLineEdit* edit = AddField(f.field, f.readOnly, f.visible);
+        label->setBuddy(edit);
+        if (!f.visible) label->setVisible(false);
+        grid->addWidget(label, f.row, f.column * 2);
+        grid->addWidget(edit, f.row, f.column * 2 + 1);
+    }
+    datePicker_ = new QDateEdit;
+    datePicker_->setObjectName(QStringLiteral("testDate"));
+    datePicker_->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
+    datePicker_->setCalendarPopup(true);
+    datePicker_->setDate(QDate::currentDate());
+    auto* dateLabel = new QLabel(QStringLiteral("测试日期"));
+    dateLabel->setBuddy(datePicker_);
+    grid->addWidget(dateLabel, 1, 0);
+    grid->addWidget(datePicker_, 1, 1);
+
+    totalsGroup_ = new QGroupBox(QStringLiteral("全部构件"), this);
+    auto* totals = new QGridLayout(totalsGroup_);
+    for (const FieldLayout& f : kTotals) {
+        auto* label = new QLabel(QString::fromUtf8(f.label));
+        totals->addWidget(label, f.row, f.column * 2);
+        totals->addWidget(AddField(f.field, f.readOnly, f.visible), f.row, f.column * 2 + 1);
+    }
+    totalsGroup_->setVisible(false);
+
+    connect(Edit(kName), &QLineEdit::textEdited, this, &ControlPanel::OnNameEdited);
+    connect(datePicker_, &QDateEdit::dateChanged, this, &ControlPanel::OnDateChanged);
+}
+
+QLineEdit* ControlPanel::Edit(Field field) const {
+    int i = field - 1000;
+    return i >= 0 && i < 16 ? edits_[i] : nullptr;
+}
+
+void ControlPanel::ShowTotals() {
+    Edit(kTotalPoints)->setText(QString::number(doc_.totalPointCount()));
+    Edit(kTotalPassing)->setText(QString::number(doc_.totalPassCount()));
+    Edit(kOverallPassRate)->setText(Percent(doc_.overallPassRate()));
+}
+
+// The document has brought max, min, pass count and totals up to date already.
+void ControlPanel::ShowComponent(const Component* c) {
+    pushing_ = true;
+    if (!c) {
+        for (QLineEdit* edit : edits_)
+            if (edit) edit->clear();
+        pushing_ = false;
+        return;
+    }
+    Edit(kName)->setText(FromGbk(c->GetName()));
+    Edit(kNumber)->setText(FromGbk(c->GetNumber()));
+    Edit(kDesignValue)->setText(QString::number(c->GetDesignValue()));
+    Edit(kUpperTolerance)->setText(QString::number(c->GetUpperTolerance()));
+    Edit(kLowerTolerance)->setText(QString::number(c->GetLowerTolerance()));
+    Edit(kMaximum)->setText(Resistivity(c->maxValue));
+    Edit(kMinimum)->setText(Resistivity(c->minValue));
+    Edit(kPointCount)->setText(QString::number(c->pointCount));
+    Edit(kAverage)->setText(Resistivity(c->ComputeAverage()));
+    Edit(kPassCount)->setText(QString::number(static_cast<int>(c->passCount)));
+    Edit(kPassRate)->setText(Percent(c->passRate));
+    ShowTotals();
+    QDate date = ParseTestDate(c->GetTestDate());
+    if (date.isValid()) datePicker_->setDate(date);
+    pushing_ = false;
+}
+
+void ControlPanel::RefreshComponentList() {
+    list_->setUpdatesEnabled(false);
+    list_->clear();
+    QList<QTreeWidgetItem*> rows;
+    const auto& components = doc_.components();
+    rows.reserve(static_cast<qsizetype>(components.size()));
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const Component& c = components[i];
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::number(static_cast<int>(i) + 1));
+        item->setText(1, FromGbk(c.GetNumber()));
+        item->setText(2, QString::number(c.pointCount));
+        item->setText(3, FromGbk(c.GetTestDate()));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, c.selected ? Qt::Checked : Qt::Unchecked);
+        rows.append(item);
+    }
+    list_->addTopLevelItems(rows);
+    if (QTreeWidgetItem* current = list_->topLevelItem(doc_.currentComponent())) {
+        list_->setCurrentItem(current);
+        current->setSelected(true);
+    }
+    list_->setUpdatesEnabled(true);
+    ShowTotals();
+}
+
+void ControlPanel::RefreshPointCount() {
+    QTreeWidgetItem* row = list_->topLevelItem(doc_.currentComponent());
+    const Component* c = doc_.GetCurrentComponent();
+    if (row && c) row->setText(2, QString::number(c->pointCount));
+}
+
+bool ControlPanel::IsRowChecked(int row) const {
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    return item && item->checkState(0) == Qt::Checked;
+}
+
+// The first selected row, scanning from the top, becomes the current component.
+void ControlPanel::PickSelectedRow() {
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        if (list_->topLevelItem(i)->isSelected()) {
+            doc_.SelectComponent(i);
+            break;
+        }
+    }
+    list_->setFocus();
+}
+
+// A click acts once the list has moved its selection; a key acts before, on the
+// row that was selected when the key went down.
+bool ControlPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        PickSelectedRow();
+    } else if (watched == list_ && event->type() == QEvent::KeyPress) {
+        PickSelectedRow();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ControlPanel::OnNameEdited(const QString& text) {
+    if (pushing_ || !doc_.GetCurrentComponent()) return;
+    doc_.SetComponentName(GbkPrefix(text, Component::kNameWidth - 1));
+    emit DocumentEdited();
+}
+
+std::string ControlPanel::FormatTestDate(const QDate& date) {
+    QString text = QString::number(date.year()) + QStringLiteral("年");
+    if (date.month() < 10) text += QLatin1Char(' ');
+    text += QString::number(date.month()) + QStringLiteral("月");
+    if (date.day() < 10) text += QLatin1Char(' ');
+    text += QString::number(date.day()) + QStringLiteral("日");
+    return ToGbk(text);
+}
+
+QDate ControlPanel::ParseTestDate(const std::string& gbkDate) {
+    if (gbkDate.size() < 12) return {};
+    int year = std::atoi(gbkDate.substr(0, 4).c_str());
+    return QDate(year, Piece(gbkDate, 6), Piece(gbkDate, 10));
+}
+
+void ControlPanel::OnDateChanged(const QDate& date) {
+    if (pushing_ || !date.isValid() || !doc_.GetCurrentComponent()) return;
+    doc_.SetComponentTestDate(FormatTestDate(date));
+    emit DocumentEdited();
+}
+
+}  // namespace ohmlet

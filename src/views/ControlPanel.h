@@ -1,0 +1,85 @@
+#pragma once
+// The control panel: the checkable component list and the "当前构件" fields. It shows
+// what the document tells it and writes back only names, dates and picked rows.
+#include <QDate>
+#include <QString>
+#include <QWidget>
+
+#include "COhmletDoc.h"
+#include "DocumentObserver.h"
+
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+class QTreeWidget;
+
+namespace ohmlet {
+
+class ControlPanel : public QWidget, public DocumentObserver, public CheckMarkSource {
+    Q_OBJECT
+public:
+    // Widget ids of the fields, as the panel's layout knows them.
+    enum Field {
+        kName = 1001,
+        kNumber = 1002,
+        kAverage = 1004,
+        kDesignValue = 1005,
+        kUpperTolerance = 1006,
+        kLowerTolerance = 1007,
+        kMaximum = 1008,
+        kMinimum = 1009,
+        kPointCount = 1010,
+        kPassCount = 1011,
+        kPassRate = 1012,
+        kTotalPoints = 1013,
+        kTotalPassing = 1014,
+        kOverallPassRate = 1015,
+    };
+
+    explicit ControlPanel(COhmletDoc& doc, QWidget* parent = nullptr);
+    ~ControlPanel() override;
+
+    // DocumentObserver
+    void ShowComponent(const Component* component) override;
+    void RefreshComponentList() override;
+    void RefreshPointCount() override;
+    // CheckMarkSource
+    bool IsRowChecked(int row) const override;
+
+    QTreeWidget* List() const { return list_; }
+    QLineEdit* Edit(Field field) const;
+    QDateEdit* DatePicker() const { return datePicker_; }
+    QGroupBox* CurrentGroup() const { return currentGroup_; }
+    QGroupBox* TotalsGroup() const { return totalsGroup_; }
+
+    // The date as the panel stores it: "2015年 3月 7日", GBK bytes.
+    static std::string FormatTestDate(const QDate& date);
+    // The date a stored test date holds; invalid when the bytes hold none.
+    static QDate ParseTestDate(const std::string& gbkDate);
+
+signals:
+    // The user changed the document through the panel (name or date).
+    void DocumentEdited();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildList();
+    void BuildFields();
+    QLineEdit* AddField(Field field, bool readOnly, bool visible);
+    void PickSelectedRow();
+    void OnNameEdited(const QString& text);
+    void OnDateChanged(const QDate& date);
+    void ShowTotals();
+
+    COhmletDoc& doc_;
+    QTreeWidget* list_ = nullptr;
+    QGroupBox* currentGroup_ = nullptr;
+    QGroupBox* totalsGroup_ = nullptr;
+    QDateEdit* datePicker_ = nullptr;
+    QLineEdit* edits_[16] = {};
+    bool pushing_ = false;
+};
+
+}  // namespace ohmlet

@@ -1,0 +1,301 @@
+#include "CGridCtrl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <climits>
+
+namespace ohmlet {
+
+int AtoiLike(const QString& text) {
+    int i = 0;
+    const int n = static_cast<int>(text.size());
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
+                     text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r') ||
+                     text[i] == QLatin1Char('\v') || text[i] == QLatin1Char('\f')))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long value = 0;
+    for (; i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    if (value < INT_MIN) value = INT_MIN;
+    return static_cast<int>(value);
+}
+
+CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
+    : QTableView(parent), model_(new GridTableModel(this)) {
+    defaultRowHeight_ = fontMetrics().height() + 6;
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setFocusPolicy(Qt::StrongFocus);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setStretchLastSection(false);
+    connect(model_, &GridTableModel::EditSubmitted, this,
+            [this](int row, int col, const QString& text) {
+                pendingEdit_ = true;
+                pendingRow_ = row;
+                pendingCol_ = col;
+                pendingText_ = text;
+            });
+    SetRowCount(rows);
+    SetColumnCount(cols);
+    SetFixedRowCount(fixedRows);
+    SetFixedColumnCount(fixedCols);
+}
+
+bool CGridCtrl::DeleteAllItems() {
+    model_->DeleteAllItems();
+    rowHeights_.clear();
+    colWidths_.clear();
+    ApplySizes();
+    return true;
+}
+
+bool CGridCtrl::SetRowCount(int rows) {
+    if (rows < 0) return false;
+    model_->SetGridRowCount(rows);
+    rowHeights_.resize(static_cast<std::size_t>(rows), defaultRowHeight_);
+    ApplySizes();
+    return true;
+}
+
+bool CGridCtrl::SetColumnCount(int cols) {
+    if (cols < 0) return false;
+    model_->SetGridColumnCount(cols);
+    colWidths_.resize(static_cast<std::size_t>(cols), defaultColWidth_);
+    ApplySizes();
+    return true;
+}
+
+bool CGridCtrl::SetFixedRowCount(int rows) {
+    if (rows < 0 || rows > GetRowCount()) return false;
+    model_->SetFixedRowCount(rows);
+    ApplySizes();
+    return true;
+}
+
+bool CGridCtrl::SetFixedColumnCount(int cols) {
+    if (cols < 0 || cols > GetColumnCount()) return false;
+    model_->SetFixedColumnCount(cols);
+    ApplySizes();
+    return true;
+}
+
+bool CGridCtrl::SetItem(const GridItem& item) { return model_->SetItem(item); }
+
+bool CGridCtrl::SetRowHeight(int row, int height) {
+    if (row < 0 || row >= GetRowCount() || height < 0) return false;
+    rowHeights_[static_cast<std::size_t>(row)] = height;
+    if (redrawOff_ == 0) {
+        if (row < model_->HeaderRows())
+            horizontalHeader()->setFixedHeight(height);
+        else
+            verticalHeader()->resizeSection(model_->ToModelRow(row), height);
+    }
+    return true;
+}
+
+bool CGridCtrl::SetColumnWidth(int col, int width) {
+    if (col < 0 || col >= GetColumnCount() || width < 0) return false;
+    colWidths_[static_cast<std::size_t>(col)] = width;
+    if (redrawOff_ == 0) horizontalHeader()->resizeSection(col, width);
+    return true;
+}
+
+int CGridCtrl::GetRowHeight(int row) const {
+    if (row < 0 || row >= GetRowCount()) return -1;
+    return rowHeights_[static_cast<std::size_t>(row)];
+}
+
+int CGridCtrl::GetColumnWidth(int col) const {
+    if (col < 0 || col >= GetColumnCount()) return -1;
+    return colWidths_[static_cast<std::size_t>(col)];
+}
+
+void CGridCtrl::SetRedraw(bool allow) {
+    if (!allow) {
+        if (redrawOff_++ == 0) {
+            pendingSelection_ = false;
+            model_->BeginBatch();
+            setUpdatesEnabled(false);
+        }
+        return;
+    }
+    if (redrawOff_ == 0 || --redrawOff_ > 0) return;
+    model_->EndBatch();
+    ApplySizes();
+    if (pendingSelection_) {
+        pendingSelection_ = false;
+        const CellRange& r = selectionToApply_;
+        SetSelectedRange(r.minRow, r.minCol, r.maxRow, r.maxCol, false);
+    }
+    setUpdatesEnabled(true);
+    viewport()->update();
+}
+
+// Most point rows share one height: that becomes the header's default section size,
+// so only the odd rows need a section of their own (65,535 rows stay cheap).
+void CGridCtrl::ApplyRowHeights() {
+    const int headerRows = model_->HeaderRows();
+    const int rows = GetRowCount();
+    QHeaderView* v = verticalHeader();
+    int common =
+        rows > headerRows ? rowHeights_[static_cast<std::size_t>(headerRows)] : defaultRowHeight_;
+    if (rows > headerRows + 1) {
+        int last = rowHeights_[static_cast<std::size_t>(rows - 1)];
+        int second = rowHeights_[static_cast<std::size_t>(headerRows + 1)];
+        if (second == last) common = last;
+    }
+    v->setDefaultSectionSize(common);
+    for (int r = headerRows; r < rows; ++r) {
+        int h = rowHeights_[static_cast<std::size_t>(r)];
+        if (h != common) v->resizeSection(r - headerRows, h);
+    }
+    if (headerRows > 0) {
+        horizontalHeader()->show();
+        horizontalHeader()->setFixedHeight(rowHeights_[0]);
+    } else {
+        horizontalHeader()->hide();
+    }
+}
+
+void CGridCtrl::ApplySizes() {
+    if (redrawOff_ > 0) return;
+    ApplyRowHeights();
+    for (int c = 0; c < GetColumnCount(); ++c)
+        horizontalHeader()->resizeSection(c, colWidths_[static_cast<std::size_t>(c)]);
+}
+
+QModelIndex CGridCtrl::ModelIndexOf(int row, int col) const {
+    return model_->index(model_->ToModelRow(row), col);
+}
+
+CellRange CGridCtrl::GetSelectedCellRange() const {
+    CellRange range;
+    if (!selectionModel()) return range;
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& r : selection) {
+        int top = model_->ToGridRow(r.top());
+        int bottom = model_->ToGridRow(r.bottom());
+        if (!range.IsValid()) {
+            range = {top, r.left(), bottom, r.right()};
+        } else {
+            range.minRow = std::min(range.minRow, top);
+            range.minCol = std::min(range.minCol, r.left());
+            range.maxRow = std::max(range.maxRow, bottom);
+            range.maxCol = std::max(range.maxCol, r.right());
+        }
+    }
+    return range;
+}
+
+void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw) {
+    const int headerRows = model_->HeaderRows();
+    minRow = std::max(minRow, headerRows);
+    minCol = std::max(minCol, 0);
+    maxRow = std::min(maxRow, GetRowCount() - 1);
+    maxCol = std::min(maxCol, GetColumnCount() - 1);
+    if (minRow > maxRow || minCol > maxCol) return;
+    if (redrawOff_ > 0) {
+        pendingSelection_ = true;
+        selectionToApply_ = {minRow, minCol, maxRow, maxCol};
+        return;
+    }
+    QItemSelection selection(ModelIndexOf(minRow, minCol), ModelIndexOf(maxRow, maxCol));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (forceRedraw) viewport()->repaint();
+}
+
+void CGridCtrl::SetFocusCell(int row, int col) {
+    QModelIndex index = ModelIndexOf(row, col);
+    if (!index.isValid() || row < model_->HeaderRows()) return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index);
+}
+
+CellRange CGridCtrl::GetFocusCell() const {
+    QModelIndex index = selectionModel() ? selectionModel()->currentIndex() : QModelIndex();
+    if (!index.isValid()) return {};
+    int row = model_->ToGridRow(index.row());
+    return {row, index.column(), row, index.column()};
+}
+
+QString CGridCtrl::SelectedText() const {
+    CellRange range = GetSelectedCellRange();
+    if (!range.IsValid()) return {};
+    QString text;
+    for (int r = range.minRow; r <= range.maxRow; ++r) {
+        for (int c = range.minCol; c <= range.maxCol; ++c) {
+            if (c > range.minCol) text += QLatin1Char('\t');
+            if (selectionModel()->isSelected(ModelIndexOf(r, c))) text += GetItemText(r, c);
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void CGridCtrl::CopySelection() const {
+    QString text = SelectedText();
+    if (!text.isEmpty()) QApplication::clipboard()->setText(text);
+}
+
+void CGridCtrl::Paste(const QString& text) {
+    CellRange start = GetSelectedCellRange();
+    if (!start.IsValid()) start = GetFocusCell();
+    if (!start.IsValid()) return;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(QLatin1Char('\t'));
+        for (int j = 0; j < fields.size(); ++j) {
+            const int row = start.minRow + i;
+            const int col = start.minCol + j;
+            if (IsCellEditable(row, col)) emit CellEdited(row, col, AtoiLike(fields[j]));
+        }
+    }
+}
+
+void CGridCtrl::PasteClipboard() { Paste(QApplication::clipboard()->text()); }
+
+QRect CGridCtrl::CellRect(int row, int col) const {
+    if (row < model_->HeaderRows()) return {};
+    return visualRect(ModelIndexOf(row, col));
+}
+
+void CGridCtrl::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) emit LeftButtonDown();
+}
+
+// The edit is handed on only once the editor is gone: the owner usually rebuilds
+// the whole table in answer.
+void CGridCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    if (!pendingEdit_) return;
+    pendingEdit_ = false;
+    emit CellEdited(pendingRow_, pendingCol_, AtoiLike(pendingText_));
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,208 @@
+#include <QAction>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <functional>
+
+#include "CDataView.h"
+#include "CGridCtrl.h"
+#include "CommandIds.h"
+#include "ControlPanel.h"
+#include "FrameFixture.h"
+
+using namespace ohmlet;
+using namespace ohmlet::testing;
+
+namespace {
+
+using DocumentCommandsTest = FrameTest;
+
+std::vector<std::string> Numbers(const std::vector<Component>& components) {
+    std::vector<std::string> n;
+    for (const Component& c : components) n.push_back(c.GetNumber());
+    return n;
+}
+
+TEST_F(DocumentCommandsTest, NewAsksThenGivesAnEmptyDocument) {
+    Open({MakeComponent("0001", {1}), MakeComponent("0002", {2})});
+    Doc().SetCell(0, 1, 9);
+    answers = {QMessageBox::Cancel};
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Doc().componentCount(), 2) << "cancel keeps everything";
+    answers = {QMessageBox::No};
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts.back(), QStringLiteral("是否保存对 t.DZL 的更改?"));
+    EXPECT_EQ(Doc().componentCount(), 0);
+    EXPECT_TRUE(Doc().documentPath().empty());
+    EXPECT_EQ(frame->GetControlPanel()->List()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->GetMainView()->Grid()->GetRowCount(), 51);
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(DocumentCommandsTest, AnsweringYesSavesFirstAndAnUntitledDocumentAsksForAName) {
+    Key(Qt::Key_I, Qt::ControlModifier);  // a component in the untitled document
+    ASSERT_EQ(Doc().componentCount(), 1);
+    nextFileName = dir.filePath(QStringLiteral("kept.DZL"));
+    answers = {QMessageBox::Yes};
+    const QString other = WriteFile(dir, QStringLiteral("other.DZL"), {MakeComponent("0009", {1})});
+    EXPECT_TRUE(frame->OpenDocumentFile(other));
+    ASSERT_EQ(askedCommands, (std::vector<int>{cmd::kFileSave}));
+    EXPECT_EQ(suggestions[0], QStringLiteral("无标题"));
+    DzlReadResult kept = ReadDzlFile(Local(nextFileName));
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(Numbers(kept.components), (std::vector<std::string>{"0001"}));
+    EXPECT_EQ(Doc().GetComponent(0)->GetNumber(), "0009");
+}
+
+TEST_F(DocumentCommandsTest, CancelledNameOrFailedSaveKeepsTheEditsAndTheDocument) {
+    Key(Qt::Key_I, Qt::ControlModifier);
+    nextFileName.clear();  // the name dialog is cancelled
+    answers = {QMessageBox::Yes};
+    EXPECT_FALSE(frame->NewDocument());
+    EXPECT_EQ(Doc().componentCount(), 1);
+
+    nextFileName = dir.filePath(QStringLiteral("no/such/folder/x.DZL"));
+    answers = {QMessageBox::Yes};
+    EXPECT_FALSE(frame->NewDocument());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("无法保存文件")));
+    EXPECT_EQ(Doc().componentCount(), 1);
+    EXPECT_TRUE(Doc().IsModified());
+}
+
+TEST_F(DocumentCommandsTest, ClosingAsksAndCancelKeepsTheWindow) {
+    Open({MakeComponent("0001", {1})});
+    Doc().SetCell(0, 1, 9);
+    answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    answers = {QMessageBox::No};
+    EXPECT_TRUE(frame->close());
+}
+
+TEST_F(DocumentCommandsTest, SaveWritesTheWholeModelToTheDocumentsFile) {
+    const QString path = Open({MakeComponent("0001", {1, 2}), MakeComponent("0002", {3})});
+    Doc().SetCell(1, 1, 42);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(askedCommands.empty());
+    EXPECT_FALSE(frame->isWindowModified());
+    DzlReadResult back = ReadDzlFile(Local(path));
+    ASSERT_TRUE(back.ok());
+    ASSERT_EQ(back.components.size(), 2u);
+    EXPECT_EQ(back.components[0].points[1].value, 42);
+}
+
+TEST_F(DocumentCommandsTest, SaveSelectedItemWritesOnlyCheckedComponents) {
+    const QString path = Open({MakeComponent("0001", {1}, 1), MakeComponent("0002", {2}, 1),
+                               MakeComponent("0003", {3}, 0)});
+    frame->GetControlPanel()->List()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    nextFileName = dir.filePath(QStringLiteral("picked.DZL"));
+    QAction* item = frame->Action(cmd::kSaveSelected);
+    EXPECT_EQ(item->text(), QStringLiteral("保存选择构件(&A)..."));
+    item->trigger();
+    EXPECT_EQ(suggestions.back(), QStringLiteral("电阻率测试仪数据文件.DZL"));
+    DzlReadResult picked = ReadDzlFile(Local(nextFileName));
+    ASSERT_TRUE(picked.ok());
+    EXPECT_EQ(Numbers(picked.components), (std::vector<std::string>{"0002"}));
+    EXPECT_EQ(Doc().documentPath(), Local(path));
+}
+
+TEST_F(DocumentCommandsTest, SaveAllAsWritesEveryComponentAndKeepsTheDocumentsPath) {
+    const QString path = Open({MakeComponent("0001", {1}, 0), MakeComponent("0002", {2}, 1)});
+    nextFileName = dir.filePath(QStringLiteral("all.DZL"));
+    frame->Action(cmd::kFileSaveAllAs)->trigger();
+    DzlReadResult all = ReadDzlFile(Local(nextFileName));
+    ASSERT_TRUE(all.ok());
+    EXPECT_EQ(Numbers(all.components), (std::vector<std::string>{"0001", "0002"}));
+    EXPECT_EQ(Doc().documentPath(), Local(path));
+
+    nextFileName = dir.filePath(QStringLiteral("missing/all.DZL"));
+    frame->Action(cmd::kFileSaveAllAs)->trigger();
+    EXPECT_EQ(errors.size(), 1u) << "a failed write is reported";
+}
+
+TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
+    Open({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {5})});
+    CGridCtrl* grid = frame->GetMainView()->Grid();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(2, 1).center());
+    Key(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
+    EXPECT_EQ(Doc().GetCurrentComponent()->points[1].value, 0);
+    Key(Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(Doc().GetCurrentComponent()->points[2].value, 0);
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
+    Key(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(Doc().componentCount(), 3);
+    EXPECT_EQ(Doc().currentComponent(), 2);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Doc().componentCount(), 2);
+}
+
+// Each kind of edit, made through the GUI, and how to see that it happened.
+struct UndoCase {
+    const char* name;
+    std::function<void(FrameTest&, CMainFrame&)> edit;
+    friend void PrintTo(const UndoCase& c, std::ostream* os) { *os << c.name; }
+};
+
+// What the user edits: texts, marks and readings. Statistics are left out, as
+// showing a component recomputes them.
+std::vector<std::string> Content(const COhmletDoc& doc) {
+    std::vector<std::string> lines;
+    for (const Component& c : doc.components()) {
+        std::string line = c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|" +
+                           std::to_string(c.selected) + "|";
+        for (const MeasuringPoint& p : c.points) line += std::to_string(p.value) + ",";
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class UndoTest : public FrameTest, public ::testing::WithParamInterface<UndoCase> {};
+
+TEST_P(UndoTest, CtrlZRestoresTheFileAndCtrlYDoesItAgain) {
+    const QString path = Open(
+        {MakeComponent("0001", {10, 11, 12}, 1, "梁"), MakeComponent("0002", {20, 21}, 1, "板")});
+    const auto original = Content(Doc());
+    GetParam().edit(*this, *frame);
+    const auto edited = Content(Doc());
+    ASSERT_NE(edited, original) << "the edit changed nothing";
+    frame->GetMainView()->Grid()->setFocus();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Content(Doc()), original);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Content(Doc()), edited);
+    answers = {QMessageBox::No};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, UndoTest,
+    ::testing::Values(
+        UndoCase{"CellEdit",
+                 [](FrameTest&, CMainFrame& f) {
+                     ASSERT_TRUE(
+                         TypeIntoCell(*f.GetMainView()->Grid(), 1, 1, QStringLiteral("77")));
+                 }},
+        UndoCase{"PointInsert",
+                 [](FrameTest&, CMainFrame& f) { f.GetMainView()->OnInsertPointAbove(); }},
+        UndoCase{"PointDelete",
+                 [](FrameTest&, CMainFrame& f) { f.GetMainView()->OnDeletePoint(); }},
+        UndoCase{"ComponentInsert",
+                 [](FrameTest&, CMainFrame& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
+        UndoCase{
+            "ComponentDeleteByCtrlC",
+            [](FrameTest&, CMainFrame& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
+        UndoCase{"Name",
+                 [](FrameTest&, CMainFrame& f) {
+                     QTest::keyClicks(f.GetControlPanel()->Edit(ControlPanel::kName),
+                                      QStringLiteral("KL1"));
+                 }},
+        UndoCase{"Date",
+                 [](FrameTest&, CMainFrame& f) {
+                     f.GetControlPanel()->DatePicker()->setDate(QDate(2015, 3, 7));
+                 }}),
+    [](const ::testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

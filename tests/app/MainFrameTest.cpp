@@ -1,0 +1,239 @@
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "AboutBox.h"
+#include "CommandIds.h"
+#include "ControlPanel.h"
+#include "FrameFixture.h"
+#include "PanelBar.h"
+
+using namespace ohmlet;
+using namespace ohmlet::testing;
+
+namespace {
+
+QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
+    for (QAction* a : bar->actions())
+        if (a->text() == title) return a->menu();
+    return nullptr;
+}
+
+// "-" for a separator, otherwise the item's text and command.
+QStringList Items(QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions()) {
+        if (!a->isVisible()) continue;
+        items << (a->isSeparator() ? QStringLiteral("-")
+                                   : a->text() + QLatin1Char('=') + a->data().toString());
+    }
+    return items;
+}
+
+using MainFrameTest = FrameTest;
+
+TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
+    QMenuBar* bar = frame->menuBar();
+    QStringList titles;
+    for (QAction* a : bar->actions()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "文件(&F)")),
+        (QStringList{"打开(&O)...\tCtrl+O=57601", "保存(&S)\tCtrl+S=57603",
+                     "保存选择构件(&A)...=32783", "另存为(&L)...=57604", "-",
+                     "打印(&P)...\tCtrl+P=57607", "打印预览(&V)=57609", "打印设置(&R)...=57606",
+                     "打印格式设置(&G)...=32777", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "工具(&E)")),
+        (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
+    EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
+              (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772"}));
+    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));
+}
+
+TEST_F(MainFrameTest, ToolbarHasSevenButtonsWithIconsAndTips) {
+    QList<int> ids;
+    for (QAction* a : frame->ToolBar()->actions()) {
+        ids << a->data().toInt();
+        EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+    }
+    EXPECT_EQ(ids, (QList<int>{57601, 57603, 32772, 32773, 32775, 32776, 57664}));
+}
+
+struct TextCase {
+    int command;
+    const char* prompt;
+    const char* tip;
+    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.command; }
+};
+
+class CommandTextTest : public FrameTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(CommandTextTest, PromptAndToolTip) {
+    QAction* a = frame->Action(GetParam().command);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->statusTip(), QString::fromUtf8(GetParam().prompt));
+    EXPECT_EQ(a->toolTip(), QString::fromUtf8(GetParam().tip));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CommandTextTest,
+    ::testing::Values(
+        TextCase{32772, "显示/隐藏控制面板", "显示/隐藏控制面板"},
+        TextCase{32773, "将仪器中的数据传输到计算机中", "数据传输"},
+        TextCase{57664, "显示程序信息，版本号和版权", "关于"},
+        TextCase{57601, "打开一个现有文档", "打开"}, TextCase{57603, "保存活动文档", "保存"},
+        TextCase{57604, "将活动文档以一个新文件名保存", "另存为"},
+        TextCase{32783, "保存当前文件中选择的构件", "保存选择的构件"},
+        TextCase{32786, "在构件列表区选中的构件前插入一个新构件", "插入构件"},
+        TextCase{32787, "删除构件列表区选中的构件", "删除构件"},
+        TextCase{32780, "在选中一行的上面插入数据", "上面插入数据"},
+        TextCase{32781, "在选中一行的下面插入数据", "下面插入数据"},
+        TextCase{32782, "删除选中的数据", "删除单个数据"}, TextCase{57607, "打印活动文档", "打印"},
+        TextCase{57609, "显示整页", "打印预览"}, TextCase{57600, "建立新文档", "新建"},
+        TextCase{32777, "打印格式设置", "打印设置"},
+        TextCase{32774, "设置生成word报告的工程参数", "设置工程参数"}));
+
+TEST_F(MainFrameTest, StatusBarIdlesWithReadyAndHasThreeIndicators) {
+    auto* idle = frame->statusBar()->findChild<QLabel*>(QStringLiteral("idleMessage"));
+    ASSERT_NE(idle, nullptr);
+    EXPECT_EQ(idle->text(), QStringLiteral("就绪"));
+    for (const char* name : {"capsLock", "numLock", "scrollLock"})
+        EXPECT_NE(frame->statusBar()->findChild<QLabel*>(QString::fromLatin1(name)), nullptr)
+            << name;
+    // A command's prompt replaces the idle text while it is shown.
+    frame->statusBar()->showMessage(frame->Action(cmd::kFileOpen)->statusTip());
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("打开一个现有文档"));
+}
+
+TEST_F(MainFrameTest, TitleIsTheDocumentThenTheWindowTitleWithTheUnsavedMark) {
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
+    Open({MakeComponent("0001", {1, 2})}, QStringLiteral("beam.DZL"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("beam.DZL[*] - 混凝土电阻率测试仪数据分析软件"));
+    EXPECT_FALSE(frame->isWindowModified());
+    Doc().SetCell(0, 1, 5);
+    EXPECT_TRUE(frame->isWindowModified());
+}
+
+TEST_F(MainFrameTest, AltWTogglesThePanelTwice) {
+    PanelBar* bar = frame->GetPanelBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Workspace"));
+    EXPECT_EQ(frame->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
+    Key(Qt::Key_W, Qt::AltModifier);
+    EXPECT_FALSE(bar->isVisible());
+    Key(Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(MainFrameTest, AfterTheBarsOwnHideButtonTheFirstAltWKeepsItHidden) {
+    PanelBar* bar = frame->GetPanelBar();
+    EXPECT_EQ(bar->HideButton()->toolTip(), QStringLiteral("Hide Docked Window"));
+    EXPECT_EQ(bar->MinimizeButton()->toolTip(), QStringLiteral("Minimize Docked Window"));
+    QTest::mouseClick(bar->HideButton(), Qt::LeftButton);
+    EXPECT_FALSE(bar->isVisible());
+    Key(Qt::Key_W, Qt::AltModifier);
+    EXPECT_FALSE(bar->isVisible());
+    Key(Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(MainFrameTest, MinimizeButtonFloatsAndDocksTheBar) {
+    PanelBar* bar = frame->GetPanelBar();
+    QTest::mouseClick(bar->MinimizeButton(), Qt::LeftButton);
+    EXPECT_TRUE(bar->isFloating());
+    QTest::mouseClick(bar->MinimizeButton(), Qt::LeftButton);
+    EXPECT_FALSE(bar->isFloating());
+}
+
+TEST_F(MainFrameTest, OpenedAndSavedFilesBecomeRecentFilesFourAtMost) {
+    QStringList paths;
+    for (int i = 0; i < 5; ++i)
+        paths << Open({MakeComponent("0001", {i})}, QStringLiteral("f%1.DZL").arg(i));
+    const QStringList& recent = frame->RecentFiles().Files();
+    ASSERT_EQ(recent.size(), 4);
+    EXPECT_EQ(QFileInfo(recent.first()).fileName(), QStringLiteral("f4.DZL"));
+    EXPECT_EQ(QFileInfo(recent.last()).fileName(), QStringLiteral("f1.DZL"));
+    QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"),
+                       QStringLiteral("Ohmlet"));
+    EXPECT_EQ(
+        QFileInfo(settings.value(QStringLiteral("Recent File List/File1")).toString()).fileName(),
+        QStringLiteral("f4.DZL"));
+}
+
+TEST_F(MainFrameTest, ADroppedFileIsOpenedAfterTheQuestion) {
+    Open({MakeComponent("0001", {1})});
+    Doc().InsertComponent();
+    const QString dropped = WriteFile(dir, QStringLiteral("drop.DZL"),
+                                      {MakeComponent("0007", {1}), MakeComponent("0008", {2})});
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dropped)});
+    QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    answers = {QMessageBox::No};
+    QApplication::sendEvent(frame.get(), &drop);
+    EXPECT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(Doc().componentCount(), 2);
+    EXPECT_EQ(Doc().GetComponent(0)->GetNumber(), "0007");
+}
+
+TEST_F(MainFrameTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays) {
+    Open({MakeComponent("0001", {1})});
+    EXPECT_FALSE(frame->OpenDocumentFile(dir.filePath(QStringLiteral("missing.DZL"))));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("missing.DZL")));
+    EXPECT_EQ(Doc().componentCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Receives what the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(MainFrameTest, CtrlHOpensTheGuideBesideTheProgram) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Key(Qt::Key_H, Qt::ControlModifier);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0].toLocalFile(),
+              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Ohmlet.html")));
+}
+
+TEST(AboutBoxTest, ShowsTheTitleVersionAndOk) {
+    AboutBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("关于软件"));
+    QStringList texts;
+    for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("电阻率测试仪数据分析处理软件V 1.12版")));
+    QList<QPushButton*> buttons = box.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("确定"));
+}
+
+}  // namespace
+
+#include "MainFrameTest.moc"

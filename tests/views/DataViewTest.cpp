@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+#include "CDataView.h"
+#include "CGridCtrl.h"
+#include "COhmletDoc.h"
+#include "TestFiles.h"
+
+using namespace ohmlet;
+using namespace ohmlet::testing;
+
+namespace {
+
+struct RebuildCounter : DocumentObserver {
+    int rebuilds = 0;
+    void RebuildGrid() override { ++rebuilds; }
+};
+
+class DataViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view = std::make_unique<CDataView>(doc);
+        view->resize(500, 700);
+        view->OnInitialUpdate();
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        doc.AddObserver(&counter);
+    }
+    void TearDown() override {
+        doc.RemoveObserver(&counter);
+        view.reset();
+    }
+    void Load(std::vector<Component> components) {
+        QString path = WriteFile(dir, QStringLiteral("t.DZL"), components);
+        ASSERT_TRUE(doc.Open(Local(path)).ok());
+        view->OnInitialUpdate();
+    }
+    CGridCtrl* Grid() const { return view->Grid(); }
+    void ClickRow(int row) {
+        Grid()->scrollTo(Grid()->Model()->index(row - 1, 1));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
+                          Grid()->CellRect(row, 1).center());
+    }
+    std::vector<int> Values() const {
+        std::vector<int> v;
+        for (const auto& p : doc.GetCurrentComponent()->points) v.push_back(p.value);
+        return v;
+    }
+
+    QTemporaryDir dir;
+    COhmletDoc doc;
+    RebuildCounter counter;
+    std::unique_ptr<CDataView> view;
+};
+
+TEST_F(DataViewTest, HeadingsSizesAndValueTexts) {
+    Load({MakeComponent("0001", {10, 11, 12})});
+    EXPECT_EQ(Grid()->GetRowCount(), 4);
+    EXPECT_EQ(Grid()->GetColumnCount(), 2);
+    EXPECT_EQ(Grid()->GetItemText(0, 0), QStringLiteral("\r\n测点号"));
+    EXPECT_EQ(Grid()->GetItemText(0, 1), QStringLiteral("\r\n电阻率(kΩ*cm)"));
+    EXPECT_EQ(Grid()->GetItemText(3, 0), QStringLiteral("3"));
+    EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("11.0"));
+    EXPECT_EQ(Grid()->columnWidth(0), 100);
+    EXPECT_EQ(Grid()->columnWidth(1), 200);
+    EXPECT_EQ(Grid()->horizontalHeader()->height(), 40);
+    EXPECT_EQ(Grid()->rowHeight(0), 25);
+    EXPECT_TRUE(Grid()->IsCellEditable(1, 1));
+    EXPECT_FALSE(Grid()->IsCellEditable(1, 0));
+    EXPECT_TRUE(Grid()->IsEditable());
+}
+
+TEST_F(DataViewTest, WithoutAComponentFiftyEmptyRowsThatCannotBeEdited) {
+    EXPECT_EQ(Grid()->GetRowCount(), 51);
+    EXPECT_EQ(Grid()->GetItemText(50, 0), QStringLiteral("50"));
+    EXPECT_TRUE(Grid()->GetItemText(1, 1).isEmpty());
+    EXPECT_EQ(Grid()->GetRowHeight(49), 25);
+    EXPECT_EQ(Grid()->GetRowHeight(50), Grid()->DefaultRowHeight());
+    EXPECT_FALSE(Grid()->IsEditable());
+    for (int r = 1; r <= 50; ++r) ASSERT_FALSE(Grid()->IsCellEditable(r, 1)) << r;
+}
+
+TEST_F(DataViewTest, AComponentWithoutPointsHasOnlyTheHeading) {
+    Load({MakeComponent("0001", {})});
+    EXPECT_EQ(Grid()->GetRowCount(), 1);
+    EXPECT_TRUE(Grid()->IsEditable());
+}
+
+TEST_F(DataViewTest, TypingIntoAValueCellStoresTheWholeNumber) {
+    Load({MakeComponent("0001", {10, 11, 12})});
+    ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("12.7")));
+    EXPECT_EQ(Values(), (std::vector<int>{10, 12, 12}));
+    EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("12.0"));
+
+    ASSERT_TRUE(TypeIntoCell(*Grid(), 3, 1, QStringLiteral("x5")));
+    EXPECT_EQ(Values(), (std::vector<int>{10, 12, 0})) << "text that is no number stores 0";
+}
+
+TEST_F(DataViewTest, ClickingARowPicksThePointWithoutRebuilding) {
+    Load({MakeComponent("0001", {10, 11, 12, 13, 14, 15})});
+    const int before = counter.rebuilds;
+    ClickRow(5);
+    EXPECT_EQ(view->selectedIndex(), 4);
+    EXPECT_EQ(doc.currentPoint(), 4);
+    CellRange range = Grid()->GetSelectedCellRange();
+    EXPECT_EQ(range.minRow, 5);
+    EXPECT_EQ(range.maxRow, 5);
+    EXPECT_EQ(range.minCol, 0);
+    EXPECT_EQ(range.maxCol, 1);
+    EXPECT_EQ(counter.rebuilds, before);
+}
+
+TEST_F(DataViewTest, RebuildHighlightsTheCurrentPoint) {
+    Load({MakeComponent("0001", {1, 2, 3}), MakeComponent("0002", {4, 5, 6, 7})});
+    doc.SetCurrentPoint(2, true);
+    EXPECT_EQ(Grid()->GetSelectedCellRange().minRow, 3);
+    doc.SelectComponent(1);
+    EXPECT_EQ(Grid()->GetSelectedCellRange().minRow, 3);
+    EXPECT_EQ(Grid()->GetItemText(4, 1), QStringLiteral("7.0"));
+}
+
+TEST_F(DataViewTest, InsertAboveTheFirstRowPutsAZeroFirst) {
+    Load({MakeComponent("0001", {10, 11, 12})});
+    ClickRow(1);
+    view->OnInsertPointAbove();
+    EXPECT_EQ(Values(), (std::vector<int>{0, 10, 11, 12}));
+    EXPECT_EQ(Grid()->GetRowCount(), 5);
+    EXPECT_EQ(view->selectedIndex(), 0);
+    EXPECT_EQ(Grid()->GetFocusCell().minRow, 1);
+    EXPECT_EQ(Grid()->GetFocusCell().minCol, 1);
+    view->OnInsertPointBelow();
+    EXPECT_EQ(Values(), (std::vector<int>{0, 0, 10, 11, 12}));
+}
+
+TEST_F(DataViewTest, DeletingTheLastPointMovesTheSelectionUp) {
+    Load({MakeComponent("0001", {10, 11, 12})});
+    ClickRow(3);
+    view->OnDeletePoint();
+    EXPECT_EQ(Values(), (std::vector<int>{10, 11}));
+    EXPECT_EQ(view->selectedIndex(), 1);
+    EXPECT_EQ(Grid()->GetFocusCell().minRow, 2);
+    view->OnDeletePoint();
+    view->OnDeletePoint();
+    EXPECT_TRUE(Values().empty());
+    EXPECT_EQ(view->selectedIndex(), -1);
+    view->OnDeletePoint();  // nothing left: nothing happens
+    EXPECT_EQ(view->selectedIndex(), -1);
+}
+
+TEST_F(DataViewTest, PointCommandsWithoutAComponentDoNothing) {
+    view->OnInsertPointAbove();
+    view->OnDeletePoint();
+    EXPECT_EQ(Grid()->GetRowCount(), 51);
+}
+
+TEST_F(DataViewTest, TheInstrumentsLargestComponentFillsTheGrid) {
+    std::vector<int> values(65535);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 997);
+    Load({MakeComponent("0001", values)});
+    EXPECT_EQ(Grid()->GetRowCount(), 65536);
+    EXPECT_EQ(Grid()->Model()->rowCount(), 65535);
+    EXPECT_EQ(Grid()->GetItemText(65535, 0), QStringLiteral("65535"));
+    EXPECT_EQ(Grid()->GetItemText(65535, 1),
+              QString::asprintf("%.1f", static_cast<double>(65534 % 997)));
+}
+
+}  // namespace

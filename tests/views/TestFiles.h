@@ -1,0 +1,68 @@
+#pragma once
+// Components and DZL files for GUI tests, written with the program's own writer.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CGridCtrl.h"
+#include "Component.h"
+#include "DzlFile.h"
+#include "GbkCodec.h"
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace ohmlet::testing {
+
+inline Component MakeComponent(const char* number, std::vector<int> values, int selected = 1,
+                               const char* nameUtf8 = "", const char* dateUtf8 = "2020年01月01日") {
+    Component c;
+    c.SetNumber(number);
+    c.SetName(ToGbk(QString::fromUtf8(nameUtf8)));
+    c.SetTestDate(ToGbk(QString::fromUtf8(dateUtf8)));
+    c.selected = selected;
+    c.designValue = 20;
+    c.lowerTolerance = -3;
+    c.upperTolerance = 5;
+    c.ResizePoints(static_cast<int32_t>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) c.points[i].value = values[i];
+    return c;
+}
+
+// Writes the components into dir and returns the file's path.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name,
+                         const std::vector<Component>& components) {
+    const QString path = dir.filePath(name);
+    DzlWriteResult r = WriteDzlFile(QFile::encodeName(path).toStdString(), components);
+    return r.ok ? path : QString();
+}
+
+// Clicks a cell and types text into it as a user would: the first key opens the
+// in-place editor, the rest go to the editor, Return ends the edit.
+inline bool TypeIntoCell(CGridCtrl& grid, int row, int col, const QString& text) {
+    grid.scrollTo(grid.Model()->index(row - 1, col));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(row, col).center());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // old editors
+    QTest::keyClicks(&grid, text.left(1));
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* e : grid.findChildren<QLineEdit*>())
+        if (e->isVisible()) editor = e;
+    if (!editor) return false;
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+inline std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace ohmlet::testing

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <climits>
+
+#include "CGridCtrl.h"
+
+using namespace ohmlet;
+
+namespace {
+
+struct AtoiCase {
+    const char* text;
+    int expected;
+    friend void PrintTo(const AtoiCase& c, std::ostream* os) { *os << "\"" << c.text << "\""; }
+};
+
+class AtoiLikeTest : public ::testing::TestWithParam<AtoiCase> {};
+
+TEST_P(AtoiLikeTest, ConvertsTheWayAtoiDoes) {
+    EXPECT_EQ(AtoiLike(QString::fromUtf8(GetParam().text)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, AtoiLikeTest,
+                         ::testing::Values(AtoiCase{"12.7", 12}, AtoiCase{"abc", 0},
+                                           AtoiCase{"", 0}, AtoiCase{"  -5x", -5},
+                                           AtoiCase{"+7", 7}, AtoiCase{"0042", 42},
+                                           AtoiCase{"１２", 0}, AtoiCase{"- 3", 0},
+                                           AtoiCase{"99999999999", INT_MAX},
+                                           AtoiCase{"-99999999999", INT_MIN}));
+
+// A 4 x 3 grid with one fixed row and column, every cell written.
+std::unique_ptr<CGridCtrl> MakeGrid() {
+    auto grid = std::make_unique<CGridCtrl>(4, 3, 1, 1);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) {
+            GridItem item;
+            item.row = r;
+            item.col = c;
+            item.mask = GridItemMask::kText | GridItemMask::kFormat;
+            item.format = GridFormat::kCenter | GridFormat::kVCenter;
+            item.text = QStringLiteral("%1,%2").arg(r).arg(c);
+            grid->SetItem(item);
+        }
+    grid->resize(400, 300);
+    return grid;
+}
+
+struct EditableCase {
+    bool gridEditable;
+    bool readOnlyFlag;
+    bool readOnlyState;
+    int row;
+    int col;
+    bool expected;
+    friend void PrintTo(const EditableCase& c, std::ostream* os) {
+        *os << c.gridEditable << c.readOnlyFlag << c.readOnlyState << " cell " << c.row << ","
+            << c.col;
+    }
+};
+
+class GridEditableTest : public ::testing::TestWithParam<EditableCase> {};
+
+TEST_P(GridEditableTest, NeedsGridFlagClearFlagClearStateAndAMovableCell) {
+    const EditableCase& p = GetParam();
+    auto grid = MakeGrid();
+    grid->SetEditable(p.gridEditable);
+    grid->SetItemReadOnly(p.row, p.col, p.readOnlyFlag);
+    if (p.readOnlyState) grid->SetItemState(p.row, p.col, GridItemState::kReadOnly);
+    EXPECT_EQ(grid->IsCellEditable(p.row, p.col), p.expected);
+    if (p.row >= 1) {
+        QModelIndex index = grid->Model()->index(p.row - 1, p.col);
+        EXPECT_EQ(bool(grid->Model()->flags(index) & Qt::ItemIsEditable), p.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, GridEditableTest,
+                         ::testing::Values(EditableCase{true, false, false, 2, 1, true},
+                                           EditableCase{false, false, false, 2, 1, false},
+                                           EditableCase{true, true, false, 2, 1, false},
+                                           EditableCase{true, false, true, 2, 1, false},
+                                           EditableCase{true, false, false, 2, 0, false},
+                                           EditableCase{true, false, false, 0, 1, false}));
+
+TEST(GridCtrl, FirstFixedRowIsTheHeaderAndTheRestAreModelRows) {
+    auto grid = MakeGrid();
+    EXPECT_EQ(grid->Model()->rowCount(), 3);
+    EXPECT_EQ(grid->Model()->columnCount(), 3);
+    EXPECT_EQ(grid->Model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("0,2"));
+    EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), QStringLiteral("1,1"));
+    EXPECT_EQ(grid->GetItemText(3, 2), QStringLiteral("3,2"));
+}
+
+TEST(GridCtrl, HeadingKeepsItsTextButShowsNoCarriageReturn) {
+    auto grid = MakeGrid();
+    GridItem item;
+    item.row = 0;
+    item.col = 1;
+    item.mask = GridItemMask::kText;
+    item.text = QStringLiteral("\r\nCaption");
+    grid->SetItem(item);
+    EXPECT_EQ(grid->GetItemText(0, 1), QStringLiteral("\r\nCaption"));
+    EXPECT_EQ(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("\nCaption"));
+}
+
+TEST(GridCtrl, SelectionIsReportedInGridRowsAndOutsideRangesAreIgnored) {
+    auto grid = MakeGrid();
+    grid->SetSelectedRange(2, 0, 2, 2);
+    CellRange range = grid->GetSelectedCellRange();
+    EXPECT_EQ(range.minRow, 2);
+    EXPECT_EQ(range.maxRow, 2);
+    EXPECT_EQ(range.minCol, 0);
+    EXPECT_EQ(range.maxCol, 2);
+    grid->SetSelectedRange(9, 0, 9, 2);  // beyond the table: nothing changes
+    EXPECT_EQ(grid->GetSelectedCellRange().minRow, 2);
+}
+
+TEST(GridCtrl, SelectionMadeWithRedrawOffSurvivesTheRebuild) {
+    auto grid = MakeGrid();
+    grid->SetRedraw(false);
+    grid->SetRowCount(6);
+    grid->SetSelectedRange(5, 0, 5, 2);
+    grid->SetRedraw(true);
+    EXPECT_EQ(grid->GetSelectedCellRange().minRow, 5);
+    EXPECT_EQ(grid->Model()->rowCount(), 5);
+}
+
+TEST(GridCtrl, RowHeightsAndColumnWidthsReachTheTable) {
+    auto grid = MakeGrid();
+    grid->SetRowHeight(0, 40);
+    grid->SetRowHeight(1, 25);
+    grid->SetRowHeight(2, 31);
+    grid->SetColumnWidth(1, 200);
+    EXPECT_EQ(grid->horizontalHeader()->height(), 40);
+    EXPECT_EQ(grid->rowHeight(0), 25);
+    EXPECT_EQ(grid->rowHeight(1), 31);
+    EXPECT_EQ(grid->columnWidth(1), 200);
+    EXPECT_EQ(grid->GetRowHeight(2), 31);
+}
+
+TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
+    auto grid = MakeGrid();
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    QModelIndex index = grid->Model()->index(1, 1);  // grid cell (2, 1)
+    grid->setCurrentIndex(index);
+    grid->edit(index);
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("12.7"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor commits after its own key handling
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited[0][0].toInt(), 2);
+    EXPECT_EQ(edited[0][1].toInt(), 1);
+    EXPECT_EQ(edited[0][2].toInt(), 12);
+    EXPECT_EQ(grid->GetItemText(2, 1), QStringLiteral("2,1"));
+}
+
+TEST(GridCtrl, LeftButtonDownIsSignalledAfterTheCellIsSelected) {
+    auto grid = MakeGrid();
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    int rowSeen = -1;
+    QObject::connect(grid.get(), &CGridCtrl::LeftButtonDown,
+                     [&] { rowSeen = grid->GetSelectedCellRange().minRow; });
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(3, 1).center());
+    EXPECT_EQ(rowSeen, 3);
+}
+
+TEST(GridCtrl, CopyGivesTabSeparatedRows) {
+    auto grid = MakeGrid();
+    grid->SetSelectedRange(1, 1, 2, 2);
+    EXPECT_EQ(grid->SelectedText(), QStringLiteral("1,1\t1,2\n2,1\t2,2\n"));
+}
+
+TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
+    auto grid = MakeGrid();
+    grid->SetItemReadOnly(2, 2, true);
+    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    grid->SetSelectedRange(1, 1, 1, 1);
+    grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\n9\n"));
+    QList<QList<int>> seen;
+    for (const auto& args : edited)
+        seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
+    // (2,2) is read-only and row 4 is outside the table.
+    EXPECT_EQ(seen, (QList<QList<int>>{{1, 1, 5}, {1, 2, 6}, {2, 1, 7}, {3, 1, 8}}));
+}
+
+}  // namespace
