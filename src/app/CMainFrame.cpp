@@ -90,6 +90,7 @@ void CMainFrame::CreateActions() {
     MakeAction(kPreviewAlt, &CMainFrame::OnFilePrintPreview);
     MakeAction(kFilePrintSetup, &CMainFrame::OnPrintSetup);
     MakeAction(kPrintSettings, &CMainFrame::OnPrintSettings);
+    MakeAction(kExportPdf, &CMainFrame::OnExportPdf);
     MakeAction(kAppExit, nullptr);
     connect(Action(kAppExit), &QAction::triggered, this, &QWidget::close);
     MakeAction(kDataTransfer, &CMainFrame::OnDataTransfer)
@@ -136,6 +137,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addAction(Action(kFilePrintPreview));
     fileMenu_->addAction(Action(kFilePrintSetup));
     fileMenu_->addAction(Action(kPrintSettings));
+    fileMenu_->addAction(Action(kExportPdf));
     fileMenu_->addSeparator();
     recentPlaceholder_ = MakeAction(kFileMruFirst, nullptr);
     recentPlaceholder_->setEnabled(false);

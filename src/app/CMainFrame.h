@@ -8,6 +8,7 @@
 
 #include "COhmletDoc.h"
 #include "DocumentObserver.h"
+#include "OfficeOutcome.h"
 #include "RecentFileList.h"
 
 class QAction;
@@ -50,6 +51,12 @@ public:
     using SavePrompt = std::function<QMessageBox::StandardButton(const QString& text)>;
     using FileNamePrompt = std::function<QString(int command, const QString& suggestion)>;
     using ErrorSink = std::function<void(const QString& text)>;
+    // Opens written files (Word, Excel) with the desktop; tests record instead.
+    using FileOpener = std::function<bool(const QString& path)>;
+    void SetFileOpener(FileOpener opener) { fileOpener_ = std::move(opener); }
+    // Where settings files and the Word template are looked for (the program's folder).
+    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+    QString ProgramFolder() const;
     void SetSavePrompt(SavePrompt prompt) { savePrompt_ = std::move(prompt); }
     void SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
     void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
@@ -82,6 +89,7 @@ public slots:
     void OnWordReport();
     void OnExcelExport();
     void OnPrintSettings();
+    void OnExportPdf();
     void UpdateTitle();
 
 protected:
@@ -101,6 +109,8 @@ private:
     QString AskFileName(int command, const QString& suggestion);
     void ShowError(const QString& text);
     bool WriteDocumentTo(const QString& path);
+    // Opens a written Office file with the desktop's application, or says why not.
+    void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);
 
     COhmletDoc doc_;
     CDataView* view_ = nullptr;
@@ -118,6 +128,8 @@ private:
     SavePrompt savePrompt_;
     FileNamePrompt fileNamePrompt_;
     ErrorSink errorSink_;
+    FileOpener fileOpener_;
+    QString programFolder_;
 };
 
 }  // namespace ohmlet

@@ -34,6 +34,7 @@ struct SaveDialogFilter {
 // component writers their own.
 SaveDialogFilter SaveDialogOf(int command) {
     if (command == cmd::kFileSave) return {"电阻率数据文件(*.DZL)", "DZL"};
+    if (command == cmd::kExportPdf) return {"PDF 文件 (*.pdf)", "pdf"};
     return {"电阻率测试仪数据文件(*.DZL)", "DZL"};
 }
 
@@ -185,25 +186,18 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnFilePrint() {
     doc_.ReadCheckMarks();
-    view_->OnFilePrint();
+    view_->OnFilePrint(ProgramFolder());
 }
 
 void CMainFrame::OnFilePrintPreview() {
     doc_.ReadCheckMarks();
-    view_->OnFilePrintPreview();
+    view_->OnFilePrintPreview(ProgramFolder());
 }
 
 void CMainFrame::OnPrintSetup() {
     QPageSetupDialog dialog(&view_->Printer(), this);
     dialog.exec();
 }
-
-// Wired by the transfer, report and office layers.
-void CMainFrame::OnDataTransfer() {}
-void CMainFrame::OnReportParameters() {}
-void CMainFrame::OnWordReport() {}
-void CMainFrame::OnExcelExport() {}
-void CMainFrame::OnPrintSettings() {}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (SaveModified())

@@ -1,7 +1,10 @@
 #include "COhmletApp.h"
 
+#include <QFile>
 #include "AppStrings.h"
+
 #include "CMainFrame.h"
+#include "UsbSimulation.h"
 
 namespace ohmlet {
 
@@ -14,8 +17,14 @@ COhmletApp::COhmletApp(int& argc, char** argv) : QApplication(argc, argv) {
 COhmletApp::~COhmletApp() = default;
 
 bool COhmletApp::InitInstance() {
+    QStringList args = arguments();
+    // --simulate-usb FILE.DZL: USB1 becomes a simulated instrument holding that file.
+    const int simulate = static_cast<int>(args.indexOf(QStringLiteral("--simulate-usb")));
+    if (simulate > 0 && simulate + 1 < args.size()) {
+        UseSimulatedUsb(QFile::encodeName(args.at(simulate + 1)).toStdString());
+        args.remove(simulate, 2);
+    }
     frame_ = std::make_unique<CMainFrame>();
-    const QStringList args = arguments();
     if (args.size() > 1) {
         if (!frame_->OpenDocumentFile(args.at(1))) return false;
     } else {

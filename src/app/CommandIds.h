@@ -35,6 +35,7 @@ enum Id : int {
     kSaveSelected = 32783,
     kInsertComponent = 32786,
     kDeleteComponent = 32787,
+    kExportPdf = 32790,
 };
 
 }  // namespace ohmlet::cmd

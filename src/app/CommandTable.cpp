@@ -19,6 +19,7 @@ const QList<CommandText>& Commands() {
         {kPreviewAlt, "", "打印预览\n打印预览"},
         {kFilePrintSetup, "打印设置(&R)...", "更改打印机和打印选项\n打印设置"},
         {kPrintSettings, "打印格式设置(&G)...", "打印格式设置\n打印设置"},
+        {kExportPdf, "导出PDF(&D)...", "将选择的构件的检测报告保存为PDF文件\n导出PDF"},
         {kFileMruFirst, "最近文件", "打开该文档"},
         {kAppExit, "退出(&X)", "退出应用程序；提示保存文档\n退出"},
         {kDataTransfer, "数据传输(&T)", "将仪器中的数据传输到计算机中\n数据传输"},

@@ -44,10 +44,9 @@ void RenderReport(CReportPainter& report, QPagedPaintDevice& device, int fromPag
     painter.end();
 }
 
-void PrintReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder) {
+void PrintReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+                 const QString& programFolder) {
     CReportPainter report(document.components(), TotalsOf(document), programFolder);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, report.PageCount());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -60,10 +59,9 @@ void PrintReport(const COhmletDoc& document, QWidget* parent, const QString& pro
     RenderReport(report, printer, from, to);
 }
 
-void PreviewReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder) {
+void PreviewReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+                   const QString& programFolder) {
     CReportPainter report(document.components(), TotalsOf(document), programFolder);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("打印预览"));
     QObject::connect(

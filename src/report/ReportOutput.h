@@ -10,16 +10,20 @@
 
 class QWidget;
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace ohmlet {
 
 class COhmletDoc;
 class CReportPainter;
 
-// Print through the system print dialog (page range limited to the report's pages).
-void PrintReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder);
+// Print through the system print dialog (page range limited to the report's pages) on
+// printer, which keeps what the user chose in the printer set-up.
+void PrintReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+                 const QString& programFolder);
 // Preview in a print preview window.
-void PreviewReport(const COhmletDoc& document, QWidget* parent, const QString& programFolder);
+void PreviewReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+                   const QString& programFolder);
 
 struct ReportExportOutcome {
     bool ok = false;

@@ -1,11 +1,11 @@
 #include "CDataView.h"
 
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QPageSize>
 #include <QPrinter>
 #include <QResizeEvent>
 
 #include "CGridCtrl.h"
+#include "ReportOutput.h"
 
 namespace ohmlet {
 namespace {
@@ -165,22 +165,20 @@ void CDataView::OnDeletePoint() {
 }
 
 QPrinter& CDataView::Printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+    }
     return *printer_;
 }
 
-void CDataView::OnFilePrint() {
-    QPrintDialog dialog(&Printer(), this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (reportPainter_) reportPainter_(Printer());
+// The report of the checked components (the frame copied the check marks first).
+void CDataView::OnFilePrint(const QString& programFolder) {
+    PrintReport(doc_, Printer(), this, programFolder);
 }
 
-void CDataView::OnFilePrintPreview() {
-    QPrintPreviewDialog dialog(&Printer(), this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        if (reportPainter_) reportPainter_(*printer);
-    });
-    dialog.exec();
+void CDataView::OnFilePrintPreview(const QString& programFolder) {
+    PreviewReport(doc_, Printer(), this, programFolder);
 }
 
 void CDataView::resizeEvent(QResizeEvent* event) {

@@ -39,10 +39,6 @@ public:
 
     // The printer the print commands and the printer set-up share.
     QPrinter& Printer();
-    // Draws the report pages; set by whoever provides the printed report.
-    void SetReportPainter(std::function<void(QPrinter&)> painter) {
-        reportPainter_ = std::move(painter);
-    }
 
 public slots:
     void OnLButtonDown();
@@ -50,8 +46,9 @@ public slots:
     void OnInsertPointBelow();
     void OnDeletePoint();
     void OnCellEdited(int row, int col, int value);
-    void OnFilePrint();
-    void OnFilePrintPreview();
+    // The report of the checked components; settings files are read from programFolder.
+    void OnFilePrint(const QString& programFolder);
+    void OnFilePrintPreview(const QString& programFolder);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -64,7 +61,6 @@ private:
     CGridCtrl* grid_ = nullptr;
     int selectedIndex_ = 0;
     std::unique_ptr<QPrinter> printer_;
-    std::function<void(QPrinter&)> reportPainter_;
 };
 
 }  // namespace ohmlet

@@ -50,12 +50,12 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     QStringList titles;
     for (QAction* a : bar->actions()) titles << a->text();
     EXPECT_EQ(titles, (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
-    EXPECT_EQ(
-        Items(MenuNamed(bar, "文件(&F)")),
-        (QStringList{"打开(&O)...\tCtrl+O=57601", "保存(&S)\tCtrl+S=57603",
-                     "保存选择构件(&A)...=32783", "另存为(&L)...=57604", "-",
-                     "打印(&P)...\tCtrl+P=57607", "打印预览(&V)=57609", "打印设置(&R)...=57606",
-                     "打印格式设置(&G)...=32777", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
+    EXPECT_EQ(Items(MenuNamed(bar, "文件(&F)")),
+              (QStringList{"打开(&O)...\tCtrl+O=57601", "保存(&S)\tCtrl+S=57603",
+                           "保存选择构件(&A)...=32783", "另存为(&L)...=57604", "-",
+                           "打印(&P)...\tCtrl+P=57607", "打印预览(&V)=57609",
+                           "打印设置(&R)...=57606", "打印格式设置(&G)...=32777",
+                           "导出PDF(&D)...=32790", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
     EXPECT_EQ(
         Items(MenuNamed(bar, "工具(&E)")),
         (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));

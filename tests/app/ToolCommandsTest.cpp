@@ -1,0 +1,100 @@
+// The frame's commands that hand the document to the report and Office writers.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+#include "CommandIds.h"
+#include "ControlPanel.h"
+#include "ExcelWorkbookWriter.h"
+#include "FrameFixture.h"
+#include "WordTableWriter.h"
+
+using namespace ohmlet;
+using namespace ohmlet::testing;
+
+namespace {
+
+class ToolCommandsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        frame->SetProgramFolder(QStringLiteral(OHMLET_PROGRAM_DIR));
+        frame->SetFileOpener([this](const QString& path) {
+            opened.push_back(path);
+            return openerWorks;
+        });
+    }
+    std::vector<QString> opened;
+    bool openerWorks = true;
+};
+
+QByteArray Head(const QString& path, int n) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
+}
+
+// Word and Excel: written to the temporary folder, then shown by the desktop's program;
+// with nothing to write nothing happens, and a file nobody can show is reported with its path.
+TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
+    struct Case {
+        int command;
+        QString expectedPath;
+        const char* failureText;
+    } cases[] = {
+        {cmd::kWordReport, DefaultWordOutputPath(), "创建Word2000服务失败!"},
+        {cmd::kExcelExport, DefaultExcelOutputPath(), "创建Excel服务失败!"},
+    };
+    for (const Case& k : cases) {
+        opened.clear();
+        errors.clear();
+        frame->Action(k.command)->trigger();
+        EXPECT_TRUE(opened.empty()) << k.command << ": an empty document writes nothing";
+        EXPECT_TRUE(errors.empty()) << k.command;
+    }
+    Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
+    for (const Case& k : cases) {
+        QFile::remove(k.expectedPath);
+        opened.clear();
+        errors.clear();
+        openerWorks = true;
+        frame->Action(k.command)->trigger();
+        ASSERT_EQ(opened.size(), 1u)
+            << k.command << (errors.empty() ? "" : errors[0].toStdString());
+        EXPECT_EQ(opened[0], k.expectedPath);
+        EXPECT_EQ(Head(k.expectedPath, 2), QByteArray("PK")) << "a zip package";
+        EXPECT_TRUE(errors.empty());
+
+        openerWorks = false;
+        frame->Action(k.command)->trigger();
+        ASSERT_EQ(errors.size(), 1u) << k.command;
+        EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))
+            << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].contains(QFileInfo(k.expectedPath).fileName()));
+    }
+}
+
+TEST_F(ToolCommandsTest, ExcelCopiesTheCheckMarksFirstAndWordDoesNot) {
+    Open({MakeComponent("0001", {1}, 1), MakeComponent("0002", {2}, 1)});
+    frame->GetControlPanel()->List()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    frame->Action(cmd::kWordReport)->trigger();
+    EXPECT_EQ(Doc().components()[1].selected, 1);
+    frame->Action(cmd::kExcelExport)->trigger();
+    EXPECT_EQ(Doc().components()[1].selected, 0);
+}
+
+TEST_F(ToolCommandsTest, ExportPdfWritesTheReportOfTheCheckedComponents) {
+    Open({MakeComponent("0001", {20, 21, 22}, 1)});
+    nextFileName = dir.filePath(QStringLiteral("report.pdf"));
+    frame->Action(cmd::kExportPdf)->trigger();
+    EXPECT_EQ(askedCommands.back(), cmd::kExportPdf);
+    EXPECT_EQ(Head(nextFileName, 5), QByteArray("%PDF-"));
+    EXPECT_TRUE(errors.empty());
+
+    nextFileName = dir.filePath(QStringLiteral("no/such/folder/report.pdf"));
+    frame->Action(cmd::kExportPdf)->trigger();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("report.pdf")));
+}
+
+}  // namespace
