@@ -1,6 +1,7 @@
 #include "COhmletApp.h"
 
 #include <QFile>
+#include <QScreen>
 #include "AppStrings.h"
 
 #include "CMainFrame.h"
@@ -30,6 +31,8 @@ bool COhmletApp::InitInstance() {
     } else {
         frame_->NewDocument();
     }
+    // Maximised where a window manager honours it; the whole screen where none does.
+    if (QScreen* screen = primaryScreen()) frame_->setGeometry(screen->availableGeometry());
     frame_->showMaximized();
     return true;
 }
