@@ -30,8 +30,8 @@ void CheckDecoded(ReplyLayout layout, const ByteBuffer& reply) {
         Check(r.components.empty());
         return;
     }
-    std::size_t count = (std::size_t(reply[ohmlet::kReplyCountOffset]) << 8) |
-                        reply[ohmlet::kReplyCountOffset + 1];
+    std::size_t count =
+        (std::size_t(reply[ohmlet::kReplyCountOffset]) << 8) | reply[ohmlet::kReplyCountOffset + 1];
     Check(r.components.size() == count);
     std::size_t pointBytes = 0;
     for (const ohmlet::Component& c : r.components) {

@@ -23,7 +23,6 @@
 
 namespace {
 
-std::unique_ptr<QGuiApplication> g_app;
 std::unique_ptr<QTemporaryDir> g_folder;
 std::vector<ohmlet::Component> g_components;
 
@@ -45,7 +44,10 @@ std::vector<ohmlet::Component> MakeComponents() {
         ohmlet::Component& c = list[k];
         c.SetNumber(k == 0 ? "A001" : "B002");
         c.SetName("\xc1\xba" /* 梁 */);
-        c.SetTestDate("2015\xc4\xea" "03\xd4\xc2" "05\xc8\xd5");
+        c.SetTestDate(
+            "2015\xc4\xea"
+            "03\xd4\xc2"
+            "05\xc8\xd5");
         c.selected = 1;
         c.designValue = 100;
         c.ResizePoints(12);
@@ -62,9 +64,14 @@ std::vector<ohmlet::Component> MakeComponents() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    g_app = std::make_unique<QGuiApplication>(*argc, *argv);
+    // Kept to the end of the process: Qt holds on to argc, and tearing the application
+    // down in the exit handlers would race libFuzzer's own exit.
+    static int argc = 1;
+    static char name[] = "report_settings_fuzz";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
     g_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/report_settings_fuzz.XXXXXX");
     Check(g_folder->isValid());
     g_components = MakeComponents();

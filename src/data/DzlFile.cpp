@@ -83,6 +83,7 @@ void EncodeRecord(const Component& c, int32_t pointCount, unsigned char* r) {
 }
 
 void DecodePoints(const unsigned char* p, std::size_t count, MeasuringPoint* out) {
+    if (count == 0) return;  // an empty vector's data() may be null, which memcpy must not get
     if constexpr (kHostIsLittleEndian) {
         std::memcpy(static_cast<void*>(out), p, count * kDzlPointSize);
     } else {
@@ -95,6 +96,7 @@ void DecodePoints(const unsigned char* p, std::size_t count, MeasuringPoint* out
 }
 
 void EncodePoints(const MeasuringPoint* in, std::size_t count, unsigned char* p) {
+    if (count == 0) return;
     if constexpr (kHostIsLittleEndian) {
         std::memcpy(p, static_cast<const void*>(in), count * kDzlPointSize);
     } else {
