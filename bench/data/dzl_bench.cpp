@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
         DzlReadResult r = ReadDzlFile(path);
         if (!r.ok() || r.components.size() != list.size()) std::abort();
     });
-    std::filesystem::remove(path);
+    // bench/run times `cat` of the very same bytes.
+    if (!std::getenv("OHMLET_BENCH_KEEP_FILE")) std::filesystem::remove(path);
 
     std::printf("DZL file: %d components x %d readings = %.1f MB\n", components, points, mb);
     std::printf("%-22s %8.1f ms %9.0f MB/s\n", "write file", write * 1e3, mb / write);

@@ -94,7 +94,8 @@ DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
     // bytes after L belong to nothing.
     std::size_t end = std::min(reply.size(), Be16At(reply, kReplyLengthOffset));
     std::size_t pos = kSerialHeaderSize;
-    result.components.resize(count);
+    // Grown as blocks are found: N alone must not allocate 65,535 components.
+    result.components.reserve(std::min(count, (end - std::min(end, pos)) / kSerialBlockSize));
     for (std::size_t k = 0; k < count; ++k) {
         if (end < pos || end - pos < kSerialBlockSize) {
             return Inconsistent("Component " + std::to_string(k + 1) + " of " +
@@ -106,7 +107,7 @@ DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
             return Inconsistent("Component " + std::to_string(k + 1) + " claims " +
                                 std::to_string(points) + " readings that the reply does not hold.");
         }
-        Component& c = result.components[k];
+        Component& c = result.components.emplace_back();
         FillCommon(c, block, block[4], block[5], block[6], block[13]);
         c.designValue = static_cast<float>(LoadBE16(block + 7));
         c.averageValue = static_cast<float>(LoadBE16(block + 11));

@@ -24,15 +24,29 @@ bool TakeRequest(ByteBuffer& input) {
     return true;
 }
 
-LinkResult SendPaced(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<bool>& stop,
-                     unsigned bytesPerSecond) {
+// Sleeps in short steps so a stop ends the pause.
+void Pause(int ms, std::atomic<bool>& stop) {
+    for (int waited = 0; waited < ms && !stop; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+LinkResult SendPaced(PseudoTerminal& pty, const ByteBuffer& original, std::atomic<bool>& stop,
+                     unsigned bytesPerSecond, const FaultPlan* faults) {
     using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
+    const ByteBuffer reply = faults ? faults->Apply(original.data(), original.size(), 0) : original;
+    auto start = Clock::now();
     std::size_t sent = 0;
+    bool stalled = false;
     while (sent < reply.size() && !stop) {
+        if (!stalled && faults && faults->StallsWithin(0, sent + 1)) {
+            Pause(faults->stallMs, stop);
+            start += std::chrono::milliseconds(faults->stallMs);
+            stalled = true;
+        }
         double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
         std::size_t due =
             std::min(reply.size(), static_cast<std::size_t>(elapsed * bytesPerSecond) + 1);
+        if (!stalled && faults && faults->StallsWithin(sent, due)) due = faults->stallAt;
         if (due > sent) {
             LinkResult written = pty.Write(reply.data() + sent, due - sent);
             if (!written.ok()) return written;
@@ -47,14 +61,15 @@ LinkResult SendPaced(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<b
 
 LinkResult RunSerialSimulator(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<bool>& stop,
                               unsigned bytesPerSecond,
-                              const std::function<void(const std::string&)>& log) {
+                              const std::function<void(const std::string&)>& log,
+                              const FaultPlan* faults) {
     ByteBuffer input;
     while (!stop) {
         LinkResult read = pty.Read(input, 100);
         if (!read.ok()) return read;
         while (TakeRequest(input)) {
             if (log) log("request received, sending " + std::to_string(reply.size()) + " bytes");
-            LinkResult sent = SendPaced(pty, reply, stop, std::max(1u, bytesPerSecond));
+            LinkResult sent = SendPaced(pty, reply, stop, std::max(1u, bytesPerSecond), faults);
             if (!sent.ok()) return sent;
         }
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "FaultPlan.h"
 #include "PseudoTerminal.h"
 #include "ReplyDecoder.h"
 
@@ -14,8 +15,10 @@ namespace ohmlet {
 inline constexpr unsigned kSerialBytesPerSecond = 240;
 
 // Runs until stop is set or the terminal fails. log gets one line per answered request.
+// faults, for tests: what goes wrong on the line while each reply is sent.
 LinkResult RunSerialSimulator(PseudoTerminal& pty, const ByteBuffer& reply, std::atomic<bool>& stop,
                               unsigned bytesPerSecond = kSerialBytesPerSecond,
-                              const std::function<void(const std::string&)>& log = {});
+                              const std::function<void(const std::string&)>& log = {},
+                              const FaultPlan* faults = nullptr);
 
 }  // namespace ohmlet

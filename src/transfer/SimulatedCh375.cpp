@@ -1,6 +1,7 @@
 #include "SimulatedCh375.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "ByteOrder.h"
@@ -18,6 +19,11 @@ void SimulatedCh375::FailWrite(std::size_t n, LinkStatus status) {
 void SimulatedCh375::FailRead(std::size_t n, LinkStatus status) {
     failReadAt_ = n;
     readFailure_ = status;
+}
+
+void SimulatedCh375::SetFaultPlan(FaultPlan plan) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_ = std::move(plan);
 }
 
 std::vector<ByteBuffer> SimulatedCh375::Writes() const {
@@ -49,18 +55,32 @@ LinkResult SimulatedCh375::WriteData(unsigned index, const unsigned char* data,
         return {writeFailure_, "simulated"};
     }
     requestedBlock_ = count == 2 ? LoadBE16(data) : -1;
+    if (requestedBlock_ >= 0 &&
+        faults_.failWriteBlocks.count(static_cast<unsigned>(requestedBlock_))) {
+        requestedBlock_ = -1;
+        count = 0;
+        return {faults_.failure, "simulated fault"};
+    }
     return {};
 }
 
 LinkResult SimulatedCh375::ReadData(unsigned index, unsigned char* data, std::size_t& count) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     std::size_t capacity = count;
     count = 0;
     if (!open_ || index != 0) return {LinkStatus::NoSuchDevice, "the device is not open"};
     if (readCount_++ == failReadAt_) return {readFailure_, "simulated"};
     if (requestedBlock_ < 0) return {LinkStatus::TimedOut, "no block was requested"};
+    const unsigned block = static_cast<unsigned>(requestedBlock_);
     std::size_t from = static_cast<std::size_t>(requestedBlock_) * kUsbBlockSize;
     requestedBlock_ = -1;
+    if (faults_.failReadBlocks.count(block)) return {faults_.failure, "simulated fault"};
+    if (faults_.StallsWithin(from, from + kUsbBlockSize)) {
+        const bool aborted = readAborted_.wait_for(lock, std::chrono::milliseconds(faults_.stallMs),
+                                                   [this] { return abortPending_; });
+        abortPending_ = false;
+        if (aborted) return {LinkStatus::Aborted, "the read was aborted"};
+    }
     // Blocks beyond the image read as zeros, as unwritten instrument memory would.
     count = std::min<std::size_t>(capacity, kUsbBlockSize);
     std::fill(data, data + count, 0);
@@ -69,11 +89,20 @@ LinkResult SimulatedCh375::ReadData(unsigned index, unsigned char* data, std::si
         std::copy(image_.begin() + static_cast<std::ptrdiff_t>(from),
                   image_.begin() + static_cast<std::ptrdiff_t>(from + have), data);
     }
+    ByteBuffer arrived = faults_.Apply(data, count, from);
+    std::copy(arrived.begin(), arrived.end(), data);
+    count = arrived.size();
     return {};
 }
 
 void SimulatedCh375::AbortWrite(unsigned) {}
-void SimulatedCh375::AbortRead(unsigned) {}
+void SimulatedCh375::AbortRead(unsigned) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        abortPending_ = true;
+    }
+    readAborted_.notify_all();
+}
 
 void SimulatedCh375::CloseDevice(unsigned) {
     open_ = false;

@@ -2,11 +2,13 @@
 // An instrument on "USB1" without hardware: answers each 2-byte block request with
 // that block of a USB device image. Failures can be planned for tests.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <vector>
 
 #include "Ch375.h"
+#include "FaultPlan.h"
 #include "ReplyDecoder.h"
 
 namespace ohmlet {
@@ -20,6 +22,8 @@ public:
     void FailRead(std::size_t n, LinkStatus status = LinkStatus::TimedOut);
     void FailOpen(LinkResult failure) { openFailure_ = std::move(failure); }
     void FailName() { nameFailure_ = true; }
+    // Faults at chosen blocks and bytes; a stalled read waits until AbortRead.
+    void SetFaultPlan(FaultPlan plan);
 
     // Every write as it arrived: block requests and the end request.
     std::vector<ByteBuffer> Writes() const;
@@ -43,6 +47,9 @@ private:
     std::size_t failWriteAt_ = SIZE_MAX, failReadAt_ = SIZE_MAX;
     LinkStatus writeFailure_ = LinkStatus::Ok, readFailure_ = LinkStatus::Ok;
     LinkResult openFailure_;
+    FaultPlan faults_;
+    std::condition_variable readAborted_;
+    bool abortPending_ = false;
     bool nameFailure_ = false;
     std::atomic<bool> open_{false};
     std::atomic<int> closeCount_{0};

@@ -86,11 +86,14 @@ UsbTransferOutcome RunUsbTransfer(UsbConnection& c, const std::function<void()>&
             }
             headLength = kUsbHeadSize * (LoadBE16(data + kReplyCountOffset) + 1);
         }
+        const unsigned answered = block;
         ++block;
         std::size_t take = count;
+        std::size_t belongs = kUsbBlockSize;
         if (block * kUsbBlockSize > headLength && !boundaryPassed) {
             // Only the rest of the heads belongs to the reply; the points follow from 168.
-            take = std::min(count, headLength - (block - 1) * kUsbBlockSize);
+            belongs = headLength - (block - 1) * kUsbBlockSize;
+            take = std::min(count, belongs);
             boundaryPassed = true;
             block = kUsbPointAreaBlock;
         }
@@ -101,6 +104,16 @@ UsbTransferOutcome RunUsbTransfer(UsbConnection& c, const std::function<void()>&
         if (IsUsbReplyComplete(outcome.reply)) {
             outcome.status = UsbTransferOutcome::Status::Complete;
             c.connectionOpen = false;
+            ended = true;
+        } else if (take < belongs) {
+            // Every later byte would land at the wrong place in the reply, and a reply
+            // made of shifted bytes can still look complete: stop here.
+            outcome.status = UsbTransferOutcome::Status::BadReply;
+            outcome.message = transfer_texts::kBadReply;
+            outcome.cause = {LinkStatus::Failed, "block " + std::to_string(answered) +
+                                                     " came with " + std::to_string(take) +
+                                                     " of its " + std::to_string(belongs) +
+                                                     " bytes"};
             ended = true;
         } else if (block > kLastBlock) {
             outcome.status = UsbTransferOutcome::Status::BadReply;

@@ -1,0 +1,179 @@
+// The serial link against the virtual instrument on a real pseudo-terminal, with bytes
+// dropped, cut off, garbled or stalled on the line. The link has no reply time-out by
+// design: a reply that never completes runs until the user cancels, and a cancelled or
+// inconsistent transfer never replaces the target file.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <thread>
+
+#include "DzlFile.h"
+#include "ReplyBytes.h"
+#include "SerialLink.h"
+#include "SerialSimulator.h"
+#include "SerialTransport.h"
+#include "TransferResult.h"
+
+namespace ohmlet {
+namespace {
+
+// Fast enough for a test; the link polls every 200 ms whatever the pace.
+constexpr unsigned kTestBytesPerSecond = 4000;
+
+ByteBuffer Reply() {
+    std::vector<test::SerialBlock> blocks;
+    for (unsigned char k = 1; k <= 4; ++k) {
+        test::SerialBlock b{{0, 0, 0, k}, 26, 3, 9, 20, 55, 80, {}};
+        for (unsigned i = 0; i < 25; ++i) b.points.push_back(30u * k + i);
+        blocks.push_back(b);
+    }
+    return test::SerialReply(blocks);
+}
+
+ByteBuffer FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return ByteBuffer(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const ByteBuffer kOldFile = {2, 0, 0, 0, 'o', 'l', 'd'};
+
+// The virtual instrument on its own thread, stopped and joined when it goes.
+class Instrument {
+public:
+    explicit Instrument(const FaultPlan& plan) : plan_(plan) {
+        std::string error;
+        pty_ = PseudoTerminal::Open(error);
+        if (!pty_) return;
+        thread_ = std::thread(
+            [this] { RunSerialSimulator(*pty_, Reply(), stop_, kTestBytesPerSecond, {}, &plan_); });
+    }
+    ~Instrument() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    QString Port() const { return pty_ ? QString::fromStdString(pty_->PortPath()) : QString(); }
+
+private:
+    FaultPlan plan_;
+    std::unique_ptr<PseudoTerminal> pty_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+struct Outcome {
+    bool completed = false;
+    std::size_t received = 0;
+    TransferResult result;
+    ByteBuffer target;
+};
+
+// Runs a transfer the way the dialog does: on completion the reply is decoded and
+// written; otherwise the user cancels after waitMs.
+Outcome Transfer(const FaultPlan& plan, int waitMs) {
+    QTemporaryDir dir;
+    const std::string target = (dir.path() + "/DZLDat.DZL").toStdString();
+    std::ofstream(target, std::ios::binary)
+        .write(reinterpret_cast<const char*>(kOldFile.data()), kOldFile.size());
+    Outcome outcome;
+    {
+        Instrument instrument(plan);
+        EXPECT_FALSE(instrument.Port().isEmpty());
+        ByteBuffer buffer;
+        SerialLink link(buffer);
+        QSignalSpy complete(&link, &SerialLink::replyComplete);
+        LinkResult opened = link.Start(std::make_unique<SerialTransport>(instrument.Port()));
+        EXPECT_TRUE(opened.ok()) << DescribeLinkResult(opened);
+        complete.wait(waitMs);
+        outcome.completed = !complete.isEmpty();
+        outcome.received = buffer.size();
+        if (outcome.completed) {
+            outcome.result = CompleteTransfer(ReplyLayout::Serial, buffer, target);
+        } else {
+            EXPECT_TRUE(link.IsRunning());
+            link.Stop();  // the user's cancel
+            EXPECT_FALSE(link.IsRunning());
+        }
+    }  // the instrument stops even in the middle of a stall
+    outcome.target = FileBytes(target);
+    return outcome;
+}
+
+TEST(SerialFaults, ABrokenLineNeverWritesAndTheOldFileStays) {
+    const std::size_t size = Reply().size();
+    auto plan = [](auto change) {
+        FaultPlan p;
+        change(p);
+        return p;
+    };
+    struct Case {
+        const char* what;
+        FaultPlan plan;
+    };
+    const Case cases[] = {
+        {"one byte of a reading dropped", plan([](FaultPlan& p) { p.dropBytes = {40}; })},
+        {"the header's last byte dropped", plan([](FaultPlan& p) { p.dropBytes = {7}; })},
+        {"the last byte cut off", plan([&](FaultPlan& p) { p.cutAt = size - 1; })},
+        {"cut off in the middle", plan([&](FaultPlan& p) { p.cutAt = size / 2; })},
+        {"nothing at all", plan([](FaultPlan& p) { p.cutAt = 0; })},
+        {"a long stall", plan([](FaultPlan& p) { p.stallAt = 100, p.stallMs = 600000; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Several times what the reply needs at the test's pace.
+        Outcome outcome = Transfer(c.plan, 1500);
+        // A shifted header may end the reply early; it then cannot decode.
+        if (outcome.completed)
+            EXPECT_FALSE(outcome.result.written());
+        else
+            EXPECT_LT(outcome.received, size);
+        EXPECT_EQ(outcome.target, kOldFile);
+    }
+}
+
+TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArrived) {
+    // L travels at 6-7: a smaller L makes the reply end before its readings.
+    FaultPlan shortLength;
+    shortLength.garble = {{6, 0x01}};
+    Outcome outcome = Transfer(shortLength, 5000);
+    ASSERT_TRUE(outcome.completed);
+    EXPECT_EQ(outcome.result.status, TransferResult::Status::Inconsistent);
+    EXPECT_EQ(outcome.target, kOldFile);
+
+    // N travels at 4-5: more components than the reply holds.
+    FaultPlan moreComponents;
+    moreComponents.garble = {{5, 0x08}};
+    outcome = Transfer(moreComponents, 5000);
+    ASSERT_TRUE(outcome.completed);
+    EXPECT_EQ(outcome.result.status, TransferResult::Status::Inconsistent);
+    EXPECT_EQ(outcome.target, kOldFile);
+
+    // The first reading's low byte, 30 in the clean reply; no checksum can tell.
+    FaultPlan reading;
+    reading.garble = {{8 + 15, 0x40}};
+    outcome = Transfer(reading, 5000);
+    ASSERT_TRUE(outcome.completed);
+    ASSERT_TRUE(outcome.result.written()) << outcome.result.detail;
+    DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
+    ASSERT_TRUE(file.ok());
+    ASSERT_EQ(file.components.size(), 4u);
+    EXPECT_EQ(file.components[0].points[0].value, 30 ^ 0x40);
+}
+
+TEST(SerialFaults, AShortStallOnlyDelaysTheReply) {
+    FaultPlan stall;
+    stall.stallAt = 50;
+    stall.stallMs = 300;
+    Outcome outcome = Transfer(stall, 10000);
+    ASSERT_TRUE(outcome.completed);
+    EXPECT_TRUE(outcome.result.written()) << outcome.result.detail;
+    DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file.components.size(), 4u);
+}
+
+}  // namespace
+}  // namespace ohmlet
