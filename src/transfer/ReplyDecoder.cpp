@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "ByteOrder.h"
 #include "GbkText.h"
@@ -81,15 +82,27 @@ std::size_t ExpectedReplySize(ReplyLayout layout, const ByteBuffer& buffer) {
     return kUsbHeadSize * (Be16At(buffer, kReplyCountOffset) + 1) + length;
 }
 
-DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
-    DecodedReply result;
+namespace {
+
+// Both layouts start alike: a reply too short for its header is inconsistent, and one
+// that counts no components holds no data. Otherwise decoding goes on.
+std::optional<DecodedReply> DecodeHeader(const ByteBuffer& reply) {
     if (reply.size() < kSerialHeaderSize)
         return Inconsistent("The reply is shorter than its header.");
-    std::size_t count = Be16At(reply, kReplyCountOffset);
-    if (count == 0) {
-        result.status = DecodedReply::Status::NoData;
-        return result;
+    if (Be16At(reply, kReplyCountOffset) == 0) {
+        DecodedReply noData;
+        noData.status = DecodedReply::Status::NoData;
+        return noData;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
+    if (std::optional<DecodedReply> early = DecodeHeader(reply)) return *early;
+    DecodedReply result;
+    std::size_t count = Be16At(reply, kReplyCountOffset);
     // The reply ends at L or at the last received byte, whichever comes first;
     // bytes after L belong to nothing.
     std::size_t end = std::min(reply.size(), Be16At(reply, kReplyLengthOffset));
@@ -120,14 +133,9 @@ DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
 }
 
 DecodedReply DecodeUsbReply(const ByteBuffer& reply) {
+    if (std::optional<DecodedReply> early = DecodeHeader(reply)) return *early;
     DecodedReply result;
-    if (reply.size() < kSerialHeaderSize)
-        return Inconsistent("The reply is shorter than its header.");
     std::size_t count = Be16At(reply, kReplyCountOffset);
-    if (count == 0) {
-        result.status = DecodedReply::Status::NoData;
-        return result;
-    }
     std::size_t pointArea = kUsbHeadSize * (count + 1);
     if (reply.size() < pointArea)
         return Inconsistent("The component heads lie beyond the end of the reply.");
