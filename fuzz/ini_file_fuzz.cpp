@@ -30,9 +30,14 @@ int32_t Reference(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/ini_file_fuzz.XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/ini_file_fuzz.XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
     g_folder = pattern;
+    std::atexit([] {
+        std::remove((g_folder + "/fuzz.ini").c_str());
+        rmdir(g_folder.c_str());
+    });
     return 0;
 }
 

@@ -12,6 +12,9 @@ void CIniFile::Close() {
         std::fclose(file_);
         file_ = nullptr;
     }
+    reading_ = false;
+    content_.clear();
+    cursor_ = 0;
 }
 
 void CIniFile::SetPath(const std::string& folder) {
@@ -24,8 +27,19 @@ void CIniFile::SetFileName(const std::string& baseName) { fileName_ = baseName +
 bool CIniFile::OpenForRead() {
     Close();
     // Binary mode: the CR LF of every line is handled here, the same on every system.
-    file_ = std::fopen(GetFullPath().c_str(), "rb");
-    return file_ != nullptr;
+    std::FILE* file = std::fopen(GetFullPath().c_str(), "rb");
+    if (!file) return false;
+    char buffer[8192];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content_.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        content_.clear();
+        return false;
+    }
+    reading_ = true;
+    return true;
 }
 
 bool CIniFile::OpenForWrite() {
@@ -51,20 +65,18 @@ bool CIniFile::WriteString(const std::string& key, const std::string& value) {
 }
 
 bool CIniFile::ReadLine(std::string& line) {
-    line.clear();
-    int c = std::fgetc(file_);
-    if (c == EOF) return false;
-    while (c != EOF && c != '\n') {
-        line += static_cast<char>(c);
-        c = std::fgetc(file_);
-    }
+    if (cursor_ >= content_.size()) return false;
+    std::size_t end = content_.find('\n', cursor_);
+    if (end == std::string::npos) end = content_.size();
+    line.assign(content_, cursor_, end - cursor_);
+    cursor_ = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 
 bool CIniFile::FindSection(const std::string& section) {
-    if (!file_) return false;
-    std::rewind(file_);
+    if (!reading_) return false;
+    cursor_ = 0;
     std::string line;
     while (ReadLine(line)) {
         if (line.find(section) != std::string::npos) return true;
@@ -73,7 +85,7 @@ bool CIniFile::FindSection(const std::string& section) {
 }
 
 bool CIniFile::ReadString(const std::string& section, const std::string& key, std::string& value) {
-    if (!file_ || !FindSection(section)) return false;
+    if (!FindSection(section)) return false;
     std::string line;
     while (ReadLine(line)) {
         std::size_t equals = line.find('=');

@@ -1,6 +1,7 @@
 #pragma once
 // Settings files of the "[Section]" / key=value kind, GBK text with CR LF line ends.
-// A file is written whole in one go; every lookup scans it again from the top.
+// A file is written whole in one go; every lookup scans it again from the top (of a copy
+// read at open: these files are small, and a byte-at-a-time read per lookup was slow).
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,7 +24,7 @@ public:
 
     bool OpenForRead();
     bool OpenForWrite();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_ != nullptr || reading_; }
 
     bool WriteSection(const std::string& section);
     bool WriteInt(const std::string& key, int32_t value);
@@ -44,7 +45,10 @@ private:
 
     std::string folder_;
     std::string fileName_;
-    std::FILE* file_ = nullptr;
+    std::FILE* file_ = nullptr;  // open for writing
+    bool reading_ = false;
+    std::string content_;  // the file as read at open
+    std::size_t cursor_ = 0;
 };
 
 }  // namespace ohmlet
