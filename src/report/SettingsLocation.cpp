@@ -32,9 +32,10 @@ QString UserSettingsFolder() {
 bool OpenSettingsFile(CIniFile& file, const QString& programFolder, const std::string& baseName,
                       SettingsAccess access) {
     const QString program = WithSeparator(programFolder);
-    const QString user = UserSettingsFolder();
-    const QString fileName = QString::fromStdString(baseName) + QStringLiteral(".ini");
     const bool writable = QFileInfo(program.isEmpty() ? QStringLiteral(".") : program).isWritable();
+    // Asked only when it matters: settings are read for every printed page.
+    const QString user = writable ? QString() : UserSettingsFolder();
+    const QString fileName = QString::fromStdString(baseName) + QStringLiteral(".ini");
     const bool inUser = !writable && QFileInfo::exists(user + fileName);
     const QString folder = ChooseSettingsFolder(access, writable, inUser, program, user);
     if (access == SettingsAccess::Write && folder == user) QDir().mkpath(user);
