@@ -1,6 +1,8 @@
 #include "ReportTextPages.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 
 #include "GbkCodec.h"
 #include "LineBreaker.h"
@@ -74,9 +76,13 @@ std::vector<std::string> ConclusionLines(const ReportTotals& t) {
                       "     混凝土电阻率合格率达到%1%，合格率大于规范要求的85%，该构件的楼板厚度")
                       .arg(rate)),
                 G(QStringLiteral("     满足设计要求!"))};
-    // Below the required rate the report must not claim the opposite.
+    // Below the required rate the report must not claim the opposite, nor round up to
+    // the mark: the tenths are cut.
+    const int64_t tenths =
+        t.pointCount > 0 ? std::max<int64_t>(0, int64_t{t.passCount} * 1000 / t.pointCount) : 0;
+    const QString below = QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
     return {G(first),
-            G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件").arg(rate)),
+            G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件").arg(below)),
             G(QStringLiteral("     不满足设计要求!"))};
 }
 
