@@ -2,10 +2,12 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include "CommandIds.h"
 #include "ControlPanel.h"
+#include "DzlFile.h"
 #include "ExcelWorkbookWriter.h"
 #include "FrameFixture.h"
 #include "WordTableWriter.h"
@@ -71,6 +73,44 @@ TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
         EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))
             << errors[0].toStdString();
         EXPECT_TRUE(errors[0].contains(QFileInfo(k.expectedPath).fileName()));
+    }
+}
+
+// A document that cannot be written is reported once, nothing is opened, and the data
+// stay as they were: Word without its template, Excel into a temporary folder that is gone.
+TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) {
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    struct Case {
+        int command;
+        const char* failureText;
+        QString programFolder;
+        QString tmp;
+    } cases[] = {
+        {cmd::kWordReport, "创建Word2000服务失败!", empty.path(), QString()},
+        {cmd::kExcelExport, "创建Excel服务失败!", QStringLiteral(OHMLET_PROGRAM_DIR),
+         empty.filePath(QStringLiteral("gone"))},
+    };
+    Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
+    const std::vector<unsigned char> before = SerializeDzl(Doc().components());
+    for (const Case& k : cases) {
+        frame->SetProgramFolder(k.programFolder);
+        if (!k.tmp.isEmpty()) qputenv("TMPDIR", k.tmp.toLocal8Bit());
+        opened.clear();
+        errors.clear();
+        frame->Action(k.command)->trigger();
+        if (hadTmp)
+            qputenv("TMPDIR", savedTmp);
+        else
+            qunsetenv("TMPDIR");
+        EXPECT_TRUE(opened.empty()) << k.command;
+        ASSERT_EQ(errors.size(), 1u) << k.command;
+        EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))
+            << errors[0].toStdString();
+        EXPECT_EQ(SerializeDzl(Doc().components()), before) << k.command;
+        EXPECT_FALSE(Doc().IsModified()) << k.command;
     }
 }
 

@@ -20,6 +20,11 @@ endif()
 set(root "${STAGE_DIR}${PREFIX}")
 foreach(path
     "${INSTALL_ROOT}/Kiosa"
+    "${PROGRAM_DIR}/Ohmlet"
+    "${PROGRAM_DIR}/ohmlet-cli"
+    "${PROGRAM_DIR}/Ohmlet.html"
+    "${PROGRAM_DIR}/表格.docx"
+    "${PROGRAM_DIR}/examples/example.DZL"
     "${DATADIR}/applications/ohmlet.desktop"
     "${DATADIR}/applications/kiosa.desktop"
     "${DATADIR}/mime/packages/ohmlet-dzl.xml"

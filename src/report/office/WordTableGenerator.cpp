@@ -63,13 +63,6 @@ WordTableGenerator::WordTableGenerator(const WordTemplateDocument& page,
     tableEnd_ = "</" + w + ":tbl>";
 }
 
-int WordTableGenerator::RowCount() const {
-    int rows = 0;
-    for (const Component* c : components_)
-        rows += 1 + (ShownPointCount(*c) > 0 ? ValueRowCount(*c) : 1);
-    return rows;
-}
-
 void WordTableGenerator::Rewind() {
     step_ = Step::Before;
     nextComponent_ = 0;

@@ -15,9 +15,6 @@ class WordTableGenerator : public PartGenerator {
 public:
     WordTableGenerator(const WordTemplateDocument& page, std::vector<const Component*> components);
 
-    // Rows of the table: 1 + ceil(points / 10) per component, 2 for one without points.
-    int RowCount() const;
-
     void Rewind() override;
     bool Next(std::string& out) override;
 
