@@ -117,6 +117,10 @@ void CMainFrame::CreateActions() {
     connect(Action(kEditCopy), &QAction::triggered, this, [this] {
         if (CGridCtrl* grid = view_->Grid()) grid->CopySelection();
     });
+    MakeAction(kEditCut, nullptr);
+    connect(Action(kEditCut), &QAction::triggered, this, [this] {
+        if (CGridCtrl* grid = view_->Grid()) grid->CutSelection();
+    });
     MakeAction(kEditPaste, nullptr);
     connect(Action(kEditPaste), &QAction::triggered, this, [this] {
         if (CGridCtrl* grid = view_->Grid()) grid->PasteClipboard();

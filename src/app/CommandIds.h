@@ -16,6 +16,7 @@ enum Id : int {
     kAppAbout = 57664,
     kHelp = 57670,
     kEditCopy = 57634,
+    kEditCut = 57635,
     kEditPaste = 57637,
     kEditUndo = 57643,
     kEditRedo = 57644,

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <utility>
+#include <vector>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <climits>
@@ -259,6 +261,19 @@ QString CGridCtrl::SelectedText() const {
 void CGridCtrl::CopySelection() const {
     QString text = SelectedText();
     if (!text.isEmpty()) QApplication::clipboard()->setText(text);
+}
+
+void CGridCtrl::CutSelection() {
+    CellRange range = GetSelectedCellRange();
+    if (!range.IsValid()) return;
+    CopySelection();
+    // Collected first: the owner may rebuild the table after every edit.
+    std::vector<std::pair<int, int>> cells;
+    for (int r = range.minRow; r <= range.maxRow; ++r)
+        for (int c = range.minCol; c <= range.maxCol; ++c)
+            if (selectionModel()->isSelected(ModelIndexOf(r, c)) && IsCellEditable(r, c))
+                cells.emplace_back(r, c);
+    for (const auto& [row, col] : cells) emit CellEdited(row, col, AtoiLike(QString()));
 }
 
 void CGridCtrl::Paste(const QString& text) {

@@ -66,6 +66,9 @@ public:
     // The text of the selected cells, tab-separated columns, one line per row.
     QString SelectedText() const;
     void CopySelection() const;
+    // Copies the selection, then empties its editable cells the way an in-place edit
+    // would (an empty text reads as 0), so the data follow what the grid shows.
+    void CutSelection();
     // Pastes tab-separated text from the top-left selected cell on, as if each
     // editable cell had been typed into; other cells are skipped.
     void Paste(const QString& text);

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QTreeWidget>
@@ -138,6 +140,26 @@ TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
     EXPECT_EQ(Doc().currentComponent(), 2);
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Doc().componentCount(), 2);
+}
+
+// Ctrl+X and Shift+Del cut a reading: its text goes to the clipboard and the value to 0.
+TEST_F(DocumentCommandsTest, CutKeysEmptyTheSelectedReading) {
+    Open({MakeComponent("0001", {10, 11, 12})});
+    CGridCtrl* grid = frame->GetMainView()->Grid();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        int row;
+    } cases[] = {{Qt::Key_X, Qt::ControlModifier, 2}, {Qt::Key_Delete, Qt::ShiftModifier, 3}};
+    for (const auto& c : cases) {
+        const int value = Doc().GetCurrentComponent()->points[c.row - 1].value;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(c.row, 1).center());
+        Key(c.key, c.modifier);
+        EXPECT_EQ(Doc().GetCurrentComponent()->points[c.row - 1].value, 0) << c.row;
+        EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::number(value))) << c.row;
+    }
+    EXPECT_EQ(Doc().GetCurrentComponent()->points[0].value, 10);
+    EXPECT_TRUE(Doc().IsModified());
 }
 
 // Each kind of edit, made through the GUI, and how to see that it happened.

@@ -114,9 +114,12 @@ TEST_F(MainFrameTest, StatusBarIdlesWithReadyAndHasThreeIndicators) {
     for (const char* name : {"capsLock", "numLock", "scrollLock"})
         EXPECT_NE(frame->statusBar()->findChild<QLabel*>(QString::fromLatin1(name)), nullptr)
             << name;
-    // A command's prompt replaces the idle text while it is shown.
-    frame->statusBar()->showMessage(frame->Action(cmd::kFileOpen)->statusTip());
+    // A command's prompt, as hovering its menu item or button sends it from inside the
+    // window, reaches the status bar.
+    frame->Action(cmd::kFileOpen)->showStatusText(frame->centralWidget());
     EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("打开一个现有文档"));
+    frame->Action(cmd::kEditCut)->showStatusText(frame->centralWidget());
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("剪切选定的数据并放到剪贴板上"));
 }
 
 TEST_F(MainFrameTest, TitleIsTheDocumentThenTheWindowTitleWithTheUnsavedMark) {

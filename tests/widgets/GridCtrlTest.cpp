@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -192,6 +194,20 @@ TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
         seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
     // (2,2) is read-only and row 4 is outside the table.
     EXPECT_EQ(seen, (QList<QList<int>>{{1, 1, 5}, {1, 2, 6}, {2, 1, 7}, {3, 1, 8}}));
+}
+
+TEST(GridCtrl, CutCopiesThenEmptiesEditableSelectedCells) {
+    auto grid = MakeGrid();
+    grid->SetItemReadOnly(2, 2, true);
+    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    grid->SetSelectedRange(1, 1, 2, 2);
+    grid->CutSelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1,1\t1,2\n2,1\t2,2\n"));
+    QList<QList<int>> seen;
+    for (const auto& args : edited)
+        seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
+    // (2,2) is read-only: copied, but left as it is.
+    EXPECT_EQ(seen, (QList<QList<int>>{{1, 1, 0}, {1, 2, 0}, {2, 1, 0}}));
 }
 
 }  // namespace
