@@ -4,7 +4,26 @@
 
 namespace ohmlet {
 
+std::size_t EditHistory::SizeOf(const EditRecord& record) {
+    std::size_t bytes = sizeof record;
+    for (const Component& c : record.saved)
+        bytes += sizeof c + c.points.capacity() * sizeof(MeasuringPoint);
+    return bytes;
+}
+
+void EditHistory::AddUndo(EditRecord record) {
+    undoBytes_ += SizeOf(record);
+    undo_.push_back(std::move(record));
+    while (undo_.size() > kMaxRecords || (undo_.size() > 1 && undoBytes_ > maxBytes_)) DropOldest();
+}
+
+void EditHistory::DropOldest() {
+    undoBytes_ -= SizeOf(undo_.front());
+    undo_.pop_front();
+}
+
 void EditHistory::Clear() {
+    undoBytes_ = 0;
     undo_.clear();
     redo_.clear();
     lastIsOpenForMerge_ = false;
@@ -12,8 +31,7 @@ void EditHistory::Clear() {
 
 void EditHistory::Record(EditRecord record, bool mergeable) {
     redo_.clear();
-    undo_.push_back(std::move(record));
-    if (undo_.size() > kMaxRecords) undo_.pop_front();
+    AddUndo(std::move(record));
     lastIsOpenForMerge_ = mergeable;
 }
 
@@ -33,6 +51,7 @@ std::optional<EditKind> EditHistory::NextRedoKind() const {
 }
 
 EditRecord EditHistory::TakeUndo() {
+    undoBytes_ -= SizeOf(undo_.back());
     EditRecord r = std::move(undo_.back());
     undo_.pop_back();
     lastIsOpenForMerge_ = false;
@@ -48,9 +67,6 @@ EditRecord EditHistory::TakeRedo() {
 
 void EditHistory::PushRedo(EditRecord record) { redo_.push_back(std::move(record)); }
 
-void EditHistory::PushUndo(EditRecord record) {
-    undo_.push_back(std::move(record));
-    if (undo_.size() > kMaxRecords) undo_.pop_front();
-}
+void EditHistory::PushUndo(EditRecord record) { AddUndo(std::move(record)); }
 
 }  // namespace ohmlet

@@ -33,6 +33,11 @@ struct EditRecord {
 class EditHistory {
 public:
     static constexpr std::size_t kMaxRecords = 100;
+    // Whole-list records of a large file are large: older records go once the kept
+    // states pass this many bytes, though the last edit can always be undone.
+    static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
+
+    explicit EditHistory(std::size_t maxBytes = kMaxBytes) : maxBytes_(maxBytes) {}
 
     void Clear();
     // A new edit: forgets what could be redone.
@@ -51,7 +56,15 @@ public:
     void PushRedo(EditRecord record);
     void PushUndo(EditRecord record);
 
+    std::size_t UndoCount() const { return undo_.size(); }
+
 private:
+    static std::size_t SizeOf(const EditRecord& record);
+    void AddUndo(EditRecord record);
+    void DropOldest();
+
+    std::size_t maxBytes_;
+    std::size_t undoBytes_ = 0;
     std::deque<EditRecord> undo_;
     std::vector<EditRecord> redo_;
     bool lastIsOpenForMerge_ = false;
