@@ -19,7 +19,6 @@ enum class EditKind {
     ComponentDelete,
     NameEdit,
     DateEdit,
-    PassBandEdit,
 };
 
 struct EditRecord {
