@@ -77,7 +77,7 @@ TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
 }
 
 // A document that cannot be written is reported once, nothing is opened, and the data
-// stay as they were: Word without its template, Excel into a temporary folder that is gone.
+// stay as they were: Word without its template, Excel into a temporary folder that is a file.
 TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) {
     QTemporaryDir empty;
     ASSERT_TRUE(empty.isValid());
@@ -91,8 +91,12 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
     } cases[] = {
         {cmd::kWordReport, "创建Word2000服务失败!", empty.path(), QString()},
         {cmd::kExcelExport, "创建Excel服务失败!", QStringLiteral(OHMLET_PROGRAM_DIR),
-         empty.filePath(QStringLiteral("gone"))},
+         empty.filePath(QStringLiteral("file"))},
     };
+    // A temporary "folder" that is a file: nothing can be written into it, even as root.
+    QFile file(empty.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
     const std::vector<unsigned char> before = SerializeDzl(Doc().components());
     for (const Case& k : cases) {
