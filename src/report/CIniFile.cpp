@@ -64,35 +64,36 @@ bool CIniFile::WriteString(const std::string& key, const std::string& value) {
     return WriteLine(key + "=" + value);
 }
 
-bool CIniFile::ReadLine(std::string& line) {
+bool CIniFile::ReadLine(std::string_view& line) {
     if (cursor_ >= content_.size()) return false;
     std::size_t end = content_.find('\n', cursor_);
     if (end == std::string::npos) end = content_.size();
-    line.assign(content_, cursor_, end - cursor_);
+    line = std::string_view(content_).substr(cursor_, end - cursor_);
     cursor_ = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return true;
 }
 
 bool CIniFile::FindSection(const std::string& section) {
     if (!reading_) return false;
     cursor_ = 0;
-    std::string line;
+    std::string_view line;
     while (ReadLine(line)) {
-        if (line.find(section) != std::string::npos) return true;
+        if (line.find(section) != std::string_view::npos) return true;
     }
     return false;
 }
 
 bool CIniFile::ReadString(const std::string& section, const std::string& key, std::string& value) {
     if (!FindSection(section)) return false;
-    std::string line;
+    std::string_view line;
     while (ReadLine(line)) {
         std::size_t equals = line.find('=');
-        std::string keyPart = equals == std::string::npos ? std::string() : line.substr(0, equals);
-        if (line.find('[') != std::string::npos || keyPart.empty()) continue;
-        if (keyPart.find(key) != std::string::npos) {
-            value = TrimSpaces(line.substr(equals + 1));
+        std::string_view keyPart =
+            equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
+        if (line.find('[') != std::string_view::npos || keyPart.empty()) continue;
+        if (keyPart.find(key) != std::string_view::npos) {
+            value = TrimSpaces(std::string(line.substr(equals + 1)));
             return true;
         }
     }

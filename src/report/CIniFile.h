@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace ohmlet {
 
@@ -41,7 +42,7 @@ public:
 private:
     bool WriteLine(const std::string& line);
     // One line without its CR LF; false at the end of the file.
-    bool ReadLine(std::string& line);
+    bool ReadLine(std::string_view& line);
 
     std::string folder_;
     std::string fileName_;
