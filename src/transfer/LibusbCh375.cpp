@@ -106,20 +106,33 @@ LinkResult LibusbCh375::Transfer(unsigned char endpoint, unsigned char* data, st
     std::size_t want = count;
     count = 0;
     if (!handle_) return {LinkStatus::NoSuchDevice, "the device is not open"};
-    // An abort ends the call in progress, not the next one (the end request still goes).
-    abort = false;
+    const char* what = endpoint == kEndpointIn ? "reading a block" : "sending a request";
+    // An abort that came before this call began is meant for it: the caller checked
+    // for a cancel before calling, and the abort may have landed just after that.
+    // Whatever way the call ends, both aborts are spent, so a cancel that hit the read
+    // does not also stop the end request that follows; the caller sets its own cancel
+    // flag before aborting and looks at it after every call, so nothing is lost.
+    struct Spend {
+        LibusbCh375& chip;
+        ~Spend() {
+            chip.abortWrite_ = false;
+            chip.abortRead_ = false;
+        }
+    } spend{*this};
     for (unsigned waited = 0; waited < kTransferTimeoutMs; waited += kSliceMs) {
-        if (abort.exchange(false)) return {LinkStatus::Aborted, {}};
+        if (abort) return {LinkStatus::Aborted, {}};
         int done = 0;
         int rc =
             libusb_bulk_transfer(handle_, endpoint, data, static_cast<int>(want), &done, kSliceMs);
         if (rc == LIBUSB_ERROR_TIMEOUT && done == 0) continue;
         count = static_cast<std::size_t>(std::max(done, 0));
         if (rc == LIBUSB_ERROR_TIMEOUT) return {};
-        return FromLibusb(rc, endpoint == kEndpointIn ? "reading a block" : "sending a request");
+        // A halted endpoint stays halted until cleared, through a reopen too: clear it
+        // so the next transfer can start afresh.
+        if (rc == LIBUSB_ERROR_PIPE) libusb_clear_halt(handle_, endpoint);
+        return FromLibusb(rc, what);
     }
-    return {LinkStatus::TimedOut,
-            endpoint == kEndpointIn ? "reading a block" : "sending a request"};
+    return {LinkStatus::TimedOut, what};
 }
 
 LinkResult LibusbCh375::WriteData(unsigned index, const unsigned char* data, std::size_t& count) {
@@ -142,6 +155,8 @@ void LibusbCh375::CloseDevice(unsigned index) {
     libusb_close(handle_);
     handle_ = nullptr;
     name_.clear();
+    abortWrite_ = false;  // a cancel of this connection is not one of the next
+    abortRead_ = false;
 }
 
 }  // namespace ohmlet

@@ -12,8 +12,8 @@ std::string DescribeLinkResult(const LinkResult& result) {
             break;
         case LinkStatus::PermissionDenied:
             text =
-                "permission denied (install the udev rule shipped with Ohmlet for USB, or join "
-                "the dialout group for serial ports)";
+                "permission denied (for USB install the udev rule 60-ohmlet-ch375.rules shipped "
+                "with Ohmlet, for serial ports join the dialout group)";
             break;
         case LinkStatus::InUse:
             text = "the port is in use by another program";

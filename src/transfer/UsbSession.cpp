@@ -55,6 +55,11 @@ UsbTransferOutcome RunUsbTransfer(UsbConnection& c, const std::function<void()>&
         StoreBE16(request, static_cast<uint16_t>(block));
         std::size_t count = sizeof request;
         LinkResult sent = chip.WriteData(index, request, count);
+        if (!sent.ok() && c.cancelRequested) {
+            outcome.status = UsbTransferOutcome::Status::Cancelled;  // the abort ended it
+            outcome.cause = sent;
+            break;
+        }
         if (!sent.ok() || count != sizeof request) {
             outcome.status = UsbTransferOutcome::Status::RequestFailed;
             outcome.message = transfer_texts::kUsbRequestFailed;

@@ -66,7 +66,8 @@ EmulatedCh375::EmulatedCh375(ByteBuffer image, bool plugged) : image_(std::move(
         g_error_free(error);
     }
     gchar* root = umockdev_testbed_get_root_dir(testbed_);
-    nodePath_ = std::string(root) + kDevNode;
+    rootDir_ = root;
+    nodePath_ = rootDir_ + kDevNode;
     g_free(root);
 }
 
@@ -99,6 +100,22 @@ void EmulatedCh375::FailRequest(unsigned block, Fault fault) {
 void EmulatedCh375::SetBusy(bool busy) {
     std::lock_guard<std::mutex> lock(mutex_);
     busy_ = busy;
+}
+
+void EmulatedCh375::ShareWithOtherUsers() {
+    namespace fs = std::filesystem;
+    // Folders writable too: a udev monitor binds its emulated socket in the testbed.
+    const auto folder = fs::perms::all;
+    const auto file = fs::perms::group_read | fs::perms::others_read;
+    std::error_code ec;
+    fs::permissions(rootDir_, folder, fs::perm_options::add, ec);
+    for (const auto& entry : fs::recursive_directory_iterator(rootDir_, ec)) {
+        if (entry.is_symlink()) continue;
+        // The emulation's sockets are its plumbing, not the device: open to all.
+        fs::permissions(entry.path(),
+                        entry.is_directory() || entry.is_socket() ? folder : file,
+                        fs::perm_options::add, ec);
+    }
 }
 
 void EmulatedCh375::SetNodeMode(mode_t mode) { chmod(nodePath_.c_str(), mode); }

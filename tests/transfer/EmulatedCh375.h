@@ -47,6 +47,8 @@ public:
     void FailRequest(unsigned block, Fault fault);
     // Claiming the interface fails as when another program holds it.
     void SetBusy(bool busy);
+    // Lets other users see the testbed (sysfs and nodes), as they see the real ones.
+    void ShareWithOtherUsers();
     // Mode of the device node, as udev would leave it without our rule.
     void SetNodeMode(mode_t mode);
     // Runs on the emulation's thread when the request for block arrives, before it
@@ -93,6 +95,7 @@ private:
     ByteBuffer image_;
     UMockdevTestbed* testbed_ = nullptr;
     UMockdevIoctlBase* handler_ = nullptr;
+    std::string rootDir_;
     std::string nodePath_;
 
     mutable std::mutex mutex_;
