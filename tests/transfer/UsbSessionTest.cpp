@@ -180,5 +180,59 @@ TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
     }
 }
 
+// A cancel whose abort reaches the chip after the loop last looked at the cancel flag:
+// the next request comes back aborted. That is the user's cancel, not a failed request
+// (no "端点2下传失败" box); the same aborted request without a cancel is a failure.
+TEST(UsbSession, ARequestEndedByACancelEndsCancelled) {
+    // Delegates to the simulated chip; the chosen request meets the cancel's abort.
+    struct CancellingChip : Ch375 {
+        CancellingChip(ByteBuffer image, std::size_t at) : inner(std::move(image)), at(at) {}
+        SimulatedCh375 inner;
+        std::size_t at, writes = 0;
+        std::atomic<bool>* cancel = nullptr;
+        LinkResult OpenDevice(unsigned i) override { return inner.OpenDevice(i); }
+        std::string GetDeviceName(unsigned i) override { return inner.GetDeviceName(i); }
+        LinkResult WriteData(unsigned i, const unsigned char* d, std::size_t& n) override {
+            if (writes++ != at) return inner.WriteData(i, d, n);
+            if (cancel) *cancel = true;
+            n = 0;
+            return {LinkStatus::Aborted, {}};
+        }
+        LinkResult ReadData(unsigned i, unsigned char* d, std::size_t& n) override {
+            return inner.ReadData(i, d, n);
+        }
+        void AbortWrite(unsigned i) override { inner.AbortWrite(i); }
+        void AbortRead(unsigned i) override { inner.AbortRead(i); }
+        void CloseDevice(unsigned i) override { inner.CloseDevice(i); }
+    };
+    struct Case {
+        const char* what;
+        bool cancelled;
+        UsbTransferOutcome::Status status;
+        std::string message;
+    } cases[] = {
+        {"the user cancelled", true, UsbTransferOutcome::Status::Cancelled, ""},
+        {"nobody cancelled", false, UsbTransferOutcome::Status::RequestFailed,
+         transfer_texts::kUsbRequestFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto chip = std::make_unique<CancellingChip>(*MakeUsbDeviceImage(ReplyWith(10, 3)), 1);
+        CancellingChip* raw = chip.get();
+        UsbConnection connection(std::move(chip), 0);
+        if (c.cancelled) raw->cancel = &connection.cancelRequested;
+        ASSERT_TRUE(OpenUsbConnection(connection).ok);
+        UsbTransferOutcome out = RunUsbTransfer(connection);
+        EXPECT_EQ(out.status, c.status);
+        EXPECT_EQ(out.message, c.message);
+        EXPECT_EQ(out.cause.status, LinkStatus::Aborted);
+        EXPECT_EQ(out.reply.size(), 64u);
+        auto writes = raw->inner.Writes();
+        ASSERT_FALSE(writes.empty());
+        EXPECT_EQ(writes.back(), (ByteBuffer{0, 0, 0}));
+        EXPECT_FALSE(raw->inner.IsOpen());
+    }
+}
+
 }  // namespace
 }  // namespace ohmlet
