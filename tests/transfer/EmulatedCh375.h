@@ -4,6 +4,11 @@
 // ioctls are answered here from a USB device image, block by block, as the chip does.
 // The process must run with libumockdev-preload loaded (umockdev-wrapper or LD_PRELOAD);
 // children started with the same environment reach the same device.
+//
+// What it cannot show: the chip's and the bus's real timing (answers come at once or
+// never), a real unplug (the device stops answering with ENODEV/ESHUTDOWN, but no
+// udev remove event is sent and sysfs keeps it), kernel drivers bound to the chip,
+// and any other platform's USB stack (Windows goes through the vendor's driver).
 #include <sys/types.h>
 
 #include <condition_variable>

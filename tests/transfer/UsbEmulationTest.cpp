@@ -524,6 +524,32 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
         EXPECT_TRUE(dlg.isVisible());
     }
     prompter_.texts.clear();
+    {
+        // Unplugged half-way: the dialog stays open with the cause, the old file stays.
+        const std::string target = Path("DZLDat.DZL");
+        ASSERT_TRUE(WriteDzlFile(target, {}).ok);
+        const ByteBuffer old = FileBytes(target);
+        EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
+        device.FailRead(168, Fault::Unplug);
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        dlg.show();
+        QTest::mouseClick(dlg.findChild<QPushButton*>("folderButton"), Qt::LeftButton);
+        QTest::mouseClick(dlg.findChild<QPushButton*>("startButton"), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.IsTransferRunning(); }, 10000));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_FALSE(dlg.IsFinished());
+        EXPECT_EQ(prompter_.texts, QStringList{QStringLiteral("数据文件已存在，确认要覆盖吗？")});
+        bool causeShown = false;
+        for (QLabel* label : dlg.findChildren<QLabel*>())
+            causeShown |= label->text().startsWith("no such device: reading a block");
+        EXPECT_TRUE(causeShown);
+        EXPECT_EQ(doc_.transferBuffer().size(), 176u);  // what arrived is kept
+        EXPECT_EQ(FileBytes(target), old);
+        EXPECT_EQ(device.OpenHandles(), 0);
+        std::remove(target.c_str());
+    }
+    prompter_.texts.clear();
     EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
     device.FailRead(168, Fault::Hang);
     {
