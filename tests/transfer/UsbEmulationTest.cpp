@@ -301,6 +301,8 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
          "block 1 came with 30 of its 64 bytes", 94, true, 0},
         {"short point block", false, 168, Fault::Short, 40, Status::BadReply, LinkStatus::Failed,
          "block 168 came with 40 of its 64 bytes", 216, true, 0},
+        {"short last block holding the rest of the reply", false, 168, Fault::Short, 60,
+         Status::Complete, LinkStatus::Ok, "", 236, true, 0},
         {"babble on block 168", false, 168, Fault::Babble, 0, Status::ReadFailed,
          LinkStatus::Failed, "Overflow", 176, true, 0},
         {"stall reading block 1", false, 1, Fault::Stall, 0, Status::ReadFailed, LinkStatus::Failed,
