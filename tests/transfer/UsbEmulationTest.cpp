@@ -16,6 +16,8 @@
 #include <fstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "COhmletDoc.h"
 #include "CTransferDlg.h"
 #include "DzlFile.h"
@@ -406,7 +408,7 @@ TEST_F(UsbEmulationCli, FailuresKeepTheirCauseAndTheOldFile) {
         bool plugged;
         const char* port;
         std::function<void(EmulatedCh375&)> arrange;
-        bool asNobody;
+        bool unprivileged;  // the node is not open to the user
         std::vector<std::string> said;
     } cases[] = {
         {"nothing plugged in",
@@ -424,7 +426,7 @@ TEST_F(UsbEmulationCli, FailuresKeepTheirCauseAndTheOldFile) {
         {"node not readable without the udev rule",
          true,
          "USB1",
-         [](EmulatedCh375& d) { d.SetNodeMode(0600); },
+         {},
          true,
          {"打开设备失败！", "permission denied", "60-ohmlet-ch375.rules"}},
         {"unplugged mid-transfer",
@@ -440,17 +442,21 @@ TEST_F(UsbEmulationCli, FailuresKeepTheirCauseAndTheOldFile) {
         std::ofstream(target, std::ios::binary | std::ios::trunc)
             .write(reinterpret_cast<const char*>(oldFile.data()), oldFile.size());
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)), c.plugged);
-        if (c.asNobody) {
-            // The unprivileged user must see the testbed and the program, not the node.
+        // Root opens any node: the program then runs as nobody, who must see the testbed
+        // and the program but not the node. Anyone else is shut out by the mode alone.
+        const bool dropRoot = c.unprivileged && geteuid() == 0;
+        if (dropRoot) {
             device.ShareWithOtherUsers();
             device.SetNodeMode(0600);
             std::filesystem::permissions(
                 dir_.path().toStdString(),
                 std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
                 std::filesystem::perm_options::add);
+        } else if (c.unprivileged) {
+            device.SetNodeMode(0);
         }
         if (c.arrange) c.arrange(device);
-        Result r = Fetch({"--usb", c.port}, c.asNobody ? "65534" : QString());  // nobody
+        Result r = Fetch({"--usb", c.port}, dropRoot ? "65534" : QString());  // 65534: nobody
         EXPECT_EQ(r.exitCode, 1) << r.err;
         for (const std::string& words : c.said)
             EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
