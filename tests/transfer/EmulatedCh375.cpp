@@ -112,8 +112,7 @@ void EmulatedCh375::ShareWithOtherUsers() {
     for (const auto& entry : fs::recursive_directory_iterator(rootDir_, ec)) {
         if (entry.is_symlink()) continue;
         // The emulation's sockets are its plumbing, not the device: open to all.
-        fs::permissions(entry.path(),
-                        entry.is_directory() || entry.is_socket() ? folder : file,
+        fs::permissions(entry.path(), entry.is_directory() || entry.is_socket() ? folder : file,
                         fs::perm_options::add, ec);
     }
 }
