@@ -53,7 +53,7 @@ TEST(ReportPainter, PageNumberLandsInTheBoxOfItsPosition) {
         s.firstPageNumber = 1;
         s.pageNumberPosition = c.position;
         ASSERT_TRUE(SavePrintSettings(dir.path(), s));
-        CReportPainter report(none, {}, dir.path());
+        CReportPainter report(none, dir.path());
         const QImage image = DrawPage(report, 3);  // page 3 leaves both boxes free
         const int top = c.top ? 400 : 6600;
         for (int third = 0; third < 3; ++third) {
@@ -68,7 +68,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
     QTemporaryDir dir;
     const std::vector<Component> none;
     {
-        CReportPainter report(none, {}, dir.path());  // no printini at all
+        CReportPainter report(none, dir.path());  // no printini at all
         const QImage image = DrawPage(report, 3);
         EXPECT_FALSE(HasInk(image, 300, 380, 4500, 560));
         EXPECT_FALSE(HasInk(image, 300, 6600, 4500, 6700));
@@ -79,7 +79,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
     s.headerText = QStringLiteral("检测中心");
     s.footerText = QStringLiteral("第三方");
     ASSERT_TRUE(SavePrintSettings(dir.path(), s));
-    CReportPainter report(none, {}, dir.path());
+    CReportPainter report(none, dir.path());
     const QImage image = DrawPage(report, 3);
     EXPECT_TRUE(HasInk(image, 1700, 400, 3100, 500));  // centred header text
     EXPECT_FALSE(HasInk(image, 300, 400, 1500, 500));
