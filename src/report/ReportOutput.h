@@ -21,8 +21,9 @@ class CReportPainter;
 QPageLayout ReportPageLayout();
 
 // Print through the system print dialog (page range limited to the report's pages) on
-// printer, which keeps what the user chose in the printer set-up. A PDF printed to a file
-// gets the same readable text as the exported one.
+// printer, which keeps the printer the user chose in the printer set-up; the page is the
+// report's own, as in the PDF. A PDF printed to a file gets the same readable text as the
+// exported one.
 void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                  const QString& programFolder);
 // Preview in a print preview window.
