@@ -139,10 +139,13 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     std::vector<std::string> method =
         BreakReportLines(G(QStringLiteral("      ")) + parameter(QStringLiteral("检测方法")));
     const int methodTop = y + 180;
-    const int lastFit = (T + H - 2160 - methodTop) / 200;
-    if (lastFit >= 0 && method.size() > static_cast<std::size_t>(lastFit) + 1) {
-        method.resize(static_cast<std::size_t>(lastFit) + 1);
-        method.back() += G(QStringLiteral("……"));
+    const std::size_t fit =
+        static_cast<std::size_t>(std::max(0, (T + H - 2160 - methodTop) / 200)) + 1;
+    if (method.size() > fit) {
+        method.resize(fit);
+        QString last = FromGbk(method.back());
+        while (!last.isEmpty() && G(last).size() > kLineBreakBytes - 4) last.chop(1);
+        method.back() = G(last + QStringLiteral("……"));
     }
     y = methodTop;
     for (std::size_t i = 0; i < method.size(); ++i) {

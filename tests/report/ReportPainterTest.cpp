@@ -107,11 +107,16 @@ QImage DrawBand(CReportPainter& report, int page, int top, int bottom) {
     return image;
 }
 
+bool Black(const QImage& image, int x, int y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    return qGray(line[x]) < 128;
+}
+
 // The first column at or right of `from` with black ink (grey fills do not count); -1.
 int FirstInk(const QImage& image, int from) {
     for (int x = std::max(from, 0); x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (qGray(image.pixel(x, y)) < 128) return x;
+            if (Black(image, x, y)) return x;
     return -1;
 }
 
@@ -120,7 +125,7 @@ std::vector<int> InkRows(const QImage& image, int left, int right) {
     std::vector<int> rows;
     for (int y = 0; y < image.height(); ++y)
         for (int x = left; x < right; ++x)
-            if (qGray(image.pixel(x, y)) < 128) {
+            if (Black(image, x, y)) {
                 rows.push_back(y);
                 break;
             }
@@ -181,6 +186,41 @@ TEST(ReportPainter, TextsStartWhereTheLayoutPutsThem) {
         if (!InkRows(heading, x, x + 1).empty()) last = x;
     EXPECT_GE(last, 655);
     EXPECT_LT(last, 680);
+}
+
+// A laboratory's own method and basis texts, however long, stay inside their boxes: the
+// conclusion keeps its place on the project page, the basis its box on the next page.
+TEST(ReportPainter, LongMethodAndBasisTextsStayInsideTheFrame) {
+    struct Case {
+        int methodChars, basisChars;
+    };
+    const Case cases[] = {{20, 10}, {400, 200}, {2000, 400}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.methodChars);
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary)
+            << "[Data]\r\n"
+            << ToGbk(QStringLiteral("检测方法=") + QString(c.methodChars, QChar(0x6D4B))) << "\r\n"
+            << ToGbk(QStringLiteral("检测依据=") + QString(c.basisChars, QChar(0x6807))) << "\r\n";
+        const std::vector<Component> none;
+        CReportPainter report(none, dir.path());
+        // Page 2: the frame ends at 6400; "(以下空白)" is the last thing inside it.
+        const QImage project = DrawBand(report, 2, 3000, 6560);
+        std::vector<int> rows = InkRows(project, 320, 4380);
+        // Leave out the frame's own bottom rule.
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [](int y) { return y >= 6396 - 3000 && y <= 6404 - 3000; }),
+                   rows.end());
+        ASSERT_FALSE(rows.empty());
+        EXPECT_LT(rows.back(), 6396 - 3000);
+        // Nothing written over the frame's right edge either.
+        EXPECT_EQ(FirstInk(DrawBand(report, 2, 2000, 5000), 4410), -1);
+        // Page 3: the basis box runs from 600 to 1600, its texts from 700 to 1500.
+        const QImage basis = DrawBand(report, 3, 1450, 1598);
+        EXPECT_TRUE(InkRows(basis, 320, 4380).empty() ||
+                    InkRows(basis, 320, 4380).back() < 1500 - 1450 + 60);
+        EXPECT_EQ(FirstInk(DrawBand(report, 3, 620, 1580), 4410), -1);
+    }
 }
 
 // Page number and footer (or header) in the same place are stacked: two lines of ink
