@@ -172,6 +172,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         const ohmlet::PageNumberPlacement place = ohmlet::PlacePageNumber(settings.pageNumberPosition);
         Check(place.box.isValid());
     }
+    // Whatever the file says, a page number never shares its line with a header or footer.
+    const ohmlet::DecorationPlacement decorations = ohmlet::PlaceDecorations(settings);
+    if (settings.printPageNumber && settings.printFooter)
+        Check(!decorations.pageNumber.box.intersects(decorations.footer));
+    if (settings.printPageNumber && settings.printHeader)
+        Check(!decorations.pageNumber.box.intersects(decorations.header));
 
     // Every field is read from one opened file (the lookup GetReportParameter makes after
     // opening it), and one field a layout, chosen by the input, the report's own way.
@@ -207,7 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     // input run on its own is a first input, so a finding here reproduces.
     static unsigned runs = 0;
     if (runs++ % 64 != 0) return 0;
-    ohmlet::CReportPainter report(g_components, ohmlet::ComputeReportTotals(g_components), folder);
+    ohmlet::CReportPainter report(g_components, folder);
     report.SetToday(QDate(2015, 3, 5));
     Check(report.PageCount() >= 4);
     NullPage page;

@@ -1,7 +1,8 @@
 // The printed report of a large file as PDF: how long it takes, how many pages, how big.
-//   report_bench [COMPONENTS [POINTS_PER_COMPONENT]]   (default 2000 x 100)
-// Every component is selected; header, footer and page numbers are on, so every page
-// also reads the print settings file, as printing does.
+//   report_bench [COMPONENTS [POINTS_PER_COMPONENT [SETTINGS_KIB]]]   (default 2000 x 100, 0)
+// Every component is selected; header, footer and page numbers are on. SETTINGS_KIB pads
+// the print settings file with that many KiB of other keys after the ones read: the
+// settings are read once per report, so a big file costs once, not once per page.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,12 +64,15 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int points = argc > 2 ? std::atoi(argv[2]) : 100;
+    const int settingsKib = argc > 3 ? std::max(0, std::atoi(argv[3])) : 0;
     QTemporaryDir dir;
     QFile settings(dir.filePath("printini.ini"));
     settings.open(QIODevice::WriteOnly);
     settings.write(QByteArray::fromStdString(ToGbk(QStringLiteral(
         "[Data]\r\n打印页眉=1\r\n打印页脚=1\r\n打印页码=1\r\n页眉内容=电阻率检测中心\r\n"
         "页脚内容=仅对来样负责\r\n页码格式=4\r\n起始页码=1\r\n页码位置=0\r\n"))));
+    const QByteArray filler = QByteArray("other=").append(1016, 'x').append("\r\n");
+    for (int i = 0; i < settingsKib; ++i) settings.write(filler);
     settings.close();
 
     auto start = Clock::now();
@@ -97,6 +101,8 @@ int main(int argc, char** argv) {
     std::printf("DZL file               %.1f MiB, written in %.2f s, read in %.2f s\n",
                 QFileInfo(QString::fromStdString(dzl)).size() / 1048576.0, makeSeconds,
                 readSeconds);
+    std::printf("print settings file    %.1f MiB\n",
+                QFileInfo(dir.filePath("printini.ini")).size() / 1048576.0);
     std::printf("PDF report             %d pages, %.1f MiB, %.2f s (%.2f ms per page)\n",
                 outcome.pageCount, QFileInfo(pdf).size() / 1048576.0, pdfSeconds,
                 1000.0 * pdfSeconds / outcome.pageCount);

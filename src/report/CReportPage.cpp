@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,18 +13,24 @@ namespace ohmlet {
 
 namespace {
 
-// A fresh page shows time value 0 in local time.
-QDate InitialDate() { return QDateTime::fromSecsSinceEpoch(0).toLocalTime().date(); }
+// The layout's number 1..6, for its defaults.
+int LayoutNumberOf(const ReportLayoutInfo& info) {
+    for (int i = 0; i < kReportLayoutCount; ++i)
+        if (GetReportLayoutInfo(i) == &info) return i + 1;
+    return 0;
+}
 
 }  // namespace
 
 CReportPage::CReportPage(const ReportLayoutInfo& info, QWidget* parent)
     : QWidget(parent), info_(info) {
+    // A date never set is today's, not the start of the clock.
     for (const ReportField& f : info_.fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
         if (f.kind == FieldKind::Date)
-            dates_[QString::fromUtf8(f.key)] = InitialDate();
+            dates_[key] = QDate::currentDate();
         else
-            texts_[QString::fromUtf8(f.key)] = QString();
+            texts_[key] = DefaultReportParameter(LayoutNumberOf(info_), key);
     }
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
@@ -100,7 +105,9 @@ void CReportPage::ReadMembers(CIniFile& file) {
             QDate date = ParseStoredDate(value);
             if (date.isValid()) dates_[key] = date;
         } else {
-            texts_[key] = FromGbk(value);
+            // An emptied field shows what the report prints for it.
+            texts_[key] =
+                value.empty() ? DefaultReportParameter(LayoutNumberOf(info_), key) : FromGbk(value);
         }
     }
 }

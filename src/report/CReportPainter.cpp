@@ -8,19 +8,20 @@
 
 namespace ohmlet {
 
-CReportPainter::CReportPainter(const std::vector<Component>& components, const ReportTotals& totals,
+CReportPainter::CReportPainter(const std::vector<Component>& components,
                                const QString& programFolder)
     : components_(components),
-      totals_(totals),
-      programFolder_(programFolder),
+      totals_(ComputeReportTotals(components)),
       today_(QDate::currentDate()),
-      rows_(BuildReportRows(components)) {}
+      rows_(BuildReportRows(components)),
+      parameters_(ReadReportParameters(programFolder, 1)) {
+    // Without the file there is no header, footer or page number.
+    if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
+}
 
-std::string CReportPainter::Parameter(const QString& key) {
+std::string CReportPainter::Parameter(const QString& key) const {
     auto it = parameters_.find(key);
-    if (it == parameters_.end())
-        it = parameters_.emplace(key, GetReportParameter(programFolder_, 1, key)).first;
-    return it->second;
+    return it == parameters_.end() ? std::string() : it->second;
 }
 
 void CReportPainter::DrawPage(QPainter& painter, int page) {
@@ -39,7 +40,7 @@ void CReportPainter::DrawPage(QPainter& painter, int page) {
             DrawProjectPage(painter, frame_, parameter, totals_);
             break;
         case 3:
-            DrawBasisPage(painter, frame_);
+            DrawBasisPage(painter, frame_, parameter);
             break;
         default:
             DrawRawDataPage(painter, frame_, components_, rows_, page);
@@ -49,33 +50,45 @@ void CReportPainter::DrawPage(QPainter& painter, int page) {
     painter.restore();
 }
 
+namespace {
+
+// One line in a box, aligned across it, its character cell at the box's top.
+void DrawBoxedLine(QPainter& painter, const QRect& box, Qt::Alignment alignment,
+                   const QString& text) {
+    const int width = ReportTextCells(text) * painter.font().pixelSize() / 2;
+    int x = box.left();
+    if (alignment & Qt::AlignRight)
+        x = box.right() + 1 - width;
+    else if (alignment & Qt::AlignHCenter)
+        x = box.left() + (box.width() - width) / 2;
+    DrawTextAt(painter, x, box.top(), text);
+}
+
+}  // namespace
+
 void CReportPainter::DrawDecorations(QPainter& painter, int page) {
-    // Read for every page, so a change saved meanwhile applies to the next page.
-    PrintSettings settings;
-    if (!LoadPrintSettings(programFolder_, settings)) return;
-    const QFont font = ReportFont(ReportFace::Song, 12);
-    const int flags = Qt::TextSingleLine | Qt::TextDontClip;
-    if (settings.printPageNumber) {
+    const PrintSettings& s = settings_;
+    const DecorationPlacement place = PlaceDecorations(s);
+    const bool numberAtFoot = place.pageNumber.box.top() > kHeaderBox.bottom();
+    if (s.printPageNumber) {
         painter.save();
-        painter.setFont(font);
-        PageNumberPlacement place = PlacePageNumber(settings.pageNumberPosition);
-        painter.drawText(place.box, static_cast<int>(place.alignment) | flags,
-                         PageNumberText(settings, page, PageCount()));
+        painter.setFont(
+            ReportFont(ReportFace::Song, numberAtFoot ? place.bottomPoints : place.topPoints));
+        DrawBoxedLine(painter, place.pageNumber.box, place.pageNumber.alignment,
+                      PageNumberText(s, page, PageCount()));
         painter.restore();
     }
-    if (settings.printHeader) {
+    if (s.printHeader) {
         painter.save();
-        painter.setFont(font);
-        painter.drawText(kHeaderBox, Qt::AlignHCenter | Qt::AlignVCenter | flags,
-                         settings.headerText);
+        painter.setFont(ReportFont(ReportFace::Song, place.topPoints));
+        DrawBoxedLine(painter, place.header, Qt::AlignHCenter, s.headerText);
         DrawLine(painter, 300, 530, 4400, 530);
         painter.restore();
     }
-    if (settings.printFooter) {
+    if (s.printFooter) {
         painter.save();
-        painter.setFont(font);
-        painter.drawText(kFooterBox, Qt::AlignHCenter | Qt::AlignVCenter | flags,
-                         settings.footerText);
+        painter.setFont(ReportFont(ReportFace::Song, place.bottomPoints));
+        DrawBoxedLine(painter, place.footer, Qt::AlignHCenter, s.footerText);
         painter.restore();
     }
 }

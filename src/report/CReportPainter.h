@@ -9,6 +9,7 @@
 
 #include "Component.h"
 #include "PrintSettings.h"
+#include "ReportParameters.h"
 #include "ReportRows.h"
 #include "ReportTextPages.h"
 
@@ -18,12 +19,13 @@ namespace ohmlet {
 
 class CReportPainter {
 public:
-    // The components must outlive the painter. Only those with `selected` set get rows.
-    CReportPainter(const std::vector<Component>& components, const ReportTotals& totals,
-                   const QString& programFolder);
+    // The components must outlive the painter. Only those with `selected` set get rows,
+    // and only they count in the totals. The settings files are read here, once.
+    CReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
     int PageCount() const { return ReportPageCount(rows_.size()); }
     const std::vector<ReportRow>& Rows() const { return rows_; }
+    const ReportTotals& Totals() const { return totals_; }
     void SetToday(const QDate& today) { today_ = today; }
 
     // The painter must already be mapped to dots (MapPainterToDots). page is 1-based.
@@ -31,15 +33,15 @@ public:
 
 private:
     void DrawDecorations(QPainter& painter, int page);
-    std::string Parameter(const QString& key);
+    std::string Parameter(const QString& key) const;
 
     const std::vector<Component>& components_;
     ReportTotals totals_;
-    QString programFolder_;
     QDate today_;
     std::vector<ReportRow> rows_;
     ReportPageFrame frame_;
-    std::map<QString, std::string> parameters_;  // 检测报告1, read once per report
+    ReportParameterSet parameters_;  // 检测报告1
+    PrintSettings settings_;
 };
 
 }  // namespace ohmlet

@@ -75,10 +75,8 @@ void CReportParamDlg::ShowOnly(int layout) {
 
 void CReportParamDlg::OnLayoutChanged(int index) {
     if (index < 0 || index >= kReportLayoutCount) return;
-    // 检测报告1 and 2 show their files' content again; the others keep what was typed.
-    if (index <= 1) LoadLayout(index);
+    // Every page keeps what was typed on it until OK or Cancel.
     ShowOnly(index);
-    if (index <= 1) pages_[index]->UpdateControls();
 }
 
 void CReportParamDlg::LoadLayout(int layout) {
@@ -124,7 +122,8 @@ void CReportParamDlg::SaveChosenLayout() {
 
 void CReportParamDlg::accept() {
     reportLayout_ = combo_->currentIndex();
-    SaveLayout(reportLayout_);
+    // What was typed on any page is kept, not only on the page shown.
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) SaveLayout(layout);
     SaveChosenLayout();
     QDialog::accept();
 }

@@ -86,4 +86,20 @@ PageNumberPlacement PlacePageNumber(int position) {
     return {box, kAlign[position % 3] | Qt::AlignVCenter};
 }
 
+DecorationPlacement PlaceDecorations(const PrintSettings& s) {
+    DecorationPlacement place;
+    place.pageNumber = PlacePageNumber(s.pageNumberPosition);
+    if (!s.printPageNumber) return place;
+    const bool atFoot = place.pageNumber.box == kFooterBox;
+    if (atFoot && s.printFooter) {
+        // Two lines of 10.5 pt between the table (6550) and the printable foot (6732).
+        place.footer = QRect(QPoint(300, 6556), QPoint(4499, 6643));
+        place.pageNumber.box = QRect(QPoint(300, 6644), QPoint(4499, 6731));
+        place.bottomPoints = 10.5;
+    } else if (!atFoot && s.printHeader) {
+        place.pageNumber.box = QRect(QPoint(300, 290), QPoint(4499, 389));
+    }
+    return place;
+}
+
 }  // namespace ohmlet

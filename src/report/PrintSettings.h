@@ -45,4 +45,16 @@ inline constexpr QRect kHeaderBox{QPoint(300, 400), QPoint(4499, 499)};
 // 6450 would print over the readings of its last row; the box sits just below the table.
 inline constexpr QRect kFooterBox{QPoint(300, 6600), QPoint(4499, 6699)};
 
+// Where the page number, header and footer of a page go. A page number that shares its
+// box with the header or the footer is stacked with it: above the header, and at the foot
+// both lines a size smaller, which is all the room below the table allows.
+struct DecorationPlacement {
+    PageNumberPlacement pageNumber;
+    QRect header = kHeaderBox;
+    QRect footer = kFooterBox;
+    double bottomPoints = 12;  // the footer's size, and a bottom page number's
+    double topPoints = 12;
+};
+DecorationPlacement PlaceDecorations(const PrintSettings& settings);
+
 }  // namespace ohmlet

@@ -16,11 +16,16 @@ void DrawHeadingRow(QPainter& painter, int L, int W, int rowTop, const Component
     painter.fillRect(QRect(QPoint(L + 10, rowTop + 10), QPoint(L + W - 10, rowTop + 150 - 1)),
                      QColor(192, 192, 192));
     const int y = rowTop + 30;
-    // The number's column is 200 dots, the name's runs up to the design value.
-    DrawTextFitted(painter, L + 180, y, 380 - 180 - 30, FromGbk(c.GetNumber()));
+    // The number's column holds four half-width characters, the name's runs up to the
+    // design value; longer texts are narrowed into them.
+    DrawTextFitted(painter, L + 180, y, 380 - 180, FromGbk(c.GetNumber()));
     DrawTextFitted(painter, L + 380, y, 1840 - 380 - 40,
                    QStringLiteral("(") + FromGbk(c.GetName()) + QStringLiteral(")"));
-    DrawTextAt(painter, L + 1840, y, QStringLiteral("设计厚度:%1 mm").arg(c.GetDesignValue()));
+    const QString value = QStringLiteral("设计值:%1 ").arg(c.GetDesignValue());
+    DrawTextAt(painter, L + 1840, y, value);
+    // Ω and · are narrow in most faces; in em cells the unit would fall apart.
+    DrawTextNatural(painter, L + 1840 + ReportTextCells(value) * painter.font().pixelSize() / 2, y,
+                    QStringLiteral("kΩ·cm"));
     DrawGbkAt(painter, L + 3240, y, c.GetTestDate());
 }
 

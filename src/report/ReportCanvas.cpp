@@ -57,23 +57,73 @@ QPointF Baseline(const QPainter& painter, qreal x, qreal y) {
 // One line: a line feed inside a paragraph shows as a blank, not a break.
 QString OneLine(QString text) { return text.replace(QChar('\n'), QChar(' ')); }
 
+// The layout counts every ASCII character, blanks included, as half an em and every other
+// character as a whole one, as 宋体 and 黑体 draw them. Other faces draw blanks and Latin
+// narrower or wider, so each run of text is put at the place those widths give.
+int CellsOf(QChar c) { return c.unicode() < 0x80 ? 1 : c.isLowSurrogate() ? 0 : 2; }
+
+int CellsOf(const QString& text) {
+    int cells = 0;
+    for (QChar c : text) cells += CellsOf(c);
+    return cells;
+}
+
+// One run of same-width characters without blanks, starting at cell x and `cells` wide.
+void DrawRun(QPainter& painter, qreal x, qreal y, const QString& run, qreal width) {
+    const qreal natural = painter.fontMetrics().horizontalAdvance(run);
+    if (natural <= width + 0.5 || natural <= 0) {
+        painter.drawText(Baseline(painter, x, y), run);
+        return;
+    }
+    // A face whose letters are wider than half an em is narrowed to its cells.
+    painter.save();
+    painter.translate(x, 0);
+    painter.scale(width / natural, 1.0);
+    painter.drawText(Baseline(painter, 0, y), run);
+    painter.restore();
+}
+
 }  // namespace
 
+int ReportTextCells(const QString& text) { return CellsOf(OneLine(text)); }
+
 void DrawTextAt(QPainter& painter, int x, int y, const QString& text) {
+    const QString line = OneLine(text);
+    const qreal half = painter.font().pixelSize() / 2.0;
+    qreal cellX = x;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (line[i] == QLatin1Char(' ')) {
+            cellX += half;
+            ++i;
+            continue;
+        }
+        const bool narrow = CellsOf(line[i]) == 1;
+        qsizetype j = i;
+        int cells = 0;
+        while (j < line.size() && line[j] != QLatin1Char(' ') &&
+               (narrow ? CellsOf(line[j]) == 1 : CellsOf(line[j]) != 1))
+            cells += CellsOf(line[j++]);
+        DrawRun(painter, cellX, y, line.mid(i, j - i), cells * half);
+        cellX += cells * half;
+        i = j;
+    }
+}
+
+void DrawTextNatural(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(Baseline(painter, x, y), OneLine(text));
 }
 
 void DrawTextFitted(QPainter& painter, int x, int y, int width, const QString& text) {
-    const QString line = OneLine(text);
-    const qreal natural = painter.fontMetrics().horizontalAdvance(line);
+    const qreal natural = ReportTextCells(text) * painter.font().pixelSize() / 2.0;
     if (natural <= width || natural <= 0) {
-        DrawTextAt(painter, x, y, line);
+        DrawTextAt(painter, x, y, text);
         return;
     }
     painter.save();
     painter.translate(x, 0);
     painter.scale(width / natural, 1.0);
-    painter.drawText(Baseline(painter, 0, y), line);
+    DrawTextAt(painter, 0, y, text);
     painter.restore();
 }
 

@@ -1,6 +1,7 @@
 #include "ReportOutput.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,7 +13,6 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "COhmletDoc.h"
 #include "CReportPainter.h"
 #include "PdfTextMapping.h"
 #include "ReportCanvas.h"
@@ -20,10 +20,6 @@
 namespace ohmlet {
 
 namespace {
-
-ReportTotals TotalsOf(const COhmletDoc& document) {
-    return {document.totalPointCount(), document.totalPassCount(), document.overallPassRate()};
-}
 
 // The layout reaches 4500 dots (190.5 mm) across and 6700 dots (284 mm) down: small
 // margins keep it on an A4 sheet and roughly centred.
@@ -44,9 +40,32 @@ void RenderReport(CReportPainter& report, QPagedPaintDevice& device, int fromPag
     painter.end();
 }
 
-void PrintReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+QPageLayout ReportPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, kPdfMarginsMm,
+                       QPageLayout::Millimeter);
+}
+
+void FixReportPdfText(QByteArray& pdf) {
+    FixRadicalNamesInPdf(pdf, RadicalEquivalents({ReportFont(ReportFace::Song, 12),
+                                                  ReportFont(ReportFace::Hei, 12)}));
+}
+
+bool FixReportPdfFile(const QString& pdfPath) {
+    QFile in(pdfPath);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    QByteArray pdf = in.readAll();
+    in.close();
+    const QByteArray before = pdf;
+    FixReportPdfText(pdf);
+    if (pdf == before) return true;
+    QSaveFile out(pdfPath);
+    return out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() && out.commit();
+}
+
+void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                  const QString& programFolder) {
-    CReportPainter report(document.components(), TotalsOf(document), programFolder);
+    CReportPainter report(components, programFolder);
+    printer.setPageLayout(ReportPageLayout());
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, report.PageCount());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -57,11 +76,15 @@ void PrintReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
         to = printer.toPage() > 0 ? printer.toPage() : to;
     }
     RenderReport(report, printer, from, to);
+    // "Print to file" writes a PDF as the export does; its text must read back the same.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        FixReportPdfFile(printer.outputFileName());
 }
 
-void PreviewReport(const COhmletDoc& document, QPrinter& printer, QWidget* parent,
+void PreviewReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                    const QString& programFolder) {
-    CReportPainter report(document.components(), TotalsOf(document), programFolder);
+    CReportPainter report(components, programFolder);
+    printer.setPageLayout(ReportPageLayout());
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("打印预览"));
     QObject::connect(
@@ -78,21 +101,19 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
         outcome.message = "The report needs a running GUI application to lay out its text.";
         return outcome;
     }
-    CReportPainter report(components, ComputeReportTotals(components), programFolder);
+    CReportPainter report(components, programFolder);
     QByteArray pdf;
     {
         QBuffer buffer(&pdf);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(static_cast<int>(kReportDotsPerInch));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         kPdfMarginsMm, QPageLayout::Millimeter));
+        writer.setPageLayout(ReportPageLayout());
         writer.setTitle(QStringLiteral("检测报告"));
         writer.setCreator(QStringLiteral("Ohmlet"));
         RenderReport(report, writer, 1, report.PageCount());
     }
-    FixRadicalNamesInPdf(pdf, RadicalEquivalents({ReportFont(ReportFace::Song, 12),
-                                                  ReportFont(ReportFace::Hei, 12)}));
+    FixReportPdfText(pdf);
     QSaveFile file(pdfPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
         outcome.message =

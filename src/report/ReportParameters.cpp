@@ -41,9 +41,10 @@ const std::vector<ReportLayoutInfo>& Layouts() {
           {"结构类别", T},
           {"工程地址", T},
           {"强度等级", G},
-          {"施工日期", D}},
+          {"施工日期", D},
+          {"检测方法", T}},
          {"工程名称", "工程地址", "施工单位", "监理单位", "结构类别", "检测内容", "检测依据",
-          "施工日期"},
+          "施工日期", "检测方法"},
          {"委托单位", "设计单位", "委托编号", "检测单位", "强度等级", "检测仪器", "报告编号",
           "报告日期"}},
         {"检测报告2",
@@ -162,6 +163,39 @@ QDate ParseStoredDate(const std::string& gbk) {
     int day = NumberAt(gbk, 10, 11);
     if (year < 0 || month < 0 || day < 0) return QDate();
     return QDate(year, month, day);  // invalid for a day that does not exist
+}
+
+QString DefaultReportParameter(int layoutNumber, const QString& key) {
+    if (layoutNumber != 1) return QString();
+    // The printed report must name an instrument, a method and a basis; a laboratory
+    // replaces these with its own wording and references.
+    if (key == QStringLiteral("检测仪器")) return QStringLiteral("混凝土电阻率测试仪");
+    if (key == QStringLiteral("检测方法"))
+        return QStringLiteral(
+            "采用四电极（Wenner）法在构件表面测量混凝土电阻率：四个电极等间距排成一条直线，"
+            "外侧两个电极向混凝土通入交变电流，内侧两个电极测量电位差，"
+            "由电流、电位差和电极间距算出电阻率。检测时，在每一个待测构件的表面选择有代表性的"
+            "区域，避开钢筋正上方，润湿电极与混凝土的接触面后读数。");
+    if (key == QStringLiteral("检测依据"))
+        return QStringLiteral("委托方的检测要求；混凝土电阻率测试仪使用说明书（四电极法）");
+    return QString();
+}
+
+ReportParameterSet ReadReportParameters(const QString& programFolder, int layoutNumber) {
+    ReportParameterSet set;
+    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+    if (!info) return set;
+    CIniFile file;
+    const bool open = OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read);
+    for (const ReportField& f : info->fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        std::string value;
+        if (open) file.ReadString(SectionName(), ToGbk(key), value);
+        if (value.empty()) value = ToGbk(DefaultReportParameter(layoutNumber, key));
+        set.emplace(key, value);
+    }
+    if (open) file.Close();
+    return set;
 }
 
 std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {

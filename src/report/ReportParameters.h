@@ -3,6 +3,7 @@
 // stored parameter. Keys and values are GBK, as the settings files hold them.
 #include <QDate>
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,14 @@ QDate ParseStoredDate(const std::string& gbk);
 // The value stored for key (UTF-8) in layout number 1..6, blanks trimmed; empty when the
 // file, the key or the layout is not there. Returned as GBK bytes.
 std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key);
+
+// The text a field of layout number 1..6 shows and prints while it holds nothing (UTF-8
+// key); empty for most fields.
+QString DefaultReportParameter(int layoutNumber, const QString& key);
+
+// Every field of a layout read in one opening of its file: UTF-8 key -> GBK value, blanks
+// trimmed, empty values replaced by their defaults.
+using ReportParameterSet = std::map<QString, std::string>;
+ReportParameterSet ReadReportParameters(const QString& programFolder, int layoutNumber);
 
 }  // namespace ohmlet

@@ -31,6 +31,8 @@ int ReportPageCount(std::size_t rowCount) {
 ReportTotals ComputeReportTotals(const std::vector<Component>& components) {
     ReportTotals totals;
     for (const Component& component : components) {
+        // A component left out of the tables is left out of the verdict too.
+        if (!component.selected) continue;
         // The stored count, as the document sums it; readings beyond the points held
         // cannot pass.
         totals.pointCount += component.pointCount;

@@ -26,7 +26,7 @@ std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components)
 
 int ReportPageCount(std::size_t rowCount);
 
-// The totals over all components, as the document keeps them.
+// The totals of the conclusion: over the components the report lists, and only those.
 struct ReportTotals {
     int32_t pointCount = 0;
     int32_t passCount = 0;

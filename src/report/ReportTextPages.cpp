@@ -50,15 +50,38 @@ void DrawCoverPage(QPainter& painter, const ReportParameterLookup& parameter, co
 }
 
 std::string SurveyParagraph(const ReportParameterLookup& p) {
-    return G(QStringLiteral("       ")) + p(QStringLiteral("工程名称")) +
-           G(QStringLiteral("工程位于")) + p(QStringLiteral("工程地址")) +
-           G(QStringLiteral("，为")) + p(QStringLiteral("结构类别")) +
-           G(QStringLiteral("结构。由")) + p(QStringLiteral("施工单位")) +
-           G(QStringLiteral("施工，开工时间为")) + p(QStringLiteral("施工日期")) +
-           G(QStringLiteral("。根据设计要求，混凝土设计强度等级为")) +
-           p(QStringLiteral("强度等级")) + G(QStringLiteral("。")) + "\n" +
-           G(QStringLiteral("受")) + p(QStringLiteral("委托单位")) +
-           G(QStringLiteral("委托，我所对")) + p(QStringLiteral("结构类别")) +
+    // A clause whose value was never filled in is left out, not printed around a gap.
+    const std::string name = p(QStringLiteral("工程名称"));
+    const std::string address = p(QStringLiteral("工程地址"));
+    const std::string structure = p(QStringLiteral("结构类别"));
+    const std::string builder = p(QStringLiteral("施工单位"));
+    const std::string started = p(QStringLiteral("施工日期"));
+    const std::string grade = p(QStringLiteral("强度等级"));
+    const std::string client = p(QStringLiteral("委托单位"));
+    auto sentence = [](const std::vector<std::string>& clauses) {
+        std::string text;
+        for (const std::string& clause : clauses) {
+            if (clause.empty()) continue;
+            if (!text.empty()) text += G(QStringLiteral("，"));
+            text += clause;
+        }
+        return text.empty() ? text : text + G(QStringLiteral("。"));
+    };
+    std::string text = G(QStringLiteral("       "));
+    std::string site = sentence(
+        {address.empty() ? "" : G(QStringLiteral("位于")) + address,
+         structure.empty() ? "" : G(QStringLiteral("为")) + structure + G(QStringLiteral("结构"))});
+    if (!site.empty())
+        text += (name.empty() ? G(QStringLiteral("本")) : name) + G(QStringLiteral("工程")) + site;
+    text += sentence(
+        {builder.empty() ? "" : G(QStringLiteral("由")) + builder + G(QStringLiteral("施工")),
+         started.empty() ? "" : G(QStringLiteral("开工时间为")) + started});
+    if (!grade.empty())
+        text += G(QStringLiteral("根据设计要求，混凝土设计强度等级为")) + grade +
+                G(QStringLiteral("。"));
+    text += "\n";
+    if (!client.empty()) text += G(QStringLiteral("受")) + client + G(QStringLiteral("委托，"));
+    return text + G(QStringLiteral("我所对")) + structure +
            G(QStringLiteral("混凝土电阻率进行了检测。 "));
 }
 
@@ -71,19 +94,22 @@ std::vector<std::string> ConclusionLines(const ReportTotals& t) {
             .arg(static_cast<qint64>(t.pointCount) - t.passCount);
     const QString rate = QString::asprintf("%.1f", static_cast<double>(t.passRate) * 100.0);
     if (t.MeetsRequirement())
-        return {G(first),
-                G(QStringLiteral(
-                      "     混凝土电阻率合格率达到%1%，合格率大于规范要求的85%，该构件的楼板厚度")
-                      .arg(rate)),
-                G(QStringLiteral("     满足设计要求!"))};
+        return {
+            G(first),
+            G(QStringLiteral(
+                  "     混凝土电阻率合格率达到%1%，合格率大于规范要求的85%，该构件的混凝土电阻率")
+                  .arg(rate)),
+            G(QStringLiteral("     满足设计要求!"))};
     // Below the required rate the report must not claim the opposite, nor round up to
     // the mark: the tenths are cut.
     const int64_t tenths =
         t.pointCount > 0 ? std::max<int64_t>(0, int64_t{t.passCount} * 1000 / t.pointCount) : 0;
     const QString below = QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
-    return {G(first),
-            G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件").arg(below)),
-            G(QStringLiteral("     不满足设计要求!"))};
+    return {
+        G(first),
+        G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件的混凝土电阻率")
+              .arg(below)),
+        G(QStringLiteral("     不满足设计要求!"))};
 }
 
 void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
@@ -108,16 +134,24 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     int y = DrawParagraph(painter, L + 60, T + 1640, SurveyParagraph(parameter));
     y += 220;
     DrawTextAt(painter, L + 100, y, QStringLiteral("二、检测方法"));
-    y = DrawParagraph(
-        painter, L + 60, y + 180,
-        G(QStringLiteral(
-            "      按照《 混凝土结构工程施工质量验收规范 》（GB50204-2002）要求，对梁类 "
-            "、板类构件，各抽取构件数量的2%且不少于5个构件进行检测。")));
-    y = DrawParagraph(
-        painter, L + 60, y + 200,
-        G(QStringLiteral(
-            "     "
-            "检测时，在每一个待测的构件底面上，选择有代表性的区域，对混凝土电阻率进行检测。")));
+    // The method is the laboratory's own text; a long one is cut where the conclusion
+    // would leave the frame.
+    std::vector<std::string> method =
+        BreakReportLines(G(QStringLiteral("      ")) + parameter(QStringLiteral("检测方法")));
+    const int methodTop = y + 180;
+    const std::size_t fit =
+        static_cast<std::size_t>(std::max(0, (T + H - 2160 - methodTop) / 200)) + 1;
+    if (method.size() > fit) {
+        method.resize(fit);
+        QString last = FromGbk(method.back());
+        while (!last.isEmpty() && G(last).size() > kLineBreakBytes - 4) last.chop(1);
+        method.back() = G(last + QStringLiteral("……"));
+    }
+    y = methodTop;
+    for (std::size_t i = 0; i < method.size(); ++i) {
+        if (i > 0) y += 200;
+        DrawGbkAt(painter, L + 60, y, method[i]);
+    }
     const int Y = y;
     DrawLine(painter, L, Y + 960, L + W, Y + 960);
     DrawLine(painter, L, Y + 1160, L + W, Y + 1160);
@@ -131,16 +165,29 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     DrawTextAt(painter, L + 400, Y + 2000, QStringLiteral("(以下空白)"));
 }
 
-void DrawBasisPage(QPainter& painter, const ReportPageFrame& f) {
+void DrawBasisPage(QPainter& painter, const ReportPageFrame& f,
+                   const ReportParameterLookup& parameter) {
     const int L = f.leftMargin, T = f.topMargin, W = f.frameWidth, H = f.frameHeight;
     painter.setFont(ReportFont(ReportFace::Song, 12));
     DrawFrame(painter, L, T + 200, L + W, T + H);
     for (int y : {1200, 2200, 3200, 4200}) DrawLine(painter, L, T + y, L + W, T + y);
     DrawTextAt(painter, L + 100, T + 400, QStringLiteral("检测依据："));
-    DrawTextAt(painter, L + 400, T + 800,
-               QStringLiteral("《混凝土结构工程施工质量验收规范》（GB50204-2002）"));
+    // Up to three lines, centred on the line the box was made for; the last one is
+    // narrowed to hold the rest.
+    const int width = W - 400 - 60;
+    std::vector<std::string> basis = BreakReportLines(parameter(QStringLiteral("检测依据")));
+    while (basis.size() > 3) {
+        basis[basis.size() - 2] += basis.back();
+        basis.pop_back();
+    }
+    for (std::size_t i = 0; i < basis.size(); ++i)
+        DrawTextFitted(
+            painter, L + 400,
+            T + 800 - 75 * static_cast<int>(basis.size() - 1) + 150 * static_cast<int>(i), width,
+            FromGbk(basis[i]));
     DrawTextAt(painter, L + 100, T + 1400, QStringLiteral("检测仪器："));
-    DrawTextAt(painter, L + 400, T + 1800, QStringLiteral("K27非金属板厚度测试仪"));
+    DrawTextFitted(painter, L + 400, T + 1800, width,
+                   FromGbk(parameter(QStringLiteral("检测仪器"))));
     DrawTextAt(painter, L + 100, T + 2400, QStringLiteral("检测时间及检测环境："));
     DrawTextAt(painter, L + 100, T + 3400, QStringLiteral("参加检测人员："));
     DrawTextAt(painter, L + 100, T + 4400,

@@ -24,7 +24,8 @@ struct ReportPageFrame {
 void DrawCoverPage(QPainter& painter, const ReportParameterLookup& parameter, const QDate& today);
 void DrawProjectPage(QPainter& painter, const ReportPageFrame& frame,
                      const ReportParameterLookup& parameter, const ReportTotals& totals);
-void DrawBasisPage(QPainter& painter, const ReportPageFrame& frame);
+void DrawBasisPage(QPainter& painter, const ReportPageFrame& frame,
+                   const ReportParameterLookup& parameter);
 
 // The texts of the survey paragraph and of the conclusion (three lines), as GBK bytes.
 std::string SurveyParagraph(const ReportParameterLookup& parameter);

@@ -174,11 +174,11 @@ QPrinter& CDataView::Printer() {
 
 // The report of the checked components (the frame copied the check marks first).
 void CDataView::OnFilePrint(const QString& programFolder) {
-    PrintReport(doc_, Printer(), this, programFolder);
+    PrintReport(doc_.components(), Printer(), this, programFolder);
 }
 
 void CDataView::OnFilePrintPreview(const QString& programFolder) {
-    PreviewReport(doc_, Printer(), this, programFolder);
+    PreviewReport(doc_.components(), Printer(), this, programFolder);
 }
 
 void CDataView::resizeEvent(QResizeEvent* event) {

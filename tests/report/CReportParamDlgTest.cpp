@@ -114,7 +114,7 @@ TEST_F(CReportParamDlgTest, DateIsStoredInTheBlankPaddedForm) {
                         ToGbk(QStringLiteral("报告日期=2015年 3月 5日\r\n")))));
 }
 
-TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesTheChosenLayoutOnly) {
+TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesEveryPage) {
     CReportParamDlg dialog(Folder());
     EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), -1);
     for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_TRUE(dialog.Page(i)->isHidden());
@@ -122,11 +122,32 @@ TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesTheChosenLayoutOnly) {
     EXPECT_FALSE(dialog.Page(2)->isHidden());
     Type(dialog.Page(3), "工程名称", "typed on 4");
     dialog.accept();
-    EXPECT_TRUE(Exists("report3ini.ini"));
-    EXPECT_FALSE(Exists("report4ini.ini"));
+    for (int i = 0; i < kReportLayoutCount; ++i)
+        EXPECT_TRUE(Exists((std::string(GetReportLayoutInfo(i)->baseName) + ".ini").c_str())) << i;
+    EXPECT_TRUE(FileBytes("report4ini.ini").contains("typed on 4"));
     EXPECT_EQ(
         FileBytes("reportini.ini"),
         QByteArray::fromStdString("[Data]\r\n" + ToGbk(QStringLiteral("报告格式")) + "=2\r\n"));
+}
+
+TEST_F(CReportParamDlgTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
+    CReportParamDlg dialog(Folder());
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) {
+        for (const ReportField& f : GetReportLayoutInfo(layout)->fileOrder) {
+            const QString key = QString::fromUtf8(f.key);
+            SCOPED_TRACE(f.key);
+            if (f.kind == FieldKind::Date) {
+                EXPECT_EQ(dialog.Page(layout)->DateField(key)->date(), QDate::currentDate());
+            } else if (f.kind == FieldKind::Text) {
+                EXPECT_EQ(dialog.Page(layout)->TextField(key)->text(),
+                          DefaultReportParameter(layout + 1, key));
+            }
+        }
+    }
+    EXPECT_EQ(Shown(dialog.Page(0), "检测仪器"), QStringLiteral("混凝土电阻率测试仪"));
+    EXPECT_TRUE(Shown(dialog.Page(0), "检测方法").contains(QStringLiteral("四电极")));
+    EXPECT_FALSE(Shown(dialog.Page(0), "检测依据").isEmpty());
+    EXPECT_TRUE(Shown(dialog.Page(1), "检测仪器").isEmpty());  // only the printed layout has them
 }
 
 TEST_F(CReportParamDlgTest, LayoutOneComesBackEvenWithoutReportini) {
@@ -143,7 +164,7 @@ TEST_F(CReportParamDlgTest, LayoutOneComesBackEvenWithoutReportini) {
     EXPECT_EQ(Shown(reopened.Page(0), "工程名称"), QStringLiteral("新楼"));
 }
 
-TEST_F(CReportParamDlgTest, SwitchingReloadsLayoutsOneAndTwoOnly) {
+TEST_F(CReportParamDlgTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSavesThemAll) {
     {
         CReportParamDlg dialog(Folder());
         dialog.LayoutCombo()->setCurrentIndex(0);
@@ -151,19 +172,22 @@ TEST_F(CReportParamDlgTest, SwitchingReloadsLayoutsOneAndTwoOnly) {
         dialog.accept();
     }
     CReportParamDlg dialog(Folder());
-    // Layout 4 keeps typed text across a switch.
-    dialog.LayoutCombo()->setCurrentIndex(3);
-    Type(dialog.Page(3), "工程名称", "typed");
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) {
+        dialog.LayoutCombo()->setCurrentIndex(layout);
+        Type(dialog.Page(layout), "工程名称", QStringLiteral("typed %1").arg(layout));
+    }
+    // Back through every page, each shown once more in turn: nothing was reloaded.
+    for (int layout = kReportLayoutCount - 1; layout >= 0; --layout) {
+        dialog.LayoutCombo()->setCurrentIndex(layout);
+        EXPECT_FALSE(dialog.Page(layout)->isHidden());
+        EXPECT_EQ(Shown(dialog.Page(layout), "工程名称"), QStringLiteral("typed %1").arg(layout));
+    }
     dialog.LayoutCombo()->setCurrentIndex(4);
-    EXPECT_TRUE(dialog.Page(3)->isHidden());
-    dialog.LayoutCombo()->setCurrentIndex(3);
-    EXPECT_EQ(Shown(dialog.Page(3), "工程名称"), "typed");
-    // Layout 1 shows the file again.
-    dialog.LayoutCombo()->setCurrentIndex(0);
-    Type(dialog.Page(0), "工程名称", "edited");
-    dialog.LayoutCombo()->setCurrentIndex(5);
-    dialog.LayoutCombo()->setCurrentIndex(0);
-    EXPECT_EQ(Shown(dialog.Page(0), "工程名称"), "saved");
+    dialog.accept();
+    CReportParamDlg reopened(Folder());
+    EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 4);
+    for (int layout = 0; layout < kReportLayoutCount; ++layout)
+        EXPECT_EQ(Shown(reopened.Page(layout), "工程名称"), QStringLiteral("typed %1").arg(layout));
 }
 
 TEST_F(CReportParamDlgTest, CancelSavesNothing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "GbkCodec.h"
 #include "LineBreaker.h"
 #include "ReportRows.h"
@@ -68,15 +70,30 @@ TEST(ReportPages, CountFollowsTheTableRows) {
     }
 }
 
-TEST(ReportTotals, CountsPassingReadingsOfAllComponents) {
-    // Pass band 25..75: 20 fails, 50 passes; the unselected component counts too.
-    std::vector<Component> list = {MakeComponent(10, true, 50), MakeComponent(4, false, 20),
-                                   MakeComponent(6, true, 75)};
-    ReportTotals t = ComputeReportTotals(list);
-    EXPECT_EQ(t.pointCount, 20);
-    EXPECT_EQ(t.passCount, 16);
-    EXPECT_FLOAT_EQ(t.passRate, 0.8f);
-    EXPECT_FALSE(t.MeetsRequirement());
+TEST(ReportTotals, CountOnlyTheComponentsTheReportLists) {
+    // Pass band 25..75: 20 fails, 50 and 75 pass.
+    struct Case {
+        std::vector<std::pair<int, bool>> components;  // points of value 50/20/75, ticked
+        int points, passed;
+        bool meets;
+    };
+    const Case cases[] = {
+        {{{10, true}, {4, false}, {6, true}}, 16, 16, true},  // the failing one is left out
+        {{{10, true}, {4, true}, {6, true}}, 20, 16, false},
+        {{{10, false}, {4, false}, {6, false}}, 0, 0, false},
+        {{{10, false}, {4, true}, {6, false}}, 4, 0, false},
+    };
+    const int values[] = {50, 20, 75};
+    for (const Case& c : cases) {
+        std::vector<Component> list;
+        for (std::size_t i = 0; i < c.components.size(); ++i)
+            list.push_back(MakeComponent(c.components[i].first, c.components[i].second, values[i]));
+        ReportTotals t = ComputeReportTotals(list);
+        EXPECT_EQ(t.pointCount, c.points);
+        EXPECT_EQ(t.passCount, c.passed);
+        EXPECT_FLOAT_EQ(t.passRate, c.points ? float(c.passed) / float(c.points) : 0.0f);
+        EXPECT_EQ(t.MeetsRequirement(), c.meets);
+    }
 }
 
 TEST(Conclusion, ClaimsTheRequirementOnlyFrom85Percent) {
@@ -86,18 +103,21 @@ TEST(Conclusion, ClaimsTheRequirementOnlyFrom85Percent) {
         const char* third;
     };
     const Case cases[] = {
-        {312, 305, "     混凝土电阻率合格率达到97.8%，合格率大于规范要求的85%，该构件的楼板厚度",
+        {312, 305,
+         "     混凝土电阻率合格率达到97.8%，合格率大于规范要求的85%，该构件的混凝土电阻率",
          "     满足设计要求!"},
-        {100, 85, "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的楼板厚度",
+        {100, 85, "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的混凝土电阻率",
          "     满足设计要求!"},
-        {100, 84, "     混凝土电阻率合格率为84.0%，低于规范要求的85%，该构件",
+        {100, 84, "     混凝土电阻率合格率为84.0%，低于规范要求的85%，该构件的混凝土电阻率",
          "     不满足设计要求!"},
         // 84.95% would round to 85.0% beside "below 85%": below the mark it is cut instead.
-        {2000, 1699, "     混凝土电阻率合格率为84.9%，低于规范要求的85%，该构件",
+        {2000, 1699, "     混凝土电阻率合格率为84.9%，低于规范要求的85%，该构件的混凝土电阻率",
          "     不满足设计要求!"},
-        {2000, 1700, "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的楼板厚度",
+        {2000, 1700,
+         "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的混凝土电阻率",
          "     满足设计要求!"},
-        {0, 0, "     混凝土电阻率合格率为0.0%，低于规范要求的85%，该构件", "     不满足设计要求!"},
+        {0, 0, "     混凝土电阻率合格率为0.0%，低于规范要求的85%，该构件的混凝土电阻率",
+         "     不满足设计要求!"},
     };
     for (const Case& c : cases) {
         ReportTotals t{c.points, c.passed,
@@ -112,6 +132,46 @@ TEST(Conclusion, ClaimsTheRequirementOnlyFrom85Percent) {
                       .arg(c.points - c.passed));
         EXPECT_EQ(FromGbk(lines[1]), QString::fromUtf8(c.second));
         EXPECT_EQ(FromGbk(lines[2]), QString::fromUtf8(c.third));
+    }
+}
+
+TEST(SurveyParagraph, LeavesOutEveryClauseWhoseValueIsEmpty) {
+    struct Case {
+        std::map<QString, QString> values;
+        const char* text;
+    };
+    const std::map<QString, QString> all = {
+        {"工程名称", "滨江"}, {"工程地址", "江北路"},         {"结构类别", "框架"},
+        {"施工单位", "二建"}, {"施工日期", "2025年 6月 1日"}, {"强度等级", "C30"},
+        {"委托单位", "置业"}};
+    auto without = [&all](std::initializer_list<const char*> keys) {
+        std::map<QString, QString> v = all;
+        for (const char* k : keys) v.erase(QString::fromUtf8(k));
+        return v;
+    };
+    const Case cases[] = {
+        {all,
+         "       滨江工程位于江北路，为框架结构。由二建施工，开工时间为2025年 6月 1日。"
+         "根据设计要求，混凝土设计强度等级为C30。\n受置业委托，我所对框架混凝土电阻率进行了检测。"
+         " "},
+        {{}, "       \n我所对混凝土电阻率进行了检测。 "},
+        {without({"工程地址", "施工日期", "委托单位"}),
+         "       滨江工程为框架结构。由二建施工。根据设计要求，混凝土设计强度等级为C30。"
+         "\n我所对框架混凝土电阻率进行了检测。 "},
+        {without({"工程名称", "结构类别", "施工单位", "强度等级"}),
+         "       本工程位于江北路。开工时间为2025年 6月 "
+         "1日。\n受置业委托，我所对混凝土电阻率进行了检测。 "},
+        {without({"工程地址", "结构类别"}),
+         "       由二建施工，开工时间为2025年 6月 1日。根据设计要求，混凝土设计强度等级为C30。"
+         "\n受置业委托，我所对混凝土电阻率进行了检测。 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto lookup = [&c](const QString& key) {
+            auto it = c.values.find(key);
+            return it == c.values.end() ? std::string() : ToGbk(it->second);
+        };
+        EXPECT_EQ(FromGbk(SurveyParagraph(lookup)), QString::fromUtf8(c.text));
     }
 }
 

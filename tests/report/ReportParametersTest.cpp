@@ -74,5 +74,50 @@ TEST(GetReportParameter, ReadsTheLayoutsFileTrimmed) {
     EXPECT_EQ(GetReportParameter(dir.path(), 7, name), "");
 }
 
+TEST(ReadReportParameters, OneSetPerLayoutWithDefaultsForWhatIsEmpty) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* key;
+        const char* stored;  // nullptr: not in the file
+        const char* read;    // nullptr: the default, which must not be empty
+    };
+    const Case cases[] = {
+        {"工程名称", "新楼一期", "新楼一期"},
+        {"委托单位", nullptr, ""},
+        {"检测仪器", nullptr, nullptr},
+        {"检测方法", "", nullptr},
+        {"检测依据", "  本所作业指导书 ", "本所作业指导书"},
+        {"施工日期", "2025年 6月 1日", "2025年 6月 1日"},
+    };
+    std::string file = "[Data]\r\n";
+    for (const Case& c : cases)
+        if (c.stored)
+            file +=
+                ToGbk(QString::fromUtf8(c.key)) + "=" + ToGbk(QString::fromUtf8(c.stored)) + "\r\n";
+    std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary) << file;
+    const ReportParameterSet set = ReadReportParameters(dir.path(), 1);
+    EXPECT_EQ(set.size(), GetReportLayoutInfo(0)->fileOrder.size());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const QString key = QString::fromUtf8(c.key);
+        ASSERT_EQ(set.count(key), 1u);
+        const QString expected =
+            c.read ? QString::fromUtf8(c.read) : DefaultReportParameter(1, key);
+        if (!c.read) {
+            EXPECT_FALSE(expected.isEmpty());
+        }
+        EXPECT_EQ(FromGbk(set.at(key)), expected);
+    }
+    // Without a file every field reads as its default; other layouts have none.
+    QTemporaryDir empty;
+    for (const auto& [key, value] : ReadReportParameters(empty.path(), 1)) {
+        EXPECT_EQ(FromGbk(value), DefaultReportParameter(1, key)) << key.toStdString();
+    }
+    for (const auto& [key, value] : ReadReportParameters(empty.path(), 2)) {
+        EXPECT_TRUE(value.empty()) << key.toStdString();
+    }
+    EXPECT_TRUE(ReadReportParameters(empty.path(), 7).empty());
+}
+
 }  // namespace
 }  // namespace ohmlet
