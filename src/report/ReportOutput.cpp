@@ -1,6 +1,9 @@
 #include "ReportOutput.h"
 
+#include "SafeFile.h"
+
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -9,7 +12,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "COhmletDoc.h"
@@ -73,6 +75,11 @@ void PreviewReport(const COhmletDoc& document, QPrinter& printer, QWidget* paren
 
 ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const QString& pdfPath, const QString& programFolder) {
+    return ExportReportPdf(components, QFile::encodeName(pdfPath).toStdString(), programFolder);
+}
+
+ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
+                                    const std::string& localPdfPath, const QString& programFolder) {
     ReportExportOutcome outcome;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         outcome.message = "The report needs a running GUI application to lay out its text.";
@@ -93,10 +100,12 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
     }
     FixRadicalNamesInPdf(pdf, RadicalEquivalents({ReportFont(ReportFace::Song, 12),
                                                   ReportFont(ReportFace::Hei, 12)}));
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+    const SafeWriteResult written =
+        WriteFileSafely(localPdfPath, pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    if (!written.ok) {
+        // In UTF-8, as the rest of the outcome's texts.
         outcome.message =
-            "Cannot write " + pdfPath.toStdString() + ": " + file.errorString().toStdString() + ".";
+            QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
         return outcome;
     }
     outcome.ok = true;
