@@ -129,7 +129,12 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
     }
     size_ = static_cast<std::size_t>(st.st_size);
     if (size_ > 0) {
-        void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+#ifdef MAP_POPULATE
+        constexpr int kMapFlags = MAP_PRIVATE | MAP_POPULATE;  // one call maps every page
+#else
+        constexpr int kMapFlags = MAP_PRIVATE;
+#endif
+        void* map = ::mmap(nullptr, size_, PROT_READ, kMapFlags, fd, 0);
         if (map != MAP_FAILED) {
             ::madvise(map, size_, MADV_SEQUENTIAL);
             data_ = static_cast<const unsigned char*>(map);

@@ -40,8 +40,7 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
         SafeFileWriter file(localPath);
         SafeWriteResult opened = file.Open();
         if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
-        cause = package.Write(
-            QFile::decodeName(QByteArray::fromStdString(file.TempPathForLibrary())), table);
+        cause = package.Write(file.TempPathForLibrary(), table);
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
         SafeWriteResult saved = file.Commit();
         if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
