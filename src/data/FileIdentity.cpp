@@ -24,9 +24,9 @@ bool SameFile(const std::string& a, const std::string& b) {
     // The file system's own answer: same device and file, whatever the spelling.
     if (fs::equivalent(fs::path(a), fs::path(b), ec)) return true;
     if (!ec) return false;  // both exist and are different files
-    fs::path ca = fs::weakly_canonical(fs::path(a), ec);
+    fs::path ca = fs::weakly_canonical(fs::path(AbsolutePath(a)), ec);
     if (ec) ca = fs::path(AbsolutePath(a));
-    fs::path cb = fs::weakly_canonical(fs::path(b), ec);
+    fs::path cb = fs::weakly_canonical(fs::path(AbsolutePath(b)), ec);
     if (ec) cb = fs::path(AbsolutePath(b));
     return ca.lexically_normal() == cb.lexically_normal();
 }

@@ -1,7 +1,11 @@
 // Runs the real ohmlet-cli the way scripts do and checks its output and exit codes.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -217,6 +221,51 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
                 << r.err.toStdString();
             EXPECT_EQ(r.err.indexOf("0 of 0"), -1) << r.err.toStdString();
         }
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// A file larger than the memory the program may use: a message and exit 1, not abort.
+TEST(Cli, OutOfMemoryIsAnErrorNotACrash) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a data-size limit cannot be combined with ASan";
+    test::TempDir dir;
+    Component big = test::MakeComponent("0001", {});
+    big.ResizePoints(4000000);  // 48 MB of readings
+    const std::string path = dir.File("big.DZL");
+    ASSERT_TRUE(WriteDzlFile(path, {big}).ok);
+    for (const char* command : {"info", "dump"}) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(pipeFds[1], 2);
+            ::close(pipeFds[0]);
+            // 24 MB of heap: plenty for the program, not for the file's readings.
+            rlimit limit{24u << 20, 24u << 20};
+            ::setrlimit(RLIMIT_DATA, &limit);
+            int devnull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devnull, 1);
+            ::execl(OHMLET_CLI_PATH, OHMLET_CLI_PATH, command, path.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(pipeFds[1]);
+        std::string err;
+        char buffer[256];
+        ssize_t n;
+        while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+            err.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipeFds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << command << ": killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1) << command << ": " << err;
+        EXPECT_NE(err.find("not enough memory"), std::string::npos) << err;
     }
 }
 

@@ -49,10 +49,11 @@ QString OfficeOutputFolder() {
 QString NewOfficeOutputPath(const QString& suffix) {
     const QString folder = OfficeOutputFolder();
     if (folder.isEmpty()) return {};
+    // A name no file has; the writer creates the file whole, so a command that ends up
+    // writing nothing leaves nothing. Nobody else can enter the folder to take the name.
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("数据表格-XXXXXX.") + suffix));
-    file.setAutoRemove(false);
     if (!file.open()) return {};
-    return file.fileName();
+    return file.fileName();  // removed again when `file` goes
 }
 
 }  // namespace ohmlet

@@ -7,8 +7,8 @@ namespace ohmlet {
 
 // Mode 0700, under the user's runtime folder (or cache folder); empty when none can be made.
 QString OfficeOutputFolder();
-// A new file in that folder named "数据表格-XXXXXX.<suffix>", created so no two outputs
-// share a name; empty when it cannot be made.
+// A free name in that folder, "数据表格-XXXXXX.<suffix>", so no two outputs share a
+// name; empty when the folder cannot be made.
 QString NewOfficeOutputPath(const QString& suffix);
 
 }  // namespace ohmlet
