@@ -67,7 +67,7 @@ private:
     lxw_format* format_;
 };
 
-// Writes the workbook at `path`; the caller moves it into place.
+// Writes the workbook to `fileName` (the system's bytes); `path` names it in messages.
 QString WriteBook(const std::vector<const Component*>& selected, const QString& path,
                   const std::string& fileName) {
     // The library's own spill files hold the readings too: keep them private when we can.
