@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string_view>
+
+#include <QString>
 
 #include "GbkCodec.h"
 
@@ -36,6 +39,27 @@ bool TakeFlag(Args& args, const std::string& name) {
     return true;
 }
 
-std::string GbkToUtf8(const std::string& gbk) { return FromGbk(gbk).toStdString(); }
+std::string GbkToUtf8(const std::string& gbk) {
+    // Byte pairs outside GBK, or mapped only to its private-use area, and a lead byte
+    // cut off at the end show as replacement characters: never as raw bytes.
+    QString text;
+    for (std::size_t i = 0; i < gbk.size();) {
+        const unsigned char lead = static_cast<unsigned char>(gbk[i]);
+        if (lead < 0x80) {
+            text += QChar(lead);
+            ++i;
+            continue;
+        }
+        const unsigned char trail = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0;
+        const bool pair =
+            lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+        const QString decoded = pair ? FromGbk(std::string_view(gbk).substr(i, 2)) : QString();
+        const bool usable = decoded.size() == 1 &&
+                            !(decoded[0].unicode() >= 0xE000 && decoded[0].unicode() <= 0xF8FF);
+        text += usable ? decoded : QString(QChar(QChar::ReplacementCharacter));
+        i += pair ? 2 : 1;
+    }
+    return text.toStdString();
+}
 
 }  // namespace ohmlet::cli

@@ -2,22 +2,45 @@
 #include <cstdio>
 #include <iostream>
 
+#include <QList>
+#include <QString>
+
 #include "CliCommands.h"
 #include "DzlFile.h"
 
 namespace ohmlet::cli {
 namespace {
 
-// Pads a UTF-8 text to a display width, counting CJK characters as two columns.
-std::string Pad(const std::string& utf8, int width) {
+// Terminal columns of a character: East Asian wide and full-width forms take two.
+int Columns(char32_t c) {
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    return wide ? 2 : 1;
+}
+
+// Pads a text to a display width and always leaves a blank after it, so columns stay
+// apart whatever the value. Bytes that are not UTF-8 become replacement characters.
+std::string Pad(const std::string& text, int width) {
+    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown;
     int columns = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
-        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        columns += len >= 3 ? 2 : 1;
-        i += static_cast<std::size_t>(len);
+    for (uint code : decoded.toUcs4()) {
+        char32_t c = code;
+        // Control characters would move the cursor.
+        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+        shown += QString::fromUcs4(&c, 1);
+        columns += Columns(c);
     }
-    return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+    return shown.toStdString() +
+           std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
+
+std::string Number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
 }
 
 int RunInfo(Args args) {
@@ -34,13 +57,12 @@ int RunInfo(Args args) {
     char line[64];
     for (Component& c : file.components) {
         ++index;
-        std::cout << Pad(std::to_string(index), 6) << Pad(c.GetNumber(), 8)
+        std::cout << Pad(std::to_string(index), 6) << Pad(GbkToUtf8(c.GetNumber()), 8)
                   << Pad(GbkToUtf8(c.GetName()), 24) << Pad(GbkToUtf8(c.GetTestDate()), 18)
                   << Pad(std::to_string(c.pointCount), 8);
         if (c.pointCount > 0) {
-            std::snprintf(line, sizeof line, "%-10.1f%-10.1f%.1f", c.ComputeMax(), c.ComputeMin(),
-                          c.ComputeAverage());
-            std::cout << line;
+            std::cout << Pad(Number(c.ComputeMax()), 10) << Pad(Number(c.ComputeMin()), 10)
+                      << Number(c.ComputeAverage());
         } else {
             std::cout << Pad("-", 10) << Pad("-", 10) << "-";
         }

@@ -1,6 +1,7 @@
 // ohmlet-cli: the headless front end over the same libraries as the program.
 #include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "CliCommands.h"
 
@@ -46,7 +47,14 @@ int main(int argc, char** argv) {
         return ohmlet::cli::kExitOk;
     }
     for (const auto& c : ohmlet::cli::Commands()) {
-        if (c.name == name) return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
+        if (c.name != name) continue;
+        try {
+            return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            // Nothing was replaced: every file is written whole or not at all.
+            return ohmlet::cli::Fail(ohmlet::cli::kExitIo,
+                                     "not enough memory to run '" + name + "'.");
+        }
     }
     return ohmlet::cli::UsageError("unknown command '" + name + "'.");
 }
