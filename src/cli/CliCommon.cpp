@@ -38,4 +38,15 @@ bool TakeFlag(Args& args, const std::string& name) {
 
 std::string GbkToUtf8(const std::string& gbk) { return FromGbk(gbk).toStdString(); }
 
+std::string Pad(const std::string& utf8, int width) {
+    int columns = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        columns += len >= 3 ? 2 : 1;
+        i += static_cast<std::size_t>(len);
+    }
+    return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
+
 }  // namespace ohmlet::cli

@@ -8,18 +8,6 @@
 namespace ohmlet::cli {
 namespace {
 
-// Pads a UTF-8 text to a display width, counting CJK characters as two columns.
-std::string Pad(const std::string& utf8, int width) {
-    int columns = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
-        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        columns += len >= 3 ? 2 : 1;
-        i += static_cast<std::size_t>(len);
-    }
-    return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
-}
-
 int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.");
     const std::string& path = args[0];
