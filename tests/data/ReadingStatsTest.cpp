@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <random>
 
 #include "ReadingStats.h"
 #include "TestSupport.h"
@@ -119,19 +120,99 @@ TEST(ReadingStats, HandComputedSets) {
          0.0},
     };
     for (const Case& k : cases) {
-        Component c = test::MakeComponent("0001", k.values);
-        ReadingStats s = ComputeStats(c, ClassTable::Rilem());
-        EXPECT_EQ(s.count, static_cast<int64_t>(k.values.size())) << k.what;
-        ExpectNear(s.mean, k.mean, std::string(k.what) + " mean");
-        ExpectNear(s.median, k.median, std::string(k.what) + " median");
-        ExpectNear(s.stddev, k.stddev, std::string(k.what) + " stddev");
-        ExpectNear(s.cv, k.cv, std::string(k.what) + " cv");
-        ExpectNear(s.p10, k.p10, std::string(k.what) + " p10");
-        ExpectNear(s.p90, k.p90, std::string(k.what) + " p90");
-        ExpectNear(s.passRate, k.rate, std::string(k.what) + " passRate");
-        EXPECT_EQ(s.min, k.min) << k.what;
-        EXPECT_EQ(s.max, k.max) << k.what;
-        EXPECT_EQ(s.passCount, k.pass) << k.what;
+        std::vector<Component> list{test::MakeComponent("0001", k.values)};
+        const DocumentStats document = ComputeDocumentStats(list, ClassTable::Rilem());
+        // One set, three ways: alone, as a component of a file, and as the ticked ones.
+        const std::pair<const char*, ReadingStats> ways[] = {
+            {"alone", ComputeStats(list[0], ClassTable::Rilem())},
+            {"in a file", document.components[0]},
+            {"ticked", document.selected}};
+        for (const auto& [way, s] : ways) {
+            const std::string what = std::string(k.what) + ", " + way;
+            EXPECT_EQ(s.count, static_cast<int64_t>(k.values.size())) << what;
+            ExpectNear(s.mean, k.mean, what + " mean");
+            ExpectNear(s.median, k.median, what + " median");
+            ExpectNear(s.stddev, k.stddev, what + " stddev");
+            ExpectNear(s.cv, k.cv, what + " cv");
+            ExpectNear(s.p10, k.p10, what + " p10");
+            ExpectNear(s.p90, k.p90, what + " p90");
+            ExpectNear(s.passRate, k.rate, what + " passRate");
+            EXPECT_EQ(s.min, k.min) << what;
+            EXPECT_EQ(s.max, k.max) << what;
+            EXPECT_EQ(s.passCount, k.pass) << what;
+        }
+    }
+}
+
+// A file's statistics come from fixed histograms when its readings allow and from
+// the general path otherwise; both must agree, whatever mix of components a file has.
+TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
+    struct Case {
+        const char* what;
+        int low, high;  // readings drawn from low..high
+        int wideEvery;  // every n-th component gets one reading far outside; 0 never
+    } cases[] = {
+        {"site readings", 5, 300, 0},           {"near the top of the window", 16000, 16383, 0},
+        {"some components far out", 0, 200, 7}, {"negative and positive", -50, 50, 0},
+        {"one distinct value", 42, 42, 0},
+    };
+    std::mt19937 random(14);
+    for (const Case& k : cases) {
+        std::uniform_int_distribution<int> value(k.low, k.high);
+        std::uniform_int_distribution<int> size(0, 40);
+        std::vector<Component> list;
+        for (int i = 0; i < 60; ++i) {
+            std::vector<int> values(static_cast<std::size_t>(size(random)));
+            for (int& v : values) v = value(random);
+            if (k.wideEvery && i % k.wideEvery == 3 && !values.empty()) values[0] = 1000000;
+            list.push_back(test::MakeComponent("0001", values));
+            list.back().selected = i % 3 != 0;
+            list.back().designValue = static_cast<float>(value(random));
+        }
+        for (const ClassTable& table : {ClassTable::Rilem(), ClassTable::Langford()}) {
+            const DocumentStats document = ComputeDocumentStats(list, table);
+            std::vector<const Component*> ticked;
+            std::vector<std::pair<ReadingStats, ReadingStats>> pairs;
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                pairs.emplace_back(document.components[i], ComputeStats(list[i], table));
+                if (list[i].selected) ticked.push_back(&list[i]);
+            }
+            pairs.emplace_back(document.selected, ComputeStats(ticked, table));
+            for (std::size_t i = 0; i < pairs.size(); ++i) {
+                const ReadingStats& a = pairs[i].first;
+                const ReadingStats& b = pairs[i].second;
+                const std::string what =
+                    std::string(k.what) + " " + table.Name() + " set " + std::to_string(i);
+                EXPECT_EQ(a.count, b.count) << what;
+                ExpectNear(a.mean, b.mean, what + " mean");
+                ExpectNear(a.median, b.median, what + " median");
+                ExpectNear(a.stddev, b.stddev, what + " stddev");
+                ExpectNear(a.cv, b.cv, what + " cv");
+                ExpectNear(a.p10, b.p10, what + " p10");
+                ExpectNear(a.p90, b.p90, what + " p90");
+                ExpectNear(a.passRate, b.passRate, what + " passRate");
+                EXPECT_EQ(a.min, b.min) << what;
+                EXPECT_EQ(a.max, b.max) << what;
+                EXPECT_EQ(a.passCount, b.passCount) << what;
+                EXPECT_EQ(a.classCounts, b.classCounts) << what;
+            }
+        }
+    }
+}
+
+// The histograms outlive a call; a call must not see what the one before left.
+TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
+    std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
+    std::vector<Component> narrow{test::MakeComponent("0001", {5, 9, 12})};
+    for (int i = 0; i < 3; ++i) {
+        for (const auto* list : {&wide, &narrow, &narrow}) {
+            const DocumentStats s = ComputeDocumentStats(*list, ClassTable::Rilem());
+            EXPECT_EQ(s.selected.count, 3);
+            EXPECT_EQ(s.selected.max, list == &wide ? 1000000 : 12);
+            ExpectNear(s.selected.median, 9, "median");
+            EXPECT_EQ(s.components[0].classCounts,
+                      (std::vector<int64_t>{list == &wide ? 1 : 0, 0, list == &wide ? 0 : 1, 2}));
+        }
     }
 }
 
