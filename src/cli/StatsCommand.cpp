@@ -91,12 +91,18 @@ void PrintRow(std::ostream& out, const std::string& number, const std::string& n
         << '\n';
 }
 
+// A line of padded columns, without the padding after the last.
+void PrintColumns(std::ostream& out, std::string line) {
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << '\n';
+}
+
 void PrintClassRow(std::ostream& out, const std::string& number, const std::string& name,
                    const ReadingStats& s, const std::vector<int>& widths) {
-    out << Pad(number, 8) << Pad(name, 24);
+    std::string line = Pad(number, 8) + Pad(name, 24);
     for (std::size_t i = 0; i < widths.size(); ++i)
-        out << Pad(s.classCounts ? std::to_string((*s.classCounts)[i]) : "-", widths[i]);
-    out << '\n';
+        line += Pad(s.classCounts ? std::to_string((*s.classCounts)[i]) : "-", widths[i]);
+    PrintColumns(out, line);
 }
 
 void PrintTable(const std::vector<Component>& components, const DocumentStats& stats,
@@ -114,13 +120,14 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
     out << "\nCorrosion-likelihood classes (" << table.Name() << "):";
     const std::vector<std::string> ranges = table.Ranges();
     for (std::size_t i = 0; i < ranges.size(); ++i) out << (i ? ", " : " ") << ranges[i];
-    out << "\n\n" << Pad("Number", 8) << Pad("Name", 24);
+    out << "\n\n";
+    std::string header = Pad("Number", 8) + Pad("Name", 24);
     std::vector<int> widths;
     for (const CorrosionClass& c : table.Classes()) {
         widths.push_back(std::max(10, static_cast<int>(c.name.size()) + 2));
-        out << Pad(c.name, widths.back());
+        header += Pad(c.name, widths.back());
     }
-    out << '\n';
+    PrintColumns(out, header);
     for (std::size_t i = 0; i < components.size(); ++i)
         PrintClassRow(out, components[i].GetNumber(), GbkToUtf8(components[i].GetName()),
                       stats.components[i], widths);
