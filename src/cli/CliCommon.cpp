@@ -62,4 +62,33 @@ std::string GbkToUtf8(const std::string& gbk) {
     return text.toStdString();
 }
 
+namespace {
+
+// Terminal columns of a character: East Asian wide and full-width forms take two.
+int Columns(char32_t c) {
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    return wide ? 2 : 1;
+}
+
+}  // namespace
+
+// Bytes that are not UTF-8 and control characters become replacement characters, so a
+// hostile name can neither shift the columns nor move the cursor.
+std::string Pad(const std::string& utf8, int width) {
+    const QString decoded = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QString shown;
+    int columns = 0;
+    for (uint code : decoded.toUcs4()) {
+        char32_t c = code;
+        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+        shown += QString::fromUcs4(&c, 1);
+        columns += Columns(c);
+    }
+    return shown.toStdString() +
+           std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
+
 }  // namespace ohmlet::cli

@@ -11,32 +11,6 @@
 namespace ohmlet::cli {
 namespace {
 
-// Terminal columns of a character: East Asian wide and full-width forms take two.
-int Columns(char32_t c) {
-    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
-    return wide ? 2 : 1;
-}
-
-// Pads a text to a display width and always leaves a blank after it, so columns stay
-// apart whatever the value. Bytes that are not UTF-8 become replacement characters.
-std::string Pad(const std::string& text, int width) {
-    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    QString shown;
-    int columns = 0;
-    for (uint code : decoded.toUcs4()) {
-        char32_t c = code;
-        // Control characters would move the cursor.
-        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
-        shown += QString::fromUcs4(&c, 1);
-        columns += Columns(c);
-    }
-    return shown.toStdString() +
-           std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
-}
-
 std::string Number(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.1f", value);

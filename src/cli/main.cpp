@@ -17,7 +17,8 @@ std::vector<CommandInfo>& Commands() {
 namespace {
 
 // Commands in the order a user meets them.
-const char* const kOrder[] = {"info", "dump", "convert", "decode", "export", "fetch", "simulate"};
+const char* const kOrder[] = {"info",   "stats",  "dump",  "convert",
+                              "decode", "export", "fetch", "simulate"};
 
 int Rank(const std::string& name) {
     auto it = std::find(std::begin(kOrder), std::end(kOrder), name);

@@ -80,7 +80,11 @@ public:
     void SetPointValue(int index, int value);
     void SetPointPosition(int index, int position);
 
-    bool Passes(int32_t value) const;
+    // Inline: statistics run it once per distinct reading of every component.
+    bool Passes(int32_t value) const {
+        float v = static_cast<float>(value);
+        return designValue + lowerTolerance <= v && v <= designValue + upperTolerance;
+    }
     float ComputeMax();
     float ComputeMin();
     float ComputeAverage() const;

@@ -9,30 +9,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <cstring>
 
 #include "../data/TestSupport.h"
+#include "CliRun.h"
 #include "DzlFile.h"
 #include "GbkCodec.h"
 
 namespace ohmlet {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun RunCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OHMLET_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using test::CliRun;
+using test::Q;
+using test::RunCli;
 
 // Bytes as a different writer might produce them: garbage after the NULs.
 std::vector<unsigned char> ForeignFile() {
