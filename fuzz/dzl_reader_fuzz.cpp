@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "ByteOrder.h"
-#include "DzlFile.h"
+#include "data/ByteOrder.h"
+#include "data/DzlFile.h"
 
 namespace {
 

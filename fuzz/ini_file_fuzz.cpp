@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to CIniFile as a settings file and looks up sections and keys,
+// Feeds arbitrary bytes to IniFile as a settings file and looks up sections and keys,
 // some fixed (the report's own, in GBK) and some taken from the input itself.
 // ParseInt is checked against strtoll saturated to 32 bits.
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "CIniFile.h"
+#include "report/IniFile.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    ohmlet::CIniFile file;
+    ohmlet::IniFile file;
     file.SetPath(g_folder);
     file.SetFileName("fuzz");
     if (!file.OpenForRead()) std::abort();
@@ -71,14 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             if (file.ReadString(s, k, value)) {
                 Check(value.size() <= size);
                 Check(value.empty() || (value.front() != ' ' && value.back() != ' '));
-                Check(ohmlet::CIniFile::ParseInt(value) == Reference(value));
+                Check(ohmlet::IniFile::ParseInt(value) == Reference(value));
             }
             int32_t number = 0;
             (void)file.ReadInt(s, k, number);
         }
     }
-    Check(ohmlet::CIniFile::ParseInt(bytes) == Reference(bytes));
-    std::string trimmed = ohmlet::CIniFile::TrimSpaces(bytes);
+    Check(ohmlet::IniFile::ParseInt(bytes) == Reference(bytes));
+    std::string trimmed = ohmlet::IniFile::TrimSpaces(bytes);
     Check(trimmed.size() <= size);
     return 0;
 }

@@ -3,7 +3,7 @@
 // The first byte picks the layout.
 #include <cstdlib>
 
-#include "ReplyDecoder.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace {
 

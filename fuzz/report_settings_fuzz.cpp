@@ -16,13 +16,13 @@
 #include <memory>
 #include <vector>
 
-#include "CReportPainter.h"
-#include "GbkCodec.h"
-#include "LineBreaker.h"
-#include "PrintSettings.h"
-#include "ReportCanvas.h"
-#include "ReportParameters.h"
-#include "SettingsLocation.h"
+#include "report/ReportPainter.h"
+#include "report/GbkCodec.h"
+#include "report/LineBreaker.h"
+#include "report/PrintSettings.h"
+#include "report/ReportCanvas.h"
+#include "report/ReportParameters.h"
+#include "report/SettingsLocation.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     std::map<QString, std::string> stored;
     for (int layout : layouts) {
         const ohmlet::ReportLayoutInfo* info = ohmlet::GetReportLayoutInfo(layout);
-        ohmlet::CIniFile file;
+        ohmlet::IniFile file;
         Check(ohmlet::OpenSettingsFile(file, folder, info->baseName, ohmlet::SettingsAccess::Read));
         const std::size_t chosen = (mode >> 4) % info->fileOrder.size();
         for (std::size_t i = 0; i < info->fileOrder.size(); ++i) {
@@ -213,7 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     // input run on its own is a first input, so a finding here reproduces.
     static unsigned runs = 0;
     if (runs++ % 64 != 0) return 0;
-    ohmlet::CReportPainter report(g_components, folder);
+    ohmlet::ReportPainter report(g_components, folder);
     report.SetToday(QDate(2015, 3, 5));
     Check(report.PageCount() >= 4);
     NullPage page;

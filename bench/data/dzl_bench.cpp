@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 
 using namespace ohmlet;
 using Clock = std::chrono::steady_clock;

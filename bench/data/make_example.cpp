@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <random>
 
-#include "DzlFile.h"
-#include "GbkCodec.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
 
 using namespace ohmlet;
 

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <random>
 
-#include "DzlFile.h"
-#include "ReadingStats.h"
+#include "data/DzlFile.h"
+#include "data/ReadingStats.h"
 
 using namespace ohmlet;
 using Clock = std::chrono::steady_clock;

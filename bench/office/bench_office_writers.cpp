@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "ExcelWorkbookWriter.h"
-#include "GbkCodec.h"
-#include "WordTableWriter.h"
+#include "report/office/ExcelWorkbookWriter.h"
+#include "report/GbkCodec.h"
+#include "report/office/WordTableWriter.h"
 
 using namespace ohmlet;
 

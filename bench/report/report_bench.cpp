@@ -15,9 +15,9 @@
 #include <random>
 #include <string>
 
-#include "DzlFile.h"
-#include "GbkCodec.h"
-#include "ReportOutput.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
+#include "report/ReportOutput.h"
 
 using namespace ohmlet;
 using Clock = std::chrono::steady_clock;

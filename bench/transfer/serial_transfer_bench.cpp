@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <thread>
 
-#include "PseudoTerminal.h"
-#include "ReplyEncoder.h"
-#include "SerialLink.h"
-#include "SerialSimulator.h"
-#include "SerialTransport.h"
-#include "TransferResult.h"
+#include "transfer/PseudoTerminal.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SerialLink.h"
+#include "transfer/SerialSimulator.h"
+#include "transfer/SerialTransport.h"
+#include "transfer/TransferResult.h"
 
 using namespace ohmlet;
 

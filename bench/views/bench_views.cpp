@@ -12,10 +12,10 @@
 #include <random>
 #include <vector>
 
-#include "CDataView.h"
-#include "CGridCtrl.h"
-#include "CMainFrame.h"
-#include "DzlFile.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
+#include "app/MainWindow.h"
+#include "data/DzlFile.h"
 
 using namespace ohmlet;
 
@@ -27,7 +27,7 @@ std::vector<Component> MakeComponents(int count, int readings) {
     std::vector<Component> components(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         Component& c = components[static_cast<std::size_t>(i)];
-        c.SetNumber(COhmletDoc::MakeComponentNumber(i + 1));
+        c.SetNumber(Document::MakeComponentNumber(i + 1));
         c.SetTestDate(
             "2026\xC4\xEA"
             "10\xD4\xC2"
@@ -76,11 +76,11 @@ int main(int argc, char** argv) {
                 static_cast<long long>(count) * readings);
     std::printf("%-44s %8s %8s %8s\n", "step (ms)", "min", "mean", "max");
 
-    CMainFrame frame;
+    MainWindow frame;
     frame.resize(1600, 1000);
     frame.show();
     QCoreApplication::processEvents();
-    COhmletDoc& doc = frame.GetDocument();
+    Document& doc = frame.GetDocument();
 
     Stats open, openPainted, select, selectPainted, rebuild;
     for (int run = 0; run < 3; ++run) {

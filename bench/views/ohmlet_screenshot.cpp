@@ -9,11 +9,11 @@
 #include <QTreeWidget>
 #include <cstdlib>
 
-#include "AboutBox.h"
-#include "CDataView.h"
-#include "CGridCtrl.h"
-#include "CMainFrame.h"
-#include "ControlPanel.h"
+#include "app/AboutBox.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
+#include "app/MainWindow.h"
+#include "views/ControlPanel.h"
 
 using namespace ohmlet;
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         menuShot = args[menuAt + 1];
         args.remove(menuAt, 2);
     }
-    CMainFrame frame;
+    MainWindow frame;
     frame.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     frame.show();
     if (!frame.OpenDocumentFile(args[2])) return 1;
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
                               list->visualItemRect(row).center() + QPoint(20, 0));
     }
     if (args.size() > 4) {
-        CGridCtrl* grid = frame.GetMainView()->Grid();
+        GridControl* grid = frame.GetMainView()->Grid();
         const int r = args[4].toInt() + 1;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(r, 1).center());
     }

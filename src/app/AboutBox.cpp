@@ -1,4 +1,4 @@
-#include "AboutBox.h"
+#include "app/AboutBox.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "AppStrings.h"
+#include "app/AppStrings.h"
 
 namespace ohmlet {
 

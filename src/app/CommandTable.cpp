@@ -1,6 +1,6 @@
-#include "CommandTable.h"
+#include "app/CommandTable.h"
 
-#include "CommandIds.h"
+#include "app/CommandIds.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "LockKeyState.h"
+#include "app/LockKeyState.h"
 
 #if defined(_WIN32)
 #include <windows.h>

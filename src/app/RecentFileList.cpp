@@ -1,10 +1,10 @@
-#include "RecentFileList.h"
+#include "app/RecentFileList.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "AppStrings.h"
+#include "app/AppStrings.h"
 
 namespace ohmlet {
 namespace {

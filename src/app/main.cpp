@@ -1,7 +1,7 @@
-#include "COhmletApp.h"
+#include "app/OhmletApp.h"
 
 int main(int argc, char** argv) {
-    ohmlet::COhmletApp app(argc, argv);
+    ohmlet::OhmletApp app(argc, argv);
     if (!app.InitInstance()) return 1;
     return app.exec();
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "CliCommon.h"
+#include "cli/CliCommon.h"
 
 namespace ohmlet::cli {
 

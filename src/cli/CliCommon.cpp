@@ -1,12 +1,13 @@
-#include "CliCommon.h"
+#include "cli/CliCommon.h"
 
 #include <algorithm>
 #include <iostream>
 #include <string_view>
 
+#include <QList>
 #include <QString>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet::cli {
 

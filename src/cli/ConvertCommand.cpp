@@ -1,6 +1,6 @@
 // ohmlet-cli convert: read a DZL file and write it back with our writer.
-#include "CliCommands.h"
-#include "DzlFile.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet::cli {
 

@@ -2,10 +2,10 @@
 // download can be looked at (and kept as a test case).
 #include <iostream>
 
-#include "CliCommands.h"
-#include "ReplyDecoder.h"
-#include "SafeFile.h"
-#include "TransferResult.h"
+#include "cli/CliCommands.h"
+#include "transfer/ReplyDecoder.h"
+#include "data/SafeFile.h"
+#include "transfer/TransferResult.h"
 
 namespace ohmlet::cli {
 

@@ -4,9 +4,9 @@
 #include <QJsonObject>
 #include <cstdio>
 
-#include "CliCommands.h"
-#include "DzlFile.h"
-#include "GbkCodec.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet::cli {
 

@@ -2,9 +2,9 @@
 // lives in its own file and registers itself here.
 #include <map>
 
-#include "CliCommands.h"
-#include "DzlFile.h"
-#include "ExportFormats.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
+#include "cli/ExportFormats.h"
 
 namespace ohmlet::cli {
 

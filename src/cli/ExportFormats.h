@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CliCommon.h"
-#include "Component.h"
+#include "cli/CliCommon.h"
+#include "data/Component.h"
 
 namespace ohmlet::cli {
 

@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include "CsvWriter.h"
-#include "ExcelWorkbookWriter.h"
-#include "ExportFormats.h"
-#include "WordTableWriter.h"
+#include "report/office/CsvWriter.h"
+#include "report/office/ExcelWorkbookWriter.h"
+#include "cli/ExportFormats.h"
+#include "report/office/WordTableWriter.h"
 
 namespace ohmlet::cli {
 

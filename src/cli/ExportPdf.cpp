@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "ExportFormats.h"
-#include "ReportOutput.h"
+#include "cli/ExportFormats.h"
+#include "report/ReportOutput.h"
 
 namespace ohmlet::cli {
 

@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <iostream>
 
-#include "CliCommands.h"
-#include "SerialLink.h"
-#include "SerialTransport.h"
-#include "TransferResult.h"
-#include "TransferTexts.h"
-#include "UsbSession.h"
+#include "cli/CliCommands.h"
+#include "transfer/SerialLink.h"
+#include "transfer/SerialTransport.h"
+#include "transfer/TransferResult.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/UsbSession.h"
 
 namespace ohmlet::cli {
 

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QString>
 
-#include "CliCommands.h"
-#include "DzlFile.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet::cli {
 namespace {

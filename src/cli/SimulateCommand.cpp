@@ -5,11 +5,11 @@
 #include <fstream>
 #include <iostream>
 
-#include "CliCommands.h"
-#include "DzlFile.h"
-#include "PseudoTerminal.h"
-#include "ReplyEncoder.h"
-#include "SerialSimulator.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
+#include "transfer/PseudoTerminal.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SerialSimulator.h"
 
 namespace ohmlet::cli {
 

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "ClassTableFile.h"
-#include "CliCommands.h"
-#include "DzlFile.h"
-#include "GbkCodec.h"
-#include "ReadingStats.h"
+#include "report/ClassTableFile.h"
+#include "cli/CliCommands.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
+#include "data/ReadingStats.h"
 
 namespace ohmlet::cli {
 namespace {

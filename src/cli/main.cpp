@@ -3,7 +3,7 @@
 #include <iostream>
 #include <new>
 
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 namespace ohmlet::cli {
 

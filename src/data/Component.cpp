@@ -1,6 +1,6 @@
-#include "Component.h"
+#include "data/Component.h"
 
-#include "FixedText.h"
+#include "data/FixedText.h"
 
 namespace ohmlet {
 

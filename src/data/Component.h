@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ComponentKind.h"
-#include "MeasuringPoint.h"
-#include "Saturate.h"
+#include "data/ComponentKind.h"
+#include "data/MeasuringPoint.h"
+#include "data/Saturate.h"
 
 namespace ohmlet {
 

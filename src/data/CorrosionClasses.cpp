@@ -1,4 +1,4 @@
-#include "CorrosionClasses.h"
+#include "data/CorrosionClasses.h"
 
 #include <climits>
 

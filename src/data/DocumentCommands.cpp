@@ -1,9 +1,9 @@
 // The document commands: components in and out, readings in and out, open and save.
 #include <cstdio>
 
-#include "COhmletDoc.h"
-#include "FileIdentity.h"
-#include "GbkText.h"
+#include "data/Document.h"
+#include "data/FileIdentity.h"
+#include "data/GbkText.h"
 
 namespace ohmlet {
 namespace {
@@ -18,7 +18,7 @@ std::string FormatToday(const std::tm& day) {
 
 Component MakeNewComponent(int count, const std::tm& today) {
     Component c;
-    c.SetNumber(COhmletDoc::MakeComponentNumber(count));
+    c.SetNumber(Document::MakeComponentNumber(count));
     c.SetTestDate(FormatToday(today));
     c.selected = 1;
     c.auxParam = 16;
@@ -41,7 +41,7 @@ Component MakeNewComponent(int count, const std::tm& today) {
 // "0" and three digits up to 999. The field holds four characters, so from 1000 on
 // the number is the last four digits of the count: still a digit first (a plain
 // component), and never cut to a misleading three-digit prefix.
-std::string COhmletDoc::MakeComponentNumber(int count) {
+std::string Document::MakeComponentNumber(int count) {
     char text[16];
     if (count < 0) count = 0;
     if (count <= 999)
@@ -51,7 +51,7 @@ std::string COhmletDoc::MakeComponentNumber(int count) {
     return text;
 }
 
-void COhmletDoc::InsertComponent() {
+void Document::InsertComponent() {
     RecordEdit(EditKind::ComponentInsert, true);
     components_.push_back(MakeNewComponent(componentCount() + 1, today_()));
     AttachComponents();
@@ -60,7 +60,7 @@ void COhmletDoc::InsertComponent() {
     ShowCurrentComponent();
 }
 
-void COhmletDoc::DeleteComponent() {
+void Document::DeleteComponent() {
     if (componentCount() == 1) {
         RecordEdit(EditKind::ComponentDelete, true);
         components_.clear();
@@ -76,7 +76,7 @@ void COhmletDoc::DeleteComponent() {
     NotifyRebuildGrid();
 }
 
-void COhmletDoc::InsertPointAbove(int row, int column) {
+void Document::InsertPointAbove(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c) return;
     if (row >= 0 && row <= c->pointCount) {
@@ -87,7 +87,7 @@ void COhmletDoc::InsertPointAbove(int row, int column) {
     NotifyRefreshPointCount();
 }
 
-void COhmletDoc::InsertPointBelow(int row, int column) {
+void Document::InsertPointBelow(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c) return;
     if (row >= 0 && row <= c->pointCount - 1) {
@@ -98,7 +98,7 @@ void COhmletDoc::InsertPointBelow(int row, int column) {
     NotifyRefreshPointCount();
 }
 
-void COhmletDoc::DeletePoint(int row, int column) {
+void Document::DeletePoint(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c || c->pointCount <= 0) return;
     if (row >= 0 && row <= c->pointCount - 1) {
@@ -109,7 +109,7 @@ void COhmletDoc::DeletePoint(int row, int column) {
     NotifyRefreshPointCount();
 }
 
-DzlReadResult COhmletDoc::Open(const std::string& path) {
+DzlReadResult Document::Open(const std::string& path) {
     DzlReadResult result = ReadDzlFile(path);
     if (!result.ok()) return result;
     components_ = std::move(result.components);
@@ -124,7 +124,7 @@ DzlReadResult COhmletDoc::Open(const std::string& path) {
     return result;
 }
 
-DzlWriteResult COhmletDoc::Save(const std::string& path) {
+DzlWriteResult Document::Save(const std::string& path) {
     DzlWriteResult result = WriteDzlFile(path, components_);
     if (result.ok) {
         documentPath_ = AbsolutePath(path);
@@ -133,18 +133,18 @@ DzlWriteResult COhmletDoc::Save(const std::string& path) {
     return result;
 }
 
-DzlWriteResult COhmletDoc::WriteComponents(const std::string& path, DzlSelection which) const {
+DzlWriteResult Document::WriteComponents(const std::string& path, DzlSelection which) const {
     return WriteDzlFile(path, components_, which);
 }
 
-void COhmletDoc::NewDocument() {
+void Document::NewDocument() {
     ReplaceComponents({});
     currentComponent_ = 0;
     currentPoint_ = 0;
     RefreshAll();
 }
 
-void COhmletDoc::ReplaceComponents(std::vector<Component> components) {
+void Document::ReplaceComponents(std::vector<Component> components) {
     components_ = std::move(components);
     documentPath_.clear();
     modified_ = false;

@@ -1,10 +1,10 @@
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "ByteOrder.h"
-#include "SafeFile.h"
+#include "data/ByteOrder.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace {

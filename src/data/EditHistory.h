@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "Component.h"
+#include "data/Component.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "FileIdentity.h"
+#include "data/FileIdentity.h"
 
 #include <filesystem>
 #include <system_error>

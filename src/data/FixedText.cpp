@@ -1,4 +1,4 @@
-#include "FixedText.h"
+#include "data/FixedText.h"
 
 #include <algorithm>
 #include <cstring>

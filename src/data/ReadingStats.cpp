@@ -1,4 +1,4 @@
-#include "ReadingStats.h"
+#include "data/ReadingStats.h"
 
 #include <algorithm>
 #include <climits>

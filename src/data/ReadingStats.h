@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "Component.h"
-#include "CorrosionClasses.h"
+#include "data/Component.h"
+#include "data/CorrosionClasses.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 

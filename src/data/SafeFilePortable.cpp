@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <random>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace fs = std::filesystem;

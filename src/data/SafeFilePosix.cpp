@@ -11,7 +11,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace {

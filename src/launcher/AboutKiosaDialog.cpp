@@ -1,4 +1,4 @@
-#include "AboutKiosaDialog.h"
+#include "launcher/AboutKiosaDialog.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "LauncherLayout.h"
+#include "launcher/LauncherLayout.h"
 
 namespace kiosa {
 

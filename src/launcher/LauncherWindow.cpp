@@ -1,4 +1,4 @@
-#include "LauncherWindow.h"
+#include "launcher/LauncherWindow.h"
 
 #include <QContextMenuEvent>
 #include <QIcon>
@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <utility>
 
-#include "AboutKiosaDialog.h"
+#include "launcher/AboutKiosaDialog.h"
 
 namespace kiosa {
 

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QPixmap>
 
-#include "LauncherLayout.h"
-#include "ProgramStarter.h"
+#include "launcher/LauncherLayout.h"
+#include "launcher/ProgramStarter.h"
 
 class QMenu;
 

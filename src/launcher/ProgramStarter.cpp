@@ -1,4 +1,4 @@
-#include "ProgramStarter.h"
+#include "launcher/ProgramStarter.h"
 
 #include <QDir>
 #include <QProcess>

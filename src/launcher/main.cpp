@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "LauncherWindow.h"
-#include "ProgramStarter.h"
+#include "launcher/LauncherWindow.h"
+#include "launcher/ProgramStarter.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

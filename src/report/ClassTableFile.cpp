@@ -1,10 +1,10 @@
-#include "ClassTableFile.h"
+#include "report/ClassTableFile.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "CIniFile.h"
-#include "GbkCodec.h"
+#include "report/IniFile.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {
@@ -33,7 +33,7 @@ ClassTableFileResult ReadClassTableFile(const std::string& path) {
 
     // The settings reader takes a folder and a base name and adds ".ini" itself.
     const QFileInfo info(QString::fromStdString(path));
-    CIniFile ini;
+    IniFile ini;
     ini.SetPath(info.path().toStdString());
     ini.SetFileName(info.completeBaseName().toStdString());
     if (!info.isFile() || !ini.OpenForRead())

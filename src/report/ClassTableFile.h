@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "CorrosionClasses.h"
+#include "data/CorrosionClasses.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 #include <QByteArray>
 #include <QStringDecoder>

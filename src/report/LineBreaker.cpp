@@ -1,4 +1,4 @@
-#include "LineBreaker.h"
+#include "report/LineBreaker.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "PdfTextMapping.h"
+#include "report/PdfTextMapping.h"
 
 #include <QRawFont>
 #include <QString>

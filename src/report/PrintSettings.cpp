@@ -1,10 +1,10 @@
-#include "PrintSettings.h"
+#include "report/PrintSettings.h"
 
 #include <QStringList>
 
-#include "CIniFile.h"
-#include "GbkCodec.h"
-#include "SettingsLocation.h"
+#include "report/IniFile.h"
+#include "report/GbkCodec.h"
+#include "report/SettingsLocation.h"
 
 namespace ohmlet {
 
@@ -15,7 +15,7 @@ std::string Key(const char* utf8) { return ToGbk(QString::fromUtf8(utf8)); }
 }  // namespace
 
 bool LoadPrintSettings(const QString& programFolder, PrintSettings& s) {
-    CIniFile file;
+    IniFile file;
     if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Read))
         return false;
     std::string header, footer;
@@ -32,7 +32,7 @@ bool LoadPrintSettings(const QString& programFolder, PrintSettings& s) {
 }
 
 bool SavePrintSettings(const QString& programFolder, const PrintSettings& s, std::string* error) {
-    CIniFile file;
+    IniFile file;
     if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write)) {
         if (error) *error = file.LastError();
         return false;

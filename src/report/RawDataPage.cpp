@@ -1,10 +1,10 @@
-#include "RawDataPage.h"
+#include "report/RawDataPage.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "GbkCodec.h"
-#include "ReportCanvas.h"
+#include "report/GbkCodec.h"
+#include "report/ReportCanvas.h"
 
 namespace ohmlet {
 

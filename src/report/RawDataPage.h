@@ -3,9 +3,9 @@
 // selected component followed by rows of up to 10 readings.
 #include <vector>
 
-#include "Component.h"
-#include "ReportRows.h"
-#include "ReportTextPages.h"
+#include "data/Component.h"
+#include "report/ReportRows.h"
+#include "report/ReportTextPages.h"
 
 class QPainter;
 

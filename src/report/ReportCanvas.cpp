@@ -1,4 +1,4 @@
-#include "ReportCanvas.h"
+#include "report/ReportCanvas.h"
 
 #include <QFontDatabase>
 #include <QPaintDevice>
@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <cmath>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 

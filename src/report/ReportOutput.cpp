@@ -1,6 +1,6 @@
-#include "ReportOutput.h"
+#include "report/ReportOutput.h"
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -14,9 +14,9 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "CReportPainter.h"
-#include "PdfTextMapping.h"
-#include "ReportCanvas.h"
+#include "report/ReportPainter.h"
+#include "report/PdfTextMapping.h"
+#include "report/ReportCanvas.h"
 
 namespace ohmlet {
 
@@ -28,7 +28,7 @@ const QMarginsF kPdfMarginsMm(6, 6, 6, 6);
 
 }  // namespace
 
-void RenderReport(CReportPainter& report, QPagedPaintDevice& device, int fromPage, int toPage) {
+void RenderReport(ReportPainter& report, QPagedPaintDevice& device, int fromPage, int toPage) {
     fromPage = std::max(fromPage, 1);
     toPage = std::min(toPage, report.PageCount());
     QPainter painter(&device);
@@ -66,7 +66,7 @@ bool FixReportPdfFile(const QString& pdfPath) {
 
 void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                  const QString& programFolder) {
-    CReportPainter report(components, programFolder);
+    ReportPainter report(components, programFolder);
     printer.setPageLayout(ReportPageLayout());
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, report.PageCount());
@@ -85,7 +85,7 @@ void PrintReport(const std::vector<Component>& components, QPrinter& printer, QW
 
 void PreviewReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                    const QString& programFolder) {
-    CReportPainter report(components, programFolder);
+    ReportPainter report(components, programFolder);
     printer.setPageLayout(ReportPageLayout());
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("打印预览"));
@@ -108,7 +108,7 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
         outcome.message = "The report needs a running GUI application to lay out its text.";
         return outcome;
     }
-    CReportPainter report(components, programFolder);
+    ReportPainter report(components, programFolder);
     QByteArray pdf;
     {
         QBuffer buffer(&pdf);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
+#include "data/Component.h"
 
 class QWidget;
 class QPagedPaintDevice;
@@ -15,7 +15,7 @@ class QPageLayout;
 
 namespace ohmlet {
 
-class CReportPainter;
+class ReportPainter;
 
 // The page every output lays the report on: A4 portrait with small margins.
 QPageLayout ReportPageLayout();
@@ -44,7 +44,7 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const std::string& localPdfPath, const QString& programFolder);
 
 // Draws pages from..to (1-based, inclusive) of the report onto a paged device.
-void RenderReport(CReportPainter& painter, QPagedPaintDevice& device, int fromPage, int toPage);
+void RenderReport(ReportPainter& painter, QPagedPaintDevice& device, int fromPage, int toPage);
 
 // Names the report's glyphs by the characters drawn (月, not the radical ⽉) in a PDF the
 // report was drawn into; false when the file cannot be rewritten.

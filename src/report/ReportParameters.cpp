@@ -1,11 +1,11 @@
-#include "ReportParameters.h"
+#include "report/ReportParameters.h"
 
 #include <QStringList>
 #include <cstdio>
 
-#include "CIniFile.h"
-#include "GbkCodec.h"
-#include "SettingsLocation.h"
+#include "report/IniFile.h"
+#include "report/GbkCodec.h"
+#include "report/SettingsLocation.h"
 
 namespace ohmlet {
 
@@ -185,7 +185,7 @@ ReportParameterSet ReadReportParameters(const QString& programFolder, int layout
     ReportParameterSet set;
     const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
     if (!info) return set;
-    CIniFile file;
+    IniFile file;
     const bool open = OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read);
     for (const ReportField& f : info->fileOrder) {
         const QString key = QString::fromUtf8(f.key);
@@ -202,7 +202,7 @@ std::string GetReportParameter(const QString& programFolder, int layoutNumber, c
     const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
     std::string result;
     if (!info) return result;
-    CIniFile file;
+    IniFile file;
     if (!OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read)) return result;
     file.ReadString(SectionName(), ToGbk(key), result);
     file.Close();

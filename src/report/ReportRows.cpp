@@ -1,4 +1,4 @@
-#include "ReportRows.h"
+#include "report/ReportRows.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Component.h"
+#include "data/Component.h"
 
 namespace ohmlet {
 

@@ -1,13 +1,13 @@
-#include "ReportTextPages.h"
+#include "report/ReportTextPages.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
 
-#include "GbkCodec.h"
-#include "LineBreaker.h"
-#include "ReportCanvas.h"
-#include "ReportParameters.h"
+#include "report/GbkCodec.h"
+#include "report/LineBreaker.h"
+#include "report/ReportCanvas.h"
+#include "report/ReportParameters.h"
 
 namespace ohmlet {
 

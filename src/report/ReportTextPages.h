@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "ReportRows.h"
+#include "report/ReportRows.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "SettingsLocation.h"
+#include "report/SettingsLocation.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +30,7 @@ QString UserSettingsFolder() {
                          QStringLiteral("/Ohmlet"));
 }
 
-bool OpenSettingsFile(CIniFile& file, const QString& programFolder, const std::string& baseName,
+bool OpenSettingsFile(IniFile& file, const QString& programFolder, const std::string& baseName,
                       SettingsAccess access) {
     const QString program = WithSeparator(programFolder);
     const bool writable = QFileInfo(program.isEmpty() ? QStringLiteral(".") : program).isWritable();

@@ -8,7 +8,7 @@
 #include <QString>
 #include <string>
 
-#include "CIniFile.h"
+#include "report/IniFile.h"
 
 namespace ohmlet {
 
@@ -23,7 +23,7 @@ QString ChooseSettingsFolder(SettingsAccess access, bool programFolderWritable,
 QString UserSettingsFolder();
 
 // Points `file` at baseName + ".ini" in the folder the rule picks and opens it.
-bool OpenSettingsFile(CIniFile& file, const QString& programFolder, const std::string& baseName,
+bool OpenSettingsFile(IniFile& file, const QString& programFolder, const std::string& baseName,
                       SettingsAccess access);
 
 }  // namespace ohmlet

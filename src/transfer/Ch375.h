@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "LinkStatus.h"
+#include "transfer/LinkStatus.h"
 
 namespace ohmlet {
 

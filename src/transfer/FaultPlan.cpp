@@ -1,4 +1,4 @@
-#include "FaultPlan.h"
+#include "transfer/FaultPlan.h"
 
 namespace ohmlet {
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <set>
 
-#include "LinkStatus.h"
-#include "ReplyDecoder.h"
+#include "transfer/LinkStatus.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

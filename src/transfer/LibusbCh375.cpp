@@ -1,4 +1,4 @@
-#include "LibusbCh375.h"
+#include "transfer/LibusbCh375.h"
 
 #include <libusb.h>
 

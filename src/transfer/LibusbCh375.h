@@ -4,7 +4,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "Ch375.h"
+#include "transfer/Ch375.h"
 
 struct libusb_context;
 struct libusb_device_handle;

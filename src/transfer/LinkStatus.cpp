@@ -1,4 +1,4 @@
-#include "LinkStatus.h"
+#include "transfer/LinkStatus.h"
 
 namespace ohmlet {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "LinkStatus.h"
-#include "ReplyDecoder.h"
+#include "transfer/LinkStatus.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

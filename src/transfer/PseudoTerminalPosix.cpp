@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "PseudoTerminal.h"
+#include "transfer/PseudoTerminal.h"
 
 namespace ohmlet {
 

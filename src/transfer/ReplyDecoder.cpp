@@ -1,11 +1,11 @@
-#include "ReplyDecoder.h"
+#include "transfer/ReplyDecoder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 
-#include "ByteOrder.h"
-#include "GbkText.h"
+#include "data/ByteOrder.h"
+#include "data/GbkText.h"
 
 namespace ohmlet {
 namespace {

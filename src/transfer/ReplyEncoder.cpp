@@ -1,10 +1,10 @@
-#include "ReplyEncoder.h"
+#include "transfer/ReplyEncoder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "ByteOrder.h"
+#include "data/ByteOrder.h"
 
 namespace ohmlet {
 namespace {

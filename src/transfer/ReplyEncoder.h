@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "ReplyDecoder.h"
+#include "data/Component.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "SerialLink.h"
+#include "transfer/SerialLink.h"
 
 #include <cstring>
 

@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "LinkStatus.h"
-#include "ReplyDecoder.h"
-#include "Transport.h"
+#include "transfer/LinkStatus.h"
+#include "transfer/ReplyDecoder.h"
+#include "transfer/Transport.h"
 
 namespace ohmlet {
 

@@ -1,11 +1,11 @@
-#include "SerialSimulator.h"
+#include "transfer/SerialSimulator.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-#include "SerialLink.h"
+#include "transfer/SerialLink.h"
 
 namespace ohmlet {
 namespace {

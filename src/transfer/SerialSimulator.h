@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "FaultPlan.h"
-#include "PseudoTerminal.h"
-#include "ReplyDecoder.h"
+#include "transfer/FaultPlan.h"
+#include "transfer/PseudoTerminal.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

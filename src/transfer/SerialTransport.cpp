@@ -1,4 +1,4 @@
-#include "SerialTransport.h"
+#include "transfer/SerialTransport.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <QSerialPort>
 #include <QString>
 
-#include "Transport.h"
+#include "transfer/Transport.h"
 
 namespace ohmlet {
 

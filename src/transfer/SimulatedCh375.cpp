@@ -1,11 +1,11 @@
-#include "SimulatedCh375.h"
+#include "transfer/SimulatedCh375.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 
-#include "ByteOrder.h"
-#include "ReplyEncoder.h"
+#include "data/ByteOrder.h"
+#include "transfer/ReplyEncoder.h"
 
 namespace ohmlet {
 

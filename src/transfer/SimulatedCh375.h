@@ -7,9 +7,9 @@
 #include <mutex>
 #include <vector>
 
-#include "Ch375.h"
-#include "FaultPlan.h"
-#include "ReplyDecoder.h"
+#include "transfer/Ch375.h"
+#include "transfer/FaultPlan.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

@@ -1,7 +1,7 @@
-#include "TransferResult.h"
+#include "transfer/TransferResult.h"
 
-#include "DzlFile.h"
-#include "TransferTexts.h"
+#include "data/DzlFile.h"
+#include "transfer/TransferTexts.h"
 
 namespace ohmlet {
 

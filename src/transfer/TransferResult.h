@@ -2,7 +2,7 @@
 // What a finished reply came to: the text the user is shown and the cause behind it.
 #include <string>
 
-#include "ReplyDecoder.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

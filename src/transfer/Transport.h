@@ -3,8 +3,8 @@
 // simulated instrument in tests.
 #include <cstddef>
 
-#include "LinkStatus.h"
-#include "ReplyDecoder.h"
+#include "transfer/LinkStatus.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

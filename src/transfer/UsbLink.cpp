@@ -1,10 +1,10 @@
-#include "UsbLink.h"
+#include "transfer/UsbLink.h"
 
 #include <QMetaObject>
 #include <QPointer>
 #include <system_error>
 
-#include "TransferTexts.h"
+#include "transfer/TransferTexts.h"
 
 namespace ohmlet {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "TransferResult.h"
-#include "UsbSession.h"
+#include "transfer/TransferResult.h"
+#include "transfer/UsbSession.h"
 
 namespace ohmlet {
 

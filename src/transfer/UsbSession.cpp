@@ -1,11 +1,11 @@
-#include "UsbSession.h"
+#include "transfer/UsbSession.h"
 
 #include <chrono>
 #include <thread>
 
-#include "ByteOrder.h"
-#include "ReplyEncoder.h"
-#include "TransferTexts.h"
+#include "data/ByteOrder.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/TransferTexts.h"
 
 namespace ohmlet {
 namespace {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "Ch375.h"
-#include "LinkStatus.h"
-#include "ReplyDecoder.h"
+#include "transfer/Ch375.h"
+#include "transfer/LinkStatus.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

@@ -1,12 +1,12 @@
-#include "UsbSimulation.h"
+#include "transfer/UsbSimulation.h"
 
 #include <cstdlib>
 #include <mutex>
 
-#include "DzlFile.h"
-#include "LibusbCh375.h"
-#include "ReplyEncoder.h"
-#include "SimulatedCh375.h"
+#include "data/DzlFile.h"
+#include "transfer/LibusbCh375.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SimulatedCh375.h"
 
 namespace ohmlet {
 namespace {

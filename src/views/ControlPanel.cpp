@@ -1,4 +1,4 @@
-#include "ControlPanel.h"
+#include "views/ControlPanel.h"
 
 #include <QDateEdit>
 #include <QEvent>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {
@@ -74,7 +74,7 @@ int Piece(const std::string& text, std::size_t at) {
 
 }  // namespace
 
-ControlPanel::ControlPanel(COhmletDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+ControlPanel::ControlPanel(Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     BuildList();

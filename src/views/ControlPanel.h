@@ -5,8 +5,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "COhmletDoc.h"
-#include "DocumentObserver.h"
+#include "data/Document.h"
+#include "data/DocumentObserver.h"
 
 class QDateEdit;
 class QGroupBox;
@@ -36,7 +36,7 @@ public:
         kOverallPassRate = 1015,
     };
 
-    explicit ControlPanel(COhmletDoc& doc, QWidget* parent = nullptr);
+    explicit ControlPanel(Document& doc, QWidget* parent = nullptr);
     ~ControlPanel() override;
 
     // DocumentObserver
@@ -73,7 +73,7 @@ private:
     void OnDateChanged(const QDate& date);
     void ShowTotals();
 
-    COhmletDoc& doc_;
+    Document& doc_;
     QTreeWidget* list_ = nullptr;
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;

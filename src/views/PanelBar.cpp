@@ -1,4 +1,4 @@
-#include "PanelBar.h"
+#include "views/PanelBar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,11 +7,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ControlPanel.h"
+#include "views/ControlPanel.h"
 
 namespace ohmlet {
 
-PanelBar::PanelBar(COhmletDoc& doc, QWidget* parent)
+PanelBar::PanelBar(Document& doc, QWidget* parent)
     : QDockWidget(QStringLiteral("Workspace"), parent) {
     setObjectName(QStringLiteral("PanelBar"));
     setAllowedAreas(Qt::AllDockWidgetAreas);

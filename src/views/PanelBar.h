@@ -8,7 +8,7 @@ class QToolButton;
 
 namespace ohmlet {
 
-class COhmletDoc;
+class Document;
 class ControlPanel;
 
 class PanelBar : public QDockWidget {
@@ -16,7 +16,7 @@ class PanelBar : public QDockWidget {
 public:
     static constexpr int kId = 101;
 
-    explicit PanelBar(COhmletDoc& doc, QWidget* parent = nullptr);
+    explicit PanelBar(Document& doc, QWidget* parent = nullptr);
 
     ControlPanel* Panel() const { return panel_; }
     QToolButton* HideButton() const { return hideButton_; }

@@ -1,4 +1,4 @@
-#include "GridTableModel.h"
+#include "widgets/GridTableModel.h"
 
 #include <QGuiApplication>
 #include <QPalette>

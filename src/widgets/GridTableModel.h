@@ -1,11 +1,11 @@
 #pragma once
-// The cells of a CGridCtrl. The grid's first fixed row becomes the table view's
+// The cells of a GridControl. The grid's first fixed row becomes the table view's
 // horizontal header; every other row, fixed columns included, is a model row.
 #include <QAbstractTableModel>
 #include <QString>
 #include <vector>
 
-#include "GridTypes.h"
+#include "widgets/GridTypes.h"
 
 namespace ohmlet {
 

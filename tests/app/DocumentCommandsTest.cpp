@@ -6,10 +6,10 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "CDataView.h"
-#include "CGridCtrl.h"
-#include "CommandIds.h"
-#include "ControlPanel.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
+#include "app/CommandIds.h"
+#include "views/ControlPanel.h"
 #include "FrameFixture.h"
 
 using namespace ohmlet;
@@ -126,7 +126,7 @@ TEST_F(DocumentCommandsTest, SaveAllAsWritesEveryComponentAndKeepsTheDocumentsPa
 
 TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
     Open({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {5})});
-    CGridCtrl* grid = frame->GetMainView()->Grid();
+    GridControl* grid = frame->GetMainView()->Grid();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(2, 1).center());
     Key(Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
@@ -145,7 +145,7 @@ TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
 // Ctrl+X and Shift+Del cut a reading: its text goes to the clipboard and the value to 0.
 TEST_F(DocumentCommandsTest, CutKeysEmptyTheSelectedReading) {
     Open({MakeComponent("0001", {10, 11, 12})});
-    CGridCtrl* grid = frame->GetMainView()->Grid();
+    GridControl* grid = frame->GetMainView()->Grid();
     const struct {
         Qt::Key key;
         Qt::KeyboardModifier modifier;
@@ -165,13 +165,13 @@ TEST_F(DocumentCommandsTest, CutKeysEmptyTheSelectedReading) {
 // Each kind of edit, made through the GUI, and how to see that it happened.
 struct UndoCase {
     const char* name;
-    std::function<void(FrameTest&, CMainFrame&)> edit;
+    std::function<void(FrameTest&, MainWindow&)> edit;
     friend void PrintTo(const UndoCase& c, std::ostream* os) { *os << c.name; }
 };
 
 // What the user edits: texts, marks and readings. Statistics are left out, as
 // showing a component recomputes them.
-std::vector<std::string> Content(const COhmletDoc& doc) {
+std::vector<std::string> Content(const Document& doc) {
     std::vector<std::string> lines;
     for (const Component& c : doc.components()) {
         std::string line = c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|" +
@@ -203,26 +203,26 @@ INSTANTIATE_TEST_SUITE_P(
     Edits, UndoTest,
     ::testing::Values(
         UndoCase{"CellEdit",
-                 [](FrameTest&, CMainFrame& f) {
+                 [](FrameTest&, MainWindow& f) {
                      ASSERT_TRUE(
                          TypeIntoCell(*f.GetMainView()->Grid(), 1, 1, QStringLiteral("77")));
                  }},
         UndoCase{"PointInsert",
-                 [](FrameTest&, CMainFrame& f) { f.GetMainView()->OnInsertPointAbove(); }},
+                 [](FrameTest&, MainWindow& f) { f.GetMainView()->OnInsertPointAbove(); }},
         UndoCase{"PointDelete",
-                 [](FrameTest&, CMainFrame& f) { f.GetMainView()->OnDeletePoint(); }},
+                 [](FrameTest&, MainWindow& f) { f.GetMainView()->OnDeletePoint(); }},
         UndoCase{"ComponentInsert",
-                 [](FrameTest&, CMainFrame& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
+                 [](FrameTest&, MainWindow& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
         UndoCase{
             "ComponentDeleteByCtrlC",
-            [](FrameTest&, CMainFrame& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
+            [](FrameTest&, MainWindow& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
         UndoCase{"Name",
-                 [](FrameTest&, CMainFrame& f) {
+                 [](FrameTest&, MainWindow& f) {
                      QTest::keyClicks(f.GetControlPanel()->Edit(ControlPanel::kName),
                                       QStringLiteral("KL1"));
                  }},
         UndoCase{"Date",
-                 [](FrameTest&, CMainFrame& f) {
+                 [](FrameTest&, MainWindow& f) {
                      f.GetControlPanel()->DatePicker()->setDate(QDate(2015, 3, 7));
                  }}),
     [](const ::testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <deque>
 
-#include "CMainFrame.h"
+#include "app/MainWindow.h"
 #include "TestFiles.h"
 
 namespace ohmlet::testing {
@@ -18,7 +18,7 @@ protected:
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
                   QStringLiteral("Ohmlet"))
             .remove(QStringLiteral("Recent File List"));
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<MainWindow>();
         frame->SetSavePrompt([this](const QString& text) {
             prompts.push_back(text);
             if (answers.empty()) {
@@ -46,7 +46,7 @@ protected:
         frame.reset();
     }
 
-    COhmletDoc& Doc() { return frame->GetDocument(); }
+    Document& Doc() { return frame->GetDocument(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods) { QTest::keyClick(frame.get(), key, mods); }
     QString Open(std::vector<Component> components, const QString& name = QStringLiteral("t.DZL")) {
         QString path = WriteFile(dir, name, components);
@@ -55,7 +55,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     std::deque<QMessageBox::StandardButton> answers;
     std::vector<QString> prompts;
     std::vector<int> askedCommands;

@@ -21,12 +21,12 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "AboutBox.h"
-#include "CommandIds.h"
-#include "ControlPanel.h"
-#include "DzlFile.h"
+#include "app/AboutBox.h"
+#include "app/CommandIds.h"
+#include "views/ControlPanel.h"
+#include "data/DzlFile.h"
 #include "FrameFixture.h"
-#include "PanelBar.h"
+#include "views/PanelBar.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;

@@ -8,13 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "CommandIds.h"
-#include "ControlPanel.h"
-#include "DzlFile.h"
-#include "ExcelWorkbookWriter.h"
+#include "app/CommandIds.h"
+#include "views/ControlPanel.h"
+#include "data/DzlFile.h"
+#include "report/office/ExcelWorkbookWriter.h"
 #include "FrameFixture.h"
-#include "OfficeFolder.h"
-#include "WordTableWriter.h"
+#include "report/office/OfficeFolder.h"
+#include "report/office/WordTableWriter.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;

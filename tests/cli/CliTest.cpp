@@ -13,8 +13,8 @@
 
 #include "../data/TestSupport.h"
 #include "CliRun.h"
-#include "DzlFile.h"
-#include "GbkCodec.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {

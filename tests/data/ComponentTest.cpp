@@ -106,7 +106,7 @@ TEST(Document, SetCellFollowsTheComponentKind) {
         {"W001", 2, 1, true},  {"W001", 4, 3, false}, {"W001", 5, 3, true},  {"W001", 0, -1, true},
     };
     for (const Case& k : cases) {
-        COhmletDoc doc;
+        Document doc;
         Component c = test::MakeComponent(k.number, {20, 20, 20, 20, 20});
         c.blockOffset = 2;
         doc.ReplaceComponents({c});
@@ -123,7 +123,7 @@ TEST(Document, SetCellFollowsTheComponentKind) {
 }
 
 TEST(Document, ValueEditRecomputesStatisticsAndTotals) {
-    COhmletDoc doc;
+    Document doc;
     doc.ReplaceComponents(
         {test::MakeComponent("0001", {20, 20}), test::MakeComponent("0002", {30})});
     doc.SelectComponent(0);
@@ -144,43 +144,43 @@ TEST(Document, RefreshOrder) {
     using Calls = std::vector<std::string>;
     struct Case {
         const char* what;
-        std::function<void(COhmletDoc&)> action;
+        std::function<void(Document&)> action;
         Calls expected;
     } cases[] = {
-        {"select", [](COhmletDoc& d) { d.SelectComponent(1); }, {"Grid", "Show:0002"}},
-        {"select out of range", [](COhmletDoc& d) { d.SelectComponent(5); }, {}},
-        {"value edit", [](COhmletDoc& d) { d.SetCell(0, 1, 5); }, {"Show:0001", "Grid"}},
+        {"select", [](Document& d) { d.SelectComponent(1); }, {"Grid", "Show:0002"}},
+        {"select out of range", [](Document& d) { d.SelectComponent(5); }, {}},
+        {"value edit", [](Document& d) { d.SetCell(0, 1, 5); }, {"Show:0001", "Grid"}},
         {"position edit of a profile",
-         [](COhmletDoc& d) {
+         [](Document& d) {
              d.SelectComponent(2);
              d.SetCell(0, 1, 5);
          },
          {"Grid", "Show:P003", "Grid"}},
-        {"date", [](COhmletDoc& d) { d.SetComponentTestDate("2015"); }, {"List"}},
-        {"name", [](COhmletDoc& d) { d.SetComponentName("n"); }, {}},
-        {"current point with refresh", [](COhmletDoc& d) { d.SetCurrentPoint(1, true); }, {"Grid"}},
-        {"current point without", [](COhmletDoc& d) { d.SetCurrentPoint(1, false); }, {}},
-        {"negative current point", [](COhmletDoc& d) { d.SetCurrentPoint(-1, true); }, {}},
+        {"date", [](Document& d) { d.SetComponentTestDate("2015"); }, {"List"}},
+        {"name", [](Document& d) { d.SetComponentName("n"); }, {}},
+        {"current point with refresh", [](Document& d) { d.SetCurrentPoint(1, true); }, {"Grid"}},
+        {"current point without", [](Document& d) { d.SetCurrentPoint(1, false); }, {}},
+        {"negative current point", [](Document& d) { d.SetCurrentPoint(-1, true); }, {}},
         {"insert component",
-         [](COhmletDoc& d) { d.InsertComponent(); },
+         [](Document& d) { d.InsertComponent(); },
          {"Grid", "Show:0004", "List", "Show:0004"}},
         {"delete component",
-         [](COhmletDoc& d) { d.DeleteComponent(); },
+         [](Document& d) { d.DeleteComponent(); },
          {"List", "Show:0002", "Grid"}},
-        {"insert point", [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }, {"Grid", "PointCount"}},
+        {"insert point", [](Document& d) { d.InsertPointAbove(0, 1); }, {"Grid", "PointCount"}},
         {"insert point out of range",
-         [](COhmletDoc& d) { d.InsertPointBelow(9, 1); },
+         [](Document& d) { d.InsertPointBelow(9, 1); },
          {"Grid", "PointCount"}},
-        {"delete point", [](COhmletDoc& d) { d.DeletePoint(0, 1); }, {"Grid", "PointCount"}},
+        {"delete point", [](Document& d) { d.DeletePoint(0, 1); }, {"Grid", "PointCount"}},
         {"undo",
-         [](COhmletDoc& d) {
+         [](Document& d) {
              d.SetComponentName("x");
              d.Undo();
          },
          {"List", "Show:0001", "Grid"}},
     };
     for (const Case& k : cases) {
-        COhmletDoc doc;
+        Document doc;
         doc.ReplaceComponents({test::MakeComponent("0001", {20, 21}),
                                test::MakeComponent("0002", {22}),
                                test::MakeComponent("P003", {23})});
@@ -192,7 +192,7 @@ TEST(Document, RefreshOrder) {
 }
 
 TEST(Document, DeletingPointsOfAnEmptyComponentRefreshesNothing) {
-    COhmletDoc doc;
+    Document doc;
     doc.ReplaceComponents({test::MakeComponent("0001", {})});
     test::RecordingObserver observer;
     doc.AddObserver(&observer);
@@ -201,7 +201,7 @@ TEST(Document, DeletingPointsOfAnEmptyComponentRefreshesNothing) {
 }
 
 TEST(Document, ReadCheckMarksCopiesTheListIntoSelected) {
-    COhmletDoc doc;
+    Document doc;
     doc.ReplaceComponents({test::MakeComponent("0001", {}), test::MakeComponent("0002", {}),
                            test::MakeComponent("0003", {})});
     test::RecordingObserver list;

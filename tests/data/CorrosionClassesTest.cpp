@@ -3,7 +3,7 @@
 #include <climits>
 #include <map>
 
-#include "CorrosionClasses.h"
+#include "data/CorrosionClasses.h"
 
 namespace ohmlet {
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "GbkText.h"
+#include "data/GbkText.h"
 #include "TestSupport.h"
 
 namespace ohmlet {
 namespace {
 
-std::vector<std::string> Numbers(const COhmletDoc& doc) {
+std::vector<std::string> Numbers(const Document& doc) {
     std::vector<std::string> n;
     for (const Component& c : doc.components()) n.push_back(c.GetNumber());
     return n;
@@ -19,7 +19,7 @@ std::vector<int32_t> Values(const Component& c) {
 }
 
 TEST(DocumentCommands, InsertIntoAnEmptyDocument) {
-    COhmletDoc doc;
+    Document doc;
     doc.SetClock([] { return test::FixedDay(2015, 3, 7); });
     doc.InsertComponent();
     ASSERT_EQ(doc.componentCount(), 1);
@@ -42,9 +42,9 @@ TEST(DocumentCommands, ComponentNumbers) {
     } cases[] = {{1, "0001"},    {42, "0042"},   {100, "0100"},   {999, "0999"},
                  {1000, "1000"}, {9999, "9999"}, {10000, "0000"}, {12345, "2345"}};
     for (const Case& k : cases)
-        EXPECT_EQ(COhmletDoc::MakeComponentNumber(k.count), k.number) << k.count;
+        EXPECT_EQ(Document::MakeComponentNumber(k.count), k.number) << k.count;
 
-    COhmletDoc doc;
+    Document doc;
     for (int i = 0; i < 3; ++i) doc.InsertComponent();
     EXPECT_EQ(Numbers(doc), (std::vector<std::string>{"0001", "0002", "0003"}));
     doc.SelectComponent(1);
@@ -57,13 +57,13 @@ TEST(DocumentCommands, ComponentNumbers) {
 
 // A document of `count` inserted components whose current index is `current`;
 // -1 is reached the way a user reaches it, by deleting the only component.
-void Prepare(COhmletDoc& doc, int count, int current) {
+void Prepare(Document& doc, int count, int current) {
     if (current < 0) {
         doc.InsertComponent();
         doc.DeleteComponent();
         std::vector<Component> list;
         for (int i = 1; i <= count; ++i)
-            list.push_back(test::MakeComponent(COhmletDoc::MakeComponentNumber(i), {}));
+            list.push_back(test::MakeComponent(Document::MakeComponentNumber(i), {}));
         doc.ReplaceComponents(list);
         return;
     }
@@ -88,7 +88,7 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
         {"empty document", 0, 0, 0, {}},
     };
     for (const Case& k : cases) {
-        COhmletDoc doc;
+        Document doc;
         Prepare(doc, k.count, k.current);
         ASSERT_EQ(doc.currentComponent(), k.current) << k.what;
         doc.DeleteComponent();
@@ -96,7 +96,7 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
         EXPECT_EQ(Numbers(doc), k.expectedNumbers) << k.what;
     }
 
-    COhmletDoc doc;
+    Document doc;
     Prepare(doc, 1, 0);
     doc.DeleteComponent();
     doc.InsertComponent();
@@ -107,26 +107,26 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
 TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
     struct Case {
         const char* what;
-        std::function<void(COhmletDoc&)> action;
+        std::function<void(Document&)> action;
         std::vector<int32_t> expected;
     } cases[] = {
-        {"above row 0", [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }, {0, 1, 2, 3}},
+        {"above row 0", [](Document& d) { d.InsertPointAbove(0, 1); }, {0, 1, 2, 3}},
         {"above row pointCount appends",
-         [](COhmletDoc& d) { d.InsertPointAbove(3, 1); },
+         [](Document& d) { d.InsertPointAbove(3, 1); },
          {1, 2, 3, 0}},
-        {"above past the end", [](COhmletDoc& d) { d.InsertPointAbove(4, 1); }, {1, 2, 3}},
-        {"above negative", [](COhmletDoc& d) { d.InsertPointAbove(-1, 1); }, {1, 2, 3}},
+        {"above past the end", [](Document& d) { d.InsertPointAbove(4, 1); }, {1, 2, 3}},
+        {"above negative", [](Document& d) { d.InsertPointAbove(-1, 1); }, {1, 2, 3}},
         {"below the last row appends",
-         [](COhmletDoc& d) { d.InsertPointBelow(2, 1); },
+         [](Document& d) { d.InsertPointBelow(2, 1); },
          {1, 2, 3, 0}},
-        {"below row 0", [](COhmletDoc& d) { d.InsertPointBelow(0, 1); }, {1, 0, 2, 3}},
-        {"below row pointCount", [](COhmletDoc& d) { d.InsertPointBelow(3, 1); }, {1, 2, 3}},
-        {"delete first", [](COhmletDoc& d) { d.DeletePoint(0, 1); }, {2, 3}},
-        {"delete last", [](COhmletDoc& d) { d.DeletePoint(2, 1); }, {1, 2}},
-        {"delete past the end", [](COhmletDoc& d) { d.DeletePoint(3, 1); }, {1, 2, 3}},
+        {"below row 0", [](Document& d) { d.InsertPointBelow(0, 1); }, {1, 0, 2, 3}},
+        {"below row pointCount", [](Document& d) { d.InsertPointBelow(3, 1); }, {1, 2, 3}},
+        {"delete first", [](Document& d) { d.DeletePoint(0, 1); }, {2, 3}},
+        {"delete last", [](Document& d) { d.DeletePoint(2, 1); }, {1, 2}},
+        {"delete past the end", [](Document& d) { d.DeletePoint(3, 1); }, {1, 2, 3}},
     };
     for (const Case& k : cases) {
-        COhmletDoc doc;
+        Document doc;
         Component c = test::MakeComponent("0001", {1, 2, 3});
         c.points[1].position = 9;
         c.ComputeMax();
@@ -146,13 +146,13 @@ TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
 }
 
 TEST(DocumentCommands, HundredthInsertIsNumbered0100) {
-    COhmletDoc doc;
+    Document doc;
     for (int i = 0; i < 100; ++i) doc.InsertComponent();
     EXPECT_EQ(doc.components().back().GetNumber(), "0100");
 }
 
 // What an edit can change, without the statistics that every refresh recomputes.
-std::string Content(const COhmletDoc& doc) {
+std::string Content(const Document& doc) {
     std::string s = "current " + std::to_string(doc.currentComponent()) + ";";
     for (const Component& c : doc.components()) {
         s += c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|";
@@ -168,28 +168,28 @@ TEST(DocumentCommands, UndoAndRedoOfEveryKindOfEdit) {
     struct Case {
         const char* what;
         int current;
-        std::function<void(COhmletDoc&)> edit;
+        std::function<void(Document&)> edit;
     } cases[] = {
-        {"cell", 0, [](COhmletDoc& d) { d.SetCell(1, 1, 99); }},
-        {"position", 1, [](COhmletDoc& d) { d.SetCell(0, 1, 99); }},
-        {"insert point", 0, [](COhmletDoc& d) { d.InsertPointAbove(0, 1); }},
-        {"delete point", 0, [](COhmletDoc& d) { d.DeletePoint(1, 1); }},
-        {"insert component", 0, [](COhmletDoc& d) { d.InsertComponent(); }},
-        {"delete component", 1, [](COhmletDoc& d) { d.DeleteComponent(); }},
+        {"cell", 0, [](Document& d) { d.SetCell(1, 1, 99); }},
+        {"position", 1, [](Document& d) { d.SetCell(0, 1, 99); }},
+        {"insert point", 0, [](Document& d) { d.InsertPointAbove(0, 1); }},
+        {"delete point", 0, [](Document& d) { d.DeletePoint(1, 1); }},
+        {"insert component", 0, [](Document& d) { d.InsertComponent(); }},
+        {"delete component", 1, [](Document& d) { d.DeleteComponent(); }},
         {"delete the last component", 0,
-         [](COhmletDoc& d) {
+         [](Document& d) {
              d.DeleteComponent();
              d.DeleteComponent();
          }},
         {"name", 0,
-         [](COhmletDoc& d) {
+         [](Document& d) {
              d.SetComponentName("a");
              d.SetComponentName("ab");
          }},
-        {"date", 0, [](COhmletDoc& d) { d.SetComponentTestDate("2016"); }},
+        {"date", 0, [](Document& d) { d.SetComponentTestDate("2016"); }},
     };
     for (const Case& k : cases) {
-        COhmletDoc doc;
+        Document doc;
         doc.ReplaceComponents(
             {test::MakeComponent("0001", {20, 21, 22}), test::MakeComponent("P002", {5})});
         doc.SelectComponent(k.current);
@@ -205,7 +205,7 @@ TEST(DocumentCommands, UndoAndRedoOfEveryKindOfEdit) {
 }
 
 TEST(DocumentCommands, TypingANameIsOneUndoStep) {
-    COhmletDoc doc;
+    Document doc;
     doc.ReplaceComponents({test::MakeComponent("0001", {1})});
     for (const char* text : {"b", "be", "bea", "beam"}) doc.SetComponentName(text);
     doc.SetCell(0, 1, 5);
@@ -223,7 +223,7 @@ TEST(DocumentCommands, OpenAndSaveTrackUnsavedEdits) {
     std::string path = dir.File("a.DZL");
     ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {20, 30})}).ok);
 
-    COhmletDoc doc;
+    Document doc;
     test::RecordingObserver observer;
     doc.AddObserver(&observer);
     ASSERT_TRUE(doc.Open(path).ok());
@@ -255,7 +255,7 @@ TEST(DocumentCommands, ReadingKeepsTheCurrentIndexAndStoredStatistics) {
     a.passRate = b.passRate = 0.125f;
     ASSERT_TRUE(WriteDzlFile(path, {a, b}).ok);
 
-    COhmletDoc doc;
+    Document doc;
     doc.ReplaceComponents({test::MakeComponent("X", {}), test::MakeComponent("Y", {})});
     doc.SelectComponent(1);
     ASSERT_TRUE(doc.Open(path).ok());
@@ -270,7 +270,7 @@ TEST(DocumentCommands, ReadingKeepsTheCurrentIndexAndStoredStatistics) {
 
 TEST(DocumentCommands, SaveSelectedWritesTheCheckedRows) {
     test::TempDir dir;
-    COhmletDoc doc;
+    Document doc;
     for (int i = 0; i < 3; ++i) doc.InsertComponent();
     test::RecordingObserver list;
     list.checks = {true, false, true};

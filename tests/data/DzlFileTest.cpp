@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "ByteOrder.h"
-#include "DzlFile.h"
+#include "data/ByteOrder.h"
+#include "data/DzlFile.h"
 #include "TestSupport.h"
 
 namespace ohmlet {
@@ -38,7 +38,7 @@ TEST(DzlFile, WrittenBytesSitAtTheirOffsets) {
 }
 
 TEST(DzlFile, NewComponentFloatBytes) {
-    COhmletDoc doc;
+    Document doc;
     doc.InsertComponent();
     std::vector<unsigned char> bytes = SerializeDzl(doc.components());
     struct Case {

@@ -2,7 +2,7 @@
 // build (tests under -fsanitize=address,undefined), where the fault showed.
 #include <gtest/gtest.h>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "EditHistory.h"
+#include "data/EditHistory.h"
 
 namespace ohmlet {
 namespace {

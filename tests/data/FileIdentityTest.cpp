@@ -1,7 +1,7 @@
 // Paths are compared as the files they name.
 #include <gtest/gtest.h>
 
-#include "FileIdentity.h"
+#include "data/FileIdentity.h"
 #include "TestSupport.h"
 
 namespace ohmlet {

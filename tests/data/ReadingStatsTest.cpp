@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "ReadingStats.h"
+#include "data/ReadingStats.h"
 #include "TestSupport.h"
 
 namespace ohmlet {

@@ -12,7 +12,7 @@
 #include <csignal>
 #include <functional>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 #include "TestSupport.h"
 
 namespace ohmlet {

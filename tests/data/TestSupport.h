@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "COhmletDoc.h"
-#include "DocumentObserver.h"
+#include "data/Document.h"
+#include "data/DocumentObserver.h"
 
 namespace ohmlet::test {
 

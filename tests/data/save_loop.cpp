@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 
 using namespace ohmlet;
 

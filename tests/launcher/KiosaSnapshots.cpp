@@ -5,8 +5,8 @@
 #include <QTest>
 #include <cstdio>
 
-#include "AboutKiosaDialog.h"
-#include "LauncherWindow.h"
+#include "launcher/AboutKiosaDialog.h"
+#include "launcher/LauncherWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "LauncherLayout.h"
+#include "launcher/LauncherLayout.h"
 
 using namespace kiosa;
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "LauncherWindow.h"
+#include "launcher/LauncherWindow.h"
 
 using namespace kiosa;
 

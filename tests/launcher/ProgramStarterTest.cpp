@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "ProgramStarter.h"
+#include "launcher/ProgramStarter.h"
 
 using namespace kiosa;
 

@@ -4,7 +4,7 @@
 #include <QStringEncoder>
 #include <thread>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {

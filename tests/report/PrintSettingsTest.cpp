@@ -1,4 +1,4 @@
-#include "PrintSettings.h"
+#include "report/PrintSettings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "CPrintSettingsDlg.h"
-#include "GbkCodec.h"
+#include "dialogs/PrintSettingsDialog.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {
@@ -62,7 +62,7 @@ TEST(PageNumber, BoxAndAlignmentOfEveryPosition) {
 TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     QTemporaryDir dir;
     {
-        CPrintSettingsDlg dialog(dir.path());
+        PrintSettingsDialog dialog(dir.path());
         // Without a file: checks off, texts empty, start 0, no list selection.
         EXPECT_FALSE(dialog.HeaderCheck()->isChecked());
         EXPECT_EQ(dialog.FormatCombo()->currentIndex(), -1);
@@ -96,7 +96,7 @@ TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     EXPECT_EQ(loaded.firstPageNumber, 5);
     EXPECT_EQ(loaded.pageNumberPosition, 3);
 
-    CPrintSettingsDlg again(dir.path());
+    PrintSettingsDialog again(dir.path());
     EXPECT_TRUE(again.HeaderCheck()->isChecked());
     EXPECT_FALSE(again.HeaderEdit()->isReadOnly());
     EXPECT_EQ(again.FormatCombo()->currentIndex(), 4);
@@ -132,7 +132,7 @@ TEST(PrintSettingsFile, AFailedSaveSaysWhyAndKeepsWhatWasThere) {
 
 TEST(PrintSettingsFile, CancelWritesNothing) {
     QTemporaryDir dir;
-    CPrintSettingsDlg dialog(dir.path());
+    PrintSettingsDialog dialog(dir.path());
     dialog.HeaderCheck()->setChecked(true);
     dialog.reject();
     EXPECT_FALSE(QFile::exists(dir.filePath("printini.ini")));

@@ -2,10 +2,10 @@
 
 #include <map>
 
-#include "GbkCodec.h"
-#include "LineBreaker.h"
-#include "ReportRows.h"
-#include "ReportTextPages.h"
+#include "report/GbkCodec.h"
+#include "report/LineBreaker.h"
+#include "report/ReportRows.h"
+#include "report/ReportTextPages.h"
 
 namespace ohmlet {
 namespace {

@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "DzlFile.h"
-#include "GbkCodec.h"
-#include "ReportOutput.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
+#include "report/ReportOutput.h"
 
 namespace ohmlet {
 namespace {

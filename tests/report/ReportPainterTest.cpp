@@ -1,5 +1,5 @@
 // Pages drawn onto an image: where the page number, header and footer really land.
-#include "CReportPainter.h"
+#include "report/ReportPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,16 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "GbkCodec.h"
-#include "PrintSettings.h"
-#include "ReportCanvas.h"
+#include "report/GbkCodec.h"
+#include "report/PrintSettings.h"
+#include "report/ReportCanvas.h"
 
 namespace ohmlet {
 namespace {
 
 constexpr int kDpi = 100;  // one pixel = 6 dots
 
-QImage DrawPage(CReportPainter& report, int page) {
+QImage DrawPage(ReportPainter& report, int page) {
     QImage image(827, 1170, QImage::Format_RGB32);
     image.setDotsPerMeterX(static_cast<int>(kDpi / 0.0254 + 0.5));
     image.setDotsPerMeterY(static_cast<int>(kDpi / 0.0254 + 0.5));
@@ -58,7 +58,7 @@ TEST(ReportPainter, PageNumberLandsInTheBoxOfItsPosition) {
         s.firstPageNumber = 1;
         s.pageNumberPosition = c.position;
         ASSERT_TRUE(SavePrintSettings(dir.path(), s));
-        CReportPainter report(none, dir.path());
+        ReportPainter report(none, dir.path());
         const QImage image = DrawPage(report, 3);  // page 3 leaves both boxes free
         const int top = c.top ? 400 : 6600;
         for (int third = 0; third < 3; ++third) {
@@ -73,7 +73,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
     QTemporaryDir dir;
     const std::vector<Component> none;
     {
-        CReportPainter report(none, dir.path());  // no printini at all
+        ReportPainter report(none, dir.path());  // no printini at all
         const QImage image = DrawPage(report, 3);
         EXPECT_FALSE(HasInk(image, 300, 380, 4500, 560));
         EXPECT_FALSE(HasInk(image, 300, 6600, 4500, 6700));
@@ -84,7 +84,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
     s.headerText = QStringLiteral("检测中心");
     s.footerText = QStringLiteral("第三方");
     ASSERT_TRUE(SavePrintSettings(dir.path(), s));
-    CReportPainter report(none, dir.path());
+    ReportPainter report(none, dir.path());
     const QImage image = DrawPage(report, 3);
     EXPECT_TRUE(HasInk(image, 1700, 400, 3100, 500));  // centred header text
     EXPECT_FALSE(HasInk(image, 300, 400, 1500, 500));
@@ -94,7 +94,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
 }
 
 // A horizontal band of a page at full resolution: one pixel is one dot.
-QImage DrawBand(CReportPainter& report, int page, int top, int bottom) {
+QImage DrawBand(ReportPainter& report, int page, int top, int bottom) {
     QImage image(4600, bottom - top, QImage::Format_RGB32);
     const int dpm = static_cast<int>(kReportDotsPerInch / 0.0254 + 0.5);
     image.setDotsPerMeterX(dpm);
@@ -150,7 +150,7 @@ Component Heading(const char* number, const QString& name) {
 TEST(ReportPainter, TextsStartWhereTheLayoutPutsThem) {
     QTemporaryDir dir;
     const std::vector<Component> components = {Heading("0001", QStringLiteral("梁KL1"))};
-    CReportPainter report(components, dir.path());
+    ReportPainter report(components, dir.path());
     struct Case {
         const char* what;
         int page, top;   // band of one text line: top .. top + 100
@@ -203,7 +203,7 @@ TEST(ReportPainter, LongMethodAndBasisTextsStayInsideTheFrame) {
             << ToGbk(QStringLiteral("检测方法=") + QString(c.methodChars, QChar(0x6D4B))) << "\r\n"
             << ToGbk(QStringLiteral("检测依据=") + QString(c.basisChars, QChar(0x6807))) << "\r\n";
         const std::vector<Component> none;
-        CReportPainter report(none, dir.path());
+        ReportPainter report(none, dir.path());
         // Page 2: the frame ends at 6400; "(以下空白)" is the last thing inside it.
         const QImage project = DrawBand(report, 2, 3000, 6560);
         std::vector<int> rows = InkRows(project, 320, 4380);
@@ -251,7 +251,7 @@ TEST(ReportPainter, PageNumberStacksWithFooterOrHeader) {
         s.firstPageNumber = 1;
         s.pageNumberPosition = c.position;
         ASSERT_TRUE(SavePrintSettings(dir.path(), s));
-        CReportPainter report(none, dir.path());
+        ReportPainter report(none, dir.path());
         // The header's rule at 530 lies below the band; count runs of inked rows.
         const QImage band = DrawBand(report, 3, c.top, c.bottom);
         const std::vector<int> rows = InkRows(band, 300, 4500);
@@ -279,7 +279,7 @@ TEST(ReportPainter, SettingsFilesAreReadOnceWhenTheReportIsMade) {
             << ToGbk(QStringLiteral("报告编号=BG-1")) << "\r\n";
     }
     const std::vector<Component> none;
-    CReportPainter report(none, dir.path());
+    ReportPainter report(none, dir.path());
     const QImage before = DrawPage(report, 1);
     ASSERT_TRUE(QFile::remove(dir.filePath("printini.ini")));
     ASSERT_TRUE(QFile::remove(dir.filePath("report1ini.ini")));
@@ -288,7 +288,7 @@ TEST(ReportPainter, SettingsFilesAreReadOnceWhenTheReportIsMade) {
         EXPECT_TRUE(HasInk(image, 1700, 400, 3100, 500)) << page;  // the header
     }
     EXPECT_EQ(DrawPage(report, 1), before);
-    CReportPainter later(none, dir.path());
+    ReportPainter later(none, dir.path());
     EXPECT_FALSE(HasInk(DrawPage(later, 1), 1700, 400, 3100, 500));
 }
 

@@ -1,11 +1,11 @@
-#include "ReportParameters.h"
+#include "report/ReportParameters.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {

@@ -8,10 +8,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "DzlFile.h"
-#include "GbkCodec.h"
-#include "PdfTextMapping.h"
-#include "ReportRows.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
+#include "report/PdfTextMapping.h"
+#include "report/ReportRows.h"
 
 namespace ohmlet {
 namespace {

@@ -1,4 +1,4 @@
-#include "SettingsLocation.h"
+#include "report/SettingsLocation.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +29,13 @@ TEST(SettingsLocation, ProgramFolderUnlessItCannotBeWritten) {
 
 TEST(SettingsLocation, WritableProgramFolderHoldsTheFile) {
     QTemporaryDir dir;
-    CIniFile writer;
+    IniFile writer;
     ASSERT_TRUE(OpenSettingsFile(writer, dir.path(), "printini", SettingsAccess::Write));
     writer.WriteSection("Data");
     writer.WriteInt("k", 5);
     writer.Close();
     EXPECT_TRUE(QFile::exists(dir.filePath("printini.ini")));
-    CIniFile reader;
+    IniFile reader;
     ASSERT_TRUE(OpenSettingsFile(reader, dir.path() + "/", "printini", SettingsAccess::Read));
     int32_t k = 0;
     EXPECT_TRUE(reader.ReadInt("Data", "k", k));

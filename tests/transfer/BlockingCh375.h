@@ -7,7 +7,7 @@
 #include <memory>
 #include <mutex>
 
-#include "Ch375.h"
+#include "transfer/Ch375.h"
 
 namespace ohmlet::test {
 

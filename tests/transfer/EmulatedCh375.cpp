@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <filesystem>
 
-#include "ReplyEncoder.h"
+#include "transfer/ReplyEncoder.h"
 
 namespace ohmlet::test {
 namespace {

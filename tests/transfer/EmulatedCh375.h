@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "ReplyDecoder.h"
+#include "transfer/ReplyDecoder.h"
 
 typedef struct _UMockdevTestbed UMockdevTestbed;
 typedef struct _UMockdevIoctlBase UMockdevIoctlBase;

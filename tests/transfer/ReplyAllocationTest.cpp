@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "ReplyDecoder.h"
+#include "transfer/ReplyDecoder.h"
 
 namespace {
 std::atomic<std::size_t> g_largest{0};

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "ReplyDecoder.h"
-#include "TransferResult.h"
+#include "transfer/ReplyDecoder.h"
+#include "transfer/TransferResult.h"
 
 namespace ohmlet {
 namespace {

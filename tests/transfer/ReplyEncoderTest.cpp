@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ReplyBytes.h"
-#include "ReplyDecoder.h"
-#include "ReplyEncoder.h"
+#include "transfer/ReplyDecoder.h"
+#include "transfer/ReplyEncoder.h"
 
 namespace ohmlet {
 namespace {

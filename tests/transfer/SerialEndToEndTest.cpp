@@ -8,11 +8,11 @@
 #include <fstream>
 
 #include "CliSimulator.h"
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "SerialLink.h"
-#include "SerialTransport.h"
-#include "TransferResult.h"
+#include "transfer/SerialLink.h"
+#include "transfer/SerialTransport.h"
+#include "transfer/TransferResult.h"
 
 namespace ohmlet {
 namespace {

@@ -11,12 +11,12 @@
 #include <fstream>
 #include <thread>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "SerialLink.h"
-#include "SerialSimulator.h"
-#include "SerialTransport.h"
-#include "TransferResult.h"
+#include "transfer/SerialLink.h"
+#include "transfer/SerialSimulator.h"
+#include "transfer/SerialTransport.h"
+#include "transfer/TransferResult.h"
 
 namespace ohmlet {
 namespace {

@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "ReplyBytes.h"
-#include "SerialLink.h"
+#include "transfer/SerialLink.h"
 
 namespace ohmlet {
 namespace {

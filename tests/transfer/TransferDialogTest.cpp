@@ -11,13 +11,13 @@
 #include <QTimer>
 
 #include "BlockingCh375.h"
-#include "COhmletDoc.h"
-#include "CTransferDlg.h"
+#include "data/Document.h"
+#include "dialogs/TransferDialog.h"
 #include "CliSimulator.h"
-#include "DzlFile.h"
-#include "SimulatedCh375.h"
-#include "TransferPrompter.h"
-#include "UsbSimulation.h"
+#include "data/DzlFile.h"
+#include "transfer/SimulatedCh375.h"
+#include "dialogs/TransferPrompter.h"
+#include "transfer/UsbSimulation.h"
 
 namespace ohmlet {
 namespace {
@@ -71,7 +71,7 @@ protected:
         target_ = dir_.path() + "/DZLDat.DZL";
     }
     // Runs the dialog modally, pressing the folder button then start, as a user does.
-    int RunToEnd(CTransferDlg& dlg) {
+    int RunToEnd(TransferDialog& dlg) {
         dlg.SetPrompter(&prompter_);
         QTimer::singleShot(0, &dlg, [&] {
             QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
@@ -84,11 +84,11 @@ protected:
     std::string source_;
     QString target_;
     RecordingPrompter prompter_;
-    COhmletDoc doc_;
+    Document doc_;
 };
 
 TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("数据传输"));
     EXPECT_EQ(Control<QPushButton>(dlg, "startButton")->text(), QStringLiteral("开始传输"));
     EXPECT_TRUE(Control<QPushButton>(dlg, "startButton")->isDefault());
@@ -105,7 +105,7 @@ TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeCom")->isVisible());
     EXPECT_TRUE(Control<QRadioButton>(dlg, "typeUsb")->isChecked());
     EXPECT_TRUE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
-    EXPECT_EQ(dlg.GetTargetPath(), CTransferDlg::DefaultTargetPath());
+    EXPECT_EQ(dlg.GetTargetPath(), TransferDialog::DefaultTargetPath());
     EXPECT_TRUE(dlg.GetTargetPath().endsWith("DZLDat.DZL"));
 }
 
@@ -118,7 +118,7 @@ TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
                  {sep + "data" + sep, sep + "data" + sep + "DZLDat.DZL"},
                  {"", "DZLDat.DZL"}};
     for (const Case& c : cases) {
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         prompter_.folder = c.folder;
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
@@ -134,7 +134,7 @@ TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
 TEST_F(TransferDialogTest, SimulatedUsbTransferWritesAFileThatOpens) {
     UseSimulatedUsb(source_);
     doc_.transferBuffer() = {7, 7, 7};  // a cancelled transfer's leftovers
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     RunToEnd(dlg);
     ASSERT_TRUE(dlg.IsFinished());
     EXPECT_EQ(dlg.GetTargetPath(), target_);
@@ -155,7 +155,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
     ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
     ASSERT_TRUE(doc_.Open(target_.toStdString()).ok());
     {
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
         QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
@@ -169,7 +169,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
     prompter_.boxes.clear();
     prompter_.answer = false;
     {
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
         QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
@@ -182,7 +182,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
     }
     prompter_.boxes.clear();
     prompter_.answer = true;
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     RunToEnd(dlg);
     EXPECT_TRUE(dlg.IsFinished());
     EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), 2u);
@@ -206,7 +206,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
     for (const std::string& name : names) {
         ASSERT_TRUE(doc_.Open(name).ok()) << name;
         prompter_.boxes.clear();
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
         QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
@@ -221,7 +221,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
 }
 
 TEST_F(TransferDialogTest, UsbFailuresShowTheDebugBoxWithTheCause) {
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     dlg.SetPrompter(&prompter_);
     dlg.SetCh375Factory([] {
         auto chip = std::make_unique<SimulatedCh375>(ByteBuffer{});
@@ -242,7 +242,7 @@ TEST_F(TransferDialogTest, CancelStopsAHangingUsbTransfer) {
     auto record = std::make_shared<test::BlockingCh375::Record>();
     test::BlockingCh375* chip = nullptr;
     {
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         dlg.SetCh375Factory([&] {
             auto c = std::make_unique<test::BlockingCh375>(test::BlockingCh375::Mode::HangOnRead,
@@ -266,7 +266,7 @@ TEST_F(TransferDialogTest, CancelStopsAHangingUsbTransfer) {
 }
 
 TEST_F(TransferDialogTest, SerialPathFetchesFromTheVirtualInstrument) {
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     dlg.SetSerialPortNames({});
     Control<QRadioButton>(dlg, "typeCom")->click();
     dlg.SetPrompter(&prompter_);

@@ -18,20 +18,20 @@
 
 #include <unistd.h>
 
-#include "COhmletDoc.h"
-#include "CTransferDlg.h"
-#include "DzlFile.h"
+#include "data/Document.h"
+#include "dialogs/TransferDialog.h"
+#include "data/DzlFile.h"
 
 #include "EmulatedCh375.h"
-#include "LibusbCh375.h"
+#include "transfer/LibusbCh375.h"
 #include "ReplyBytes.h"
-#include "ReplyEncoder.h"
-#include "SimulatedCh375.h"
-#include "TransferPrompter.h"
-#include "TransferResult.h"
-#include "TransferTexts.h"
-#include "UsbSession.h"
-#include "UsbSimulation.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SimulatedCh375.h"
+#include "dialogs/TransferPrompter.h"
+#include "transfer/TransferResult.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/UsbSession.h"
+#include "transfer/UsbSimulation.h"
 
 namespace ohmlet {
 namespace {
@@ -486,7 +486,7 @@ protected:
         prompter_.folder = dir_.path();
     }
     Prompter prompter_;
-    COhmletDoc doc_;
+    Document doc_;
 };
 
 TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
@@ -499,7 +499,7 @@ TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
     EncodedReply reply = EncodeUsbReply(components);
     ASSERT_TRUE(reply.ok);
     EmulatedCh375 device(*MakeUsbDeviceImage(reply.bytes));
-    CTransferDlg dlg(doc_);
+    TransferDialog dlg(doc_);
     dlg.SetPrompter(&prompter_);
     QTimer::singleShot(0, &dlg, [&] {
         QTest::mouseClick(dlg.findChild<QPushButton*>("folderButton"), Qt::LeftButton);
@@ -521,7 +521,7 @@ TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
 TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
     {
         EmulatedCh375 nothing(ByteBuffer{}, false);
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>("startButton"), Qt::LeftButton);
@@ -539,7 +539,7 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
         const ByteBuffer old = FileBytes(target);
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
         device.FailRead(168, Fault::Unplug);
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>("folderButton"), Qt::LeftButton);
@@ -561,7 +561,7 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
     EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
     device.FailRead(168, Fault::Hang);
     {
-        CTransferDlg dlg(doc_);
+        TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>("startButton"), Qt::LeftButton);

@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "DzlFile.h"
+#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "ReplyEncoder.h"
-#include "SimulatedCh375.h"
-#include "UsbLink.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SimulatedCh375.h"
+#include "transfer/UsbLink.h"
 
 namespace ohmlet {
 namespace {

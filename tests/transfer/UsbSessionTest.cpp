@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ReplyBytes.h"
-#include "ReplyEncoder.h"
-#include "SimulatedCh375.h"
-#include "TransferTexts.h"
-#include "UsbSession.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/SimulatedCh375.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/UsbSession.h"
 
 namespace ohmlet {
 namespace {

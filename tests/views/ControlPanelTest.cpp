@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "COhmletDoc.h"
-#include "ControlPanel.h"
+#include "data/Document.h"
+#include "views/ControlPanel.h"
 #include "TestFiles.h"
 
 using namespace ohmlet;
@@ -50,7 +50,7 @@ protected:
 
     QTemporaryDir dir;
     QString path;
-    COhmletDoc doc;
+    Document doc;
     std::unique_ptr<ControlPanel> panel;
 };
 

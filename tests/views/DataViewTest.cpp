@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "CDataView.h"
-#include "CGridCtrl.h"
-#include "COhmletDoc.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
+#include "data/Document.h"
 #include "TestFiles.h"
 
 using namespace ohmlet;
@@ -22,7 +22,7 @@ struct RebuildCounter : DocumentObserver {
 class DataViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        view = std::make_unique<CDataView>(doc);
+        view = std::make_unique<DataView>(doc);
         view->resize(500, 700);
         view->OnInitialUpdate();
         view->show();
@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(doc.Open(Local(path)).ok());
         view->OnInitialUpdate();
     }
-    CGridCtrl* Grid() const { return view->Grid(); }
+    GridControl* Grid() const { return view->Grid(); }
     void ClickRow(int row) {
         Grid()->scrollTo(Grid()->Model()->index(row - 1, 1));
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
@@ -51,9 +51,9 @@ protected:
     }
 
     QTemporaryDir dir;
-    COhmletDoc doc;
+    Document doc;
     RebuildCounter counter;
-    std::unique_ptr<CDataView> view;
+    std::unique_ptr<DataView> view;
 };
 
 TEST_F(DataViewTest, HeadingsSizesAndValueTexts) {

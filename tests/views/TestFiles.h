@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "CGridCtrl.h"
-#include "Component.h"
-#include "DzlFile.h"
-#include "GbkCodec.h"
+#include "widgets/GridControl.h"
+#include "data/Component.h"
+#include "data/DzlFile.h"
+#include "report/GbkCodec.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -48,7 +48,7 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name,
 
 // Clicks a cell and types text into it as a user would: the first key opens the
 // in-place editor, the rest go to the editor, Return ends the edit.
-inline bool TypeIntoCell(CGridCtrl& grid, int row, int col, const QString& text) {
+inline bool TypeIntoCell(GridControl& grid, int row, int col, const QString& text) {
     grid.scrollTo(grid.Model()->index(row - 1, col));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(row, col).center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // old editors

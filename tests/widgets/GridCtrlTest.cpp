@@ -8,7 +8,7 @@
 #include <QTest>
 #include <climits>
 
-#include "CGridCtrl.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 
@@ -35,8 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, AtoiLikeTest,
                                            AtoiCase{"-99999999999", INT_MIN}));
 
 // A 4 x 3 grid with one fixed row and column, every cell written.
-std::unique_ptr<CGridCtrl> MakeGrid() {
-    auto grid = std::make_unique<CGridCtrl>(4, 3, 1, 1);
+std::unique_ptr<GridControl> MakeGrid() {
+    auto grid = std::make_unique<GridControl>(4, 3, 1, 1);
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 3; ++c) {
             GridItem item;
@@ -149,7 +149,7 @@ TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
     auto grid = MakeGrid();
     grid->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
-    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    QSignalSpy edited(grid.get(), &GridControl::CellEdited);
     QModelIndex index = grid->Model()->index(1, 1);  // grid cell (2, 1)
     grid->setCurrentIndex(index);
     grid->edit(index);
@@ -171,7 +171,7 @@ TEST(GridCtrl, LeftButtonDownIsSignalledAfterTheCellIsSelected) {
     grid->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
     int rowSeen = -1;
-    QObject::connect(grid.get(), &CGridCtrl::LeftButtonDown,
+    QObject::connect(grid.get(), &GridControl::LeftButtonDown,
                      [&] { rowSeen = grid->GetSelectedCellRange().minRow; });
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(3, 1).center());
     EXPECT_EQ(rowSeen, 3);
@@ -186,7 +186,7 @@ TEST(GridCtrl, CopyGivesTabSeparatedRows) {
 TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
     auto grid = MakeGrid();
     grid->SetItemReadOnly(2, 2, true);
-    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    QSignalSpy edited(grid.get(), &GridControl::CellEdited);
     grid->SetSelectedRange(1, 1, 1, 1);
     grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\n9\n"));
     QList<QList<int>> seen;
@@ -199,7 +199,7 @@ TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
 TEST(GridCtrl, CutCopiesThenEmptiesEditableSelectedCells) {
     auto grid = MakeGrid();
     grid->SetItemReadOnly(2, 2, true);
-    QSignalSpy edited(grid.get(), &CGridCtrl::CellEdited);
+    QSignalSpy edited(grid.get(), &GridControl::CellEdited);
     grid->SetSelectedRange(1, 1, 2, 2);
     grid->CutSelection();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1,1\t1,2\n2,1\t2,2\n"));

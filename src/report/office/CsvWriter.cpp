@@ -1,12 +1,12 @@
-#include "CsvWriter.h"
+#include "report/office/CsvWriter.h"
 
 #include <QFile>
 #include <new>
 #include <string>
 #include <string_view>
 
-#include "GbkCodec.h"
-#include "OfficeLayout.h"
+#include "report/GbkCodec.h"
+#include "report/office/OfficeLayout.h"
 
 namespace ohmlet {
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
-#include "Component.h"
-#include "OfficeOutcome.h"
+#include "data/Component.h"
+#include "report/office/OfficeOutcome.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "DocxPackage.h"
+#include "report/office/DocxPackage.h"
 
 #include <zip.h>
 

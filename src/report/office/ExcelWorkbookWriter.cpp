@@ -1,4 +1,4 @@
-#include "ExcelWorkbookWriter.h"
+#include "report/office/ExcelWorkbookWriter.h"
 
 #include <xlsxwriter.h>
 
@@ -8,9 +8,9 @@
 #include <new>
 #include <string>
 
-#include "OfficeFolder.h"
-#include "OfficeLayout.h"
-#include "OfficeOutcome.h"
+#include "report/office/OfficeFolder.h"
+#include "report/office/OfficeLayout.h"
+#include "report/office/OfficeOutcome.h"
 
 namespace ohmlet {
 
@@ -139,7 +139,7 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
     }
 }
 
-OfficeOutcome WriteExcelWorkbook(const COhmletDoc& document, const QString& outputPath) {
+OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath) {
     if (document.componentCount() == 0) return OfficeOutcome::Nothing();
     return WriteExcelWorkbook(document.components(), outputPath);
 }

@@ -10,9 +10,9 @@
 #include <QString>
 #include <vector>
 
-#include "COhmletDoc.h"
-#include "Component.h"
-#include "OfficeOutcome.h"
+#include "data/Document.h"
+#include "data/Component.h"
+#include "report/office/OfficeOutcome.h"
 
 namespace ohmlet {
 
@@ -29,6 +29,6 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                                  const std::string& localPath);
 
 // The command's form: a document without components gives NothingToWrite.
-OfficeOutcome WriteExcelWorkbook(const COhmletDoc& document, const QString& outputPath);
+OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath);
 
 }  // namespace ohmlet

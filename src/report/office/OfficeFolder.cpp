@@ -1,4 +1,4 @@
-#include "OfficeFolder.h"
+#include "report/office/OfficeFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "OfficeLayout.h"
+#include "report/office/OfficeLayout.h"
 
 #include <QString>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QString>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 

@@ -1,8 +1,8 @@
-#include "WordTableGenerator.h"
+#include "report/office/WordTableGenerator.h"
 
 #include <algorithm>
 
-#include "OfficeLayout.h"
+#include "report/office/OfficeLayout.h"
 
 namespace ohmlet {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "DocxPackage.h"
-#include "WordTemplateDocument.h"
+#include "data/Component.h"
+#include "report/office/DocxPackage.h"
+#include "report/office/WordTemplateDocument.h"
 
 namespace ohmlet {
 

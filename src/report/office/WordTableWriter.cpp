@@ -1,14 +1,14 @@
-#include "WordTableWriter.h"
+#include "report/office/WordTableWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <new>
 
-#include "DocxPackage.h"
-#include "OfficeFolder.h"
-#include "OfficeLayout.h"
-#include "WordTableGenerator.h"
-#include "WordTemplateDocument.h"
+#include "report/office/DocxPackage.h"
+#include "report/office/OfficeFolder.h"
+#include "report/office/OfficeLayout.h"
+#include "report/office/WordTableGenerator.h"
+#include "report/office/WordTemplateDocument.h"
 
 namespace ohmlet {
 
@@ -51,7 +51,7 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
     }
 }
 
-OfficeOutcome WriteWordTable(const COhmletDoc& document, const QString& templateFolder,
+OfficeOutcome WriteWordTable(const Document& document, const QString& templateFolder,
                              const QString& outputPath) {
     if (document.componentCount() == 0) return OfficeOutcome::Nothing();
     return WriteWordTable(document.components(), templateFolder, outputPath);

@@ -5,9 +5,9 @@
 #include <QString>
 #include <vector>
 
-#include "COhmletDoc.h"
-#include "Component.h"
-#include "OfficeOutcome.h"
+#include "data/Document.h"
+#include "data/Component.h"
+#include "report/office/OfficeOutcome.h"
 
 namespace ohmlet {
 
@@ -25,7 +25,7 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                              const QString& templateFolder, const std::string& localPath);
 
 // The command's form: a document without components gives NothingToWrite.
-OfficeOutcome WriteWordTable(const COhmletDoc& document, const QString& templateFolder,
+OfficeOutcome WriteWordTable(const Document& document, const QString& templateFolder,
                              const QString& outputPath);
 
 }  // namespace ohmlet

@@ -1,4 +1,4 @@
-#include "WordTemplateDocument.h"
+#include "report/office/WordTemplateDocument.h"
 
 #include <pugixml.hpp>
 

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QJsonArray>
 
-#include "COhmletDoc.h"
-#include "ExcelWorkbookWriter.h"
+#include "data/Document.h"
+#include "report/office/ExcelWorkbookWriter.h"
 #include "OfficeTestSupport.h"
 
 namespace ohmlet::test {
@@ -169,7 +169,7 @@ TEST(ExcelWorkbook, MissingOutputFolderFails) {
 TEST(ExcelWorkbook, DocumentWithoutComponentsWritesNothing) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.xlsx"));
-    COhmletDoc document;
+    Document document;
     EXPECT_EQ(WriteExcelWorkbook(document, path).status, OfficeOutcome::Status::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));
 }

@@ -13,12 +13,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "CsvWriter.h"
-#include "DzlFile.h"
-#include "ExcelWorkbookWriter.h"
-#include "OfficeFolder.h"
+#include "report/office/CsvWriter.h"
+#include "data/DzlFile.h"
+#include "report/office/ExcelWorkbookWriter.h"
+#include "report/office/OfficeFolder.h"
 #include "OfficeTestSupport.h"
-#include "WordTableWriter.h"
+#include "report/office/WordTableWriter.h"
 
 namespace ohmlet::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "CsvWriter.h"
-#include "OfficeLayout.h"
+#include "report/office/CsvWriter.h"
+#include "report/office/OfficeLayout.h"
 #include "OfficeTestSupport.h"
 
 namespace ohmlet::test {

@@ -5,7 +5,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 
-#include "GbkCodec.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet::test {
 

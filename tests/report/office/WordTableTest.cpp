@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QJsonArray>
 
-#include "COhmletDoc.h"
+#include "data/Document.h"
 #include "OfficeTestSupport.h"
-#include "WordTableWriter.h"
+#include "report/office/WordTableWriter.h"
 
 namespace ohmlet::test {
 namespace {
@@ -204,7 +204,7 @@ TEST(WordTable, WritingAgainReplacesTheFile) {
 TEST(WordTable, DocumentWithoutComponentsWritesNothing) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.docx"));
-    COhmletDoc document;
+    Document document;
     OfficeOutcome outcome = WriteWordTable(document, TemplateFolder(), path);
     EXPECT_EQ(outcome.status, OfficeOutcome::Status::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));

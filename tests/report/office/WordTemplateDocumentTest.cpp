@@ -3,7 +3,7 @@
 
 #include <pugixml.hpp>
 
-#include "WordTemplateDocument.h"
+#include "report/office/WordTemplateDocument.h"
 
 namespace ohmlet::test {
 namespace {

@@ -1,10 +1,10 @@
-#include "COhmletDoc.h"
+#include "data/Document.h"
 
 #include <algorithm>
 
 namespace ohmlet {
 
-COhmletDoc::COhmletDoc() {
+Document::Document() {
     today_ = [] {
         std::time_t now = std::time(nullptr);
         std::tm local{};
@@ -17,56 +17,56 @@ COhmletDoc::COhmletDoc() {
     };
 }
 
-void COhmletDoc::AddObserver(DocumentObserver* observer) {
+void Document::AddObserver(DocumentObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
         observers_.push_back(observer);
 }
 
-void COhmletDoc::RemoveObserver(DocumentObserver* observer) {
+void Document::RemoveObserver(DocumentObserver* observer) {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void COhmletDoc::NotifyShowComponent(const Component* component) {
+void Document::NotifyShowComponent(const Component* component) {
     for (auto* o : observers_) o->ShowComponent(component);
 }
-void COhmletDoc::NotifyRefreshComponentList() {
+void Document::NotifyRefreshComponentList() {
     for (auto* o : observers_) o->RefreshComponentList();
 }
-void COhmletDoc::NotifyRefreshPointCount() {
+void Document::NotifyRefreshPointCount() {
     for (auto* o : observers_) o->RefreshPointCount();
 }
-void COhmletDoc::NotifyRebuildGrid() {
+void Document::NotifyRebuildGrid() {
     for (auto* o : observers_) o->RebuildGrid();
 }
 
-Component* COhmletDoc::GetComponent(int index) {
+Component* Document::GetComponent(int index) {
     if (index < 0 || index >= componentCount()) return nullptr;
     return &components_[static_cast<std::size_t>(index)];
 }
 
-const Component* COhmletDoc::GetComponent(int index) const {
+const Component* Document::GetComponent(int index) const {
     if (index < 0 || index >= componentCount()) return nullptr;
     return &components_[static_cast<std::size_t>(index)];
 }
 
-void COhmletDoc::AttachComponents() {
+void Document::AttachComponents() {
     for (Component& c : components_) c.SetListener(this);
 }
 
-void COhmletDoc::SelectComponent(int index) {
+void Document::SelectComponent(int index) {
     if (!GetComponent(index)) return;
     currentComponent_ = index;
     NotifyRebuildGrid();
     ShowCurrentComponent();
 }
 
-void COhmletDoc::SetCurrentPoint(int index, bool refresh) {
+void Document::SetCurrentPoint(int index, bool refresh) {
     if (index < 0) return;
     currentPoint_ = index;
     if (refresh) NotifyRebuildGrid();
 }
 
-void COhmletDoc::SetCell(int row, int columnCode, int value) {
+void Document::SetCell(int row, int columnCode, int value) {
     Component* c = GetCurrentComponent();
     if (!c) return;
     int target = row;
@@ -93,35 +93,35 @@ void COhmletDoc::SetCell(int row, int columnCode, int value) {
         c->SetPointPosition(target, value);
 }
 
-int32_t COhmletDoc::SumPointCounts() {
+int32_t Document::SumPointCounts() {
     int32_t sum = 0;
     for (const Component& c : components_) sum += c.pointCount;
     totalPointCount_ = sum;
     return sum;
 }
 
-int32_t COhmletDoc::SumPassCounts() {
+int32_t Document::SumPassCounts() {
     int32_t sum = 0;
     for (Component& c : components_) sum += c.CountPassing();
     totalPassCount_ = sum;
     return sum;
 }
 
-float COhmletDoc::ComputeOverallPassRate() {
+float Document::ComputeOverallPassRate() {
     overallPassRate_ = totalPointCount_ > 0 ? static_cast<float>(totalPassCount_) /
                                                   static_cast<float>(totalPointCount_)
                                             : 0.0f;
     return overallPassRate_;
 }
 
-void COhmletDoc::RefreshComponentList() {
+void Document::RefreshComponentList() {
     SumPointCounts();
     SumPassCounts();
     ComputeOverallPassRate();
     NotifyRefreshComponentList();
 }
 
-void COhmletDoc::ShowCurrentComponent() {
+void Document::ShowCurrentComponent() {
     Component* c = GetCurrentComponent();
     if (c) {
         c->ComputeMax();
@@ -134,27 +134,27 @@ void COhmletDoc::ShowCurrentComponent() {
     NotifyShowComponent(c);
 }
 
-void COhmletDoc::ReadCheckMarks() {
+void Document::ReadCheckMarks() {
     if (!checkMarks_) return;
     for (int i = 0; i < componentCount(); ++i)
         components_[static_cast<std::size_t>(i)].selected = checkMarks_->IsRowChecked(i) ? 1 : 0;
 }
 
-void COhmletDoc::SetComponentName(std::string_view gbkName) {
+void Document::SetComponentName(std::string_view gbkName) {
     Component* c = GetCurrentComponent();
     if (!c || c->GetName() == gbkName) return;
     RecordEdit(EditKind::NameEdit, false, true);
     c->SetName(gbkName);
 }
 
-void COhmletDoc::SetComponentTestDate(std::string_view gbkDate) {
+void Document::SetComponentTestDate(std::string_view gbkDate) {
     Component* c = GetCurrentComponent();
     if (!c) return;
     RecordEdit(EditKind::DateEdit, false);
     c->SetTestDate(gbkDate);
 }
 
-void COhmletDoc::OnPassRecomputed(Component& /*component*/) {
+void Document::OnPassRecomputed(Component& /*component*/) {
     SumPointCounts();
     SumPassCounts();
     ComputeOverallPassRate();
@@ -162,13 +162,13 @@ void COhmletDoc::OnPassRecomputed(Component& /*component*/) {
     NotifyRebuildGrid();
 }
 
-void COhmletDoc::OnPointPositionChanged(Component& /*component*/) { NotifyRebuildGrid(); }
+void Document::OnPointPositionChanged(Component& /*component*/) { NotifyRebuildGrid(); }
 
-void COhmletDoc::OnTestDateChanged(Component& /*component*/) { RefreshComponentList(); }
+void Document::OnTestDateChanged(Component& /*component*/) { RefreshComponentList(); }
 
 // --- undo ---------------------------------------------------------------------
 
-EditRecord COhmletDoc::Capture(EditKind kind, int componentIndex) const {
+EditRecord Document::Capture(EditKind kind, int componentIndex) const {
     EditRecord r;
     r.kind = kind;
     r.componentIndex = componentIndex;
@@ -181,14 +181,14 @@ EditRecord COhmletDoc::Capture(EditKind kind, int componentIndex) const {
     return r;
 }
 
-void COhmletDoc::RecordEdit(EditKind kind, bool wholeList, bool mergeable) {
+void Document::RecordEdit(EditKind kind, bool wholeList, bool mergeable) {
     int index = wholeList ? -1 : currentComponent_;
     modified_ = true;
     if (mergeable && history_.CanMerge(kind, index)) return;
     history_.Record(Capture(kind, index), mergeable);
 }
 
-void COhmletDoc::Apply(EditRecord& record) {
+void Document::Apply(EditRecord& record) {
     if (record.componentIndex < 0) {
         components_ = std::move(record.saved);
     } else if (record.componentIndex < componentCount() && !record.saved.empty()) {
@@ -200,13 +200,13 @@ void COhmletDoc::Apply(EditRecord& record) {
     AttachComponents();
 }
 
-void COhmletDoc::RefreshAll() {
+void Document::RefreshAll() {
     RefreshComponentList();
     ShowCurrentComponent();
     NotifyRebuildGrid();
 }
 
-void COhmletDoc::Undo() {
+void Document::Undo() {
     if (!history_.CanUndo()) return;
     EditRecord record = history_.TakeUndo();
     history_.PushRedo(Capture(record.kind, record.componentIndex));
@@ -215,7 +215,7 @@ void COhmletDoc::Undo() {
     RefreshAll();
 }
 
-void COhmletDoc::Redo() {
+void Document::Redo() {
     if (!history_.CanRedo()) return;
     EditRecord record = history_.TakeRedo();
     history_.PushUndo(Capture(record.kind, record.componentIndex));

@@ -5,15 +5,15 @@
 #include <QTableView>
 #include <vector>
 
-#include "GridTableModel.h"
-#include "GridTypes.h"
+#include "widgets/GridTableModel.h"
+#include "widgets/GridTypes.h"
 
 namespace ohmlet {
 
-class CGridCtrl : public QTableView {
+class GridControl : public QTableView {
     Q_OBJECT
 public:
-    CGridCtrl(int rows = 0, int cols = 0, int fixedRows = 0, int fixedCols = 0,
+    GridControl(int rows = 0, int cols = 0, int fixedRows = 0, int fixedCols = 0,
               QWidget* parent = nullptr);
 
     GridTableModel* Model() const { return model_; }

@@ -1,4 +1,4 @@
-#include "CReportParamDlg.h"
+#include "dialogs/ReportParameterDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "CIniFile.h"
-#include "CReportPage.h"
-#include "GbkCodec.h"
+#include "report/IniFile.h"
+#include "dialogs/ReportParameterPage.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {
 
-class CReportParamDlgTest : public ::testing::Test {
+class ReportParameterDialogTest : public ::testing::Test {
 protected:
     QString Folder() const { return dir_.path() + "/"; }
     bool Exists(const char* name) const { return QFile::exists(dir_.filePath(name)); }
@@ -24,17 +24,17 @@ protected:
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }
-    static void Type(CReportPage* page, const char* key, const QString& text) {
+    static void Type(ReportParameterPage* page, const char* key, const QString& text) {
         page->TextField(QString::fromUtf8(key))->setText(text);
     }
-    static QString Shown(CReportPage* page, const char* key) {
+    static QString Shown(ReportParameterPage* page, const char* key) {
         return page->TextField(QString::fromUtf8(key))->text();
     }
     QTemporaryDir dir_;
 };
 
 // A distinct value for every field of a layout, entered through the controls.
-void FillPage(CReportPage* page, int seed) {
+void FillPage(ReportParameterPage* page, int seed) {
     int n = 0;
     for (const ReportField& f : page->Info().fileOrder) {
         const QString key = QString::fromUtf8(f.key);
@@ -53,18 +53,18 @@ void FillPage(CReportPage* page, int seed) {
     }
 }
 
-TEST_F(CReportParamDlgTest, EveryLayoutRoundTripsThroughItsFile) {
+TEST_F(ReportParameterDialogTest, EveryLayoutRoundTripsThroughItsFile) {
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         const ReportLayoutInfo& info = *GetReportLayoutInfo(layout);
         SCOPED_TRACE(info.comboItem);
         {
-            CReportParamDlg dialog(Folder());
+            ReportParameterDialog dialog(Folder());
             dialog.LayoutCombo()->setCurrentIndex(layout);
             FillPage(dialog.Page(layout), layout);
             dialog.accept();
         }
         // The file holds [Data], then the keys in file order, then 报告格式 for layout 1.
-        CIniFile file;
+        IniFile file;
         file.SetPath(Folder().toStdString());
         file.SetFileName(info.baseName);
         ASSERT_TRUE(file.OpenForRead());
@@ -82,9 +82,9 @@ TEST_F(CReportParamDlgTest, EveryLayoutRoundTripsThroughItsFile) {
                       QByteArray::fromStdString(ToGbk(QStringLiteral("报告格式")) + "=0\r"));
         }
 
-        CReportParamDlg reopened(Folder());
+        ReportParameterDialog reopened(Folder());
         EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), layout);
-        CReportPage* page = reopened.Page(layout);
+        ReportParameterPage* page = reopened.Page(layout);
         EXPECT_FALSE(page->isHidden());
         int n = 0;
         for (const ReportField& f : info.fileOrder) {
@@ -102,9 +102,9 @@ TEST_F(CReportParamDlgTest, EveryLayoutRoundTripsThroughItsFile) {
     }
 }
 
-TEST_F(CReportParamDlgTest, DateIsStoredInTheBlankPaddedForm) {
+TEST_F(ReportParameterDialogTest, DateIsStoredInTheBlankPaddedForm) {
     {
-        CReportParamDlg dialog(Folder());
+        ReportParameterDialog dialog(Folder());
         dialog.LayoutCombo()->setCurrentIndex(0);
         dialog.Page(0)->DateField(QStringLiteral("报告日期"))->setDate(QDate(2015, 3, 5));
         dialog.accept();
@@ -114,8 +114,8 @@ TEST_F(CReportParamDlgTest, DateIsStoredInTheBlankPaddedForm) {
                         ToGbk(QStringLiteral("报告日期=2015年 3月 5日\r\n")))));
 }
 
-TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesEveryPage) {
-    CReportParamDlg dialog(Folder());
+TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
+    ReportParameterDialog dialog(Folder());
     EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), -1);
     for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_TRUE(dialog.Page(i)->isHidden());
     dialog.LayoutCombo()->setCurrentIndex(2);
@@ -130,8 +130,8 @@ TEST_F(CReportParamDlgTest, FirstRunShowsNothingAndOkSavesEveryPage) {
         QByteArray::fromStdString("[Data]\r\n" + ToGbk(QStringLiteral("报告格式")) + "=2\r\n"));
 }
 
-TEST_F(CReportParamDlgTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
-    CReportParamDlg dialog(Folder());
+TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
+    ReportParameterDialog dialog(Folder());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         for (const ReportField& f : GetReportLayoutInfo(layout)->fileOrder) {
             const QString key = QString::fromUtf8(f.key);
@@ -150,28 +150,28 @@ TEST_F(CReportParamDlgTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
     EXPECT_TRUE(Shown(dialog.Page(1), "检测仪器").isEmpty());  // only the printed layout has them
 }
 
-TEST_F(CReportParamDlgTest, LayoutOneComesBackEvenWithoutReportini) {
+TEST_F(ReportParameterDialogTest, LayoutOneComesBackEvenWithoutReportini) {
     {
-        CReportParamDlg dialog(Folder());
+        ReportParameterDialog dialog(Folder());
         dialog.LayoutCombo()->setCurrentIndex(0);
         Type(dialog.Page(0), "工程名称", QStringLiteral("新楼"));
         dialog.accept();
     }
     ASSERT_TRUE(QFile::remove(dir_.filePath("reportini.ini")));
-    CReportParamDlg reopened(Folder());
+    ReportParameterDialog reopened(Folder());
     EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 0);
     EXPECT_FALSE(reopened.Page(0)->isHidden());
     EXPECT_EQ(Shown(reopened.Page(0), "工程名称"), QStringLiteral("新楼"));
 }
 
-TEST_F(CReportParamDlgTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSavesThemAll) {
+TEST_F(ReportParameterDialogTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSavesThemAll) {
     {
-        CReportParamDlg dialog(Folder());
+        ReportParameterDialog dialog(Folder());
         dialog.LayoutCombo()->setCurrentIndex(0);
         Type(dialog.Page(0), "工程名称", "saved");
         dialog.accept();
     }
-    CReportParamDlg dialog(Folder());
+    ReportParameterDialog dialog(Folder());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         dialog.LayoutCombo()->setCurrentIndex(layout);
         Type(dialog.Page(layout), "工程名称", QStringLiteral("typed %1").arg(layout));
@@ -184,14 +184,14 @@ TEST_F(CReportParamDlgTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSavesThemAl
     }
     dialog.LayoutCombo()->setCurrentIndex(4);
     dialog.accept();
-    CReportParamDlg reopened(Folder());
+    ReportParameterDialog reopened(Folder());
     EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 4);
     for (int layout = 0; layout < kReportLayoutCount; ++layout)
         EXPECT_EQ(Shown(reopened.Page(layout), "工程名称"), QStringLiteral("typed %1").arg(layout));
 }
 
-TEST_F(CReportParamDlgTest, CancelSavesNothing) {
-    CReportParamDlg dialog(Folder());
+TEST_F(ReportParameterDialogTest, CancelSavesNothing) {
+    ReportParameterDialog dialog(Folder());
     dialog.LayoutCombo()->setCurrentIndex(1);
     Type(dialog.Page(1), "工程名称", "x");
     dialog.reject();

@@ -1,24 +1,24 @@
-#include "CIniFile.h"
+#include "report/IniFile.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 
-CIniFile::~CIniFile() { CIniFile::Close(); }
+IniFile::~IniFile() { IniFile::Close(); }
 
-void CIniFile::Close() {
+void IniFile::Close() {
     if (writer_) Commit();
     reading_ = false;
     content_.clear();
     cursor_ = 0;
 }
 
-bool CIniFile::Commit() {
+bool IniFile::Commit() {
     if (!writer_) return false;
     std::unique_ptr<SafeFileWriter> writer = std::move(writer_);
     SafeWriteResult r = writer->Write(pending_.data(), pending_.size());
@@ -28,14 +28,14 @@ bool CIniFile::Commit() {
     return r.ok;
 }
 
-void CIniFile::SetPath(const std::string& folder) {
+void IniFile::SetPath(const std::string& folder) {
     folder_ = folder;
     if (!folder_.empty() && folder_.back() != '/' && folder_.back() != '\\') folder_ += '/';
 }
 
-void CIniFile::SetFileName(const std::string& baseName) { fileName_ = baseName + ".ini"; }
+void IniFile::SetFileName(const std::string& baseName) { fileName_ = baseName + ".ini"; }
 
-bool CIniFile::OpenForRead() {
+bool IniFile::OpenForRead() {
     Close();
     lastError_.clear();
     FileBytes file;
@@ -56,7 +56,7 @@ bool CIniFile::OpenForRead() {
     return true;
 }
 
-bool CIniFile::OpenForWrite() {
+bool IniFile::OpenForWrite() {
     Close();
     auto writer = std::make_unique<SafeFileWriter>(GetFullPath());
     SafeWriteResult r = writer->Open();
@@ -66,24 +66,24 @@ bool CIniFile::OpenForWrite() {
     return true;
 }
 
-bool CIniFile::WriteLine(const std::string& line) {
+bool IniFile::WriteLine(const std::string& line) {
     if (!writer_) return false;
     pending_ += line;
     pending_ += "\r\n";
     return true;
 }
 
-bool CIniFile::WriteSection(const std::string& section) { return WriteLine("[" + section + "]"); }
+bool IniFile::WriteSection(const std::string& section) { return WriteLine("[" + section + "]"); }
 
-bool CIniFile::WriteInt(const std::string& key, int32_t value) {
+bool IniFile::WriteInt(const std::string& key, int32_t value) {
     return WriteLine(key + "=" + std::to_string(value));
 }
 
-bool CIniFile::WriteString(const std::string& key, const std::string& value) {
+bool IniFile::WriteString(const std::string& key, const std::string& value) {
     return WriteLine(key + "=" + value);
 }
 
-bool CIniFile::ReadLine(std::string_view& line) {
+bool IniFile::ReadLine(std::string_view& line) {
     if (cursor_ >= content_.size()) return false;
     std::size_t end = content_.find('\n', cursor_);
     if (end == std::string::npos) end = content_.size();
@@ -102,7 +102,7 @@ bool IsSectionLine(std::string_view line) {
 
 }  // namespace
 
-bool CIniFile::FindSection(const std::string& section) {
+bool IniFile::FindSection(const std::string& section) {
     if (!reading_) return false;
     cursor_ = 0;
     std::string_view line;
@@ -112,7 +112,7 @@ bool CIniFile::FindSection(const std::string& section) {
     return false;
 }
 
-bool CIniFile::ReadString(const std::string& section, const std::string& key, std::string& value) {
+bool IniFile::ReadString(const std::string& section, const std::string& key, std::string& value) {
     if (!FindSection(section)) return false;
     std::string_view line;
     while (ReadLine(line)) {
@@ -128,21 +128,21 @@ bool CIniFile::ReadString(const std::string& section, const std::string& key, st
     return false;
 }
 
-bool CIniFile::ReadInt(const std::string& section, const std::string& key, int32_t& value) {
+bool IniFile::ReadInt(const std::string& section, const std::string& key, int32_t& value) {
     std::string text;
     if (!ReadString(section, key, text)) return false;
     value = ParseInt(text);
     return true;
 }
 
-std::string CIniFile::TrimSpaces(const std::string& text) {
+std::string IniFile::TrimSpaces(const std::string& text) {
     std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return std::string();
     std::size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
 
-int32_t CIniFile::ParseInt(const std::string& text) {
+int32_t IniFile::ParseInt(const std::string& text) {
     std::size_t i = 0;
     // atoi skips leading white space as isspace() knows it.
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;

@@ -1,11 +1,11 @@
-#include "CDataView.h"
+#include "views/DataView.h"
 
 #include <QPageSize>
 #include <QPrinter>
 #include <QResizeEvent>
 
-#include "CGridCtrl.h"
-#include "ReportOutput.h"
+#include "widgets/GridControl.h"
+#include "report/ReportOutput.h"
 
 namespace ohmlet {
 namespace {
@@ -21,7 +21,7 @@ const QString& Caption(int col) {
     return captions[col == 0 ? 0 : 1];
 }
 
-void WriteCell(CGridCtrl& grid, int row, int col, unsigned format, const QString& text) {
+void WriteCell(GridControl& grid, int row, int col, unsigned format, const QString& text) {
     GridItem item;
     item.row = row;
     item.col = col;
@@ -33,25 +33,25 @@ void WriteCell(CGridCtrl& grid, int row, int col, unsigned format, const QString
 
 }  // namespace
 
-CDataView::CDataView(COhmletDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+DataView::DataView(Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     setObjectName(QStringLiteral("dataView"));
     doc_.AddObserver(this);
 }
 
-CDataView::~CDataView() { doc_.RemoveObserver(this); }
+DataView::~DataView() { doc_.RemoveObserver(this); }
 
-void CDataView::OnInitialUpdate() {
+void DataView::OnInitialUpdate() {
     delete grid_;
-    grid_ = new CGridCtrl(0, 0, 0, 0, this);
+    grid_ = new GridControl(0, 0, 0, 0, this);
     grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
     grid_->setGeometry(rect());
-    connect(grid_, &CGridCtrl::LeftButtonDown, this, &CDataView::OnLButtonDown);
-    connect(grid_, &CGridCtrl::CellEdited, this, &CDataView::OnCellEdited);
+    connect(grid_, &GridControl::LeftButtonDown, this, &DataView::OnLButtonDown);
+    connect(grid_, &GridControl::CellEdited, this, &DataView::OnCellEdited);
     grid_->show();
     RebuildGrid();
 }
 
-void CDataView::RebuildGrid() {
+void DataView::RebuildGrid() {
     if (!grid_) return;
     grid_->SetRedraw(false);
     FillGridStructure();
@@ -59,9 +59,9 @@ void CDataView::RebuildGrid() {
     grid_->SetRedraw(true);
 }
 
-void CDataView::FillGridStructure() {
+void DataView::FillGridStructure() {
     const Component* c = doc_.GetCurrentComponent();
-    CGridCtrl& grid = *grid_;
+    GridControl& grid = *grid_;
     if (c) {
         const int n = c->pointCount;
         grid.DeleteAllItems();
@@ -105,10 +105,10 @@ void CDataView::FillGridStructure() {
     grid.SetRowHeight(0, kHeadingHeight);
 }
 
-void CDataView::FillGridValues() {
+void DataView::FillGridValues() {
     const Component* c = doc_.GetCurrentComponent();
     if (!c) return;
-    CGridCtrl& grid = *grid_;
+    GridControl& grid = *grid_;
     for (int r = 1; r < grid.GetRowCount(); ++r) {
         WriteCell(grid, r, 1, kCellFormat,
                   QString::number(static_cast<double>(c->GetPointValue(r - 1)), 'f', 1));
@@ -118,7 +118,7 @@ void CDataView::FillGridValues() {
     grid.SetSelectedRange(row, 0, row, grid.GetColumnCount() - 1, false);
 }
 
-void CDataView::OnLButtonDown() {
+void DataView::OnLButtonDown() {
     if (!grid_) return;
     const int row = grid_->GetSelectedCellRange().minRow;
     selectedIndex_ = row - 1;
@@ -126,14 +126,14 @@ void CDataView::OnLButtonDown() {
     if (doc_.GetCurrentComponent()) doc_.SetCurrentPoint(row - 1, false);
 }
 
-void CDataView::OnCellEdited(int row, int col, int value) { doc_.SetCell(row - 1, col, value); }
+void DataView::OnCellEdited(int row, int col, int value) { doc_.SetCell(row - 1, col, value); }
 
-void CDataView::FocusValueCell(const Component& c) {
+void DataView::FocusValueCell(const Component& c) {
     if (c.GetKind() == ComponentKind::Single || c.GetKind() == ComponentKind::Profile)
         grid_->SetFocusCell(selectedIndex_ + 1, 1);
 }
 
-void CDataView::InsertPoint(bool above) {
+void DataView::InsertPoint(bool above) {
     if (!grid_ || !doc_.GetCurrentComponent()) return;
     const int column = grid_->GetSelectedCellRange().minCol;
     if (above)
@@ -143,10 +143,10 @@ void CDataView::InsertPoint(bool above) {
     if (const Component* c = doc_.GetCurrentComponent()) FocusValueCell(*c);
 }
 
-void CDataView::OnInsertPointAbove() { InsertPoint(true); }
-void CDataView::OnInsertPointBelow() { InsertPoint(false); }
+void DataView::OnInsertPointAbove() { InsertPoint(true); }
+void DataView::OnInsertPointBelow() { InsertPoint(false); }
 
-void CDataView::OnDeletePoint() {
+void DataView::OnDeletePoint() {
     if (!grid_ || !doc_.GetCurrentComponent()) return;
     const int column = grid_->GetSelectedCellRange().minCol;
     doc_.DeletePoint(selectedIndex_, column);
@@ -164,7 +164,7 @@ void CDataView::OnDeletePoint() {
     }
 }
 
-QPrinter& CDataView::Printer() {
+QPrinter& DataView::Printer() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setPageSize(QPageSize(QPageSize::A4));
@@ -173,15 +173,15 @@ QPrinter& CDataView::Printer() {
 }
 
 // The report of the checked components (the frame copied the check marks first).
-void CDataView::OnFilePrint(const QString& programFolder) {
+void DataView::OnFilePrint(const QString& programFolder) {
     PrintReport(doc_.components(), Printer(), this, programFolder);
 }
 
-void CDataView::OnFilePrintPreview(const QString& programFolder) {
+void DataView::OnFilePrintPreview(const QString& programFolder) {
     PreviewReport(doc_.components(), Printer(), this, programFolder);
 }
 
-void CDataView::resizeEvent(QResizeEvent* event) {
+void DataView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (grid_) grid_->setGeometry(0, 0, event->size().width(), event->size().height());
 }

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "PrintSettings.h"
+#include "report/PrintSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -11,10 +11,10 @@ class QLineEdit;
 
 namespace ohmlet {
 
-class CPrintSettingsDlg : public QDialog {
+class PrintSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CPrintSettingsDlg(const QString& programFolder, QWidget* parent = nullptr);
+    explicit PrintSettingsDialog(const QString& programFolder, QWidget* parent = nullptr);
 
     // Controls -> settings, as OK takes them.
     PrintSettings ValuesFromControls() const;

@@ -1,4 +1,4 @@
-#include "CReportPage.h"
+#include "dialogs/ReportParameterPage.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "CIniFile.h"
-#include "GbkCodec.h"
+#include "report/IniFile.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet {
 
@@ -22,7 +22,7 @@ int LayoutNumberOf(const ReportLayoutInfo& info) {
 
 }  // namespace
 
-CReportPage::CReportPage(const ReportLayoutInfo& info, QWidget* parent)
+ReportParameterPage::ReportParameterPage(const ReportLayoutInfo& info, QWidget* parent)
     : QWidget(parent), info_(info) {
     // A date never set is today's, not the start of the clock.
     for (const ReportField& f : info_.fileOrder) {
@@ -47,7 +47,7 @@ CReportPage::CReportPage(const ReportLayoutInfo& info, QWidget* parent)
     UpdateControls();
 }
 
-void CReportPage::AddField(QGridLayout* grid, int row, int column, const char* key) {
+void ReportParameterPage::AddField(QGridLayout* grid, int row, int column, const char* key) {
     const QString name = QString::fromUtf8(key);
     auto* label = new QLabel(name, this);
     QWidget* field = nullptr;
@@ -77,7 +77,7 @@ void CReportPage::AddField(QGridLayout* grid, int row, int column, const char* k
     grid->addWidget(field, row, column + 1);
 }
 
-void CReportPage::UpdateControls() {
+void ReportParameterPage::UpdateControls() {
     for (auto& [key, text] : texts_) {
         if (auto* edit = TextField(key)) edit->setText(text);
         if (auto* grade = GradeField(key)) grade->setCurrentIndex(grade->findText(text));
@@ -86,7 +86,7 @@ void CReportPage::UpdateControls() {
         if (auto* edit = DateField(key)) edit->setDate(date);
 }
 
-void CReportPage::UpdateMembers() {
+void ReportParameterPage::UpdateMembers() {
     for (auto& [key, text] : texts_) {
         if (auto* edit = TextField(key)) text = edit->text();
         if (auto* grade = GradeField(key)) text = grade->currentText();
@@ -95,7 +95,7 @@ void CReportPage::UpdateMembers() {
         if (auto* edit = DateField(key)) date = edit->date();
 }
 
-void CReportPage::ReadMembers(CIniFile& file) {
+void ReportParameterPage::ReadMembers(IniFile& file) {
     for (const ReportField& f : info_.fileOrder) {
         const QString key = QString::fromUtf8(f.key);
         std::string value;
@@ -112,7 +112,7 @@ void CReportPage::ReadMembers(CIniFile& file) {
     }
 }
 
-void CReportPage::WriteMembers(CIniFile& file) const {
+void ReportParameterPage::WriteMembers(IniFile& file) const {
     for (const ReportField& f : info_.fileOrder) {
         const QString key = QString::fromUtf8(f.key);
         if (f.kind == FieldKind::Date)
@@ -122,27 +122,27 @@ void CReportPage::WriteMembers(CIniFile& file) const {
     }
 }
 
-QString CReportPage::MemberText(const QString& key) const {
+QString ReportParameterPage::MemberText(const QString& key) const {
     auto it = texts_.find(key);
     return it == texts_.end() ? QString() : it->second;
 }
 
-QDate CReportPage::MemberDate(const QString& key) const {
+QDate ReportParameterPage::MemberDate(const QString& key) const {
     auto it = dates_.find(key);
     return it == dates_.end() ? QDate() : it->second;
 }
 
-QLineEdit* CReportPage::TextField(const QString& key) const {
+QLineEdit* ReportParameterPage::TextField(const QString& key) const {
     auto it = controls_.find(key);
     return it == controls_.end() ? nullptr : qobject_cast<QLineEdit*>(it->second);
 }
 
-QDateEdit* CReportPage::DateField(const QString& key) const {
+QDateEdit* ReportParameterPage::DateField(const QString& key) const {
     auto it = controls_.find(key);
     return it == controls_.end() ? nullptr : qobject_cast<QDateEdit*>(it->second);
 }
 
-QComboBox* CReportPage::GradeField(const QString& key) const {
+QComboBox* ReportParameterPage::GradeField(const QString& key) const {
     auto it = controls_.find(key);
     return it == controls_.end() ? nullptr : qobject_cast<QComboBox*>(it->second);
 }

@@ -6,35 +6,35 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "AppStrings.h"
-#include "CMainFrame.h"
-#include "CPrintSettingsDlg.h"
-#include "CReportParamDlg.h"
-#include "CTransferDlg.h"
-#include "CommandIds.h"
-#include "ExcelWorkbookWriter.h"
-#include "ReportOutput.h"
-#include "WordTableWriter.h"
+#include "app/AppStrings.h"
+#include "app/MainWindow.h"
+#include "dialogs/PrintSettingsDialog.h"
+#include "dialogs/ReportParameterDialog.h"
+#include "dialogs/TransferDialog.h"
+#include "app/CommandIds.h"
+#include "report/office/ExcelWorkbookWriter.h"
+#include "report/ReportOutput.h"
+#include "report/office/WordTableWriter.h"
 
 namespace ohmlet {
 
 // Settings files and the Word template live beside the program.
-QString CMainFrame::ProgramFolder() const {
+QString MainWindow::ProgramFolder() const {
     return (programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_) +
            QLatin1Char('/');
 }
 
-void CMainFrame::OnDataTransfer() {
-    CTransferDlg dialog(doc_, this);
+void MainWindow::OnDataTransfer() {
+    TransferDialog dialog(doc_, this);
     dialog.exec();
     if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
 }
 
-void CMainFrame::OnReportParameters() { EditReportParameters(this, ProgramFolder()); }
+void MainWindow::OnReportParameters() { EditReportParameters(this, ProgramFolder()); }
 
-void CMainFrame::OnPrintSettings() { EditPrintSettings(this, ProgramFolder()); }
+void MainWindow::OnPrintSettings() { EditPrintSettings(this, ProgramFolder()); }
 
-void CMainFrame::OnExportPdf() {
+void MainWindow::OnExportPdf() {
     doc_.ReadCheckMarks();
     const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
@@ -46,18 +46,18 @@ void CMainFrame::OnExportPdf() {
 }
 
 // The Word table takes the `selected` flags as they stand.
-void CMainFrame::OnWordReport() {
+void MainWindow::OnWordReport() {
     ShowOfficeOutcome(WriteWordTable(doc_, ProgramFolder(), DefaultWordOutputPath()),
                       QStringLiteral("创建Word2000服务失败!"));
 }
 
-void CMainFrame::OnExcelExport() {
+void MainWindow::OnExcelExport() {
     doc_.ReadCheckMarks();
     ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
                       QStringLiteral("创建Excel服务失败!"));
 }
 
-void CMainFrame::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
+void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
     const QString where = QDir::toNativeSeparators(outcome.path);
     switch (outcome.status) {
         case OfficeOutcome::Status::NothingToWrite:

@@ -1,4 +1,4 @@
-#include "CReportParamDlg.h"
+#include "dialogs/ReportParameterDialog.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "CIniFile.h"
-#include "CReportPage.h"
-#include "GbkCodec.h"
-#include "ReportParameters.h"
-#include "SettingsLocation.h"
+#include "report/IniFile.h"
+#include "dialogs/ReportParameterPage.h"
+#include "report/GbkCodec.h"
+#include "report/ReportParameters.h"
+#include "report/SettingsLocation.h"
 
 namespace ohmlet {
 
@@ -24,7 +24,7 @@ constexpr int kPageHeight = 260;
 
 }  // namespace
 
-CReportParamDlg::CReportParamDlg(const QString& programFolder, QWidget* parent)
+ReportParameterDialog::ReportParameterDialog(const QString& programFolder, QWidget* parent)
     : QDialog(parent), programFolder_(programFolder) {
     setWindowTitle(QStringLiteral("报告参数"));
     setFixedSize(kPageX * 2 + kPageWidth, kPageY + kPageHeight + 50);
@@ -41,12 +41,12 @@ CReportParamDlg::CReportParamDlg(const QString& programFolder, QWidget* parent)
     rule->setGeometry(kPageX, 34, kPageWidth, 4);
 
     // The pages are made with the values of every layout's file.
-    std::array<CReportPage*, 6> pages{};
+    std::array<ReportParameterPage*, 6> pages{};
     for (int i = 0; i < kReportLayoutCount; ++i)
-        pages[i] = new CReportPage(*GetReportLayoutInfo(i), this);
+        pages[i] = new ReportParameterPage(*GetReportLayoutInfo(i), this);
     pages_ = pages;
     for (int i = 0; i < kReportLayoutCount; ++i) LoadLayout(i);
-    for (CReportPage* page : pages_) {
+    for (ReportParameterPage* page : pages_) {
         page->setGeometry(kPageX, kPageY, kPageWidth, kPageHeight);
         page->UpdateControls();
         page->hide();
@@ -62,29 +62,29 @@ CReportParamDlg::CReportParamDlg(const QString& programFolder, QWidget* parent)
     const int buttonsY = kPageY + kPageHeight + 12;
     ok->setGeometry(width() - 190, buttonsY, 85, 28);
     cancel->setGeometry(width() - 95, buttonsY, 85, 28);
-    connect(ok, &QPushButton::clicked, this, &CReportParamDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CReportParamDlg::reject);
-    connect(combo_, &QComboBox::currentIndexChanged, this, &CReportParamDlg::OnLayoutChanged);
+    connect(ok, &QPushButton::clicked, this, &ReportParameterDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &ReportParameterDialog::reject);
+    connect(combo_, &QComboBox::currentIndexChanged, this, &ReportParameterDialog::OnLayoutChanged);
 }
 
-CReportPage* CReportParamDlg::Page(int layout) const {
+ReportParameterPage* ReportParameterDialog::Page(int layout) const {
     return layout >= 0 && layout < kReportLayoutCount ? pages_[layout] : nullptr;
 }
 
-void CReportParamDlg::ShowOnly(int layout) {
+void ReportParameterDialog::ShowOnly(int layout) {
     for (int i = 0; i < kReportLayoutCount; ++i) pages_[i]->setVisible(i == layout);
 }
 
-void CReportParamDlg::OnLayoutChanged(int index) {
+void ReportParameterDialog::OnLayoutChanged(int index) {
     if (index < 0 || index >= kReportLayoutCount) return;
     // Every page keeps what was typed on it until OK or Cancel.
     ShowOnly(index);
 }
 
-void CReportParamDlg::LoadLayout(int layout) {
-    CReportPage* page = Page(layout);
+void ReportParameterDialog::LoadLayout(int layout) {
+    ReportParameterPage* page = Page(layout);
     if (!page) return;
-    CIniFile file;
+    IniFile file;
     if (!OpenSettingsFile(file, programFolder_, page->Info().baseName, SettingsAccess::Read))
         return;
     page->ReadMembers(file);
@@ -92,10 +92,10 @@ void CReportParamDlg::LoadLayout(int layout) {
     file.Close();
 }
 
-void CReportParamDlg::SaveLayout(int layout) {
-    CReportPage* page = Page(layout);
+void ReportParameterDialog::SaveLayout(int layout) {
+    ReportParameterPage* page = Page(layout);
     if (!page) return;
-    CIniFile file;
+    IniFile file;
     OpenSettingsFile(file, programFolder_, page->Info().baseName, SettingsAccess::Write);
     page->UpdateMembers();
     if (!file.IsOpen()) return ShowSaveError(file);
@@ -105,20 +105,20 @@ void CReportParamDlg::SaveLayout(int layout) {
     if (!file.Commit()) ShowSaveError(file);
 }
 
-void CReportParamDlg::ShowSaveError(const CIniFile& file) {
+void ReportParameterDialog::ShowSaveError(const IniFile& file) {
     QMessageBox::warning(this, windowTitle(),
                          QFile::decodeName(QByteArray::fromStdString(file.LastError())));
 }
 
-void CReportParamDlg::LoadChosenLayout() {
-    CIniFile file;
+void ReportParameterDialog::LoadChosenLayout() {
+    IniFile file;
     if (!OpenSettingsFile(file, programFolder_, kChosenLayoutFile, SettingsAccess::Read)) return;
     file.ReadInt(SectionName(), LayoutKeyGbk(), reportLayout_);
     file.Close();
 }
 
-void CReportParamDlg::SaveChosenLayout() {
-    CIniFile file;
+void ReportParameterDialog::SaveChosenLayout() {
+    IniFile file;
     OpenSettingsFile(file, programFolder_, kChosenLayoutFile, SettingsAccess::Write);
     reportLayout_ = combo_->currentIndex();
     if (!file.IsOpen()) return ShowSaveError(file);
@@ -127,7 +127,7 @@ void CReportParamDlg::SaveChosenLayout() {
     if (!file.Commit()) ShowSaveError(file);
 }
 
-void CReportParamDlg::accept() {
+void ReportParameterDialog::accept() {
     reportLayout_ = combo_->currentIndex();
     // What was typed on any page is kept, not only on the page shown.
     for (int layout = 0; layout < kReportLayoutCount; ++layout) SaveLayout(layout);
@@ -136,7 +136,7 @@ void CReportParamDlg::accept() {
 }
 
 void EditReportParameters(QWidget* parent, const QString& programFolder) {
-    CReportParamDlg dialog(programFolder, parent);
+    ReportParameterDialog dialog(programFolder, parent);
     dialog.exec();
 }
 

@@ -1,4 +1,4 @@
-#include "CTransferDlg.h"
+#include "dialogs/TransferDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,12 +18,12 @@
 #include <algorithm>
 #include <climits>
 
-#include "FileIdentity.h"
-#include "SerialLink.h"
-#include "SerialTransport.h"
-#include "TransferPrompter.h"
-#include "TransferTexts.h"
-#include "UsbLink.h"
+#include "data/FileIdentity.h"
+#include "transfer/SerialLink.h"
+#include "transfer/SerialTransport.h"
+#include "dialogs/TransferPrompter.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/UsbLink.h"
 
 namespace ohmlet {
 namespace {
@@ -63,7 +63,7 @@ QString WithCause(const std::string& message, const LinkResult& cause) {
 
 }  // namespace
 
-CTransferDlg::CTransferDlg(COhmletDoc& doc, QWidget* parent)
+TransferDialog::TransferDialog(Document& doc, QWidget* parent)
     : QDialog(parent),
       doc_(doc),
       targetPath_(DefaultTargetPath()),
@@ -73,22 +73,22 @@ CTransferDlg::CTransferDlg(COhmletDoc& doc, QWidget* parent)
     BuildControls();
     serialLink_ = new SerialLink(doc_.transferBuffer(), this);
     usbLink_ = new UsbLink(this);
-    connect(serialLink_, &SerialLink::replyComplete, this, &CTransferDlg::OnSerialComplete);
-    connect(serialLink_, &SerialLink::readFailed, this, &CTransferDlg::OnSerialReadFailed);
-    connect(serialLink_, &SerialLink::progress, this, &CTransferDlg::OnProgress);
-    connect(usbLink_, &UsbLink::progress, this, &CTransferDlg::OnProgress);
-    connect(usbLink_, &UsbLink::ended, this, &CTransferDlg::OnUsbEnded);
+    connect(serialLink_, &SerialLink::replyComplete, this, &TransferDialog::OnSerialComplete);
+    connect(serialLink_, &SerialLink::readFailed, this, &TransferDialog::OnSerialReadFailed);
+    connect(serialLink_, &SerialLink::progress, this, &TransferDialog::OnProgress);
+    connect(usbLink_, &UsbLink::progress, this, &TransferDialog::OnProgress);
+    connect(usbLink_, &UsbLink::ended, this, &TransferDialog::OnUsbEnded);
     usbType_->setChecked(true);
     FillPortList(Numbered(QStringLiteral("USB")));
 }
 
-CTransferDlg::~CTransferDlg() {
+TransferDialog::~TransferDialog() {
     // The links stop here, before the document's buffer they fill could go.
     delete serialLink_;
     delete usbLink_;
 }
 
-void CTransferDlg::BuildControls() {
+void TransferDialog::BuildControls() {
     targetEdit_ = Tagged(new QLineEdit(targetPath_), IDC_TARGET_PATH, "targetPath");
     targetEdit_->setReadOnly(true);
     targetEdit_->setMinimumWidth(320);
@@ -144,35 +144,35 @@ void CTransferDlg::BuildControls() {
     layout->addWidget(status);
     layout->addLayout(buttons);
 
-    connect(folderButton_, &QPushButton::clicked, this, &CTransferDlg::OnFolder);
-    connect(startButton_, &QPushButton::clicked, this, &CTransferDlg::OnStart);
-    connect(cancelButton_, &QPushButton::clicked, this, &CTransferDlg::reject);
-    connect(usbType_, &QRadioButton::clicked, this, &CTransferDlg::OnUsbType);
-    connect(comType_, &QRadioButton::clicked, this, &CTransferDlg::OnComType);
+    connect(folderButton_, &QPushButton::clicked, this, &TransferDialog::OnFolder);
+    connect(startButton_, &QPushButton::clicked, this, &TransferDialog::OnStart);
+    connect(cancelButton_, &QPushButton::clicked, this, &TransferDialog::reject);
+    connect(usbType_, &QRadioButton::clicked, this, &TransferDialog::OnUsbType);
+    connect(comType_, &QRadioButton::clicked, this, &TransferDialog::OnComType);
 }
 
-void CTransferDlg::SetPrompter(TransferPrompter* prompter) { prompter_ = prompter; }
+void TransferDialog::SetPrompter(TransferPrompter* prompter) { prompter_ = prompter; }
 
-void CTransferDlg::SetCh375Factory(std::function<std::unique_ptr<Ch375>()> factory) {
+void TransferDialog::SetCh375Factory(std::function<std::unique_ptr<Ch375>()> factory) {
     chipFactory_ = std::move(factory);
 }
 
-void CTransferDlg::SetSerialPortNames(const QStringList& names) {
+void TransferDialog::SetSerialPortNames(const QStringList& names) {
     serialPorts_ = names;
     if (comType_->isChecked()) FillPortList(serialPorts_);
 }
 
-bool CTransferDlg::IsTransferRunning() const {
+bool TransferDialog::IsTransferRunning() const {
     return serialLink_->IsRunning() || usbLink_->IsRunning();
 }
 
-TransferPrompter& CTransferDlg::Prompter() {
+TransferPrompter& TransferDialog::Prompter() {
     if (prompter_) return *prompter_;
     if (!ownPrompter_) ownPrompter_ = std::make_unique<MessageBoxPrompter>();
     return *ownPrompter_;
 }
 
-QString CTransferDlg::DefaultTargetPath() {
+QString TransferDialog::DefaultTargetPath() {
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\DZLDat.DZL");
 #else
@@ -181,39 +181,39 @@ QString CTransferDlg::DefaultTargetPath() {
 #endif
 }
 
-QString CTransferDlg::TargetForFolder(const QString& folder) {
+QString TransferDialog::TargetForFolder(const QString& folder) {
     QString name = Text(transfer_texts::kTargetFileName);
     if (folder.isEmpty() || folder.endsWith(QDir::separator())) return folder + name;
     return folder + QDir::separator() + name;
 }
 
-std::string CTransferDlg::TargetFileName() const {
+std::string TransferDialog::TargetFileName() const {
     return QFile::encodeName(targetPath_).toStdString();
 }
 
-void CTransferDlg::FillPortList(const QStringList& names) {
+void TransferDialog::FillPortList(const QStringList& names) {
     portList_->clear();
     portList_->addItems(names);
     portList_->setCurrentIndex(names.isEmpty() ? -1 : 0);
 }
 
-void CTransferDlg::OnUsbType() { FillPortList(Numbered(QStringLiteral("USB"))); }
-void CTransferDlg::OnComType() { FillPortList(serialPorts_); }
+void TransferDialog::OnUsbType() { FillPortList(Numbered(QStringLiteral("USB"))); }
+void TransferDialog::OnComType() { FillPortList(serialPorts_); }
 
-void CTransferDlg::OnFolder() {
+void TransferDialog::OnFolder() {
     std::optional<QString> folder = Prompter().ChooseFolder(this, QStringLiteral("Select folder"));
     if (!folder) return;
     targetPath_ = TargetForFolder(*folder);
     targetEdit_->setText(targetPath_);
 }
 
-void CTransferDlg::SetRunning(bool running) {
+void TransferDialog::SetRunning(bool running) {
     startButton_->setEnabled(!running || !usbType_->isChecked());
     folderButton_->setEnabled(!running);
     portList_->setEnabled(!running);
 }
 
-void CTransferDlg::OnStart() {
+void TransferDialog::OnStart() {
     const int position = portList_->currentIndex();
     if (SameFile(TargetFileName(), doc_.documentPath())) {
         Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
@@ -263,24 +263,24 @@ void CTransferDlg::OnStart() {
     SetRunning(true);
 }
 
-void CTransferDlg::OnProgress(qulonglong received, qulonglong expected) {
+void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
     int maximum = static_cast<int>(std::min<qulonglong>(std::max(expected, received), INT_MAX));
     progress_->setRange(0, std::max(maximum, 1));
     progress_->setTextVisible(maximum > 0);
     progress_->setValue(static_cast<int>(std::min<qulonglong>(received, INT_MAX)));
 }
 
-void CTransferDlg::OnSerialComplete() {
+void TransferDialog::OnSerialComplete() {
     SetRunning(false);
     Complete(CompleteTransfer(ReplyLayout::Serial, doc_.transferBuffer(), TargetFileName()));
 }
 
-void CTransferDlg::OnSerialReadFailed(const QString& cause) {
+void TransferDialog::OnSerialReadFailed(const QString& cause) {
     SetRunning(false);
     statusText_->setText(cause);
 }
 
-void CTransferDlg::OnUsbEnded() {
+void TransferDialog::OnUsbEnded() {
     SetRunning(false);
     if (ended_) return;  // cancelled: the dialog has ended already
     const UsbLinkEnd& end = usbLink_->LastEnd();
@@ -307,7 +307,7 @@ void CTransferDlg::OnUsbEnded() {
     }
 }
 
-void CTransferDlg::Complete(const TransferResult& result) {
+void TransferDialog::Complete(const TransferResult& result) {
     using Status = TransferResult::Status;
     switch (result.status) {
         case Status::Written:
@@ -328,7 +328,7 @@ void CTransferDlg::Complete(const TransferResult& result) {
     }
 }
 
-void CTransferDlg::reject() {
+void TransferDialog::reject() {
     serialLink_->Stop();
     usbLink_->Cancel();  // the worker aborts, sends the end request and closes the device
     SetRunning(false);

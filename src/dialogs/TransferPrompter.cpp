@@ -1,4 +1,4 @@
-#include "TransferPrompter.h"
+#include "dialogs/TransferPrompter.h"
 
 #include <QApplication>
 #include <QFileDialog>

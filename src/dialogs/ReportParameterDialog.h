@@ -9,17 +9,17 @@ class QComboBox;
 
 namespace ohmlet {
 
-class CIniFile;
-class CReportPage;
+class IniFile;
+class ReportParameterPage;
 
-class CReportParamDlg : public QDialog {
+class ReportParameterDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CReportParamDlg(const QString& programFolder, QWidget* parent = nullptr);
+    explicit ReportParameterDialog(const QString& programFolder, QWidget* parent = nullptr);
 
     int ReportLayout() const { return reportLayout_; }
     QComboBox* LayoutCombo() const { return combo_; }
-    CReportPage* Page(int layout) const;
+    ReportParameterPage* Page(int layout) const;
 
     void LoadLayout(int layout);
     void SaveLayout(int layout);
@@ -34,12 +34,12 @@ private slots:
 
 private:
     void ShowOnly(int layout);
-    void ShowSaveError(const CIniFile& file);
+    void ShowSaveError(const IniFile& file);
 
     QString programFolder_;
     int reportLayout_ = -1;
     QComboBox* combo_ = nullptr;
-    std::array<CReportPage*, 6> pages_{};
+    std::array<ReportParameterPage*, 6> pages_{};
 };
 
 // Runs the dialog modally; it saves what the user confirms.

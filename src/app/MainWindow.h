@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <functional>
 
-#include "COhmletDoc.h"
-#include "DocumentObserver.h"
-#include "OfficeOutcome.h"
-#include "RecentFileList.h"
+#include "data/Document.h"
+#include "data/DocumentObserver.h"
+#include "report/office/OfficeOutcome.h"
+#include "app/RecentFileList.h"
 
 class QAction;
 class QLabel;
@@ -18,18 +18,18 @@ class QToolBar;
 
 namespace ohmlet {
 
-class CDataView;
+class DataView;
 class ControlPanel;
 class PanelBar;
 
-class CMainFrame : public QMainWindow, public DocumentObserver {
+class MainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    COhmletDoc& GetDocument() { return doc_; }
-    CDataView* GetMainView() const { return view_; }
+    Document& GetDocument() { return doc_; }
+    DataView* GetMainView() const { return view_; }
     ControlPanel* GetControlPanel() const;
     PanelBar* GetPanelBar() const { return panelBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
@@ -100,7 +100,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* MakeAction(int command, void (CMainFrame::*slot)());
+    QAction* MakeAction(int command, void (MainWindow::*slot)());
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -114,8 +114,8 @@ private:
     // Opens a written Office file with the desktop's application, or says why not.
     void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);
 
-    COhmletDoc doc_;
-    CDataView* view_ = nullptr;
+    Document doc_;
+    DataView* view_ = nullptr;
     PanelBar* panelBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;

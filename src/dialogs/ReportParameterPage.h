@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "ReportParameters.h"
+#include "report/ReportParameters.h"
 
 class QComboBox;
 class QGridLayout;
@@ -16,12 +16,12 @@ class QLineEdit;
 
 namespace ohmlet {
 
-class CIniFile;
+class IniFile;
 
-class CReportPage : public QWidget {
+class ReportParameterPage : public QWidget {
     Q_OBJECT
 public:
-    CReportPage(const ReportLayoutInfo& info, QWidget* parent = nullptr);
+    ReportParameterPage(const ReportLayoutInfo& info, QWidget* parent = nullptr);
 
     const ReportLayoutInfo& Info() const { return info_; }
 
@@ -30,9 +30,9 @@ public:
     void UpdateMembers();
 
     // Reads every key found in the file into the members (missing keys keep theirs).
-    void ReadMembers(CIniFile& file);
+    void ReadMembers(IniFile& file);
     // Writes every key in file order from the members.
-    void WriteMembers(CIniFile& file) const;
+    void WriteMembers(IniFile& file) const;
 
     // Members by UTF-8 key: texts and grades as text, dates as the stored date text.
     QString MemberText(const QString& key) const;

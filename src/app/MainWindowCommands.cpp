@@ -14,12 +14,12 @@
 #include <QUrl>
 #include <new>
 
-#include "AboutBox.h"
-#include "AppStrings.h"
-#include "CDataView.h"
-#include "CMainFrame.h"
-#include "CommandIds.h"
-#include "PanelBar.h"
+#include "app/AboutBox.h"
+#include "app/AppStrings.h"
+#include "views/DataView.h"
+#include "app/MainWindow.h"
+#include "app/CommandIds.h"
+#include "views/PanelBar.h"
 
 namespace ohmlet {
 namespace {
@@ -41,7 +41,7 @@ SaveDialogFilter SaveDialogOf(int command) {
 
 }  // namespace
 
-void CMainFrame::ShowError(const QString& text) {
+void MainWindow::ShowError(const QString& text) {
     if (errorSink_) {
         errorSink_(text);
         return;
@@ -49,7 +49,7 @@ void CMainFrame::ShowError(const QString& text) {
     QMessageBox::warning(this, AppName(), text);
 }
 
-QString CMainFrame::AskFileName(int command, const QString& suggestion) {
+QString MainWindow::AskFileName(int command, const QString& suggestion) {
     if (fileNamePrompt_) return fileNamePrompt_(command, suggestion);
     QFileDialog dialog(this);
     if (command == cmd::kFileOpen) {
@@ -69,7 +69,7 @@ QString CMainFrame::AskFileName(int command, const QString& suggestion) {
     return dialog.selectedFiles().first();
 }
 
-bool CMainFrame::SaveModified() {
+bool MainWindow::SaveModified() {
     if (!doc_.IsModified()) return true;
     const QString text = QStringLiteral("是否保存对 %1 的更改?").arg(DocumentTitle());
     QMessageBox::StandardButton answer;
@@ -84,7 +84,7 @@ bool CMainFrame::SaveModified() {
     return answer == QMessageBox::No;
 }
 
-bool CMainFrame::WriteDocumentTo(const QString& path) {
+bool MainWindow::WriteDocumentTo(const QString& path) {
     const DzlWriteResult result = doc_.Save(LocalPath(path));
     if (!result.ok) {
         ShowError(QStringLiteral("无法保存文件 %1，原有文件没有改动。\n%2")
@@ -97,7 +97,7 @@ bool CMainFrame::WriteDocumentTo(const QString& path) {
     return true;
 }
 
-bool CMainFrame::DoSave() {
+bool MainWindow::DoSave() {
     QString path = QFile::decodeName(QByteArray::fromStdString(doc_.documentPath()));
     if (path.isEmpty()) {
         path = AskFileName(cmd::kFileSave, DocumentTitle());
@@ -106,9 +106,9 @@ bool CMainFrame::DoSave() {
     return WriteDocumentTo(path);
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& path) { return OpenLocalFile(LocalPath(path)); }
+bool MainWindow::OpenDocumentFile(const QString& path) { return OpenLocalFile(LocalPath(path)); }
 
-bool CMainFrame::OpenLocalFile(const std::string& localPath) {
+bool MainWindow::OpenLocalFile(const std::string& localPath) {
     if (!SaveModified()) return false;
     const QString path = QFile::decodeName(QByteArray::fromStdString(localPath));
     DzlReadResult result;
@@ -132,7 +132,7 @@ bool CMainFrame::OpenLocalFile(const std::string& localPath) {
     return true;
 }
 
-bool CMainFrame::NewDocument() {
+bool MainWindow::NewDocument() {
     if (!SaveModified()) return false;
     doc_.NewDocument();
     view_->OnInitialUpdate();
@@ -140,17 +140,17 @@ bool CMainFrame::NewDocument() {
     return true;
 }
 
-void CMainFrame::OnFileNew() { NewDocument(); }
+void MainWindow::OnFileNew() { NewDocument(); }
 
-void CMainFrame::OnFileOpen() {
+void MainWindow::OnFileOpen() {
     const QString path = AskFileName(cmd::kFileOpen, QString());
     if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
-void CMainFrame::OnFileSave() { DoSave(); }
+void MainWindow::OnFileSave() { DoSave(); }
 
 // Every component to another file; the document keeps its own path and title.
-void CMainFrame::OnSaveAllAs() {
+void MainWindow::OnSaveAllAs() {
     const QString path = AskFileName(cmd::kFileSaveAllAs, QString());
     if (path.isEmpty()) return;
     const DzlWriteResult result = doc_.WriteComponents(LocalPath(path), DzlSelection::All);
@@ -159,7 +159,7 @@ void CMainFrame::OnSaveAllAs() {
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
 }
 
-void CMainFrame::OnSaveSelected() {
+void MainWindow::OnSaveSelected() {
     doc_.ReadCheckMarks();
     const QString path =
         AskFileName(cmd::kSaveSelected, QStringLiteral("电阻率测试仪数据文件.DZL"));
@@ -170,13 +170,13 @@ void CMainFrame::OnSaveSelected() {
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
 }
 
-void CMainFrame::OnInsertComponent() { doc_.InsertComponent(); }
-void CMainFrame::OnDeleteComponent() { doc_.DeleteComponent(); }
-void CMainFrame::OnEditUndo() { doc_.Undo(); }
-void CMainFrame::OnEditRedo() { doc_.Redo(); }
+void MainWindow::OnInsertComponent() { doc_.InsertComponent(); }
+void MainWindow::OnDeleteComponent() { doc_.DeleteComponent(); }
+void MainWindow::OnEditUndo() { doc_.Undo(); }
+void MainWindow::OnEditRedo() { doc_.Redo(); }
 
 // The flag only alternates: closing the bar with its own button does not clear it.
-void CMainFrame::OnViewControlPanel() {
+void MainWindow::OnViewControlPanel() {
     if (panelShown_) {
         panelBar_->hide();
         panelShown_ = false;
@@ -186,43 +186,43 @@ void CMainFrame::OnViewControlPanel() {
     }
 }
 
-void CMainFrame::OnHelp() {
+void MainWindow::OnHelp() {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName());
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void CMainFrame::OnAppAbout() {
+void MainWindow::OnAppAbout() {
     AboutBox box(this);
     box.exec();
 }
 
-void CMainFrame::OnFilePrint() {
+void MainWindow::OnFilePrint() {
     doc_.ReadCheckMarks();
     view_->OnFilePrint(ProgramFolder());
 }
 
-void CMainFrame::OnFilePrintPreview() {
+void MainWindow::OnFilePrintPreview() {
     doc_.ReadCheckMarks();
     view_->OnFilePrintPreview(ProgramFolder());
 }
 
-void CMainFrame::OnPrintSetup() {
+void MainWindow::OnPrintSetup() {
     QPageSetupDialog dialog(&view_->Printer(), this);
     dialog.exec();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (SaveModified())
         event->accept();
     else
         event->ignore();
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile()) continue;
         event->acceptProposedAction();

@@ -5,16 +5,16 @@
 #include <functional>
 #include <memory>
 
-#include "COhmletDoc.h"
-#include "DocumentObserver.h"
+#include "data/Document.h"
+#include "data/DocumentObserver.h"
 
 class QPrinter;
 
 namespace ohmlet {
 
-class CGridCtrl;
+class GridControl;
 
-class CDataView : public QWidget, public DocumentObserver {
+class DataView : public QWidget, public DocumentObserver {
     Q_OBJECT
 public:
     static constexpr int kGridId = 102;
@@ -24,8 +24,8 @@ public:
     static constexpr int kValueWidth = 200;
     static constexpr int kEmptyRows = 50;
 
-    explicit CDataView(COhmletDoc& doc, QWidget* parent = nullptr);
-    ~CDataView() override;
+    explicit DataView(Document& doc, QWidget* parent = nullptr);
+    ~DataView() override;
 
     // A document was opened or made: a fresh grid, then the table.
     void OnInitialUpdate();
@@ -34,7 +34,7 @@ public:
     void FillGridStructure();
     void FillGridValues();
 
-    CGridCtrl* Grid() const { return grid_; }
+    GridControl* Grid() const { return grid_; }
     int selectedIndex() const { return selectedIndex_; }
 
     // The printer the print commands and the printer set-up share.
@@ -57,8 +57,8 @@ private:
     void InsertPoint(bool above);
     void FocusValueCell(const Component& component);
 
-    COhmletDoc& doc_;
-    CGridCtrl* grid_ = nullptr;
+    Document& doc_;
+    GridControl* grid_ = nullptr;
     int selectedIndex_ = 0;
     std::unique_ptr<QPrinter> printer_;
 };

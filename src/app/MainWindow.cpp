@@ -1,4 +1,4 @@
-#include "CMainFrame.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -12,34 +12,34 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "AppStrings.h"
-#include "CDataView.h"
-#include "CGridCtrl.h"
-#include "CommandIds.h"
-#include "CommandTable.h"
-#include "ControlPanel.h"
-#include "LockKeyState.h"
-#include "PanelBar.h"
+#include "app/AppStrings.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "views/ControlPanel.h"
+#include "app/LockKeyState.h"
+#include "views/PanelBar.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace ohmlet {
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     InitIconResources();
-    setObjectName(QStringLiteral("CMainFrame"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ohmlet.png")));
     doc_.SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
 
-    view_ = new CDataView(doc_, this);
+    view_ = new DataView(doc_, this);
     setCentralWidget(view_);
     panelBar_ = new PanelBar(doc_, this);
     addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
     resizeDocks({panelBar_}, {400}, Qt::Horizontal);
     // Registered after the panel and the view, so the title follows what they show.
     doc_.AddObserver(this);
-    connect(GetControlPanel(), &ControlPanel::DocumentEdited, this, &CMainFrame::UpdateTitle);
+    connect(GetControlPanel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
 
     CreateActions();
     CreateMenus();
@@ -54,7 +54,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
 // The panel and the view watch the document, which is a member and so goes before
 // the base class deletes the child widgets: they must go first.
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     doc_.RemoveObserver(this);
     delete panelBar_;
     panelBar_ = nullptr;
@@ -62,9 +62,9 @@ CMainFrame::~CMainFrame() {
     view_ = nullptr;
 }
 
-ControlPanel* CMainFrame::GetControlPanel() const { return panelBar_->Panel(); }
+ControlPanel* MainWindow::GetControlPanel() const { return panelBar_->Panel(); }
 
-QAction* CMainFrame::MakeAction(int command, void (CMainFrame::*slot)()) {
+QAction* MainWindow::MakeAction(int command, void (MainWindow::*slot)()) {
     auto* action = new QAction(MenuText(command), this);
     action->setData(command);
     action->setObjectName(QStringLiteral("command%1").arg(command));
@@ -75,61 +75,61 @@ QAction* CMainFrame::MakeAction(int command, void (CMainFrame::*slot)()) {
     return action;
 }
 
-void CMainFrame::CreateActions() {
+void MainWindow::CreateActions() {
     using namespace cmd;
-    MakeAction(kFileNew, &CMainFrame::OnFileNew);
-    MakeAction(kFileOpen, &CMainFrame::OnFileOpen)
+    MakeAction(kFileNew, &MainWindow::OnFileNew);
+    MakeAction(kFileOpen, &MainWindow::OnFileOpen)
         ->setIcon(QIcon(QStringLiteral(":/icons/open.png")));
-    MakeAction(kFileSave, &CMainFrame::OnFileSave)
+    MakeAction(kFileSave, &MainWindow::OnFileSave)
         ->setIcon(QIcon(QStringLiteral(":/icons/save.png")));
-    MakeAction(kSaveSelected, &CMainFrame::OnSaveSelected);
-    MakeAction(kFileSaveAllAs, &CMainFrame::OnSaveAllAs);
-    MakeAction(kFilePrint, &CMainFrame::OnFilePrint);
-    MakeAction(kPrintAlt, &CMainFrame::OnFilePrint);
-    MakeAction(kFilePrintPreview, &CMainFrame::OnFilePrintPreview);
-    MakeAction(kPreviewAlt, &CMainFrame::OnFilePrintPreview);
-    MakeAction(kFilePrintSetup, &CMainFrame::OnPrintSetup);
-    MakeAction(kPrintSettings, &CMainFrame::OnPrintSettings);
-    MakeAction(kExportPdf, &CMainFrame::OnExportPdf);
+    MakeAction(kSaveSelected, &MainWindow::OnSaveSelected);
+    MakeAction(kFileSaveAllAs, &MainWindow::OnSaveAllAs);
+    MakeAction(kFilePrint, &MainWindow::OnFilePrint);
+    MakeAction(kPrintAlt, &MainWindow::OnFilePrint);
+    MakeAction(kFilePrintPreview, &MainWindow::OnFilePrintPreview);
+    MakeAction(kPreviewAlt, &MainWindow::OnFilePrintPreview);
+    MakeAction(kFilePrintSetup, &MainWindow::OnPrintSetup);
+    MakeAction(kPrintSettings, &MainWindow::OnPrintSettings);
+    MakeAction(kExportPdf, &MainWindow::OnExportPdf);
     MakeAction(kAppExit, nullptr);
     connect(Action(kAppExit), &QAction::triggered, this, &QWidget::close);
-    MakeAction(kDataTransfer, &CMainFrame::OnDataTransfer)
+    MakeAction(kDataTransfer, &MainWindow::OnDataTransfer)
         ->setIcon(QIcon(QStringLiteral(":/icons/transfer.png")));
-    MakeAction(kReportParameters, &CMainFrame::OnReportParameters);
-    MakeAction(kWordReport, &CMainFrame::OnWordReport)
+    MakeAction(kReportParameters, &MainWindow::OnReportParameters);
+    MakeAction(kWordReport, &MainWindow::OnWordReport)
         ->setIcon(QIcon(QStringLiteral(":/icons/word.png")));
-    MakeAction(kExcelExport, &CMainFrame::OnExcelExport)
+    MakeAction(kExcelExport, &MainWindow::OnExcelExport)
         ->setIcon(QIcon(QStringLiteral(":/icons/excel.png")));
-    MakeAction(kViewControlPanel, &CMainFrame::OnViewControlPanel)
+    MakeAction(kViewControlPanel, &MainWindow::OnViewControlPanel)
         ->setIcon(QIcon(QStringLiteral(":/icons/panel.png")));
-    MakeAction(kAppAbout, &CMainFrame::OnAppAbout)
+    MakeAction(kAppAbout, &MainWindow::OnAppAbout)
         ->setIcon(QIcon(QStringLiteral(":/icons/about.png")));
-    MakeAction(kHelp, &CMainFrame::OnHelp);
-    MakeAction(kInsertComponent, &CMainFrame::OnInsertComponent);
-    MakeAction(kDeleteComponent, &CMainFrame::OnDeleteComponent);
+    MakeAction(kHelp, &MainWindow::OnHelp);
+    MakeAction(kInsertComponent, &MainWindow::OnInsertComponent);
+    MakeAction(kDeleteComponent, &MainWindow::OnDeleteComponent);
     MakeAction(kInsertPointAbove, nullptr);
     MakeAction(kInsertPointBelow, nullptr);
     MakeAction(kDeletePoint, nullptr);
-    connect(Action(kInsertPointAbove), &QAction::triggered, view_, &CDataView::OnInsertPointAbove);
-    connect(Action(kInsertPointBelow), &QAction::triggered, view_, &CDataView::OnInsertPointBelow);
-    connect(Action(kDeletePoint), &QAction::triggered, view_, &CDataView::OnDeletePoint);
+    connect(Action(kInsertPointAbove), &QAction::triggered, view_, &DataView::OnInsertPointAbove);
+    connect(Action(kInsertPointBelow), &QAction::triggered, view_, &DataView::OnInsertPointBelow);
+    connect(Action(kDeletePoint), &QAction::triggered, view_, &DataView::OnDeletePoint);
     MakeAction(kEditCopy, nullptr);
     connect(Action(kEditCopy), &QAction::triggered, this, [this] {
-        if (CGridCtrl* grid = view_->Grid()) grid->CopySelection();
+        if (GridControl* grid = view_->Grid()) grid->CopySelection();
     });
     MakeAction(kEditCut, nullptr);
     connect(Action(kEditCut), &QAction::triggered, this, [this] {
-        if (CGridCtrl* grid = view_->Grid()) grid->CutSelection();
+        if (GridControl* grid = view_->Grid()) grid->CutSelection();
     });
     MakeAction(kEditPaste, nullptr);
     connect(Action(kEditPaste), &QAction::triggered, this, [this] {
-        if (CGridCtrl* grid = view_->Grid()) grid->PasteClipboard();
+        if (GridControl* grid = view_->Grid()) grid->PasteClipboard();
     });
-    MakeAction(kEditUndo, &CMainFrame::OnEditUndo);
-    MakeAction(kEditRedo, &CMainFrame::OnEditRedo);
+    MakeAction(kEditUndo, &MainWindow::OnEditUndo);
+    MakeAction(kEditRedo, &MainWindow::OnEditRedo);
 }
 
-void CMainFrame::CreateMenus() {
+void MainWindow::CreateMenus() {
     using namespace cmd;
     fileMenu_ = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     fileMenu_->addAction(Action(kFileOpen));
@@ -168,7 +168,7 @@ void CMainFrame::CreateMenus() {
     help->addAction(Action(kAppAbout));
 }
 
-void CMainFrame::CreateToolBar() {
+void MainWindow::CreateToolBar() {
     using namespace cmd;
     toolBar_ = addToolBar(QStringLiteral("工具栏"));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
@@ -183,7 +183,7 @@ void CMainFrame::CreateToolBar() {
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 }
 
-void CMainFrame::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     auto* idle = new QLabel(QStringLiteral("就绪"), bar);
     idle->setObjectName(QStringLiteral("idleMessage"));
@@ -208,12 +208,12 @@ void CMainFrame::CreateStatusBar() {
     connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
 
     auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateLockIndicators);
+    connect(timer, &QTimer::timeout, this, &MainWindow::UpdateLockIndicators);
     timer->start(300);
     UpdateLockIndicators();
 }
 
-void CMainFrame::UpdateLockIndicators() {
+void MainWindow::UpdateLockIndicators() {
     const LockKeys keys = ReadLockKeys();
     auto show = [](QLabel* label, bool on) {
         label->setText(on ? label->property("indicatorText").toString() : QString());
@@ -225,7 +225,7 @@ void CMainFrame::UpdateLockIndicators() {
 
 // The accelerator table works whatever has the focus in the frame, as the
 // commands' own keys; menu items only show them.
-void CMainFrame::CreateAccelerators() {
+void MainWindow::CreateAccelerators() {
     for (const Accelerator& a : Accelerators()) {
         QAction* action = Action(a.command);
         if (!action) continue;
@@ -235,18 +235,18 @@ void CMainFrame::CreateAccelerators() {
     }
 }
 
-QString CMainFrame::DocumentTitle() const {
+QString MainWindow::DocumentTitle() const {
     const std::string& path = doc_.documentPath();
     if (path.empty()) return UntitledName();
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }
 
-void CMainFrame::UpdateTitle() {
+void MainWindow::UpdateTitle() {
     setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + FrameTitle());
     setWindowModified(doc_.IsModified());
 }
 
-void CMainFrame::RebuildRecentMenu() {
+void MainWindow::RebuildRecentMenu() {
     for (QAction* a : recentActions_) {
         fileMenu_->removeAction(a);
         a->deleteLater();

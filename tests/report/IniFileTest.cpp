@@ -1,4 +1,4 @@
-#include "CIniFile.h"
+#include "report/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,12 @@
 #include <functional>
 #include <sstream>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace {
 
-class CIniFileTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test {
 protected:
     std::string Folder() const { return dir_.path().toStdString() + "/"; }
     void WriteRaw(const std::string& bytes) {
@@ -29,7 +29,7 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    void Open(CIniFile& file, bool write) {
+    void Open(IniFile& file, bool write) {
         file.SetFileName("t");
         file.SetPath(Folder());
         ASSERT_TRUE(write ? file.OpenForWrite() : file.OpenForRead());
@@ -51,7 +51,7 @@ struct LookupCase {
     int32_t number;    // expected ReadInt value
 };
 
-TEST_F(CIniFileTest, LooksKeysUpAsTheFormatPrescribes) {
+TEST_F(IniFileTest, LooksKeysUpAsTheFormatPrescribes) {
     const std::vector<LookupCase> cases = {
         {"int", "[Data]\r\n" + kPrintHeader + "=1\r\n", kPrintHeader, true, "1", 1},
         {"blanks trimmed", "[Data]\r\n" + kHeaderText + "= " + kTitle + "  \r\n", kHeaderText, true,
@@ -83,7 +83,7 @@ TEST_F(CIniFileTest, LooksKeysUpAsTheFormatPrescribes) {
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.what);
         WriteRaw(c.content);
-        CIniFile file;
+        IniFile file;
         Open(file, false);
         std::string text = "unchanged";
         int32_t number = -7;
@@ -94,8 +94,8 @@ TEST_F(CIniFileTest, LooksKeysUpAsTheFormatPrescribes) {
     }
 }
 
-TEST_F(CIniFileTest, WritesLinesWithCrLfInCallOrder) {
-    CIniFile file;
+TEST_F(IniFileTest, WritesLinesWithCrLfInCallOrder) {
+    IniFile file;
     Open(file, true);
     EXPECT_TRUE(file.WriteSection("Data"));
     EXPECT_TRUE(file.WriteInt(kPrintHeader, 1));
@@ -106,9 +106,9 @@ TEST_F(CIniFileTest, WritesLinesWithCrLfInCallOrder) {
                              "\r\nn=-12\r\n");
 }
 
-TEST_F(CIniFileTest, OpenForWriteDiscardsThePreviousContent) {
+TEST_F(IniFileTest, OpenForWriteDiscardsThePreviousContent) {
     WriteRaw("[Data]\r\nold=1\r\nmore=2\r\n");
-    CIniFile file;
+    IniFile file;
     Open(file, true);
     file.WriteSection("Data");
     file.WriteInt("new", 3);
@@ -116,8 +116,8 @@ TEST_F(CIniFileTest, OpenForWriteDiscardsThePreviousContent) {
     EXPECT_EQ(ReadRaw(), "[Data]\r\nnew=3\r\n");
 }
 
-TEST_F(CIniFileTest, ClosedOrMissingFileDoesNothing) {
-    CIniFile file;
+TEST_F(IniFileTest, ClosedOrMissingFileDoesNothing) {
+    IniFile file;
     file.SetFileName("absent");
     file.SetPath(Folder());
     EXPECT_FALSE(file.OpenForRead());
@@ -130,14 +130,14 @@ TEST_F(CIniFileTest, ClosedOrMissingFileDoesNothing) {
     EXPECT_EQ(text, "keep");
     EXPECT_EQ(number, 9);
 
-    CIniFile nowhere;
+    IniFile nowhere;
     nowhere.SetFileName("x");
     nowhere.SetPath(Folder() + "no/such/folder/");
     EXPECT_FALSE(nowhere.OpenForWrite());
     EXPECT_FALSE(nowhere.WriteInt("k", 1));
 }
 
-TEST_F(CIniFileTest, RefusesWhatIsNoSettingsFile) {
+TEST_F(IniFileTest, RefusesWhatIsNoSettingsFile) {
     struct Case {
         const char* what;
         std::function<void(const std::string&)> make;
@@ -147,13 +147,13 @@ TEST_F(CIniFileTest, RefusesWhatIsNoSettingsFile) {
         {"largest allowed",
          [](const std::string& p) {
              std::ofstream(p, std::ios::binary) << "[Data]\r\nk=1\r\n"
-                                                << std::string(CIniFile::kMaxFileBytes - 13, ';');
+                                                << std::string(IniFile::kMaxFileBytes - 13, ';');
          },
          true},
         {"one byte over the limit",
          [](const std::string& p) {
              std::ofstream(p, std::ios::binary) << "[Data]\r\nk=1\r\n"
-                                                << std::string(CIniFile::kMaxFileBytes - 12, ';');
+                                                << std::string(IniFile::kMaxFileBytes - 12, ';');
          },
          false},
         {"FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, false},
@@ -166,7 +166,7 @@ TEST_F(CIniFileTest, RefusesWhatIsNoSettingsFile) {
         QTemporaryDir dir;
         const std::string folder = dir.path().toStdString() + "/";
         c.make(folder + "t.ini");
-        CIniFile file;
+        IniFile file;
         file.SetFileName("t");
         file.SetPath(folder);
         EXPECT_EQ(file.OpenForRead(), c.readable);
@@ -183,9 +183,9 @@ int FailingClose(int fd) {
     return -1;
 }
 
-TEST_F(CIniFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+TEST_F(IniFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     WriteRaw("[Data]\r\nold=1\r\n");
-    CIniFile file;
+    IniFile file;
     Open(file, true);
     file.WriteSection("Data");
     file.WriteInt("new", 2);
@@ -197,10 +197,10 @@ TEST_F(CIniFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(ReadRaw(), "[Data]\r\nold=1\r\n");
 }
 
-TEST_F(CIniFileTest, SavingKeepsAPrivateFilePrivate) {
+TEST_F(IniFileTest, SavingKeepsAPrivateFilePrivate) {
     WriteRaw("[Data]\r\nold=1\r\n");
     ::chmod((Folder() + "t.ini").c_str(), 0600);
-    CIniFile file;
+    IniFile file;
     Open(file, true);
     file.WriteSection("Data");
     ASSERT_TRUE(file.Commit()) << file.LastError();
@@ -209,8 +209,8 @@ TEST_F(CIniFileTest, SavingKeepsAPrivateFilePrivate) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
-TEST_F(CIniFileTest, FullPathIsFolderPlusNameDotIni) {
-    CIniFile file;
+TEST_F(IniFileTest, FullPathIsFolderPlusNameDotIni) {
+    IniFile file;
     file.SetFileName("printini");
     file.SetPath("/opt/app/");
     EXPECT_EQ(file.GetFullPath(), "/opt/app/printini.ini");
@@ -219,9 +219,9 @@ TEST_F(CIniFileTest, FullPathIsFolderPlusNameDotIni) {
 }
 
 TEST(CIniFileTrim, RemovesOnlyBlanksAtBothEnds) {
-    EXPECT_EQ(CIniFile::TrimSpaces("  a b  "), "a b");
-    EXPECT_EQ(CIniFile::TrimSpaces("\ta\t"), "\ta\t");
-    EXPECT_EQ(CIniFile::TrimSpaces("   "), "");
+    EXPECT_EQ(IniFile::TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(IniFile::TrimSpaces("\ta\t"), "\ta\t");
+    EXPECT_EQ(IniFile::TrimSpaces("   "), "");
 }
 
 }  // namespace

@@ -1,26 +1,26 @@
-#include "COhmletApp.h"
+#include "app/OhmletApp.h"
 
 #include <QFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <new>
-#include "AppStrings.h"
+#include "app/AppStrings.h"
 
-#include "CMainFrame.h"
-#include "UsbSimulation.h"
+#include "app/MainWindow.h"
+#include "transfer/UsbSimulation.h"
 
 namespace ohmlet {
 
-COhmletApp::COhmletApp(int& argc, char** argv)
+OhmletApp::OhmletApp(int& argc, char** argv)
     : QApplication(argc, argv), rawArguments_(argv, argv + argc) {
     setOrganizationName(RegistryKey());
     setApplicationName(SettingsApplication());
     setApplicationVersion(QStringLiteral("1.12"));
 }
 
-COhmletApp::~COhmletApp() = default;
+OhmletApp::~OhmletApp() = default;
 
-bool COhmletApp::InitInstance() {
+bool OhmletApp::InitInstance() {
     QStringList args = arguments();
     // --simulate-usb FILE.DZL: USB1 becomes a simulated instrument holding that file.
     const int simulate = static_cast<int>(args.indexOf(QStringLiteral("--simulate-usb")));
@@ -28,7 +28,7 @@ bool COhmletApp::InitInstance() {
         UseSimulatedUsb(QFile::encodeName(args.at(simulate + 1)).toStdString());
         args.remove(simulate, 2);
     }
-    frame_ = std::make_unique<CMainFrame>();
+    frame_ = std::make_unique<MainWindow>();
     if (args.size() > 1) {
         // The bytes the user typed, when Qt's reading of them would not give them back.
         std::string local = QFile::encodeName(args.at(1)).toStdString();
@@ -44,7 +44,7 @@ bool COhmletApp::InitInstance() {
     return true;
 }
 
-bool COhmletApp::notify(QObject* receiver, QEvent* event) {
+bool OhmletApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {

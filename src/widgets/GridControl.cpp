@@ -1,4 +1,4 @@
-#include "CGridCtrl.h"
+#include "widgets/GridControl.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -34,7 +34,7 @@ int AtoiLike(const QString& text) {
     return static_cast<int>(value);
 }
 
-CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
+GridControl::GridControl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
     : QTableView(parent), model_(new GridTableModel(this)) {
     defaultRowHeight_ = fontMetrics().height() + 6;
     setModel(model_);
@@ -67,7 +67,7 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
     SetFixedColumnCount(fixedCols);
 }
 
-bool CGridCtrl::DeleteAllItems() {
+bool GridControl::DeleteAllItems() {
     model_->DeleteAllItems();
     rowHeights_.clear();
     colWidths_.clear();
@@ -75,7 +75,7 @@ bool CGridCtrl::DeleteAllItems() {
     return true;
 }
 
-bool CGridCtrl::SetRowCount(int rows) {
+bool GridControl::SetRowCount(int rows) {
     if (rows < 0) return false;
     model_->SetGridRowCount(rows);
     rowHeights_.resize(static_cast<std::size_t>(rows), defaultRowHeight_);
@@ -83,7 +83,7 @@ bool CGridCtrl::SetRowCount(int rows) {
     return true;
 }
 
-bool CGridCtrl::SetColumnCount(int cols) {
+bool GridControl::SetColumnCount(int cols) {
     if (cols < 0) return false;
     model_->SetGridColumnCount(cols);
     colWidths_.resize(static_cast<std::size_t>(cols), defaultColWidth_);
@@ -91,23 +91,23 @@ bool CGridCtrl::SetColumnCount(int cols) {
     return true;
 }
 
-bool CGridCtrl::SetFixedRowCount(int rows) {
+bool GridControl::SetFixedRowCount(int rows) {
     if (rows < 0 || rows > GetRowCount()) return false;
     model_->SetFixedRowCount(rows);
     ApplySizes();
     return true;
 }
 
-bool CGridCtrl::SetFixedColumnCount(int cols) {
+bool GridControl::SetFixedColumnCount(int cols) {
     if (cols < 0 || cols > GetColumnCount()) return false;
     model_->SetFixedColumnCount(cols);
     ApplySizes();
     return true;
 }
 
-bool CGridCtrl::SetItem(const GridItem& item) { return model_->SetItem(item); }
+bool GridControl::SetItem(const GridItem& item) { return model_->SetItem(item); }
 
-bool CGridCtrl::SetRowHeight(int row, int height) {
+bool GridControl::SetRowHeight(int row, int height) {
     if (row < 0 || row >= GetRowCount() || height < 0) return false;
     rowHeights_[static_cast<std::size_t>(row)] = height;
     if (redrawOff_ == 0) {
@@ -119,24 +119,24 @@ bool CGridCtrl::SetRowHeight(int row, int height) {
     return true;
 }
 
-bool CGridCtrl::SetColumnWidth(int col, int width) {
+bool GridControl::SetColumnWidth(int col, int width) {
     if (col < 0 || col >= GetColumnCount() || width < 0) return false;
     colWidths_[static_cast<std::size_t>(col)] = width;
     if (redrawOff_ == 0) horizontalHeader()->resizeSection(col, width);
     return true;
 }
 
-int CGridCtrl::GetRowHeight(int row) const {
+int GridControl::GetRowHeight(int row) const {
     if (row < 0 || row >= GetRowCount()) return -1;
     return rowHeights_[static_cast<std::size_t>(row)];
 }
 
-int CGridCtrl::GetColumnWidth(int col) const {
+int GridControl::GetColumnWidth(int col) const {
     if (col < 0 || col >= GetColumnCount()) return -1;
     return colWidths_[static_cast<std::size_t>(col)];
 }
 
-void CGridCtrl::SetRedraw(bool allow) {
+void GridControl::SetRedraw(bool allow) {
     if (!allow) {
         if (redrawOff_++ == 0) {
             pendingSelection_ = false;
@@ -159,7 +159,7 @@ void CGridCtrl::SetRedraw(bool allow) {
 
 // Most point rows share one height: that becomes the header's default section size,
 // so only the odd rows need a section of their own (65,535 rows stay cheap).
-void CGridCtrl::ApplyRowHeights() {
+void GridControl::ApplyRowHeights() {
     const int headerRows = model_->HeaderRows();
     const int rows = GetRowCount();
     QHeaderView* v = verticalHeader();
@@ -183,18 +183,18 @@ void CGridCtrl::ApplyRowHeights() {
     }
 }
 
-void CGridCtrl::ApplySizes() {
+void GridControl::ApplySizes() {
     if (redrawOff_ > 0) return;
     ApplyRowHeights();
     for (int c = 0; c < GetColumnCount(); ++c)
         horizontalHeader()->resizeSection(c, colWidths_[static_cast<std::size_t>(c)]);
 }
 
-QModelIndex CGridCtrl::ModelIndexOf(int row, int col) const {
+QModelIndex GridControl::ModelIndexOf(int row, int col) const {
     return model_->index(model_->ToModelRow(row), col);
 }
 
-CellRange CGridCtrl::GetSelectedCellRange() const {
+CellRange GridControl::GetSelectedCellRange() const {
     CellRange range;
     if (!selectionModel()) return range;
     const QItemSelection selection = selectionModel()->selection();
@@ -213,7 +213,7 @@ CellRange CGridCtrl::GetSelectedCellRange() const {
     return range;
 }
 
-void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw) {
+void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw) {
     const int headerRows = model_->HeaderRows();
     minRow = std::max(minRow, headerRows);
     minCol = std::max(minCol, 0);
@@ -230,21 +230,21 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     if (forceRedraw) viewport()->repaint();
 }
 
-void CGridCtrl::SetFocusCell(int row, int col) {
+void GridControl::SetFocusCell(int row, int col) {
     QModelIndex index = ModelIndexOf(row, col);
     if (!index.isValid() || row < model_->HeaderRows()) return;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     scrollTo(index);
 }
 
-CellRange CGridCtrl::GetFocusCell() const {
+CellRange GridControl::GetFocusCell() const {
     QModelIndex index = selectionModel() ? selectionModel()->currentIndex() : QModelIndex();
     if (!index.isValid()) return {};
     int row = model_->ToGridRow(index.row());
     return {row, index.column(), row, index.column()};
 }
 
-QString CGridCtrl::SelectedText() const {
+QString GridControl::SelectedText() const {
     CellRange range = GetSelectedCellRange();
     if (!range.IsValid()) return {};
     QString text;
@@ -258,12 +258,12 @@ QString CGridCtrl::SelectedText() const {
     return text;
 }
 
-void CGridCtrl::CopySelection() const {
+void GridControl::CopySelection() const {
     QString text = SelectedText();
     if (!text.isEmpty()) QApplication::clipboard()->setText(text);
 }
 
-void CGridCtrl::CutSelection() {
+void GridControl::CutSelection() {
     CellRange range = GetSelectedCellRange();
     if (!range.IsValid()) return;
     CopySelection();
@@ -276,7 +276,7 @@ void CGridCtrl::CutSelection() {
     for (const auto& [row, col] : cells) emit CellEdited(row, col, AtoiLike(QString()));
 }
 
-void CGridCtrl::Paste(const QString& text) {
+void GridControl::Paste(const QString& text) {
     CellRange start = GetSelectedCellRange();
     if (!start.IsValid()) start = GetFocusCell();
     if (!start.IsValid()) return;
@@ -292,21 +292,21 @@ void CGridCtrl::Paste(const QString& text) {
     }
 }
 
-void CGridCtrl::PasteClipboard() { Paste(QApplication::clipboard()->text()); }
+void GridControl::PasteClipboard() { Paste(QApplication::clipboard()->text()); }
 
-QRect CGridCtrl::CellRect(int row, int col) const {
+QRect GridControl::CellRect(int row, int col) const {
     if (row < model_->HeaderRows()) return {};
     return visualRect(ModelIndexOf(row, col));
 }
 
-void CGridCtrl::mousePressEvent(QMouseEvent* event) {
+void GridControl::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton) emit LeftButtonDown();
 }
 
 // The edit is handed on only once the editor is gone: the owner usually rebuilds
 // the whole table in answer.
-void CGridCtrl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+void GridControl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTableView::closeEditor(editor, hint);
     if (!pendingEdit_) return;
     pendingEdit_ = false;

@@ -10,18 +10,18 @@
 #include <string_view>
 #include <vector>
 
-#include "Component.h"
-#include "DocumentObserver.h"
-#include "DzlFile.h"
-#include "EditHistory.h"
+#include "data/Component.h"
+#include "data/DocumentObserver.h"
+#include "data/DzlFile.h"
+#include "data/EditHistory.h"
 
 namespace ohmlet {
 
-class COhmletDoc : public ComponentListener {
+class Document : public ComponentListener {
 public:
-    COhmletDoc();
-    COhmletDoc(const COhmletDoc&) = delete;
-    COhmletDoc& operator=(const COhmletDoc&) = delete;
+    Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
 
     // --- observers --------------------------------------------------------------
     void AddObserver(DocumentObserver* observer);

@@ -7,21 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "PrintSettings.h"
-#include "ReportParameters.h"
-#include "ReportRows.h"
-#include "ReportTextPages.h"
+#include "data/Component.h"
+#include "report/PrintSettings.h"
+#include "report/ReportParameters.h"
+#include "report/ReportRows.h"
+#include "report/ReportTextPages.h"
 
 class QPainter;
 
 namespace ohmlet {
 
-class CReportPainter {
+class ReportPainter {
 public:
     // The components must outlive the painter. Only those with `selected` set get rows,
     // and only they count in the totals. The settings files are read here, once.
-    CReportPainter(const std::vector<Component>& components, const QString& programFolder);
+    ReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
     int PageCount() const { return ReportPageCount(rows_.size()); }
     const std::vector<ReportRow>& Rows() const { return rows_; }

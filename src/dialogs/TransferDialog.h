@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "COhmletDoc.h"
-#include "Ch375.h"
-#include "TransferResult.h"
+#include "data/Document.h"
+#include "transfer/Ch375.h"
+#include "transfer/TransferResult.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -25,7 +25,7 @@ class SerialLink;
 class TransferPrompter;
 class UsbLink;
 
-class CTransferDlg : public QDialog {
+class TransferDialog : public QDialog {
     Q_OBJECT
 public:
     // Control ids of the dialog template, kept as each widget's "controlId" property.
@@ -41,8 +41,8 @@ public:
         IDC_PORT_LIST = 1039,
     };
 
-    CTransferDlg(COhmletDoc& doc, QWidget* parent = nullptr);
-    ~CTransferDlg() override;
+    TransferDialog(Document& doc, QWidget* parent = nullptr);
+    ~TransferDialog() override;
 
     bool IsFinished() const { return finished_; }
     QString GetTargetPath() const { return targetPath_; }
@@ -82,7 +82,7 @@ private:
     TransferPrompter& Prompter();
     std::string TargetFileName() const;
 
-    COhmletDoc& doc_;
+    Document& doc_;
     QString targetPath_;
     bool finished_ = false;
     bool ended_ = false;

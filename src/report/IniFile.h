@@ -8,16 +8,16 @@
 #include <string>
 #include <string_view>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 
-class CIniFile {
+class IniFile {
 public:
-    CIniFile() = default;
-    CIniFile(const CIniFile&) = delete;
-    CIniFile& operator=(const CIniFile&) = delete;
-    virtual ~CIniFile();
+    IniFile() = default;
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
+    virtual ~IniFile();
     // Ends a read, or commits a write (see Commit); its result is in LastError().
     virtual void Close();
     // Replaces the file with what was written since OpenForWrite; false with

@@ -1,4 +1,4 @@
-#include "CPrintSettingsDlg.h"
+#include "dialogs/PrintSettingsDialog.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -17,7 +17,7 @@
 
 namespace ohmlet {
 
-CPrintSettingsDlg::CPrintSettingsDlg(const QString& programFolder, QWidget* parent)
+PrintSettingsDialog::PrintSettingsDialog(const QString& programFolder, QWidget* parent)
     : QDialog(parent), programFolder_(programFolder) {
     setWindowTitle(QStringLiteral("打印设置"));
     headerCheck_ = new QCheckBox(QStringLiteral("打印页眉"), this);
@@ -46,8 +46,8 @@ CPrintSettingsDlg::CPrintSettingsDlg(const QString& programFolder, QWidget* pare
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("确 定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("取 消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintSettingsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPrintSettingsDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PrintSettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PrintSettingsDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(checks);
     layout->addLayout(form);
@@ -60,11 +60,11 @@ CPrintSettingsDlg::CPrintSettingsDlg(const QString& programFolder, QWidget* pare
     settings.pageNumberPosition = -1;
     LoadPrintSettings(programFolder_, settings);
     ShowValues(settings);
-    connect(headerCheck_, &QCheckBox::toggled, this, &CPrintSettingsDlg::UpdateReadOnly);
-    connect(footerCheck_, &QCheckBox::toggled, this, &CPrintSettingsDlg::UpdateReadOnly);
+    connect(headerCheck_, &QCheckBox::toggled, this, &PrintSettingsDialog::UpdateReadOnly);
+    connect(footerCheck_, &QCheckBox::toggled, this, &PrintSettingsDialog::UpdateReadOnly);
 }
 
-void CPrintSettingsDlg::ShowValues(const PrintSettings& s) {
+void PrintSettingsDialog::ShowValues(const PrintSettings& s) {
     headerCheck_->setChecked(s.printHeader != 0);
     footerCheck_->setChecked(s.printFooter != 0);
     pageNumberCheck_->setChecked(s.printPageNumber != 0);
@@ -79,12 +79,12 @@ void CPrintSettingsDlg::ShowValues(const PrintSettings& s) {
     UpdateReadOnly();
 }
 
-void CPrintSettingsDlg::UpdateReadOnly() {
+void PrintSettingsDialog::UpdateReadOnly() {
     headerEdit_->setReadOnly(!headerCheck_->isChecked());
     footerEdit_->setReadOnly(!footerCheck_->isChecked());
 }
 
-PrintSettings CPrintSettingsDlg::ValuesFromControls() const {
+PrintSettings PrintSettingsDialog::ValuesFromControls() const {
     PrintSettings s;
     s.printHeader = headerCheck_->isChecked() ? 1 : 0;
     s.printFooter = footerCheck_->isChecked() ? 1 : 0;
@@ -97,7 +97,7 @@ PrintSettings CPrintSettingsDlg::ValuesFromControls() const {
     return s;
 }
 
-void CPrintSettingsDlg::accept() {
+void PrintSettingsDialog::accept() {
     std::string error;
     if (!SavePrintSettings(programFolder_, ValuesFromControls(), &error))
         QMessageBox::warning(this, windowTitle(),
@@ -106,7 +106,7 @@ void CPrintSettingsDlg::accept() {
 }
 
 void EditPrintSettings(QWidget* parent, const QString& programFolder) {
-    CPrintSettingsDlg dialog(programFolder, parent);
+    PrintSettingsDialog dialog(programFolder, parent);
     dialog.exec();
 }
 

@@ -1,14 +1,14 @@
-#include "CReportPainter.h"
+#include "report/ReportPainter.h"
 
 #include <QPainter>
 
-#include "RawDataPage.h"
-#include "ReportCanvas.h"
-#include "ReportParameters.h"
+#include "report/RawDataPage.h"
+#include "report/ReportCanvas.h"
+#include "report/ReportParameters.h"
 
 namespace ohmlet {
 
-CReportPainter::CReportPainter(const std::vector<Component>& components,
+ReportPainter::ReportPainter(const std::vector<Component>& components,
                                const QString& programFolder)
     : components_(components),
       totals_(ComputeReportTotals(components)),
@@ -19,12 +19,12 @@ CReportPainter::CReportPainter(const std::vector<Component>& components,
     if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
 }
 
-std::string CReportPainter::Parameter(const QString& key) const {
+std::string ReportPainter::Parameter(const QString& key) const {
     auto it = parameters_.find(key);
     return it == parameters_.end() ? std::string() : it->second;
 }
 
-void CReportPainter::DrawPage(QPainter& painter, int page) {
+void ReportPainter::DrawPage(QPainter& painter, int page) {
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     QPen pen(Qt::black);
@@ -66,7 +66,7 @@ void DrawBoxedLine(QPainter& painter, const QRect& box, Qt::Alignment alignment,
 
 }  // namespace
 
-void CReportPainter::DrawDecorations(QPainter& painter, int page) {
+void ReportPainter::DrawDecorations(QPainter& painter, int page) {
     const PrintSettings& s = settings_;
     const DecorationPlacement place = PlaceDecorations(s);
     const bool numberAtFoot = place.pageNumber.box.top() > kHeaderBox.bottom();

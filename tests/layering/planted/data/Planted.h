@@ -1,0 +1,3 @@
+#pragma once
+// A model header that reaches up into the views: the check must refuse it.
+#include "views/DataView.h"
