@@ -26,7 +26,6 @@ public:
     // --- observers --------------------------------------------------------------
     void AddObserver(DocumentObserver* observer);
     void RemoveObserver(DocumentObserver* observer);
-    void SetCheckMarkSource(const CheckMarkSource* source) { checkMarks_ = source; }
 
     // --- state ------------------------------------------------------------------
     int32_t componentCount() const { return static_cast<int32_t>(components_.size()); }
@@ -48,7 +47,8 @@ public:
     // --- model operations -------------------------------------------------------
     void SelectComponent(int index);
     void SetCurrentPoint(int index, bool refresh);
-    // Stores an edited grid cell into the current component by its kind.
+    // Stores an edited grid cell into the current component. Column 1 is the value
+    // for every kind; the other codes keep their meaning per kind.
     void SetCell(int row, int columnCode, int value);
     int32_t SumPointCounts();
     int32_t SumPassCounts();
@@ -57,7 +57,9 @@ public:
     // Recomputes the current component's max, min and pass count and the totals, then
     // lets the observers show it (or show nothing when no component is current).
     void ShowCurrentComponent();
-    void ReadCheckMarks();
+
+    // The tick of a component in the list: whether outputs take it. An undoable edit.
+    void SetComponentSelected(int index, bool selected);
 
     // Name and test date of the current component, as the control panel edits them.
     void SetComponentName(std::string_view gbkName);
@@ -108,12 +110,19 @@ private:
     void NotifyRefreshComponentList();
     void NotifyRefreshPointCount();
     void NotifyRebuildGrid();
+    void NotifyRefreshComponentRow(int index);
+    void NotifyPointsChanged(bool changed);
 
-    // Keeps what an edit is about to change, so it can be undone.
-    void RecordEdit(EditKind kind, bool wholeList, bool mergeable = false);
-    EditRecord Capture(EditKind kind, int componentIndex) const;
-    void Apply(EditRecord& record);
+    // Keeps the component an edit is about to change, so it can be undone.
+    void RecordEdit(EditKind kind, int index, bool mergeable = false);
+    void RecordChange(EditKind kind, EditChange undo, int index, std::vector<Component> saved);
+    // Applies a record and returns the record that reverses it.
+    EditRecord Apply(EditRecord record);
     void RefreshAll();
+    // Totals from every component's stored point and pass counts.
+    void UpdateTotals();
+    // Every component's pass count from its readings, then the totals.
+    void RecountAll();
 
     std::vector<Component> components_;
     int32_t currentComponent_ = 0;
@@ -127,7 +136,6 @@ private:
 
     EditHistory history_;
     std::vector<DocumentObserver*> observers_;
-    const CheckMarkSource* checkMarks_ = nullptr;
     std::string programFolder_;
     std::function<std::tm()> today_;
 };
