@@ -148,7 +148,6 @@ void CMainFrame::OnSaveAllAs() {
 }
 
 void CMainFrame::OnSaveSelected() {
-    doc_.ReadCheckMarks();
     const QString path =
         AskFileName(cmd::kSaveSelected, QStringLiteral("电阻率测试仪数据文件.DZL"));
     if (path.isEmpty()) return;
@@ -185,12 +184,10 @@ void CMainFrame::OnAppAbout() {
 }
 
 void CMainFrame::OnFilePrint() {
-    doc_.ReadCheckMarks();
     view_->OnFilePrint(ProgramFolder());
 }
 
 void CMainFrame::OnFilePrintPreview() {
-    doc_.ReadCheckMarks();
     view_->OnFilePrintPreview(ProgramFolder());
 }
 

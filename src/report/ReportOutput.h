@@ -1,7 +1,6 @@
 #pragma once
 // What the program and ohmlet-cli call to print, preview or export the report.
-// The report takes the components whose `selected` flag is set (the caller has copied
-// the check marks first).
+// The report takes the components whose `selected` flag is set (the list's ticks).
 #include <QString>
 #include <string>
 #include <vector>

@@ -19,9 +19,8 @@ namespace ohmlet {
 // The temporary folder's "数据表格.xlsx".
 QString DefaultExcelOutputPath();
 
-// Writes the components whose `selected` flag is set. The program calls ReadCheckMarks
-// first; the flags are taken as they stand here. Fails, writing nothing, when the
-// rows would not fit into one sheet.
+// Writes the components whose `selected` flag is set (the list's ticks). Fails,
+// writing nothing, when the rows would not fit into one sheet.
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                                  const QString& outputPath);
 
