@@ -99,55 +99,66 @@ void COhmletDoc::SetCell(int row, int columnCode, int value) {
 int32_t COhmletDoc::SumPointCounts() {
     int32_t sum = 0;
     for (const Component& c : components_) sum += c.pointCount;
-    totalPointCount_ = sum;
     return sum;
 }
 
 int32_t COhmletDoc::SumPassCounts() {
     int32_t sum = 0;
     for (Component& c : components_) sum += c.CountPassing();
-    totalPassCount_ = sum;
+    InvalidateTotals();
     return sum;
 }
 
-float COhmletDoc::ComputeOverallPassRate() {
-    overallPassRate_ = totalPointCount_ > 0 ? static_cast<float>(totalPassCount_) /
-                                                  static_cast<float>(totalPointCount_)
-                                            : 0.0f;
-    return overallPassRate_;
+float COhmletDoc::ComputeOverallPassRate() { return overallPassRate(); }
+
+void COhmletDoc::EnsureTotals() const {
+    if (totalsValid_) return;
+    totalPoints_ = 0;
+    totalPassing_ = 0;
+    for (const Component& c : components_) {
+        totalPoints_ += c.pointCount;
+        totalPassing_ += static_cast<int64_t>(c.passCount);
+    }
+    totalsValid_ = true;
 }
 
-// Every edit recounts the component it changed, so the stored counts of the others
-// are current and the totals need no pass over their readings.
-void COhmletDoc::UpdateTotals() {
-    int64_t points = 0;
-    int64_t passing = 0;
-    for (const Component& c : components_) {
-        points += c.pointCount;
-        passing += static_cast<int64_t>(c.passCount);
-    }
-    totalPointCount_ = static_cast<int32_t>(points);
-    totalPassCount_ = static_cast<int32_t>(passing);
-    ComputeOverallPassRate();
+void COhmletDoc::CountIn(const Component& c, int sign) {
+    if (!totalsValid_) return;
+    totalPoints_ += sign * static_cast<int64_t>(c.pointCount);
+    totalPassing_ += sign * static_cast<int64_t>(c.passCount);
+}
+
+int32_t COhmletDoc::totalPointCount() const {
+    EnsureTotals();
+    return static_cast<int32_t>(totalPoints_);
+}
+
+int32_t COhmletDoc::totalPassCount() const {
+    EnsureTotals();
+    return static_cast<int32_t>(totalPassing_);
+}
+
+float COhmletDoc::overallPassRate() const {
+    EnsureTotals();
+    return totalPoints_ > 0 ? static_cast<float>(totalPassing_) / static_cast<float>(totalPoints_)
+                            : 0.0f;
 }
 
 void COhmletDoc::RecountAll() {
     for (Component& c : components_) c.CountPassing();
-    UpdateTotals();
+    InvalidateTotals();
 }
 
-void COhmletDoc::RefreshComponentList() {
-    UpdateTotals();
-    NotifyRefreshComponentList();
-}
+void COhmletDoc::RefreshComponentList() { NotifyRefreshComponentList(); }
 
 void COhmletDoc::ShowCurrentComponent() {
     Component* c = GetCurrentComponent();
     if (c) {
+        CountIn(*c, -1);
         c->ComputeMax();
         c->ComputeMin();
         c->CountPassing();
-        UpdateTotals();
+        CountIn(*c, +1);
     }
     NotifyShowComponent(c);
 }
@@ -175,7 +186,7 @@ void COhmletDoc::SetComponentTestDate(std::string_view gbkDate) {
 }
 
 void COhmletDoc::OnPassRecomputed(Component& /*component*/) {
-    UpdateTotals();
+    InvalidateTotals();
     ShowCurrentComponent();
     NotifyRebuildGrid();
 }
@@ -225,6 +236,7 @@ EditRecord COhmletDoc::Apply(EditRecord record) {
         case EditChange::Replace:
             if (!GetComponent(index) || record.saved.empty()) return inverse;
             inverse.change = EditChange::Replace;
+            CountIn(*at(), -1);
             std::swap(*at(), record.saved.front());
             inverse.saved = std::move(record.saved);
             break;
@@ -236,13 +248,16 @@ EditRecord COhmletDoc::Apply(EditRecord record) {
         case EditChange::Erase:
             if (!GetComponent(index)) return inverse;
             inverse.change = EditChange::Insert;
+            CountIn(*at(), -1);
             inverse.saved.push_back(std::move(*at()));
             components_.erase(at());
             break;
     }
-    if (Component* c = GetComponent(index)) {
-        c->SetListener(this);
-        c->RecomputeStatistics();
+    if (record.change != EditChange::Erase) {
+        Component& c = *at();
+        c.SetListener(this);
+        c.RecomputeStatistics();
+        CountIn(c, +1);
     }
     currentComponent_ = record.currentComponent;
     currentPoint_ = record.currentPoint;

@@ -31,9 +31,9 @@ public:
     int32_t componentCount() const { return static_cast<int32_t>(components_.size()); }
     int32_t currentComponent() const { return currentComponent_; }
     int32_t currentPoint() const { return currentPoint_; }
-    int32_t totalPointCount() const { return totalPointCount_; }
-    int32_t totalPassCount() const { return totalPassCount_; }
-    float overallPassRate() const { return overallPassRate_; }
+    int32_t totalPointCount() const;
+    int32_t totalPassCount() const;
+    float overallPassRate() const;
     const std::vector<Component>& components() const { return components_; }
     const std::string& documentPath() const { return documentPath_; }
     std::vector<unsigned char>& transferBuffer() { return transferBuffer_; }
@@ -119,17 +119,21 @@ private:
     // Applies a record and returns the record that reverses it.
     EditRecord Apply(EditRecord record);
     void RefreshAll();
-    // Totals from every component's stored point and pass counts.
-    void UpdateTotals();
-    // Every component's pass count from its readings, then the totals.
+    // The totals are the sums of every component's stored point and pass counts. An
+    // edit of one component takes its counts out before and puts them back after, so
+    // a long list is not summed again; other changes have the sums made when next read.
+    void EnsureTotals() const;
+    void InvalidateTotals() { totalsValid_ = false; }
+    void CountIn(const Component& component, int sign);
+    // Every component's pass count from its readings.
     void RecountAll();
 
     std::vector<Component> components_;
     int32_t currentComponent_ = 0;
     int32_t currentPoint_ = 0;
-    int32_t totalPointCount_ = 0;
-    int32_t totalPassCount_ = 0;
-    float overallPassRate_ = 0;
+    mutable bool totalsValid_ = false;
+    mutable int64_t totalPoints_ = 0;
+    mutable int64_t totalPassing_ = 0;
     std::vector<unsigned char> transferBuffer_;
     std::string documentPath_;
     bool modified_ = false;

@@ -54,6 +54,7 @@ void COhmletDoc::InsertComponent() {
     RecordChange(EditKind::ComponentInsert, EditChange::Erase, componentCount(), {});
     components_.push_back(MakeNewComponent(componentCount() + 1, today_()));
     components_.back().SetListener(this);
+    CountIn(components_.back(), +1);
     SelectComponent(componentCount() - 1);
     RefreshComponentList();
     ShowCurrentComponent();
@@ -63,6 +64,7 @@ void COhmletDoc::DeleteComponent() {
     if (componentCount() == 1 || GetCurrentComponent()) {
         const int index = componentCount() == 1 ? 0 : currentComponent_;
         std::vector<Component> saved;
+        CountIn(components_[static_cast<std::size_t>(index)], -1);
         saved.push_back(std::move(components_[static_cast<std::size_t>(index)]));
         RecordChange(EditKind::ComponentDelete, EditChange::Insert, index, std::move(saved));
         components_.erase(components_.begin() + index);
@@ -85,7 +87,7 @@ void COhmletDoc::NotifyPointsChanged(bool changed) {
     if (!changed) return;
     Component* c = GetCurrentComponent();
     c->RecomputeStatistics();
-    UpdateTotals();
+    CountIn(*c, +1);
     NotifyShowComponent(c);
 }
 
@@ -95,6 +97,7 @@ void COhmletDoc::InsertPointAbove(int row, int column) {
     const bool changed = row >= 0 && row <= c->pointCount;
     if (changed) {
         RecordEdit(EditKind::PointInsert, currentComponent_);
+        CountIn(*c, -1);
         c->InsertPointAbove(row, column);
     }
     NotifyPointsChanged(changed);
@@ -106,6 +109,7 @@ void COhmletDoc::InsertPointBelow(int row, int column) {
     const bool changed = row >= 0 && row <= c->pointCount - 1;
     if (changed) {
         RecordEdit(EditKind::PointInsert, currentComponent_);
+        CountIn(*c, -1);
         c->InsertPointBelow(row, column);
     }
     NotifyPointsChanged(changed);
@@ -117,6 +121,7 @@ void COhmletDoc::DeletePoint(int row, int column) {
     const bool changed = row >= 0 && row <= c->pointCount - 1;
     if (changed) {
         RecordEdit(EditKind::PointDelete, currentComponent_);
+        CountIn(*c, -1);
         c->DeletePoint(row, column);
     }
     NotifyPointsChanged(changed);

@@ -40,15 +40,19 @@ CDataView::CDataView(COhmletDoc& doc, QWidget* parent) : QWidget(parent), doc_(d
 
 CDataView::~CDataView() { doc_.RemoveObserver(this); }
 
+// The grid is made once and then refilled: a new table would lay out every row of a
+// large component again.
 void CDataView::OnInitialUpdate() {
-    delete grid_;
-    grid_ = new CGridCtrl(0, 0, 0, 0, this);
-    grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
-    grid_->setGeometry(rect());
-    connect(grid_, &CGridCtrl::LeftButtonDown, this, &CDataView::OnLButtonDown);
-    connect(grid_, &CGridCtrl::CellEdited, this, &CDataView::OnCellEdited);
-    grid_->show();
+    if (!grid_) {
+        grid_ = new CGridCtrl(0, 0, 0, 0, this);
+        grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
+        grid_->setGeometry(rect());
+        connect(grid_, &CGridCtrl::LeftButtonDown, this, &CDataView::OnLButtonDown);
+        connect(grid_, &CGridCtrl::CellEdited, this, &CDataView::OnCellEdited);
+        grid_->show();
+    }
     RebuildGrid();
+    grid_->scrollToTop();
 }
 
 void CDataView::RebuildGrid() {

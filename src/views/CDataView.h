@@ -29,7 +29,7 @@ public:
     explicit CDataView(COhmletDoc& doc, QWidget* parent = nullptr);
     ~CDataView() override;
 
-    // A document was opened or made: a fresh grid, then the table.
+    // A document was opened or made: the table refilled from its top.
     void OnInitialUpdate();
     // DocumentObserver
     void RebuildGrid() override;

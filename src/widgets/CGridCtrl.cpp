@@ -157,6 +157,9 @@ void CGridCtrl::SetRedraw(bool allow) {
         return;
     }
     if (redrawOff_ == 0 || --redrawOff_ > 0) return;
+    // Set before the rows arrive: changing it afterwards resizes, and signals, every row.
+    if (verticalHeader()->defaultSectionSize() != uniformRowHeight_)
+        verticalHeader()->setDefaultSectionSize(uniformRowHeight_);
     model_->EndBatch();
     ApplySizes();
     if (pendingSelection_) {
@@ -174,7 +177,7 @@ void CGridCtrl::ApplyRowHeights() {
     const int headerRows = model_->HeaderRows();
     const int rows = GetRowCount();
     QHeaderView* v = verticalHeader();
-    v->setDefaultSectionSize(uniformRowHeight_);
+    if (v->defaultSectionSize() != uniformRowHeight_) v->setDefaultSectionSize(uniformRowHeight_);
     for (const auto& [row, height] : rowHeights_)
         if (row >= headerRows && row < rows && height != uniformRowHeight_)
             v->resizeSection(row - headerRows, height);

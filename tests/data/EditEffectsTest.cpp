@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "TestSupport.h"
 
@@ -237,6 +238,39 @@ TEST(EditEffects, ComponentInsertAndDeleteUndoAtEveryPlace) {
         EXPECT_EQ(doc.components()[static_cast<std::size_t>(std::min(at, 4))].points[0].value,
                   at == 5 ? 4 : at + 1)
             << at;
+    }
+}
+
+// The totals are kept by adding and removing one component's counts; after any run of
+// edits they equal the counts made afresh from every reading.
+TEST(EditEffects, TotalsEqualAFreshCountAfterEveryEdit) {
+    const std::vector<std::pair<const char*, std::function<void(COhmletDoc&)>>> edits = {
+        {"insert component", [](COhmletDoc& d) { d.InsertComponent(); }},
+        {"select 1", [](COhmletDoc& d) { d.SelectComponent(1); }},
+        {"type 22", [](COhmletDoc& d) { d.SetCell(0, 1, 22); }},
+        {"insert point", [](COhmletDoc& d) { d.InsertPointBelow(0, 1); }},
+        {"delete point", [](COhmletDoc& d) { d.DeletePoint(1, 1); }},
+        {"delete component", [](COhmletDoc& d) { d.DeleteComponent(); }},
+        {"undo", [](COhmletDoc& d) { d.Undo(); }},
+        {"redo", [](COhmletDoc& d) { d.Redo(); }},
+        {"select last", [](COhmletDoc& d) { d.SelectComponent(d.componentCount() - 1); }},
+        {"tick", [](COhmletDoc& d) { d.SetComponentSelected(0, false); }},
+    };
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, edits.size() - 1);
+    COhmletDoc doc;
+    Prepare(doc);
+    for (int step = 0; step < 400; ++step) {
+        const auto& [what, edit] = edits[pick(random)];
+        edit(doc);
+        int32_t points = 0, passing = 0;
+        for (const Component& c : doc.components()) {
+            points += c.pointCount;
+            Component fresh = c;
+            passing += fresh.CountPassing();
+        }
+        ASSERT_EQ(doc.totalPointCount(), points) << "step " << step << ": " << what;
+        ASSERT_EQ(doc.totalPassCount(), passing) << "step " << step << ": " << what;
     }
 }
 
