@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -90,19 +90,26 @@ ControlPanel::ControlPanel(COhmletDoc& doc, QWidget* parent) : QWidget(parent), 
 ControlPanel::~ControlPanel() { doc_.RemoveObserver(this); }
 
 void ControlPanel::BuildList() {
-    list_ = new QTreeView(this);
+    // A table rather than a tree: it keeps no item per row, so a list of hundreds of
+    // thousands of components refills at once.
+    list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("componentList"));
     listModel_ = new ComponentListModel(doc_, list_);
     list_->setModel(listModel_);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setTabKeyNavigation(false);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
+    list_->horizontalHeader()->setHighlightSections(false);
+    list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     const int widths[] = {50, 80, 65, 120};
     for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
-    list_->header()->setStretchLastSection(true);
-    list_->header()->setSectionsMovable(false);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSectionsMovable(false);
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
 }

@@ -11,7 +11,7 @@
 class QDateEdit;
 class QGroupBox;
 class QLineEdit;
-class QTreeView;
+class QTableView;
 
 namespace ohmlet {
 
@@ -47,7 +47,7 @@ public:
     void RefreshPointCount() override;
     void RefreshComponentRow(int index) override;
 
-    QTreeView* List() const { return list_; }
+    QTableView* List() const { return list_; }
     ComponentListModel* ListModel() const { return listModel_; }
     QLineEdit* Edit(Field field) const;
     QDateEdit* DatePicker() const { return datePicker_; }
@@ -76,7 +76,7 @@ private:
     void ShowTotals();
 
     COhmletDoc& doc_;
-    QTreeView* list_ = nullptr;
+    QTableView* list_ = nullptr;
     ComponentListModel* listModel_ = nullptr;
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;

@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QTreeView>
+#include <QTableView>
 #include <functional>
 
 #include "CDataView.h"

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 #include <QUrl>
 
 #include "AboutBox.h"

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 
 #include "CommandIds.h"
 #include "ComponentListModel.h"

@@ -3,8 +3,8 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 #include <functional>
 
 #include "COhmletDoc.h"
@@ -39,7 +39,7 @@ protected:
         ASSERT_TRUE(doc.Open(Local(path)).ok());
     }
     QString Text(ControlPanel::Field f) const { return panel->Edit(f)->text(); }
-    QTreeView* List() const { return panel->List(); }
+    QTableView* List() const { return panel->List(); }
     int Rows() const { return List()->model()->rowCount(); }
     QString Cell(int row, int col) const {
         return List()->model()->index(row, col).data().toString();
