@@ -9,8 +9,6 @@
 //   bench_large_documents write FOLDER    writes huge.DZL and many.DZL there (for a profiler)
 //   bench_large_documents edit            the edits alone
 // Runs offscreen unless a platform is chosen.
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -36,10 +34,17 @@ constexpr std::size_t kFileBytes = 100'000'000;
 
 double Ms(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
 
+// The high-water mark of this process's memory. Not getrusage: its maximum carries
+// over from the parent across fork and exec.
 double PeakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return -1;
+    char line[256];
+    double kb = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmHWM: %lf kB", &kb) == 1) break;
+    std::fclose(status);
+    return kb / 1024.0;
 }
 
 Component Filled(int index, int32_t readings) {
