@@ -183,13 +183,9 @@ void CMainFrame::OnAppAbout() {
     box.exec();
 }
 
-void CMainFrame::OnFilePrint() {
-    view_->OnFilePrint(ProgramFolder());
-}
+void CMainFrame::OnFilePrint() { view_->OnFilePrint(ProgramFolder()); }
 
-void CMainFrame::OnFilePrintPreview() {
-    view_->OnFilePrintPreview(ProgramFolder());
-}
+void CMainFrame::OnFilePrintPreview() { view_->OnFilePrintPreview(ProgramFolder()); }
 
 void CMainFrame::OnPrintSetup() {
     QPageSetupDialog dialog(&view_->Printer(), this);
