@@ -16,7 +16,7 @@
 
 #include "app/AboutBox.h"
 #include "app/AppStrings.h"
-#include "DataView.h"
+#include "views/DataView.h"
 #include "app/MainWindow.h"
 #include "app/CommandIds.h"
 #include "views/PanelBar.h"

@@ -1,4 +1,4 @@
-#include "ControlPanel.h"
+#include "views/ControlPanel.h"
 
 #include <QDateEdit>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "DataView.h"
+#include "views/DataView.h"
 
 #include <QPageSize>
 #include <QPrinter>

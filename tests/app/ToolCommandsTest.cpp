@@ -11,7 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "views/ComponentListModel.h"
-#include "ControlPanel.h"
+#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "FrameFixture.h"

@@ -9,7 +9,7 @@
 
 #include "data/Document.h"
 #include "views/ComponentListModel.h"
-#include "ControlPanel.h"
+#include "views/ControlPanel.h"
 #include "TestFiles.h"
 
 using namespace ohmlet;
