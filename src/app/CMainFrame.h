@@ -41,6 +41,8 @@ public:
     // Opens path as the document after asking about unsaved edits; false when the
     // user cancelled or the file could not be read (the user has been told).
     bool OpenDocumentFile(const QString& path);
+    // The same for a file name given as the system's bytes, which need not be UTF-8.
+    bool OpenLocalFile(const std::string& localPath);
     // An empty, untitled document after asking about unsaved edits.
     bool NewDocument();
     // Asks whether to save unsaved edits: true when it is fine to drop the document.

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QUrl>
+#include <new>
 
 #include "AboutBox.h"
 #include "AppStrings.h"
@@ -105,9 +106,20 @@ bool CMainFrame::DoSave() {
     return WriteDocumentTo(path);
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& path) {
+bool CMainFrame::OpenDocumentFile(const QString& path) { return OpenLocalFile(LocalPath(path)); }
+
+bool CMainFrame::OpenLocalFile(const std::string& localPath) {
     if (!SaveModified()) return false;
-    const DzlReadResult result = doc_.Open(LocalPath(path));
+    const QString path = QFile::decodeName(QByteArray::fromStdString(localPath));
+    DzlReadResult result;
+    try {
+        result = doc_.Open(localPath);
+    } catch (const std::bad_alloc&) {
+        // The document is replaced only after the whole file was read: it is unchanged.
+        ShowError(
+            QStringLiteral("无法打开文件 %1。\n内存不足。").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
     if (!result.ok()) {
         ShowError(QStringLiteral("无法打开文件 %1。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));

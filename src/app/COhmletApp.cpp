@@ -1,7 +1,9 @@
 #include "COhmletApp.h"
 
 #include <QFile>
+#include <QMessageBox>
 #include <QScreen>
+#include <new>
 #include "AppStrings.h"
 
 #include "CMainFrame.h"
@@ -9,7 +11,8 @@
 
 namespace ohmlet {
 
-COhmletApp::COhmletApp(int& argc, char** argv) : QApplication(argc, argv) {
+COhmletApp::COhmletApp(int& argc, char** argv)
+    : QApplication(argc, argv), rawArguments_(argv, argv + argc) {
     setOrganizationName(RegistryKey());
     setApplicationName(SettingsApplication());
     setApplicationVersion(QStringLiteral("1.12"));
@@ -27,7 +30,11 @@ bool COhmletApp::InitInstance() {
     }
     frame_ = std::make_unique<CMainFrame>();
     if (args.size() > 1) {
-        if (!frame_->OpenDocumentFile(args.at(1))) return false;
+        // The bytes the user typed, when Qt's reading of them would not give them back.
+        std::string local = QFile::encodeName(args.at(1)).toStdString();
+        for (const std::string& raw : rawArguments_)
+            if (QFile::decodeName(QByteArray::fromStdString(raw)) == args.at(1)) local = raw;
+        if (!frame_->OpenLocalFile(local)) return false;
     } else {
         frame_->NewDocument();
     }
@@ -35,6 +42,16 @@ bool COhmletApp::InitInstance() {
     if (QScreen* screen = primaryScreen()) frame_->setGeometry(screen->availableGeometry());
     frame_->showMaximized();
     return true;
+}
+
+bool COhmletApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        QMessageBox::critical(frame_.get(), AppName(),
+                              QStringLiteral("内存不足，操作没有完成。文档保持原样。"));
+        return false;
+    }
 }
 
 }  // namespace ohmlet

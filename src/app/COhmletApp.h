@@ -2,6 +2,8 @@
 // The application: names, the main window shown maximised, the command line.
 #include <QApplication>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace ohmlet {
 
@@ -18,8 +20,14 @@ public:
     bool InitInstance();
     CMainFrame* MainFrame() const { return frame_.get(); }
 
+    // Every command runs from here: one that runs out of memory is abandoned with a
+    // message, and the program goes on with the document it had.
+    bool notify(QObject* receiver, QEvent* event) override;
+
 private:
     std::unique_ptr<CMainFrame> frame_;
+    // The command line as the system gave it: file names need not be UTF-8.
+    std::vector<std::string> rawArguments_;
 };
 
 }  // namespace ohmlet

@@ -9,8 +9,11 @@
 namespace ohmlet {
 namespace {
 
+// One entry per file however it was named: links and "." or ".." resolved where it exists.
 QString Canonical(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 }  // namespace

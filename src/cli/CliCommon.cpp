@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string_view>
+
+#include <QString>
 
 #include "GbkCodec.h"
 
@@ -36,6 +39,56 @@ bool TakeFlag(Args& args, const std::string& name) {
     return true;
 }
 
-std::string GbkToUtf8(const std::string& gbk) { return FromGbk(gbk).toStdString(); }
+std::string GbkToUtf8(const std::string& gbk) {
+    // Byte pairs outside GBK, or mapped only to its private-use area, and a lead byte
+    // cut off at the end show as replacement characters: never as raw bytes.
+    QString text;
+    for (std::size_t i = 0; i < gbk.size();) {
+        const unsigned char lead = static_cast<unsigned char>(gbk[i]);
+        if (lead < 0x80) {
+            text += QChar(lead);
+            ++i;
+            continue;
+        }
+        const unsigned char trail = i + 1 < gbk.size() ? static_cast<unsigned char>(gbk[i + 1]) : 0;
+        const bool pair =
+            lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+        const QString decoded = pair ? FromGbk(std::string_view(gbk).substr(i, 2)) : QString();
+        const bool usable = decoded.size() == 1 &&
+                            !(decoded[0].unicode() >= 0xE000 && decoded[0].unicode() <= 0xF8FF);
+        text += usable ? decoded : QString(QChar(QChar::ReplacementCharacter));
+        i += pair ? 2 : 1;
+    }
+    return text.toStdString();
+}
+
+namespace {
+
+// Terminal columns of a character: East Asian wide and full-width forms take two.
+int Columns(char32_t c) {
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+    return wide ? 2 : 1;
+}
+
+}  // namespace
+
+// Bytes that are not UTF-8 and control characters become replacement characters, so a
+// hostile name can neither shift the columns nor move the cursor.
+std::string Pad(const std::string& utf8, int width) {
+    const QString decoded = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QString shown;
+    int columns = 0;
+    for (uint code : decoded.toUcs4()) {
+        char32_t c = code;
+        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+        shown += QString::fromUcs4(&c, 1);
+        columns += Columns(c);
+    }
+    return shown.toStdString() +
+           std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
 
 }  // namespace ohmlet::cli

@@ -28,4 +28,8 @@ bool TakeFlag(Args& args, const std::string& name);
 // The DZL files' texts are GBK; the terminal and JSON get UTF-8.
 std::string GbkToUtf8(const std::string& gbk);
 
+// Pads a UTF-8 text to a display width (CJK characters take two columns), at least
+// one space after it.
+std::string Pad(const std::string& utf8, int width);
+
 }  // namespace ohmlet::cli

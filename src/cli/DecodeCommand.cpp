@@ -1,11 +1,10 @@
 // ohmlet-cli decode: a captured instrument reply into a DZL file, so a user's failing
 // download can be looked at (and kept as a test case).
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "CliCommands.h"
 #include "ReplyDecoder.h"
+#include "SafeFile.h"
 #include "TransferResult.h"
 
 namespace ohmlet::cli {
@@ -13,7 +12,7 @@ namespace ohmlet::cli {
 namespace {
 
 // A USB reply is at most 16·65536 + 65535 bytes; anything much larger is not one.
-constexpr std::streamoff kMaxReplyFile = 4 * 1024 * 1024;
+constexpr std::size_t kMaxReplyFile = 4 * 1024 * 1024;
 
 int RunDecode(Args args) {
     std::string output;
@@ -23,16 +22,26 @@ int RunDecode(Args args) {
     if (serial == usb || args.size() != 1 || output.empty())
         return UsageError("usage: decode --serial|--usb REPLY.bin -o OUT.DZL");
     const std::string& input = args[0];
-    std::ifstream in(input, std::ios::binary);
-    if (!in) return Fail(kExitIo, "Cannot open " + input + ".");
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0 || size > kMaxReplyFile)
-        return Fail(kExitBadReply, input + " is too large to be an instrument reply.");
-    ByteBuffer reply(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(reply.data()), size);
-    if (in.gcount() != size) return Fail(kExitIo, "Cannot read " + input + ".");
+    FileBytes file;
+    std::string reason;
+    switch (file.Open(input, reason, kMaxReplyFile)) {
+        case FileBytes::Status::Ok:
+            break;
+        case FileBytes::Status::TooLarge:
+            return Fail(kExitBadReply, input + " is too large to be an instrument reply.");
+        default:
+            return Fail(kExitIo, "Cannot open " + input + ": " + reason + ".");
+    }
+    ByteBuffer reply(file.data(), file.data() + file.size());
+    if (reply.size() < kSerialHeaderSize) {
+        return Fail(kExitBadReply,
+                    input +
+                        (reply.empty() ? std::string(" is empty")
+                                       : " holds only " + std::to_string(reply.size()) +
+                                             (reply.size() == 1 ? " byte" : " bytes")) +
+                        ": an instrument reply starts with an " +
+                        std::to_string(kSerialHeaderSize) + "-byte header.");
+    }
 
     ReplyLayout layout = serial ? ReplyLayout::Serial : ReplyLayout::Usb;
     bool complete = serial ? IsSerialReplyComplete(reply) : IsUsbReplyComplete(reply);

@@ -28,16 +28,15 @@ int Finish(const OfficeOutcome& outcome) {
 }
 
 int ExportDocx(const ExportJob& job) {
-    return Finish(
-        WriteWordTable(job.components, ProgramFolder(), QString::fromStdString(job.outputPath)));
+    return Finish(WriteWordTable(job.components, ProgramFolder(), job.outputPath));
 }
 
 int ExportXlsx(const ExportJob& job) {
-    return Finish(WriteExcelWorkbook(job.components, QString::fromStdString(job.outputPath)));
+    return Finish(WriteExcelWorkbook(job.components, job.outputPath));
 }
 
 int ExportCsv(const ExportJob& job) {
-    return Finish(WriteReadingsCsv(job.components, QString::fromStdString(job.outputPath)));
+    return Finish(WriteReadingsCsv(job.components, job.outputPath));
 }
 
 const ExportFormatRegistration kDocx("docx", ExportDocx);

@@ -30,8 +30,7 @@ int ExportPdf(const ExportJob& job) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     const QString programFolder = QCoreApplication::applicationDirPath() + '/';
-    ReportExportOutcome outcome = ExportReportPdf(
-        job.components, QString::fromLocal8Bit(job.outputPath.c_str()), programFolder);
+    ReportExportOutcome outcome = ExportReportPdf(job.components, job.outputPath, programFolder);
     if (!outcome.ok) return Fail(kExitIo, outcome.message);
     return kExitOk;
 }

@@ -2,22 +2,19 @@
 #include <cstdio>
 #include <iostream>
 
+#include <QList>
+#include <QString>
+
 #include "CliCommands.h"
 #include "DzlFile.h"
 
 namespace ohmlet::cli {
 namespace {
 
-// Pads a UTF-8 text to a display width, counting CJK characters as two columns.
-std::string Pad(const std::string& utf8, int width) {
-    int columns = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
-        int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        columns += len >= 3 ? 2 : 1;
-        i += static_cast<std::size_t>(len);
-    }
-    return utf8 + std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+std::string Number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
 }
 
 int RunInfo(Args args) {
@@ -34,13 +31,12 @@ int RunInfo(Args args) {
     char line[64];
     for (Component& c : file.components) {
         ++index;
-        std::cout << Pad(std::to_string(index), 6) << Pad(c.GetNumber(), 8)
+        std::cout << Pad(std::to_string(index), 6) << Pad(GbkToUtf8(c.GetNumber()), 8)
                   << Pad(GbkToUtf8(c.GetName()), 24) << Pad(GbkToUtf8(c.GetTestDate()), 18)
                   << Pad(std::to_string(c.pointCount), 8);
         if (c.pointCount > 0) {
-            std::snprintf(line, sizeof line, "%-10.1f%-10.1f%.1f", c.ComputeMax(), c.ComputeMin(),
-                          c.ComputeAverage());
-            std::cout << line;
+            std::cout << Pad(Number(c.ComputeMax()), 10) << Pad(Number(c.ComputeMin()), 10)
+                      << Number(c.ComputeAverage());
         } else {
             std::cout << Pad("-", 10) << Pad("-", 10) << "-";
         }

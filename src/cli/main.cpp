@@ -1,6 +1,7 @@
 // ohmlet-cli: the headless front end over the same libraries as the program.
 #include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "CliCommands.h"
 
@@ -16,7 +17,8 @@ std::vector<CommandInfo>& Commands() {
 namespace {
 
 // Commands in the order a user meets them.
-const char* const kOrder[] = {"info", "dump", "convert", "decode", "export", "fetch", "simulate"};
+const char* const kOrder[] = {"info",   "stats",  "dump",  "convert",
+                              "decode", "export", "fetch", "simulate"};
 
 int Rank(const std::string& name) {
     auto it = std::find(std::begin(kOrder), std::end(kOrder), name);
@@ -46,7 +48,14 @@ int main(int argc, char** argv) {
         return ohmlet::cli::kExitOk;
     }
     for (const auto& c : ohmlet::cli::Commands()) {
-        if (c.name == name) return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
+        if (c.name != name) continue;
+        try {
+            return c.run(ohmlet::cli::Args(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            // Nothing was replaced: every file is written whole or not at all.
+            return ohmlet::cli::Fail(ohmlet::cli::kExitIo,
+                                     "not enough memory to run '" + name + "'.");
+        }
     }
     return ohmlet::cli::UsageError("unknown command '" + name + "'.");
 }

@@ -75,11 +75,6 @@ void Component::SetPointPosition(int index, int position) {
     if (listener_) listener_->OnPointPositionChanged(*this);
 }
 
-bool Component::Passes(int32_t value) const {
-    float v = static_cast<float>(value);
-    return designValue + lowerTolerance <= v && v <= designValue + upperTolerance;
-}
-
 float Component::ComputeMax() {
     if (pointCount <= 0) return maxValue;
     int32_t best = points[0].value;

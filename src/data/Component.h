@@ -8,6 +8,7 @@
 
 #include "ComponentKind.h"
 #include "MeasuringPoint.h"
+#include "Saturate.h"
 
 namespace ohmlet {
 
@@ -67,9 +68,9 @@ public:
     void SetName(std::string_view text);
     void SetTestDate(std::string_view text);  // then the component list is refreshed
 
-    int GetDesignValue() const { return static_cast<int>(designValue); }
-    int GetLowerTolerance() const { return static_cast<int>(lowerTolerance); }
-    int GetUpperTolerance() const { return static_cast<int>(upperTolerance); }
+    int GetDesignValue() const { return SaturateToInt(designValue); }
+    int GetLowerTolerance() const { return SaturateToInt(lowerTolerance); }
+    int GetUpperTolerance() const { return SaturateToInt(upperTolerance); }
     void SetDesignValue(int value);
     void SetLowerTolerance(int value);
     void SetUpperTolerance(int value);
@@ -79,7 +80,11 @@ public:
     void SetPointValue(int index, int value);
     void SetPointPosition(int index, int position);
 
-    bool Passes(int32_t value) const;
+    // Inline: statistics run it once per distinct reading of every component.
+    bool Passes(int32_t value) const {
+        float v = static_cast<float>(value);
+        return designValue + lowerTolerance <= v && v <= designValue + upperTolerance;
+    }
     float ComputeMax();
     float ComputeMin();
     float ComputeAverage() const;

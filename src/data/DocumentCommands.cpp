@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "COhmletDoc.h"
+#include "FileIdentity.h"
 #include "GbkText.h"
 
 namespace ohmlet {
@@ -113,7 +114,7 @@ DzlReadResult COhmletDoc::Open(const std::string& path) {
     if (!result.ok()) return result;
     components_ = std::move(result.components);
     result.components.clear();
-    documentPath_ = path;
+    documentPath_ = AbsolutePath(path);
     modified_ = false;
     history_.Clear();
     AttachComponents();
@@ -126,7 +127,7 @@ DzlReadResult COhmletDoc::Open(const std::string& path) {
 DzlWriteResult COhmletDoc::Save(const std::string& path) {
     DzlWriteResult result = WriteDzlFile(path, components_);
     if (result.ok) {
-        documentPath_ = path;
+        documentPath_ = AbsolutePath(path);
         modified_ = false;
     }
     return result;

@@ -2,11 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "ByteOrder.h"
+#include "SafeFile.h"
 
 namespace ohmlet {
 namespace {
@@ -33,8 +31,6 @@ enum : std::size_t {
     kOffPassCount = 162,
     kOffPassRate = 166,
 };
-
-std::string Describe(int err) { return err ? std::strerror(err) : "unknown error"; }
 
 // A record image whose bytes the file does not cover keeps the fresh record's bytes.
 void DecodeRecord(const unsigned char* r, Component& c) {
@@ -174,29 +170,14 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
 
 DzlReadResult ReadDzlFile(const std::string& path) {
     DzlReadResult result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    FileBytes file;
+    std::string reason;
+    if (file.Open(path, reason) != FileBytes::Status::Ok) {
         result.status = DzlReadResult::Status::CannotOpen;
-        result.message = "Cannot open " + path + ": " + Describe(errno) + ".";
+        result.message = "Cannot open " + path + ": " + reason + ".";
         return result;
     }
-    std::vector<unsigned char> bytes;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0) {
-        result.status = DzlReadResult::Status::CannotOpen;
-        result.message = "Cannot read " + path + ": it is not a regular file.";
-        return result;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.gcount() != size) {
-        result.status = DzlReadResult::Status::CannotOpen;
-        result.message = "Cannot read " + path + ": " + Describe(errno) + ".";
-        return result;
-    }
-    return ParseDzl(bytes.data(), bytes.size(), path);
+    return ParseDzl(file.data(), file.size(), path);
 }
 
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
@@ -224,40 +205,8 @@ std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components
 
 DzlWriteResult WriteFileAtomically(const std::string& path,
                                    const std::vector<unsigned char>& bytes) {
-    namespace fs = std::filesystem;
-    DzlWriteResult result;
-    std::random_device random;
-    std::string temp = path + ".tmp" + std::to_string(random() % 1000000);
-    {
-        errno = 0;
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            result.ok = false;
-            result.message = "Cannot write " + path + ": " + Describe(errno) + ".";
-            return result;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            int err = errno;
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            result.ok = false;
-            result.message = "Cannot write " + path + ": " + Describe(err) + ".";
-            return result;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        result.ok = false;
-        result.message = "Cannot replace " + path + ": " + ec.message() + ".";
-    }
-    return result;
+    SafeWriteResult written = WriteFileSafely(path, bytes);
+    return {written.ok, written.message};
 }
 
 DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,

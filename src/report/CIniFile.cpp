@@ -1,20 +1,31 @@
 #include "CIniFile.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstring>
+
+#include "SafeFile.h"
 
 namespace ohmlet {
 
 CIniFile::~CIniFile() { CIniFile::Close(); }
 
 void CIniFile::Close() {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
+    if (writer_) Commit();
     reading_ = false;
     content_.clear();
     cursor_ = 0;
+}
+
+bool CIniFile::Commit() {
+    if (!writer_) return false;
+    std::unique_ptr<SafeFileWriter> writer = std::move(writer_);
+    SafeWriteResult r = writer->Write(pending_.data(), pending_.size());
+    if (r.ok) r = writer->Commit();
+    pending_.clear();
+    lastError_ = r.message;
+    return r.ok;
 }
 
 void CIniFile::SetPath(const std::string& folder) {
@@ -26,32 +37,40 @@ void CIniFile::SetFileName(const std::string& baseName) { fileName_ = baseName +
 
 bool CIniFile::OpenForRead() {
     Close();
-    // Binary mode: the CR LF of every line is handled here, the same on every system.
-    std::FILE* file = std::fopen(GetFullPath().c_str(), "rb");
-    if (!file) return false;
-    char buffer[8192];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content_.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        content_.clear();
-        return false;
+    lastError_.clear();
+    FileBytes file;
+    std::string reason;
+    switch (file.Open(GetFullPath(), reason, kMaxFileBytes)) {
+        case FileBytes::Status::Ok:
+            break;
+        case FileBytes::Status::CannotOpen:
+            if (reason != std::strerror(ENOENT))
+                lastError_ = "Cannot read " + GetFullPath() + ": " + reason + ".";
+            return false;
+        default:
+            lastError_ = "Cannot read " + GetFullPath() + ": " + reason + ".";
+            return false;
     }
+    content_.assign(reinterpret_cast<const char*>(file.data()), file.size());
     reading_ = true;
     return true;
 }
 
 bool CIniFile::OpenForWrite() {
     Close();
-    file_ = std::fopen(GetFullPath().c_str(), "wb");
-    return file_ != nullptr;
+    auto writer = std::make_unique<SafeFileWriter>(GetFullPath());
+    SafeWriteResult r = writer->Open();
+    lastError_ = r.message;
+    if (!r.ok) return false;
+    writer_ = std::move(writer);
+    return true;
 }
 
 bool CIniFile::WriteLine(const std::string& line) {
-    if (!file_) return false;
-    return std::fwrite(line.data(), 1, line.size(), file_) == line.size() &&
-           std::fwrite("\r\n", 1, 2, file_) == 2;
+    if (!writer_) return false;
+    pending_ += line;
+    pending_ += "\r\n";
+    return true;
 }
 
 bool CIniFile::WriteSection(const std::string& section) { return WriteLine("[" + section + "]"); }
@@ -74,6 +93,15 @@ bool CIniFile::ReadLine(std::string_view& line) {
     return true;
 }
 
+namespace {
+
+bool IsSectionLine(std::string_view line) {
+    std::size_t first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == '[';
+}
+
+}  // namespace
+
 bool CIniFile::FindSection(const std::string& section) {
     if (!reading_) return false;
     cursor_ = 0;
@@ -91,7 +119,7 @@ bool CIniFile::ReadString(const std::string& section, const std::string& key, st
         std::size_t equals = line.find('=');
         std::string_view keyPart =
             equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
-        if (line.find('[') != std::string_view::npos || keyPart.empty()) continue;
+        if (IsSectionLine(line) || keyPart.empty()) continue;
         if (keyPart.find(key) != std::string_view::npos) {
             value = TrimSpaces(std::string(line.substr(equals + 1)));
             return true;

@@ -2,10 +2,13 @@
 // Settings files of the "[Section]" / key=value kind, GBK text with CR LF line ends.
 // A file is written whole in one go; every lookup scans it again from the top (of a copy
 // read at open: these files are small, and a byte-at-a-time read per lookup was slow).
+// Only a line whose first non-blank character is "[" is a section line among the keys.
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "SafeFile.h"
 
 namespace ohmlet {
 
@@ -15,7 +18,14 @@ public:
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
     virtual ~CIniFile();
+    // Ends a read, or commits a write (see Commit); its result is in LastError().
     virtual void Close();
+    // Replaces the file with what was written since OpenForWrite; false with
+    // LastError() set when it could not be saved, the previous file then kept.
+    bool Commit();
+
+    // Settings are a few hundred bytes; a larger file is not a settings file.
+    static constexpr std::size_t kMaxFileBytes = 1 << 20;
 
     // The folder should end with a separator; one is added when it does not.
     void SetPath(const std::string& folder);
@@ -23,9 +33,13 @@ public:
     void SetFileName(const std::string& baseName);
     std::string GetFullPath() const { return folder_ + fileName_; }
 
+    // False for a missing file and, with LastError() set, for one that is not a regular
+    // file, is larger than kMaxFileBytes or cannot be read.
     bool OpenForRead();
     bool OpenForWrite();
-    bool IsOpen() const { return file_ != nullptr || reading_; }
+    bool IsOpen() const { return writer_ != nullptr || reading_; }
+    // One sentence naming the file, empty when the last open, read or save went well.
+    const std::string& LastError() const { return lastError_; }
 
     bool WriteSection(const std::string& section);
     bool WriteInt(const std::string& key, int32_t value);
@@ -46,7 +60,9 @@ private:
 
     std::string folder_;
     std::string fileName_;
-    std::FILE* file_ = nullptr;  // open for writing
+    std::unique_ptr<SafeFileWriter> writer_;  // open for writing
+    std::string pending_;                     // what the write will put in the file
+    std::string lastError_;
     bool reading_ = false;
     std::string content_;  // the file as read at open
     std::size_t cursor_ = 0;

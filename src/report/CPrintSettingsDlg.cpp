@@ -1,5 +1,8 @@
 #include "CPrintSettingsDlg.h"
 
+#include <QFile>
+#include <QMessageBox>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -95,8 +98,10 @@ PrintSettings CPrintSettingsDlg::ValuesFromControls() const {
 }
 
 void CPrintSettingsDlg::accept() {
-    // A folder we cannot write to leaves the settings unsaved; the dialog closes all the same.
-    SavePrintSettings(programFolder_, ValuesFromControls());
+    std::string error;
+    if (!SavePrintSettings(programFolder_, ValuesFromControls(), &error))
+        QMessageBox::warning(this, windowTitle(),
+                             QFile::decodeName(QByteArray::fromStdString(error)));
     QDialog::accept();
 }
 

@@ -1,8 +1,10 @@
 #include "CReportParamDlg.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "CIniFile.h"
@@ -96,11 +98,16 @@ void CReportParamDlg::SaveLayout(int layout) {
     CIniFile file;
     OpenSettingsFile(file, programFolder_, page->Info().baseName, SettingsAccess::Write);
     page->UpdateMembers();
-    if (!file.IsOpen()) return;  // a folder we cannot write to: nothing is saved
+    if (!file.IsOpen()) return ShowSaveError(file);
     file.WriteSection(SectionName());
     page->WriteMembers(file);
     if (layout == 0) file.WriteInt(LayoutKeyGbk(), reportLayout_);
-    file.Close();
+    if (!file.Commit()) ShowSaveError(file);
+}
+
+void CReportParamDlg::ShowSaveError(const CIniFile& file) {
+    QMessageBox::warning(this, windowTitle(),
+                         QFile::decodeName(QByteArray::fromStdString(file.LastError())));
 }
 
 void CReportParamDlg::LoadChosenLayout() {
@@ -114,10 +121,10 @@ void CReportParamDlg::SaveChosenLayout() {
     CIniFile file;
     OpenSettingsFile(file, programFolder_, kChosenLayoutFile, SettingsAccess::Write);
     reportLayout_ = combo_->currentIndex();
-    if (!file.IsOpen()) return;
+    if (!file.IsOpen()) return ShowSaveError(file);
     file.WriteSection(SectionName());
     file.WriteInt(LayoutKeyGbk(), reportLayout_);
-    file.Close();
+    if (!file.Commit()) ShowSaveError(file);
 }
 
 void CReportParamDlg::accept() {

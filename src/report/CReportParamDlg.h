@@ -9,6 +9,7 @@ class QComboBox;
 
 namespace ohmlet {
 
+class CIniFile;
 class CReportPage;
 
 class CReportParamDlg : public QDialog {
@@ -33,6 +34,7 @@ private slots:
 
 private:
     void ShowOnly(int layout);
+    void ShowSaveError(const CIniFile& file);
 
     QString programFolder_;
     int reportLayout_ = -1;

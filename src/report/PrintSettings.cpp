@@ -31,10 +31,12 @@ bool LoadPrintSettings(const QString& programFolder, PrintSettings& s) {
     return true;
 }
 
-bool SavePrintSettings(const QString& programFolder, const PrintSettings& s) {
+bool SavePrintSettings(const QString& programFolder, const PrintSettings& s, std::string* error) {
     CIniFile file;
-    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write))
+    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write)) {
+        if (error) *error = file.LastError();
         return false;
+    }
     bool ok = file.WriteSection("Data");
     ok = file.WriteInt(Key("打印页眉"), s.printHeader) && ok;
     ok = file.WriteInt(Key("打印页脚"), s.printFooter) && ok;
@@ -44,7 +46,8 @@ bool SavePrintSettings(const QString& programFolder, const PrintSettings& s) {
     ok = file.WriteInt(Key("页码格式"), s.pageNumberFormat) && ok;
     ok = file.WriteInt(Key("起始页码"), s.firstPageNumber) && ok;
     ok = file.WriteInt(Key("页码位置"), s.pageNumberPosition) && ok;
-    file.Close();
+    ok = file.Commit() && ok;
+    if (!ok && error) *error = file.LastError();
     return ok;
 }
 

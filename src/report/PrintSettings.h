@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <string>
 
 namespace ohmlet {
 
@@ -22,7 +23,9 @@ struct PrintSettings {
 // Missing file or keys keep the values already in `settings`; false when the file is not there.
 bool LoadPrintSettings(const QString& programFolder, PrintSettings& settings);
 // Writes the whole file; false when it cannot be created.
-bool SavePrintSettings(const QString& programFolder, const PrintSettings& settings);
+// `error`, when given, receives why the settings could not be saved.
+bool SavePrintSettings(const QString& programFolder, const PrintSettings& settings,
+                       std::string* error = nullptr);
 
 // The entries of the dialog's lists, in index order.
 QStringList PageNumberFormatEntries();

@@ -1,5 +1,7 @@
 #include "ReportOutput.h"
 
+#include "SafeFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
@@ -10,7 +12,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "CReportPainter.h"
@@ -58,8 +59,9 @@ bool FixReportPdfFile(const QString& pdfPath) {
     const QByteArray before = pdf;
     FixReportPdfText(pdf);
     if (pdf == before) return true;
-    QSaveFile out(pdfPath);
-    return out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() && out.commit();
+    return WriteFileSafely(QFile::encodeName(pdfPath).toStdString(), pdf.constData(),
+                           static_cast<std::size_t>(pdf.size()))
+        .ok;
 }
 
 void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
@@ -96,6 +98,11 @@ void PreviewReport(const std::vector<Component>& components, QPrinter& printer, 
 
 ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const QString& pdfPath, const QString& programFolder) {
+    return ExportReportPdf(components, QFile::encodeName(pdfPath).toStdString(), programFolder);
+}
+
+ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
+                                    const std::string& localPdfPath, const QString& programFolder) {
     ReportExportOutcome outcome;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         outcome.message = "The report needs a running GUI application to lay out its text.";
@@ -114,10 +121,12 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
         RenderReport(report, writer, 1, report.PageCount());
     }
     FixReportPdfText(pdf);
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+    const SafeWriteResult written =
+        WriteFileSafely(localPdfPath, pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    if (!written.ok) {
+        // In UTF-8, as the rest of the outcome's texts.
         outcome.message =
-            "Cannot write " + pdfPath.toStdString() + ": " + file.errorString().toStdString() + ".";
+            QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
         return outcome;
     }
     outcome.ok = true;

@@ -39,6 +39,9 @@ struct ReportExportOutcome {
 // Writes the report as a PDF (A4); an existing file is replaced only on success.
 ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const QString& pdfPath, const QString& programFolder);
+// The same for a file name given as the system's bytes, which need not be UTF-8.
+ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
+                                    const std::string& localPdfPath, const QString& programFolder);
 
 // Draws pages from..to (1-based, inclusive) of the report onto a paged device.
 void RenderReport(CReportPainter& painter, QPagedPaintDevice& device, int fromPage, int toPage);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QtGlobal>
 
 namespace ohmlet {
 
@@ -41,7 +42,11 @@ bool OpenSettingsFile(CIniFile& file, const QString& programFolder, const std::s
     if (access == SettingsAccess::Write && folder == user) QDir().mkpath(user);
     file.SetPath(QFile::encodeName(folder).toStdString());
     file.SetFileName(baseName);
-    return access == SettingsAccess::Read ? file.OpenForRead() : file.OpenForWrite();
+    if (access == SettingsAccess::Write) return file.OpenForWrite();
+    const bool opened = file.OpenForRead();
+    // Read as if absent; whoever uses the settings still hears why they were left out.
+    if (!opened && !file.LastError().empty()) qWarning("%s", file.LastError().c_str());
+    return opened;
 }
 
 }  // namespace ohmlet

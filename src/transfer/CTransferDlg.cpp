@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "FileIdentity.h"
 #include "SerialLink.h"
 #include "SerialTransport.h"
 #include "TransferPrompter.h"
@@ -214,7 +215,7 @@ void CTransferDlg::SetRunning(bool running) {
 
 void CTransferDlg::OnStart() {
     const int position = portList_->currentIndex();
-    if (TargetFileName() == doc_.documentPath()) {
+    if (SameFile(TargetFileName(), doc_.documentPath())) {
         Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
         return;
     }

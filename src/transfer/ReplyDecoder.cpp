@@ -129,6 +129,17 @@ DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
         SetMaxMin(c);
         pos += kSerialBlockSize + 2 * points;
     }
+    // The blocks fill L exactly: a count lowered in transit leaves blocks unread.
+    const std::size_t length = Be16At(reply, kReplyLengthOffset);
+    if (pos != length) {
+        return Inconsistent("The " + std::to_string(count) + " components end at byte " +
+                            std::to_string(pos) + " but the reply's length is " +
+                            std::to_string(length) + ".");
+    }
+    if (reply.size() - length > kSerialReplySlack) {
+        return Inconsistent("The device sent " + std::to_string(reply.size() - length) +
+                            " bytes past the end of its reply.");
+    }
     return result;
 }
 

@@ -49,6 +49,9 @@ void SerialLink::Poll() {
         emit progress(buffer_.size(), ExpectedReplySize(ReplyLayout::Serial, buffer_));
     }
     if (IsSerialReplyComplete(buffer_)) {
+        // One more look: a device that keeps sending past its reply shows up as more
+        // bytes than any line noise, and the decoder refuses the reply.
+        transport_->ReadAvailable(buffer_, kSerialReplySlack + 1);
         Stop();
         emit replyComplete();
     }

@@ -34,6 +34,9 @@ LinkResult SerialTransport::ErrorResult() const {
 LinkResult SerialTransport::Open() {
     if (portName_.isEmpty()) return {LinkStatus::NoSuchDevice, "no port chosen"};
     port_.setPortName(portName_);
+    // The longest reply is 65,535 bytes: a device that floods the port fills this much
+    // and no more, the rest waits in the driver.
+    port_.setReadBufferSize(qint64{1} << 17);
     if (!port_.open(QIODevice::ReadWrite)) return ErrorResult();
     bool configured =
         port_.setBaudRate(QSerialPort::Baud2400) && port_.setDataBits(QSerialPort::Data8) &&

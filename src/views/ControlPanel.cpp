@@ -186,7 +186,7 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kMinimum)->setText(Resistivity(c->minValue));
     Edit(kPointCount)->setText(QString::number(c->pointCount));
     Edit(kAverage)->setText(Resistivity(c->ComputeAverage()));
-    Edit(kPassCount)->setText(QString::number(static_cast<int>(c->passCount)));
+    Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
     QDate date = ParseTestDate(c->GetTestDate());

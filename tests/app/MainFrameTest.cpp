@@ -1,7 +1,12 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -14,10 +19,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <cstdio>
 
 #include "AboutBox.h"
 #include "CommandIds.h"
 #include "ControlPanel.h"
+#include "DzlFile.h"
 #include "FrameFixture.h"
 #include "PanelBar.h"
 
@@ -196,11 +203,83 @@ TEST_F(MainFrameTest, ADroppedFileIsOpenedAfterTheQuestion) {
 }
 
 TEST_F(MainFrameTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays) {
-    Open({MakeComponent("0001", {1})});
-    EXPECT_FALSE(frame->OpenDocumentFile(dir.filePath(QStringLiteral("missing.DZL"))));
+    // A folder and a FIFO once aborted the program and hung it.
+    QDir(dir.path()).mkdir(QStringLiteral("folder.DZL"));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.DZL"))).constData(), 0600), 0);
+    struct Case {
+        const char* name;
+        const char* cause;
+    } cases[] = {
+        {"missing.DZL", "No such file"},
+        {"folder.DZL", "it is a folder"},
+        {"pipe.DZL", "not a regular file"},
+    };
+    const QString opened = Open({MakeComponent("0001", {1})});
+    for (const Case& k : cases) {
+        errors.clear();
+        EXPECT_FALSE(frame->OpenDocumentFile(dir.filePath(QString::fromUtf8(k.name))));
+        ASSERT_EQ(errors.size(), 1u) << k.name;
+        EXPECT_TRUE(errors[0].contains(QString::fromUtf8(k.name))) << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].contains(QString::fromUtf8(k.cause))) << errors[0].toStdString();
+        EXPECT_EQ(Doc().componentCount(), 1);
+        EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().documentPath())), opened);
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// A file larger than the memory the program may use: a message, and the document stays.
+TEST_F(MainFrameTest, OutOfMemoryOnOpenKeepsTheDocument) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a data-size limit cannot be combined with ASan";
+    const QString opened = Open({MakeComponent("0001", {1})});
+    Component big = MakeComponent("0002", {});
+    big.ResizePoints(4000000);  // 48 MB of readings
+    const QString path = dir.filePath(QStringLiteral("big.DZL"));
+    ASSERT_TRUE(WriteDzlFile(QFile::encodeName(path).toStdString(), {big}).ok);
+    big.ResizePoints(0);
+
+    // The heap may grow by 16 MB: the file's readings do not fit.
+    long dataKb = -1;
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    ASSERT_NE(status, nullptr);
+    char line[256];
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmData: %ld kB", &dataKb) == 1) break;
+    std::fclose(status);
+    ASSERT_GT(dataKb, 0);
+    rlimit before{};
+    ::getrlimit(RLIMIT_DATA, &before);
+    rlimit tight{static_cast<rlim_t>(dataKb) * 1024 + (rlim_t{16} << 20), before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_DATA, &tight), 0);
+    errors.clear();
+    const bool ok = frame->OpenDocumentFile(path);
+    ::setrlimit(RLIMIT_DATA, &before);
+    EXPECT_FALSE(ok);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("missing.DZL")));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("内存不足"))) << errors[0].toStdString();
     EXPECT_EQ(Doc().componentCount(), 1);
+    EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().documentPath())), opened);
+}
+
+// Opened by any spelling of its path, a file is one entry in the recent files.
+TEST_F(MainFrameTest, RecentFilesNameEachFileOnce) {
+    const QString path = Open({MakeComponent("0001", {1})}, QStringLiteral("once.DZL"));
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    QFile::link(path, dir.filePath(QStringLiteral("link.DZL")));
+    const QString spellings[] = {
+        dir.path() + QStringLiteral("//once.DZL"), dir.path() + QStringLiteral("/sub/../once.DZL"),
+        dir.path() + QStringLiteral("/./once.DZL"), dir.filePath(QStringLiteral("link.DZL"))};
+    for (const QString& spelling : spellings) {
+        ASSERT_TRUE(frame->OpenDocumentFile(spelling)) << spelling.toStdString();
+        EXPECT_EQ(frame->RecentFiles().Files().count(QFileInfo(path).canonicalFilePath()), 1)
+            << spelling.toStdString();
+        EXPECT_EQ(frame->RecentFiles().Files().size(), 1) << spelling.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 // The frame's commands that hand the document to the report and Office writers.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <utility>
+#include <vector>
 
 #include "CommandIds.h"
 #include "ControlPanel.h"
 #include "DzlFile.h"
 #include "ExcelWorkbookWriter.h"
 #include "FrameFixture.h"
+#include "OfficeFolder.h"
 #include "WordTableWriter.h"
 
 using namespace ohmlet;
@@ -36,17 +40,21 @@ QByteArray Head(const QString& path, int n) {
     return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
 }
 
-// Word and Excel: written to the temporary folder, then shown by the desktop's program;
-// with nothing to write nothing happens, and a file nobody can show is reported with its path.
+// Word and Excel: written to a new file in the user's private output folder, then shown by
+// the desktop's program; with nothing to write nothing happens (and nothing is left there),
+// and a file nobody can show is reported with its path.
 TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
     struct Case {
         int command;
-        QString expectedPath;
+        QString suffix;
         const char* failureText;
     } cases[] = {
-        {cmd::kWordReport, DefaultWordOutputPath(), "创建Word2000服务失败!"},
-        {cmd::kExcelExport, DefaultExcelOutputPath(), "创建Excel服务失败!"},
+        {cmd::kWordReport, QStringLiteral(".docx"), "创建Word2000服务失败!"},
+        {cmd::kExcelExport, QStringLiteral(".xlsx"), "创建Excel服务失败!"},
     };
+    const QString folder = OfficeOutputFolder();
+    ASSERT_FALSE(folder.isEmpty());
+    const QStringList before = QDir(folder).entryList(QDir::Files);
     for (const Case& k : cases) {
         opened.clear();
         errors.clear();
@@ -54,35 +62,45 @@ TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
         EXPECT_TRUE(opened.empty()) << k.command << ": an empty document writes nothing";
         EXPECT_TRUE(errors.empty()) << k.command;
     }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), before);
     Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
     for (const Case& k : cases) {
-        QFile::remove(k.expectedPath);
         opened.clear();
         errors.clear();
         openerWorks = true;
         frame->Action(k.command)->trigger();
         ASSERT_EQ(opened.size(), 1u)
             << k.command << (errors.empty() ? "" : errors[0].toStdString());
-        EXPECT_EQ(opened[0], k.expectedPath);
-        EXPECT_EQ(Head(k.expectedPath, 2), QByteArray("PK")) << "a zip package";
+        const QFileInfo written(opened[0]);
+        EXPECT_EQ(written.absolutePath(), folder);
+        EXPECT_TRUE(written.fileName().startsWith(QStringLiteral("数据表格")));
+        EXPECT_TRUE(written.fileName().endsWith(k.suffix));
+        EXPECT_EQ(Head(opened[0], 2), QByteArray("PK")) << "a zip package";
         EXPECT_TRUE(errors.empty());
+        QFile::remove(opened[0]);
 
         openerWorks = false;
+        opened.clear();
         frame->Action(k.command)->trigger();
         ASSERT_EQ(errors.size(), 1u) << k.command;
         EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))
             << errors[0].toStdString();
-        EXPECT_TRUE(errors[0].contains(QFileInfo(k.expectedPath).fileName()));
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_TRUE(errors[0].contains(QFileInfo(opened[0]).fileName()));
+        QFile::remove(opened[0]);
     }
 }
 
 // A document that cannot be written is reported once, nothing is opened, and the data
-// stay as they were: Word without its template, Excel into a temporary folder that is a file.
+// stay as they were: Word without its template, Excel where every folder it could write
+// into is a file.
 TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) {
     QTemporaryDir empty;
     ASSERT_TRUE(empty.isValid());
-    const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
-    const QByteArray savedTmp = qgetenv("TMPDIR");
+    const char* const folders[] = {"TMPDIR", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "HOME"};
+    std::vector<std::pair<bool, QByteArray>> saved;
+    for (const char* name : folders)
+        saved.emplace_back(qEnvironmentVariableIsSet(name), qgetenv(name));
     struct Case {
         int command;
         const char* failureText;
@@ -101,14 +119,17 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
     const std::vector<unsigned char> before = SerializeDzl(Doc().components());
     for (const Case& k : cases) {
         frame->SetProgramFolder(k.programFolder);
-        if (!k.tmp.isEmpty()) qputenv("TMPDIR", k.tmp.toLocal8Bit());
+        if (!k.tmp.isEmpty())
+            for (const char* name : folders) qputenv(name, k.tmp.toLocal8Bit());
         opened.clear();
         errors.clear();
         frame->Action(k.command)->trigger();
-        if (hadTmp)
-            qputenv("TMPDIR", savedTmp);
-        else
-            qunsetenv("TMPDIR");
+        for (std::size_t i = 0; i < saved.size(); ++i) {
+            if (saved[i].first)
+                qputenv(folders[i], saved[i].second);
+            else
+                qunsetenv(folders[i]);
+        }
         EXPECT_TRUE(opened.empty()) << k.command;
         ASSERT_EQ(errors.size(), 1u) << k.command;
         EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))

@@ -1,31 +1,27 @@
 // Runs the real ohmlet-cli the way scripts do and checks its output and exit codes.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include <cstring>
 
 #include "../data/TestSupport.h"
+#include "CliRun.h"
+#include "DzlFile.h"
 #include "GbkCodec.h"
 
 namespace ohmlet {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun RunCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OHMLET_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using test::CliRun;
+using test::Q;
+using test::RunCli;
 
 // Bytes as a different writer might produce them: garbage after the NULs.
 std::vector<unsigned char> ForeignFile() {
@@ -103,6 +99,9 @@ TEST(Cli, ExitCodesAndMessages) {
     std::string corrupt = dir.File("corrupt.DZL");
     test::WriteAll(corrupt, test::Bytes().Int(0x7FFFFFFF).data);
     std::string missing = dir.File("missing.DZL");
+    std::string fifo = dir.File("pipe.DZL");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string folder = dir.path().string();
     struct Case {
         QStringList args;
         int exitCode;
@@ -118,12 +117,144 @@ TEST(Cli, ExitCodesAndMessages) {
         {{"convert", OHMLET_EXAMPLE_PATH, "-o", Q(dir.File("no/such/folder.DZL"))},
          1,
          "no/such/folder.DZL"},
+        // Not regular files: named in a message, never read forever nor replaced.
+        {{"info", Q(folder)}, 1, folder + ": it is a folder"},
+        {{"dump", Q(folder)}, 1, folder + ": it is a folder"},
+        {{"info", Q(fifo)}, 1, fifo + ": it is not a regular file"},
+        {{"convert", OHMLET_EXAMPLE_PATH, "-o", Q(fifo)}, 1, fifo + ": it is not a regular file"},
+        {{"convert", OHMLET_EXAMPLE_PATH, "-o", Q(folder)}, 1, "it is a folder"},
+        {{"export", "--format", "csv", OHMLET_EXAMPLE_PATH, "-o", Q(fifo)},
+         1,
+         "it is not a regular file"},
     };
     for (const Case& k : cases) {
         CliRun r = RunCli(k.args);
         EXPECT_EQ(r.exitCode, k.exitCode) << k.args.join(' ').toStdString();
         EXPECT_NE(r.err.toStdString().find(k.messagePart), std::string::npos)
             << k.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced";
+}
+
+TEST(Cli, ConvertSavesThroughALinkAndKeepsAPrivateMode) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    std::string real = dir.File("real/data.DZL");
+    test::WriteAll(real, test::Bytes().Int(0).data);
+    ::chmod(real.c_str(), 0600);
+    std::filesystem::create_symlink(real, dir.File("link.DZL"));
+    CliRun r = RunCli({"convert", OHMLET_EXAMPLE_PATH, "-o", Q(dir.File("link.DZL"))});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.DZL")));
+    EXPECT_EQ(test::ReadAll(real), test::ReadAll(OHMLET_EXAMPLE_PATH));
+    struct stat st {};
+    ::stat(real.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// Hostile texts and values: output stays UTF-8 and every column keeps a blank before the next.
+TEST(Cli, InfoKeepsColumnsApartAndOutputValid) {
+    test::TempDir dir;
+    struct Case {
+        const char* what;
+        std::string number, name;
+        std::vector<int> values;
+        std::string expectedPiece;
+    } cases[] = {
+        {"invalid GBK name", "0001", "\xFF\xFE\x81", {20}, "\xEF\xBF\xBD"},
+        {"invalid bytes in the number", "\x81\xFF", "a", {20}, "\xEF\xBF\xBD"},
+        {"control characters", "0001", "a\x1B[2Jb", {20}, "a\xEF\xBF\xBD[2Jb"},
+        {"widest readings",
+         "0001",
+         "a",
+         {2147483647, -2147483647 - 1},
+         "2147483648.0 -2147483648.0 "},
+        {"long name", "0001", std::string(40, 'n'), {20}, std::string(40, 'n') + " "},
+    };
+    for (const Case& k : cases) {
+        Component c = test::MakeComponent("0001", k.values);
+        std::memset(c.number, 0, sizeof c.number);
+        std::memcpy(c.number, k.number.data(), std::min(k.number.size(), sizeof c.number - 1));
+        c.SetName(k.name);
+        std::string path = dir.File("hostile.DZL");
+        ASSERT_TRUE(WriteDzlFile(path, {c}).ok);
+        CliRun r = RunCli({"info", Q(path)});
+        ASSERT_EQ(r.exitCode, 0) << k.what;
+        EXPECT_EQ(QString::fromUtf8(r.out).toUtf8(), r.out) << k.what << ": not UTF-8";
+        EXPECT_NE(r.out.toStdString().find(k.expectedPiece), std::string::npos)
+            << k.what << ":\n"
+            << r.out.toStdString();
+        EXPECT_EQ(r.out.indexOf('\x1B'), -1) << k.what;
+    }
+}
+
+TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
+    test::TempDir dir;
+    struct Case {
+        std::vector<unsigned char> bytes;
+        std::string message;
+    } cases[] = {
+        {{}, "is empty"},
+        {{0x42}, "holds only 1 byte:"},
+        {{1, 2, 3, 4, 5, 6, 7}, "holds only 7 bytes:"},
+    };
+    for (const Case& k : cases) {
+        std::string in = dir.File("reply.bin");
+        test::WriteAll(in, k.bytes);
+        for (const char* layout : {"--serial", "--usb"}) {
+            CliRun r = RunCli({"decode", layout, Q(in), "-o", Q(dir.File("out.DZL"))});
+            EXPECT_EQ(r.exitCode, 4) << layout;
+            EXPECT_NE(r.err.toStdString().find(k.message), std::string::npos)
+                << r.err.toStdString();
+            EXPECT_EQ(r.err.indexOf("0 of 0"), -1) << r.err.toStdString();
+        }
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// A file larger than the memory the program may use: a message and exit 1, not abort.
+TEST(Cli, OutOfMemoryIsAnErrorNotACrash) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a data-size limit cannot be combined with ASan";
+    test::TempDir dir;
+    Component big = test::MakeComponent("0001", {});
+    big.ResizePoints(4000000);  // 48 MB of readings
+    const std::string path = dir.File("big.DZL");
+    ASSERT_TRUE(WriteDzlFile(path, {big}).ok);
+    for (const char* command : {"info", "dump"}) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(pipeFds[1], 2);
+            ::close(pipeFds[0]);
+            // 24 MB of heap: plenty for the program, not for the file's readings.
+            rlimit limit{24u << 20, 24u << 20};
+            ::setrlimit(RLIMIT_DATA, &limit);
+            int devnull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devnull, 1);
+            ::execl(OHMLET_CLI_PATH, OHMLET_CLI_PATH, command, path.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(pipeFds[1]);
+        std::string err;
+        char buffer[256];
+        ssize_t n;
+        while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+            err.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipeFds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << command << ": killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1) << command << ": " << err;
+        EXPECT_NE(err.find("not enough memory"), std::string::npos) << err;
     }
 }
 

@@ -39,6 +39,13 @@ TEST(AtomicSave, KilledSaveLeavesAWholeFile) {
     }
     RecordProperty("old", sawFirst);
     RecordProperty("new", sawSecond);
+    // Each kill may leave a temporary file; every save removes those before it.
+    std::vector<std::string> others;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.path().filename() != "target.DZL") others.push_back(entry.path().filename());
+    EXPECT_LE(others.size(), 1u);
+    for (const std::string& name : others)
+        EXPECT_EQ(name.rfind(".target.DZL.saving-", 0), 0u) << name;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ByteOrder.h"
 #include "DzlFile.h"
 #include "TestSupport.h"
@@ -217,6 +219,44 @@ TEST(DzlFile, MissingFileIsReportedWithItsName) {
     DzlReadResult r = ReadDzlFile("/nonexistent/folder/x.DZL");
     EXPECT_EQ(r.status, DzlReadResult::Status::CannotOpen);
     EXPECT_NE(r.message.find("/nonexistent/folder/x.DZL"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ohmlet
+
+namespace ohmlet {
+namespace {
+
+// Floats from a hostile file reach every int the program shows, saturated.
+TEST(DzlFile, HostileFloatsSaturateToInt) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float stored;
+        int shown;
+    } cases[] = {
+        {std::numeric_limits<float>::quiet_NaN(), 0},
+        {inf, 2147483647},
+        {-inf, -2147483647 - 1},
+        {1e30f, 2147483647},
+        {-1e30f, -2147483647 - 1},
+        {3e9f, 2147483647},
+        {-20.7f, -20},
+        {20.7f, 20},
+    };
+    for (const Case& k : cases) {
+        test::Bytes b;
+        b.Int(1).Text("0001", 5).Text("", 100).Text("", 20).Byte(1);
+        b.Int(16).Float(k.stored).Float(k.stored).Float(k.stored).Int(0).Int(0).Float(0);
+        b.Float(0).Float(0).Float(k.stored).Float(0);
+        DzlReadResult r = ParseDzl(b.data.data(), b.data.size(), "t.DZL");
+        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_EQ(r.components.size(), 1u);
+        const Component& c = r.components[0];
+        EXPECT_EQ(c.GetDesignValue(), k.shown) << k.stored;
+        EXPECT_EQ(c.GetLowerTolerance(), k.shown) << k.stored;
+        EXPECT_EQ(c.GetUpperTolerance(), k.shown) << k.stored;
+        EXPECT_EQ(SaturateToInt(c.passCount), k.shown) << k.stored;
+    }
 }
 
 }  // namespace

@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
+
+#include "SafeFile.h"
 
 namespace ohmlet {
 namespace {
@@ -48,7 +56,11 @@ TEST_F(CIniFileTest, LooksKeysUpAsTheFormatPrescribes) {
         {"int", "[Data]\r\n" + kPrintHeader + "=1\r\n", kPrintHeader, true, "1", 1},
         {"blanks trimmed", "[Data]\r\n" + kHeaderText + "= " + kTitle + "  \r\n", kHeaderText, true,
          kTitle, 0},
-        {"value with [ is skipped", "[Data]\r\nname=a[b\r\n", "name", false, "", -7},
+        {"value with [ is read", "[Data]\r\nname=a[b\r\n", "name", true, "a[b", 0},
+        {"bracketed part of a value", "[Data]\r\nname=\xD0\xC2\xC2\xA5[\xD2\xBB\xC6\xDA]\r\n",
+         "name", true, "\xD0\xC2\xC2\xA5[\xD2\xBB\xC6\xDA]", 0},
+        {"indented section line", "  [Data]\r\nk=9\r\n", "k", true, "9", 9},
+        {"indented later section is skipped", "[Data]\r\n\t[k=1]\r\nk=2\r\n", "k", true, "2", 2},
         {"value keeps its =", "[Data]\r\na=b=c\r\n", "a", true, "b=c", 0},
         {"no section line", "[Info]\r\nkey=5\r\n", "key", false, "", -7},
         {"section without brackets still matches", "xxDataxx\r\nkey=5\r\n", "key", true, "5", 5},
@@ -123,6 +135,78 @@ TEST_F(CIniFileTest, ClosedOrMissingFileDoesNothing) {
     nowhere.SetPath(Folder() + "no/such/folder/");
     EXPECT_FALSE(nowhere.OpenForWrite());
     EXPECT_FALSE(nowhere.WriteInt("k", 1));
+}
+
+TEST_F(CIniFileTest, RefusesWhatIsNoSettingsFile) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        bool readable;
+    };
+    const Case cases[] = {
+        {"largest allowed",
+         [](const std::string& p) {
+             std::ofstream(p, std::ios::binary) << "[Data]\r\nk=1\r\n"
+                                                << std::string(CIniFile::kMaxFileBytes - 13, ';');
+         },
+         true},
+        {"one byte over the limit",
+         [](const std::string& p) {
+             std::ofstream(p, std::ios::binary) << "[Data]\r\nk=1\r\n"
+                                                << std::string(CIniFile::kMaxFileBytes - 12, ';');
+         },
+         false},
+        {"FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, false},
+        {"link to /dev/zero", [](const std::string& p) { ::symlink("/dev/zero", p.c_str()); },
+         false},
+        {"folder", [](const std::string& p) { ::mkdir(p.c_str(), 0700); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/";
+        c.make(folder + "t.ini");
+        CIniFile file;
+        file.SetFileName("t");
+        file.SetPath(folder);
+        EXPECT_EQ(file.OpenForRead(), c.readable);
+        int32_t value = 0;
+        EXPECT_EQ(file.ReadInt("Data", "k", value), c.readable);
+        // The caller is told why the file was left out.
+        EXPECT_EQ(file.LastError().empty(), c.readable) << file.LastError();
+    }
+}
+
+int FailingClose(int fd) {
+    ::close(fd);
+    errno = EIO;
+    return -1;
+}
+
+TEST_F(CIniFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+    WriteRaw("[Data]\r\nold=1\r\n");
+    CIniFile file;
+    Open(file, true);
+    file.WriteSection("Data");
+    file.WriteInt("new", 2);
+    SetSafeFileCloseForTesting(&FailingClose);
+    const bool saved = file.Commit();
+    SetSafeFileCloseForTesting(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(file.LastError().find(std::strerror(EIO)), std::string::npos) << file.LastError();
+    EXPECT_EQ(ReadRaw(), "[Data]\r\nold=1\r\n");
+}
+
+TEST_F(CIniFileTest, SavingKeepsAPrivateFilePrivate) {
+    WriteRaw("[Data]\r\nold=1\r\n");
+    ::chmod((Folder() + "t.ini").c_str(), 0600);
+    CIniFile file;
+    Open(file, true);
+    file.WriteSection("Data");
+    ASSERT_TRUE(file.Commit()) << file.LastError();
+    struct stat st {};
+    ::stat((Folder() + "t.ini").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST_F(CIniFileTest, FullPathIsFolderPlusNameDotIni) {

@@ -1,6 +1,11 @@
 #include "PrintSettings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +102,32 @@ TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     EXPECT_EQ(again.FormatCombo()->currentIndex(), 4);
     EXPECT_EQ(again.PositionCombo()->currentIndex(), 3);
     EXPECT_EQ(again.HeaderEdit()->text(), QStringLiteral("某检测中心"));
+}
+
+// A settings file that cannot be replaced is not lost silently: the caller hears why.
+TEST(PrintSettingsFile, AFailedSaveSaysWhyAndKeepsWhatWasThere) {
+    struct Case {
+        const char* what;
+        void (*make)(const QString& path);
+        const char* cause;
+    } cases[] = {
+        {"folder", [](const QString& p) { QDir().mkdir(p); }, "it is a folder"},
+        {"FIFO", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
+         "not a regular file"},
+    };
+    for (const Case& k : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("printini.ini"));
+        k.make(path);
+        std::string error;
+        EXPECT_FALSE(SavePrintSettings(dir.path() + '/', PrintSettings{}, &error)) << k.what;
+        EXPECT_NE(error.find("printini.ini"), std::string::npos) << error;
+        EXPECT_NE(error.find(k.cause), std::string::npos) << error;
+        QFileInfo info(path);
+        EXPECT_FALSE(info.isFile()) << k.what << " was replaced";
+        PrintSettings loaded;
+        EXPECT_FALSE(LoadPrintSettings(dir.path() + '/', loaded)) << k.what;
+    }
 }
 
 TEST(PrintSettingsFile, CancelWritesNothing) {

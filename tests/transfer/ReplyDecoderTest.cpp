@@ -183,6 +183,27 @@ TEST(ReplyDecoder, CountsThatOverrunTheReplyAreInconsistent) {
              return b;
          }()},
         {"usb heads cut", ReplyLayout::Usb, Bytes(usb.begin(), usb.begin() + 20)},
+        // Three blocks that L covers, with N lowered to one in transit.
+        {"serial N lowered", ReplyLayout::Serial,
+         [&] {
+             Bytes b = twoBlocks;
+             test::Put16(b, 4, 1);
+             return b;
+         }()},
+        // L past the blocks: something is missing between them.
+        {"serial L beyond the blocks", ReplyLayout::Serial,
+         [&] {
+             Bytes b = twoBlocks;
+             b.insert(b.end(), 6, 0);
+             test::Put16(b, 6, static_cast<uint16_t>(b.size()));
+             return b;
+         }()},
+        {"serial flood after the reply", ReplyLayout::Serial,
+         [&] {
+             Bytes b = twoBlocks;
+             b.insert(b.end(), kSerialReplySlack + 1, 0x55);
+             return b;
+         }()},
         {"usb A shorter than points", ReplyLayout::Usb,
          [&] {
              Bytes b = usb;
@@ -201,6 +222,7 @@ TEST(ReplyDecoder, CountsThatOverrunTheReplyAreInconsistent) {
 TEST(ReplyDecoder, BytesAfterTheReplyAreIgnored) {
     Bytes reply = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}});
     reply.insert(reply.end(), {0x00, 0x05, 0xFF, 0xFF});
+    reply.insert(reply.end(), kSerialReplySlack - 4, 0x55);  // as much noise as is put up with
     DecodedReply d = DecodeSerialReply(reply);
     ASSERT_EQ(d.status, DecodedReply::Status::Ok);
     EXPECT_EQ(d.components[0].pointCount, 2);

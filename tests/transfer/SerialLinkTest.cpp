@@ -84,9 +84,39 @@ TEST(SerialLink, ReplyInPiecesIsCollectedInOrderAndCompletesOnce) {
     EXPECT_FALSE(link.IsRunning());
     EXPECT_EQ(port.closes, 1);
     EXPECT_TRUE(std::equal(reply.begin(), reply.end(), buffer.begin()));
-    link.Poll();  // stopped: nothing more is read
-    EXPECT_EQ(buffer.size(), reply.size() + 1);
+    // On completion the link looks once more for a device still sending: the last
+    // noise byte comes in then, and nothing after it is read.
+    EXPECT_EQ(buffer.size(), reply.size() + 2);
+    link.Poll();
+    EXPECT_EQ(buffer.size(), reply.size() + 2);
     EXPECT_EQ(complete.count(), 1);
+    EXPECT_EQ(DecodeSerialReply(buffer).status, DecodedReply::Status::Ok);
+}
+
+// A device that floods the port: reading stops, and the reply is refused.
+TEST(SerialLink, FloodingDeviceEndsAsABadReply) {
+    test::Bytes reply = test::SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 20, 0, 0, {10, 20, 30}}});
+    struct Case {
+        std::size_t after;  // bytes the device sends past its reply
+        DecodedReply::Status status;
+    } cases[] = {{0, DecodedReply::Status::Ok},
+                 {100, DecodedReply::Status::Ok},
+                 {1u << 20, DecodedReply::Status::Inconsistent}};
+    for (const Case& c : cases) {
+        ScriptedPort port;
+        ByteBuffer flood(reply.begin(), reply.end());
+        flood.insert(flood.end(), c.after, 0x55);
+        port.pieces = {flood};
+        ByteBuffer buffer;
+        SerialLink link(buffer);
+        QSignalSpy complete(&link, &SerialLink::replyComplete);
+        ASSERT_TRUE(link.Start(std::make_unique<ScriptedTransport>(port)).ok());
+        for (int i = 0; i < 100 && link.IsRunning(); ++i) link.Poll();
+        EXPECT_EQ(complete.count(), 1) << c.after;
+        EXPECT_LE(buffer.size(), reply.size() + kSerialReceiveArea + kSerialReplySlack + 1)
+            << "reading went on after the reply";
+        EXPECT_EQ(DecodeSerialReply(buffer).status, c.status) << c.after;
+    }
 }
 
 TEST(SerialLink, EachStartSendsTheRequestOnceAndStartsFromAnEmptyBuffer) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,6 +186,38 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
     RunToEnd(dlg);
     EXPECT_TRUE(dlg.IsFinished());
     EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), 2u);
+}
+
+// However the open document was named, a transfer into it is refused.
+TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
+    UseSimulatedUsb(source_);
+    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
+    const std::string folder = dir_.path().toStdString();
+    ASSERT_TRUE(std::filesystem::create_directory(folder + "/sub"));
+    std::filesystem::create_symlink(target_.toStdString(), folder + "/link.DZL");
+    const std::string names[] = {"DZLDat.DZL",
+                                 "./DZLDat.DZL",
+                                 "sub/../DZLDat.DZL",
+                                 folder + "//DZLDat.DZL",
+                                 folder + "/./DZLDat.DZL",
+                                 "link.DZL"};
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    for (const std::string& name : names) {
+        ASSERT_TRUE(doc_.Open(name).ok()) << name;
+        prompter_.boxes.clear();
+        CTransferDlg dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        EXPECT_FALSE(dlg.IsTransferRunning()) << name;
+        ASSERT_EQ(prompter_.boxes.size(), 2u) << name;
+        EXPECT_EQ(prompter_.boxes[1].text,
+                  QStringLiteral("该文件已经打开，请先关闭文件，然后进行传输!"))
+            << name;
+    }
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), 0u);  // untouched
 }
 
 TEST_F(TransferDialogTest, UsbFailuresShowTheDebugBoxWithTheCause) {

@@ -1,8 +1,9 @@
 #include "CsvWriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "GbkCodec.h"
 #include "OfficeLayout.h"
@@ -11,8 +12,12 @@ namespace ohmlet {
 
 namespace {
 
-// A field with a separator, a quote or a line break is quoted, its quotes doubled.
-std::string CsvField(const std::string& text) {
+// A field with a separator, a quote or a line break is quoted, its quotes doubled; one
+// that a spreadsheet would take for a formula is made text with a leading '.
+std::string CsvField(const std::string& field) {
+    const bool formulaLike =
+        !field.empty() && std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos;
+    const std::string text = formulaLike ? "'" + field : field;
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char ch : text) {
@@ -26,11 +31,15 @@ std::string CsvField(const std::string& text) {
 
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                                const QString& outputPath) {
-    QSaveFile file(outputPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return OfficeOutcome::Failed(
-            outputPath,
-            QStringLiteral("%1 cannot be written: %2.").arg(outputPath, file.errorString()));
+    return WriteReadingsCsv(components, QFile::encodeName(outputPath).toStdString());
+}
+
+OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
+                               const std::string& localPath) {
+    const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
+    SafeFileWriter file(localPath);
+    SafeWriteResult written = file.Open();
+    if (!written.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     try {
         std::string out = "number,name,testDate,point,value\n";
         for (const Component* c : SelectedComponents(components)) {
@@ -38,28 +47,26 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                                      CsvField(FromGbk(c->GetName()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->GetTestDate()).toStdString()) + ',';
             const int n = ShownPointCount(*c);
-            for (int j = 0; j < n; ++j) {
+            for (int j = 0; j < n && written.ok; ++j) {
                 out += lead;
                 out += std::to_string(j + 1);
                 out += ',';
                 out += std::to_string(ReadingAt(*c, j));
                 out += '\n';
                 if (out.size() >= (1u << 20)) {
-                    if (file.write(out.data(), static_cast<qint64>(out.size())) < 0) break;
+                    written = file.Write(out.data(), out.size());
                     out.clear();
                 }
             }
         }
-        file.write(out.data(), static_cast<qint64>(out.size()));
+        if (written.ok) written = file.Write(out.data(), out.size());
     } catch (const std::bad_alloc&) {
-        file.cancelWriting();
+        file.Abort();
         return OfficeOutcome::Failed(
             outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));
     }
-    if (!file.commit())
-        return OfficeOutcome::Failed(
-            outputPath,
-            QStringLiteral("%1 cannot be written: %2.").arg(outputPath, file.errorString()));
+    if (written.ok) written = file.Commit();
+    if (!written.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     return OfficeOutcome::Written(outputPath);
 }
 

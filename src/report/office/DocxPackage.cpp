@@ -179,12 +179,13 @@ QString DocxPackage::Load(const QString& path) {
 
 const std::string& DocxPackage::DocumentXml() const { return parts_.at(documentIndex_).bytes; }
 
-QString DocxPackage::Write(const QString& path, PartGenerator& generator) const {
+QString DocxPackage::Write(const std::string& localPath, PartGenerator& generator) const {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(localPath));
     const zip_uint64_t documentSize = MeasureGenerated(generator);
     GeneratedSource generated(generator, documentSize);
 
     int code = 0;
-    zip_t* opened = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* opened = zip_open(localPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (!opened) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);

@@ -29,8 +29,8 @@ public:
     const std::string& DocumentXml() const;
 
     // Writes the parts in the template's order, the document part taken from
-    // `generator`. The file appears at `path` only when it is complete.
-    QString Write(const QString& path, PartGenerator& generator) const;
+    // `generator`, to `localPath` (the system's bytes). The file appears only when it is complete.
+    QString Write(const std::string& localPath, PartGenerator& generator) const;
 
 private:
     struct Part {

@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <filesystem>
 #include <new>
-#include <system_error>
+#include <string>
 
+#include "OfficeFolder.h"
 #include "OfficeLayout.h"
+#include "OfficeOutcome.h"
 
 namespace ohmlet {
 
@@ -67,15 +67,18 @@ private:
     lxw_format* format_;
 };
 
-// Writes the workbook at `path`; the caller moves it into place.
-QString WriteBook(const std::vector<const Component*>& selected, const QString& path) {
-    const QByteArray fileName = QFile::encodeName(path);
-    const QByteArray tempFolder = QFile::encodeName(QDir::tempPath());
+// Writes the workbook to `fileName` (the system's bytes); `path` names it in messages.
+QString WriteBook(const std::vector<const Component*>& selected, const QString& path,
+                  const std::string& fileName) {
+    // The library's own spill files hold the readings too: keep them private when we can.
+    const QString privateFolder = OfficeOutputFolder();
+    const QByteArray tempFolder =
+        QFile::encodeName(privateFolder.isEmpty() ? QDir::tempPath() : privateFolder);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char*>(tempFolder.constData());
     options.use_zip64 = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
+    lxw_workbook* book = workbook_new_opt(fileName.c_str(), &options);
     if (!book) return QStringLiteral("%1 cannot be created.").arg(path);
 
     lxw_worksheet* sheet = workbook_add_worksheet(book, kSheetName);
@@ -99,12 +102,16 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
 
 }  // namespace
 
-QString DefaultExcelOutputPath() {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("数据表格.xlsx"));
-}
+QString DefaultExcelOutputPath() { return NewOfficeOutputPath(QStringLiteral("xlsx")); }
 
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                                  const QString& outputPath) {
+    return WriteExcelWorkbook(components, QFile::encodeName(outputPath).toStdString());
+}
+
+OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
+                                 const std::string& localPath) {
+    const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     try {
         const std::vector<const Component*> selected = SelectedComponents(components);
         uint64_t rows = 0;
@@ -118,29 +125,13 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                     .arg(rows)
                     .arg(LXW_ROW_MAX));
 
-        // Written beside the target and renamed over it, so an old file survives a failure.
-        QFileInfo target(outputPath);
-        QTemporaryFile partial(
-            target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-        if (!partial.open())
-            return OfficeOutcome::Failed(
-                outputPath,
-                QStringLiteral("%1 cannot be written: %2.").arg(outputPath, partial.errorString()));
-        partial.close();
-        QString cause = WriteBook(selected, partial.fileName());
+        SafeFileWriter file(localPath);
+        SafeWriteResult opened = file.Open();
+        if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
+        QString cause = WriteBook(selected, outputPath, file.TempPathForLibrary());
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
-
-        // The temporary file is private to its owner; the workbook is an ordinary file.
-        partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                               QFile::ReadOther);
-        std::error_code error;
-        std::filesystem::rename(std::filesystem::u8path(partial.fileName().toStdString()),
-                                std::filesystem::u8path(outputPath.toStdString()), error);
-        if (error)
-            return OfficeOutcome::Failed(
-                outputPath, QStringLiteral("%1 cannot be written: %2.")
-                                .arg(outputPath, QString::fromStdString(error.message())));
-        partial.setAutoRemove(false);
+        SafeWriteResult saved = file.Commit();
+        if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
         return OfficeOutcome::Written(outputPath);
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(

@@ -16,7 +16,7 @@
 
 namespace ohmlet {
 
-// The temporary folder's "数据表格.xlsx".
+// A new "数据表格-XXXXXX.xlsx" in the private output folder (OfficeFolder.h).
 QString DefaultExcelOutputPath();
 
 // Writes the components whose `selected` flag is set. The program calls ReadCheckMarks
@@ -24,6 +24,9 @@ QString DefaultExcelOutputPath();
 // rows would not fit into one sheet.
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                                  const QString& outputPath);
+// The same for a file name given as the system's bytes, which need not be UTF-8.
+OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
+                                 const std::string& localPath);
 
 // The command's form: a document without components gives NothingToWrite.
 OfficeOutcome WriteExcelWorkbook(const COhmletDoc& document, const QString& outputPath);

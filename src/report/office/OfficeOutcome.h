@@ -1,7 +1,11 @@
 #pragma once
 // What writing a Word, Excel or CSV file came to. The caller (the program's commands
 // or ohmlet-cli) decides how to tell the user; nothing here shows a message.
+#include <QByteArray>
+#include <QFile>
 #include <QString>
+
+#include "SafeFile.h"
 
 namespace ohmlet {
 
@@ -23,5 +27,10 @@ struct OfficeOutcome {
         return {Status::Failed, path, cause};
     }
 };
+
+// The safe writer's message, its file name bytes read as the system names files.
+inline QString DecodedMessage(const SafeWriteResult& result) {
+    return QFile::decodeName(QByteArray::fromStdString(result.message));
+}
 
 }  // namespace ohmlet

@@ -1,9 +1,11 @@
 #include "WordTableWriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <new>
 
 #include "DocxPackage.h"
+#include "OfficeFolder.h"
 #include "OfficeLayout.h"
 #include "WordTableGenerator.h"
 #include "WordTemplateDocument.h"
@@ -12,12 +14,16 @@ namespace ohmlet {
 
 QString WordTemplateFileName() { return QStringLiteral("表格.docx"); }
 
-QString DefaultWordOutputPath() {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("数据表格.docx"));
-}
+QString DefaultWordOutputPath() { return NewOfficeOutputPath(QStringLiteral("docx")); }
 
 OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                              const QString& templateFolder, const QString& outputPath) {
+    return WriteWordTable(components, templateFolder, QFile::encodeName(outputPath).toStdString());
+}
+
+OfficeOutcome WriteWordTable(const std::vector<Component>& components,
+                             const QString& templateFolder, const std::string& localPath) {
+    const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     const QString templatePath = QDir(templateFolder).filePath(WordTemplateFileName());
     try {
         DocxPackage package;
@@ -31,8 +37,13 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                                              .arg(templatePath, page.cause));
 
         WordTableGenerator table(page, SelectedComponents(components));
-        cause = package.Write(outputPath, table);
+        SafeFileWriter file(localPath);
+        SafeWriteResult opened = file.Open();
+        if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
+        cause = package.Write(file.TempPathForLibrary(), table);
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
+        SafeWriteResult saved = file.Commit();
+        if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
         return OfficeOutcome::Written(outputPath);
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(

@@ -13,13 +13,16 @@ namespace ohmlet {
 
 // "表格.docx"
 QString WordTemplateFileName();
-// The temporary folder's "数据表格.docx", where the program writes the table.
+// A new "数据表格-XXXXXX.docx" in the private output folder, where the program writes the table.
 QString DefaultWordOutputPath();
 
 // Writes the table of the components whose `selected` flag is set, taking the flags as
 // they stand. With no component selected the document holds the caption alone.
 OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                              const QString& templateFolder, const QString& outputPath);
+// The same for a file name given as the system's bytes, which need not be UTF-8.
+OfficeOutcome WriteWordTable(const std::vector<Component>& components,
+                             const QString& templateFolder, const std::string& localPath);
 
 // The command's form: a document without components gives NothingToWrite.
 OfficeOutcome WriteWordTable(const COhmletDoc& document, const QString& templateFolder,

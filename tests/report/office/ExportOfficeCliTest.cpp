@@ -5,8 +5,20 @@
 #include <QJsonArray>
 #include <QProcess>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "CsvWriter.h"
 #include "DzlFile.h"
+#include "ExcelWorkbookWriter.h"
+#include "OfficeFolder.h"
 #include "OfficeTestSupport.h"
+#include "WordTableWriter.h"
 
 namespace ohmlet::test {
 namespace {
@@ -86,6 +98,89 @@ TEST_F(ExportOfficeCli, UnwritableOutputExitsWithOne) {
         EXPECT_TRUE(run.errors.contains(out)) << run.errors.toStdString();
         EXPECT_FALSE(QFile::exists(out)) << format;
     }
+}
+
+// Texts a spreadsheet would run as formulas come out as text; readings stay numbers.
+TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
+    struct Case {
+        const char* name;
+        const char* field;  // as it appears between the commas
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "'+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tcmd", "'\tcmd"},
+        {"\r=1", "\"'\r=1\""},
+        {"梁=1", "梁=1"},
+        {"a-b", "a-b"},
+    };
+    for (const Case& k : cases) {
+        QTemporaryDir folder;
+        const QString out = folder.filePath(QStringLiteral("out.csv"));
+        auto components = MakeComponents({{"0001", k.name, "2015年03月07日", {-5}}});
+        ASSERT_TRUE(WriteReadingsCsv(components, out).ok());
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        const QString expected = QStringLiteral("0001,") + QString::fromUtf8(k.field) +
+                                 QStringLiteral(",2015年03月07日,1,-5\n");
+        EXPECT_TRUE(text.endsWith(expected)) << k.name << ": " << text.toStdString();
+    }
+}
+
+// File names are bytes: one that is not UTF-8 is written under exactly those bytes.
+TEST_F(ExportOfficeCli, NonUtf8OutputNamesRoundTrip) {
+    const std::string folder = QFile::encodeName(folder_.path()).toStdString() + "/";
+    for (const char* format : {"csv", "docx", "xlsx", "pdf"}) {
+        const std::string gbkName = std::string("\xB2\xE2\xCA\xD4.") + format;  // 测试 in GBK
+        const std::string otherName = std::string("\xB2\xE3\xCA\xD4.") + format;
+        for (const std::string& name : {gbkName, otherName}) {
+            pid_t child = ::fork();
+            if (child == 0) {
+                int devnull = ::open("/dev/null", O_WRONLY);
+                ::dup2(devnull, 2);
+                const std::string in = QFile::encodeName(input_).toStdString();
+                const std::string out = folder + name;
+                ::execl(OHMLET_CLI, OHMLET_CLI, "export", "--format", format, in.c_str(), "-o",
+                        out.c_str(), static_cast<char*>(nullptr));
+                ::_exit(127);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << format;
+        }
+        struct stat st {};
+        // Two names that differ only in bytes Qt cannot decode stay two files.
+        EXPECT_EQ(::stat((folder + gbkName).c_str(), &st), 0) << format;
+        EXPECT_EQ(::stat((folder + otherName).c_str(), &st), 0) << format;
+        EXPECT_GT(st.st_size, 0) << format;
+        // QTemporaryDir cannot name these files to remove them.
+        ::unlink((folder + gbkName).c_str());
+        ::unlink((folder + otherName).c_str());
+    }
+}
+
+TEST(OfficeFolder, OutputsArePrivateAndUnique) {
+    const QString folder = OfficeOutputFolder();
+    ASSERT_FALSE(folder.isEmpty());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u) << "others can enter the output folder";
+    EXPECT_EQ(st.st_uid, ::geteuid());
+
+    const QString word = DefaultWordOutputPath(), other = DefaultWordOutputPath();
+    const QString excel = DefaultExcelOutputPath();
+    for (const QString& path : {word, other, excel}) {
+        EXPECT_EQ(QFileInfo(path).absolutePath(), folder);
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("数据表格")))
+            << path.toStdString();
+    }
+    EXPECT_NE(word, other);
+    EXPECT_TRUE(word.endsWith(QStringLiteral(".docx")));
+    EXPECT_TRUE(excel.endsWith(QStringLiteral(".xlsx")));
+    for (const QString& path : {word, other, excel}) QFile::remove(path);
 }
 
 }  // namespace

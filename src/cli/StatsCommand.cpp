@@ -1,0 +1,170 @@
+// ohmlet-cli stats: full statistics and corrosion-class counts per component and over
+// the ticked components, as a table or as JSON.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <iostream>
+
+#include "ClassTableFile.h"
+#include "CliCommands.h"
+#include "DzlFile.h"
+#include "GbkCodec.h"
+#include "ReadingStats.h"
+
+namespace ohmlet::cli {
+namespace {
+
+template <typename T>
+QJsonValue OrNull(const std::optional<T>& value) {
+    if (!value) return QJsonValue(QJsonValue::Null);
+    return QJsonValue(
+        static_cast<std::conditional_t<std::is_floating_point_v<T>, double, qint64>>(*value));
+}
+
+QJsonObject StatsObject(const ReadingStats& s, const ClassTable& table) {
+    QJsonObject o;
+    o["count"] = static_cast<qint64>(s.count);
+    o["mean"] = OrNull(s.mean);
+    o["median"] = OrNull(s.median);
+    o["stddev"] = OrNull(s.stddev);
+    o["cv"] = OrNull(s.cv);
+    o["p10"] = OrNull(s.p10);
+    o["p90"] = OrNull(s.p90);
+    o["min"] = OrNull(s.min);
+    o["max"] = OrNull(s.max);
+    o["passCount"] = OrNull(s.passCount);
+    o["passRate"] = OrNull(s.passRate);
+    if (s.classCounts) {
+        QJsonObject counts;
+        for (std::size_t i = 0; i < table.Size(); ++i)
+            counts[QString::fromStdString(table.Classes()[i].name)] =
+                static_cast<qint64>((*s.classCounts)[i]);
+        o["classCounts"] = counts;
+    } else {
+        o["classCounts"] = QJsonValue(QJsonValue::Null);
+    }
+    return o;
+}
+
+void PrintJson(const std::vector<Component>& components, const DocumentStats& stats,
+               const ClassTable& table) {
+    QJsonArray classes;
+    for (const CorrosionClass& c : table.Classes()) classes.append(QString::fromStdString(c.name));
+    QJsonArray list;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        QJsonObject o = StatsObject(stats.components[i], table);
+        o["number"] = FromGbk(components[i].GetNumber());
+        o["name"] = FromGbk(components[i].GetName());
+        o["selected"] = components[i].selected != 0;
+        list.append(o);
+    }
+    QJsonObject root;
+    root["table"] = QString::fromStdString(table.Name());
+    root["classes"] = classes;
+    root["components"] = list;
+    root["all"] = StatsObject(stats.selected, table);
+    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+}
+
+std::string Number(const std::optional<double>& value, const char* format) {
+    if (!value) return "-";
+    char text[64];
+    std::snprintf(text, sizeof text, format, *value);
+    return text;
+}
+
+template <typename T>
+std::string Whole(const std::optional<T>& value) {
+    return value ? std::to_string(*value) : std::string("-");
+}
+
+void PrintRow(std::ostream& out, const std::string& number, const std::string& name,
+              const std::string& ticked, const ReadingStats& s) {
+    out << Pad(number, 8) << Pad(name, 24) << Pad(ticked, 7) << Pad(std::to_string(s.count), 8)
+        << Pad(Number(s.mean, "%.2f"), 10) << Pad(Number(s.median, "%.2f"), 10)
+        << Pad(Number(s.stddev, "%.2f"), 10) << Pad(Number(s.cv, "%.3f"), 8)
+        << Pad(Number(s.p10, "%.2f"), 10) << Pad(Number(s.p90, "%.2f"), 10) << Pad(Whole(s.min), 8)
+        << Pad(Whole(s.max), 8) << Pad(Whole(s.passCount), 7)
+        << Number(s.passRate ? std::optional<double>(*s.passRate * 100) : std::nullopt, "%.1f%%")
+        << '\n';
+}
+
+// A line of padded columns, without the padding after the last.
+void PrintColumns(std::ostream& out, std::string line) {
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << '\n';
+}
+
+void PrintClassRow(std::ostream& out, const std::string& number, const std::string& name,
+                   const ReadingStats& s, const std::vector<int>& widths) {
+    std::string line = Pad(number, 8) + Pad(name, 24);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        line += Pad(s.classCounts ? std::to_string((*s.classCounts)[i]) : "-", widths[i]);
+    PrintColumns(out, line);
+}
+
+void PrintTable(const std::vector<Component>& components, const DocumentStats& stats,
+                const ClassTable& table) {
+    std::ostream& out = std::cout;
+    out << Pad("Number", 8) << Pad("Name", 24) << Pad("Ticked", 7) << Pad("Count", 8)
+        << Pad("Mean", 10) << Pad("Median", 10) << Pad("Std dev", 10) << Pad("CV", 8)
+        << Pad("P10", 10) << Pad("P90", 10) << Pad("Min", 8) << Pad("Max", 8) << Pad("Pass", 7)
+        << "Pass rate\n";
+    for (std::size_t i = 0; i < components.size(); ++i)
+        PrintRow(out, components[i].GetNumber(), GbkToUtf8(components[i].GetName()),
+                 components[i].selected != 0 ? "yes" : "no", stats.components[i]);
+    PrintRow(out, "All", "(ticked components)", "", stats.selected);
+
+    out << "\nCorrosion-likelihood classes (" << table.Name() << "):";
+    const std::vector<std::string> ranges = table.Ranges();
+    for (std::size_t i = 0; i < ranges.size(); ++i) out << (i ? ", " : " ") << ranges[i];
+    out << "\n\n";
+    std::string header = Pad("Number", 8) + Pad("Name", 24);
+    std::vector<int> widths;
+    for (const CorrosionClass& c : table.Classes()) {
+        widths.push_back(std::max(10, static_cast<int>(c.name.size()) + 2));
+        header += Pad(c.name, widths.back());
+    }
+    PrintColumns(out, header);
+    for (std::size_t i = 0; i < components.size(); ++i)
+        PrintClassRow(out, components[i].GetNumber(), GbkToUtf8(components[i].GetName()),
+                      stats.components[i], widths);
+    PrintClassRow(out, "All", "(ticked components)", stats.selected, widths);
+}
+
+int RunStats(Args args) {
+    std::string tableArg = "rilem";
+    if (!TakeOption(args, "--table", "--table", tableArg))
+        return UsageError("--table needs rilem, langford or an .ini file.");
+    const bool json = TakeFlag(args, "--json");
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
+        return UsageError("stats takes one DZL file, optionally --table and --json.");
+
+    std::optional<ClassTable> table = ClassTable::BuiltIn(tableArg);
+    if (!table) {
+        if (tableArg.size() <= 4 || tableArg.compare(tableArg.size() - 4, 4, ".ini") != 0)
+            return UsageError("--table takes rilem, langford or an .ini file, not '" + tableArg +
+                              "'.");
+        ClassTableFileResult file = ReadClassTableFile(tableArg);
+        if (!file.table) return Fail(kExitIo, file.message);
+        table = std::move(file.table);
+    }
+
+    DzlReadResult file = ReadDzlFile(args[0]);
+    if (!file.ok()) return Fail(kExitIo, file.message);
+    const DocumentStats stats = ComputeDocumentStats(file.components, *table);
+    if (json)
+        PrintJson(file.components, stats, *table);
+    else
+        PrintTable(file.components, stats, *table);
+    return kExitOk;
+}
+
+const CommandRegistration kRegistration("stats",
+                                        "FILE.DZL [--table rilem|langford|FILE.ini] [--json]",
+                                        RunStats);
+
+}  // namespace
+}  // namespace ohmlet::cli

@@ -1,0 +1,94 @@
+#pragma once
+// The one way this program replaces a file: the new bytes go to a fresh private file
+// beside the target, which is synced and renamed over it only when every step worked,
+// so a failure, a crash or a planted link never costs the user the old file.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace ohmlet {
+
+struct SafeWriteResult {
+    bool ok = true;
+    int error = 0;        // errno of the failing step, 0 when none applies
+    std::string message;  // one sentence naming the file, empty on success
+};
+
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(std::string path);
+    ~SafeFileWriter();  // an uncommitted temporary file is removed
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Follows links to the final target, refuses targets that are not regular files
+    // or that the user may not write, removes what killed saves of it left behind,
+    // and creates the temporary file.
+    SafeWriteResult Open();
+    SafeWriteResult Write(const void* data, std::size_t size);
+    const std::string& TempPath() const { return temp_; }
+    // For libraries that write a file by name: they write the returned path (keeping
+    // or replacing the file there), then Commit().
+    const std::string& TempPathForLibrary() {
+        byName_ = true;
+        return temp_;
+    }
+    // The file the rename replaces: the path with its links followed.
+    const std::string& TargetPath() const { return target_; }
+    SafeWriteResult Commit();
+    void Abort();
+
+private:
+    SafeWriteResult Fail(const std::string& what, int error);
+
+    std::string path_;
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool failed_ = false;
+    bool byName_ = false;
+};
+
+SafeWriteResult WriteFileSafely(const std::string& path, const void* data, std::size_t size);
+inline SafeWriteResult WriteFileSafely(const std::string& path,
+                                       const std::vector<unsigned char>& bytes) {
+    return WriteFileSafely(path, bytes.data(), bytes.size());
+}
+inline SafeWriteResult WriteFileSafely(const std::string& path, const std::string& bytes) {
+    return WriteFileSafely(path, bytes.data(), bytes.size());
+}
+
+// A regular file's bytes, mapped where the system can. Anything else is refused before
+// a byte is read, so a folder, a FIFO or a device neither hangs nor floods memory.
+class FileBytes {
+public:
+    FileBytes() = default;
+    ~FileBytes();
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    enum class Status { Ok, CannotOpen, NotRegular, TooLarge };
+    // `reason` is filled with why the file cannot be read, without the file's name.
+    Status Open(const std::string& path, std::string& reason,
+                std::size_t maxBytes = static_cast<std::size_t>(-1));
+    const unsigned char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    void Release();
+    const unsigned char* data_ = nullptr;
+    std::size_t size_ = 0;
+    bool mapped_ = false;
+    std::vector<unsigned char> copy_;
+};
+
+// Every temporary name of `target` starts with this; a save removes the ones that
+// no other save holds.
+std::string SafeTempPrefix(const std::string& target);
+
+// Replaces close() in the writer, so tests can make a close fail as a network file
+// system does when it loses the write-back. Null restores close().
+using CloseFunction = int (*)(int);
+void SetSafeFileCloseForTesting(CloseFunction close);
+
+}  // namespace ohmlet

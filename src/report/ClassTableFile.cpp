@@ -1,0 +1,58 @@
+#include "ClassTableFile.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include "CIniFile.h"
+#include "GbkCodec.h"
+
+namespace ohmlet {
+namespace {
+
+constexpr std::string_view kIniEnding = ".ini";
+
+std::string ToUtf8(const std::string& text) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (!utf8.hasError()) return text;
+    return FromGbk(text).toStdString();
+}
+
+}  // namespace
+
+ClassTableFileResult ReadClassTableFile(const std::string& path) {
+    ClassTableFileResult result;
+    auto fail = [&](ClassTableFileResult::Status status, const std::string& why) {
+        result.status = status;
+        result.message = "the class table " + path + " " + why + ".";
+        return result;
+    };
+    if (path.size() <= kIniEnding.size() ||
+        path.compare(path.size() - kIniEnding.size(), kIniEnding.size(), kIniEnding) != 0)
+        return fail(ClassTableFileResult::Status::CannotOpen, "does not end in .ini");
+
+    // The settings reader takes a folder and a base name and adds ".ini" itself.
+    const QFileInfo info(QString::fromStdString(path));
+    CIniFile ini;
+    ini.SetPath(info.path().toStdString());
+    ini.SetFileName(info.completeBaseName().toStdString());
+    if (!info.isFile() || !ini.OpenForRead())
+        return fail(ClassTableFileResult::Status::CannotOpen, "cannot be read");
+    if (!ini.FindSection(kClassTableSection))
+        return fail(ClassTableFileResult::Status::Invalid, "has no [Classes] section");
+
+    std::string error;
+    result.table = ClassTableFromSettings(
+        info.completeBaseName().toStdString(),
+        [&](const std::string& key) -> std::optional<std::string> {
+            std::string value;
+            if (!ini.ReadString(kClassTableSection, key, value)) return std::nullopt;
+            return ToUtf8(value);
+        },
+        error);
+    if (!result.table)
+        return fail(ClassTableFileResult::Status::Invalid, "is not usable: " + error);
+    return result;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+
+#include "CorrosionClasses.h"
+
+namespace ohmlet {
+namespace {
+
+TEST(CorrosionClasses, BuiltInTablesClassifyAtTheirBoundaries) {
+    struct Case {
+        const char* table;
+        int32_t value;
+        const char* expected;
+    } cases[] = {
+        {"rilem", INT32_MAX, "negligible"},
+        {"rilem", 100, "negligible"},
+        {"rilem", 99, "low"},
+        {"rilem", 50, "low"},
+        {"rilem", 49, "moderate"},
+        {"rilem", 10, "moderate"},
+        {"rilem", 9, "high"},
+        {"rilem", 0, "high"},
+        {"rilem", INT32_MIN, "high"},
+        {"langford", 1000, "low"},
+        {"langford", 20, "low"},
+        {"langford", 19, "low-moderate"},
+        {"langford", 10, "low-moderate"},
+        {"langford", 9, "high"},
+        {"langford", 5, "high"},
+        {"langford", 4, "very-high"},
+        {"langford", -1, "very-high"},
+    };
+    for (const Case& k : cases) {
+        std::optional<ClassTable> table = ClassTable::BuiltIn(k.table);
+        ASSERT_TRUE(table) << k.table;
+        EXPECT_EQ(table->Classes()[table->Classify(k.value)].name, k.expected)
+            << k.table << ' ' << k.value;
+    }
+    EXPECT_FALSE(ClassTable::BuiltIn("RILEM"));
+    EXPECT_FALSE(ClassTable::BuiltIn(""));
+    EXPECT_EQ(ClassTable::Rilem().Ranges(),
+              (std::vector<std::string>{"negligible >= 100", "low >= 50", "moderate >= 10",
+                                        "high < 10"}));
+    EXPECT_EQ(ClassTable::Langford().Ranges(),
+              (std::vector<std::string>{"low >= 20", "low-moderate >= 10", "high >= 5",
+                                        "very-high < 5"}));
+}
+
+TEST(CorrosionClasses, MakeRefusesUnusableTables) {
+    struct Case {
+        std::string name;
+        std::vector<CorrosionClass> classes;
+        std::string error;  // empty: accepted
+    } cases[] = {
+        {"t", {{"a", 10}, {"b", 0}}, ""},
+        // The last bound is never used, so it need not fall.
+        {"t", {{"a", 10}, {"b", 99}}, ""},
+        {"t", {{"a", 6}, {"b", 5}, {"c", 4}, {"d", 3}, {"e", 2}, {"f", 0}}, ""},
+        {"", {{"a", 10}, {"b", 0}}, "no name"},
+        {"t", {{"a", 10}}, "2 to 6 classes, not 1"},
+        {"t",
+         {{"a", 6}, {"b", 5}, {"c", 4}, {"d", 3}, {"e", 2}, {"f", 1}, {"g", 0}},
+         "2 to 6 classes, not 7"},
+        {"t", {{"a", 10}, {"", 0}}, "class 2 needs a name"},
+        {"t", {{std::string(65, 'x'), 10}, {"b", 0}}, "class 1 needs a name"},
+        {"t", {{"a", 10}, {"a", 0}}, "'a' is used twice"},
+        {"t", {{"a", 10}, {"b", 10}, {"c", 0}}, "'b' (10) must be below that of 'a' (10)"},
+        {"t", {{"a", 10}, {"b", 20}, {"c", 0}}, "must be below"},
+    };
+    for (const Case& k : cases) {
+        std::string error;
+        std::optional<ClassTable> table = ClassTable::Make(k.name, k.classes, error);
+        if (k.error.empty()) {
+            EXPECT_TRUE(table) << error;
+        } else {
+            EXPECT_FALSE(table) << k.error;
+            EXPECT_NE(error.find(k.error), std::string::npos) << error;
+        }
+    }
+}
+
+TEST(CorrosionClasses, UserTableFromSettingsKeys) {
+    using Keys = std::map<std::string, std::string>;
+    struct Case {
+        Keys keys;
+        std::string error;  // empty: accepted
+        std::string name;
+        std::vector<std::string> ranges;
+    } cases[] = {
+        {{{"Class1", "dry"},
+          {"Bound1", "100"},
+          {"Class2", "damp"},
+          {"Bound2", " 25 "},
+          {"Class3", " wet "}},
+         "",
+         "site",
+         {"dry >= 100", "damp >= 25", "wet < 25"}},
+        {{{"Name", "my table"}, {"Class1", "a"}, {"Bound1", "+5"}, {"Class2", "b"}},
+         "",
+         "my table",
+         {"a >= 5", "b < 5"}},
+        {{{"Class1", "a"}, {"Bound1", "-2147483648"}, {"Class2", "b"}},
+         "",
+         "site",
+         {"a >= -2147483648", "b < -2147483648"}},
+        {{}, "no classes found", "", {}},
+        {{{"Class1", "a"}}, "2 to 6 classes, not 1", "", {}},
+        {{{"Class1", "a"}, {"Class2", "b"}}, "Bound1 is missing", "", {}},
+        {{{"Class1", "a"}, {"Bound1", "5"}, {"Class2", "b"}, {"Bound2", "0"}},
+         "Bound2 is given, but the last class",
+         "",
+         {}},
+        {{{"Class1", "a"}, {"Bound1", "5"}, {"Class3", "b"}},
+         "Class3 is given but Class2 is missing",
+         "",
+         {}},
+        {{{"Class1", "a"}, {"Bound1", "1O"}, {"Class2", "b"}},
+         "Bound1 is not a whole number: '1O'",
+         "",
+         {}},
+        {{{"Class1", "a"}, {"Bound1", "2147483648"}, {"Class2", "b"}},
+         "not a whole number",
+         "",
+         {}},
+        {{{"Class1", "a"}, {"Bound1", "-"}, {"Class2", "b"}}, "not a whole number", "", {}},
+        {{{"Class1", "a"}, {"Bound1", ""}, {"Class2", "b"}}, "not a whole number", "", {}},
+        {{{"Class1", "a"}, {"Bound1", "5"}, {"Class2", "   "}}, "class 2 needs a name", "", {}},
+        {{{"Name", " "}, {"Class1", "a"}, {"Bound1", "5"}, {"Class2", "b"}}, "no name", "", {}},
+        {{{"Class1", "a"},
+          {"Bound1", "6"},
+          {"Class2", "b"},
+          {"Bound2", "5"},
+          {"Class3", "c"},
+          {"Bound3", "4"},
+          {"Class4", "d"},
+          {"Bound4", "3"},
+          {"Class5", "e"},
+          {"Bound5", "2"},
+          {"Class6", "f"},
+          {"Class7", "g"}},
+         "at most 6 classes",
+         "",
+         {}},
+    };
+    for (const Case& k : cases) {
+        std::string error;
+        std::optional<ClassTable> table = ClassTableFromSettings(
+            "site",
+            [&](const std::string& key) -> std::optional<std::string> {
+                auto it = k.keys.find(key);
+                if (it == k.keys.end()) return std::nullopt;
+                return it->second;
+            },
+            error);
+        if (k.error.empty()) {
+            ASSERT_TRUE(table) << error;
+            EXPECT_EQ(table->Name(), k.name);
+            EXPECT_EQ(table->Ranges(), k.ranges);
+        } else {
+            EXPECT_FALSE(table) << k.error;
+            EXPECT_NE(error.find(k.error), std::string::npos) << error;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ohmlet

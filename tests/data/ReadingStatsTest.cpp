@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <random>
+
+#include "ReadingStats.h"
+#include "TestSupport.h"
+
+namespace ohmlet {
+namespace {
+
+using Opt = std::optional<double>;
+const Opt kAbsent = std::nullopt;
+
+void ExpectNear(const Opt& actual, const Opt& expected, const std::string& what) {
+    ASSERT_EQ(actual.has_value(), expected.has_value()) << what;
+    if (expected) {
+        EXPECT_NEAR(*actual, *expected, 1e-9 * std::max(1.0, std::abs(*expected))) << what;
+    }
+}
+
+// Readings in the default pass band 17..25 of test::MakeComponent.
+TEST(ReadingStats, HandComputedSets) {
+    struct Case {
+        const char* what;
+        std::vector<int> values;
+        Opt mean, median, stddev, cv, p10, p90;
+        std::optional<int32_t> min, max;
+        std::optional<int64_t> pass;
+        Opt rate;
+    } cases[] = {
+        {"one reading", {42}, 42, 42, kAbsent, kAbsent, 42, 42, 42, 42, 0, 0.0},
+        {"two readings",
+         {20, 10},
+         15,
+         15,
+         std::sqrt(50.0),
+         std::sqrt(50.0) / 15,
+         11,
+         19,
+         10,
+         20,
+         1,
+         0.5},
+        {"one to ten, shuffled",
+         {7, 1, 10, 3, 5, 2, 9, 4, 8, 6},
+         5.5,
+         5.5,
+         std::sqrt(82.5 / 9),
+         std::sqrt(82.5 / 9) / 5.5,
+         1.9,
+         9.1,
+         1,
+         10,
+         0,
+         0.0},
+        {"odd count, ranks on readings",
+         {30, 10, 20, 40, 50, 60, 70, 80, 90, 100, 0},
+         50,
+         50,
+         std::sqrt(11000.0 / 10),
+         std::sqrt(11000.0 / 10) / 50,
+         10,
+         90,
+         0,
+         100,
+         1,
+         1.0 / 11},
+        {"all equal", {5, 5, 5, 5, 5}, 5, 5, 0, 0, 5, 5, 5, 5, 0, 0.0},
+        {"mean zero has no cv", {-3, 3}, 0, 0, std::sqrt(18.0), kAbsent, -2.4, 2.4, -3, 3, 0, 0.0},
+        {"band edges",
+         {16, 17, 25, 26},
+         21,
+         21,
+         std::sqrt(82.0 / 3),
+         std::sqrt(82.0 / 3) / 21,
+         16.3,
+         25.7,
+         16,
+         26,
+         2,
+         0.5},
+        // Spread too wide for a histogram: the same ranks from a sorted copy.
+        {"narrow",
+         {0, 10, 5, 5},
+         5,
+         5,
+         std::sqrt(50.0 / 3),
+         std::sqrt(50.0 / 3) / 5,
+         1.5,
+         8.5,
+         0,
+         10,
+         0,
+         0.0},
+        {"wide",
+         {0, 1000000, 500000, 500000},
+         500000,
+         500000,
+         std::sqrt(5e11 / 3),
+         std::sqrt(5e11 / 3) / 500000,
+         150000,
+         850000,
+         0,
+         1000000,
+         0,
+         0.0},
+        {"extremes",
+         {INT32_MIN, INT32_MAX},
+         -0.5,
+         -0.5,
+         std::sqrt(2 * 2147483647.5 * 2147483647.5),
+         std::sqrt(2 * 2147483647.5 * 2147483647.5) / -0.5,
+         INT32_MIN + 0.1 * 4294967295.0,
+         INT32_MIN + 0.9 * 4294967295.0,
+         INT32_MIN,
+         INT32_MAX,
+         0,
+         0.0},
+    };
+    for (const Case& k : cases) {
+        std::vector<Component> list{test::MakeComponent("0001", k.values)};
+        const DocumentStats document = ComputeDocumentStats(list, ClassTable::Rilem());
+        // One set, three ways: alone, as a component of a file, and as the ticked ones.
+        const std::pair<const char*, ReadingStats> ways[] = {
+            {"alone", ComputeStats(list[0], ClassTable::Rilem())},
+            {"in a file", document.components[0]},
+            {"ticked", document.selected}};
+        for (const auto& [way, s] : ways) {
+            const std::string what = std::string(k.what) + ", " + way;
+            EXPECT_EQ(s.count, static_cast<int64_t>(k.values.size())) << what;
+            ExpectNear(s.mean, k.mean, what + " mean");
+            ExpectNear(s.median, k.median, what + " median");
+            ExpectNear(s.stddev, k.stddev, what + " stddev");
+            ExpectNear(s.cv, k.cv, what + " cv");
+            ExpectNear(s.p10, k.p10, what + " p10");
+            ExpectNear(s.p90, k.p90, what + " p90");
+            ExpectNear(s.passRate, k.rate, what + " passRate");
+            EXPECT_EQ(s.min, k.min) << what;
+            EXPECT_EQ(s.max, k.max) << what;
+            EXPECT_EQ(s.passCount, k.pass) << what;
+        }
+    }
+}
+
+// A file's statistics come from fixed histograms when its readings allow and from
+// the general path otherwise; both must agree, whatever mix of components a file has.
+TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
+    struct Case {
+        const char* what;
+        int low, high;  // readings drawn from low..high
+        int wideEvery;  // every n-th component gets one reading far outside; 0 never
+    } cases[] = {
+        {"site readings", 5, 300, 0},           {"near the top of the window", 16000, 16383, 0},
+        {"some components far out", 0, 200, 7}, {"negative and positive", -50, 50, 0},
+        {"one distinct value", 42, 42, 0},
+    };
+    std::mt19937 random(14);
+    for (const Case& k : cases) {
+        std::uniform_int_distribution<int> value(k.low, k.high);
+        std::uniform_int_distribution<int> size(0, 40);
+        std::vector<Component> list;
+        for (int i = 0; i < 60; ++i) {
+            std::vector<int> values(static_cast<std::size_t>(size(random)));
+            for (int& v : values) v = value(random);
+            if (k.wideEvery && i % k.wideEvery == 3 && !values.empty()) values[0] = 1000000;
+            list.push_back(test::MakeComponent("0001", values));
+            list.back().selected = i % 3 != 0;
+            list.back().designValue = static_cast<float>(value(random));
+        }
+        for (const ClassTable& table : {ClassTable::Rilem(), ClassTable::Langford()}) {
+            const DocumentStats document = ComputeDocumentStats(list, table);
+            std::vector<const Component*> ticked;
+            std::vector<std::pair<ReadingStats, ReadingStats>> pairs;
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                pairs.emplace_back(document.components[i], ComputeStats(list[i], table));
+                if (list[i].selected) ticked.push_back(&list[i]);
+            }
+            pairs.emplace_back(document.selected, ComputeStats(ticked, table));
+            for (std::size_t i = 0; i < pairs.size(); ++i) {
+                const ReadingStats& a = pairs[i].first;
+                const ReadingStats& b = pairs[i].second;
+                const std::string what =
+                    std::string(k.what) + " " + table.Name() + " set " + std::to_string(i);
+                EXPECT_EQ(a.count, b.count) << what;
+                ExpectNear(a.mean, b.mean, what + " mean");
+                ExpectNear(a.median, b.median, what + " median");
+                ExpectNear(a.stddev, b.stddev, what + " stddev");
+                ExpectNear(a.cv, b.cv, what + " cv");
+                ExpectNear(a.p10, b.p10, what + " p10");
+                ExpectNear(a.p90, b.p90, what + " p90");
+                ExpectNear(a.passRate, b.passRate, what + " passRate");
+                EXPECT_EQ(a.min, b.min) << what;
+                EXPECT_EQ(a.max, b.max) << what;
+                EXPECT_EQ(a.passCount, b.passCount) << what;
+                EXPECT_EQ(a.classCounts, b.classCounts) << what;
+            }
+        }
+    }
+}
+
+// The histograms outlive a call; a call must not see what the one before left.
+TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
+    std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
+    std::vector<Component> narrow{test::MakeComponent("0001", {5, 9, 12})};
+    for (int i = 0; i < 3; ++i) {
+        for (const auto* list : {&wide, &narrow, &narrow}) {
+            const DocumentStats s = ComputeDocumentStats(*list, ClassTable::Rilem());
+            EXPECT_EQ(s.selected.count, 3);
+            EXPECT_EQ(s.selected.max, list == &wide ? 1000000 : 12);
+            ExpectNear(s.selected.median, 9, "median");
+            EXPECT_EQ(s.components[0].classCounts,
+                      (std::vector<int64_t>{list == &wide ? 1 : 0, 0, list == &wide ? 0 : 1, 2}));
+        }
+    }
+}
+
+TEST(ReadingStats, NoReadingsLeaveAllButTheCountAbsent) {
+    Component empty = test::MakeComponent("0001", {});
+    Component claimsMore = test::MakeComponent("0002", {});
+    claimsMore.pointCount = 5;  // a count the points do not back
+    for (const Component* c : {&empty, &claimsMore}) {
+        ReadingStats s = ComputeStats(*c, ClassTable::Rilem());
+        EXPECT_EQ(s.count, 0);
+        EXPECT_FALSE(s.mean || s.median || s.stddev || s.cv || s.p10 || s.p90 || s.passRate);
+        EXPECT_FALSE(s.min || s.max || s.passCount || s.classCounts);
+    }
+}
+
+TEST(ReadingStats, OnlyTheReadingsTheCountCovers) {
+    Component c = test::MakeComponent("0001", {10, 20, 90});
+    c.pointCount = 2;
+    ReadingStats s = ComputeStats(c, ClassTable::Rilem());
+    EXPECT_EQ(s.count, 2);
+    EXPECT_EQ(s.max, 20);
+    c.pointCount = 7;
+    EXPECT_EQ(ComputeStats(c, ClassTable::Rilem()).count, 3);
+}
+
+TEST(ReadingStats, ClassCountsAtTheBoundaries) {
+    struct Case {
+        ClassTable table;
+        std::vector<int> values;
+        std::vector<int64_t> counts;
+    } cases[] = {
+        {ClassTable::Rilem(), {100, 99, 50, 49, 10, 9}, {1, 2, 2, 1}},
+        {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {2, 0, 0, 3}},
+        {ClassTable::Langford(), {20, 19, 10, 9, 5, 4}, {1, 2, 2, 1}},
+        {ClassTable::Langford(), {0, 4, 4, 21}, {1, 0, 0, 3}},
+        // Wide enough that the counts come from the sorted path.
+        {ClassTable::Rilem(), {100, 100000, 49, 9, -100000}, {2, 0, 1, 2}},
+    };
+    for (const Case& k : cases) {
+        ReadingStats s = ComputeStats(test::MakeComponent("0001", k.values), k.table);
+        ASSERT_TRUE(s.classCounts) << k.table.Name();
+        EXPECT_EQ(*s.classCounts, k.counts)
+            << k.table.Name() << ' ' << ::testing::PrintToString(k.values);
+    }
+}
+
+TEST(ReadingStats, TickedComponentsTogether) {
+    std::vector<Component> list;
+    list.push_back(test::MakeComponent("0001", {10, 20}));  // 20 in its band
+    list.push_back(test::MakeComponent("0002", {100}));
+    list[1].selected = 0;
+    list.push_back(test::MakeComponent("0003", {30}));  // its own band 29..31
+    list[2].designValue = 30;
+    list[2].lowerTolerance = -1;
+    list[2].upperTolerance = 1;
+    list.push_back(test::MakeComponent("0004", {}));  // ticked, no readings
+
+    DocumentStats stats = ComputeDocumentStats(list, ClassTable::Rilem());
+    ASSERT_EQ(stats.components.size(), 4u);
+    EXPECT_EQ(stats.components[1].count, 1);
+    EXPECT_EQ(stats.components[1].classCounts, (std::vector<int64_t>{1, 0, 0, 0}));
+    EXPECT_EQ(stats.components[2].passCount, 1);
+    EXPECT_EQ(stats.components[3].count, 0);
+
+    const ReadingStats& all = stats.selected;
+    EXPECT_EQ(all.count, 3);
+    ExpectNear(all.mean, 20, "mean");
+    ExpectNear(all.median, 20, "median");
+    ExpectNear(all.stddev, 10, "stddev");
+    ExpectNear(all.p10, 12, "p10");
+    ExpectNear(all.p90, 28, "p90");
+    EXPECT_EQ(all.min, 10);
+    EXPECT_EQ(all.max, 30);
+    EXPECT_EQ(all.passCount, 2) << "each component by its own band";
+    ExpectNear(all.passRate, 2.0 / 3, "passRate");
+    EXPECT_EQ(all.classCounts, (std::vector<int64_t>{0, 0, 3, 0}));
+
+    for (Component& c : list) c.selected = 0;
+    stats = ComputeDocumentStats(list, ClassTable::Rilem());
+    EXPECT_EQ(stats.selected.count, 0);
+    EXPECT_FALSE(stats.selected.mean || stats.selected.classCounts);
+    EXPECT_EQ(stats.components[0].count, 2) << "unticked components keep their own figures";
+}
+
+}  // namespace
+}  // namespace ohmlet
