@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string_view>
 
+#include <QList>
 #include <QString>
 
 #include "GbkCodec.h"

@@ -1,6 +1,7 @@
 # Installs the build tree into a staging folder and checks Kiosa's layout and the
 # desktop integration: what a double-click on a DZL file needs is really there.
-# In: BUILD_DIR, STAGE_DIR, PREFIX (absolute), INSTALL_ROOT, PROGRAM_DIR, BINDIR, DATADIR.
+# In: BUILD_DIR, STAGE_DIR, PREFIX (absolute), INSTALL_ROOT, PROGRAM_DIR, BINDIR, DATADIR,
+#     MANDIR.
 
 foreach(dir INSTALL_ROOT PROGRAM_DIR)
   if(IS_ABSOLUTE "${${dir}}")
@@ -28,6 +29,10 @@ foreach(path
     "${DATADIR}/applications/ohmlet.desktop"
     "${DATADIR}/applications/kiosa.desktop"
     "${DATADIR}/mime/packages/ohmlet-dzl.xml"
+    "${DATADIR}/metainfo/org.ohmlet.Ohmlet.metainfo.xml"
+    "${MANDIR}/man1/ohmlet.1"
+    "${MANDIR}/man1/ohmlet-cli.1"
+    "${MANDIR}/man1/kiosa.1"
     "${DATADIR}/icons/hicolor/48x48/apps/ohmlet.png"
     "${DATADIR}/icons/hicolor/48x48/apps/kiosa.png"
     "${DATADIR}/icons/hicolor/48x48/mimetypes/application-x-ohmlet-dzl.png")
@@ -52,11 +57,16 @@ file(REAL_PATH "${root}/${INSTALL_ROOT}/Kiosa" kiosa_file)
 if(NOT kiosa_target STREQUAL kiosa_file)
   message(SEND_ERROR "${BINDIR}/kiosa leads to '${kiosa_target}'")
 endif()
-file(READ_SYMLINK "${root}/${BINDIR}/ohmlet" ohmlet_link)
-cmake_path(ABSOLUTE_PATH ohmlet_link BASE_DIRECTORY "${root}/${BINDIR}" NORMALIZE)
-if(NOT ohmlet_link STREQUAL "${root}/${PROGRAM_DIR}/Ohmlet")
-  message(SEND_ERROR "${BINDIR}/ohmlet leads to '${ohmlet_link}'")
-endif()
+foreach(link ohmlet:Ohmlet ohmlet-cli:ohmlet-cli)
+  string(REPLACE ":" ";" link "${link}")
+  list(GET link 0 name)
+  list(GET link 1 program)
+  file(READ_SYMLINK "${root}/${BINDIR}/${name}" target)
+  cmake_path(ABSOLUTE_PATH target BASE_DIRECTORY "${root}/${BINDIR}" NORMALIZE)
+  if(NOT target STREQUAL "${root}/${PROGRAM_DIR}/${program}")
+    message(SEND_ERROR "${BINDIR}/${name} leads to '${target}'")
+  endif()
+endforeach()
 
 file(READ "${root}/${DATADIR}/mime/packages/ohmlet-dzl.xml" mime)
 if(NOT mime MATCHES "type=\"application/x-ohmlet-dzl\"" OR NOT mime MATCHES "pattern=\"\\*\\.dzl\"")

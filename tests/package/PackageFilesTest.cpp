@@ -1,0 +1,194 @@
+// The files shipped beside the programs agree with the programs: every command and option
+// the programs list is in their manual page, the pages render cleanly, one version number
+// runs through all of them, and the AppStream metadata names the real desktop entry and
+// file type.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString kSource = QStringLiteral(OHMLET_SOURCE_DIR);
+const QString kVersion = QStringLiteral(OHMLET_VERSION);
+const QString kMetainfo =
+    kSource + QStringLiteral("/resources/desktop/org.ohmlet.Ohmlet.metainfo.xml");
+
+QString ReadText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProgramRun RunProgram(const QString& program, const QStringList& args,
+                      const QStringList& environment = {}) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const QString& pair : environment)
+        env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForFinished(60000)) return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString ManPage(const char* name) {
+    return kSource + QStringLiteral("/resources/man/") + QLatin1String(name);
+}
+
+// Spaces collapsed and none around '|', so that "a|b" and "a | b" compare equal.
+QString Normalised(QString text) {
+    text = text.simplified();
+    text.replace(QStringLiteral(" |"), QStringLiteral("|"));
+    text.replace(QStringLiteral("| "), QStringLiteral("|"));
+    return text;
+}
+
+// The page as a reader sees it, on lines long enough that nothing is broken or hyphenated.
+QString Rendered(const QString& page) {
+    ProgramRun run =
+        RunProgram(QStringLiteral("man"),
+                   {QStringLiteral("-E"), QStringLiteral("ascii"), QStringLiteral("-l"), page},
+                   {QStringLiteral("MANWIDTH=1000"), QStringLiteral("MAN_KEEP_FORMATTING=")});
+    return run.exitCode == 0 ? Normalised(run.out) : QString();
+}
+
+// What a program's --help lists: ohmlet-cli names one command per "  ohmlet-cli ..." line;
+// the GUI lists its options on lines starting with a dash.
+QStringList HelpEntries(const QString& help) {
+    QStringList entries;
+    static const QRegularExpression command(QStringLiteral("^  ohmlet-cli (.+)$"),
+                                            QRegularExpression::MultilineOption);
+    for (auto it = command.globalMatch(help); it.hasNext();)
+        entries << Normalised(it.next().captured(1));
+    static const QRegularExpression option(QStringLiteral("^\\s+(-[^ ]*(?:, -[^ ]*)*)"),
+                                           QRegularExpression::MultilineOption);
+    for (auto it = option.globalMatch(help); it.hasNext();)
+        entries << it.next().captured(1).split(QStringLiteral(", "));
+    return entries;
+}
+
+struct DocumentedProgram {
+    const char* page;
+    QString program;
+};
+
+const DocumentedProgram kDocumented[] = {
+    {"ohmlet-cli.1", QStringLiteral(OHMLET_CLI_PATH)},
+    {"ohmlet.1", QStringLiteral(OHMLET_GUI_PATH)},
+};
+
+TEST(ManualPages, ListEveryCommandAndOptionTheProgramsHelpNames) {
+    for (const auto& row : kDocumented) {
+        SCOPED_TRACE(row.page);
+        ProgramRun help = RunProgram(row.program, {QStringLiteral("--help")});
+        ASSERT_EQ(help.exitCode, 0) << help.err.toStdString();
+        const QStringList entries = HelpEntries(help.out);
+        ASSERT_GE(entries.size(), 3) << help.out.toStdString();
+        const QString page = Rendered(ManPage(row.page));
+        ASSERT_FALSE(page.isEmpty());
+        for (const QString& entry : entries)
+            EXPECT_TRUE(page.contains(entry)) << "not in the page: " << entry.toStdString();
+    }
+}
+
+TEST(ManualPages, RenderWithoutWarnings) {
+    for (const char* name : {"ohmlet.1", "ohmlet-cli.1", "kiosa.1"}) {
+        SCOPED_TRACE(name);
+        // The same run lintian makes of an installed page.
+        ProgramRun run = RunProgram(
+            QStringLiteral("man"),
+            {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"),
+             QStringLiteral("-l"), QStringLiteral("-Tutf8"), QStringLiteral("-Z"), ManPage(name)},
+            {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("MANROFFSEQ=")});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        EXPECT_FALSE(run.out.isEmpty());
+    }
+}
+
+TEST(Release, EveryShippedFileCarriesTheProjectVersion) {
+    const QString gui =
+        RunProgram(QStringLiteral(OHMLET_GUI_PATH), {QStringLiteral("--version")}).out;
+    const QString changelog = ReadText(kSource + QStringLiteral("/debian/changelog"));
+    // `whole`: the text is the expected one and nothing else.
+    struct Place {
+        const char* what;
+        QString text;
+        QString expected;
+        bool whole;
+    } places[] = {
+        {"Ohmlet --version", gui.trimmed(), QStringLiteral("Ohmlet ") + kVersion, true},
+        {"Debian changelog", changelog.section(QLatin1Char('\n'), 0, 0),
+         QStringLiteral("ohmlet (") + kVersion + QStringLiteral(")"), false},
+        {"AppStream release", ReadText(kMetainfo),
+         QStringLiteral("<release version=\"") + kVersion + QStringLiteral("\""), false},
+        {"ohmlet.1", ReadText(ManPage("ohmlet.1")), QStringLiteral("\"Ohmlet ") + kVersion + "\"",
+         false},
+        {"ohmlet-cli.1", ReadText(ManPage("ohmlet-cli.1")),
+         QStringLiteral("\"Ohmlet ") + kVersion + "\"", false},
+        {"kiosa.1", ReadText(ManPage("kiosa.1")), QStringLiteral("\"Ohmlet ") + kVersion + "\"",
+         false},
+    };
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.what);
+        ASSERT_FALSE(place.text.isEmpty());
+        if (place.whole)
+            EXPECT_EQ(place.text, place.expected);
+        else
+            EXPECT_TRUE(place.text.contains(place.expected)) << place.expected.toStdString();
+    }
+}
+
+// Values of one element or attribute in the metadata, in document order.
+QStringList MetainfoValues(const QString& element, const QString& attribute = {}) {
+    QStringList values;
+    QXmlStreamReader xml(ReadText(kMetainfo));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != element) continue;
+        values << (attribute.isEmpty() ? xml.readElementText()
+                                       : xml.attributes().value(attribute).toString());
+    }
+    return values;
+}
+
+TEST(AppStream, NamesTheDesktopEntryAndTheFileTypeThatShip) {
+    const QStringList launchables = MetainfoValues(QStringLiteral("launchable"));
+    ASSERT_EQ(launchables, QStringList{QStringLiteral("ohmlet.desktop")});
+    const QString entry =
+        ReadText(kSource + QStringLiteral("/resources/desktop/") + launchables[0] + ".in");
+    const QString mime = ReadText(kSource + QStringLiteral("/resources/desktop/ohmlet-dzl.xml"));
+    const QStringList types = MetainfoValues(QStringLiteral("mediatype"));
+    ASSERT_FALSE(types.isEmpty());
+    for (const QString& type : types) {
+        SCOPED_TRACE(type.toStdString());
+        EXPECT_TRUE(entry.contains(QStringLiteral("MimeType=") + type + ';'));
+        EXPECT_TRUE(mime.contains(QStringLiteral("type=\"") + type + '"'));
+    }
+    // A summary for each language the desktop entries speak.
+    const QStringList languages =
+        MetainfoValues(QStringLiteral("summary"), QStringLiteral("xml:lang"));
+    EXPECT_EQ(languages, (QStringList{QString(), QStringLiteral("zh-CN")}));
+    // Every screenshot is one we ship.
+    const QStringList images = MetainfoValues(QStringLiteral("image"));
+    ASSERT_FALSE(images.isEmpty());
+    for (const QString& url : images) {
+        SCOPED_TRACE(url.toStdString());
+        EXPECT_TRUE(url.startsWith(QStringLiteral("https://")));
+        EXPECT_TRUE(QFile::exists(kSource + QStringLiteral("/resources/screenshots/") +
+                                  url.section(QLatin1Char('/'), -1)));
+    }
+}
+
+}  // namespace
