@@ -160,7 +160,6 @@ void CMainFrame::OnSaveAllAs() {
 }
 
 void CMainFrame::OnSaveSelected() {
-    doc_.ReadCheckMarks();
     const QString path =
         AskFileName(cmd::kSaveSelected, QStringLiteral("电阻率测试仪数据文件.DZL"));
     if (path.isEmpty()) return;
@@ -196,15 +195,9 @@ void CMainFrame::OnAppAbout() {
     box.exec();
 }
 
-void CMainFrame::OnFilePrint() {
-    doc_.ReadCheckMarks();
-    view_->OnFilePrint(ProgramFolder());
-}
+void CMainFrame::OnFilePrint() { view_->OnFilePrint(ProgramFolder()); }
 
-void CMainFrame::OnFilePrintPreview() {
-    doc_.ReadCheckMarks();
-    view_->OnFilePrintPreview(ProgramFolder());
-}
+void CMainFrame::OnFilePrintPreview() { view_->OnFilePrintPreview(ProgramFolder()); }
 
 void CMainFrame::OnPrintSetup() {
     QPageSetupDialog dialog(&view_->Printer(), this);
