@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace {

@@ -1,6 +1,6 @@
 // Systems without pseudo-terminals: the virtual serial instrument is not offered there,
 // and says so instead of failing later with a path nobody can open.
-#include "PseudoTerminal.h"
+#include "transfer/PseudoTerminal.h"
 
 namespace ohmlet {
 

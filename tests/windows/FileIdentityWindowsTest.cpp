@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "FileIdentity.h"
+#include "data/FileIdentity.h"
 
 namespace ohmlet {
 namespace {

@@ -2,7 +2,7 @@
 // caller held in its error text before.
 #include <gtest/gtest.h>
 
-#include "PseudoTerminal.h"
+#include "transfer/PseudoTerminal.h"
 
 namespace ohmlet {
 namespace {

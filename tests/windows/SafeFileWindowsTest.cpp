@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 namespace {
