@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "transfer/ByteBuffer.h"
 
 namespace ohmlet {
-
-using ByteBuffer = std::vector<unsigned char>;
 
 enum class ReplyLayout { Serial, Usb };
 
