@@ -63,9 +63,8 @@ TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::str
         result.received = std::move(reply);
         return result;
     }
-    TransferOutcome result = DecodeAndWrite(layout, reply, targetPath);
-    if (!result.Ok()) result.received = std::move(reply);
-    return result;
+    // A reply that arrived whole is done with, whatever the decoder made of it.
+    return DecodeAndWrite(layout, reply, targetPath);
 }
 
 }  // namespace

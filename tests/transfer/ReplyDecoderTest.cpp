@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/DzlFile.h"
 #include "ReplyBytes.h"
+#include "data/DzlFile.h"
 #include "transfer/ReplyDecoder.h"
 #include "transfer/TransferResult.h"
 
@@ -238,40 +238,39 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(DecodeAndWriteTest, NoComponentsLeavesNoFileAndAnEmptyBuffer) {
+TEST_F(DecodeAndWriteTest, NoComponentsLeavesNoFile) {
     for (ReplyLayout layout : {ReplyLayout::Serial, ReplyLayout::Usb}) {
         Bytes buffer = layout == ReplyLayout::Serial ? SerialReply({}) : UsbReply({});
         ASSERT_TRUE(layout == ReplyLayout::Serial ? IsSerialReplyComplete(buffer)
                                                   : IsUsbReplyComplete(buffer));
-        TransferResult r = CompleteTransfer(layout, buffer, Path());
-        EXPECT_EQ(r.status, TransferResult::Status::NoData);
-        EXPECT_EQ(r.message, "没有数据，请测试数据后再进行传输!");
-        EXPECT_TRUE(buffer.empty());
+        TransferOutcome r = DecodeAndWrite(layout, buffer, Path());
+        EXPECT_EQ(r.code, TransferCode::NoData);
+        EXPECT_EQ(r.text, "没有数据，请测试数据后再进行传输!");
         EXPECT_FALSE(std::filesystem::exists(Path()));
     }
 }
 
 TEST_F(DecodeAndWriteTest, UnusableRepliesNeverReplaceAGoodFile) {
     Bytes good = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}});
-    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Serial, good, Path()).written());
+    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Serial, good, Path()).Ok());
     Bytes before = FileBytes(Path());
     ASSERT_EQ(before.size(), 4u + 170 + 24);
 
     Bytes overrun = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}}, 20);
     Bytes empty = SerialReply({});
     for (Bytes* reply : {&overrun, &empty}) {
-        TransferResult r = CompleteTransfer(ReplyLayout::Serial, *reply, Path());
-        EXPECT_FALSE(r.written());
-        EXPECT_TRUE(reply->empty());
+        TransferOutcome r = DecodeAndWrite(ReplyLayout::Serial, *reply, Path());
+        EXPECT_FALSE(r.Ok());
+        EXPECT_FALSE(r.text.empty());
         EXPECT_EQ(FileBytes(Path()), before);
     }
 }
 
 TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
     Bytes reply = UsbReply({{{25, 0, 1, 2}, 9, 12, 1, 20, 75, {500, 900, 700}}});
-    TransferResult r = DecodeAndWrite(ReplyLayout::Usb, reply, Path());
-    ASSERT_TRUE(r.written()) << r.detail;
-    EXPECT_EQ(r.message, "数据传输结束!");
+    TransferOutcome r = DecodeAndWrite(ReplyLayout::Usb, reply, Path());
+    ASSERT_TRUE(r.Ok()) << r.cause;
+    EXPECT_EQ(r.text, "数据传输结束!");
     EXPECT_EQ(r.componentCount, 1);
     Bytes file = FileBytes(Path());
     ASSERT_EQ(file.size(), 4u + 170 + 36);
@@ -286,9 +285,9 @@ TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
 
 TEST_F(DecodeAndWriteTest, AFolderThatCannotBeWrittenIsReported) {
     Bytes reply = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10}}});
-    TransferResult r = DecodeAndWrite(ReplyLayout::Serial, reply, Path() + "/missing/DZLDat.DZL");
-    EXPECT_EQ(r.status, TransferResult::Status::WriteFailed);
-    EXPECT_FALSE(r.detail.empty());
+    TransferOutcome r = DecodeAndWrite(ReplyLayout::Serial, reply, Path() + "/missing/DZLDat.DZL");
+    EXPECT_EQ(r.code, TransferCode::WriteFailed);
+    EXPECT_FALSE(r.cause.empty());
 }
 
 }  // namespace
