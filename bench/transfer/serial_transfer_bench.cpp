@@ -12,7 +12,7 @@
 #include "transfer/PseudoTerminal.h"
 #include "transfer/ReplyEncoder.h"
 #include "transfer/SerialPortLink.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 #include "transfer/sim/SerialSimulator.h"
 
 using namespace ohmlet;

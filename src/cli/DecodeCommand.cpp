@@ -5,7 +5,7 @@
 #include "cli/CliCommands.h"
 #include "data/SafeFile.h"
 #include "transfer/ReplyDecoder.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 namespace ohmlet::cli {
 

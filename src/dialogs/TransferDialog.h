@@ -9,7 +9,7 @@
 
 #include "data/Document.h"
 #include "transfer/Ch375.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 class QButtonGroup;
 class QComboBox;

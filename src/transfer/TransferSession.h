@@ -11,7 +11,7 @@ class QThread;
 
 #include "data/Outcome.h"
 #include "transfer/Link.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 namespace ohmlet {
 

@@ -7,7 +7,7 @@
 #include "ReplyBytes.h"
 #include "data/DzlFile.h"
 #include "transfer/ReplyDecoder.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 namespace ohmlet {
 namespace {

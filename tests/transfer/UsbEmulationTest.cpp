@@ -28,7 +28,7 @@
 #include "dialogs/TransferPrompter.h"
 #include "transfer/LibusbCh375.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 #include "transfer/TransferTexts.h"
 #include "transfer/sim/SimulatedCh375.h"
 #include "transfer/sim/UsbSimulation.h"

@@ -1,4 +1,4 @@
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 #include "data/DzlFile.h"
 #include "transfer/TransferTexts.h"

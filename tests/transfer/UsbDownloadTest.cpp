@@ -59,7 +59,7 @@ std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
     return a;
 }
 
-TEST(UsbSession, BlockSequenceFollowsTheHeadBoundary) {
+TEST(UsbDownload, BlockSequenceFollowsTheHeadBoundary) {
     struct Case {
         std::size_t n, pointsEach;
         std::vector<int> blocks;
@@ -91,7 +91,7 @@ TEST(UsbSession, BlockSequenceFollowsTheHeadBoundary) {
     }
 }
 
-TEST(UsbSession, BlockNumberTravelsHighByteFirst) {
+TEST(UsbDownload, BlockNumberTravelsHighByteFirst) {
     Session s(ReplyWith(1, 4300));
     ASSERT_TRUE(s.connection.Open().Ok());
     s.connection.Run();
@@ -100,7 +100,7 @@ TEST(UsbSession, BlockNumberTravelsHighByteFirst) {
     EXPECT_NE(std::find(writes.begin(), writes.end(), ByteBuffer{0x01, 0x2C}), writes.end());
 }
 
-TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
+TEST(UsbDownload, FailuresEndWithTheEndRequestAndAClosedDevice) {
     struct Case {
         const char* what;
         bool failWrite;
@@ -148,7 +148,7 @@ TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
     }
 }
 
-TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
+TEST(UsbDownload, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
     struct Case {
         const char* what;
         unsigned index;
@@ -183,7 +183,7 @@ TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
 // A cancel whose abort reaches the chip after the loop last looked at the cancel flag:
 // the next request comes back aborted. That is the user's cancel, not a failed request
 // (no "端点2下传失败" box); the same aborted request without a cancel is a failure.
-TEST(UsbSession, ARequestEndedByACancelEndsCancelled) {
+TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
     // Delegates to the simulated chip; the chosen request meets the cancel's abort.
     struct CancellingChip : Ch375 {
         CancellingChip(ByteBuffer image, std::size_t at) : inner(std::move(image)), at(at) {}
