@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     EncodedReply reply = EncodeSerialReply(components);
     std::string error;
     auto pty = PseudoTerminal::Open(error);
-    if (!reply.ok || !pty) {
+    if (!reply.Ok() || !pty) {
         std::fprintf(stderr, "setup failed: %s\n", error.c_str());
         return 1;
     }

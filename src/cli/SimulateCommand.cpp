@@ -40,7 +40,7 @@ int RunSimulate(Args args) {
         }
         // Without a file the instrument holds nothing, and says so.
         EncodedReply encoded = EncodeSerialReply(components);
-        if (!encoded.ok) return Fail(kExitIo, from + " cannot be sent: " + encoded.detail);
+        if (!encoded.Ok()) return Fail(kExitIo, from + " cannot be sent: " + encoded.cause);
         reply = std::move(encoded.bytes);
     }
 

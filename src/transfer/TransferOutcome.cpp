@@ -9,7 +9,7 @@ TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
                                const std::string& path) {
     TransferOutcome result;
     DecodedReply decoded = DecodeReply(layout, reply);
-    switch (decoded.status) {
+    switch (decoded.code) {
         case DecodedReply::Status::NoData:
             result.code = TransferCode::NoData;
             result.text = transfer_texts::kNoData;
@@ -17,7 +17,7 @@ TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
         case DecodedReply::Status::Inconsistent:
             result.code = TransferCode::Inconsistent;
             result.text = transfer_texts::kBadReply;
-            result.cause = decoded.detail;
+            result.cause = decoded.cause;
             return result;
         case DecodedReply::Status::Ok:
             break;

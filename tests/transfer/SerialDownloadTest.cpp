@@ -94,7 +94,7 @@ TEST(SerialDownload, ReplyInPiecesIsCollectedInOrderAndReportedAsItGrows) {
     EXPECT_EQ(port.pieces.size(), 1u);
     EXPECT_EQ(port.timeouts.back(), 0);
     EXPECT_EQ(port.timeouts.front(), kSerialPollMs);
-    EXPECT_EQ(DecodeSerialReply(buffer).status, DecodedReply::Status::Ok);
+    EXPECT_EQ(DecodeSerialReply(buffer).code, DecodedReply::Status::Ok);
 }
 
 // A device that floods the port: reading stops, and the reply is refused.
@@ -117,7 +117,7 @@ TEST(SerialDownload, FloodingDeviceEndsAsABadReply) {
         EXPECT_EQ(RunSerialDownload(link, buffer, cancel).code, DownloadCode::Complete) << c.after;
         EXPECT_LE(buffer.size(), reply.size() + kSerialReceiveArea + kSerialReplySlack + 1)
             << "reading went on after the reply";
-        EXPECT_EQ(DecodeSerialReply(buffer).status, c.status) << c.after;
+        EXPECT_EQ(DecodeSerialReply(buffer).code, c.status) << c.after;
     }
 }
 

@@ -326,7 +326,7 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
         EXPECT_NE(out.cause.find(c.detail), std::string::npos) << out.cause;
         EXPECT_EQ(out.text, c.status == Status::RequestFailed ? transfer_texts::kUsbRequestFailed
                             : c.status == Status::BadReply    ? transfer_texts::kBadReply
-                                                              : "");
+                                                            : "");
         ASSERT_EQ(run.reply.size(), c.kept);
         EXPECT_TRUE(std::equal(run.reply.begin(), run.reply.end(), reply.begin()));
         EXPECT_EQ(device.EndedWithEndRequest(), c.endRequest);
@@ -493,7 +493,7 @@ TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
         for (std::size_t i = 0; i < 4; ++i) components[k].points[i].value = 40 + 5 * (k + i);
     }
     EncodedReply reply = EncodeUsbReply(components);
-    ASSERT_TRUE(reply.ok);
+    ASSERT_TRUE(reply.Ok());
     EmulatedCh375 device(*MakeUsbDeviceImage(reply.bytes));
     TransferDialog dlg(doc_);
     dlg.SetPrompter(&prompter_);
