@@ -104,16 +104,17 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
 
     auto run = std::make_shared<TransferRun>(std::move(link));
     const unsigned number = ++runNumber_;
-    std::promise<LinkResult> opening;
-    std::future<LinkResult> opened = opening.get_future();
+    // Shared, so the worker's set_value never touches a promise Start has dropped.
+    auto opening = std::make_shared<std::promise<LinkResult>>();
+    std::future<LinkResult> opened = opening->get_future();
     QPointer<TransferSession> self(this);
     // The link is opened, used and closed on the worker: a serial port then lives on one
     // thread only. A QThread, because the port's notifiers want one.
     worker_.reset(QThread::create(
-        [run, self, number, layout, idleMs, &opening, targetPath = std::move(targetPath)] {
+        [run, self, number, layout, idleMs, opening, targetPath = std::move(targetPath)] {
             LinkResult open = run->link->Open();
             const bool isOpen = open.Ok();
-            opening.set_value(std::move(open));  // the starter's promise is gone after this
+            opening->set_value(std::move(open));
             if (!isOpen) {
                 run->link->Close();
                 run->running = false;
