@@ -326,7 +326,7 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
         EXPECT_NE(out.cause.find(c.detail), std::string::npos) << out.cause;
         EXPECT_EQ(out.text, c.status == Status::RequestFailed ? transfer_texts::kUsbRequestFailed
                             : c.status == Status::BadReply    ? transfer_texts::kBadReply
-                                                            : "");
+                                                              : "");
         ASSERT_EQ(run.reply.size(), c.kept);
         EXPECT_TRUE(std::equal(run.reply.begin(), run.reply.end(), reply.begin()));
         EXPECT_EQ(device.EndedWithEndRequest(), c.endRequest);
