@@ -22,11 +22,11 @@ void Check(bool condition) {
 
 void CheckDecoded(ReplyLayout layout, const ByteBuffer& reply) {
     DecodedReply r = ohmlet::DecodeReply(layout, reply);
-    if (r.status == DecodedReply::Status::Inconsistent) {
-        Check(!r.detail.empty());
+    if (r.code == DecodedReply::Status::Inconsistent) {
+        Check(!r.cause.empty());
         return;
     }
-    if (r.status == DecodedReply::Status::NoData) {
+    if (r.code == DecodedReply::Status::NoData) {
         Check(r.components.empty());
         return;
     }

@@ -3,19 +3,17 @@
 // Run by hand: build/bin/serial_transfer_bench
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "transfer/Download.h"
 #include "transfer/PseudoTerminal.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SerialLink.h"
-#include "transfer/SerialSimulator.h"
-#include "transfer/SerialTransport.h"
-#include "transfer/TransferResult.h"
+#include "transfer/SerialPortLink.h"
+#include "transfer/TransferOutcome.h"
+#include "transfer/sim/SerialSimulator.h"
 
 using namespace ohmlet;
 
@@ -31,7 +29,7 @@ int main(int argc, char** argv) {
     EncodedReply reply = EncodeSerialReply(components);
     std::string error;
     auto pty = PseudoTerminal::Open(error);
-    if (!reply.ok || !pty) {
+    if (!reply.Ok() || !pty) {
         std::fprintf(stderr, "setup failed: %s\n", error.c_str());
         return 1;
     }
@@ -39,31 +37,29 @@ int main(int argc, char** argv) {
     std::thread instrument([&] { RunSerialSimulator(*pty, reply.bytes, stop); });
 
     ByteBuffer buffer;
-    SerialLink link(buffer);
-    QEventLoop loop;
-    int polls = 0;
-    QObject::connect(&link, &SerialLink::replyComplete, &loop, &QEventLoop::quit);
-    QObject::connect(&link, &SerialLink::progress, [&] { ++polls; });
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    SerialPortLink link(QString::fromStdString(pty->PortPath()));
+    int reads = 0;
     QElapsedTimer clock;
     clock.start();
-    LinkResult opened =
-        link.Start(std::make_unique<SerialTransport>(QString::fromStdString(pty->PortPath())));
-    if (!opened.ok()) {
+    LinkResult opened = link.Open();
+    if (!opened.Ok()) {
         std::fprintf(stderr, "cannot open %s: %s\n", pty->PortPath().c_str(),
                      DescribeLinkResult(opened).c_str());
         stop = true;
         instrument.join();
         return 1;
     }
-    loop.exec();
+    const std::atomic<bool> cancel{false};
+    DownloadOutcome download = RunSerialDownload(
+        link, buffer, cancel, [&](std::size_t, std::size_t) { ++reads; }, 120000);
+    link.Close();
     double transfer = clock.nsecsElapsed() / 1e9;
-    bool complete = !link.IsRunning() && IsSerialReplyComplete(buffer);
+    bool complete = download.Ok() && IsSerialReplyComplete(buffer);
 
     QElapsedTimer decodeClock;
     decodeClock.start();
-    TransferResult result =
-        CompleteTransfer(ReplyLayout::Serial, buffer, "/tmp/serial_transfer_bench.DZL");
+    TransferOutcome result =
+        DecodeAndWrite(ReplyLayout::Serial, buffer, "/tmp/serial_transfer_bench.DZL");
     double decode = decodeClock.nsecsElapsed() / 1e6;
     stop = true;
     instrument.join();
@@ -72,11 +68,11 @@ int main(int argc, char** argv) {
     std::printf("reply                 %zu bytes, %zu components\n", reply.bytes.size(),
                 components.size());
     std::printf("line time (2400 baud) %.3f s\n", line);
-    std::printf("transfer              %.3f s (%s, %d polls with data)\n", transfer,
-                complete ? "complete" : "INCOMPLETE", polls);
-    std::printf("over the line time    %.0f ms (one poll interval is %d ms)\n",
+    std::printf("transfer              %.3f s (%s, %d reads with data)\n", transfer,
+                complete ? "complete" : "INCOMPLETE", reads);
+    std::printf("over the line time    %.0f ms (a read waits at most %d ms)\n",
                 (transfer - line) * 1000, kSerialPollMs);
     std::printf("decode and write      %.2f ms (%s)\n", decode,
-                result.written() ? "written" : result.detail.c_str());
-    return complete && result.written() ? 0 : 1;
+                result.Ok() ? "written" : result.cause.c_str());
+    return complete && result.Ok() ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 #include "app/AppStrings.h"
 
 #include "app/MainWindow.h"
-#include "transfer/UsbSimulation.h"
+#include "transfer/sim/UsbSimulation.h"
 
 namespace ohmlet {
 

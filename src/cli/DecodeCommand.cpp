@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
-#include "transfer/ReplyDecoder.h"
 #include "data/SafeFile.h"
-#include "transfer/TransferResult.h"
+#include "transfer/ReplyDecoder.h"
+#include "transfer/TransferOutcome.h"
 
 namespace ohmlet::cli {
 
@@ -51,18 +51,20 @@ int RunDecode(Args args) {
                                        std::to_string(ExpectedReplySize(layout, reply)) +
                                        " bytes.");
     }
-    TransferResult result = DecodeAndWrite(layout, reply, output);
-    switch (result.status) {
-        case TransferResult::Status::Written:
+    TransferOutcome result = DecodeAndWrite(layout, reply, output);
+    switch (result.code) {
+        case TransferCode::Written:
             std::cout << output << ": " << result.componentCount << " components\n";
             return kExitOk;
-        case TransferResult::Status::NoData:
+        case TransferCode::NoData:
             return Fail(kExitNoData,
                         input + " holds no data (the instrument reported no components).");
-        case TransferResult::Status::Inconsistent:
-            return Fail(kExitBadReply, input + " is inconsistent: " + result.detail);
-        case TransferResult::Status::WriteFailed:
-            return Fail(kExitIo, result.detail);
+        case TransferCode::Inconsistent:
+            return Fail(kExitBadReply, input + " is inconsistent: " + result.cause);
+        case TransferCode::WriteFailed:
+            return Fail(kExitIo, result.cause);
+        default:  // only a download ends otherwise
+            break;
     }
     return kExitIo;
 }

@@ -1,104 +1,71 @@
 // ohmlet-cli fetch: download from the instrument without the GUI and write
 // DZLDat.DZL into a folder.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/CliCommands.h"
-#include "transfer/SerialLink.h"
-#include "transfer/SerialTransport.h"
-#include "transfer/TransferResult.h"
+#include "transfer/Ch375Link.h"
+#include "transfer/SerialPortLink.h"
+#include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
-#include "transfer/UsbSession.h"
 
 namespace ohmlet::cli {
 
 namespace {
 
-int Report(const TransferResult& result, const std::string& target) {
-    switch (result.status) {
-        case TransferResult::Status::Written:
+int Report(const TransferOutcome& result, ReplyLayout layout, const std::string& target,
+           const std::string& where, int idleSeconds) {
+    switch (result.code) {
+        case TransferCode::Written:
             std::cout << target << ": " << result.componentCount << " components\n";
             return kExitOk;
-        case TransferResult::Status::NoData:
+        case TransferCode::NoData:
             return Fail(kExitNoData, "The instrument holds no data (it reported no components).");
-        case TransferResult::Status::Inconsistent:
-            return Fail(kExitBadReply, "The instrument's reply is inconsistent: " + result.detail);
-        case TransferResult::Status::WriteFailed:
-            return Fail(kExitIo, result.detail);
+        case TransferCode::Inconsistent:
+            return Fail(kExitBadReply, "The instrument's reply is inconsistent: " + result.cause);
+        case TransferCode::BadBlocks:
+            return Fail(kExitBadReply,
+                        "The instrument's reply is inconsistent: " + result.cause + ".");
+        case TransferCode::WriteFailed:
+            return Fail(kExitIo, result.cause);
+        case TransferCode::Stalled: {
+            std::string got = std::to_string(result.received.size()) + " bytes";
+            return Fail(result.received.empty() ? kExitIo : kExitBadReply,
+                        "The instrument on " + where + " stopped answering (" + got +
+                            " received, timed out after " + std::to_string(idleSeconds) + " s).");
+        }
+        case TransferCode::ReadFailed:
+            if (layout == ReplyLayout::Serial)
+                return Fail(kExitIo, "Reading " + where + " failed: " + result.cause + ".");
+            [[fallthrough]];
+        case TransferCode::RequestFailed:
+        case TransferCode::Cancelled:
+            return Fail(kExitIo,
+                        (result.text.empty() ? std::string("USB transfer failed.") : result.text) +
+                            " " + result.cause + ".");
     }
     return kExitIo;
 }
 
-// Unlike the dialog, a script cannot press Cancel: give up after a quiet spell.
-int FetchSerial(const std::string& port, const std::string& target, int idleSeconds) {
+// The same session as the dialog's, driven by an event loop instead of a window.
+// Unlike the dialog, a script cannot press Cancel: a serial transfer gives up after a
+// quiet spell.
+int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& where,
+          const std::string& target, int idleSeconds) {
     int argc = 1;
     char name[] = "ohmlet-cli";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    ByteBuffer buffer;
-    SerialLink link(buffer);
+    TransferSession session;
     QEventLoop loop;
-    QElapsedTimer quiet;
-    bool complete = false;
-    std::string failure;
-    QObject::connect(&link, &SerialLink::replyComplete, [&] {
-        complete = true;
-        loop.quit();
-    });
-    QObject::connect(&link, &SerialLink::readFailed, [&](const QString& cause) {
-        failure = cause.toStdString();
-        loop.quit();
-    });
-    QObject::connect(&link, &SerialLink::progress, [&] { quiet.restart(); });
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        if (quiet.elapsed() > idleSeconds * 1000) loop.quit();
-    });
-    LinkResult opened = link.Start(std::make_unique<SerialTransport>(QString::fromStdString(port)));
-    if (!opened.ok()) {
-        return Fail(kExitIo, std::string(transfer_texts::kCannotOpenSerial) + " " + port + ": " +
-                                 DescribeLinkResult(opened) + ".");
-    }
-    quiet.start();
-    watchdog.start(100);
+    QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);
+    StartOutcome started = session.Start(std::move(link), layout, target, idleSeconds * 1000);
+    if (!started.Ok())
+        return Fail(kExitIo, started.text + " " + where + ": " + started.cause + ".");
     loop.exec();
-    link.Stop();
-    if (!failure.empty()) return Fail(kExitIo, "Reading " + port + " failed: " + failure + ".");
-    if (!complete) {
-        std::string got = std::to_string(buffer.size()) + " bytes";
-        return Fail(buffer.empty() ? kExitIo : kExitBadReply,
-                    "The instrument on " + port + " stopped answering (" + got +
-                        " received, timed out after " + std::to_string(idleSeconds) + " s).");
-    }
-    return Report(CompleteTransfer(ReplyLayout::Serial, buffer, target), target);
-}
-
-int FetchUsb(unsigned index, const std::string& target) {
-    UsbConnection connection(MakeCh375(), index);
-    UsbOpenOutcome opened = OpenUsbConnection(connection);
-    if (!opened.ok) {
-        return Fail(kExitIo, opened.message + " USB" + std::to_string(index + 1) + ": " +
-                                 DescribeLinkResult(opened.cause) + ".");
-    }
-    connection.workerRunning = true;
-    UsbTransferOutcome outcome = RunUsbTransfer(connection);
-    connection.workerRunning = false;
-    switch (outcome.status) {
-        case UsbTransferOutcome::Status::Complete:
-            break;
-        case UsbTransferOutcome::Status::BadReply:
-            return Fail(kExitBadReply, "The instrument's reply is inconsistent: " +
-                                           DescribeLinkResult(outcome.cause) + ".");
-        default:
-            return Fail(kExitIo, (outcome.message.empty() ? std::string("USB transfer failed.")
-                                                          : outcome.message) +
-                                     " " + DescribeLinkResult(outcome.cause) + ".");
-    }
-    return Report(CompleteTransfer(ReplyLayout::Usb, outcome.reply, target), target);
+    return Report(session.Result(), layout, target, where, idleSeconds);
 }
 
 bool ParseUsbIndex(std::string text, unsigned& index) {
@@ -126,11 +93,15 @@ int RunFetch(Args args) {
     if (!std::filesystem::is_directory(folder, ec))
         return Fail(kExitIo, "Cannot write into " + folder + ": it is not a folder.");
     std::string target = (std::filesystem::path(folder) / transfer_texts::kTargetFileName).string();
-    if (!serialPort.empty()) return FetchSerial(serialPort, target, idleSeconds);
+    if (!serialPort.empty()) {
+        return Fetch(std::make_unique<SerialPortLink>(QString::fromStdString(serialPort)),
+                     ReplyLayout::Serial, serialPort, target, idleSeconds);
+    }
     unsigned index = 0;
     if (!ParseUsbIndex(usbText, index))
         return UsageError("--usb takes a device index 0 to 5 (or USB1 to USB6).");
-    return FetchUsb(index, target);
+    return Fetch(std::make_unique<Ch375Link>(MakeCh375(), index), ReplyLayout::Usb,
+                 "USB" + std::to_string(index + 1), target, idleSeconds);
 }
 
 const CommandRegistration kRegistration(

@@ -9,7 +9,7 @@
 #include "data/DzlFile.h"
 #include "transfer/PseudoTerminal.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SerialSimulator.h"
+#include "transfer/sim/SerialSimulator.h"
 
 namespace ohmlet::cli {
 
@@ -40,7 +40,7 @@ int RunSimulate(Args args) {
         }
         // Without a file the instrument holds nothing, and says so.
         EncodedReply encoded = EncodeSerialReply(components);
-        if (!encoded.ok) return Fail(kExitIo, from + " cannot be sent: " + encoded.detail);
+        if (!encoded.Ok()) return Fail(kExitIo, from + " cannot be sent: " + encoded.cause);
         reply = std::move(encoded.bytes);
     }
 
@@ -52,7 +52,7 @@ int RunSimulate(Args args) {
     std::cout << pty->PortPath() << std::endl;
     LinkResult ran = RunSerialSimulator(*pty, reply, stopRequested, kSerialBytesPerSecond,
                                         [](const std::string& line) { std::cerr << line << '\n'; });
-    if (!ran.ok())
+    if (!ran.Ok())
         return Fail(kExitIo, "The pseudo-terminal failed: " + DescribeLinkResult(ran) + ".");
     return kExitOk;
 }

@@ -19,11 +19,11 @@
 #include <climits>
 
 #include "data/FileIdentity.h"
-#include "transfer/SerialLink.h"
-#include "transfer/SerialTransport.h"
 #include "dialogs/TransferPrompter.h"
+#include "transfer/Ch375Link.h"
+#include "transfer/SerialPortLink.h"
+#include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
-#include "transfer/UsbLink.h"
 
 namespace ohmlet {
 namespace {
@@ -55,10 +55,10 @@ W* Tagged(W* widget, int id, const char* name) {
     return widget;
 }
 
-QString WithCause(const std::string& message, const LinkResult& cause) {
-    QString text = QString::fromStdString(message);
-    if (!cause.ok()) text += QLatin1Char('\n') + QString::fromStdString(DescribeLinkResult(cause));
-    return text;
+QString WithCause(const std::string& text, const std::string& cause) {
+    QString shown = QString::fromStdString(text);
+    if (!cause.empty()) shown += QLatin1Char('\n') + QString::fromStdString(cause);
+    return shown;
 }
 
 }  // namespace
@@ -71,21 +71,16 @@ TransferDialog::TransferDialog(Document& doc, QWidget* parent)
       chipFactory_(&MakeCh375) {
     setWindowTitle(Text(transfer_texts::kDialogTitle));
     BuildControls();
-    serialLink_ = new SerialLink(doc_.transferBuffer(), this);
-    usbLink_ = new UsbLink(this);
-    connect(serialLink_, &SerialLink::replyComplete, this, &TransferDialog::OnSerialComplete);
-    connect(serialLink_, &SerialLink::readFailed, this, &TransferDialog::OnSerialReadFailed);
-    connect(serialLink_, &SerialLink::progress, this, &TransferDialog::OnProgress);
-    connect(usbLink_, &UsbLink::progress, this, &TransferDialog::OnProgress);
-    connect(usbLink_, &UsbLink::ended, this, &TransferDialog::OnUsbEnded);
+    session_ = new TransferSession(this);
+    connect(session_, &TransferSession::progress, this, &TransferDialog::OnProgress);
+    connect(session_, &TransferSession::ended, this, &TransferDialog::OnEnded);
     usbType_->setChecked(true);
     FillPortList(Numbered(QStringLiteral("USB")));
 }
 
 TransferDialog::~TransferDialog() {
-    // The links stop here, before the document's buffer they fill could go.
-    delete serialLink_;
-    delete usbLink_;
+    // The worker stops here, before anything it reports to could go.
+    delete session_;
 }
 
 void TransferDialog::BuildControls() {
@@ -162,9 +157,7 @@ void TransferDialog::SetSerialPortNames(const QStringList& names) {
     if (comType_->isChecked()) FillPortList(serialPorts_);
 }
 
-bool TransferDialog::IsTransferRunning() const {
-    return serialLink_->IsRunning() || usbLink_->IsRunning();
-}
+bool TransferDialog::IsTransferRunning() const { return session_->IsRunning(); }
 
 TransferPrompter& TransferDialog::Prompter() {
     if (prompter_) return *prompter_;
@@ -233,34 +226,38 @@ void TransferDialog::OnStart() {
     progress_->setValue(0);
     progress_->setTextVisible(false);
 
-    if (usbType_->isChecked()) {
-        if (usbLink_->IsRunning()) return;  // the running transfer must end first
-        doc_.transferBuffer().clear();
-        UsbLink::StartOutcome started{UsbLink::StartStatus::Failed,
-                                      transfer_texts::kUsbOpenFailed,
-                                      {LinkStatus::NoSuchDevice, "no port chosen"}};
-        if (position >= 0) {
-            started = usbLink_->Start(chipFactory_ ? chipFactory_() : nullptr,
-                                      static_cast<unsigned>(position), TargetFileName());
-        }
-        if (started.status == UsbLink::StartStatus::Failed) {
-            Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
-                                 WithCause(started.message, started.cause));
+    const bool usb = usbType_->isChecked();
+    if (session_->IsRunning()) {
+        if (usb) return;            // the running transfer must end first
+        session_->CancelAndWait();  // a serial start begins again
+    }
+    std::unique_ptr<Link> link;
+    if (usb) {
+        if (position >= 0)
+            link = std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
+                                               static_cast<unsigned>(position));
+    } else if (position >= 0 && position < serialPorts_.size()) {
+        link = std::make_unique<SerialPortLink>(serialPorts_[position]);
+    }
+    doc_.transferBuffer().clear();
+    StartOutcome started = session_->Start(
+        std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
+    switch (started.code) {
+        case StartCode::Started:
+            SetRunning(true);
             return;
-        }
-        if (started.status == UsbLink::StartStatus::Busy) return;
-        SetRunning(true);
-        return;
+        case StartCode::Busy:
+            return;
+        case StartCode::OpenFailed:
+        case StartCode::ThreadFailed:
+            if (usb) {
+                Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
+                                     WithCause(started.text, started.cause));
+            } else {
+                Prompter().Inform(this, WithCause(started.text, started.cause));
+            }
+            return;
     }
-
-    QString port =
-        position >= 0 && position < serialPorts_.size() ? serialPorts_[position] : QString();
-    LinkResult opened = serialLink_->Start(std::make_unique<SerialTransport>(port));
-    if (!opened.ok()) {
-        Prompter().Inform(this, WithCause(transfer_texts::kCannotOpenSerial, opened));
-        return;
-    }
-    SetRunning(true);
 }
 
 void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
@@ -270,67 +267,48 @@ void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
     progress_->setValue(static_cast<int>(std::min<qulonglong>(received, INT_MAX)));
 }
 
-void TransferDialog::OnSerialComplete() {
-    SetRunning(false);
-    Complete(CompleteTransfer(ReplyLayout::Serial, doc_.transferBuffer(), TargetFileName()));
-}
-
-void TransferDialog::OnSerialReadFailed(const QString& cause) {
-    SetRunning(false);
-    statusText_->setText(cause);
-}
-
-void TransferDialog::OnUsbEnded() {
+void TransferDialog::OnEnded() {
     SetRunning(false);
     if (ended_) return;  // cancelled: the dialog has ended already
-    const UsbLinkEnd& end = usbLink_->LastEnd();
-    if (end.decoded) {
-        doc_.transferBuffer().clear();
-        Complete(end.result);
-        return;
-    }
+    const TransferOutcome& result = session_->Result();
     // What arrived stays in the buffer, as a record of the failed transfer.
-    doc_.transferBuffer() = end.transfer.reply;
-    using Status = UsbTransferOutcome::Status;
-    switch (end.transfer.status) {
-        case Status::RequestFailed:
-        case Status::BadReply:
-            Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
-                                 WithCause(end.transfer.message, end.transfer.cause));
-            break;
-        case Status::ReadFailed:
-            statusText_->setText(QString::fromStdString(DescribeLinkResult(end.transfer.cause)));
-            break;
-        case Status::Cancelled:
-        case Status::Complete:
-            break;
-    }
+    doc_.transferBuffer() = result.received;
+    Complete(result);
 }
 
-void TransferDialog::Complete(const TransferResult& result) {
-    using Status = TransferResult::Status;
-    switch (result.status) {
-        case Status::Written:
+void TransferDialog::Complete(const TransferOutcome& result) {
+    switch (result.code) {
+        case TransferCode::Written:
             finished_ = true;
-            Prompter().Inform(this, QString::fromStdString(result.message));
+            Prompter().Inform(this, QString::fromStdString(result.text));
             reject();  // the close request takes the cancel path, finished set
             return;
-        case Status::NoData:
+        case TransferCode::NoData:
             // Nothing was written, so there is nothing for the frame to open.
-            Prompter().Inform(this, QString::fromStdString(result.message));
+            Prompter().Inform(this, QString::fromStdString(result.text));
             reject();
             return;
-        case Status::Inconsistent:
-        case Status::WriteFailed:
+        case TransferCode::Inconsistent:
+        case TransferCode::WriteFailed:
             Prompter().ShowError(this, QApplication::applicationName(),
-                                 QString::fromStdString(result.message + "\n" + result.detail));
+                                 QString::fromStdString(result.text + "\n" + result.cause));
             return;  // the dialog stays open for another try
+        case TransferCode::RequestFailed:
+        case TransferCode::BadBlocks:
+            Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
+                                 WithCause(result.text, result.cause));
+            return;
+        case TransferCode::ReadFailed:
+        case TransferCode::Stalled:
+            statusText_->setText(QString::fromStdString(result.cause));
+            return;
+        case TransferCode::Cancelled:
+            return;
     }
 }
 
 void TransferDialog::reject() {
-    serialLink_->Stop();
-    usbLink_->Cancel();  // the worker aborts, sends the end request and closes the device
+    session_->Cancel();  // the worker aborts, ends the instrument's transfer and closes the link
     SetRunning(false);
     ended_ = true;
     QDialog::reject();

@@ -9,7 +9,7 @@
 
 #include "data/Document.h"
 #include "transfer/Ch375.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -21,9 +21,8 @@ class QRadioButton;
 
 namespace ohmlet {
 
-class SerialLink;
 class TransferPrompter;
-class UsbLink;
+class TransferSession;
 
 class TransferDialog : public QDialog {
     Q_OBJECT
@@ -68,17 +67,15 @@ private slots:
     void OnStart();
     void OnUsbType();
     void OnComType();
-    void OnSerialComplete();
-    void OnSerialReadFailed(const QString& cause);
-    void OnUsbEnded();
+    void OnEnded();
     void OnProgress(qulonglong received, qulonglong expected);
 
 private:
     void BuildControls();
     void FillPortList(const QStringList& names);
     void SetRunning(bool running);
-    // Shows the outcome of a decoded reply; ends the dialog unless the user may retry.
-    void Complete(const TransferResult& result);
+    // Shows how the transfer ended; ends the dialog unless the user may retry.
+    void Complete(const TransferOutcome& result);
     TransferPrompter& Prompter();
     std::string TargetFileName() const;
 
@@ -90,8 +87,7 @@ private:
     std::function<std::unique_ptr<Ch375>()> chipFactory_;
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
-    SerialLink* serialLink_ = nullptr;
-    UsbLink* usbLink_ = nullptr;
+    TransferSession* session_ = nullptr;
 
     QLineEdit* targetEdit_ = nullptr;
     QPushButton* folderButton_ = nullptr;

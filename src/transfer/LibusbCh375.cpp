@@ -21,23 +21,23 @@ LinkResult FromLibusb(int code, const std::string& what) {
         case LIBUSB_SUCCESS:
             return r;
         case LIBUSB_ERROR_ACCESS:
-            r.status = LinkStatus::PermissionDenied;
+            r.code = LinkStatus::PermissionDenied;
             break;
         case LIBUSB_ERROR_NO_DEVICE:
         case LIBUSB_ERROR_NOT_FOUND:
-            r.status = LinkStatus::NoSuchDevice;
+            r.code = LinkStatus::NoSuchDevice;
             break;
         case LIBUSB_ERROR_BUSY:
-            r.status = LinkStatus::InUse;
+            r.code = LinkStatus::InUse;
             break;
         case LIBUSB_ERROR_TIMEOUT:
-            r.status = LinkStatus::TimedOut;
+            r.code = LinkStatus::TimedOut;
             break;
         default:
-            r.status = LinkStatus::Failed;
+            r.code = LinkStatus::Failed;
             break;
     }
-    r.detail = what + ": " + libusb_strerror(static_cast<libusb_error>(code));
+    r.cause = what + ": " + libusb_strerror(static_cast<libusb_error>(code));
     return r;
 }
 
@@ -60,8 +60,8 @@ LibusbCh375::~LibusbCh375() {
 }
 
 LinkResult LibusbCh375::OpenDevice(unsigned index) {
-    if (!context_) return {LinkStatus::Failed, "libusb could not be initialised"};
-    if (handle_) return {LinkStatus::InUse, "a device is already open"};
+    if (!context_) return {LinkStatus::Failed, {}, "libusb could not be initialised"};
+    if (handle_) return {LinkStatus::InUse, {}, "a device is already open"};
     libusb_device** list = nullptr;
     ssize_t n = libusb_get_device_list(context_, &list);
     if (n < 0) return FromLibusb(static_cast<int>(n), "listing USB devices");
@@ -71,8 +71,8 @@ LinkResult LibusbCh375::OpenDevice(unsigned index) {
     }
     LinkResult result;
     if (index >= chips.size()) {
-        result = {LinkStatus::NoSuchDevice,
-                  "USB" + std::to_string(index + 1) + " is not connected"};
+        result = {
+            LinkStatus::NoSuchDevice, {}, "USB" + std::to_string(index + 1) + " is not connected"};
     } else {
         libusb_device* device = chips[index];
         int rc = libusb_open(device, &handle_);
@@ -105,7 +105,7 @@ LinkResult LibusbCh375::Transfer(unsigned char endpoint, unsigned char* data, st
                                  std::atomic<bool>& abort) {
     std::size_t want = count;
     count = 0;
-    if (!handle_) return {LinkStatus::NoSuchDevice, "the device is not open"};
+    if (!handle_) return {LinkStatus::NoSuchDevice, {}, "the device is not open"};
     const char* what = endpoint == kEndpointIn ? "reading a block" : "sending a request";
     // An abort that came before this call began is meant for it: the caller checked
     // for a cancel before calling, and the abort may have landed just after that.
@@ -120,7 +120,7 @@ LinkResult LibusbCh375::Transfer(unsigned char endpoint, unsigned char* data, st
         }
     } spend{*this};
     for (unsigned waited = 0; waited < kTransferTimeoutMs; waited += kSliceMs) {
-        if (abort) return {LinkStatus::Aborted, {}};
+        if (abort) return {LinkStatus::Aborted, {}, {}};
         int done = 0;
         int rc =
             libusb_bulk_transfer(handle_, endpoint, data, static_cast<int>(want), &done, kSliceMs);
@@ -132,17 +132,17 @@ LinkResult LibusbCh375::Transfer(unsigned char endpoint, unsigned char* data, st
         if (rc == LIBUSB_ERROR_PIPE) libusb_clear_halt(handle_, endpoint);
         return FromLibusb(rc, what);
     }
-    return {LinkStatus::TimedOut, what};
+    return {LinkStatus::TimedOut, {}, what};
 }
 
 LinkResult LibusbCh375::WriteData(unsigned index, const unsigned char* data, std::size_t& count) {
-    if (index != openIndex_) return {LinkStatus::NoSuchDevice, "the device is not open"};
+    if (index != openIndex_) return {LinkStatus::NoSuchDevice, {}, "the device is not open"};
     std::vector<unsigned char> copy(data, data + count);  // libusb wants a mutable buffer
     return Transfer(kEndpointOut, copy.data(), count, abortWrite_);
 }
 
 LinkResult LibusbCh375::ReadData(unsigned index, unsigned char* data, std::size_t& count) {
-    if (index != openIndex_) return {LinkStatus::NoSuchDevice, "the device is not open"};
+    if (index != openIndex_) return {LinkStatus::NoSuchDevice, {}, "the device is not open"};
     return Transfer(kEndpointIn, data, count, abortRead_);
 }
 

@@ -4,7 +4,7 @@ namespace ohmlet {
 
 std::string DescribeLinkResult(const LinkResult& result) {
     std::string text;
-    switch (result.status) {
+    switch (result.code) {
         case LinkStatus::Ok:
             return "no error";
         case LinkStatus::NoSuchDevice:
@@ -28,7 +28,7 @@ std::string DescribeLinkResult(const LinkResult& result) {
             text = "failed";
             break;
     }
-    if (!result.detail.empty()) text += ": " + result.detail;
+    if (!result.cause.empty()) text += ": " + result.cause;
     return text;
 }
 

@@ -2,6 +2,8 @@
 // The outcome of a call on an instrument link, keeping its cause.
 #include <string>
 
+#include "data/Outcome.h"
+
 namespace ohmlet {
 
 enum class LinkStatus {
@@ -11,17 +13,18 @@ enum class LinkStatus {
     InUse,
     TimedOut,
     Aborted,
-    Failed,  // any other cause, described in the detail
+    Failed,  // any other cause, described in the cause
 };
 
-struct LinkResult {
-    LinkStatus status = LinkStatus::Ok;
-    std::string detail;  // the system's words, when there are any
-    bool ok() const { return status == LinkStatus::Ok; }
-    static LinkResult Success() { return {}; }
-};
+// text: the program's fixed message where the link has one (the USB open boxes);
+// cause: the system's words.
+using LinkResult = Outcome<LinkStatus>;
 
-// One English sentence for the user: the cause, and a hint where one helps.
+inline LinkResult LinkFailure(LinkStatus code, std::string cause, std::string text = {}) {
+    return {code, std::move(text), std::move(cause)};
+}
+
+// One English sentence for the user: what went wrong, a hint where one helps, the cause.
 std::string DescribeLinkResult(const LinkResult& result);
 
 }  // namespace ohmlet

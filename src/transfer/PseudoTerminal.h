@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "transfer/ByteBuffer.h"
 #include "transfer/LinkStatus.h"
-#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

@@ -47,13 +47,13 @@ PseudoTerminal::~PseudoTerminal() {
 LinkResult PseudoTerminal::Read(ByteBuffer& out, int timeoutMs) {
     pollfd p{master_, POLLIN, 0};
     int ready = ::poll(&p, 1, timeoutMs);
-    if (ready < 0 && errno != EINTR) return {LinkStatus::Failed, std::strerror(errno)};
+    if (ready < 0 && errno != EINTR) return {LinkStatus::Failed, {}, std::strerror(errno)};
     if (ready <= 0 || !(p.revents & POLLIN)) return {};
     unsigned char chunk[1024];
     ssize_t n = ::read(master_, chunk, sizeof chunk);
     if (n < 0) {
         if (errno == EAGAIN || errno == EINTR || errno == EIO) return {};
-        return {LinkStatus::Failed, std::strerror(errno)};
+        return {LinkStatus::Failed, {}, std::strerror(errno)};
     }
     out.insert(out.end(), chunk, chunk + n);
     return {};
@@ -64,7 +64,7 @@ LinkResult PseudoTerminal::Write(const unsigned char* data, std::size_t size) {
         ssize_t n = ::write(master_, data, size);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
-            return {LinkStatus::Failed, std::strerror(errno)};
+            return {LinkStatus::Failed, {}, std::strerror(errno)};
         }
         data += n;
         size -= static_cast<std::size_t>(n);

@@ -43,8 +43,8 @@ void SetMaxMin(Component& c) {
 
 DecodedReply Inconsistent(std::string detail) {
     DecodedReply r;
-    r.status = DecodedReply::Status::Inconsistent;
-    r.detail = std::move(detail);
+    r.code = DecodedReply::Status::Inconsistent;
+    r.cause = std::move(detail);
     return r;
 }
 
@@ -91,7 +91,7 @@ std::optional<DecodedReply> DecodeHeader(const ByteBuffer& reply) {
         return Inconsistent("The reply is shorter than its header.");
     if (Be16At(reply, kReplyCountOffset) == 0) {
         DecodedReply noData;
-        noData.status = DecodedReply::Status::NoData;
+        noData.code = DecodedReply::Status::NoData;
         return noData;
     }
     return std::nullopt;

@@ -7,21 +7,22 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Outcome.h"
+#include "transfer/ByteBuffer.h"
 
 namespace ohmlet {
 
-using ByteBuffer = std::vector<unsigned char>;
-
 enum class ReplyLayout { Serial, Usb };
 
-struct DecodedReply {
-    enum class Status {
-        Ok,
-        NoData,        // N = 0
-        Inconsistent,  // the counts ask for bytes the reply does not hold
-    };
-    Status status = Status::Ok;
-    std::string detail;  // why a reply is inconsistent, one sentence
+enum class ReplyStatus {
+    Ok,
+    NoData,        // N = 0
+    Inconsistent,  // the counts ask for bytes the reply does not hold
+};
+
+// cause: why a reply is inconsistent, one sentence.
+struct DecodedReply : Outcome<ReplyStatus> {
+    using Status = ReplyStatus;
     std::vector<Component> components;
 };
 

@@ -46,8 +46,8 @@ void PutNumber(const Component& c, unsigned char* out) {
 
 EncodedReply TooLarge(std::string detail) {
     EncodedReply r;
-    r.ok = false;
-    r.detail = std::move(detail);
+    r.code = EncodeStatus::TooLarge;
+    r.cause = std::move(detail);
     return r;
 }
 

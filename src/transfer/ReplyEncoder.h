@@ -6,13 +6,18 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Outcome.h"
 #include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 
-struct EncodedReply {
-    bool ok = true;
-    std::string detail;  // why the components do not fit the instrument's counts
+enum class EncodeStatus {
+    Ok,
+    TooLarge,  // the components do not fit the instrument's counts
+};
+
+// cause: which count does not fit.
+struct EncodedReply : Outcome<EncodeStatus> {
     ByteBuffer bytes;
 };
 

@@ -47,7 +47,7 @@ public:
         aborted_ = false;
         reading_ = false;
         count = 0;
-        return {LinkStatus::Aborted, {}};
+        return LinkFailure(LinkStatus::Aborted, {});
     }
     void AbortWrite(unsigned) override {}
     void AbortRead(unsigned) override {

@@ -41,8 +41,8 @@ TEST(ReplyAllocation, ComponentCountAloneAllocatesNothingLarge) {
         SCOPED_TRACE(c.what);
         g_largest = 0;
         DecodedReply r = DecodeSerialReply(c.reply);
-        EXPECT_EQ(r.status, DecodedReply::Status::Inconsistent);
-        EXPECT_NE(r.detail.find("of 65535"), std::string::npos) << r.detail;
+        EXPECT_EQ(r.code, DecodedReply::Status::Inconsistent);
+        EXPECT_NE(r.cause.find("of 65535"), std::string::npos) << r.cause;
         EXPECT_LT(g_largest.load(), 4096u);
     }
 }

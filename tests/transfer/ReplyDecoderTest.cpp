@@ -4,10 +4,10 @@
 #include <fstream>
 #include <random>
 
-#include "data/DzlFile.h"
 #include "ReplyBytes.h"
+#include "data/DzlFile.h"
 #include "transfer/ReplyDecoder.h"
-#include "transfer/TransferResult.h"
+#include "transfer/TransferOutcome.h"
 
 namespace ohmlet {
 namespace {
@@ -22,7 +22,7 @@ TEST(ReplyDecoder, SerialSecondBlockFollowsTheFirstBlocksPoints) {
                                {{25, 0, 1, 2}, 9, 12, 1, 21, 33, 5, {33}}});
     ASSERT_EQ(reply[28], 25);
     DecodedReply d = DecodeSerialReply(reply);
-    ASSERT_EQ(d.status, DecodedReply::Status::Ok);
+    ASSERT_EQ(d.code, DecodedReply::Status::Ok);
     ASSERT_EQ(d.components.size(), 2u);
     const Component& first = d.components[0];
     EXPECT_EQ(first.GetNumber(), "1234");
@@ -63,7 +63,7 @@ TEST(ReplyDecoder, UsbHeadsAndPointAreaAtTheirOffsets) {
     EXPECT_TRUE(IsUsbReplyComplete(reply));
 
     DecodedReply d = DecodeUsbReply(reply);
-    ASSERT_EQ(d.status, DecodedReply::Status::Ok);
+    ASSERT_EQ(d.code, DecodedReply::Status::Ok);
     ASSERT_EQ(d.components.size(), 2u);
     EXPECT_EQ(d.components[0].GetNumber(), "1001");
     EXPECT_EQ(d.components[0].maxValue, 90.0f);
@@ -84,7 +84,7 @@ TEST(ReplyDecoder, UsbValuesAreTenthsWithTheRemainderDropped) {
     } cases[] = {{35, 3}, {65535, 6553}, {9, 0}, {10, 1}, {0, 0}, {1239, 123}};
     for (const Case& c : cases) {
         DecodedReply d = DecodeUsbReply(UsbReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, {c.raw}}}));
-        ASSERT_EQ(d.status, DecodedReply::Status::Ok) << c.raw;
+        ASSERT_EQ(d.code, DecodedReply::Status::Ok) << c.raw;
         EXPECT_EQ(d.components[0].points[0].value, c.value) << "raw " << c.raw;
         EXPECT_EQ(d.components[0].maxValue, static_cast<float>(c.value)) << "raw " << c.raw;
         EXPECT_EQ(d.components[0].minValue, static_cast<float>(c.value)) << "raw " << c.raw;
@@ -108,8 +108,8 @@ TEST(ReplyDecoder, NumberBytesMapToCodeDigits) {
             DecodeSerialReply(SerialReply({{{b[0], b[1], b[2], b[3]}, 1, 1, 1, 0, 0, 0, {}}}));
         DecodedReply usb =
             DecodeUsbReply(UsbReply({{{b[0], b[1], b[2], b[3]}, 1, 1, 1, 0, 0, {}}}));
-        ASSERT_EQ(serial.status, DecodedReply::Status::Ok);
-        ASSERT_EQ(usb.status, DecodedReply::Status::Ok);
+        ASSERT_EQ(serial.code, DecodedReply::Status::Ok);
+        ASSERT_EQ(usb.code, DecodedReply::Status::Ok);
         EXPECT_EQ(serial.components[0].GetNumber(), c.number);
         EXPECT_EQ(usb.components[0].GetNumber(), c.number);
     }
@@ -132,7 +132,7 @@ TEST(ReplyDecoder, DateTextGetsMarksAtBytePositions4_8_12) {
         EXPECT_EQ(MakeInstrumentDate(c.year, c.month, c.day), c.text);
         DecodedReply d =
             DecodeUsbReply(UsbReply({{{0, 0, 0, 1}, c.year, c.month, c.day, 0, 0, {}}}));
-        ASSERT_EQ(d.status, DecodedReply::Status::Ok);
+        ASSERT_EQ(d.code, DecodedReply::Status::Ok);
         EXPECT_EQ(d.components[0].GetTestDate(), c.text);
     }
 }
@@ -213,9 +213,9 @@ TEST(ReplyDecoder, CountsThatOverrunTheReplyAreInconsistent) {
     };
     for (const Case& c : cases) {
         DecodedReply d = DecodeReply(c.layout, c.bytes);
-        EXPECT_EQ(d.status, DecodedReply::Status::Inconsistent) << c.what;
+        EXPECT_EQ(d.code, DecodedReply::Status::Inconsistent) << c.what;
         EXPECT_TRUE(d.components.empty()) << c.what;
-        EXPECT_FALSE(d.detail.empty()) << c.what;
+        EXPECT_FALSE(d.cause.empty()) << c.what;
     }
 }
 
@@ -224,7 +224,7 @@ TEST(ReplyDecoder, BytesAfterTheReplyAreIgnored) {
     reply.insert(reply.end(), {0x00, 0x05, 0xFF, 0xFF});
     reply.insert(reply.end(), kSerialReplySlack - 4, 0x55);  // as much noise as is put up with
     DecodedReply d = DecodeSerialReply(reply);
-    ASSERT_EQ(d.status, DecodedReply::Status::Ok);
+    ASSERT_EQ(d.code, DecodedReply::Status::Ok);
     EXPECT_EQ(d.components[0].pointCount, 2);
 }
 
@@ -250,40 +250,39 @@ protected:
     std::filesystem::path dir_;
 };
 
-TEST_F(DecodeAndWriteTest, NoComponentsLeavesNoFileAndAnEmptyBuffer) {
+TEST_F(DecodeAndWriteTest, NoComponentsLeavesNoFile) {
     for (ReplyLayout layout : {ReplyLayout::Serial, ReplyLayout::Usb}) {
         Bytes buffer = layout == ReplyLayout::Serial ? SerialReply({}) : UsbReply({});
         ASSERT_TRUE(layout == ReplyLayout::Serial ? IsSerialReplyComplete(buffer)
                                                   : IsUsbReplyComplete(buffer));
-        TransferResult r = CompleteTransfer(layout, buffer, Path());
-        EXPECT_EQ(r.status, TransferResult::Status::NoData);
-        EXPECT_EQ(r.message, "没有数据，请测试数据后再进行传输!");
-        EXPECT_TRUE(buffer.empty());
+        TransferOutcome r = DecodeAndWrite(layout, buffer, Path());
+        EXPECT_EQ(r.code, TransferCode::NoData);
+        EXPECT_EQ(r.text, "没有数据，请测试数据后再进行传输!");
         EXPECT_FALSE(std::filesystem::exists(Path()));
     }
 }
 
 TEST_F(DecodeAndWriteTest, UnusableRepliesNeverReplaceAGoodFile) {
     Bytes good = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}});
-    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Serial, good, Path()).written());
+    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Serial, good, Path()).Ok());
     Bytes before = FileBytes(Path());
     ASSERT_EQ(before.size(), 4u + 170 + 24);
 
     Bytes overrun = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}}, 20);
     Bytes empty = SerialReply({});
     for (Bytes* reply : {&overrun, &empty}) {
-        TransferResult r = CompleteTransfer(ReplyLayout::Serial, *reply, Path());
-        EXPECT_FALSE(r.written());
-        EXPECT_TRUE(reply->empty());
+        TransferOutcome r = DecodeAndWrite(ReplyLayout::Serial, *reply, Path());
+        EXPECT_FALSE(r.Ok());
+        EXPECT_FALSE(r.text.empty());
         EXPECT_EQ(FileBytes(Path()), before);
     }
 }
 
 TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
     Bytes reply = UsbReply({{{25, 0, 1, 2}, 9, 12, 1, 20, 75, {500, 900, 700}}});
-    TransferResult r = DecodeAndWrite(ReplyLayout::Usb, reply, Path());
-    ASSERT_TRUE(r.written()) << r.detail;
-    EXPECT_EQ(r.message, "数据传输结束!");
+    TransferOutcome r = DecodeAndWrite(ReplyLayout::Usb, reply, Path());
+    ASSERT_TRUE(r.Ok()) << r.cause;
+    EXPECT_EQ(r.text, "数据传输结束!");
     EXPECT_EQ(r.componentCount, 1);
     Bytes file = FileBytes(Path());
     ASSERT_EQ(file.size(), 4u + 170 + 36);
@@ -298,9 +297,9 @@ TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
 
 TEST_F(DecodeAndWriteTest, AFolderThatCannotBeWrittenIsReported) {
     Bytes reply = SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10}}});
-    TransferResult r = DecodeAndWrite(ReplyLayout::Serial, reply, Path() + "/missing/DZLDat.DZL");
-    EXPECT_EQ(r.status, TransferResult::Status::WriteFailed);
-    EXPECT_FALSE(r.detail.empty());
+    TransferOutcome r = DecodeAndWrite(ReplyLayout::Serial, reply, Path() + "/missing/DZLDat.DZL");
+    EXPECT_EQ(r.code, TransferCode::WriteFailed);
+    EXPECT_FALSE(r.cause.empty());
 }
 
 }  // namespace

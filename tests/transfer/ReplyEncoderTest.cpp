@@ -32,7 +32,7 @@ TEST(ReplyEncoder, SerialReplyMatchesHandBuiltBytes) {
                                                              "01\xC8\xD5",
                                                              21, {33}, 5)};
     EncodedReply encoded = EncodeSerialReply(components);
-    ASSERT_TRUE(encoded.ok);
+    ASSERT_TRUE(encoded.Ok());
     test::Bytes expected = test::SerialReply({{{1, 2, 3, 4}, 7, 3, 15, 20, 70, 80, {50, 90, 70}},
                                               {{25, 0, 1, 2}, 9, 12, 1, 21, 33, 5, {33}}});
     EXPECT_EQ(encoded.bytes, expected);
@@ -50,12 +50,12 @@ TEST(ReplyEncoder, UsbReplyMatchesHandBuiltBytesAndDecodesBack) {
                                                              " 2\xC8\xD5",
                                                              35, {}, 0)};
     EncodedReply encoded = EncodeUsbReply(components);
-    ASSERT_TRUE(encoded.ok);
+    ASSERT_TRUE(encoded.Ok());
     test::Bytes expected = test::UsbReply({{{32, 9, 10, 35}, 26, 10, 12, 20, 100, {500, 65530, 0}},
                                            {{0, 0, 0, 1}, 26, 1, 2, 35, 0, {}}});
     EXPECT_EQ(encoded.bytes, expected);
     DecodedReply back = DecodeUsbReply(encoded.bytes);
-    ASSERT_EQ(back.status, DecodedReply::Status::Ok);
+    ASSERT_EQ(back.code, DecodedReply::Status::Ok);
     EXPECT_EQ(back.components[0].points[1].value, 6553);
     EXPECT_EQ(back.components[1].GetTestDate(),
               "2026\xC4\xEA"
@@ -81,14 +81,14 @@ TEST(ReplyEncoder, ValuesOutsideTheInstrumentsRangeAreCut) {
 
 TEST(ReplyEncoder, RepliesTooLargeForTheCountsAreRefused) {
     std::vector<Component> many(672);
-    EXPECT_FALSE(EncodeUsbReply(many).ok);
+    EXPECT_FALSE(EncodeUsbReply(many).Ok());
     many.resize(671);
-    EXPECT_TRUE(EncodeUsbReply(many).ok);
+    EXPECT_TRUE(EncodeUsbReply(many).Ok());
     std::vector<Component> long1 = {
         InstrumentComponent("0001", "", 0, std::vector<int32_t>(32762, 1), 0)};
-    EXPECT_FALSE(EncodeSerialReply(long1).ok);  // 8 + 14 + 65524 bytes
+    EXPECT_FALSE(EncodeSerialReply(long1).Ok());  // 8 + 14 + 65524 bytes
     long1[0].ResizePoints(32756);
-    EXPECT_TRUE(EncodeSerialReply(long1).ok);  // exactly 65534
+    EXPECT_TRUE(EncodeSerialReply(long1).Ok());  // exactly 65534
 }
 
 TEST(ReplyEncoder, DeviceImagePutsThePointAreaAtBlock168) {

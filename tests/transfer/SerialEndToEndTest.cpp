@@ -8,11 +8,10 @@
 #include <fstream>
 
 #include "CliSimulator.h"
-#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "transfer/SerialLink.h"
-#include "transfer/SerialTransport.h"
-#include "transfer/TransferResult.h"
+#include "data/DzlFile.h"
+#include "transfer/SerialPortLink.h"
+#include "transfer/TransferSession.h"
 
 namespace ohmlet {
 namespace {
@@ -53,21 +52,21 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();
 
-    ByteBuffer buffer;
-    SerialLink link(buffer);
-    QEventLoop loop;
-    QObject::connect(&link, &SerialLink::replyComplete, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    LinkResult opened = link.Start(std::make_unique<SerialTransport>(simulator.Port()));
-    ASSERT_TRUE(opened.ok()) << DescribeLinkResult(opened);
-    loop.exec();
-    ASSERT_FALSE(link.IsRunning())
-        << "no complete reply within 30 s, " << buffer.size() << " bytes";
-
     QString target = dir.path() + "/DZLDat.DZL";
-    TransferResult result = CompleteTransfer(ReplyLayout::Serial, buffer, target.toStdString());
-    ASSERT_TRUE(result.written()) << result.detail;
-    EXPECT_TRUE(buffer.empty());
+    TransferSession session;
+    QEventLoop loop;
+    QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    StartOutcome opened = session.Start(std::make_unique<SerialPortLink>(simulator.Port()),
+                                        ReplyLayout::Serial, target.toStdString());
+    ASSERT_TRUE(opened.Ok()) << opened.cause;
+    loop.exec();
+    ASSERT_FALSE(session.IsRunning()) << "no complete reply within 30 s";
+
+    const TransferOutcome& result = session.Result();
+    ASSERT_TRUE(result.Ok()) << result.cause;
+    EXPECT_EQ(result.componentCount, 3);
+    EXPECT_TRUE(result.received.empty());
     EXPECT_EQ(FileBytes(target), FileBytes(source));
 
     // The command-line fetch, against the same simulator, writes the same file.

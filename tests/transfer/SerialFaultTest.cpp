@@ -11,17 +11,16 @@
 #include <fstream>
 #include <thread>
 
-#include "data/DzlFile.h"
 #include "ReplyBytes.h"
-#include "transfer/SerialLink.h"
-#include "transfer/SerialSimulator.h"
-#include "transfer/SerialTransport.h"
-#include "transfer/TransferResult.h"
+#include "data/DzlFile.h"
+#include "transfer/SerialPortLink.h"
+#include "transfer/TransferSession.h"
+#include "transfer/sim/SerialSimulator.h"
 
 namespace ohmlet {
 namespace {
 
-// Fast enough for a test; the link polls every 200 ms whatever the pace.
+// Fast enough for a test; a read waits at most 200 ms whatever the pace.
 constexpr unsigned kTestBytesPerSecond = 4000;
 
 ByteBuffer Reply() {
@@ -67,7 +66,7 @@ private:
 struct Outcome {
     bool completed = false;
     std::size_t received = 0;
-    TransferResult result;
+    TransferOutcome result;
     ByteBuffer target;
 };
 
@@ -82,21 +81,22 @@ Outcome Transfer(const FaultPlan& plan, int waitMs) {
     {
         Instrument instrument(plan);
         EXPECT_FALSE(instrument.Port().isEmpty());
-        ByteBuffer buffer;
-        SerialLink link(buffer);
-        QSignalSpy complete(&link, &SerialLink::replyComplete);
-        LinkResult opened = link.Start(std::make_unique<SerialTransport>(instrument.Port()));
-        EXPECT_TRUE(opened.ok()) << DescribeLinkResult(opened);
-        complete.wait(waitMs);
-        outcome.completed = !complete.isEmpty();
-        outcome.received = buffer.size();
-        if (outcome.completed) {
-            outcome.result = CompleteTransfer(ReplyLayout::Serial, buffer, target);
-        } else {
+        TransferSession link;
+        QSignalSpy ended(&link, &TransferSession::ended);
+        StartOutcome opened = link.Start(std::make_unique<SerialPortLink>(instrument.Port()),
+                                         ReplyLayout::Serial, target);
+        EXPECT_TRUE(opened.Ok()) << opened.cause;
+        ended.wait(waitMs);
+        outcome.completed = !ended.isEmpty();
+        if (!outcome.completed) {
             EXPECT_TRUE(link.IsRunning());
-            link.Stop();  // the user's cancel
+            link.Cancel();  // the user's cancel
+            EXPECT_TRUE(ended.wait(5000));
             EXPECT_FALSE(link.IsRunning());
+            EXPECT_EQ(link.Result().code, TransferCode::Cancelled);
         }
+        outcome.result = link.Result();
+        outcome.received = outcome.result.Ok() ? SIZE_MAX : outcome.result.received.size();
     }  // the instrument stops even in the middle of a stall
     outcome.target = FileBytes(target);
     return outcome;
@@ -127,7 +127,7 @@ TEST(SerialFaults, ABrokenLineNeverWritesAndTheOldFileStays) {
         Outcome outcome = Transfer(c.plan, 1500);
         // A shifted header may end the reply early; it then cannot decode.
         if (outcome.completed)
-            EXPECT_FALSE(outcome.result.written());
+            EXPECT_FALSE(outcome.result.Ok());
         else
             EXPECT_LT(outcome.received, size);
         EXPECT_EQ(outcome.target, kOldFile);
@@ -140,7 +140,7 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
     shortLength.garble = {{6, 0x01}};
     Outcome outcome = Transfer(shortLength, 5000);
     ASSERT_TRUE(outcome.completed);
-    EXPECT_EQ(outcome.result.status, TransferResult::Status::Inconsistent);
+    EXPECT_EQ(outcome.result.code, TransferCode::Inconsistent);
     EXPECT_EQ(outcome.target, kOldFile);
 
     // N travels at 4-5: more components than the reply holds.
@@ -148,7 +148,7 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
     moreComponents.garble = {{5, 0x08}};
     outcome = Transfer(moreComponents, 5000);
     ASSERT_TRUE(outcome.completed);
-    EXPECT_EQ(outcome.result.status, TransferResult::Status::Inconsistent);
+    EXPECT_EQ(outcome.result.code, TransferCode::Inconsistent);
     EXPECT_EQ(outcome.target, kOldFile);
 
     // The first reading's low byte, 30 in the clean reply; no checksum can tell.
@@ -156,7 +156,7 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
     reading.garble = {{8 + 15, 0x40}};
     outcome = Transfer(reading, 5000);
     ASSERT_TRUE(outcome.completed);
-    ASSERT_TRUE(outcome.result.written()) << outcome.result.detail;
+    ASSERT_TRUE(outcome.result.Ok()) << outcome.result.cause;
     DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
     ASSERT_TRUE(file.ok());
     ASSERT_EQ(file.components.size(), 4u);
@@ -169,7 +169,7 @@ TEST(SerialFaults, AShortStallOnlyDelaysTheReply) {
     stall.stallMs = 300;
     Outcome outcome = Transfer(stall, 10000);
     ASSERT_TRUE(outcome.completed);
-    EXPECT_TRUE(outcome.result.written()) << outcome.result.detail;
+    EXPECT_TRUE(outcome.result.Ok()) << outcome.result.cause;
     DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
     ASSERT_TRUE(file.ok());
     EXPECT_EQ(file.components.size(), 4u);

@@ -11,13 +11,13 @@
 #include <QTimer>
 
 #include "BlockingCh375.h"
-#include "data/Document.h"
-#include "dialogs/TransferDialog.h"
 #include "CliSimulator.h"
+#include "data/Document.h"
 #include "data/DzlFile.h"
-#include "transfer/SimulatedCh375.h"
+#include "dialogs/TransferDialog.h"
 #include "dialogs/TransferPrompter.h"
-#include "transfer/UsbSimulation.h"
+#include "transfer/sim/SimulatedCh375.h"
+#include "transfer/sim/UsbSimulation.h"
 
 namespace ohmlet {
 namespace {
@@ -225,7 +225,7 @@ TEST_F(TransferDialogTest, UsbFailuresShowTheDebugBoxWithTheCause) {
     dlg.SetPrompter(&prompter_);
     dlg.SetCh375Factory([] {
         auto chip = std::make_unique<SimulatedCh375>(ByteBuffer{});
-        chip->FailOpen({LinkStatus::PermissionDenied, "test"});
+        chip->FailOpen(LinkFailure(LinkStatus::PermissionDenied, "test"));
         return chip;
     });
     dlg.show();

@@ -19,26 +19,26 @@
 #include <unistd.h>
 
 #include "data/Document.h"
-#include "dialogs/TransferDialog.h"
 #include "data/DzlFile.h"
+#include "dialogs/TransferDialog.h"
 
 #include "EmulatedCh375.h"
-#include "transfer/LibusbCh375.h"
 #include "ReplyBytes.h"
-#include "transfer/ReplyEncoder.h"
-#include "transfer/SimulatedCh375.h"
+#include "UsbRun.h"
 #include "dialogs/TransferPrompter.h"
-#include "transfer/TransferResult.h"
+#include "transfer/LibusbCh375.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/TransferOutcome.h"
 #include "transfer/TransferTexts.h"
-#include "transfer/UsbSession.h"
-#include "transfer/UsbSimulation.h"
+#include "transfer/sim/SimulatedCh375.h"
+#include "transfer/sim/UsbSimulation.h"
 
 namespace ohmlet {
 namespace {
 
 using test::EmulatedCh375;
 using Fault = EmulatedCh375::Fault;
-using Status = UsbTransferOutcome::Status;
+using Status = DownloadCode;
 
 // n components of pointsEach raw readings 10, 20, ...
 test::Bytes ReplyWith(std::size_t n, std::size_t pointsEach) {
@@ -86,19 +86,19 @@ protected:
 
     // One whole transfer through the production chip, as the command line runs it.
     struct Run {
-        UsbOpenOutcome open;
-        UsbTransferOutcome transfer;
+        LinkResult open;
+        DownloadOutcome transfer;
+        ByteBuffer reply;
     };
     static Run Transfer(unsigned index = 0,
-                        const std::function<void(UsbConnection&)>& prepare = {}) {
-        UsbConnection connection(std::make_unique<LibusbCh375>(), index);
+                        const std::function<void(test::UsbRun&)>& prepare = {}) {
+        test::UsbRun connection(std::make_unique<LibusbCh375>(), index);
         Run run;
-        run.open = OpenUsbConnection(connection);
-        if (!run.open.ok) return run;
+        run.open = connection.Open();
+        if (!run.open.Ok()) return run;
         if (prepare) prepare(connection);
-        connection.workerRunning = true;
-        run.transfer = RunUsbTransfer(connection);
-        connection.workerRunning = false;
+        run.transfer = connection.Run();
+        run.reply = connection.reply;
         return run;
     }
 
@@ -123,8 +123,8 @@ TEST_F(UsbEmulation, BlockSequencesMatchTheSimulatedChipAndWriteTheSameFile) {
         EmulatedCh375 device(image);
 
         Run run = Transfer();
-        ASSERT_TRUE(run.open.ok) << DescribeLinkResult(run.open.cause);
-        EXPECT_EQ(run.transfer.status, Status::Complete) << DescribeLinkResult(run.transfer.cause);
+        ASSERT_TRUE(run.open.Ok()) << DescribeLinkResult(run.open);
+        EXPECT_EQ(run.transfer.code, Status::Complete) << run.transfer.cause;
         EXPECT_EQ(device.RequestedBlocks(), c.blocks);
         EXPECT_TRUE(device.EndedWithEndRequest());
         EXPECT_EQ(device.Claims(), 1);
@@ -134,20 +134,19 @@ TEST_F(UsbEmulation, BlockSequencesMatchTheSimulatedChipAndWriteTheSameFile) {
         EXPECT_EQ(device.UnknownRequests(), "");
 
         // The simulated chip on the same image: same bytes, same file.
-        UsbConnection simulated(std::make_unique<SimulatedCh375>(image), 0);
-        ASSERT_TRUE(OpenUsbConnection(simulated).ok);
-        UsbTransferOutcome expected = RunUsbTransfer(simulated);
-        EXPECT_EQ(run.transfer.reply, expected.reply);
+        test::UsbRun simulated(std::make_unique<SimulatedCh375>(image), 0);
+        ASSERT_TRUE(simulated.Open().Ok());
+        EXPECT_TRUE(simulated.Run().Ok());
+        EXPECT_EQ(run.reply, simulated.reply);
         const std::string real = Path("real.DZL"), sim = Path("sim.DZL");
         std::remove(real.c_str());
         std::remove(sim.c_str());
-        TransferResult a = DecodeAndWrite(ReplyLayout::Usb, run.transfer.reply, real);
-        TransferResult b = DecodeAndWrite(ReplyLayout::Usb, expected.reply, sim);
-        EXPECT_EQ(a.status, b.status);
+        TransferOutcome a = DecodeAndWrite(ReplyLayout::Usb, run.reply, real);
+        TransferOutcome b = DecodeAndWrite(ReplyLayout::Usb, simulated.reply, sim);
+        EXPECT_EQ(a.code, b.code);
         EXPECT_EQ(a.componentCount, static_cast<int>(c.n));
         EXPECT_EQ(FileBytes(real), FileBytes(sim));
-        EXPECT_EQ(a.status,
-                  c.n == 0 ? TransferResult::Status::NoData : TransferResult::Status::Written);
+        EXPECT_EQ(a.code, c.n == 0 ? TransferCode::NoData : TransferCode::Written);
     }
 }
 
@@ -170,10 +169,10 @@ TEST_F(UsbEmulation, AnAbortBeforeACallEndsThatCallAndSparesTheEndRequest) {
         SCOPED_TRACE(c.what);
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
         LibusbCh375 chip;
-        ASSERT_TRUE(chip.OpenDevice(0).ok());
+        ASSERT_TRUE(chip.OpenDevice(0).Ok());
         unsigned char request[2] = {0, 0};
         std::size_t count = sizeof request;
-        ASSERT_TRUE(chip.WriteData(0, request, count).ok());
+        ASSERT_TRUE(chip.WriteData(0, request, count).Ok());
         if (c.abortWrite) chip.AbortWrite(0);
         if (c.abortRead) chip.AbortRead(0);
         LinkResult aborted;
@@ -186,11 +185,11 @@ TEST_F(UsbEmulation, AnAbortBeforeACallEndsThatCallAndSparesTheEndRequest) {
             count = sizeof request;
             aborted = chip.WriteData(0, request, count);
         }
-        EXPECT_EQ(aborted.status, LinkStatus::Aborted);
+        EXPECT_EQ(aborted.code, LinkStatus::Aborted);
         EXPECT_EQ(count, 0u);
         const unsigned char end[3] = {0, 0, 0};
         count = sizeof end;
-        EXPECT_TRUE(chip.WriteData(0, end, count).ok());
+        EXPECT_TRUE(chip.WriteData(0, end, count).Ok());
         EXPECT_EQ(count, 3u);
         EXPECT_TRUE(device.EndedWithEndRequest());
         EXPECT_EQ(device.RequestedBlocks(), std::vector<int>{0});  // the aborted one never left
@@ -215,24 +214,22 @@ TEST_F(UsbEmulation, AReadThatNeverCompletesTimesOutOrIsCancelled) {
         SCOPED_TRACE(c.what);
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));  // blocks 0, 1, 2, 168
         device.FailRead(1, Fault::Hang);
-        UsbConnection connection(std::make_unique<LibusbCh375>(), 0);
-        ASSERT_TRUE(OpenUsbConnection(connection).ok);
-        connection.workerRunning = true;
-        UsbTransferOutcome outcome;
-        std::thread worker([&] { outcome = RunUsbTransfer(connection); });
+        test::UsbRun connection(std::make_unique<LibusbCh375>(), 0);
+        ASSERT_TRUE(connection.Open().Ok());
+        DownloadOutcome outcome;
+        std::thread worker([&] { outcome = connection.Run(); });
         ASSERT_TRUE(device.WaitForHangingRead(3000));
         EXPECT_EQ(device.OpenHandles(), 1);
-        if (c.cancel) RequestUsbCancel(connection);
+        if (c.cancel) connection.Cancel();
         worker.join();
-        connection.workerRunning = false;
-        EXPECT_EQ(outcome.status, c.status);
-        EXPECT_EQ(outcome.cause.status, c.cause) << DescribeLinkResult(outcome.cause);
-        EXPECT_EQ(outcome.reply.size(), 64u);  // block 0 is kept
+        EXPECT_EQ(outcome.code, c.status);
+        EXPECT_EQ(outcome.link, c.cause) << outcome.cause;
+        EXPECT_EQ(connection.reply.size(), 64u);  // block 0 is kept
         EXPECT_EQ(device.RequestedBlocks(), (std::vector<int>{0, 1}));
         EXPECT_TRUE(device.EndedWithEndRequest());
         EXPECT_EQ(device.Releases(), 1);
         EXPECT_EQ(device.OpenHandles(), 0);
-        EXPECT_FALSE(connection.connectionOpen.load());
+        EXPECT_FALSE(connection.link.IsOpen());
     }
 }
 
@@ -240,12 +237,12 @@ TEST_F(UsbEmulation, AReadThatNeverCompletesTimesOutOrIsCancelled) {
 // cancelled, not as a failed request.
 TEST_F(UsbEmulation, ACancelDuringARequestEndsAsCancelled) {
     EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
-    Run run = Transfer(0, [&](UsbConnection& connection) {
-        device.OnRequest(2, [&connection] { RequestUsbCancel(connection); });
+    Run run = Transfer(0, [&](test::UsbRun& connection) {
+        device.OnRequest(2, [&connection] { connection.Cancel(); });
     });
-    ASSERT_TRUE(run.open.ok);
-    EXPECT_EQ(run.transfer.status, Status::Cancelled);
-    EXPECT_EQ(run.transfer.message, "");
+    ASSERT_TRUE(run.open.Ok());
+    EXPECT_EQ(run.transfer.code, Status::Cancelled);
+    EXPECT_EQ(run.transfer.text, "");
     EXPECT_EQ(device.RequestedBlocks(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(device.EndedWithEndRequest());
     EXPECT_EQ(device.OpenHandles(), 0);
@@ -268,10 +265,10 @@ TEST_F(UsbEmulation, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(2, 2)), c.plugged);
         device.SetBusy(c.busy);
         Run run = Transfer(c.index);
-        EXPECT_FALSE(run.open.ok);
-        EXPECT_EQ(run.open.message, transfer_texts::kUsbOpenFailed);
-        EXPECT_EQ(run.open.cause.status, c.status);
-        EXPECT_NE(run.open.cause.detail.find(c.detail), std::string::npos) << run.open.cause.detail;
+        EXPECT_FALSE(run.open.Ok());
+        EXPECT_EQ(run.open.text, transfer_texts::kUsbOpenFailed);
+        EXPECT_EQ(run.open.code, c.status);
+        EXPECT_NE(run.open.cause.find(c.detail), std::string::npos) << run.open.cause;
         EXPECT_TRUE(device.Writes().empty());
         EXPECT_EQ(device.OpenHandles(), 0);
     }
@@ -298,10 +295,10 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
         {"unplugged as block 168 is requested", true, 168, Fault::Unplug, 0, Status::RequestFailed,
          LinkStatus::NoSuchDevice, "sending a request", 176, false, 0},
         {"block 0 too short for a header", false, 0, Fault::Short, 4, Status::BadReply,
-         LinkStatus::Failed, "too short", 0, true, 0},
-        {"short head block", false, 1, Fault::Short, 30, Status::BadReply, LinkStatus::Failed,
+         LinkStatus::Ok, "too short", 0, true, 0},
+        {"short head block", false, 1, Fault::Short, 30, Status::BadReply, LinkStatus::Ok,
          "block 1 came with 30 of its 64 bytes", 94, true, 0},
-        {"short point block", false, 168, Fault::Short, 40, Status::BadReply, LinkStatus::Failed,
+        {"short point block", false, 168, Fault::Short, 40, Status::BadReply, LinkStatus::Ok,
          "block 168 came with 40 of its 64 bytes", 216, true, 0},
         {"short last block holding the rest of the reply", false, 168, Fault::Short, 60,
          Status::Complete, LinkStatus::Ok, "", 236, true, 0},
@@ -322,16 +319,16 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
             device.FailRead(c.block, c.fault, c.shortBytes);
         }
         Run run = Transfer();
-        ASSERT_TRUE(run.open.ok);
-        const UsbTransferOutcome& out = run.transfer;
-        EXPECT_EQ(out.status, c.status);
-        EXPECT_EQ(out.cause.status, c.cause) << DescribeLinkResult(out.cause);
-        EXPECT_NE(out.cause.detail.find(c.detail), std::string::npos) << out.cause.detail;
-        EXPECT_EQ(out.message, c.status == Status::RequestFailed ? transfer_texts::kUsbRequestFailed
-                               : c.status == Status::BadReply    ? transfer_texts::kBadReply
-                                                                 : "");
-        ASSERT_EQ(out.reply.size(), c.kept);
-        EXPECT_TRUE(std::equal(out.reply.begin(), out.reply.end(), reply.begin()));
+        ASSERT_TRUE(run.open.Ok());
+        const DownloadOutcome& out = run.transfer;
+        EXPECT_EQ(out.code, c.status);
+        EXPECT_EQ(out.link, c.cause) << out.cause;
+        EXPECT_NE(out.cause.find(c.detail), std::string::npos) << out.cause;
+        EXPECT_EQ(out.text, c.status == Status::RequestFailed ? transfer_texts::kUsbRequestFailed
+                            : c.status == Status::BadReply    ? transfer_texts::kBadReply
+                                                              : "");
+        ASSERT_EQ(run.reply.size(), c.kept);
+        EXPECT_TRUE(std::equal(run.reply.begin(), run.reply.end(), reply.begin()));
         EXPECT_EQ(device.EndedWithEndRequest(), c.endRequest);
         EXPECT_EQ(device.HaltClears(), c.haltClears);
         EXPECT_EQ(device.OpenHandles(), 0);
@@ -340,8 +337,7 @@ TEST_F(UsbEmulation, BusFaultsEndTheTransferWithTheirCause) {
             device.FailRequest(c.block, Fault::None);
             device.FailRead(c.block, Fault::None);
             Run again = Transfer();
-            EXPECT_EQ(again.transfer.status, Status::Complete)
-                << DescribeLinkResult(again.transfer.cause);
+            EXPECT_EQ(again.transfer.code, Status::Complete) << again.transfer.cause;
         }
     }
 }
@@ -392,10 +388,10 @@ TEST_F(UsbEmulationCli, FetchWritesTheFileTheSimulatedChipGives) {
     ASSERT_TRUE(file.ok()) << file.message;
     EXPECT_EQ(file.components.size(), 300u);
 
-    UsbConnection simulated(std::make_unique<SimulatedCh375>(image), 0);
-    ASSERT_TRUE(OpenUsbConnection(simulated).ok);
-    UsbTransferOutcome expected = RunUsbTransfer(simulated);
-    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Usb, expected.reply, Path("sim.DZL")).written());
+    test::UsbRun simulated(std::make_unique<SimulatedCh375>(image), 0);
+    ASSERT_TRUE(simulated.Open().Ok());
+    ASSERT_TRUE(simulated.Run().Ok());
+    ASSERT_TRUE(DecodeAndWrite(ReplyLayout::Usb, simulated.reply, Path("sim.DZL")).Ok());
     EXPECT_EQ(FileBytes(target), FileBytes(Path("sim.DZL")));
     EXPECT_TRUE(device.EndedWithEndRequest());
     EXPECT_EQ(device.Releases(), 1);
@@ -497,7 +493,7 @@ TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
         for (std::size_t i = 0; i < 4; ++i) components[k].points[i].value = 40 + 5 * (k + i);
     }
     EncodedReply reply = EncodeUsbReply(components);
-    ASSERT_TRUE(reply.ok);
+    ASSERT_TRUE(reply.Ok());
     EmulatedCh375 device(*MakeUsbDeviceImage(reply.bytes));
     TransferDialog dlg(doc_);
     dlg.SetPrompter(&prompter_);

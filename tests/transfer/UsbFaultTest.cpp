@@ -8,16 +8,23 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "data/DzlFile.h"
 #include "ReplyBytes.h"
+#include "data/DzlFile.h"
+#include "transfer/Ch375Link.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SimulatedCh375.h"
-#include "transfer/UsbLink.h"
+#include "transfer/TransferSession.h"
+#include "transfer/sim/SimulatedCh375.h"
 
 namespace ohmlet {
 namespace {
 
-using Status = UsbTransferOutcome::Status;
+using Status = TransferCode;
+
+// Whether a whole reply arrived and was decoded, whatever the file came to.
+bool Decoded(const TransferOutcome& end) {
+    return end.code == Status::Written || end.code == Status::NoData ||
+           end.code == Status::Inconsistent || end.code == Status::WriteFailed;
+}
 
 // Five components of 30 readings: the heads end inside block 1, the points fill
 // blocks 168..172.
@@ -40,13 +47,14 @@ ByteBuffer FileBytes(const std::string& path) {
 const ByteBuffer kOldFile = {1, 0, 0, 0, 'o', 'l', 'd'};
 
 struct TransferRun {
-    UsbLinkEnd end;
+    TransferOutcome end;
     ByteBuffer target;  // the target file afterwards
     bool closed = false;
     bool endRequestSent = false;
 };
 
-TransferRun Transfer(const FaultPlan& plan, const std::function<void(UsbLink&)>& whileRunning = {}) {
+TransferRun Transfer(const FaultPlan& plan,
+                     const std::function<void(TransferSession&)>& whileRunning = {}) {
     QTemporaryDir dir;
     const std::string target = (dir.path() + "/DZLDat.DZL").toStdString();
     std::ofstream(target, std::ios::binary)
@@ -55,14 +63,16 @@ TransferRun Transfer(const FaultPlan& plan, const std::function<void(UsbLink&)>&
     chip->SetFaultPlan(plan);
     SimulatedCh375* raw = chip.get();
     TransferRun run;
-    UsbLink link;
-    QSignalSpy ended(&link, &UsbLink::ended);
-    QSignalSpy progress(&link, &UsbLink::progress);
-    EXPECT_EQ(link.Start(std::move(chip), 0, target).status, UsbLink::StartStatus::Started);
+    TransferSession link;
+    QSignalSpy ended(&link, &TransferSession::ended);
+    QSignalSpy progress(&link, &TransferSession::progress);
+    EXPECT_EQ(
+        link.Start(std::make_unique<Ch375Link>(std::move(chip), 0), ReplyLayout::Usb, target).code,
+        StartCode::Started);
     if (whileRunning) whileRunning(link);
     // Long enough for any transfer here; a link that hangs fails the test instead of it.
     EXPECT_TRUE(ended.count() > 0 || ended.wait(20000)) << "the transfer did not end";
-    run.end = link.LastEnd();
+    run.end = link.Result();
     run.closed = !raw->IsOpen();
     auto writes = raw->Writes();
     run.endRequestSent = !writes.empty() && writes.back() == ByteBuffer{0, 0, 0};
@@ -89,17 +99,17 @@ TEST(UsbFaults, EveryFaultEndsClosedAndOnlyAWholeReplyReplacesTheFile) {
         bool written;  // the clean file replaced the old one
     };
     const Case cases[] = {
-        {"no fault", {}, Status::Complete, true},
+        {"no fault", {}, Status::Written, true},
         {"a short stall", plan([](FaultPlan& p) { p.stallAt = kPoints + 64, p.stallMs = 100; }),
-         Status::Complete, true},
+         Status::Written, true},
         {"a byte of the heads dropped", plan([](FaultPlan& p) { p.dropBytes = {20}; }),
-         Status::BadReply, false},
+         Status::BadBlocks, false},
         {"a byte of the points dropped", plan([](FaultPlan& p) { p.dropBytes = {kPoints + 130}; }),
-         Status::BadReply, false},
-        {"the heads cut off", plan([](FaultPlan& p) { p.cutAt = 70; }), Status::BadReply, false},
+         Status::BadBlocks, false},
+        {"the heads cut off", plan([](FaultPlan& p) { p.cutAt = 70; }), Status::BadBlocks, false},
         {"the points cut off", plan([](FaultPlan& p) { p.cutAt = kPoints + 100; }),
-         Status::BadReply, false},
-        {"no point block at all", plan([](FaultPlan& p) { p.cutAt = kPoints; }), Status::BadReply,
+         Status::BadBlocks, false},
+        {"no point block at all", plan([](FaultPlan& p) { p.cutAt = kPoints; }), Status::BadBlocks,
          false},
         {"request of block 0 fails", plan([](FaultPlan& p) { p.failWriteBlocks = {0}; }),
          Status::RequestFailed, false},
@@ -114,13 +124,13 @@ TEST(UsbFaults, EveryFaultEndsClosedAndOnlyAWholeReplyReplacesTheFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TransferRun run = Transfer(c.plan);
-        EXPECT_EQ(run.end.transfer.status, c.status);
+        EXPECT_EQ(run.end.code, c.status);
         EXPECT_TRUE(run.closed);
         EXPECT_TRUE(run.endRequestSent);
-        EXPECT_EQ(run.end.decoded, c.status == Status::Complete);
+        EXPECT_EQ(Decoded(run.end), c.status == Status::Written);
         EXPECT_EQ(run.target, c.written ? clean : kOldFile);
-        if (c.status == Status::BadReply) {
-            EXPECT_FALSE(run.end.transfer.cause.detail.empty());
+        if (c.status == Status::BadBlocks) {
+            EXPECT_FALSE(run.end.cause.empty());
         }
     }
 }
@@ -131,8 +141,7 @@ TEST(UsbFaults, GarbledBytesNeverCrashAndAnInconsistentReplyWritesNothing) {
     FaultPlan shortLength;
     shortLength.garble = {{6, 0x01}};
     TransferRun run = Transfer(shortLength);
-    ASSERT_TRUE(run.end.decoded);
-    EXPECT_EQ(run.end.result.status, TransferResult::Status::Inconsistent);
+    EXPECT_EQ(run.end.code, TransferCode::Inconsistent);
     EXPECT_EQ(run.target, kOldFile);
 
     // The protocol has no checksum: a garbled reading arrives as another reading, and
@@ -140,7 +149,7 @@ TEST(UsbFaults, GarbledBytesNeverCrashAndAnInconsistentReplyWritesNothing) {
     FaultPlan reading;
     reading.garble = {{kPoints + 1, 0x50}};
     run = Transfer(reading);
-    ASSERT_TRUE(run.end.result.written());
+    ASSERT_TRUE(run.end.Ok());
     DzlReadResult file = ParseDzl(run.target.data(), run.target.size(), "target");
     ASSERT_TRUE(file.ok());
     ASSERT_EQ(file.components.size(), 5u);
@@ -154,10 +163,10 @@ TEST(UsbFaults, GarbledBytesNeverCrashAndAnInconsistentReplyWritesNothing) {
         p.garble = {{at, 0xA5}};
         run = Transfer(p);
         EXPECT_TRUE(run.closed);
-        if (run.end.decoded && run.end.result.written()) {
+        if (run.end.Ok()) {
             DzlReadResult back = ParseDzl(run.target.data(), run.target.size(), "target");
             ASSERT_TRUE(back.ok());
-            EXPECT_EQ(static_cast<int>(back.components.size()), run.end.result.componentCount);
+            EXPECT_EQ(static_cast<int>(back.components.size()), run.end.componentCount);
         } else {
             EXPECT_EQ(run.target, kOldFile);
         }
@@ -168,19 +177,19 @@ TEST(UsbFaults, CancelEndsAStalledReadAndKeepsTheOldFile) {
     FaultPlan plan;
     plan.stallAt = kPoints + 64 + 5;  // inside block 169
     plan.stallMs = 600000;
-    TransferRun run = Transfer(plan, [](UsbLink& link) {
-        QSignalSpy progress(&link, &UsbLink::progress);
+    TransferRun run = Transfer(plan, [](TransferSession& link) {
+        QSignalSpy progress(&link, &TransferSession::progress);
         // Block 168 arrived: the heads and one block of points.
         while (progress.isEmpty() || progress.last().at(0).toULongLong() < 96 + 64)
             ASSERT_TRUE(progress.wait(5000));
         link.Cancel();
     });
-    EXPECT_EQ(run.end.transfer.status, Status::Cancelled);
-    EXPECT_FALSE(run.end.decoded);
+    EXPECT_EQ(run.end.code, Status::Cancelled);
+    EXPECT_FALSE(Decoded(run.end));
     EXPECT_TRUE(run.closed);
     EXPECT_TRUE(run.endRequestSent);
     EXPECT_EQ(run.target, kOldFile);
-    EXPECT_EQ(run.end.transfer.reply.size(), 96u + 64u);  // what arrived stays for the user
+    EXPECT_EQ(run.end.received.size(), 96u + 64u);  // what arrived stays for the user
 }
 
 }  // namespace

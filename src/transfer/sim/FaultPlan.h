@@ -7,8 +7,8 @@
 #include <map>
 #include <set>
 
+#include "transfer/ByteBuffer.h"
 #include "transfer/LinkStatus.h"
-#include "transfer/ReplyDecoder.h"
 
 namespace ohmlet {
 

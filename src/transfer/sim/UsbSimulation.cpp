@@ -1,4 +1,4 @@
-#include "transfer/UsbSimulation.h"
+#include "transfer/sim/UsbSimulation.h"
 
 #include <cstdlib>
 #include <mutex>
@@ -6,7 +6,7 @@
 #include "data/DzlFile.h"
 #include "transfer/LibusbCh375.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SimulatedCh375.h"
+#include "transfer/sim/SimulatedCh375.h"
 
 namespace ohmlet {
 namespace {
@@ -46,12 +46,12 @@ std::unique_ptr<Ch375> MakeCh375() {
     EncodedReply reply;
     if (file.ok()) reply = EncodeUsbReply(file.components);
     std::optional<ByteBuffer> image;
-    if (file.ok() && reply.ok) image = MakeUsbDeviceImage(reply.bytes);
+    if (file.ok() && reply.Ok()) image = MakeUsbDeviceImage(reply.bytes);
     auto chip = std::make_unique<SimulatedCh375>(image ? *image : ByteBuffer{});
     if (!file.ok()) {
-        chip->FailOpen({LinkStatus::NoSuchDevice, "simulated instrument: " + file.message});
-    } else if (!reply.ok) {
-        chip->FailOpen({LinkStatus::Failed, "simulated instrument: " + reply.detail});
+        chip->FailOpen({LinkStatus::NoSuchDevice, {}, "simulated instrument: " + file.message});
+    } else if (!reply.Ok()) {
+        chip->FailOpen({LinkStatus::Failed, {}, "simulated instrument: " + reply.cause});
     }
     return chip;
 }

@@ -1,11 +1,11 @@
-#include "transfer/SerialSimulator.h"
+#include "transfer/sim/SerialSimulator.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-#include "transfer/SerialLink.h"
+#include "transfer/Download.h"
 
 namespace ohmlet {
 namespace {
@@ -49,7 +49,7 @@ LinkResult SendPaced(PseudoTerminal& pty, const ByteBuffer& original, std::atomi
         if (!stalled && faults && faults->StallsWithin(sent, due)) due = faults->stallAt;
         if (due > sent) {
             LinkResult written = pty.Write(reply.data() + sent, due - sent);
-            if (!written.ok()) return written;
+            if (!written.Ok()) return written;
             sent = due;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -66,11 +66,11 @@ LinkResult RunSerialSimulator(PseudoTerminal& pty, const ByteBuffer& reply, std:
     ByteBuffer input;
     while (!stop) {
         LinkResult read = pty.Read(input, 100);
-        if (!read.ok()) return read;
+        if (!read.Ok()) return read;
         while (TakeRequest(input)) {
             if (log) log("request received, sending " + std::to_string(reply.size()) + " bytes");
             LinkResult sent = SendPaced(pty, reply, stop, std::max(1u, bytesPerSecond), faults);
-            if (!sent.ok()) return sent;
+            if (!sent.Ok()) return sent;
         }
     }
     return {};

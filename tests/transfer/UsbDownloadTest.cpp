@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ReplyBytes.h"
+#include "UsbRun.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SimulatedCh375.h"
 #include "transfer/TransferTexts.h"
-#include "transfer/UsbSession.h"
+#include "transfer/sim/SimulatedCh375.h"
 
 namespace ohmlet {
 namespace {
@@ -33,7 +33,7 @@ struct Session {
         : chip(new SimulatedCh375(*MakeUsbDeviceImage(reply))),
           connection(std::unique_ptr<Ch375>(chip), 0) {}
     SimulatedCh375* chip;
-    UsbConnection connection;
+    test::UsbRun connection;
 
     std::vector<int> RequestedBlocks() const {
         std::vector<int> blocks;
@@ -59,7 +59,7 @@ std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
     return a;
 }
 
-TEST(UsbSession, BlockSequenceFollowsTheHeadBoundary) {
+TEST(UsbDownload, BlockSequenceFollowsTheHeadBoundary) {
     struct Case {
         std::size_t n, pointsEach;
         std::vector<int> blocks;
@@ -74,38 +74,38 @@ TEST(UsbSession, BlockSequenceFollowsTheHeadBoundary) {
         SCOPED_TRACE("N = " + std::to_string(c.n));
         test::Bytes reply = ReplyWith(c.n, c.pointsEach);
         Session s(reply);
-        ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
-        UsbTransferOutcome out = RunUsbTransfer(s.connection);
-        EXPECT_EQ(out.status, UsbTransferOutcome::Status::Complete);
+        ASSERT_TRUE(s.connection.Open().Ok());
+        DownloadOutcome out = s.connection.Run();
+        EXPECT_EQ(out.code, DownloadCode::Complete);
         EXPECT_EQ(s.RequestedBlocks(), c.blocks);
         // The heads cut at H, then whole point blocks: the reply and the rest of its
         // last block.
         std::size_t heads = 16 * (c.n + 1), area = reply.size() - heads;
-        ASSERT_EQ(out.reply.size(), heads + (area + 63) / 64 * 64);
-        EXPECT_TRUE(std::equal(reply.begin(), reply.end(), out.reply.begin()));
+        ASSERT_EQ(s.connection.reply.size(), heads + (area + 63) / 64 * 64);
+        EXPECT_TRUE(std::equal(reply.begin(), reply.end(), s.connection.reply.begin()));
         EXPECT_TRUE(s.EndedWithEndRequest());
         EXPECT_FALSE(s.chip->IsOpen());
         EXPECT_EQ(s.chip->CloseCount(), 1);
-        EXPECT_EQ(s.connection.received.load(), out.reply.size());
-        EXPECT_EQ(s.connection.expected.load(), reply.size());
+        EXPECT_EQ(s.connection.received, s.connection.reply.size());
+        EXPECT_EQ(s.connection.expected, reply.size());
     }
 }
 
-TEST(UsbSession, BlockNumberTravelsHighByteFirst) {
+TEST(UsbDownload, BlockNumberTravelsHighByteFirst) {
     Session s(ReplyWith(1, 4300));
-    ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
-    RunUsbTransfer(s.connection);
+    ASSERT_TRUE(s.connection.Open().Ok());
+    s.connection.Run();
     auto writes = s.chip->Writes();
     EXPECT_NE(std::find(writes.begin(), writes.end(), ByteBuffer{0x00, 0xA8}), writes.end());
     EXPECT_NE(std::find(writes.begin(), writes.end(), ByteBuffer{0x01, 0x2C}), writes.end());
 }
 
-TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
+TEST(UsbDownload, FailuresEndWithTheEndRequestAndAClosedDevice) {
     struct Case {
         const char* what;
         bool failWrite;
         std::size_t at;
-        UsbTransferOutcome::Status status;
+        DownloadCode status;
         std::string message;
         std::size_t bytesKept;
         std::vector<int> blocks;
@@ -113,19 +113,19 @@ TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
         {"first request fails",
          true,
          0,
-         UsbTransferOutcome::Status::RequestFailed,
+         DownloadCode::RequestFailed,
          transfer_texts::kUsbRequestFailed,
          0,
          {0}},
         {"third request fails",
          true,
          2,
-         UsbTransferOutcome::Status::RequestFailed,
+         DownloadCode::RequestFailed,
          transfer_texts::kUsbRequestFailed,
          128,
          {0, 1, 2}},
-        {"first read fails", false, 0, UsbTransferOutcome::Status::ReadFailed, "", 0, {0}},
-        {"third read fails", false, 2, UsbTransferOutcome::Status::ReadFailed, "", 128, {0, 1, 2}},
+        {"first read fails", false, 0, DownloadCode::ReadFailed, "", 0, {0}},
+        {"third read fails", false, 2, DownloadCode::ReadFailed, "", 128, {0, 1, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -135,20 +135,20 @@ TEST(UsbSession, FailuresEndWithTheEndRequestAndAClosedDevice) {
         } else {
             s.chip->FailRead(c.at);
         }
-        ASSERT_TRUE(OpenUsbConnection(s.connection).ok);
-        UsbTransferOutcome out = RunUsbTransfer(s.connection);
-        EXPECT_EQ(out.status, c.status);
-        EXPECT_EQ(out.message, c.message);
-        EXPECT_FALSE(out.cause.ok());
-        EXPECT_EQ(out.reply.size(), c.bytesKept);
+        ASSERT_TRUE(s.connection.Open().Ok());
+        DownloadOutcome out = s.connection.Run();
+        EXPECT_EQ(out.code, c.status);
+        EXPECT_EQ(out.text, c.message);
+        EXPECT_NE(out.link, LinkStatus::Ok);
+        EXPECT_EQ(s.connection.reply.size(), c.bytesKept);
         EXPECT_EQ(s.RequestedBlocks(), c.blocks);
         EXPECT_TRUE(s.EndedWithEndRequest());
         EXPECT_FALSE(s.chip->IsOpen());
-        EXPECT_FALSE(s.connection.connectionOpen.load());
+        EXPECT_FALSE(s.connection.link.IsOpen());
     }
 }
 
-TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
+TEST(UsbDownload, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
     struct Case {
         const char* what;
         unsigned index;
@@ -168,22 +168,22 @@ TEST(UsbSession, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
         if (c.failName) {
             raw->FailName();
         } else if (c.status != LinkStatus::NoSuchDevice) {
-            raw->FailOpen({c.status, "test"});
+            raw->FailOpen(LinkFailure(c.status, "test"));
         }
-        UsbConnection connection(std::move(chip), c.index);
-        UsbOpenOutcome out = OpenUsbConnection(connection);
-        EXPECT_FALSE(out.ok);
-        EXPECT_EQ(out.message, c.message);
-        EXPECT_EQ(out.cause.status, c.status);
+        Ch375Link link(std::move(chip), c.index);
+        LinkResult out = link.Open();
+        EXPECT_FALSE(out.Ok());
+        EXPECT_EQ(out.text, c.message);
+        EXPECT_EQ(out.code, c.status);
         EXPECT_FALSE(raw->IsOpen());
-        EXPECT_FALSE(connection.connectionOpen.load());
+        EXPECT_FALSE(link.IsOpen());
     }
 }
 
 // A cancel whose abort reaches the chip after the loop last looked at the cancel flag:
 // the next request comes back aborted. That is the user's cancel, not a failed request
 // (no "端点2下传失败" box); the same aborted request without a cancel is a failure.
-TEST(UsbSession, ARequestEndedByACancelEndsCancelled) {
+TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
     // Delegates to the simulated chip; the chosen request meets the cancel's abort.
     struct CancellingChip : Ch375 {
         CancellingChip(ByteBuffer image, std::size_t at) : inner(std::move(image)), at(at) {}
@@ -196,7 +196,7 @@ TEST(UsbSession, ARequestEndedByACancelEndsCancelled) {
             if (writes++ != at) return inner.WriteData(i, d, n);
             if (cancel) *cancel = true;
             n = 0;
-            return {LinkStatus::Aborted, {}};
+            return {LinkStatus::Aborted, {}, {}};
         }
         LinkResult ReadData(unsigned i, unsigned char* d, std::size_t& n) override {
             return inner.ReadData(i, d, n);
@@ -208,25 +208,24 @@ TEST(UsbSession, ARequestEndedByACancelEndsCancelled) {
     struct Case {
         const char* what;
         bool cancelled;
-        UsbTransferOutcome::Status status;
+        DownloadCode status;
         std::string message;
     } cases[] = {
-        {"the user cancelled", true, UsbTransferOutcome::Status::Cancelled, ""},
-        {"nobody cancelled", false, UsbTransferOutcome::Status::RequestFailed,
-         transfer_texts::kUsbRequestFailed},
+        {"the user cancelled", true, DownloadCode::Cancelled, ""},
+        {"nobody cancelled", false, DownloadCode::RequestFailed, transfer_texts::kUsbRequestFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto chip = std::make_unique<CancellingChip>(*MakeUsbDeviceImage(ReplyWith(10, 3)), 1);
         CancellingChip* raw = chip.get();
-        UsbConnection connection(std::move(chip), 0);
-        if (c.cancelled) raw->cancel = &connection.cancelRequested;
-        ASSERT_TRUE(OpenUsbConnection(connection).ok);
-        UsbTransferOutcome out = RunUsbTransfer(connection);
-        EXPECT_EQ(out.status, c.status);
-        EXPECT_EQ(out.message, c.message);
-        EXPECT_EQ(out.cause.status, LinkStatus::Aborted);
-        EXPECT_EQ(out.reply.size(), 64u);
+        test::UsbRun connection(std::move(chip), 0);
+        if (c.cancelled) raw->cancel = &connection.cancel;
+        ASSERT_TRUE(connection.Open().Ok());
+        DownloadOutcome out = connection.Run();
+        EXPECT_EQ(out.code, c.status);
+        EXPECT_EQ(out.text, c.message);
+        EXPECT_EQ(out.link, LinkStatus::Aborted);
+        EXPECT_EQ(connection.reply.size(), 64u);
         auto writes = raw->inner.Writes();
         ASSERT_FALSE(writes.empty());
         EXPECT_EQ(writes.back(), (ByteBuffer{0, 0, 0}));

@@ -1,4 +1,4 @@
-#include "transfer/FaultPlan.h"
+#include "transfer/sim/FaultPlan.h"
 
 namespace ohmlet {
 

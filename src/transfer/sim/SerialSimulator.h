@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "transfer/FaultPlan.h"
+#include "transfer/ByteBuffer.h"
 #include "transfer/PseudoTerminal.h"
-#include "transfer/ReplyDecoder.h"
+#include "transfer/sim/FaultPlan.h"
 
 namespace ohmlet {
 

@@ -1,4 +1,4 @@
-#include "transfer/SimulatedCh375.h"
+#include "transfer/sim/SimulatedCh375.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,10 +32,11 @@ std::vector<ByteBuffer> SimulatedCh375::Writes() const {
 }
 
 LinkResult SimulatedCh375::OpenDevice(unsigned index) {
-    if (!openFailure_.ok()) return openFailure_;
+    if (!openFailure_.Ok()) return openFailure_;
     // The simulated instrument sits on the first port only.
     if (index != 0)
-        return {LinkStatus::NoSuchDevice, "USB" + std::to_string(index + 1) + " is not connected"};
+        return {
+            LinkStatus::NoSuchDevice, {}, "USB" + std::to_string(index + 1) + " is not connected"};
     open_ = true;
     return {};
 }
@@ -47,19 +48,19 @@ std::string SimulatedCh375::GetDeviceName(unsigned index) {
 LinkResult SimulatedCh375::WriteData(unsigned index, const unsigned char* data,
                                      std::size_t& count) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!open_ || index != 0) return {LinkStatus::NoSuchDevice, "the device is not open"};
+    if (!open_ || index != 0) return {LinkStatus::NoSuchDevice, {}, "the device is not open"};
     std::size_t n = writes_.size();
     writes_.emplace_back(data, data + count);
     if (n == failWriteAt_) {
         count = 0;
-        return {writeFailure_, "simulated"};
+        return {writeFailure_, {}, "simulated"};
     }
     requestedBlock_ = count == 2 ? LoadBE16(data) : -1;
     if (requestedBlock_ >= 0 &&
         faults_.failWriteBlocks.count(static_cast<unsigned>(requestedBlock_))) {
         requestedBlock_ = -1;
         count = 0;
-        return {faults_.failure, "simulated fault"};
+        return {faults_.failure, {}, "simulated fault"};
     }
     return {};
 }
@@ -68,18 +69,18 @@ LinkResult SimulatedCh375::ReadData(unsigned index, unsigned char* data, std::si
     std::unique_lock<std::mutex> lock(mutex_);
     std::size_t capacity = count;
     count = 0;
-    if (!open_ || index != 0) return {LinkStatus::NoSuchDevice, "the device is not open"};
-    if (readCount_++ == failReadAt_) return {readFailure_, "simulated"};
-    if (requestedBlock_ < 0) return {LinkStatus::TimedOut, "no block was requested"};
+    if (!open_ || index != 0) return {LinkStatus::NoSuchDevice, {}, "the device is not open"};
+    if (readCount_++ == failReadAt_) return {readFailure_, {}, "simulated"};
+    if (requestedBlock_ < 0) return {LinkStatus::TimedOut, {}, "no block was requested"};
     const unsigned block = static_cast<unsigned>(requestedBlock_);
     std::size_t from = static_cast<std::size_t>(requestedBlock_) * kUsbBlockSize;
     requestedBlock_ = -1;
-    if (faults_.failReadBlocks.count(block)) return {faults_.failure, "simulated fault"};
+    if (faults_.failReadBlocks.count(block)) return {faults_.failure, {}, "simulated fault"};
     if (faults_.StallsWithin(from, from + kUsbBlockSize)) {
         const bool aborted = readAborted_.wait_for(lock, std::chrono::milliseconds(faults_.stallMs),
                                                    [this] { return abortPending_; });
         abortPending_ = false;
-        if (aborted) return {LinkStatus::Aborted, "the read was aborted"};
+        if (aborted) return {LinkStatus::Aborted, {}, "the read was aborted"};
     }
     // Blocks beyond the image read as zeros, as unwritten instrument memory would.
     count = std::min<std::size_t>(capacity, kUsbBlockSize);

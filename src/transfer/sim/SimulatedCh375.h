@@ -7,9 +7,9 @@
 #include <mutex>
 #include <vector>
 
+#include "transfer/ByteBuffer.h"
 #include "transfer/Ch375.h"
-#include "transfer/FaultPlan.h"
-#include "transfer/ReplyDecoder.h"
+#include "transfer/sim/FaultPlan.h"
 
 namespace ohmlet {
 

@@ -1,0 +1,148 @@
+#include "transfer/Download.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "data/ByteOrder.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/TransferTexts.h"
+
+namespace ohmlet {
+namespace {
+
+constexpr unsigned kLastBlock = 0xFFFF;  // a block number travels in two bytes
+
+DownloadOutcome Ended(DownloadCode code, std::string text = {}, std::string cause = {},
+                      LinkStatus link = LinkStatus::Ok) {
+    DownloadOutcome outcome;
+    outcome.code = code;
+    outcome.text = std::move(text);
+    outcome.cause = std::move(cause);
+    outcome.link = link;
+    return outcome;
+}
+
+DownloadOutcome LinkFailed(DownloadCode code, const LinkResult& failure, std::string text = {}) {
+    return Ended(code, std::move(text), DescribeLinkResult(failure), failure.code);
+}
+
+}  // namespace
+
+DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
+                                  const DownloadProgress& progress, int idleMs) {
+    using Clock = std::chrono::steady_clock;
+    // Bytes of an earlier, cancelled transfer must not prefix this reply.
+    reply.clear();
+    // A failed write is not fatal: nothing then arrives, and the user sees no progress
+    // and may cancel.
+    link.Write(reinterpret_cast<const unsigned char*>(kDownloadRequest),
+               std::strlen(kDownloadRequest));
+    if (progress) progress(0, 0);
+    Clock::time_point lastByte = Clock::now();
+    for (;;) {
+        if (cancel) return Ended(DownloadCode::Cancelled);
+        const std::size_t before = reply.size();
+        LinkResult read = link.Read(reply, kSerialReceiveArea, kSerialPollMs);
+        if (!read.Ok()) {
+            if (cancel || read.code == LinkStatus::Aborted) return Ended(DownloadCode::Cancelled);
+            return LinkFailed(DownloadCode::ReadFailed, read);
+        }
+        if (reply.size() != before) {
+            lastByte = Clock::now();
+            if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Serial, reply));
+        }
+        if (IsSerialReplyComplete(reply)) {
+            // One more look: a device that keeps sending past its reply shows up as more
+            // bytes than any line noise, and the decoder refuses the reply.
+            link.Read(reply, kSerialReplySlack + 1, 0);
+            return Ended(DownloadCode::Complete);
+        }
+        if (idleMs > 0 && Clock::now() - lastByte > std::chrono::milliseconds(idleMs))
+            return Ended(DownloadCode::Stalled, {},
+                         "no byte for " + std::to_string(idleMs) + " ms");
+    }
+}
+
+DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
+                               const DownloadProgress& progress) {
+    DownloadOutcome outcome;
+    reply.clear();
+    unsigned block = 0;
+    std::size_t headLength = 0;
+    bool boundaryPassed = false;
+    bool ended = false;
+    ByteBuffer data;
+
+    while (!ended) {
+        if (cancel) {
+            outcome = Ended(DownloadCode::Cancelled);
+            break;
+        }
+        unsigned char request[2];
+        StoreBE16(request, static_cast<uint16_t>(block));
+        LinkResult sent = link.Write(request, sizeof request);
+        if (!sent.Ok()) {
+            // An abort of the pending write is how a cancel ends it.
+            outcome = cancel ? LinkFailed(DownloadCode::Cancelled, sent)
+                             : LinkFailed(DownloadCode::RequestFailed, sent,
+                                          transfer_texts::kUsbRequestFailed);
+            break;
+        }
+        if (cancel) {
+            outcome = Ended(DownloadCode::Cancelled);
+            break;
+        }
+        data.clear();
+        LinkResult read = link.Read(data, kUsbBlockSize, 0);
+        if (!read.Ok()) {
+            outcome = LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
+            break;
+        }
+        const std::size_t count = data.size();
+        if (block == 0) {
+            if (count < kReplyCountOffset + 2) {
+                outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                                "the first block is too short to hold a header");
+                break;
+            }
+            headLength = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
+        }
+        const unsigned answered = block;
+        ++block;
+        std::size_t take = count;
+        std::size_t belongs = kUsbBlockSize;
+        if (block * kUsbBlockSize > headLength && !boundaryPassed) {
+            // Only the rest of the heads belongs to the reply; the points follow from 168.
+            belongs = headLength - (block - 1) * kUsbBlockSize;
+            take = std::min(count, belongs);
+            boundaryPassed = true;
+            block = kUsbPointAreaBlock;
+        }
+        reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(take));
+        if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
+        if (IsUsbReplyComplete(reply)) {
+            outcome = Ended(DownloadCode::Complete);
+            ended = true;
+        } else if (take < belongs) {
+            // Every later byte would land at the wrong place in the reply, and a reply
+            // made of shifted bytes can still look complete: stop here.
+            outcome =
+                Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                      "block " + std::to_string(answered) + " came with " + std::to_string(take) +
+                          " of its " + std::to_string(belongs) + " bytes");
+            ended = true;
+        } else if (block > kLastBlock) {
+            outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                            "the reply did not end within the instrument's memory");
+            ended = true;
+        }
+    }
+
+    const unsigned char endRequest[3] = {0, 0, 0};
+    link.Write(endRequest, sizeof endRequest);  // the instrument may be gone: no matter
+    return outcome;
+}
+
+}  // namespace ohmlet

@@ -1,0 +1,66 @@
+#pragma once
+// One download from start to file: opens a link, runs the serial or USB protocol over
+// it on one worker thread, decodes the reply and writes the DZL file, then closes the
+// link. Progress and the one result come back to the thread that owns the session
+// through queued calls. The dialog and `ohmlet-cli fetch` both drive this.
+#include <QObject>
+#include <memory>
+#include <string>
+
+class QThread;
+
+#include "data/Outcome.h"
+#include "transfer/Link.h"
+#include "transfer/TransferOutcome.h"
+
+namespace ohmlet {
+
+struct TransferRun;
+
+enum class StartCode {
+    Started,
+    Busy,          // a worker is still running
+    OpenFailed,    // text: "不能打开串口!" or the "DEBUG372" box text
+    ThreadFailed,  // "端点2线程启动失败"
+};
+
+struct StartOutcome : Outcome<StartCode> {
+    LinkStatus link = LinkStatus::Ok;
+};
+
+class TransferSession : public QObject {
+    Q_OBJECT
+public:
+    explicit TransferSession(QObject* parent = nullptr);
+    // Cancels a running worker and waits for it: nothing outlives the session unjoined.
+    ~TransferSession() override;
+
+    // Opens link (on the worker, which waits for nothing else) and, once it is open,
+    // downloads into targetPath. Returns when the link is open or has failed to open;
+    // only a started transfer ends with ended(). idleMs > 0: a serial transfer gives
+    // up after that long without a byte.
+    StartOutcome Start(std::unique_ptr<Link> link, ReplyLayout layout, std::string targetPath,
+                       int idleMs = 0);
+    // The transfer ends at its next step; the link's pending call is aborted.
+    void Cancel();
+    // Cancels and waits until the worker has closed the link.
+    void CancelAndWait();
+    bool IsRunning() const;
+    // How the last started transfer ended, valid after ended().
+    const TransferOutcome& Result() const { return result_; }
+
+signals:
+    void progress(qulonglong received, qulonglong expected);
+    void ended();
+
+private:
+    void Deliver(unsigned run, TransferOutcome result);
+    void JoinFinishedWorker();
+
+    std::shared_ptr<TransferRun> run_;
+    unsigned runNumber_ = 0;
+    std::unique_ptr<QThread> worker_;
+    TransferOutcome result_;
+};
+
+}  // namespace ohmlet
