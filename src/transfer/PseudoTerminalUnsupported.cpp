@@ -16,11 +16,11 @@ std::unique_ptr<PseudoTerminal> PseudoTerminal::Open(std::string& error) {
 PseudoTerminal::~PseudoTerminal() = default;
 
 LinkResult PseudoTerminal::Read(ByteBuffer&, int) {
-    return {LinkStatus::Failed, kPseudoTerminalUnsupported};
+    return LinkFailure(LinkStatus::Failed, kPseudoTerminalUnsupported);
 }
 
 LinkResult PseudoTerminal::Write(const unsigned char*, std::size_t) {
-    return {LinkStatus::Failed, kPseudoTerminalUnsupported};
+    return LinkFailure(LinkStatus::Failed, kPseudoTerminalUnsupported);
 }
 
 }  // namespace ohmlet
