@@ -16,6 +16,7 @@
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
 #include "report/ReportOutput.h"
+#include "views/ReportPrinting.h"
 
 namespace ohmlet {
 namespace {
