@@ -7,13 +7,14 @@
 #include <QUrl>
 
 #include "app/AppStrings.h"
+#include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "dialogs/PrintSettingsDialog.h"
 #include "dialogs/ReportParameterDialog.h"
+#include "dialogs/SettingsMessage.h"
 #include "dialogs/TransferDialog.h"
-#include "app/CommandIds.h"
-#include "report/office/ExcelWorkbookWriter.h"
 #include "report/ReportOutput.h"
+#include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
 
 namespace ohmlet {
@@ -30,9 +31,20 @@ void MainWindow::OnDataTransfer() {
     if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
 }
 
-void MainWindow::OnReportParameters() { EditReportParameters(this, ProgramFolder()); }
+// The dialogs show and return values; the settings files are read and written here.
+void MainWindow::OnReportParameters() {
+    ReportParameterDialog dialog(LoadReportParameters(ProgramFolder()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ShowSettingsOutcome(this, dialog.windowTitle(),
+                        SaveReportParameters(ProgramFolder(), dialog.Values()));
+}
 
-void MainWindow::OnPrintSettings() { EditPrintSettings(this, ProgramFolder()); }
+void MainWindow::OnPrintSettings() {
+    PrintSettingsDialog dialog(PrintSettingsToEdit(ProgramFolder()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ShowSettingsOutcome(this, dialog.windowTitle(),
+                        SavePrintSettings(ProgramFolder(), dialog.Values()));
+}
 
 void MainWindow::OnExportPdf() {
     doc_.ReadCheckMarks();

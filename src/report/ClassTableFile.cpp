@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "report/IniFile.h"
 #include "report/GbkCodec.h"
+#include "report/IniFile.h"
 
 namespace ohmlet {
 namespace {
