@@ -51,10 +51,9 @@ void MainWindow::OnExportPdf() {
     const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
-    if (!outcome.ok)
-        ShowError(
-            QStringLiteral("无法导出PDF文件 %1。\n%2")
-                .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.message)));
+    if (!outcome.Ok())
+        ShowError(QStringLiteral("无法导出PDF文件 %1。\n%2")
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
 }
 
 // The Word table takes the `selected` flags as they stand.
@@ -71,13 +70,14 @@ void MainWindow::OnExcelExport() {
 
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
     const QString where = QDir::toNativeSeparators(outcome.path);
-    switch (outcome.status) {
-        case OfficeOutcome::Status::NothingToWrite:
+    switch (outcome.code) {
+        case OfficeCode::NothingToWrite:
             return;
-        case OfficeOutcome::Status::Failed:
-            ShowError(failureText + QLatin1Char('\n') + outcome.cause + QLatin1Char('\n') + where);
+        case OfficeCode::Failed:
+            ShowError(failureText + QLatin1Char('\n') + QString::fromStdString(outcome.text) +
+                      QLatin1Char('\n') + where);
             return;
-        case OfficeOutcome::Status::Written:
+        case OfficeCode::Written:
             break;
     }
     const bool opened = fileOpener_ ? fileOpener_(outcome.path)

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <cstring>
 
 #include "report/PdfTextMapping.h"
 #include "report/ReportCanvas.h"
@@ -70,7 +71,8 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const std::string& localPdfPath, const QString& programFolder) {
     ReportExportOutcome outcome;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        outcome.message = "The report needs a running GUI application to lay out its text.";
+        outcome.code = ReportExportCode::NoGuiApplication;
+        outcome.text = "The report needs a running GUI application to lay out its text.";
         return outcome;
     }
     ReportPainter report(components, programFolder);
@@ -89,12 +91,12 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
     const SafeWriteResult written =
         WriteFileSafely(localPdfPath, pdf.constData(), static_cast<std::size_t>(pdf.size()));
     if (!written.ok) {
+        outcome.code = ReportExportCode::NotWritten;
         // In UTF-8, as the rest of the outcome's texts.
-        outcome.message =
-            QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
+        outcome.text = QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
+        if (written.error) outcome.cause = std::strerror(written.error);
         return outcome;
     }
-    outcome.ok = true;
     outcome.pageCount = report.PageCount();
     return outcome;
 }

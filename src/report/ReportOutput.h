@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Outcome.h"
 
 class QPagedPaintDevice;
 class QPageLayout;
@@ -19,10 +20,13 @@ class ReportPainter;
 // The page every output lays the report on: A4 portrait with small margins.
 QPageLayout ReportPageLayout();
 
-struct ReportExportOutcome {
-    bool ok = false;
-    int pageCount = 0;
-    std::string message;  // one sentence when not ok
+enum class ReportExportCode {
+    Written,
+    NoGuiApplication,  // the text cannot be laid out without one
+    NotWritten,        // the file could not be written; the text names it
+};
+struct ReportExportOutcome : Outcome<ReportExportCode> {
+    int pageCount = 0;  // of the file written
 };
 
 // Writes the report as a PDF (A4); an existing file is replaced only on success.
