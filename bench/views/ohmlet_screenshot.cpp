@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTableView>
 #include <QTest>
-#include <QTreeWidget>
 #include <cstdlib>
 
 #include "app/AboutBox.h"
@@ -45,11 +45,12 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     // Pick as a user does: a click on the component's row, then on the reading's row.
     if (args.size() > 3) {
-        QTreeWidget* list = frame.GetControlPanel()->List();
-        QTreeWidgetItem* row = list->topLevelItem(args[3].toInt());
-        if (row)
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualItemRect(row).center() + QPoint(20, 0));
+        QTableView* list = frame.GetControlPanel()->List();
+        const QModelIndex row = list->model()->index(args[3].toInt(), 1);
+        if (row.isValid()) {
+            list->scrollTo(row);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+        }
     }
     if (args.size() > 4) {
         GridControl* grid = frame.GetMainView()->Grid();

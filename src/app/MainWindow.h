@@ -68,6 +68,7 @@ public:
     void RefreshComponentList() override { UpdateTitle(); }
     void RefreshPointCount() override { UpdateTitle(); }
     void RebuildGrid() override { UpdateTitle(); }
+    void RefreshComponentRow(int) override { UpdateTitle(); }
 
 public slots:
     void OnFileNew();

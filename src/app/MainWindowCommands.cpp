@@ -160,7 +160,6 @@ void MainWindow::OnSaveAllAs() {
 }
 
 void MainWindow::OnSaveSelected() {
-    doc_.ReadCheckMarks();
     const QString path =
         AskFileName(cmd::kSaveSelected, QStringLiteral("电阻率测试仪数据文件.DZL"));
     if (path.isEmpty()) return;
@@ -196,15 +195,9 @@ void MainWindow::OnAppAbout() {
     box.exec();
 }
 
-void MainWindow::OnFilePrint() {
-    doc_.ReadCheckMarks();
-    view_->OnFilePrint(ProgramFolder());
-}
+void MainWindow::OnFilePrint() { view_->OnFilePrint(ProgramFolder()); }
 
-void MainWindow::OnFilePrintPreview() {
-    doc_.ReadCheckMarks();
-    view_->OnFilePrintPreview(ProgramFolder());
-}
+void MainWindow::OnFilePrintPreview() { view_->OnFilePrintPreview(ProgramFolder()); }
 
 void MainWindow::OnPrintSetup() {
     QPageSetupDialog dialog(&view_->Printer(), this);

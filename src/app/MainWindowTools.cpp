@@ -47,7 +47,6 @@ void MainWindow::OnPrintSettings() {
 }
 
 void MainWindow::OnExportPdf() {
-    doc_.ReadCheckMarks();
     const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
@@ -56,14 +55,13 @@ void MainWindow::OnExportPdf() {
                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
 }
 
-// The Word table takes the `selected` flags as they stand.
+// The Word table takes the ticks the list shows: the document's `selected` flags.
 void MainWindow::OnWordReport() {
     ShowOfficeOutcome(WriteWordTable(doc_, ProgramFolder(), DefaultWordOutputPath()),
                       QStringLiteral("创建Word2000服务失败!"));
 }
 
 void MainWindow::OnExcelExport() {
-    doc_.ReadCheckMarks();
     ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
                       QStringLiteral("创建Excel服务失败!"));
 }

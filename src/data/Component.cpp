@@ -115,6 +115,17 @@ void Component::RecomputePass() {
     if (listener_) listener_->OnPassRecomputed(*this);
 }
 
+void Component::RecomputeStatistics() {
+    if (pointCount <= 0) {
+        maxValue = minValue = passCount = passRate = 0;
+        return;
+    }
+    ComputeMax();
+    ComputeMin();
+    CountPassing();
+    passRate = passCount / static_cast<float>(pointCount);
+}
+
 bool Component::InsertPointAt(int index) {
     points.insert(points.begin() + index, MeasuringPoint{});
     pointCount = static_cast<int32_t>(points.size());

@@ -90,6 +90,9 @@ public:
     float ComputeAverage() const;
     int CountPassing();
     void RecomputePass();
+    // Max, min, pass count and pass rate from the readings, told to nobody; all zero
+    // without readings, so a file never keeps figures of readings that are gone.
+    void RecomputeStatistics();
 
     // Point editing; the column is carried for the data view and not used here.
     // Each returns whether the points changed.

@@ -38,6 +38,9 @@ void Document::NotifyRefreshPointCount() {
 void Document::NotifyRebuildGrid() {
     for (auto* o : observers_) o->RebuildGrid();
 }
+void Document::NotifyRefreshComponentRow(int index) {
+    for (auto* o : observers_) o->RefreshComponentRow(index);
+}
 
 Component* Document::GetComponent(int index) {
     if (index < 0 || index >= componentCount()) return nullptr;
@@ -78,15 +81,15 @@ void Document::SetCell(int row, int columnCode, int value) {
             break;
         case ComponentKind::Profile:
             if (columnCode != 1 && columnCode != 2) return;
-            setsValue = columnCode == 2;
+            setsValue = true;
             break;
         case ComponentKind::Grid:
             if (columnCode != 1 && columnCode != 2 && columnCode != 4 && columnCode != 5) return;
-            setsValue = columnCode == 2 || columnCode == 5;
+            setsValue = columnCode != 4;
             if (columnCode >= 4) target = row + c->blockOffset;
             break;
     }
-    RecordEdit(EditKind::CellEdit, false);
+    RecordEdit(EditKind::CellEdit, currentComponent_);
     if (setsValue)
         c->SetPointValue(target, value);
     else
@@ -96,68 +99,94 @@ void Document::SetCell(int row, int columnCode, int value) {
 int32_t Document::SumPointCounts() {
     int32_t sum = 0;
     for (const Component& c : components_) sum += c.pointCount;
-    totalPointCount_ = sum;
     return sum;
 }
 
 int32_t Document::SumPassCounts() {
     int32_t sum = 0;
     for (Component& c : components_) sum += c.CountPassing();
-    totalPassCount_ = sum;
+    InvalidateTotals();
     return sum;
 }
 
-float Document::ComputeOverallPassRate() {
-    overallPassRate_ = totalPointCount_ > 0 ? static_cast<float>(totalPassCount_) /
-                                                  static_cast<float>(totalPointCount_)
-                                            : 0.0f;
-    return overallPassRate_;
+float Document::ComputeOverallPassRate() { return overallPassRate(); }
+
+void Document::EnsureTotals() const {
+    if (totalsValid_) return;
+    totalPoints_ = 0;
+    totalPassing_ = 0;
+    for (const Component& c : components_) {
+        totalPoints_ += c.pointCount;
+        totalPassing_ += static_cast<int64_t>(c.passCount);
+    }
+    totalsValid_ = true;
 }
 
-void Document::RefreshComponentList() {
-    SumPointCounts();
-    SumPassCounts();
-    ComputeOverallPassRate();
-    NotifyRefreshComponentList();
+void Document::CountIn(const Component& c, int sign) {
+    if (!totalsValid_) return;
+    totalPoints_ += sign * static_cast<int64_t>(c.pointCount);
+    totalPassing_ += sign * static_cast<int64_t>(c.passCount);
 }
+
+int32_t Document::totalPointCount() const {
+    EnsureTotals();
+    return static_cast<int32_t>(totalPoints_);
+}
+
+int32_t Document::totalPassCount() const {
+    EnsureTotals();
+    return static_cast<int32_t>(totalPassing_);
+}
+
+float Document::overallPassRate() const {
+    EnsureTotals();
+    return totalPoints_ > 0 ? static_cast<float>(totalPassing_) / static_cast<float>(totalPoints_)
+                            : 0.0f;
+}
+
+void Document::RecountAll() {
+    for (Component& c : components_) c.CountPassing();
+    InvalidateTotals();
+}
+
+void Document::RefreshComponentList() { NotifyRefreshComponentList(); }
 
 void Document::ShowCurrentComponent() {
     Component* c = GetCurrentComponent();
     if (c) {
+        CountIn(*c, -1);
         c->ComputeMax();
         c->ComputeMin();
         c->CountPassing();
-        SumPointCounts();
-        SumPassCounts();
-        ComputeOverallPassRate();
+        CountIn(*c, +1);
     }
     NotifyShowComponent(c);
 }
 
-void Document::ReadCheckMarks() {
-    if (!checkMarks_) return;
-    for (int i = 0; i < componentCount(); ++i)
-        components_[static_cast<std::size_t>(i)].selected = checkMarks_->IsRowChecked(i) ? 1 : 0;
+void Document::SetComponentSelected(int index, bool selected) {
+    Component* c = GetComponent(index);
+    if (!c || (c->selected != 0) == selected) return;
+    RecordEdit(EditKind::TickEdit, index);
+    c->selected = selected ? 1 : 0;
+    NotifyRefreshComponentRow(index);
 }
 
 void Document::SetComponentName(std::string_view gbkName) {
     Component* c = GetCurrentComponent();
     if (!c || c->GetName() == gbkName) return;
-    RecordEdit(EditKind::NameEdit, false, true);
+    RecordEdit(EditKind::NameEdit, currentComponent_, true);
     c->SetName(gbkName);
 }
 
 void Document::SetComponentTestDate(std::string_view gbkDate) {
     Component* c = GetCurrentComponent();
     if (!c) return;
-    RecordEdit(EditKind::DateEdit, false);
+    RecordEdit(EditKind::DateEdit, currentComponent_);
     c->SetTestDate(gbkDate);
 }
 
 void Document::OnPassRecomputed(Component& /*component*/) {
-    SumPointCounts();
-    SumPassCounts();
-    ComputeOverallPassRate();
+    InvalidateTotals();
     ShowCurrentComponent();
     NotifyRebuildGrid();
 }
@@ -168,36 +197,71 @@ void Document::OnTestDateChanged(Component& /*component*/) { RefreshComponentLis
 
 // --- undo ---------------------------------------------------------------------
 
-EditRecord Document::Capture(EditKind kind, int componentIndex) const {
+void Document::RecordChange(EditKind kind, EditChange undo, int index,
+                              std::vector<Component> saved) {
     EditRecord r;
     r.kind = kind;
-    r.componentIndex = componentIndex;
+    r.change = undo;
+    r.componentIndex = index;
+    r.saved = std::move(saved);
     r.currentComponent = currentComponent_;
     r.currentPoint = currentPoint_;
-    if (componentIndex < 0)
-        r.saved = components_;
-    else
-        r.saved.push_back(components_[static_cast<std::size_t>(componentIndex)]);
-    return r;
-}
-
-void Document::RecordEdit(EditKind kind, bool wholeList, bool mergeable) {
-    int index = wholeList ? -1 : currentComponent_;
     modified_ = true;
-    if (mergeable && history_.CanMerge(kind, index)) return;
-    history_.Record(Capture(kind, index), mergeable);
+    history_.Record(std::move(r), false);
 }
 
-void Document::Apply(EditRecord& record) {
-    if (record.componentIndex < 0) {
-        components_ = std::move(record.saved);
-    } else if (record.componentIndex < componentCount() && !record.saved.empty()) {
-        components_[static_cast<std::size_t>(record.componentIndex)] =
-            std::move(record.saved.front());
+void Document::RecordEdit(EditKind kind, int index, bool mergeable) {
+    modified_ = true;
+    if (!GetComponent(index)) return;
+    if (mergeable && history_.CanMerge(kind, index)) return;
+    EditRecord r;
+    r.kind = kind;
+    r.change = EditChange::Replace;
+    r.componentIndex = index;
+    r.saved.push_back(components_[static_cast<std::size_t>(index)]);
+    r.currentComponent = currentComponent_;
+    r.currentPoint = currentPoint_;
+    history_.Record(std::move(r), mergeable);
+}
+
+EditRecord Document::Apply(EditRecord record) {
+    EditRecord inverse;
+    inverse.kind = record.kind;
+    inverse.componentIndex = record.componentIndex;
+    inverse.currentComponent = currentComponent_;
+    inverse.currentPoint = currentPoint_;
+    const int index = record.componentIndex;
+    const auto at = [&] { return components_.begin() + index; };
+    switch (record.change) {
+        case EditChange::Replace:
+            if (!GetComponent(index) || record.saved.empty()) return inverse;
+            inverse.change = EditChange::Replace;
+            CountIn(*at(), -1);
+            std::swap(*at(), record.saved.front());
+            inverse.saved = std::move(record.saved);
+            break;
+        case EditChange::Insert:
+            if (index < 0 || index > componentCount() || record.saved.empty()) return inverse;
+            inverse.change = EditChange::Erase;
+            components_.insert(at(), std::move(record.saved.front()));
+            break;
+        case EditChange::Erase:
+            if (!GetComponent(index)) return inverse;
+            inverse.change = EditChange::Insert;
+            CountIn(*at(), -1);
+            inverse.saved.push_back(std::move(*at()));
+            components_.erase(at());
+            break;
+    }
+    if (record.change != EditChange::Erase) {
+        Component& c = *at();
+        c.SetListener(this);
+        c.RecomputeStatistics();
+        CountIn(c, +1);
     }
     currentComponent_ = record.currentComponent;
     currentPoint_ = record.currentPoint;
-    AttachComponents();
+    return inverse;
 }
 
 void Document::RefreshAll() {
@@ -208,18 +272,14 @@ void Document::RefreshAll() {
 
 void Document::Undo() {
     if (!history_.CanUndo()) return;
-    EditRecord record = history_.TakeUndo();
-    history_.PushRedo(Capture(record.kind, record.componentIndex));
-    Apply(record);
+    history_.PushRedo(Apply(history_.TakeUndo()));
     modified_ = true;
     RefreshAll();
 }
 
 void Document::Redo() {
     if (!history_.CanRedo()) return;
-    EditRecord record = history_.TakeRedo();
-    history_.PushUndo(Capture(record.kind, record.componentIndex));
-    Apply(record);
+    history_.PushUndo(Apply(history_.TakeRedo()));
     modified_ = true;
     RefreshAll();
 }

@@ -26,15 +26,14 @@ public:
     // --- observers --------------------------------------------------------------
     void AddObserver(DocumentObserver* observer);
     void RemoveObserver(DocumentObserver* observer);
-    void SetCheckMarkSource(const CheckMarkSource* source) { checkMarks_ = source; }
 
     // --- state ------------------------------------------------------------------
     int32_t componentCount() const { return static_cast<int32_t>(components_.size()); }
     int32_t currentComponent() const { return currentComponent_; }
     int32_t currentPoint() const { return currentPoint_; }
-    int32_t totalPointCount() const { return totalPointCount_; }
-    int32_t totalPassCount() const { return totalPassCount_; }
-    float overallPassRate() const { return overallPassRate_; }
+    int32_t totalPointCount() const;
+    int32_t totalPassCount() const;
+    float overallPassRate() const;
     const std::vector<Component>& components() const { return components_; }
     const std::string& documentPath() const { return documentPath_; }
     std::vector<unsigned char>& transferBuffer() { return transferBuffer_; }
@@ -48,7 +47,8 @@ public:
     // --- model operations -------------------------------------------------------
     void SelectComponent(int index);
     void SetCurrentPoint(int index, bool refresh);
-    // Stores an edited grid cell into the current component by its kind.
+    // Stores an edited grid cell into the current component. Column 1 is the value
+    // for every kind; the other codes keep their meaning per kind.
     void SetCell(int row, int columnCode, int value);
     int32_t SumPointCounts();
     int32_t SumPassCounts();
@@ -57,7 +57,9 @@ public:
     // Recomputes the current component's max, min and pass count and the totals, then
     // lets the observers show it (or show nothing when no component is current).
     void ShowCurrentComponent();
-    void ReadCheckMarks();
+
+    // The tick of a component in the list: whether outputs take it. An undoable edit.
+    void SetComponentSelected(int index, bool selected);
 
     // Name and test date of the current component, as the control panel edits them.
     void SetComponentName(std::string_view gbkName);
@@ -108,26 +110,36 @@ private:
     void NotifyRefreshComponentList();
     void NotifyRefreshPointCount();
     void NotifyRebuildGrid();
+    void NotifyRefreshComponentRow(int index);
+    void NotifyPointsChanged(bool changed);
 
-    // Keeps what an edit is about to change, so it can be undone.
-    void RecordEdit(EditKind kind, bool wholeList, bool mergeable = false);
-    EditRecord Capture(EditKind kind, int componentIndex) const;
-    void Apply(EditRecord& record);
+    // Keeps the component an edit is about to change, so it can be undone.
+    void RecordEdit(EditKind kind, int index, bool mergeable = false);
+    void RecordChange(EditKind kind, EditChange undo, int index, std::vector<Component> saved);
+    // Applies a record and returns the record that reverses it.
+    EditRecord Apply(EditRecord record);
     void RefreshAll();
+    // The totals are the sums of every component's stored point and pass counts. An
+    // edit of one component takes its counts out before and puts them back after, so
+    // a long list is not summed again; other changes have the sums made when next read.
+    void EnsureTotals() const;
+    void InvalidateTotals() { totalsValid_ = false; }
+    void CountIn(const Component& component, int sign);
+    // Every component's pass count from its readings.
+    void RecountAll();
 
     std::vector<Component> components_;
     int32_t currentComponent_ = 0;
     int32_t currentPoint_ = 0;
-    int32_t totalPointCount_ = 0;
-    int32_t totalPassCount_ = 0;
-    float overallPassRate_ = 0;
+    mutable bool totalsValid_ = false;
+    mutable int64_t totalPoints_ = 0;
+    mutable int64_t totalPassing_ = 0;
     std::vector<unsigned char> transferBuffer_;
     std::string documentPath_;
     bool modified_ = false;
 
     EditHistory history_;
     std::vector<DocumentObserver*> observers_;
-    const CheckMarkSource* checkMarks_ = nullptr;
     std::string programFolder_;
     std::function<std::tm()> today_;
 };

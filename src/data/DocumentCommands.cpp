@@ -52,61 +52,80 @@ std::string Document::MakeComponentNumber(int count) {
 }
 
 void Document::InsertComponent() {
-    RecordEdit(EditKind::ComponentInsert, true);
+    RecordChange(EditKind::ComponentInsert, EditChange::Erase, componentCount(), {});
     components_.push_back(MakeNewComponent(componentCount() + 1, today_()));
-    AttachComponents();
+    components_.back().SetListener(this);
+    CountIn(components_.back(), +1);
     SelectComponent(componentCount() - 1);
     RefreshComponentList();
     ShowCurrentComponent();
 }
 
 void Document::DeleteComponent() {
-    if (componentCount() == 1) {
-        RecordEdit(EditKind::ComponentDelete, true);
-        components_.clear();
-        currentComponent_ = -1;
-    } else if (componentCount() > 1 && GetCurrentComponent()) {
-        RecordEdit(EditKind::ComponentDelete, true);
-        components_.erase(components_.begin() + currentComponent_);
-        if (currentComponent_ == componentCount()) --currentComponent_;
-        AttachComponents();
+    if (componentCount() == 1 || GetCurrentComponent()) {
+        const int index = componentCount() == 1 ? 0 : currentComponent_;
+        std::vector<Component> saved;
+        CountIn(components_[static_cast<std::size_t>(index)], -1);
+        saved.push_back(std::move(components_[static_cast<std::size_t>(index)]));
+        RecordChange(EditKind::ComponentDelete, EditChange::Insert, index, std::move(saved));
+        components_.erase(components_.begin() + index);
+        if (components_.empty())
+            currentComponent_ = -1;
+        else if (currentComponent_ == componentCount())
+            --currentComponent_;
     }
     RefreshComponentList();
     ShowCurrentComponent();
     NotifyRebuildGrid();
 }
 
+// The grid and the list's count follow the readings; after a change the statistics
+// and totals are recomputed and shown, so the panel and a later save agree with the
+// list.
+void Document::NotifyPointsChanged(bool changed) {
+    NotifyRebuildGrid();
+    NotifyRefreshPointCount();
+    if (!changed) return;
+    Component* c = GetCurrentComponent();
+    c->RecomputeStatistics();
+    CountIn(*c, +1);
+    NotifyShowComponent(c);
+}
+
 void Document::InsertPointAbove(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c) return;
-    if (row >= 0 && row <= c->pointCount) {
-        RecordEdit(EditKind::PointInsert, false);
+    const bool changed = row >= 0 && row <= c->pointCount;
+    if (changed) {
+        RecordEdit(EditKind::PointInsert, currentComponent_);
+        CountIn(*c, -1);
         c->InsertPointAbove(row, column);
     }
-    NotifyRebuildGrid();
-    NotifyRefreshPointCount();
+    NotifyPointsChanged(changed);
 }
 
 void Document::InsertPointBelow(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c) return;
-    if (row >= 0 && row <= c->pointCount - 1) {
-        RecordEdit(EditKind::PointInsert, false);
+    const bool changed = row >= 0 && row <= c->pointCount - 1;
+    if (changed) {
+        RecordEdit(EditKind::PointInsert, currentComponent_);
+        CountIn(*c, -1);
         c->InsertPointBelow(row, column);
     }
-    NotifyRebuildGrid();
-    NotifyRefreshPointCount();
+    NotifyPointsChanged(changed);
 }
 
 void Document::DeletePoint(int row, int column) {
     Component* c = GetCurrentComponent();
     if (!c || c->pointCount <= 0) return;
-    if (row >= 0 && row <= c->pointCount - 1) {
-        RecordEdit(EditKind::PointDelete, false);
+    const bool changed = row >= 0 && row <= c->pointCount - 1;
+    if (changed) {
+        RecordEdit(EditKind::PointDelete, currentComponent_);
+        CountIn(*c, -1);
         c->DeletePoint(row, column);
     }
-    NotifyRebuildGrid();
-    NotifyRefreshPointCount();
+    NotifyPointsChanged(changed);
 }
 
 DzlReadResult Document::Open(const std::string& path) {
@@ -118,6 +137,7 @@ DzlReadResult Document::Open(const std::string& path) {
     modified_ = false;
     history_.Clear();
     AttachComponents();
+    RecountAll();
     RefreshComponentList();
     ShowCurrentComponent();
     NotifyRebuildGrid();
@@ -150,6 +170,7 @@ void Document::ReplaceComponents(std::vector<Component> components) {
     modified_ = false;
     history_.Clear();
     AttachComponents();
+    RecountAll();
 }
 
 }  // namespace ohmlet

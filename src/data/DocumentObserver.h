@@ -17,14 +17,8 @@ public:
     virtual void RefreshPointCount() {}
     // Rebuild the reading grid of the current component.
     virtual void RebuildGrid() {}
-};
-
-// The check marks of the component list, which the document copies into `selected`.
-class CheckMarkSource {
-public:
-    virtual ~CheckMarkSource() = default;
-    // Whether row `row` is checked; rows the list does not have count as unchecked.
-    virtual bool IsRowChecked(int row) const = 0;
+    // Redraw one row of the component list (its tick changed).
+    virtual void RefreshComponentRow(int /*index*/) {}
 };
 
 }  // namespace ohmlet

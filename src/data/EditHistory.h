@@ -1,6 +1,6 @@
 #pragma once
-// Undo and redo of model edits. Each record keeps the state that the edit replaced:
-// one component for edits inside a component, the whole list otherwise.
+// Undo and redo of model edits. Each record keeps only what the edit changed: the one
+// component it replaced, removed or added, so an edit of a long list stays cheap.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -19,12 +19,21 @@ enum class EditKind {
     ComponentDelete,
     NameEdit,
     DateEdit,
+    TickEdit,
+};
+
+// What applying a record does to the list at its component index.
+enum class EditChange {
+    Replace,  // swaps the kept component with the one in the list
+    Insert,   // puts the kept component back into the list
+    Erase,    // takes the component out of the list
 };
 
 struct EditRecord {
     EditKind kind = EditKind::CellEdit;
-    int componentIndex = -1;  // the component kept, or -1 for the whole list
-    std::vector<Component> saved;
+    EditChange change = EditChange::Replace;
+    int componentIndex = -1;
+    std::vector<Component> saved;  // the component to put back; empty for Erase
     int32_t currentComponent = 0;
     int32_t currentPoint = 0;
 };
@@ -32,8 +41,8 @@ struct EditRecord {
 class EditHistory {
 public:
     static constexpr std::size_t kMaxRecords = 100;
-    // Whole-list records of a large file are large: older records go once the kept
-    // states pass this many bytes, though the last edit can always be undone.
+    // A component can hold many readings: older records go once the kept states pass
+    // this many bytes, though the last edit can always be undone.
     static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
 
     explicit EditHistory(std::size_t maxBytes = kMaxBytes) : maxBytes_(maxBytes) {}

@@ -8,10 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <cstdlib>
 
+#include "views/ComponentListModel.h"
 #include "report/GbkCodec.h"
 
 namespace ohmlet {
@@ -84,29 +85,31 @@ ControlPanel::ControlPanel(Document& doc, QWidget* parent) : QWidget(parent), do
     layout->addWidget(totalsGroup_, 0);
     layout->addStretch(1);
     doc_.AddObserver(this);
-    doc_.SetCheckMarkSource(this);
 }
 
-ControlPanel::~ControlPanel() {
-    doc_.RemoveObserver(this);
-    doc_.SetCheckMarkSource(nullptr);
-}
+ControlPanel::~ControlPanel() { doc_.RemoveObserver(this); }
 
 void ControlPanel::BuildList() {
-    list_ = new QTreeWidget(this);
+    // A table rather than a tree: it keeps no item per row, so a list of hundreds of
+    // thousands of components refills at once.
+    list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("componentList"));
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
+    listModel_ = new ComponentListModel(doc_, list_);
+    list_->setModel(listModel_);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setTabKeyNavigation(false);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
+    list_->horizontalHeader()->setHighlightSections(false);
+    list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setColumnCount(4);
-    list_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("测区编号"),
-                            QStringLiteral("测点数"), QStringLiteral("测试日期    ")});
     const int widths[] = {50, 80, 65, 120};
     for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
-    list_->header()->setStretchLastSection(true);
-    list_->header()->setSectionsMovable(false);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->horizontalHeader()->setSectionsMovable(false);
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
 }
@@ -194,51 +197,30 @@ void ControlPanel::ShowComponent(const Component* c) {
     pushing_ = false;
 }
 
+// The rows read the document when drawn: a refresh costs nothing per component, and
+// the ticks shown are always the document's.
 void ControlPanel::RefreshComponentList() {
-    list_->setUpdatesEnabled(false);
-    list_->clear();
-    QList<QTreeWidgetItem*> rows;
-    const auto& components = doc_.components();
-    rows.reserve(static_cast<qsizetype>(components.size()));
-    for (std::size_t i = 0; i < components.size(); ++i) {
-        const Component& c = components[i];
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, QString::number(static_cast<int>(i) + 1));
-        item->setText(1, FromGbk(c.GetNumber()));
-        item->setText(2, QString::number(c.pointCount));
-        item->setText(3, FromGbk(c.GetTestDate()));
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, c.selected ? Qt::Checked : Qt::Unchecked);
-        rows.append(item);
-    }
-    list_->addTopLevelItems(rows);
-    if (QTreeWidgetItem* current = list_->topLevelItem(doc_.currentComponent())) {
-        list_->setCurrentItem(current);
-        current->setSelected(true);
-    }
-    list_->setUpdatesEnabled(true);
+    listModel_->Reload();
+    const QModelIndex current = listModel_->index(doc_.currentComponent(), 0);
+    if (current.isValid())
+        list_->selectionModel()->setCurrentIndex(
+            current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ShowTotals();
 }
 
 void ControlPanel::RefreshPointCount() {
-    QTreeWidgetItem* row = list_->topLevelItem(doc_.currentComponent());
-    const Component* c = doc_.GetCurrentComponent();
-    if (row && c) row->setText(2, QString::number(c->pointCount));
+    if (doc_.GetCurrentComponent())
+        listModel_->RowChanged(doc_.currentComponent(), ComponentListModel::kPointCount);
 }
 
-bool ControlPanel::IsRowChecked(int row) const {
-    QTreeWidgetItem* item = list_->topLevelItem(row);
-    return item && item->checkState(0) == Qt::Checked;
-}
+void ControlPanel::RefreshComponentRow(int index) { listModel_->RowChanged(index); }
 
 // The first selected row, scanning from the top, becomes the current component.
 void ControlPanel::PickSelectedRow() {
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        if (list_->topLevelItem(i)->isSelected()) {
-            doc_.SelectComponent(i);
-            break;
-        }
-    }
+    int first = -1;
+    for (const QModelIndex& row : list_->selectionModel()->selectedRows())
+        if (first < 0 || row.row() < first) first = row.row();
+    if (first >= 0) doc_.SelectComponent(first);
     list_->setFocus();
 }
 

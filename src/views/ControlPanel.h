@@ -1,6 +1,6 @@
 #pragma once
 // The control panel: the checkable component list and the "当前构件" fields. It shows
-// what the document tells it and writes back only names, dates and picked rows.
+// what the document tells it and writes back only names, dates, ticks and picked rows.
 #include <QDate>
 #include <QString>
 #include <QWidget>
@@ -11,11 +11,13 @@
 class QDateEdit;
 class QGroupBox;
 class QLineEdit;
-class QTreeWidget;
+class QTableView;
 
 namespace ohmlet {
 
-class ControlPanel : public QWidget, public DocumentObserver, public CheckMarkSource {
+class ComponentListModel;
+
+class ControlPanel : public QWidget, public DocumentObserver {
     Q_OBJECT
 public:
     // Widget ids of the fields, as the panel's layout knows them.
@@ -43,10 +45,10 @@ public:
     void ShowComponent(const Component* component) override;
     void RefreshComponentList() override;
     void RefreshPointCount() override;
-    // CheckMarkSource
-    bool IsRowChecked(int row) const override;
+    void RefreshComponentRow(int index) override;
 
-    QTreeWidget* List() const { return list_; }
+    QTableView* List() const { return list_; }
+    ComponentListModel* ListModel() const { return listModel_; }
     QLineEdit* Edit(Field field) const;
     QDateEdit* DatePicker() const { return datePicker_; }
     QGroupBox* CurrentGroup() const { return currentGroup_; }
@@ -74,7 +76,8 @@ private:
     void ShowTotals();
 
     Document& doc_;
-    QTreeWidget* list_ = nullptr;
+    QTableView* list_ = nullptr;
+    ComponentListModel* listModel_ = nullptr;
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;

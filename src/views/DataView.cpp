@@ -40,15 +40,19 @@ DataView::DataView(Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) 
 
 DataView::~DataView() { doc_.RemoveObserver(this); }
 
+// The grid is made once and then refilled: a new table would lay out every row of a
+// large component again.
 void DataView::OnInitialUpdate() {
-    delete grid_;
-    grid_ = new GridControl(0, 0, 0, 0, this);
-    grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
-    grid_->setGeometry(rect());
-    connect(grid_, &GridControl::LeftButtonDown, this, &DataView::OnLButtonDown);
-    connect(grid_, &GridControl::CellEdited, this, &DataView::OnCellEdited);
-    grid_->show();
+    if (!grid_) {
+        grid_ = new GridControl(0, 0, 0, 0, this);
+        grid_->setObjectName(QStringLiteral("grid%1").arg(kGridId));
+        grid_->setGeometry(rect());
+        connect(grid_, &GridControl::LeftButtonDown, this, &DataView::OnLButtonDown);
+        connect(grid_, &GridControl::CellEdited, this, &DataView::OnCellEdited);
+        grid_->show();
+    }
     RebuildGrid();
+    grid_->scrollToTop();
 }
 
 void DataView::RebuildGrid() {
@@ -62,28 +66,17 @@ void DataView::RebuildGrid() {
 void DataView::FillGridStructure() {
     const Component* c = doc_.GetCurrentComponent();
     GridControl& grid = *grid_;
+    grid.DeleteAllItems();
     if (c) {
-        const int n = c->pointCount;
-        grid.DeleteAllItems();
-        grid.SetRowCount(1 + n);
+        grid.SetRowCount(1 + c->pointCount);
         grid.SetColumnCount(2);
         grid.SetFixedRowCount(1);
         grid.SetFixedColumnCount(1);
-        grid.SetEditable(false);
-        for (int r = 0; r <= n; ++r) {
-            for (int col = 0; col < 2; ++col) {
-                if (r == 0)
-                    WriteCell(grid, r, col, kCaptionFormat, Caption(col));
-                else if (col == 0)
-                    WriteCell(grid, r, col, kCellFormat, QString::number(r));
-                else
-                    WriteCell(grid, r, col, kCellFormat, QString());
-                grid.SetItemReadOnly(r, col, true);
-            }
-        }
+        grid.SetCellSource(this);
+        for (int col = 0; col < 2; ++col) WriteCell(grid, 0, col, kCaptionFormat, Caption(col));
         grid.SetColumnWidth(0, kNumberWidth);
         grid.SetColumnWidth(1, kValueWidth);
-        for (int r = 1; r <= n; ++r) grid.SetRowHeight(r, kRowHeight);
+        grid.SetUniformRowHeight(kRowHeight);
         grid.SetRowHeight(0, kHeadingHeight);
         grid.SetEditable(true);
         return;
@@ -105,18 +98,24 @@ void DataView::FillGridStructure() {
     grid.SetRowHeight(0, kHeadingHeight);
 }
 
+// The values are read as the grid draws them; only the highlight is set here.
 void DataView::FillGridValues() {
-    const Component* c = doc_.GetCurrentComponent();
-    if (!c) return;
+    if (!doc_.GetCurrentComponent()) return;
     GridControl& grid = *grid_;
-    for (int r = 1; r < grid.GetRowCount(); ++r) {
-        WriteCell(grid, r, 1, kCellFormat,
-                  QString::number(static_cast<double>(c->GetPointValue(r - 1)), 'f', 1));
-        grid.SetItemReadOnly(r, 1, false);
-    }
     const int row = doc_.currentPoint() + 1;
     grid.SetSelectedRange(row, 0, row, grid.GetColumnCount() - 1, false);
 }
+
+QString DataView::CellText(int row, int col) const {
+    const Component* c = doc_.GetCurrentComponent();
+    if (!c || row < 1) return {};
+    if (col == 0) return QString::number(row);
+    return QString::number(static_cast<double>(c->GetPointValue(row - 1)), 'f', 1);
+}
+
+unsigned DataView::CellFormat(int /*row*/, int /*col*/) const { return kCellFormat; }
+
+bool DataView::IsCellReadOnly(int /*row*/, int col) const { return col != 1; }
 
 void DataView::OnLButtonDown() {
     if (!grid_) return;
@@ -172,7 +171,7 @@ QPrinter& DataView::Printer() {
     return *printer_;
 }
 
-// The report of the checked components (the frame copied the check marks first).
+// The report of the ticked components: the ticks are the document's `selected` flags.
 void DataView::OnFilePrint(const QString& programFolder) {
     PrintReport(doc_.components(), Printer(), this, programFolder);
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The frame's view: the readings of the current component in a two-column grid,
 // in-place editing, point picking, point insert/delete, and the print entry points.
+// The grid reads the readings from the document as it draws them.
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
+#include "widgets/GridTableModel.h"
 
 class QPrinter;
 
@@ -14,7 +16,7 @@ namespace ohmlet {
 
 class GridControl;
 
-class DataView : public QWidget, public DocumentObserver {
+class DataView : public QWidget, public DocumentObserver, private GridCellSource {
     Q_OBJECT
 public:
     static constexpr int kGridId = 102;
@@ -27,7 +29,7 @@ public:
     explicit DataView(Document& doc, QWidget* parent = nullptr);
     ~DataView() override;
 
-    // A document was opened or made: a fresh grid, then the table.
+    // A document was opened or made: the table refilled from its top.
     void OnInitialUpdate();
     // DocumentObserver
     void RebuildGrid() override;
@@ -54,6 +56,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // GridCellSource: the current component's numbers and values.
+    QString CellText(int row, int col) const override;
+    unsigned CellFormat(int row, int col) const override;
+    bool IsCellReadOnly(int row, int col) const override;
+
     void InsertPoint(bool above);
     void FocusValueCell(const Component& component);
 

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <utility>
-#include <vector>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <climits>
+#include <utility>
+#include <vector>
 
 namespace ohmlet {
 
@@ -37,6 +37,7 @@ int AtoiLike(const QString& text) {
 GridControl::GridControl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
     : QTableView(parent), model_(new GridTableModel(this)) {
     defaultRowHeight_ = fontMetrics().height() + 6;
+    uniformRowHeight_ = defaultRowHeight_;
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -70,6 +71,7 @@ GridControl::GridControl(int rows, int cols, int fixedRows, int fixedCols, QWidg
 bool GridControl::DeleteAllItems() {
     model_->DeleteAllItems();
     rowHeights_.clear();
+    uniformRowHeight_ = defaultRowHeight_;
     colWidths_.clear();
     ApplySizes();
     return true;
@@ -78,7 +80,8 @@ bool GridControl::DeleteAllItems() {
 bool GridControl::SetRowCount(int rows) {
     if (rows < 0) return false;
     model_->SetGridRowCount(rows);
-    rowHeights_.resize(static_cast<std::size_t>(rows), defaultRowHeight_);
+    for (auto i = rowHeights_.begin(); i != rowHeights_.end();)
+        i = i->first >= rows ? rowHeights_.erase(i) : std::next(i);
     ApplySizes();
     return true;
 }
@@ -109,7 +112,7 @@ bool GridControl::SetItem(const GridItem& item) { return model_->SetItem(item); 
 
 bool GridControl::SetRowHeight(int row, int height) {
     if (row < 0 || row >= GetRowCount() || height < 0) return false;
-    rowHeights_[static_cast<std::size_t>(row)] = height;
+    rowHeights_[row] = height;
     if (redrawOff_ == 0) {
         if (row < model_->HeaderRows())
             horizontalHeader()->setFixedHeight(height);
@@ -126,9 +129,17 @@ bool GridControl::SetColumnWidth(int col, int width) {
     return true;
 }
 
+void GridControl::SetUniformRowHeight(int height) {
+    if (height < 0) return;
+    rowHeights_.clear();
+    uniformRowHeight_ = height;
+    ApplySizes();
+}
+
 int GridControl::GetRowHeight(int row) const {
     if (row < 0 || row >= GetRowCount()) return -1;
-    return rowHeights_[static_cast<std::size_t>(row)];
+    auto found = rowHeights_.find(row);
+    return found != rowHeights_.end() ? found->second : uniformRowHeight_;
 }
 
 int GridControl::GetColumnWidth(int col) const {
@@ -146,6 +157,9 @@ void GridControl::SetRedraw(bool allow) {
         return;
     }
     if (redrawOff_ == 0 || --redrawOff_ > 0) return;
+    // Set before the rows arrive: changing it afterwards resizes, and signals, every row.
+    if (verticalHeader()->defaultSectionSize() != uniformRowHeight_)
+        verticalHeader()->setDefaultSectionSize(uniformRowHeight_);
     model_->EndBatch();
     ApplySizes();
     if (pendingSelection_) {
@@ -157,27 +171,19 @@ void GridControl::SetRedraw(bool allow) {
     viewport()->update();
 }
 
-// Most point rows share one height: that becomes the header's default section size,
-// so only the odd rows need a section of their own (65,535 rows stay cheap).
+// The uniform height is the header's default section size, so only rows of their own
+// height need a section resized: millions of rows stay cheap.
 void GridControl::ApplyRowHeights() {
     const int headerRows = model_->HeaderRows();
     const int rows = GetRowCount();
     QHeaderView* v = verticalHeader();
-    int common =
-        rows > headerRows ? rowHeights_[static_cast<std::size_t>(headerRows)] : defaultRowHeight_;
-    if (rows > headerRows + 1) {
-        int last = rowHeights_[static_cast<std::size_t>(rows - 1)];
-        int second = rowHeights_[static_cast<std::size_t>(headerRows + 1)];
-        if (second == last) common = last;
-    }
-    v->setDefaultSectionSize(common);
-    for (int r = headerRows; r < rows; ++r) {
-        int h = rowHeights_[static_cast<std::size_t>(r)];
-        if (h != common) v->resizeSection(r - headerRows, h);
-    }
+    if (v->defaultSectionSize() != uniformRowHeight_) v->setDefaultSectionSize(uniformRowHeight_);
+    for (const auto& [row, height] : rowHeights_)
+        if (row >= headerRows && row < rows && height != uniformRowHeight_)
+            v->resizeSection(row - headerRows, height);
     if (headerRows > 0) {
         horizontalHeader()->show();
-        horizontalHeader()->setFixedHeight(rowHeights_[0]);
+        horizontalHeader()->setFixedHeight(GetRowHeight(0));
     } else {
         horizontalHeader()->hide();
     }

@@ -3,6 +3,7 @@
 // format and read-only flags, row heights and column widths, range selection,
 // a focus cell and an in-place editor whose result goes to the grid's owner.
 #include <QTableView>
+#include <unordered_map>
 #include <vector>
 
 #include "widgets/GridTableModel.h"
@@ -42,9 +43,13 @@ public:
         model_->SetItemReadOnly(row, col, readOnly);
     }
     bool IsCellEditable(int row, int col) const { return model_->IsCellEditable(row, col); }
+    // Cells not written come from source; see GridTableModel.
+    void SetCellSource(const GridCellSource* source) { model_->SetCellSource(source); }
 
     // --- sizes --------------------------------------------------------------------
     bool SetRowHeight(int row, int height);
+    // Every row, present and to come, gets this height until it is given its own.
+    void SetUniformRowHeight(int height);
     bool SetColumnWidth(int col, int width);
     int GetRowHeight(int row) const;
     int GetColumnWidth(int col) const;
@@ -93,9 +98,11 @@ private:
     QModelIndex ModelIndexOf(int row, int col) const;
 
     GridTableModel* model_;
-    std::vector<int> rowHeights_;
+    // Rows of their own height; the others have uniformRowHeight_.
+    std::unordered_map<int, int> rowHeights_;
     std::vector<int> colWidths_;
     int defaultRowHeight_;
+    int uniformRowHeight_;
     int defaultColWidth_ = 64;
     int redrawOff_ = 0;
     // A selection made while redraw is off, applied once the table is back.

@@ -7,16 +7,36 @@ namespace ohmlet {
 
 GridTableModel::GridTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-GridTableModel::Cell* GridTableModel::CellAt(int row, int col) {
-    if (!IsValidCell(row, col)) return nullptr;
-    return &cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
-                   static_cast<std::size_t>(col)];
+GridTableModel::Cell GridTableModel::CellAt(int row, int col) const {
+    if (!IsValidCell(row, col)) return {};
+    auto found = cells_.find(Key(row, col));
+    if (found != cells_.end()) return found->second;
+    Cell cell;
+    if (source_) {
+        cell.text = source_->CellText(row, col);
+        cell.format = source_->CellFormat(row, col);
+        cell.readOnly = source_->IsCellReadOnly(row, col);
+    }
+    return cell;
 }
 
-const GridTableModel::Cell* GridTableModel::CellAt(int row, int col) const {
+GridTableModel::Cell* GridTableModel::WritableCellAt(int row, int col) {
     if (!IsValidCell(row, col)) return nullptr;
-    return &cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
-                   static_cast<std::size_t>(col)];
+    auto found = cells_.find(Key(row, col));
+    if (found != cells_.end()) return &found->second;
+    return &cells_.emplace(Key(row, col), CellAt(row, col)).first->second;
+}
+
+void GridTableModel::SetCellSource(const GridCellSource* source) {
+    BeginChange();
+    source_ = source;
+    EndChange();
+}
+
+void GridTableModel::SourceChanged() {
+    if (IsBatching() || rows_ == 0 || cols_ == 0) return;
+    if (HeaderRows() > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, cols_ - 1));
 }
 
 void GridTableModel::BeginBatch() {
@@ -37,14 +57,13 @@ void GridTableModel::EndChange() {
 
 // Existing cells keep their place in the row/column they had.
 void GridTableModel::Resize(int rows, int cols) {
-    std::vector<Cell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    int keepRows = std::min(rows, rows_);
-    int keepCols = std::min(cols, cols_);
-    for (int r = 0; r < keepRows; ++r)
-        for (int c = 0; c < keepCols; ++c)
-            cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
-                  static_cast<std::size_t>(c)] = std::move(*CellAt(r, c));
-    cells_ = std::move(cells);
+    if (rows < rows_ || cols < cols_) {
+        for (auto i = cells_.begin(); i != cells_.end();) {
+            const int row = static_cast<int>(i->first >> 32);
+            const int col = static_cast<int>(i->first & 0xffffffffu);
+            i = row >= rows || col >= cols ? cells_.erase(i) : std::next(i);
+        }
+    }
     rows_ = rows;
     cols_ = cols;
 }
@@ -82,6 +101,7 @@ void GridTableModel::SetFixedColumnCount(int cols) {
 void GridTableModel::DeleteAllItems() {
     BeginChange();
     cells_.clear();
+    source_ = nullptr;
     rows_ = cols_ = fixedRows_ = fixedCols_ = 0;
     EndChange();
 }
@@ -97,7 +117,7 @@ void GridTableModel::AnnounceCell(int row, int col) {
 }
 
 bool GridTableModel::SetItem(const GridItem& item) {
-    Cell* cell = CellAt(item.row, item.col);
+    Cell* cell = WritableCellAt(item.row, item.col);
     if (!cell) return false;
     if (item.mask & GridItemMask::kText) cell->text = item.text;
     if (item.mask & GridItemMask::kFormat) cell->format = item.format;
@@ -106,23 +126,14 @@ bool GridTableModel::SetItem(const GridItem& item) {
     return true;
 }
 
-QString GridTableModel::ItemText(int row, int col) const {
-    const Cell* cell = CellAt(row, col);
-    return cell ? cell->text : QString();
-}
+QString GridTableModel::ItemText(int row, int col) const { return CellAt(row, col).text; }
 
-unsigned GridTableModel::ItemFormat(int row, int col) const {
-    const Cell* cell = CellAt(row, col);
-    return cell ? cell->format : 0;
-}
+unsigned GridTableModel::ItemFormat(int row, int col) const { return CellAt(row, col).format; }
 
-unsigned GridTableModel::ItemState(int row, int col) const {
-    const Cell* cell = CellAt(row, col);
-    return cell ? cell->state : 0;
-}
+unsigned GridTableModel::ItemState(int row, int col) const { return CellAt(row, col).state; }
 
 bool GridTableModel::SetItemState(int row, int col, unsigned state) {
-    Cell* cell = CellAt(row, col);
+    Cell* cell = WritableCellAt(row, col);
     if (!cell) return false;
     cell->state = state;
     AnnounceCell(row, col);
@@ -130,12 +141,12 @@ bool GridTableModel::SetItemState(int row, int col, unsigned state) {
 }
 
 bool GridTableModel::IsItemReadOnly(int row, int col) const {
-    const Cell* cell = CellAt(row, col);
-    return cell && cell->readOnly;
+    return IsValidCell(row, col) && CellAt(row, col).readOnly;
 }
 
 void GridTableModel::SetItemReadOnly(int row, int col, bool readOnly) {
-    if (Cell* cell = CellAt(row, col)) cell->readOnly = readOnly;
+    if (!IsValidCell(row, col) || CellAt(row, col).readOnly == readOnly) return;
+    if (Cell* cell = WritableCellAt(row, col)) cell->readOnly = readOnly;
 }
 
 void GridTableModel::SetEditable(bool editable) { editable_ = editable; }
@@ -143,9 +154,9 @@ void GridTableModel::SetEditable(bool editable) { editable_ = editable; }
 // Fixed cells are never edited; the others need the grid-wide flag, a clear
 // read-only flag and no read-only state bit.
 bool GridTableModel::IsCellEditable(int row, int col) const {
-    const Cell* cell = CellAt(row, col);
-    if (!cell || !editable_ || row < fixedRows_ || col < fixedCols_) return false;
-    return !cell->readOnly && !(cell->state & GridItemState::kReadOnly);
+    if (!IsValidCell(row, col) || !editable_ || row < fixedRows_ || col < fixedCols_) return false;
+    const Cell cell = CellAt(row, col);
+    return !cell.readOnly && !(cell.state & GridItemState::kReadOnly);
 }
 
 int GridTableModel::rowCount(const QModelIndex& parent) const {
@@ -186,15 +197,14 @@ static Qt::Alignment AlignmentOf(unsigned format) {
 QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     int row = ToGridRow(index.row());
-    const Cell* cell = CellAt(row, index.column());
-    if (!cell) return {};
+    if (!IsValidCell(row, index.column())) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return DisplayText(*cell);
+            return DisplayText(CellAt(row, index.column()));
         case Qt::EditRole:
-            return cell->text;
+            return CellAt(row, index.column()).text;
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(AlignmentOf(cell->format));
+            return QVariant::fromValue(AlignmentOf(CellAt(row, index.column()).format));
         case Qt::BackgroundRole:
             if (row < fixedRows_ || index.column() < fixedCols_)
                 return QGuiApplication::palette().button();
@@ -206,10 +216,10 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || HeaderRows() == 0) return {};
-    const Cell* cell = CellAt(0, section);
-    if (!cell) return {};
-    if (role == Qt::DisplayRole) return DisplayText(*cell);
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(AlignmentOf(cell->format));
+    if (!IsValidCell(0, section)) return {};
+    if (role == Qt::DisplayRole) return DisplayText(CellAt(0, section));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(AlignmentOf(CellAt(0, section).format));
     return {};
 }
 

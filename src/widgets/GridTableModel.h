@@ -1,13 +1,26 @@
 #pragma once
 // The cells of a GridControl. The grid's first fixed row becomes the table view's
 // horizontal header; every other row, fixed columns included, is a model row.
+// Only cells that were written are stored; the others come from the cell source, so
+// a grid over millions of readings keeps nothing per reading.
 #include <QAbstractTableModel>
 #include <QString>
-#include <vector>
+#include <cstdint>
+#include <unordered_map>
 
 #include "widgets/GridTypes.h"
 
 namespace ohmlet {
+
+// Where cells nobody wrote get their text, format and read-only flag; rows and
+// columns are the grid's.
+class GridCellSource {
+public:
+    virtual ~GridCellSource() = default;
+    virtual QString CellText(int row, int col) const = 0;
+    virtual unsigned CellFormat(int row, int col) const = 0;
+    virtual bool IsCellReadOnly(int row, int col) const = 0;
+};
 
 class GridTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -23,7 +36,13 @@ public:
     bool SetGridColumnCount(int cols);
     void SetFixedRowCount(int rows);
     void SetFixedColumnCount(int cols);
+    // Also forgets the cell source.
     void DeleteAllItems();
+    // The source must outlive its use; null for none.
+    void SetCellSource(const GridCellSource* source);
+    const GridCellSource* CellSource() const { return source_; }
+    // The source's cells changed: the table redraws them.
+    void SourceChanged();
 
     // Grid rows above this one live in the header, not in the model.
     int HeaderRows() const { return fixedRows_ > 0 && rows_ > 0 ? 1 : 0; }
@@ -71,15 +90,22 @@ private:
         bool readOnly = false;
     };
 
-    Cell* CellAt(int row, int col);
-    const Cell* CellAt(int row, int col) const;
+    static uint64_t Key(int row, int col) {
+        return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) |
+               static_cast<uint32_t>(col);
+    }
+    // A written cell, or the one the source (or nothing) gives.
+    Cell CellAt(int row, int col) const;
+    // The stored cell, made from the source's when first written.
+    Cell* WritableCellAt(int row, int col);
     void Resize(int rows, int cols);
     void BeginChange();
     void EndChange();
     void AnnounceCell(int row, int col);
     QVariant DisplayText(const Cell& cell) const;
 
-    std::vector<Cell> cells_;
+    std::unordered_map<uint64_t, Cell> cells_;
+    const GridCellSource* source_ = nullptr;
     int rows_ = 0;
     int cols_ = 0;
     int fixedRows_ = 0;

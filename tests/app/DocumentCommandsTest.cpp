@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTableView>
 #include <functional>
 
 #include "views/DataView.h"
@@ -37,7 +37,7 @@ TEST_F(DocumentCommandsTest, NewAsksThenGivesAnEmptyDocument) {
     EXPECT_EQ(prompts.back(), QStringLiteral("是否保存对 t.DZL 的更改?"));
     EXPECT_EQ(Doc().componentCount(), 0);
     EXPECT_TRUE(Doc().documentPath().empty());
-    EXPECT_EQ(frame->GetControlPanel()->List()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->GetControlPanel()->List()->model()->rowCount(), 0);
     EXPECT_EQ(frame->GetMainView()->Grid()->GetRowCount(), 51);
     EXPECT_FALSE(frame->isWindowModified());
 }
@@ -98,7 +98,8 @@ TEST_F(DocumentCommandsTest, SaveWritesTheWholeModelToTheDocumentsFile) {
 TEST_F(DocumentCommandsTest, SaveSelectedItemWritesOnlyCheckedComponents) {
     const QString path = Open({MakeComponent("0001", {1}, 1), MakeComponent("0002", {2}, 1),
                                MakeComponent("0003", {3}, 0)});
-    frame->GetControlPanel()->List()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QAbstractItemModel* list = frame->GetControlPanel()->List()->model();
+    list->setData(list->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
     nextFileName = dir.filePath(QStringLiteral("picked.DZL"));
     QAction* item = frame->Action(cmd::kSaveSelected);
     EXPECT_EQ(item->text(), QStringLiteral("保存选择构件(&A)..."));

@@ -15,9 +15,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QUrl>
 #include <cstdio>
 

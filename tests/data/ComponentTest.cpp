@@ -92,7 +92,8 @@ TEST(Component, CopyTakesTheRecordButNotTheDecoderAverage) {
     EXPECT_EQ(c.points[0].value, 1) << "points are copied, not shared";
 }
 
-// SetCell by kind: which point and which field a column code reaches.
+// SetCell by kind: which point and which field a column code reaches. Column 1, the
+// grid's value column, edits the value of every kind.
 TEST(Document, SetCellFollowsTheComponentKind) {
     struct Case {
         const char* number;
@@ -101,8 +102,8 @@ TEST(Document, SetCellFollowsTheComponentKind) {
         bool setsValue;
     } cases[] = {
         {"0001", 1, 1, true},  {"0001", 2, 1, true},  {"0001", 4, 1, true},  {"0001", 5, 1, true},
-        {"0001", 3, -1, true}, {"Z001", 1, 1, true},  {"H001", 5, 1, true},  {"P001", 1, 1, false},
-        {"P001", 2, 1, true},  {"P001", 4, -1, true}, {"P001", 5, -1, true}, {"W001", 1, 1, false},
+        {"0001", 3, -1, true}, {"Z001", 1, 1, true},  {"H001", 5, 1, true},  {"P001", 1, 1, true},
+        {"P001", 2, 1, true},  {"P001", 4, -1, true}, {"P001", 5, -1, true}, {"W001", 1, 1, true},
         {"W001", 2, 1, true},  {"W001", 4, 3, false}, {"W001", 5, 3, true},  {"W001", 0, -1, true},
     };
     for (const Case& k : cases) {
@@ -150,12 +151,21 @@ TEST(Document, RefreshOrder) {
         {"select", [](Document& d) { d.SelectComponent(1); }, {"Grid", "Show:0002"}},
         {"select out of range", [](Document& d) { d.SelectComponent(5); }, {}},
         {"value edit", [](Document& d) { d.SetCell(0, 1, 5); }, {"Show:0001", "Grid"}},
-        {"position edit of a profile",
+        {"value edit of a profile",
          [](Document& d) {
              d.SelectComponent(2);
              d.SetCell(0, 1, 5);
          },
-         {"Grid", "Show:P003", "Grid"}},
+         {"Grid", "Show:P003", "Show:P003", "Grid"}},
+        {"position edit of a grid component",
+         [](Document& d) {
+             d.SelectComponent(3);
+             d.SetCell(0, 4, 5);
+         },
+         {"Grid", "Show:W004", "Grid"}},
+        {"tick", [](Document& d) { d.SetComponentSelected(1, false); }, {"Row:1"}},
+        {"tick unchanged", [](Document& d) { d.SetComponentSelected(1, true); }, {}},
+        {"tick out of range", [](Document& d) { d.SetComponentSelected(7, false); }, {}},
         {"date", [](Document& d) { d.SetComponentTestDate("2015"); }, {"List"}},
         {"name", [](Document& d) { d.SetComponentName("n"); }, {}},
         {"current point with refresh", [](Document& d) { d.SetCurrentPoint(1, true); }, {"Grid"}},
@@ -163,15 +173,19 @@ TEST(Document, RefreshOrder) {
         {"negative current point", [](Document& d) { d.SetCurrentPoint(-1, true); }, {}},
         {"insert component",
          [](Document& d) { d.InsertComponent(); },
-         {"Grid", "Show:0004", "List", "Show:0004"}},
+         {"Grid", "Show:0005", "List", "Show:0005"}},
         {"delete component",
          [](Document& d) { d.DeleteComponent(); },
          {"List", "Show:0002", "Grid"}},
-        {"insert point", [](Document& d) { d.InsertPointAbove(0, 1); }, {"Grid", "PointCount"}},
+        {"insert point",
+         [](Document& d) { d.InsertPointAbove(0, 1); },
+         {"Grid", "PointCount", "Show:0001"}},
         {"insert point out of range",
          [](Document& d) { d.InsertPointBelow(9, 1); },
          {"Grid", "PointCount"}},
-        {"delete point", [](Document& d) { d.DeletePoint(0, 1); }, {"Grid", "PointCount"}},
+        {"delete point",
+         [](Document& d) { d.DeletePoint(0, 1); },
+         {"Grid", "PointCount", "Show:0001"}},
         {"undo",
          [](Document& d) {
              d.SetComponentName("x");
@@ -182,8 +196,8 @@ TEST(Document, RefreshOrder) {
     for (const Case& k : cases) {
         Document doc;
         doc.ReplaceComponents({test::MakeComponent("0001", {20, 21}),
-                               test::MakeComponent("0002", {22}),
-                               test::MakeComponent("P003", {23})});
+                               test::MakeComponent("0002", {22}), test::MakeComponent("P003", {23}),
+                               test::MakeComponent("W004", {24})});
         test::RecordingObserver observer;
         doc.AddObserver(&observer);
         k.action(doc);
@@ -198,19 +212,6 @@ TEST(Document, DeletingPointsOfAnEmptyComponentRefreshesNothing) {
     doc.AddObserver(&observer);
     doc.DeletePoint(0, 1);
     EXPECT_TRUE(observer.calls.empty());
-}
-
-TEST(Document, ReadCheckMarksCopiesTheListIntoSelected) {
-    Document doc;
-    doc.ReplaceComponents({test::MakeComponent("0001", {}), test::MakeComponent("0002", {}),
-                           test::MakeComponent("0003", {})});
-    test::RecordingObserver list;
-    list.checks = {false, true};  // the third row is missing: unchecked
-    doc.SetCheckMarkSource(&list);
-    doc.ReadCheckMarks();
-    EXPECT_EQ(doc.components()[0].selected, 0);
-    EXPECT_EQ(doc.components()[1].selected, 1);
-    EXPECT_EQ(doc.components()[2].selected, 0);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ EditRecord ListRecord(int components, int points, int32_t mark) {
 // Old records go when there are too many or they keep too many bytes; the newest edit
 // can always be undone, however large, and undoing gives the records back newest first.
 TEST(EditHistory, KeepsTheNewestWithinCountAndBytes) {
-    const std::size_t record = sizeof(EditRecord) + 10 * sizeof(Component) +
-                               10 * 100 * sizeof(MeasuringPoint);
+    const std::size_t record =
+        sizeof(EditRecord) + 10 * sizeof(Component) + 10 * 100 * sizeof(MeasuringPoint);
     struct Case {
         const char* what;
         std::size_t budget;
@@ -49,8 +49,8 @@ TEST(EditHistory, KeepsTheNewestWithinCountAndBytes) {
 // Undo then redo moves records between the stacks without losing count of the bytes:
 // after a round trip the budget still admits as many records as before.
 TEST(EditHistory, UndoAndRedoKeepTheByteCountRight) {
-    const std::size_t record = sizeof(EditRecord) + 10 * sizeof(Component) +
-                               10 * 100 * sizeof(MeasuringPoint);
+    const std::size_t record =
+        sizeof(EditRecord) + 10 * sizeof(Component) + 10 * 100 * sizeof(MeasuringPoint);
     EditHistory history(3 * record + record / 2);
     for (int i = 0; i < 3; ++i) history.Record(ListRecord(10, 100, i), false);
     for (int round = 0; round < 5; ++round) {

@@ -72,7 +72,7 @@ inline void WriteAll(const std::string& path, const std::vector<unsigned char>& 
 }
 
 // Records what the document asks the views to do, in order.
-class RecordingObserver : public DocumentObserver, public CheckMarkSource {
+class RecordingObserver : public DocumentObserver {
 public:
     void ShowComponent(const Component* c) override {
         calls.push_back(c ? "Show:" + c->GetNumber() : std::string("Show:none"));
@@ -80,12 +80,10 @@ public:
     void RefreshComponentList() override { calls.push_back("List"); }
     void RefreshPointCount() override { calls.push_back("PointCount"); }
     void RebuildGrid() override { calls.push_back("Grid"); }
-    bool IsRowChecked(int row) const override {
-        return row >= 0 && row < static_cast<int>(checks.size()) &&
-               checks[static_cast<std::size_t>(row)];
+    void RefreshComponentRow(int index) override {
+        calls.push_back("Row:" + std::to_string(index));
     }
     std::vector<std::string> calls;
-    std::vector<bool> checks;
 };
 
 // A component with the given readings and the default pass band 17..25.

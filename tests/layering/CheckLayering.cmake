@@ -32,5 +32,10 @@ foreach(layer data transfer report widgets views dialogs app cli launcher)
 endforeach()
 
 if(failures)
-  message(FATAL_ERROR "Layering broken:\n${failures}")
+  # One line per finding: a status line is not wrapped, so each stays greppable.
+  string(REPLACE "\n" ";" lines "${failures}")
+  foreach(line ${lines})
+    message(STATUS "${line}")
+  endforeach()
+  message(FATAL_ERROR "Layering broken")
 endif()

@@ -3,10 +3,12 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
-#include <QTreeWidget>
+#include <functional>
 
 #include "data/Document.h"
+#include "views/ComponentListModel.h"
 #include "views/ControlPanel.h"
 #include "TestFiles.h"
 
@@ -37,15 +39,31 @@ protected:
         ASSERT_TRUE(doc.Open(Local(path)).ok());
     }
     QString Text(ControlPanel::Field f) const { return panel->Edit(f)->text(); }
-    QTreeWidget* List() const { return panel->List(); }
+    QTableView* List() const { return panel->List(); }
+    int Rows() const { return List()->model()->rowCount(); }
+    QString Cell(int row, int col) const {
+        return List()->model()->index(row, col).data().toString();
+    }
+    bool Ticked(int row) const {
+        return List()->model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    }
     int SelectedRow() const {
-        for (int i = 0; i < List()->topLevelItemCount(); ++i)
-            if (List()->topLevelItem(i)->isSelected()) return i;
+        for (int i = 0; i < Rows(); ++i)
+            if (List()->selectionModel()->isRowSelected(i)) return i;
         return -1;
     }
     void ClickRow(int row) {
-        QRect r = List()->visualItemRect(List()->topLevelItem(row));
+        QRect r = List()->visualRect(List()->model()->index(row, 0));
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, r.center() + QPoint(20, 0));
+    }
+    // A click on the row's check box, as the user ticks it.
+    void ClickTick(int row) {
+        const QModelIndex index = List()->model()->index(row, 0);
+        List()->scrollTo(index);
+        const QRect r = List()->visualRect(index);
+        const int box = List()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + 3 + box / 2, r.center().y()));
     }
 
     QTemporaryDir dir;
@@ -58,16 +76,16 @@ TEST_F(ControlPanelTest, OpeningTheExampleFillsTheListAndShowsTheCurrentComponen
     DzlReadResult independent = ReadDzlFile(OHMLET_EXAMPLE_FILE);
     ASSERT_TRUE(independent.ok());
     ASSERT_TRUE(doc.Open(OHMLET_EXAMPLE_FILE).ok());
-    ASSERT_EQ(List()->topLevelItemCount(), static_cast<int>(independent.components.size()));
+    ASSERT_EQ(Rows(), static_cast<int>(independent.components.size()));
     int unchecked = 0;
     for (std::size_t i = 0; i < independent.components.size(); ++i) {
         const Component& c = independent.components[i];
-        QTreeWidgetItem* row = List()->topLevelItem(static_cast<int>(i));
-        EXPECT_EQ(row->text(0), QString::number(i + 1));
-        EXPECT_EQ(row->text(1), FromGbk(c.GetNumber()));
-        EXPECT_EQ(row->text(2), QString::number(c.pointCount));
-        EXPECT_EQ(row->text(3), FromGbk(c.GetTestDate()));
-        EXPECT_EQ(row->checkState(0) == Qt::Checked, c.selected != 0) << "row " << i;
+        const int row = static_cast<int>(i);
+        EXPECT_EQ(Cell(row, 0), QString::number(i + 1));
+        EXPECT_EQ(Cell(row, 1), FromGbk(c.GetNumber()));
+        EXPECT_EQ(Cell(row, 2), QString::number(c.pointCount));
+        EXPECT_EQ(Cell(row, 3), FromGbk(c.GetTestDate()));
+        EXPECT_EQ(Ticked(row), c.selected != 0) << "row " << i;
         unchecked += c.selected == 0;
     }
     EXPECT_GT(unchecked, 0) << "the example should have unchecked rows";
@@ -141,7 +159,7 @@ TEST_P(DatePickerTest, StoresTheDateWithSpacesForOneDigitMonthAndDay) {
     const std::string expected = ToGbk(QString::fromUtf8(p.expectedUtf8));
     ASSERT_EQ(expected.size(), 14u);
     EXPECT_EQ(doc.GetCurrentComponent()->GetTestDate(), expected);
-    EXPECT_EQ(List()->topLevelItem(0)->text(3), QString::fromUtf8(p.expectedUtf8));
+    EXPECT_EQ(Cell(0, 3), QString::fromUtf8(p.expectedUtf8));
     // Year, month and day sit at bytes 0, 6 and 10.
     EXPECT_EQ(std::atoi(expected.substr(6, 2).c_str()), p.month);
     EXPECT_EQ(std::atoi(expected.substr(10, 2).c_str()), p.day);
@@ -180,15 +198,18 @@ TEST_F(ControlPanelTest, TypingANameStoresGbkCutAtACharacterBoundary) {
 TEST_F(ControlPanelTest, InsertingAPointRewritesTheCountCellOnly) {
     Load({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {5})});
     doc.InsertPointAbove(0, 1);
-    EXPECT_EQ(List()->topLevelItem(0)->text(2), QStringLiteral("4"));
-    EXPECT_EQ(Text(ControlPanel::kMinimum), QStringLiteral("10.0 kΩ*cm"));
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("4"));
+    EXPECT_EQ(Text(ControlPanel::kMinimum), QStringLiteral("0.0 kΩ*cm"))
+        << "the inserted zero is the new minimum";
+    EXPECT_EQ(Text(ControlPanel::kPointCount), QStringLiteral("4"));
+    EXPECT_EQ(Text(ControlPanel::kTotalPoints), QStringLiteral("5"));
 }
 
 TEST_F(ControlPanelTest, DeletingTheOnlyComponentEmptiesEveryField) {
     Load({MakeComponent("0001", {10, 11, 12}, 1, "梁")});
     ASSERT_FALSE(Text(ControlPanel::kName).isEmpty());
     doc.DeleteComponent();
-    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(Rows(), 0);
     for (int f = ControlPanel::kName; f <= ControlPanel::kOverallPassRate; ++f)
         if (QLineEdit* edit = panel->Edit(static_cast<ControlPanel::Field>(f))) {
             EXPECT_TRUE(edit->text().isEmpty()) << f;
@@ -198,15 +219,66 @@ TEST_F(ControlPanelTest, DeletingTheOnlyComponentEmptiesEveryField) {
     EXPECT_EQ(doc.componentCount(), 0);
 }
 
-TEST_F(ControlPanelTest, CheckMarksReachTheModelOnlyThroughReadCheckMarks) {
-    Load({MakeComponent("0001", {1}, 1), MakeComponent("0002", {1}, 0)});
-    List()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    List()->topLevelItem(1)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(doc.GetComponent(0)->selected, 1);
-    doc.ReadCheckMarks();
-    EXPECT_EQ(doc.GetComponent(0)->selected, 0);
-    EXPECT_EQ(doc.GetComponent(1)->selected, 1);
-    EXPECT_FALSE(panel->IsRowChecked(5));
+// A tick is stored in the document at once and stays through every refresh of the list.
+TEST_F(ControlPanelTest, TicksAreDocumentEditsThatSurviveRefreshes) {
+    Load({MakeComponent("0001", {1}, 1), MakeComponent("0002", {1}, 0),
+          MakeComponent("0003", {1}, 1)});
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<int> expected;
+    } steps[] = {
+        {"click the first tick", [&] { ClickTick(0); }, {0, 0, 1}},
+        {"click the second tick", [&] { ClickTick(1); }, {0, 1, 1}},
+        {"change the date", [&] { panel->DatePicker()->setDate(QDate(2016, 5, 4)); }, {0, 1, 1}},
+        {"insert a point", [&] { doc.InsertPointAbove(0, 1); }, {0, 1, 1}},
+        {"insert a component", [&] { doc.InsertComponent(); }, {0, 1, 1, 1}},
+        {"undo the insert", [&] { doc.Undo(); }, {0, 1, 1}},
+        {"undo the point and the date",
+         [&] {
+             doc.Undo();
+             doc.Undo();
+         },
+         {0, 1, 1}},
+        {"undo the second tick", [&] { doc.Undo(); }, {0, 0, 1}},
+        {"undo the first tick", [&] { doc.Undo(); }, {1, 0, 1}},
+        {"redo it", [&] { doc.Redo(); }, {0, 0, 1}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        std::vector<int> shown, stored;
+        for (int i = 0; i < Rows(); ++i) {
+            shown.push_back(Ticked(i));
+            stored.push_back(doc.GetComponent(i)->selected);
+        }
+        EXPECT_EQ(shown, step.expected) << step.what;
+        EXPECT_EQ(stored, step.expected) << step.what;
+    }
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// The list keeps nothing per component: a long list opens as one reset.
+TEST_F(ControlPanelTest, ListRowsAreReadFromTheDocument) {
+    std::vector<Component> many;
+    for (int i = 0; i < 3000; ++i)
+        many.push_back(
+            MakeComponent(Document::MakeComponentNumber(i + 1).c_str(), {i % 7}, i % 3 != 0));
+    Load(many);
+    ASSERT_EQ(Rows(), 3000);
+    for (int row : {0, 1, 2, 1500, 2999}) {
+        EXPECT_EQ(Cell(row, 0), QString::number(row + 1));
+        EXPECT_EQ(Cell(row, 1), FromGbk(Document::MakeComponentNumber(row + 1)));
+        EXPECT_EQ(Cell(row, 2), QStringLiteral("1"));
+        EXPECT_EQ(Ticked(row), row % 3 != 0) << row;
+    }
+    doc.SelectComponent(2999);
+    doc.DeleteComponent();
+    EXPECT_EQ(Rows(), 2999);
+    EXPECT_EQ(SelectedRow(), 2998) << "the new current component is selected";
+    EXPECT_EQ(
+        List()->model()->setData(List()->model()->index(5, 1), Qt::Checked, Qt::CheckStateRole),
+        false)
+        << "only the first column holds the tick";
 }
 
 }  // namespace

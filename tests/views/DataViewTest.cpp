@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
+#include <functional>
 
 #include "views/DataView.h"
 #include "widgets/GridControl.h"
@@ -165,6 +166,81 @@ TEST_F(DataViewTest, TheInstrumentsLargestComponentFillsTheGrid) {
     EXPECT_EQ(Grid()->GetItemText(65535, 0), QStringLiteral("65535"));
     EXPECT_EQ(Grid()->GetItemText(65535, 1),
               QString::asprintf("%.1f", static_cast<double>(65534 % 997)));
+}
+
+// Typing into the value column sets the reading's value whatever the kind; the hidden
+// position stays as it was.
+TEST_F(DataViewTest, TypedValuesSetTheValueOfEveryKind) {
+    for (const char* number : {"0001", "P001", "W001", "Z001"}) {
+        Component c = MakeComponent(number, {10, 11, 12});
+        c.blockOffset = 1;
+        for (auto& p : c.points) p.position = 7;
+        Load({c});
+        ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("44"))) << number;
+        EXPECT_EQ(Values(), (std::vector<int>{10, 44, 12})) << number;
+        for (const auto& p : doc.GetCurrentComponent()->points) {
+            EXPECT_EQ(p.position, 7) << number;
+        }
+        EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("44.0")) << number;
+        EXPECT_EQ(doc.GetCurrentComponent()->maxValue, 44) << number;
+    }
+}
+
+// The table draws what the document holds now: after edits and undo the cells the
+// view asks for follow, with nothing copied per reading.
+TEST_F(DataViewTest, TheTableShowsTheDocumentAfterEveryEdit) {
+    std::vector<int> values(200000);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 1000);
+    Load({MakeComponent("0001", values), MakeComponent("0002", {5, 6})});
+    auto shown = [&](int row) {
+        return Grid()->Model()->index(row - 1, 1).data(Qt::DisplayRole).toString();
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int rows;
+        std::vector<std::pair<int, const char*>> cells;  // grid row, text
+    } steps[] = {
+        {"opened", [] {}, 200000, {{1, "0.0"}, {1001, "0.0"}, {200000, "999.0"}}},
+        {"typed", [&] { doc.SetCell(199999, 1, 31); }, 200000, {{200000, "31.0"}}},
+        {"inserted above the first",
+         [&] { doc.InsertPointAbove(0, 1); },
+         200001,
+         {{1, "0.0"}, {2, "0.0"}, {3, "1.0"}, {200001, "31.0"}}},
+        {"deleted the first two",
+         [&] {
+             doc.DeletePoint(0, 1);
+             doc.DeletePoint(0, 1);
+         },
+         199999,
+         {{1, "1.0"}, {199999, "31.0"}}},
+        {"undone three times",
+         [&] {
+             for (int i = 0; i < 3; ++i) doc.Undo();
+         },
+         200000,
+         {{1, "0.0"}, {2, "1.0"}, {200000, "31.0"}}},
+        {"other component", [&] { doc.SelectComponent(1); }, 2, {{1, "5.0"}, {2, "6.0"}}},
+        {"undo the typing",
+         [&] {
+             doc.Undo();
+             doc.SelectComponent(0);
+         },
+         200000,
+         {{200000, "999.0"}}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(Grid()->Model()->rowCount(), step.rows) << step.what;
+        for (const auto& [row, text] : step.cells) {
+            EXPECT_EQ(shown(row), QString::fromLatin1(text)) << step.what << " row " << row;
+            EXPECT_EQ(Grid()->GetItemText(row, 0), QString::number(row)) << step.what;
+        }
+    }
+    EXPECT_TRUE(Grid()->IsCellEditable(200000, 1));
+    EXPECT_FALSE(Grid()->IsCellEditable(200000, 0));
+    EXPECT_EQ(Grid()->GetRowHeight(150000), 25);
+    EXPECT_EQ(Grid()->rowHeight(149999), 25);
 }
 
 }  // namespace

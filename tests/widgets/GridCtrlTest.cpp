@@ -97,6 +97,52 @@ TEST(GridCtrl, FirstFixedRowIsTheHeaderAndTheRestAreModelRows) {
     EXPECT_EQ(grid->GetItemText(3, 2), QStringLiteral("3,2"));
 }
 
+// Cells nobody wrote come from the source; a written cell, or one given a flag, keeps
+// what the source said for the rest; shrinking the grid forgets what was cut off.
+struct SquareSource : GridCellSource {
+    QString CellText(int row, int col) const override { return QString::number(row * col); }
+    unsigned CellFormat(int, int) const override { return GridFormat::kRight; }
+    bool IsCellReadOnly(int, int col) const override { return col == 2; }
+};
+
+TEST(GridCtrl, CellsNobodyWroteComeFromTheSource) {
+    SquareSource source;
+    GridControl grid(100001, 3, 1, 1);
+    grid.SetCellSource(&source);
+    GridItem written;
+    written.row = 5;
+    written.col = 1;
+    written.mask = GridItemMask::kText;
+    written.text = QStringLiteral("typed");
+    ASSERT_TRUE(grid.SetItem(written));
+    grid.SetItemReadOnly(7, 1, true);
+    grid.SetItemReadOnly(9, 2, false);
+    struct Case {
+        int row, col;
+        const char* text;
+        bool editable;
+    } cases[] = {
+        {100000, 1, "100000", true}, {100000, 2, "200000", false}, {5, 1, "typed", true},
+        {7, 1, "7", false},          {9, 2, "18", true},           {3, 0, "0", false},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(grid.GetItemText(k.row, k.col), QString::fromLatin1(k.text)) << k.row;
+        EXPECT_EQ(grid.IsCellEditable(k.row, k.col), k.editable) << k.row << "," << k.col;
+        EXPECT_EQ(grid.GetItemFormat(k.row, k.col), GridFormat::kRight) << "kept from the source";
+        EXPECT_EQ(grid.Model()->index(k.row - 1, k.col).data().toString(),
+                  QString::fromLatin1(k.text));
+    }
+    grid.SetRowCount(6);
+    grid.SetRowCount(10);
+    EXPECT_EQ(grid.GetItemText(5, 1), QStringLiteral("typed"));
+    EXPECT_EQ(grid.GetItemText(7, 1), QStringLiteral("7"));
+    EXPECT_TRUE(grid.IsCellEditable(7, 1)) << "the flag of a cut-off row is gone";
+    grid.DeleteAllItems();
+    grid.SetRowCount(4);
+    grid.SetColumnCount(3);
+    EXPECT_TRUE(grid.GetItemText(3, 1).isEmpty()) << "deleting everything drops the source";
+}
+
 TEST(GridCtrl, HeadingKeepsItsTextButShowsNoCarriageReturn) {
     auto grid = MakeGrid();
     GridItem item;

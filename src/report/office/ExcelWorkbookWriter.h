@@ -19,9 +19,8 @@ namespace ohmlet {
 // A new "数据表格-XXXXXX.xlsx" in the private output folder (OfficeFolder.h).
 QString DefaultExcelOutputPath();
 
-// Writes the components whose `selected` flag is set. The program calls ReadCheckMarks
-// first; the flags are taken as they stand here. Fails, writing nothing, when the
-// rows would not fit into one sheet.
+// Writes the components whose `selected` flag is set (the list's ticks). Fails,
+// writing nothing, when the rows would not fit into one sheet.
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                                  const QString& outputPath);
 // The same for a file name given as the system's bytes, which need not be UTF-8.
