@@ -12,6 +12,7 @@
 #include <random>
 
 #include "data/DzlFile.h"
+#include "data/HeapTuning.h"
 #include "data/ReadingStats.h"
 
 using namespace ohmlet;
@@ -42,6 +43,7 @@ struct Timing {
 }  // namespace
 
 int main(int argc, char** argv) {
+    KeepFreedMemoryForReuse();  // as the programs do
     int components = argc > 1 ? std::atoi(argv[1]) : 5000;
     int points = argc > 2 ? std::atoi(argv[2]) : 200;
     std::filesystem::path folder = argc > 3 ? argv[3] : std::filesystem::temp_directory_path();

@@ -1,8 +1,10 @@
 #include <QCommandLineParser>
 
 #include "app/OhmletApp.h"
+#include "data/HeapTuning.h"
 
 int main(int argc, char** argv) {
+    ohmlet::KeepFreedMemoryForReuse();
     ohmlet::OhmletApp app(argc, argv);
     // Only --help and --version are answered here; the rest of the command line (a file to
     // open, --simulate-usb) stays the frame's, so unknown words are no error.

@@ -44,10 +44,6 @@ int RunSimulate(Args args) {
         reply = std::move(encoded.bytes);
     }
 
-#ifdef _WIN32
-    return Fail(kExitIo,
-                "The virtual serial instrument needs pseudo-terminals, which this system lacks.");
-#else
     std::string error;
     auto pty = PseudoTerminal::Open(error);
     if (!pty) return Fail(kExitIo, error);
@@ -59,7 +55,6 @@ int RunSimulate(Args args) {
     if (!ran.ok())
         return Fail(kExitIo, "The pseudo-terminal failed: " + DescribeLinkResult(ran) + ".");
     return kExitOk;
-#endif
 }
 
 const CommandRegistration kRegistration("simulate",

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "cli/CliCommands.h"
+#include "data/HeapTuning.h"
 
 namespace ohmlet::cli {
 
@@ -38,6 +39,7 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    ohmlet::KeepFreedMemoryForReuse();
     if (argc < 2) {
         PrintHelp(std::cerr);
         return ohmlet::cli::kExitUsage;

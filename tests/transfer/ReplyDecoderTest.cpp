@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "data/DzlFile.h"
 #include "ReplyBytes.h"
@@ -230,12 +230,24 @@ TEST(ReplyDecoder, BytesAfterTheReplyAreIgnored) {
 
 class DecodeAndWriteTest : public ::testing::Test {
 protected:
-    std::string Path() const { return (dir_.path() + "/DZLDat.DZL").toStdString(); }
+    // A fresh folder per test; plain C++ so the test also runs where Qt is not built.
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ =
+            std::filesystem::temp_directory_path() / (std::string("ohmlet-decode-") + test->name() +
+                                                      "-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Path() const { return (dir_ / "DZLDat.DZL").string(); }
     static Bytes FileBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    QTemporaryDir dir_;
+    std::filesystem::path dir_;
 };
 
 TEST_F(DecodeAndWriteTest, NoComponentsLeavesNoFileAndAnEmptyBuffer) {
