@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "report/office/ExcelWorkbookWriter.h"
 #include "report/GbkCodec.h"
+#include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
 
 using namespace ohmlet;
@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
                                            : WriteExcelWorkbook(components, out);
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!outcome.ok()) {
-        std::fprintf(stderr, "%s\n", outcome.cause.toUtf8().constData());
+    if (!outcome.Ok()) {
+        std::fprintf(stderr, "%s\n", outcome.text.c_str());
         return 1;
     }
     std::printf("%zu components, %.3f s\n", components.size(), seconds);

@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
     const QString pdf = dir.filePath("report.pdf");
     ReportExportOutcome outcome = ExportReportPdf(file.components, pdf, dir.path() + "/");
     const double pdfSeconds = Seconds(start);
-    if (!outcome.ok) {
-        std::fprintf(stderr, "%s\n", outcome.message.c_str());
+    if (!outcome.Ok()) {
+        std::fprintf(stderr, "%s\n", outcome.text.c_str());
         return 1;
     }
     std::printf("components             %d x %d readings (%lld readings)\n", count, points,

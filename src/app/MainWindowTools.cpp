@@ -7,13 +7,14 @@
 #include <QUrl>
 
 #include "app/AppStrings.h"
+#include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "dialogs/PrintSettingsDialog.h"
 #include "dialogs/ReportParameterDialog.h"
+#include "dialogs/SettingsMessage.h"
 #include "dialogs/TransferDialog.h"
-#include "app/CommandIds.h"
-#include "report/office/ExcelWorkbookWriter.h"
 #include "report/ReportOutput.h"
+#include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
 
 namespace ohmlet {
@@ -30,18 +31,28 @@ void MainWindow::OnDataTransfer() {
     if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
 }
 
-void MainWindow::OnReportParameters() { EditReportParameters(this, ProgramFolder()); }
+// The dialogs show and return values; the settings files are read and written here.
+void MainWindow::OnReportParameters() {
+    ReportParameterDialog dialog(LoadReportParameters(ProgramFolder()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ShowSettingsOutcome(this, dialog.windowTitle(),
+                        SaveReportParameters(ProgramFolder(), dialog.Values()));
+}
 
-void MainWindow::OnPrintSettings() { EditPrintSettings(this, ProgramFolder()); }
+void MainWindow::OnPrintSettings() {
+    PrintSettingsDialog dialog(PrintSettingsToEdit(ProgramFolder()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ShowSettingsOutcome(this, dialog.windowTitle(),
+                        SavePrintSettings(ProgramFolder(), dialog.Values()));
+}
 
 void MainWindow::OnExportPdf() {
     const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
-    if (!outcome.ok)
-        ShowError(
-            QStringLiteral("无法导出PDF文件 %1。\n%2")
-                .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.message)));
+    if (!outcome.Ok())
+        ShowError(QStringLiteral("无法导出PDF文件 %1。\n%2")
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
 }
 
 // The Word table takes the ticks the list shows: the document's `selected` flags.
@@ -57,13 +68,14 @@ void MainWindow::OnExcelExport() {
 
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
     const QString where = QDir::toNativeSeparators(outcome.path);
-    switch (outcome.status) {
-        case OfficeOutcome::Status::NothingToWrite:
+    switch (outcome.code) {
+        case OfficeCode::NothingToWrite:
             return;
-        case OfficeOutcome::Status::Failed:
-            ShowError(failureText + QLatin1Char('\n') + outcome.cause + QLatin1Char('\n') + where);
+        case OfficeCode::Failed:
+            ShowError(failureText + QLatin1Char('\n') + QString::fromStdString(outcome.text) +
+                      QLatin1Char('\n') + where);
             return;
-        case OfficeOutcome::Status::Written:
+        case OfficeCode::Written:
             break;
     }
     const bool opened = fileOpener_ ? fileOpener_(outcome.path)

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "cli/ExportFormats.h"
 #include "report/office/CsvWriter.h"
 #include "report/office/ExcelWorkbookWriter.h"
-#include "cli/ExportFormats.h"
 #include "report/office/WordTableWriter.h"
 
 namespace ohmlet::cli {
@@ -23,8 +23,8 @@ QString ProgramFolder() {
 }
 
 int Finish(const OfficeOutcome& outcome) {
-    if (outcome.ok()) return kExitOk;
-    return Fail(kExitIo, outcome.cause.toStdString());
+    if (outcome.Ok()) return kExitOk;
+    return Fail(kExitIo, outcome.text);
 }
 
 int ExportDocx(const ExportJob& job) {

@@ -31,7 +31,7 @@ int ExportPdf(const ExportJob& job) {
     }
     const QString programFolder = QCoreApplication::applicationDirPath() + '/';
     ReportExportOutcome outcome = ExportReportPdf(job.components, job.outputPath, programFolder);
-    if (!outcome.ok) return Fail(kExitIo, outcome.message);
+    if (!outcome.Ok()) return Fail(kExitIo, outcome.text);
     return kExitOk;
 }
 

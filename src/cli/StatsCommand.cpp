@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "report/ClassTableFile.h"
 #include "cli/CliCommands.h"
 #include "data/DzlFile.h"
-#include "report/GbkCodec.h"
 #include "data/ReadingStats.h"
+#include "report/ClassTableFile.h"
+#include "report/GbkCodec.h"
 
 namespace ohmlet::cli {
 namespace {
@@ -148,7 +148,7 @@ int RunStats(Args args) {
             return UsageError("--table takes rilem, langford or an .ini file, not '" + tableArg +
                               "'.");
         ClassTableFileResult file = ReadClassTableFile(tableArg);
-        if (!file.table) return Fail(kExitIo, file.message);
+        if (!file.Ok()) return Fail(kExitIo, file.text);
         table = std::move(file.table);
     }
 

@@ -1,8 +1,5 @@
 #include "dialogs/PrintSettingsDialog.h"
 
-#include <QFile>
-#include <QMessageBox>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,8 +14,8 @@
 
 namespace ohmlet {
 
-PrintSettingsDialog::PrintSettingsDialog(const QString& programFolder, QWidget* parent)
-    : QDialog(parent), programFolder_(programFolder) {
+PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("打印设置"));
     headerCheck_ = new QCheckBox(QStringLiteral("打印页眉"), this);
     footerCheck_ = new QCheckBox(QStringLiteral("打印页脚"), this);
@@ -54,11 +51,6 @@ PrintSettingsDialog::PrintSettingsDialog(const QString& programFolder, QWidget* 
     layout->addWidget(buttons);
     setMinimumWidth(380);
 
-    PrintSettings settings;
-    // Without a file the lists show no selection, as the dialog starts.
-    settings.pageNumberFormat = -1;
-    settings.pageNumberPosition = -1;
-    LoadPrintSettings(programFolder_, settings);
     ShowValues(settings);
     connect(headerCheck_, &QCheckBox::toggled, this, &PrintSettingsDialog::UpdateReadOnly);
     connect(footerCheck_, &QCheckBox::toggled, this, &PrintSettingsDialog::UpdateReadOnly);
@@ -84,7 +76,7 @@ void PrintSettingsDialog::UpdateReadOnly() {
     footerEdit_->setReadOnly(!footerCheck_->isChecked());
 }
 
-PrintSettings PrintSettingsDialog::ValuesFromControls() const {
+PrintSettings PrintSettingsDialog::Values() const {
     PrintSettings s;
     s.printHeader = headerCheck_->isChecked() ? 1 : 0;
     s.printFooter = footerCheck_->isChecked() ? 1 : 0;
@@ -95,19 +87,6 @@ PrintSettings PrintSettingsDialog::ValuesFromControls() const {
     s.firstPageNumber = firstPageEdit_->text().toInt();
     s.pageNumberPosition = positionCombo_->currentIndex();
     return s;
-}
-
-void PrintSettingsDialog::accept() {
-    std::string error;
-    if (!SavePrintSettings(programFolder_, ValuesFromControls(), &error))
-        QMessageBox::warning(this, windowTitle(),
-                             QFile::decodeName(QByteArray::fromStdString(error)));
-    QDialog::accept();
-}
-
-void EditPrintSettings(QWidget* parent, const QString& programFolder) {
-    PrintSettingsDialog dialog(programFolder, parent);
-    dialog.exec();
 }
 
 }  // namespace ohmlet

@@ -1,5 +1,6 @@
 #pragma once
-// 打印设置: header, footer and page number of the printed report, kept in "printini".
+// 打印设置: header, footer and page number of the printed report. The dialog shows the
+// settings it is given and returns what the user confirmed; the caller saves them.
 #include <QDialog>
 #include <QString>
 
@@ -14,10 +15,10 @@ namespace ohmlet {
 class PrintSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit PrintSettingsDialog(const QString& programFolder, QWidget* parent = nullptr);
+    explicit PrintSettingsDialog(const PrintSettings& settings, QWidget* parent = nullptr);
 
     // Controls -> settings, as OK takes them.
-    PrintSettings ValuesFromControls() const;
+    PrintSettings Values() const;
 
     QCheckBox* HeaderCheck() const { return headerCheck_; }
     QCheckBox* FooterCheck() const { return footerCheck_; }
@@ -28,14 +29,10 @@ public:
     QComboBox* FormatCombo() const { return formatCombo_; }
     QComboBox* PositionCombo() const { return positionCombo_; }
 
-public slots:
-    void accept() override;
-
 private:
     void ShowValues(const PrintSettings& settings);
     void UpdateReadOnly();
 
-    QString programFolder_;
     QCheckBox* headerCheck_ = nullptr;
     QCheckBox* footerCheck_ = nullptr;
     QCheckBox* pageNumberCheck_ = nullptr;
@@ -45,8 +42,5 @@ private:
     QComboBox* formatCombo_ = nullptr;
     QComboBox* positionCombo_ = nullptr;
 };
-
-// Runs the dialog modally; OK saves "printini".
-void EditPrintSettings(QWidget* parent, const QString& programFolder);
 
 }  // namespace ohmlet

@@ -1,17 +1,11 @@
 #include "dialogs/ReportParameterDialog.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
-#include "report/IniFile.h"
 #include "dialogs/ReportParameterPage.h"
-#include "report/GbkCodec.h"
-#include "report/ReportParameters.h"
-#include "report/SettingsLocation.h"
 
 namespace ohmlet {
 
@@ -24,8 +18,8 @@ constexpr int kPageHeight = 260;
 
 }  // namespace
 
-ReportParameterDialog::ReportParameterDialog(const QString& programFolder, QWidget* parent)
-    : QDialog(parent), programFolder_(programFolder) {
+ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("报告参数"));
     setFixedSize(kPageX * 2 + kPageWidth, kPageY + kPageHeight + 50);
 
@@ -40,21 +34,18 @@ ReportParameterDialog::ReportParameterDialog(const QString& programFolder, QWidg
     rule->setFrameShadow(QFrame::Sunken);
     rule->setGeometry(kPageX, 34, kPageWidth, 4);
 
-    // The pages are made with the values of every layout's file.
-    std::array<ReportParameterPage*, 6> pages{};
-    for (int i = 0; i < kReportLayoutCount; ++i)
-        pages[i] = new ReportParameterPage(*GetReportLayoutInfo(i), this);
-    pages_ = pages;
-    for (int i = 0; i < kReportLayoutCount; ++i) LoadLayout(i);
-    for (ReportParameterPage* page : pages_) {
+    // Every page shows its layout's values from the start.
+    for (int i = 0; i < kReportLayoutCount; ++i) {
+        auto* page = new ReportParameterPage(*GetReportLayoutInfo(i), this);
         page->setGeometry(kPageX, kPageY, kPageWidth, kPageHeight);
-        page->UpdateControls();
+        page->ShowValues(parameters.layouts[static_cast<std::size_t>(i)]);
         page->hide();
+        pages_[static_cast<std::size_t>(i)] = page;
     }
-    LoadChosenLayout();
-    ShowOnly(reportLayout_);
-    combo_->setCurrentIndex(reportLayout_ >= 0 && reportLayout_ < kReportLayoutCount ? reportLayout_
-                                                                                     : -1);
+    const int chosen = parameters.chosenLayout;
+    const bool known = chosen >= 0 && chosen < kReportLayoutCount;
+    ShowOnly(known ? chosen : -1);
+    combo_->setCurrentIndex(known ? chosen : -1);
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
@@ -68,11 +59,13 @@ ReportParameterDialog::ReportParameterDialog(const QString& programFolder, QWidg
 }
 
 ReportParameterPage* ReportParameterDialog::Page(int layout) const {
-    return layout >= 0 && layout < kReportLayoutCount ? pages_[layout] : nullptr;
+    return layout >= 0 && layout < kReportLayoutCount ? pages_[static_cast<std::size_t>(layout)]
+                                                      : nullptr;
 }
 
 void ReportParameterDialog::ShowOnly(int layout) {
-    for (int i = 0; i < kReportLayoutCount; ++i) pages_[i]->setVisible(i == layout);
+    for (int i = 0; i < kReportLayoutCount; ++i)
+        pages_[static_cast<std::size_t>(i)]->setVisible(i == layout);
 }
 
 void ReportParameterDialog::OnLayoutChanged(int index) {
@@ -81,63 +74,13 @@ void ReportParameterDialog::OnLayoutChanged(int index) {
     ShowOnly(index);
 }
 
-void ReportParameterDialog::LoadLayout(int layout) {
-    ReportParameterPage* page = Page(layout);
-    if (!page) return;
-    IniFile file;
-    if (!OpenSettingsFile(file, programFolder_, page->Info().baseName, SettingsAccess::Read))
-        return;
-    page->ReadMembers(file);
-    if (layout == 0) file.ReadInt(SectionName(), LayoutKeyGbk(), reportLayout_);
-    file.Close();
-}
-
-void ReportParameterDialog::SaveLayout(int layout) {
-    ReportParameterPage* page = Page(layout);
-    if (!page) return;
-    IniFile file;
-    OpenSettingsFile(file, programFolder_, page->Info().baseName, SettingsAccess::Write);
-    page->UpdateMembers();
-    if (!file.IsOpen()) return ShowSaveError(file);
-    file.WriteSection(SectionName());
-    page->WriteMembers(file);
-    if (layout == 0) file.WriteInt(LayoutKeyGbk(), reportLayout_);
-    if (!file.Commit()) ShowSaveError(file);
-}
-
-void ReportParameterDialog::ShowSaveError(const IniFile& file) {
-    QMessageBox::warning(this, windowTitle(),
-                         QFile::decodeName(QByteArray::fromStdString(file.LastError())));
-}
-
-void ReportParameterDialog::LoadChosenLayout() {
-    IniFile file;
-    if (!OpenSettingsFile(file, programFolder_, kChosenLayoutFile, SettingsAccess::Read)) return;
-    file.ReadInt(SectionName(), LayoutKeyGbk(), reportLayout_);
-    file.Close();
-}
-
-void ReportParameterDialog::SaveChosenLayout() {
-    IniFile file;
-    OpenSettingsFile(file, programFolder_, kChosenLayoutFile, SettingsAccess::Write);
-    reportLayout_ = combo_->currentIndex();
-    if (!file.IsOpen()) return ShowSaveError(file);
-    file.WriteSection(SectionName());
-    file.WriteInt(LayoutKeyGbk(), reportLayout_);
-    if (!file.Commit()) ShowSaveError(file);
-}
-
-void ReportParameterDialog::accept() {
-    reportLayout_ = combo_->currentIndex();
-    // What was typed on any page is kept, not only on the page shown.
-    for (int layout = 0; layout < kReportLayoutCount; ++layout) SaveLayout(layout);
-    SaveChosenLayout();
-    QDialog::accept();
-}
-
-void EditReportParameters(QWidget* parent, const QString& programFolder) {
-    ReportParameterDialog dialog(programFolder, parent);
-    dialog.exec();
+ReportParameters ReportParameterDialog::Values() const {
+    ReportParameters parameters;
+    parameters.chosenLayout = combo_->currentIndex();
+    for (int i = 0; i < kReportLayoutCount; ++i)
+        parameters.layouts[static_cast<std::size_t>(i)] =
+            pages_[static_cast<std::size_t>(i)]->Values();
+    return parameters;
 }
 
 }  // namespace ohmlet

@@ -1,48 +1,38 @@
 #pragma once
-// 报告参数: one set of project data per report layout, each kept in its own settings
-// file, plus the layout chosen last ("reportini").
+// 报告参数: one set of project data per report layout, and the layout chosen. The dialog
+// shows the parameters it is given and returns what the user confirmed; loading and
+// saving them is the caller's (LoadReportParameters, SaveReportParameters).
 #include <QDialog>
 #include <QString>
 #include <array>
+
+#include "report/ReportParameters.h"
 
 class QComboBox;
 
 namespace ohmlet {
 
-class IniFile;
 class ReportParameterPage;
 
 class ReportParameterDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ReportParameterDialog(const QString& programFolder, QWidget* parent = nullptr);
+    explicit ReportParameterDialog(const ReportParameters& parameters, QWidget* parent = nullptr);
 
-    int ReportLayout() const { return reportLayout_; }
+    // Every page's fields, not only the page shown, and the layout chosen in the list.
+    ReportParameters Values() const;
+
     QComboBox* LayoutCombo() const { return combo_; }
     ReportParameterPage* Page(int layout) const;
-
-    void LoadLayout(int layout);
-    void SaveLayout(int layout);
-    void LoadChosenLayout();
-    void SaveChosenLayout();
-
-public slots:
-    void accept() override;
 
 private slots:
     void OnLayoutChanged(int index);
 
 private:
     void ShowOnly(int layout);
-    void ShowSaveError(const IniFile& file);
 
-    QString programFolder_;
-    int reportLayout_ = -1;
     QComboBox* combo_ = nullptr;
-    std::array<ReportParameterPage*, 6> pages_{};
+    std::array<ReportParameterPage*, kReportLayoutCount> pages_{};
 };
-
-// Runs the dialog modally; it saves what the user confirms.
-void EditReportParameters(QWidget* parent, const QString& programFolder);
 
 }  // namespace ohmlet

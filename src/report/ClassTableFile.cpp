@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "report/IniFile.h"
 #include "report/GbkCodec.h"
+#include "report/IniFile.h"
 
 namespace ohmlet {
 namespace {
@@ -22,14 +22,17 @@ std::string ToUtf8(const std::string& text) {
 
 ClassTableFileResult ReadClassTableFile(const std::string& path) {
     ClassTableFileResult result;
-    auto fail = [&](ClassTableFileResult::Status status, const std::string& why) {
-        result.status = status;
-        result.message = "the class table " + path + " " + why + ".";
+    auto fail = [&](ClassTableFileCode code, const std::string& why,
+                    const std::string& cause = std::string()) {
+        result.code = code;
+        result.text = "the class table " + path + " " + why + ".";
+        result.cause = cause;
+        result.table.reset();
         return result;
     };
     if (path.size() <= kIniEnding.size() ||
         path.compare(path.size() - kIniEnding.size(), kIniEnding.size(), kIniEnding) != 0)
-        return fail(ClassTableFileResult::Status::CannotOpen, "does not end in .ini");
+        return fail(ClassTableFileCode::CannotOpen, "does not end in .ini");
 
     // The settings reader takes a folder and a base name and adds ".ini" itself.
     const QFileInfo info(QString::fromStdString(path));
@@ -37,9 +40,9 @@ ClassTableFileResult ReadClassTableFile(const std::string& path) {
     ini.SetPath(info.path().toStdString());
     ini.SetFileName(info.completeBaseName().toStdString());
     if (!info.isFile() || !ini.OpenForRead())
-        return fail(ClassTableFileResult::Status::CannotOpen, "cannot be read");
+        return fail(ClassTableFileCode::CannotOpen, "cannot be read", ini.LastOutcome().cause);
     if (!ini.FindSection(kClassTableSection))
-        return fail(ClassTableFileResult::Status::Invalid, "has no [Classes] section");
+        return fail(ClassTableFileCode::Invalid, "has no [Classes] section");
 
     std::string error;
     result.table = ClassTableFromSettings(
@@ -50,8 +53,7 @@ ClassTableFileResult ReadClassTableFile(const std::string& path) {
             return ToUtf8(value);
         },
         error);
-    if (!result.table)
-        return fail(ClassTableFileResult::Status::Invalid, "is not usable: " + error);
+    if (!result.table) return fail(ClassTableFileCode::Invalid, "is not usable: " + error, error);
     return result;
 }
 

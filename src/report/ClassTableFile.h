@@ -14,13 +14,13 @@
 #include <string>
 
 #include "data/CorrosionClasses.h"
+#include "data/Outcome.h"
 
 namespace ohmlet {
 
-struct ClassTableFileResult {
-    enum class Status { Ok, CannotOpen, Invalid };
-    Status status = Status::Ok;
-    std::string message;  // one sentence naming the file, empty on success
+enum class ClassTableFileCode { Ok, CannotOpen, Invalid };
+// The text is one sentence naming the file; the table is there only when Ok.
+struct ClassTableFileResult : Outcome<ClassTableFileCode> {
     std::optional<ClassTable> table;
 };
 

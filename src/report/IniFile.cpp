@@ -9,6 +9,19 @@
 
 namespace ohmlet {
 
+namespace {
+
+SettingsOutcome SaveOutcome(const SafeWriteResult& r) {
+    if (r.ok) return {};
+    return {SettingsCode::CannotSave, r.message, r.error ? std::strerror(r.error) : std::string()};
+}
+
+SettingsOutcome ReadOutcome(const std::string& path, const std::string& reason) {
+    return {SettingsCode::CannotRead, "Cannot read " + path + ": " + reason + ".", reason};
+}
+
+}  // namespace
+
 IniFile::~IniFile() { IniFile::Close(); }
 
 void IniFile::Close() {
@@ -24,7 +37,7 @@ bool IniFile::Commit() {
     SafeWriteResult r = writer->Write(pending_.data(), pending_.size());
     if (r.ok) r = writer->Commit();
     pending_.clear();
-    lastError_ = r.message;
+    outcome_ = SaveOutcome(r);
     return r.ok;
 }
 
@@ -37,18 +50,17 @@ void IniFile::SetFileName(const std::string& baseName) { fileName_ = baseName + 
 
 bool IniFile::OpenForRead() {
     Close();
-    lastError_.clear();
+    outcome_ = {};
     FileBytes file;
     std::string reason;
-    switch (file.Open(GetFullPath(), reason, kMaxFileBytes)) {
+    switch (file.Open(FullPath(), reason, kMaxFileBytes)) {
         case FileBytes::Status::Ok:
             break;
         case FileBytes::Status::CannotOpen:
-            if (reason != std::strerror(ENOENT))
-                lastError_ = "Cannot read " + GetFullPath() + ": " + reason + ".";
+            if (reason != std::strerror(ENOENT)) outcome_ = ReadOutcome(FullPath(), reason);
             return false;
         default:
-            lastError_ = "Cannot read " + GetFullPath() + ": " + reason + ".";
+            outcome_ = ReadOutcome(FullPath(), reason);
             return false;
     }
     content_.assign(reinterpret_cast<const char*>(file.data()), file.size());
@@ -58,9 +70,9 @@ bool IniFile::OpenForRead() {
 
 bool IniFile::OpenForWrite() {
     Close();
-    auto writer = std::make_unique<SafeFileWriter>(GetFullPath());
+    auto writer = std::make_unique<SafeFileWriter>(FullPath());
     SafeWriteResult r = writer->Open();
-    lastError_ = r.message;
+    outcome_ = SaveOutcome(r);
     if (!r.ok) return false;
     writer_ = std::move(writer);
     return true;

@@ -8,9 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "data/Outcome.h"
 #include "data/SafeFile.h"
 
 namespace ohmlet {
+
+// How opening, reading or saving a settings file went; the text names the file.
+enum class SettingsCode { Ok, CannotRead, CannotSave };
+using SettingsOutcome = Outcome<SettingsCode>;
 
 class IniFile {
 public:
@@ -18,10 +23,10 @@ public:
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
     virtual ~IniFile();
-    // Ends a read, or commits a write (see Commit); its result is in LastError().
+    // Ends a read, or commits a write (see Commit); its result is in LastOutcome().
     virtual void Close();
     // Replaces the file with what was written since OpenForWrite; false with
-    // LastError() set when it could not be saved, the previous file then kept.
+    // LastOutcome() saying why when it could not be saved, the previous file then kept.
     bool Commit();
 
     // Settings are a few hundred bytes; a larger file is not a settings file.
@@ -31,15 +36,15 @@ public:
     void SetPath(const std::string& folder);
     // Stores baseName + ".ini".
     void SetFileName(const std::string& baseName);
-    std::string GetFullPath() const { return folder_ + fileName_; }
+    std::string FullPath() const { return folder_ + fileName_; }
 
-    // False for a missing file and, with LastError() set, for one that is not a regular
-    // file, is larger than kMaxFileBytes or cannot be read.
+    // False for a missing file and, with LastOutcome() failed, for one that is not a
+    // regular file, is larger than kMaxFileBytes or cannot be read.
     bool OpenForRead();
     bool OpenForWrite();
     bool IsOpen() const { return writer_ != nullptr || reading_; }
-    // One sentence naming the file, empty when the last open, read or save went well.
-    const std::string& LastError() const { return lastError_; }
+    // The last open, read or save: Ok, or one sentence naming the file and the system's cause.
+    const SettingsOutcome& LastOutcome() const { return outcome_; }
 
     bool WriteSection(const std::string& section);
     bool WriteInt(const std::string& key, int32_t value);
@@ -62,7 +67,7 @@ private:
     std::string fileName_;
     std::unique_ptr<SafeFileWriter> writer_;  // open for writing
     std::string pending_;                     // what the write will put in the file
-    std::string lastError_;
+    SettingsOutcome outcome_;
     bool reading_ = false;
     std::string content_;  // the file as read at open
     std::size_t cursor_ = 0;

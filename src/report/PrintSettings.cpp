@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "report/IniFile.h"
 #include "report/GbkCodec.h"
+#include "report/IniFile.h"
 #include "report/SettingsLocation.h"
 
 namespace ohmlet {
@@ -31,24 +31,29 @@ bool LoadPrintSettings(const QString& programFolder, PrintSettings& s) {
     return true;
 }
 
-bool SavePrintSettings(const QString& programFolder, const PrintSettings& s, std::string* error) {
+PrintSettings PrintSettingsToEdit(const QString& programFolder) {
+    PrintSettings settings;
+    settings.pageNumberFormat = -1;
+    settings.pageNumberPosition = -1;
+    LoadPrintSettings(programFolder, settings);
+    return settings;
+}
+
+SettingsOutcome SavePrintSettings(const QString& programFolder, const PrintSettings& s) {
     IniFile file;
-    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write)) {
-        if (error) *error = file.LastError();
-        return false;
-    }
-    bool ok = file.WriteSection("Data");
-    ok = file.WriteInt(Key("打印页眉"), s.printHeader) && ok;
-    ok = file.WriteInt(Key("打印页脚"), s.printFooter) && ok;
-    ok = file.WriteInt(Key("打印页码"), s.printPageNumber) && ok;
-    ok = file.WriteString(Key("页眉内容"), ToGbk(s.headerText)) && ok;
-    ok = file.WriteString(Key("页脚内容"), ToGbk(s.footerText)) && ok;
-    ok = file.WriteInt(Key("页码格式"), s.pageNumberFormat) && ok;
-    ok = file.WriteInt(Key("起始页码"), s.firstPageNumber) && ok;
-    ok = file.WriteInt(Key("页码位置"), s.pageNumberPosition) && ok;
-    ok = file.Commit() && ok;
-    if (!ok && error) *error = file.LastError();
-    return ok;
+    if (!OpenSettingsFile(file, programFolder, kPrintSettingsFile, SettingsAccess::Write))
+        return file.LastOutcome();
+    file.WriteSection("Data");
+    file.WriteInt(Key("打印页眉"), s.printHeader);
+    file.WriteInt(Key("打印页脚"), s.printFooter);
+    file.WriteInt(Key("打印页码"), s.printPageNumber);
+    file.WriteString(Key("页眉内容"), ToGbk(s.headerText));
+    file.WriteString(Key("页脚内容"), ToGbk(s.footerText));
+    file.WriteInt(Key("页码格式"), s.pageNumberFormat);
+    file.WriteInt(Key("起始页码"), s.firstPageNumber);
+    file.WriteInt(Key("页码位置"), s.pageNumberPosition);
+    file.Commit();
+    return file.LastOutcome();
 }
 
 QStringList PageNumberFormatEntries() {

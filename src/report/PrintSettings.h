@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "report/IniFile.h"
+
 namespace ohmlet {
 
 inline constexpr char kPrintSettingsFile[] = "printini";
@@ -22,10 +24,11 @@ struct PrintSettings {
 
 // Missing file or keys keep the values already in `settings`; false when the file is not there.
 bool LoadPrintSettings(const QString& programFolder, PrintSettings& settings);
-// Writes the whole file; false when it cannot be created.
-// `error`, when given, receives why the settings could not be saved.
-bool SavePrintSettings(const QString& programFolder, const PrintSettings& settings,
-                       std::string* error = nullptr);
+// What the settings dialog starts from: the file's values; without a file the lists
+// show no selection (format and position -1).
+PrintSettings PrintSettingsToEdit(const QString& programFolder);
+// Writes the whole file; the outcome says why when it could not be saved.
+SettingsOutcome SavePrintSettings(const QString& programFolder, const PrintSettings& settings);
 
 // The entries of the dialog's lists, in index order.
 QStringList PageNumberFormatEntries();

@@ -9,14 +9,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <algorithm>
+#include <cstring>
 
-#include "report/ReportPainter.h"
 #include "report/PdfTextMapping.h"
 #include "report/ReportCanvas.h"
+#include "report/ReportPainter.h"
 
 namespace ohmlet {
 
@@ -64,38 +62,6 @@ bool FixReportPdfFile(const QString& pdfPath) {
         .ok;
 }
 
-void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
-                 const QString& programFolder) {
-    ReportPainter report(components, programFolder);
-    printer.setPageLayout(ReportPageLayout());
-    QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, report.PageCount());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted) return;
-    int from = 1, to = report.PageCount();
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = printer.fromPage();
-        to = printer.toPage() > 0 ? printer.toPage() : to;
-    }
-    RenderReport(report, printer, from, to);
-    // "Print to file" writes a PDF as the export does; its text must read back the same.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        FixReportPdfFile(printer.outputFileName());
-}
-
-void PreviewReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
-                   const QString& programFolder) {
-    ReportPainter report(components, programFolder);
-    printer.setPageLayout(ReportPageLayout());
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(QStringLiteral("打印预览"));
-    QObject::connect(
-        &preview, &QPrintPreviewDialog::paintRequested, &preview,
-        [&report](QPrinter* target) { RenderReport(report, *target, 1, report.PageCount()); });
-    preview.resize(1000, 900);
-    preview.exec();
-}
-
 ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const QString& pdfPath, const QString& programFolder) {
     return ExportReportPdf(components, QFile::encodeName(pdfPath).toStdString(), programFolder);
@@ -105,7 +71,8 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
                                     const std::string& localPdfPath, const QString& programFolder) {
     ReportExportOutcome outcome;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        outcome.message = "The report needs a running GUI application to lay out its text.";
+        outcome.code = ReportExportCode::NoGuiApplication;
+        outcome.text = "The report needs a running GUI application to lay out its text.";
         return outcome;
     }
     ReportPainter report(components, programFolder);
@@ -124,12 +91,12 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
     const SafeWriteResult written =
         WriteFileSafely(localPdfPath, pdf.constData(), static_cast<std::size_t>(pdf.size()));
     if (!written.ok) {
+        outcome.code = ReportExportCode::NotWritten;
         // In UTF-8, as the rest of the outcome's texts.
-        outcome.message =
-            QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
+        outcome.text = QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
+        if (written.error) outcome.cause = std::strerror(written.error);
         return outcome;
     }
-    outcome.ok = true;
     outcome.pageCount = report.PageCount();
     return outcome;
 }

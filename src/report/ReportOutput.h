@@ -1,16 +1,16 @@
 #pragma once
-// What the program and ohmlet-cli call to print, preview or export the report. All four
-// draw the same pages from the components alone: the components whose `selected` flag is
-// set, their figures recomputed from their readings, never the document's stored totals.
+// The report's pages for every output: printing and the preview (on the desktop, which
+// paint them through RenderReport), the PDF export and ohmlet-cli export. All draw the same
+// pages from the components alone: the components whose `selected` flag is set, their
+// figures recomputed from their readings, never the document's stored totals.
 #include <QString>
 #include <string>
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Outcome.h"
 
-class QWidget;
 class QPagedPaintDevice;
-class QPrinter;
 class QPageLayout;
 
 namespace ohmlet {
@@ -20,20 +20,13 @@ class ReportPainter;
 // The page every output lays the report on: A4 portrait with small margins.
 QPageLayout ReportPageLayout();
 
-// Print through the system print dialog (page range limited to the report's pages) on
-// printer, which keeps the printer the user chose in the printer set-up; the page is the
-// report's own, as in the PDF. A PDF printed to a file gets the same readable text as the
-// exported one.
-void PrintReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
-                 const QString& programFolder);
-// Preview in a print preview window.
-void PreviewReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
-                   const QString& programFolder);
-
-struct ReportExportOutcome {
-    bool ok = false;
-    int pageCount = 0;
-    std::string message;  // one sentence when not ok
+enum class ReportExportCode {
+    Written,
+    NoGuiApplication,  // the text cannot be laid out without one
+    NotWritten,        // the file could not be written; the text names it
+};
+struct ReportExportOutcome : Outcome<ReportExportCode> {
+    int pageCount = 0;  // of the file written
 };
 
 // Writes the report as a PDF (A4); an existing file is replaced only on success.

@@ -8,8 +8,7 @@
 
 namespace ohmlet {
 
-ReportPainter::ReportPainter(const std::vector<Component>& components,
-                               const QString& programFolder)
+ReportPainter::ReportPainter(const std::vector<Component>& components, const QString& programFolder)
     : components_(components),
       totals_(ComputeReportTotals(components)),
       today_(QDate::currentDate()),

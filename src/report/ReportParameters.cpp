@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "report/IniFile.h"
 #include "report/GbkCodec.h"
+#include "report/IniFile.h"
 #include "report/SettingsLocation.h"
 
 namespace ohmlet {
@@ -130,7 +130,117 @@ int NumberAt(const std::string& text, std::size_t from, std::size_t to) {
     return value;
 }
 
+template <typename Map>
+typename Map::mapped_type ValueOf(const Map& map, const QString& key) {
+    auto it = map.find(key);
+    return it == map.end() ? typename Map::mapped_type() : it->second;
+}
+
+void ReadLayout(IniFile& file, int layout, LayoutParameters& values) {
+    for (const ReportField& f : Layouts()[static_cast<std::size_t>(layout)].fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        std::string value;
+        if (!file.ReadString(SectionName(), ToGbk(key), value)) continue;
+        if (f.kind == FieldKind::Date) {
+            const QDate date = ParseStoredDate(value);
+            if (date.isValid()) values.dates[key] = date;
+        } else {
+            // An emptied field shows what the report prints for it.
+            values.texts[key] =
+                value.empty() ? DefaultReportParameter(layout + 1, key) : FromGbk(value);
+        }
+    }
+}
+
+void WriteLayout(IniFile& file, int layout, const LayoutParameters& values) {
+    for (const ReportField& f : Layouts()[static_cast<std::size_t>(layout)].fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        if (f.kind == FieldKind::Date)
+            file.WriteString(ToGbk(key), FormatStoredDate(ValueOf(values.dates, key)));
+        else
+            file.WriteString(ToGbk(key), ToGbk(ValueOf(values.texts, key)));
+    }
+}
+
+// Adds a failed save to what the caller hears; the first failure gives code and cause.
+void Note(SettingsOutcome& all, const SettingsOutcome& one) {
+    if (one.Ok()) return;
+    if (all.Ok()) {
+        all = one;
+        return;
+    }
+    all.text += "\n" + one.text;
+}
+
+// One file written whole; `write` adds its keys after the section line.
+template <typename Write>
+SettingsOutcome SaveFile(const QString& programFolder, const char* baseName, Write write) {
+    IniFile file;
+    if (!OpenSettingsFile(file, programFolder, baseName, SettingsAccess::Write))
+        return file.LastOutcome();
+    file.WriteSection(SectionName());
+    write(file);
+    file.Commit();
+    return file.LastOutcome();
+}
+
 }  // namespace
+
+LayoutParameters FreshLayoutParameters(int layout, const QDate& today) {
+    LayoutParameters values;
+    const ReportLayoutInfo* info = GetReportLayoutInfo(layout);
+    if (!info) return values;
+    for (const ReportField& f : info->fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        if (f.kind == FieldKind::Date)
+            values.dates[key] = today;
+        else
+            values.texts[key] = DefaultReportParameter(layout + 1, key);
+    }
+    return values;
+}
+
+ReportParameters LoadReportParameters(const QString& programFolder, const QDate& today) {
+    ReportParameters parameters;
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) {
+        LayoutParameters& values = parameters.layouts[static_cast<std::size_t>(layout)];
+        values = FreshLayoutParameters(layout, today);
+        IniFile file;
+        if (!OpenSettingsFile(file, programFolder,
+                              Layouts()[static_cast<std::size_t>(layout)].baseName,
+                              SettingsAccess::Read))
+            continue;
+        ReadLayout(file, layout, values);
+        // Layout 1's file keeps the choice too, for when "reportini" is lost.
+        if (layout == 0) file.ReadInt(SectionName(), LayoutKeyGbk(), parameters.chosenLayout);
+        file.Close();
+    }
+    IniFile chosen;
+    if (OpenSettingsFile(chosen, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        chosen.ReadInt(SectionName(), LayoutKeyGbk(), parameters.chosenLayout);
+        chosen.Close();
+    }
+    return parameters;
+}
+
+SettingsOutcome SaveReportParameters(const QString& programFolder,
+                                     const ReportParameters& parameters) {
+    SettingsOutcome outcome;
+    for (int layout = 0; layout < kReportLayoutCount; ++layout) {
+        Note(outcome, SaveFile(programFolder, Layouts()[static_cast<std::size_t>(layout)].baseName,
+                               [&](IniFile& file) {
+                                   WriteLayout(
+                                       file, layout,
+                                       parameters.layouts[static_cast<std::size_t>(layout)]);
+                                   if (layout == 0)
+                                       file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
+                               }));
+    }
+    Note(outcome, SaveFile(programFolder, kChosenLayoutFile, [&](IniFile& file) {
+             file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
+         }));
+    return outcome;
+}
 
 const ReportLayoutInfo* GetReportLayoutInfo(int layout) {
     if (layout < 0 || layout >= kReportLayoutCount) return nullptr;

@@ -1,11 +1,15 @@
 #pragma once
-// The six report layouts, their fields and settings files, and the reading of one
-// stored parameter. Keys and values are GBK, as the settings files hold them.
+// The six report layouts, their fields and settings files; the parameters the user keeps
+// for them as a value that is loaded and saved whole; and the reading of one stored
+// parameter. Keys and values in the files are GBK.
 #include <QDate>
 #include <QString>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "report/IniFile.h"
 
 namespace ohmlet {
 
@@ -34,6 +38,34 @@ FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key);
 inline constexpr char kChosenLayoutFile[] = "reportini";
 std::string LayoutKeyGbk();  // 报告格式
 std::string SectionName();   // Data
+
+// What one layout holds, by UTF-8 key: texts and grades as text, dates as dates. A key
+// that is missing is written empty.
+struct LayoutParameters {
+    std::map<QString, QString> texts;
+    std::map<QString, QDate> dates;
+};
+
+// Every layout's parameters and the layout chosen last (-1 before the first choice).
+struct ReportParameters {
+    int chosenLayout = -1;
+    std::array<LayoutParameters, kReportLayoutCount> layouts;
+};
+
+// A layout (index 0..5) never saved: its dates `today`, its texts what the report prints
+// for them while empty.
+LayoutParameters FreshLayoutParameters(int layout, const QDate& today);
+
+// Reads every layout's file and the chosen layout ("reportini", or layout 1's file when
+// that is gone). What a file does not hold stays fresh, as does a stored date that makes
+// no date; an emptied text comes back as its default.
+ReportParameters LoadReportParameters(const QString& programFolder,
+                                      const QDate& today = QDate::currentDate());
+
+// Writes every layout's file and "reportini", each whole. Every file is tried even after
+// one fails; the outcome names every file not saved, one line each.
+SettingsOutcome SaveReportParameters(const QString& programFolder,
+                                     const ReportParameters& parameters);
 
 // The strength grades offered on the pages.
 QStringList StrengthGrades();

@@ -45,7 +45,7 @@ bool OpenSettingsFile(IniFile& file, const QString& programFolder, const std::st
     if (access == SettingsAccess::Write) return file.OpenForWrite();
     const bool opened = file.OpenForRead();
     // Read as if absent; whoever uses the settings still hears why they were left out.
-    if (!opened && !file.LastError().empty()) qWarning("%s", file.LastError().c_str());
+    if (!file.LastOutcome().Ok()) qWarning("%s", file.LastOutcome().text.c_str());
     return opened;
 }
 

@@ -4,8 +4,8 @@
 #include <QPrinter>
 #include <QResizeEvent>
 
+#include "views/ReportPrinting.h"
 #include "widgets/GridControl.h"
-#include "report/ReportOutput.h"
 
 namespace ohmlet {
 namespace {

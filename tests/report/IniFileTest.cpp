@@ -173,7 +173,11 @@ TEST_F(IniFileTest, RefusesWhatIsNoSettingsFile) {
         int32_t value = 0;
         EXPECT_EQ(file.ReadInt("Data", "k", value), c.readable);
         // The caller is told why the file was left out.
-        EXPECT_EQ(file.LastError().empty(), c.readable) << file.LastError();
+        const SettingsOutcome& outcome = file.LastOutcome();
+        EXPECT_EQ(outcome.Ok(), c.readable) << outcome.text;
+        EXPECT_EQ(outcome.code, c.readable ? SettingsCode::Ok : SettingsCode::CannotRead);
+        EXPECT_EQ(outcome.text.empty(), c.readable) << outcome.text;
+        EXPECT_EQ(outcome.cause.empty(), c.readable) << outcome.cause;
     }
 }
 
@@ -193,7 +197,11 @@ TEST_F(IniFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     const bool saved = file.Commit();
     SetSafeFileCloseForTesting(nullptr);
     EXPECT_FALSE(saved);
-    EXPECT_NE(file.LastError().find(std::strerror(EIO)), std::string::npos) << file.LastError();
+    const SettingsOutcome& outcome = file.LastOutcome();
+    EXPECT_EQ(outcome.code, SettingsCode::CannotSave);
+    EXPECT_NE(outcome.text.find(std::strerror(EIO)), std::string::npos) << outcome.text;
+    EXPECT_NE(outcome.text.find("t.ini"), std::string::npos) << outcome.text;
+    EXPECT_EQ(outcome.cause, std::strerror(EIO));
     EXPECT_EQ(ReadRaw(), "[Data]\r\nold=1\r\n");
 }
 
@@ -203,7 +211,7 @@ TEST_F(IniFileTest, SavingKeepsAPrivateFilePrivate) {
     IniFile file;
     Open(file, true);
     file.WriteSection("Data");
-    ASSERT_TRUE(file.Commit()) << file.LastError();
+    ASSERT_TRUE(file.Commit()) << file.LastOutcome().text;
     struct stat st {};
     ::stat((Folder() + "t.ini").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -213,9 +221,9 @@ TEST_F(IniFileTest, FullPathIsFolderPlusNameDotIni) {
     IniFile file;
     file.SetFileName("printini");
     file.SetPath("/opt/app/");
-    EXPECT_EQ(file.GetFullPath(), "/opt/app/printini.ini");
+    EXPECT_EQ(file.FullPath(), "/opt/app/printini.ini");
     file.SetPath("/opt/app");
-    EXPECT_EQ(file.GetFullPath(), "/opt/app/printini.ini");
+    EXPECT_EQ(file.FullPath(), "/opt/app/printini.ini");
 }
 
 TEST(CIniFileTrim, RemovesOnlyBlanksAtBothEnds) {

@@ -62,7 +62,7 @@ TEST(PageNumber, BoxAndAlignmentOfEveryPosition) {
 TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     QTemporaryDir dir;
     {
-        PrintSettingsDialog dialog(dir.path());
+        PrintSettingsDialog dialog(PrintSettingsToEdit(dir.path()));
         // Without a file: checks off, texts empty, start 0, no list selection.
         EXPECT_FALSE(dialog.HeaderCheck()->isChecked());
         EXPECT_EQ(dialog.FormatCombo()->currentIndex(), -1);
@@ -79,6 +79,10 @@ TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
         dialog.PositionCombo()->setCurrentIndex(3);
         dialog.FirstPageEdit()->setText("5");
         dialog.accept();
+        // OK only returns the values; the caller saves them.
+        EXPECT_FALSE(QFile::exists(dir.filePath("printini.ini")));
+        const SettingsOutcome saved = SavePrintSettings(dir.path(), dialog.Values());
+        EXPECT_TRUE(saved.Ok()) << saved.text;
     }
     QFile f(dir.filePath("printini.ini"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -96,7 +100,7 @@ TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     EXPECT_EQ(loaded.firstPageNumber, 5);
     EXPECT_EQ(loaded.pageNumberPosition, 3);
 
-    PrintSettingsDialog again(dir.path());
+    PrintSettingsDialog again(PrintSettingsToEdit(dir.path()));
     EXPECT_TRUE(again.HeaderCheck()->isChecked());
     EXPECT_FALSE(again.HeaderEdit()->isReadOnly());
     EXPECT_EQ(again.FormatCombo()->currentIndex(), 4);
@@ -119,10 +123,10 @@ TEST(PrintSettingsFile, AFailedSaveSaysWhyAndKeepsWhatWasThere) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("printini.ini"));
         k.make(path);
-        std::string error;
-        EXPECT_FALSE(SavePrintSettings(dir.path() + '/', PrintSettings{}, &error)) << k.what;
-        EXPECT_NE(error.find("printini.ini"), std::string::npos) << error;
-        EXPECT_NE(error.find(k.cause), std::string::npos) << error;
+        const SettingsOutcome saved = SavePrintSettings(dir.path() + '/', PrintSettings{});
+        EXPECT_EQ(saved.code, SettingsCode::CannotSave) << k.what;
+        EXPECT_NE(saved.text.find("printini.ini"), std::string::npos) << saved.text;
+        EXPECT_NE(saved.text.find(k.cause), std::string::npos) << saved.text;
         QFileInfo info(path);
         EXPECT_FALSE(info.isFile()) << k.what << " was replaced";
         PrintSettings loaded;
@@ -130,11 +134,29 @@ TEST(PrintSettingsFile, AFailedSaveSaysWhyAndKeepsWhatWasThere) {
     }
 }
 
-TEST(PrintSettingsFile, CancelWritesNothing) {
+// The dialog starts from the values it is given and hands back what the controls hold.
+TEST(PrintSettingsFile, DialogShowsAndReturnsItsValuesWithoutFiles) {
     QTemporaryDir dir;
-    PrintSettingsDialog dialog(dir.path());
+    PrintSettings given;
+    given.printFooter = 1;
+    given.footerText = QStringLiteral("仅对来样负责");
+    given.pageNumberFormat = 2;
+    given.pageNumberPosition = 9;  // outside the list: no selection
+    given.firstPageNumber = 3;
+    PrintSettingsDialog dialog(given);
+    EXPECT_TRUE(dialog.FooterCheck()->isChecked());
+    EXPECT_FALSE(dialog.FooterEdit()->isReadOnly());
+    EXPECT_EQ(dialog.FooterEdit()->text(), given.footerText);
+    EXPECT_EQ(dialog.PositionCombo()->currentIndex(), -1);
     dialog.HeaderCheck()->setChecked(true);
     dialog.reject();
+    const PrintSettings back = dialog.Values();
+    EXPECT_EQ(back.printHeader, 1);
+    EXPECT_EQ(back.printFooter, 1);
+    EXPECT_EQ(back.footerText, given.footerText);
+    EXPECT_EQ(back.pageNumberFormat, 2);
+    EXPECT_EQ(back.pageNumberPosition, -1);
+    EXPECT_EQ(back.firstPageNumber, 3);
     EXPECT_FALSE(QFile::exists(dir.filePath("printini.ini")));
 }
 

@@ -16,6 +16,7 @@
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
 #include "report/ReportOutput.h"
+#include "views/ReportPrinting.h"
 
 namespace ohmlet {
 namespace {
@@ -129,7 +130,7 @@ protected:
 
 TEST_F(ReportOutputsTest, FourOutputsGiveTheSamePages) {
     const ReportExportOutcome exported = ExportReportPdf(components_, Path("export.pdf"), Folder());
-    ASSERT_TRUE(exported.ok) << exported.message;
+    ASSERT_TRUE(exported.Ok()) << exported.text;
     ASSERT_EQ(Cli(Path("cli.pdf")), 0);
     Print(Path("print.pdf"));
     Preview(Path("preview.pdf"));
@@ -161,7 +162,7 @@ TEST_F(ReportOutputsTest, FourOutputsGiveTheSamePages) {
 // Fonts give ideographs and their radical look-alikes one glyph; whichever way the PDF was
 // made, copying its text must give 月 and 日, not ⽉ and ⽇.
 TEST_F(ReportOutputsTest, EveryPdfReadsBackAsTheTextDrawn) {
-    ASSERT_TRUE(ExportReportPdf(components_, Path("export.pdf"), Folder()).ok);
+    ASSERT_TRUE(ExportReportPdf(components_, Path("export.pdf"), Folder()).Ok());
     Print(Path("print.pdf"));
     for (const char* pdf : {"export.pdf", "print.pdf"}) {
         SCOPED_TRACE(pdf);

@@ -57,7 +57,7 @@ TEST(ReportPainter, PageNumberLandsInTheBoxOfItsPosition) {
         s.pageNumberFormat = 3;
         s.firstPageNumber = 1;
         s.pageNumberPosition = c.position;
-        ASSERT_TRUE(SavePrintSettings(dir.path(), s));
+        ASSERT_TRUE(SavePrintSettings(dir.path(), s).Ok());
         ReportPainter report(none, dir.path());
         const QImage image = DrawPage(report, 3);  // page 3 leaves both boxes free
         const int top = c.top ? 400 : 6600;
@@ -83,7 +83,7 @@ TEST(ReportPainter, HeaderWithItsRuleAndFooterOnlyWhenSwitchedOn) {
     s.printFooter = 1;
     s.headerText = QStringLiteral("检测中心");
     s.footerText = QStringLiteral("第三方");
-    ASSERT_TRUE(SavePrintSettings(dir.path(), s));
+    ASSERT_TRUE(SavePrintSettings(dir.path(), s).Ok());
     ReportPainter report(none, dir.path());
     const QImage image = DrawPage(report, 3);
     EXPECT_TRUE(HasInk(image, 1700, 400, 3100, 500));  // centred header text
@@ -250,7 +250,7 @@ TEST(ReportPainter, PageNumberStacksWithFooterOrHeader) {
         s.pageNumberFormat = 4;
         s.firstPageNumber = 1;
         s.pageNumberPosition = c.position;
-        ASSERT_TRUE(SavePrintSettings(dir.path(), s));
+        ASSERT_TRUE(SavePrintSettings(dir.path(), s).Ok());
         ReportPainter report(none, dir.path());
         // The header's rule at 530 lies below the band; count runs of inked rows.
         const QImage band = DrawBand(report, 3, c.top, c.bottom);
@@ -272,7 +272,7 @@ TEST(ReportPainter, SettingsFilesAreReadOnceWhenTheReportIsMade) {
     PrintSettings s;
     s.printHeader = 1;
     s.headerText = QStringLiteral("检测中心");
-    ASSERT_TRUE(SavePrintSettings(dir.path(), s));
+    ASSERT_TRUE(SavePrintSettings(dir.path(), s).Ok());
     {
         std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary)
             << "[Data]\r\n"

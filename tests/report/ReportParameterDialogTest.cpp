@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "report/IniFile.h"
 #include "dialogs/ReportParameterPage.h"
+#include "dialogs/SettingsMessage.h"
 #include "report/GbkCodec.h"
+#include "report/IniFile.h"
 
 namespace ohmlet {
 namespace {
@@ -23,6 +27,13 @@ protected:
         QFile f(dir_.filePath(name));
         f.open(QIODevice::ReadOnly);
         return f.readAll();
+    }
+    ReportParameters Load() const { return LoadReportParameters(Folder()); }
+    // What the program does on OK: the dialog returns its values and they are saved.
+    void Ok(ReportParameterDialog& dialog) const {
+        dialog.accept();
+        const SettingsOutcome saved = SaveReportParameters(Folder(), dialog.Values());
+        EXPECT_TRUE(saved.Ok()) << saved.text;
     }
     static void Type(ReportParameterPage* page, const char* key, const QString& text) {
         page->TextField(QString::fromUtf8(key))->setText(text);
@@ -58,10 +69,10 @@ TEST_F(ReportParameterDialogTest, EveryLayoutRoundTripsThroughItsFile) {
         const ReportLayoutInfo& info = *GetReportLayoutInfo(layout);
         SCOPED_TRACE(info.comboItem);
         {
-            ReportParameterDialog dialog(Folder());
+            ReportParameterDialog dialog(Load());
             dialog.LayoutCombo()->setCurrentIndex(layout);
             FillPage(dialog.Page(layout), layout);
-            dialog.accept();
+            Ok(dialog);
         }
         // The file holds [Data], then the keys in file order, then 报告格式 for layout 1.
         IniFile file;
@@ -82,7 +93,7 @@ TEST_F(ReportParameterDialogTest, EveryLayoutRoundTripsThroughItsFile) {
                       QByteArray::fromStdString(ToGbk(QStringLiteral("报告格式")) + "=0\r"));
         }
 
-        ReportParameterDialog reopened(Folder());
+        ReportParameterDialog reopened(Load());
         EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), layout);
         ReportParameterPage* page = reopened.Page(layout);
         EXPECT_FALSE(page->isHidden());
@@ -104,10 +115,10 @@ TEST_F(ReportParameterDialogTest, EveryLayoutRoundTripsThroughItsFile) {
 
 TEST_F(ReportParameterDialogTest, DateIsStoredInTheBlankPaddedForm) {
     {
-        ReportParameterDialog dialog(Folder());
+        ReportParameterDialog dialog(Load());
         dialog.LayoutCombo()->setCurrentIndex(0);
         dialog.Page(0)->DateField(QStringLiteral("报告日期"))->setDate(QDate(2015, 3, 5));
-        dialog.accept();
+        Ok(dialog);
     }
     EXPECT_TRUE(FileBytes("report1ini.ini")
                     .contains(QByteArray::fromStdString(
@@ -115,13 +126,13 @@ TEST_F(ReportParameterDialogTest, DateIsStoredInTheBlankPaddedForm) {
 }
 
 TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
-    ReportParameterDialog dialog(Folder());
+    ReportParameterDialog dialog(Load());
     EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), -1);
     for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_TRUE(dialog.Page(i)->isHidden());
     dialog.LayoutCombo()->setCurrentIndex(2);
     EXPECT_FALSE(dialog.Page(2)->isHidden());
     Type(dialog.Page(3), "工程名称", "typed on 4");
-    dialog.accept();
+    Ok(dialog);
     for (int i = 0; i < kReportLayoutCount; ++i)
         EXPECT_TRUE(Exists((std::string(GetReportLayoutInfo(i)->baseName) + ".ini").c_str())) << i;
     EXPECT_TRUE(FileBytes("report4ini.ini").contains("typed on 4"));
@@ -131,7 +142,7 @@ TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
 }
 
 TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
-    ReportParameterDialog dialog(Folder());
+    ReportParameterDialog dialog(Load());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         for (const ReportField& f : GetReportLayoutInfo(layout)->fileOrder) {
             const QString key = QString::fromUtf8(f.key);
@@ -152,13 +163,13 @@ TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
 
 TEST_F(ReportParameterDialogTest, LayoutOneComesBackEvenWithoutReportini) {
     {
-        ReportParameterDialog dialog(Folder());
+        ReportParameterDialog dialog(Load());
         dialog.LayoutCombo()->setCurrentIndex(0);
         Type(dialog.Page(0), "工程名称", QStringLiteral("新楼"));
-        dialog.accept();
+        Ok(dialog);
     }
     ASSERT_TRUE(QFile::remove(dir_.filePath("reportini.ini")));
-    ReportParameterDialog reopened(Folder());
+    ReportParameterDialog reopened(Load());
     EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 0);
     EXPECT_FALSE(reopened.Page(0)->isHidden());
     EXPECT_EQ(Shown(reopened.Page(0), "工程名称"), QStringLiteral("新楼"));
@@ -166,12 +177,12 @@ TEST_F(ReportParameterDialogTest, LayoutOneComesBackEvenWithoutReportini) {
 
 TEST_F(ReportParameterDialogTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSavesThemAll) {
     {
-        ReportParameterDialog dialog(Folder());
+        ReportParameterDialog dialog(Load());
         dialog.LayoutCombo()->setCurrentIndex(0);
         Type(dialog.Page(0), "工程名称", "saved");
-        dialog.accept();
+        Ok(dialog);
     }
-    ReportParameterDialog dialog(Folder());
+    ReportParameterDialog dialog(Load());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         dialog.LayoutCombo()->setCurrentIndex(layout);
         Type(dialog.Page(layout), "工程名称", QStringLiteral("typed %1").arg(layout));
@@ -183,20 +194,66 @@ TEST_F(ReportParameterDialogTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSaves
         EXPECT_EQ(Shown(dialog.Page(layout), "工程名称"), QStringLiteral("typed %1").arg(layout));
     }
     dialog.LayoutCombo()->setCurrentIndex(4);
-    dialog.accept();
-    ReportParameterDialog reopened(Folder());
+    Ok(dialog);
+    ReportParameterDialog reopened(Load());
     EXPECT_EQ(reopened.LayoutCombo()->currentIndex(), 4);
     for (int layout = 0; layout < kReportLayoutCount; ++layout)
         EXPECT_EQ(Shown(reopened.Page(layout), "工程名称"), QStringLiteral("typed %1").arg(layout));
 }
 
-TEST_F(ReportParameterDialogTest, CancelSavesNothing) {
-    ReportParameterDialog dialog(Folder());
-    dialog.LayoutCombo()->setCurrentIndex(1);
-    Type(dialog.Page(1), "工程名称", "x");
-    dialog.reject();
-    EXPECT_FALSE(Exists("report2ini.ini"));
-    EXPECT_FALSE(Exists("reportini.ini"));
+// OK and Cancel only end the dialog: it returns what was typed and never writes a file.
+TEST_F(ReportParameterDialogTest, OkAndCancelWriteNothingThemselves) {
+    struct Case {
+        bool ok;
+        QDialog::DialogCode result;
+    } cases[] = {{true, QDialog::Accepted}, {false, QDialog::Rejected}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ok ? "OK" : "Cancel");
+        ReportParameterDialog dialog(Load());
+        dialog.LayoutCombo()->setCurrentIndex(1);
+        Type(dialog.Page(1), "工程名称", "x");
+        c.ok ? dialog.accept() : dialog.reject();
+        EXPECT_EQ(dialog.result(), c.result);
+        EXPECT_FALSE(Exists("report2ini.ini"));
+        EXPECT_FALSE(Exists("reportini.ini"));
+        const ReportParameters values = dialog.Values();
+        EXPECT_EQ(values.chosenLayout, 1);
+        EXPECT_EQ(values.layouts[1].texts.at(QStringLiteral("工程名称")), QStringLiteral("x"));
+    }
+}
+
+// Settings that could not be saved are shown, all of them in one message; a save that
+// went well shows nothing.
+TEST(SettingsMessage, ShowsEveryFailedFileAndNothingOtherwise) {
+    struct Case {
+        const char* what;
+        SettingsOutcome outcome;
+        QString shown;  // empty: no message
+    } cases[] = {
+        {"saved", {}, QString()},
+        {"one file",
+         {SettingsCode::CannotSave, "Cannot save /x/printini.ini: it is a folder.", ""},
+         QStringLiteral("Cannot save /x/printini.ini: it is a folder.")},
+        {"two files",
+         {SettingsCode::CannotSave, "Cannot save a.ini.\nCannot save b.ini.", "EIO"},
+         QStringLiteral("Cannot save a.ini.\nCannot save b.ini.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString shown;
+        QTimer closer;
+        closer.setInterval(20);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->close();
+            }
+        });
+        closer.start();
+        ShowSettingsOutcome(nullptr, QStringLiteral("报告参数"), c.outcome);
+        closer.stop();
+        EXPECT_EQ(shown, c.shown);
+    }
 }
 
 }  // namespace

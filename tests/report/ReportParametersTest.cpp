@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 
 #include "report/GbkCodec.h"
@@ -117,6 +120,102 @@ TEST(ReadReportParameters, OneSetPerLayoutWithDefaultsForWhatIsEmpty) {
         EXPECT_TRUE(value.empty()) << key.toStdString();
     }
     EXPECT_TRUE(ReadReportParameters(empty.path(), 7).empty());
+}
+
+// What the page loads from a layout's file: stored texts and dates; a date that makes no
+// date, a missing key and a missing file keep the fresh value; an emptied text its default.
+TEST(LoadReportParameters, FileValuesOverFreshOnes) {
+    QTemporaryDir dir;
+    const QDate today(2026, 12, 9);
+    struct Case {
+        const char* key;
+        const char* stored;  // nullptr: not in the file
+        QString text;        // for text fields
+        QDate date;          // for date fields
+    };
+    const Case cases[] = {
+        {"工程名称", "新楼一期", QStringLiteral("新楼一期"), {}},
+        {"委托单位", nullptr, QString(), {}},
+        {"检测方法", "", DefaultReportParameter(1, QStringLiteral("检测方法")), {}},
+        {"检测仪器", nullptr, DefaultReportParameter(1, QStringLiteral("检测仪器")), {}},
+        {"强度等级", "C40", QStringLiteral("C40"), {}},
+        {"报告日期", "2015年 3月 5日", {}, QDate(2015, 3, 5)},
+        {"施工日期", "2015年13月 5日", {}, today},
+    };
+    std::string file = "[Data]\r\n";
+    for (const Case& c : cases)
+        if (c.stored)
+            file +=
+                ToGbk(QString::fromUtf8(c.key)) + "=" + ToGbk(QString::fromUtf8(c.stored)) + "\r\n";
+    file += ToGbk(QStringLiteral("报告格式")) + "=3\r\n";
+    std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary) << file;
+
+    const ReportParameters loaded = LoadReportParameters(dir.path(), today);
+    EXPECT_EQ(loaded.chosenLayout, 3);  // no "reportini": layout 1's file keeps the choice
+    const LayoutParameters& first = loaded.layouts[0];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const QString key = QString::fromUtf8(c.key);
+        if (c.date.isValid())
+            EXPECT_EQ(first.dates.at(key), c.date);
+        else
+            EXPECT_EQ(first.texts.at(key), c.text);
+    }
+    // Layouts without a file are fresh: every field there, dates today.
+    for (int layout = 1; layout < kReportLayoutCount; ++layout) {
+        const LayoutParameters& values = loaded.layouts[static_cast<std::size_t>(layout)];
+        const LayoutParameters fresh = FreshLayoutParameters(layout, today);
+        EXPECT_EQ(values.texts, fresh.texts) << layout;
+        EXPECT_EQ(values.dates, fresh.dates) << layout;
+        EXPECT_EQ(values.texts.size() + values.dates.size(),
+                  GetReportLayoutInfo(layout)->fileOrder.size());
+    }
+    EXPECT_EQ(LoadReportParameters(QTemporaryDir().path(), today).chosenLayout, -1);
+}
+
+// A failed save loses nothing it can keep: every other file is still written, and the
+// outcome names each file that could not be.
+TEST(SaveReportParameters, EveryFileIsTriedAndEveryFailureNamed) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> blocked;  // made folders, so they cannot be replaced
+    };
+    const Case cases[] = {
+        {"all saved", {}},
+        {"one layout", {"report2ini"}},
+        {"a layout and the choice", {"report1ini", "reportini"}},
+    };
+    const char* files[] = {"report1ini",     "report2ini",     "report3ini", "report4ini",
+                           "reportGansuini", "reportJilinini", "reportini"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        for (const char* name : c.blocked) QDir(dir.path()).mkdir(QString(name) + ".ini");
+        ReportParameters parameters = LoadReportParameters(dir.path(), QDate(2020, 1, 2));
+        parameters.chosenLayout = 5;
+        parameters.layouts[5].texts[QStringLiteral("工程名称")] = QStringLiteral("吉林");
+
+        const SettingsOutcome saved = SaveReportParameters(dir.path(), parameters);
+        EXPECT_EQ(saved.Ok(), c.blocked.empty());
+        EXPECT_EQ(saved.code, c.blocked.empty() ? SettingsCode::Ok : SettingsCode::CannotSave);
+        for (const char* name : files) {
+            const std::string file = std::string(name) + ".ini";
+            const bool blocked = std::find_if(c.blocked.begin(), c.blocked.end(), [&](auto b) {
+                                     return file == std::string(b) + ".ini";
+                                 }) != c.blocked.end();
+            EXPECT_EQ(saved.text.find("/" + file) != std::string::npos, blocked) << file;
+            EXPECT_EQ(QFileInfo(dir.filePath(QString::fromStdString(file))).isFile(), !blocked)
+                << file;
+        }
+        EXPECT_EQ(std::count(saved.text.begin(), saved.text.end(), '\n'),
+                  c.blocked.empty() ? 0 : static_cast<long>(c.blocked.size()) - 1);
+        if (c.blocked.empty()) {
+            const ReportParameters back = LoadReportParameters(dir.path(), QDate(2021, 1, 1));
+            EXPECT_EQ(back.chosenLayout, 5);
+            EXPECT_EQ(back.layouts[5].texts.at(QStringLiteral("工程名称")), QStringLiteral("吉林"));
+            EXPECT_EQ(back.layouts[5].dates.at(QStringLiteral("检测日期")), QDate(2020, 1, 2));
+        }
+    }
 }
 
 }  // namespace

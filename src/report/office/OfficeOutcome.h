@@ -5,26 +5,35 @@
 #include <QFile>
 #include <QString>
 
+#include "data/Outcome.h"
 #include "data/SafeFile.h"
 
 namespace ohmlet {
 
-struct OfficeOutcome {
-    enum class Status {
-        Written,         // the file is at `path`
-        NothingToWrite,  // the document holds no components: the command does nothing
-        Failed,          // `cause` says why; nothing was left at `path`
-    };
-    Status status = Status::Written;
-    QString path;   // the file written, or the one that was meant to be written
-    QString cause;  // one sentence, empty unless Failed
+enum class OfficeCode {
+    Written,         // the file is at `path`
+    NothingToWrite,  // the document holds no components: the command does nothing
+    Failed,          // `text` says why in one sentence; nothing was left at `path`
+};
 
-    bool ok() const { return status == Status::Written; }
+struct OfficeOutcome : Outcome<OfficeCode> {
+    QString path;  // the file written, or the one that was meant to be written
 
-    static OfficeOutcome Written(const QString& path) { return {Status::Written, path, {}}; }
-    static OfficeOutcome Nothing() { return {Status::NothingToWrite, {}, {}}; }
-    static OfficeOutcome Failed(const QString& path, const QString& cause) {
-        return {Status::Failed, path, cause};
+    static OfficeOutcome Written(const QString& path) {
+        return Make(OfficeCode::Written, path, {});
+    }
+    static OfficeOutcome Nothing() { return Make(OfficeCode::NothingToWrite, {}, {}); }
+    static OfficeOutcome Failed(const QString& path, const QString& sentence) {
+        return Make(OfficeCode::Failed, path, sentence);
+    }
+
+private:
+    static OfficeOutcome Make(OfficeCode code, const QString& path, const QString& sentence) {
+        OfficeOutcome outcome;
+        outcome.code = code;
+        outcome.text = sentence.toStdString();
+        outcome.path = path;
+        return outcome;
     }
 };
 

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QJsonArray>
 
+#include "OfficeTestSupport.h"
 #include "data/Document.h"
 #include "report/office/ExcelWorkbookWriter.h"
-#include "OfficeTestSupport.h"
 
 namespace ohmlet::test {
 namespace {
@@ -17,7 +17,7 @@ QJsonObject WriteAndRead(const std::vector<ComponentSpec>& specs) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("数据表格.xlsx"));
     OfficeOutcome outcome = WriteExcelWorkbook(MakeComponents(specs), path);
-    EXPECT_TRUE(outcome.ok()) << outcome.cause.toStdString();
+    EXPECT_TRUE(outcome.Ok()) << outcome.text;
     EXPECT_EQ(outcome.path, path);
     return ReadBack(QStringLiteral("xlsx"), path);
 }
@@ -152,8 +152,9 @@ TEST(ExcelWorkbook, MoreRowsThanASheetHoldsFailsAndWritesNothing) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.xlsx"));
     OfficeOutcome outcome = WriteExcelWorkbook(components, path);
-    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
-    EXPECT_TRUE(outcome.cause.contains(QStringLiteral("1048576"))) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.code, OfficeCode::Failed);
+    EXPECT_TRUE(QString::fromStdString(outcome.text).contains(QStringLiteral("1048576")))
+        << outcome.text;
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -161,8 +162,8 @@ TEST(ExcelWorkbook, MissingOutputFolderFails) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("missing/t.xlsx"));
     OfficeOutcome outcome = WriteExcelWorkbook(MakeComponents({{"0001", "梁1", kDate, {1}}}), path);
-    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
-    EXPECT_TRUE(outcome.cause.contains(path)) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.code, OfficeCode::Failed);
+    EXPECT_TRUE(QString::fromStdString(outcome.text).contains(path)) << outcome.text;
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -170,7 +171,7 @@ TEST(ExcelWorkbook, DocumentWithoutComponentsWritesNothing) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.xlsx"));
     Document document;
-    EXPECT_EQ(WriteExcelWorkbook(document, path).status, OfficeOutcome::Status::NothingToWrite);
+    EXPECT_EQ(WriteExcelWorkbook(document, path).code, OfficeCode::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));
 }
 

@@ -13,11 +13,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "report/office/CsvWriter.h"
+#include "OfficeTestSupport.h"
 #include "data/DzlFile.h"
+#include "report/office/CsvWriter.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/OfficeFolder.h"
-#include "OfficeTestSupport.h"
 #include "report/office/WordTableWriter.h"
 
 namespace ohmlet::test {
@@ -119,7 +119,7 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         QTemporaryDir folder;
         const QString out = folder.filePath(QStringLiteral("out.csv"));
         auto components = MakeComponents({{"0001", k.name, "2015年03月07日", {-5}}});
-        ASSERT_TRUE(WriteReadingsCsv(components, out).ok());
+        ASSERT_TRUE(WriteReadingsCsv(components, out).Ok());
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());

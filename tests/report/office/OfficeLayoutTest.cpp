@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "OfficeTestSupport.h"
 #include "report/office/CsvWriter.h"
 #include "report/office/OfficeLayout.h"
-#include "OfficeTestSupport.h"
 
 namespace ohmlet::test {
 namespace {
@@ -66,7 +66,7 @@ TEST(ReadingsCsv, OneLinePerReadingOfTheSelectedComponents) {
                                       {"0002", "skipped", "2015年03月07日", {1}, false},
                                       {"0003", "板, \"B\"", "2015年 3月 7日", {87}},
                                       {"0004", "empty", "2015年03月08日", {}}});
-    ASSERT_TRUE(WriteReadingsCsv(components, path).ok());
+    ASSERT_TRUE(WriteReadingsCsv(components, path).Ok());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()),
@@ -80,8 +80,8 @@ TEST(ReadingsCsv, UnwritablePathFails) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("missing/r.csv"));
     OfficeOutcome outcome = WriteReadingsCsv(MakeComponents({{"0001", "a", "d", {1}}}), path);
-    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
-    EXPECT_FALSE(outcome.cause.isEmpty());
+    EXPECT_EQ(outcome.code, OfficeCode::Failed);
+    EXPECT_FALSE(outcome.text.empty());
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QJsonArray>
 
-#include "data/Document.h"
 #include "OfficeTestSupport.h"
+#include "data/Document.h"
 #include "report/office/WordTableWriter.h"
 
 namespace ohmlet::test {
@@ -38,7 +38,7 @@ TEST_P(WordTableLayout, RowsFollowTheComponents) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("数据表格.docx"));
     OfficeOutcome outcome = WriteWordTable(MakeComponents(c.components), TemplateFolder(), path);
-    ASSERT_TRUE(outcome.ok()) << outcome.cause.toStdString();
+    ASSERT_TRUE(outcome.Ok()) << outcome.text;
     EXPECT_EQ(outcome.path, path);
 
     QJsonObject doc = ReadBack(QStringLiteral("docx"), path);
@@ -106,7 +106,7 @@ TEST(WordTable, HeadingAndReadingTextsAreExact) {
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     auto components =
         MakeComponents({{"0001", "梁1", kDate, {45, 46}}, {"P002", "", "2015年 3月 7日", {0, 87}}});
-    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).ok());
+    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).Ok());
     QJsonArray rows = ReadBack(QStringLiteral("docx"), path)[QStringLiteral("tables")][0].toArray();
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0][0][QStringLiteral("text")].toString(),
@@ -122,7 +122,7 @@ TEST(WordTable, CaptionComesFirstAndTheTemplatePageStays) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     ASSERT_TRUE(
-        WriteWordTable(MakeComponents({{"0001", "梁1", kDate, {1}}}), TemplateFolder(), path).ok());
+        WriteWordTable(MakeComponents({{"0001", "梁1", kDate, {1}}}), TemplateFolder(), path).Ok());
     QJsonObject doc = ReadBack(QStringLiteral("docx"), path);
     QStringList body;
     for (const auto& tag : doc[QStringLiteral("body")].toArray()) body << tag.toString();
@@ -138,7 +138,7 @@ TEST(WordTable, NothingSelectedGivesTheCaptionAlone) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     auto components = MakeComponents({{"0001", "梁1", kDate, {1, 2}, false}});
-    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).ok());
+    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).Ok());
     QJsonObject doc = ReadBack(QStringLiteral("docx"), path);
     EXPECT_TRUE(doc[QStringLiteral("tables")].toArray().isEmpty());
     EXPECT_EQ(doc[QStringLiteral("paragraphs")][0].toString(), QStringLiteral("数据列表："));
@@ -148,7 +148,7 @@ TEST(WordTable, MarkupAndControlCharactersInNamesStayText) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     auto components = MakeComponents({{"0001", "<梁&柱>\x01]]>", kDate, {5}}});
-    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).ok());
+    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).Ok());
     QString heading = ReadBack(QStringLiteral("docx"),
                                path)[QStringLiteral("tables")][0][0][0][QStringLiteral("text")]
                           .toString();
@@ -165,7 +165,7 @@ TEST(WordTable, ComponentLargerThanOnePieceComesOutWhole) {
                                       {"0002", "板2", kDate, Readings(30005, 10)},
                                       {"0003", "柱3", kDate, {}},
                                       {"0004", "墙4", kDate, {7}}});
-    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).ok());
+    ASSERT_TRUE(WriteWordTable(components, TemplateFolder(), path).Ok());
     QJsonArray rows = ReadBack(QStringLiteral("docx"), path)[QStringLiteral("tables")][0].toArray();
     ASSERT_EQ(rows.size(), 2 + (1 + 3001) + 2 + 2);
     EXPECT_TRUE(
@@ -192,9 +192,9 @@ TEST(WordTable, WritingAgainReplacesTheFile) {
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     ASSERT_TRUE(WriteWordTable(MakeComponents({{"0001", "梁1", kDate, Readings(30)}}),
                                TemplateFolder(), path)
-                    .ok());
+                    .Ok());
     ASSERT_TRUE(
-        WriteWordTable(MakeComponents({{"0002", "板", kDate, {3}}}), TemplateFolder(), path).ok());
+        WriteWordTable(MakeComponents({{"0002", "板", kDate, {3}}}), TemplateFolder(), path).Ok());
     QJsonArray rows = ReadBack(QStringLiteral("docx"), path)[QStringLiteral("tables")][0].toArray();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_TRUE(
@@ -206,11 +206,11 @@ TEST(WordTable, DocumentWithoutComponentsWritesNothing) {
     const QString path = folder.filePath(QStringLiteral("t.docx"));
     Document document;
     OfficeOutcome outcome = WriteWordTable(document, TemplateFolder(), path);
-    EXPECT_EQ(outcome.status, OfficeOutcome::Status::NothingToWrite);
+    EXPECT_EQ(outcome.code, OfficeCode::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));
 
     document.ReplaceComponents(MakeComponents({{"0001", "梁1", kDate, {1}}}));
-    EXPECT_TRUE(WriteWordTable(document, TemplateFolder(), path).ok());
+    EXPECT_TRUE(WriteWordTable(document, TemplateFolder(), path).Ok());
     EXPECT_TRUE(QFile::exists(path));
 }
 
@@ -242,10 +242,10 @@ TEST_P(WordTableFailure, SaysWhyAndLeavesNoFile) {
                                                : folder.filePath(QStringLiteral("t.docx"));
     OfficeOutcome outcome =
         WriteWordTable(MakeComponents({{"0001", "梁1", kDate, {1, 2}}}), templateFolder, path);
-    EXPECT_EQ(outcome.status, OfficeOutcome::Status::Failed);
+    EXPECT_EQ(outcome.code, OfficeCode::Failed);
     EXPECT_EQ(outcome.path, path);
-    EXPECT_TRUE(outcome.cause.contains(QString::fromUtf8(c.causeMentions)))
-        << outcome.cause.toStdString();
+    EXPECT_TRUE(QString::fromStdString(outcome.text).contains(QString::fromUtf8(c.causeMentions)))
+        << outcome.text;
     EXPECT_FALSE(QFile::exists(path));
 }
 
