@@ -231,7 +231,9 @@ TEST(SafeWriter, ReadOnlyTargetIsRefusedForAnOrdinaryUser) {
     const std::string target = dir.File("target");
     WriteAll(target, kOld);
     ::chmod(target.c_str(), 0444);
-    if (nobody) ASSERT_EQ(::chown(target.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    if (nobody) {
+        ASSERT_EQ(::chown(target.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
     int code = InChild([&] {
         if (::geteuid() == 0 && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
             return 3;
