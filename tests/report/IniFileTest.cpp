@@ -158,8 +158,7 @@ TEST_F(IniFileTest, RefusesWhatIsNoSettingsFile) {
          false},
         {"FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, false},
         {"link to /dev/zero",
-         [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
-         false},
+         [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); }, false},
         {"folder", [](const std::string& p) { ::mkdir(p.c_str(), 0700); }, false},
     };
     for (const Case& c : cases) {
