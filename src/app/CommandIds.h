@@ -6,6 +6,7 @@ namespace ohmlet::cmd {
 enum Id : int {
     kFileNew = 57600,
     kFileOpen = 57601,
+    kFileClose = 57602,
     kFileSave = 57603,
     kFileSaveAllAs = 57604,
     kFilePrintSetup = 57606,
@@ -37,6 +38,9 @@ enum Id : int {
     kInsertComponent = 32786,
     kDeleteComponent = 32787,
     kExportPdf = 32790,
+    kExportWord = 32801,
+    kExportExcel = 32802,
+    kExportCsv = 32803,
 };
 
 }  // namespace ohmlet::cmd

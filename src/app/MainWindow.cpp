@@ -13,13 +13,13 @@
 #include <QToolBar>
 
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "views/ControlPanel.h"
 #include "app/LockKeyState.h"
+#include "views/ControlPanel.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
+#include "widgets/GridControl.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    ShowShortcutsInMenus();
     setAcceptDrops(true);
 
     view_->OnInitialUpdate();
@@ -127,12 +128,17 @@ void MainWindow::CreateActions() {
     });
     MakeAction(kEditUndo, &MainWindow::OnEditUndo);
     MakeAction(kEditRedo, &MainWindow::OnEditRedo);
+    MakeAction(kFileClose, &MainWindow::OnFileClose);
+    MakeAction(kExportWord, &MainWindow::OnExportWord);
+    MakeAction(kExportExcel, &MainWindow::OnExportExcel);
+    MakeAction(kExportCsv, &MainWindow::OnExportCsv);
 }
 
 void MainWindow::CreateMenus() {
     using namespace cmd;
     fileMenu_ = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     fileMenu_->addAction(Action(kFileOpen));
+    fileMenu_->addAction(Action(kFileClose));
     fileMenu_->addAction(Action(kFileSave));
     fileMenu_->addAction(Action(kSaveSelected));
     fileMenu_->addAction(Action(kFileSaveAllAs));
@@ -141,7 +147,7 @@ void MainWindow::CreateMenus() {
     fileMenu_->addAction(Action(kFilePrintPreview));
     fileMenu_->addAction(Action(kFilePrintSetup));
     fileMenu_->addAction(Action(kPrintSettings));
-    fileMenu_->addAction(Action(kExportPdf));
+    CreateExportMenu(fileMenu_);
     fileMenu_->addSeparator();
     recentPlaceholder_ = MakeAction(kFileMruFirst, nullptr);
     recentPlaceholder_->setEnabled(false);
@@ -150,10 +156,14 @@ void MainWindow::CreateMenus() {
     fileMenu_->addAction(Action(kAppExit));
     RebuildRecentMenu();
 
+    CreateEditMenu();
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("工具(&E)"));
     tools->addAction(Action(kDataTransfer));
     tools->addAction(Action(kWordReport));
     tools->addAction(Action(kExcelExport));
+    tools->addSeparator();
+    tools->addAction(Action(kReportParameters));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);
@@ -165,6 +175,8 @@ void MainWindow::CreateMenus() {
     view->addAction(Action(kViewControlPanel));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(Action(kHelp));
+    help->addSeparator();
     help->addAction(Action(kAppAbout));
 }
 
@@ -231,7 +243,10 @@ void MainWindow::CreateAccelerators() {
         if (!action) continue;
         auto* shortcut = new QShortcut(a.keys, this);
         shortcut->setObjectName(QStringLiteral("accel%1").arg(a.command));
-        connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+        if (a.command == cmd::kDeleteComponent && a.keys == QKeySequence(Qt::CTRL | Qt::Key_C))
+            connect(shortcut, &QShortcut::activated, this, &MainWindow::OnCopyOrDeleteKey);
+        else
+            connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
     }
 }
 

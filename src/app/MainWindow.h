@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <functional>
 
+#include "app/RecentFileList.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
-#include "app/RecentFileList.h"
 
 class QAction;
 class QLabel;
@@ -21,6 +21,9 @@ namespace ohmlet {
 class DataView;
 class ControlPanel;
 class PanelBar;
+
+// "无法写入文件 <path>：<reason>", for files our own writers could not write.
+QString CannotWriteText(const QString& path, const QString& reason);
 
 class MainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
@@ -45,6 +48,8 @@ public:
     bool OpenLocalFile(const std::string& localPath);
     // An empty, untitled document after asking about unsaved edits.
     bool NewDocument();
+    // Closes the document (asking about unsaved edits); an untitled empty one follows.
+    bool CloseDocument();
     // Asks whether to save unsaved edits: true when it is fine to drop the document.
     bool SaveModified();
     bool DoSave();
@@ -62,6 +67,8 @@ public:
     void SetSavePrompt(SavePrompt prompt) { savePrompt_ = std::move(prompt); }
     void SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
     void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
+    // Yes/No questions other than the save question go to the save prompt when set.
+    QMessageBox::StandardButton Ask(const QString& text);
 
     // DocumentObserver: the frame follows every change for its title.
     void ShowComponent(const Component*) override { UpdateTitle(); }
@@ -77,7 +84,15 @@ public slots:
     void OnSaveAllAs();
     void OnSaveSelected();
     void OnInsertComponent();
+    // Asks first, naming the component: one key must not silently destroy data.
     void OnDeleteComponent();
+    // Ctrl+C: copies the selected readings while the grid has the focus, otherwise
+    // deletes the current component.
+    void OnCopyOrDeleteKey();
+    void OnFileClose();
+    void OnExportWord();
+    void OnExportExcel();
+    void OnExportCsv();
     void OnEditUndo();
     void OnEditRedo();
     void OnViewControlPanel();
@@ -107,6 +122,12 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateAccelerators();
+    void CreateEditMenu();
+    void CreateExportMenu(QMenu* parent);
+    void ShowShortcutsInMenus();
+    void ShowStatusMessage(const QString& text);
+    // Writes an Office or CSV file where the user says; reports what went wrong.
+    void ExportWithDialog(int command);
     void RebuildRecentMenu();
     void UpdateLockIndicators();
     QString AskFileName(int command, const QString& suggestion);

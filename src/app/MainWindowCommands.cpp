@@ -16,9 +16,9 @@
 
 #include "app/AboutBox.h"
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "app/MainWindow.h"
 #include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
 
 namespace ohmlet {
@@ -36,6 +36,9 @@ struct SaveDialogFilter {
 SaveDialogFilter SaveDialogOf(int command) {
     if (command == cmd::kFileSave) return {"电阻率数据文件(*.DZL)", "DZL"};
     if (command == cmd::kExportPdf) return {"PDF 文件 (*.pdf)", "pdf"};
+    if (command == cmd::kExportWord) return {"Word 文档 (*.docx)", "docx"};
+    if (command == cmd::kExportExcel) return {"Excel 工作簿 (*.xlsx)", "xlsx"};
+    if (command == cmd::kExportCsv) return {"CSV 文件 (*.csv)", "csv"};
     return {"电阻率测试仪数据文件(*.DZL)", "DZL"};
 }
 
@@ -142,6 +145,10 @@ bool MainWindow::NewDocument() {
 
 void MainWindow::OnFileNew() { NewDocument(); }
 
+bool MainWindow::CloseDocument() { return NewDocument(); }
+
+void MainWindow::OnFileClose() { CloseDocument(); }
+
 void MainWindow::OnFileOpen() {
     const QString path = AskFileName(cmd::kFileOpen, QString());
     if (!path.isEmpty()) OpenDocumentFile(path);
@@ -170,7 +177,6 @@ void MainWindow::OnSaveSelected() {
 }
 
 void MainWindow::OnInsertComponent() { doc_.InsertComponent(); }
-void MainWindow::OnDeleteComponent() { doc_.DeleteComponent(); }
 void MainWindow::OnEditUndo() { doc_.Undo(); }
 void MainWindow::OnEditRedo() { doc_.Redo(); }
 
@@ -185,9 +191,13 @@ void MainWindow::OnViewControlPanel() {
     }
 }
 
+// A missing guide is the desktop's to report, as the help file's was the shell's.
 void MainWindow::OnHelp() {
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFileName());
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString path = ProgramFolder() + HelpFileName();
+    if (fileOpener_)
+        fileOpener_(path);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void MainWindow::OnAppAbout() {

@@ -27,6 +27,8 @@ QString MainWindow::ProgramFolder() const {
 
 void MainWindow::OnDataTransfer() {
     TransferDialog dialog(doc_, this);
+    // A download into the open file may close it first, as long as nothing is lost.
+    dialog.SetDocumentCloser([this] { return CloseDocument(); });
     dialog.exec();
     if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
 }
@@ -46,15 +48,6 @@ void MainWindow::OnPrintSettings() {
                         SavePrintSettings(ProgramFolder(), dialog.Values()));
 }
 
-void MainWindow::OnExportPdf() {
-    const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
-    if (path.isEmpty()) return;
-    const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
-    if (!outcome.Ok())
-        ShowError(QStringLiteral("无法导出PDF文件 %1。\n%2")
-                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
-}
-
 // The Word table takes the ticks the list shows: the document's `selected` flags.
 void MainWindow::OnWordReport() {
     ShowOfficeOutcome(WriteWordTable(doc_, ProgramFolder(), DefaultWordOutputPath()),
@@ -66,14 +59,18 @@ void MainWindow::OnExcelExport() {
                       QStringLiteral("创建Excel服务失败!"));
 }
 
+QString CannotWriteText(const QString& path, const QString& reason) {
+    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
     const QString where = QDir::toNativeSeparators(outcome.path);
     switch (outcome.code) {
         case OfficeCode::NothingToWrite:
             return;
         case OfficeCode::Failed:
-            ShowError(failureText + QLatin1Char('\n') + QString::fromStdString(outcome.text) +
-                      QLatin1Char('\n') + where);
+            // The writers are ours: only a missing viewer is the external program's fault.
+            ShowError(CannotWriteText(outcome.path, QString::fromStdString(outcome.text)));
             return;
         case OfficeCode::Written:
             break;

@@ -171,6 +171,34 @@ void Document::SetComponentSelected(int index, bool selected) {
     NotifyRefreshComponentRow(index);
 }
 
+void Document::ChangeTicks(const std::vector<int>& indexes, TickChange change) {
+    EditRecord r;
+    r.kind = EditKind::TickEdit;
+    r.change = EditChange::Ticks;
+    std::vector<std::pair<int, int32_t>> changed;
+    for (int index : indexes) {
+        const Component* c = GetComponent(index);
+        if (!c) continue;
+        const bool ticked = c->selected != 0;
+        const bool wanted = change == TickChange::Tick     ? true
+                            : change == TickChange::Untick ? false
+                                                           : !ticked;
+        if (wanted == ticked) continue;
+        r.tickIndexes.push_back(index);
+        r.ticks.push_back(c->selected);
+        changed.emplace_back(index, wanted ? 1 : 0);
+    }
+    if (changed.empty()) return;
+    r.componentIndex = changed.front().first;
+    r.currentComponent = currentComponent_;
+    r.currentPoint = currentPoint_;
+    modified_ = true;
+    history_.Record(std::move(r), false);
+    for (const auto& [index, tick] : changed)
+        components_[static_cast<std::size_t>(index)].selected = tick;
+    for (const auto& [index, tick] : changed) NotifyRefreshComponentRow(index);
+}
+
 void Document::SetComponentName(std::string_view gbkName) {
     Component* c = GetCurrentComponent();
     if (!c || c->GetName() == gbkName) return;
@@ -198,7 +226,7 @@ void Document::OnTestDateChanged(Component& /*component*/) { RefreshComponentLis
 // --- undo ---------------------------------------------------------------------
 
 void Document::RecordChange(EditKind kind, EditChange undo, int index,
-                              std::vector<Component> saved) {
+                            std::vector<Component> saved) {
     EditRecord r;
     r.kind = kind;
     r.change = undo;
@@ -245,6 +273,17 @@ EditRecord Document::Apply(EditRecord record) {
             inverse.change = EditChange::Erase;
             components_.insert(at(), std::move(record.saved.front()));
             break;
+        case EditChange::Ticks:
+            inverse.change = EditChange::Ticks;
+            for (std::size_t i = 0; i < record.tickIndexes.size(); ++i) {
+                Component* c = GetComponent(record.tickIndexes[i]);
+                if (c) std::swap(c->selected, record.ticks[i]);
+            }
+            inverse.tickIndexes = std::move(record.tickIndexes);
+            inverse.ticks = std::move(record.ticks);
+            currentComponent_ = record.currentComponent;
+            currentPoint_ = record.currentPoint;
+            return inverse;
         case EditChange::Erase:
             if (!GetComponent(index)) return inverse;
             inverse.change = EditChange::Insert;

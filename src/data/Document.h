@@ -60,6 +60,9 @@ public:
 
     // The tick of a component in the list: whether outputs take it. An undoable edit.
     void SetComponentSelected(int index, bool selected);
+    // Ticks, unticks or flips the ticks of these components as one undoable edit.
+    enum class TickChange { Tick, Untick, Invert };
+    void ChangeTicks(const std::vector<int>& indexes, TickChange change);
 
     // Name and test date of the current component, as the control panel edits them.
     void SetComponentName(std::string_view gbkName);

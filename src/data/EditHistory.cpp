@@ -6,6 +6,7 @@ namespace ohmlet {
 
 std::size_t EditHistory::SizeOf(const EditRecord& record) {
     std::size_t bytes = sizeof record;
+    bytes += record.tickIndexes.size() * 2 * sizeof(int32_t);
     for (const Component& c : record.saved)
         bytes += sizeof c + c.points.capacity() * sizeof(MeasuringPoint);
     return bytes;

@@ -27,6 +27,7 @@ enum class EditChange {
     Replace,  // swaps the kept component with the one in the list
     Insert,   // puts the kept component back into the list
     Erase,    // takes the component out of the list
+    Ticks,    // swaps the kept ticks with those of the listed components
 };
 
 struct EditRecord {
@@ -34,6 +35,9 @@ struct EditRecord {
     EditChange change = EditChange::Replace;
     int componentIndex = -1;
     std::vector<Component> saved;  // the component to put back; empty for Erase
+    // Ticks: the components and their ticks to put back.
+    std::vector<int32_t> tickIndexes;
+    std::vector<int32_t> ticks;
     int32_t currentComponent = 0;
     int32_t currentPoint = 0;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/TransferDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
+#include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
@@ -36,16 +38,13 @@ QStringList Numbered(const QString& prefix) {
     return names;
 }
 
-QStringList SystemSerialPorts() {
-#ifdef Q_OS_WIN
-    return Numbered(QStringLiteral("COM"));
-#else
-    QStringList names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        names << info.systemLocation();
-    names.sort();
-    return names;
-#endif
+constexpr int kLocationRole = Qt::UserRole;
+constexpr int kUsbIndexRole = Qt::UserRole + 1;
+
+// The frame's settings, where the recent files are kept too.
+QSettings ProgramSettings() {
+    return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                     QStringLiteral("Ohmlet"));
 }
 
 template <typename W>
@@ -68,14 +67,56 @@ TransferDialog::TransferDialog(Document& doc, QWidget* parent)
       doc_(doc),
       targetPath_(DefaultTargetPath()),
       serialPorts_(SystemSerialPorts()),
+      clock_([] { return QDateTime::currentDateTime(); }),
       chipFactory_(&MakeCh375) {
     setWindowTitle(Text(transfer_texts::kDialogTitle));
+    folder_ = targetPath_.left(targetPath_.size() - Text(transfer_texts::kTargetFileName).size());
     BuildControls();
     session_ = new TransferSession(this);
     connect(session_, &TransferSession::progress, this, &TransferDialog::OnProgress);
+    connect(session_, &TransferSession::counted, this, &TransferDialog::OnCounted);
     connect(session_, &TransferSession::ended, this, &TransferDialog::OnEnded);
     usbType_->setChecked(true);
-    FillPortList(Numbered(QStringLiteral("USB")));
+    FillPortList(serialPorts_, true);
+    nameByDate_->setChecked(ProgramSettings().value(NameByDateKey(), false).toBool());
+    UpdateTarget();
+}
+
+QList<SerialPortChoice> TransferDialog::SystemSerialPorts() {
+    QList<SerialPortChoice> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.append({info.portName(), info.systemLocation()});
+    std::sort(ports.begin(), ports.end(),
+              [](const SerialPortChoice& a, const SerialPortChoice& b) { return a.name < b.name; });
+    return ports;
+}
+
+QString TransferDialog::NameByDateKey() { return QStringLiteral("Transfer/NameByDate"); }
+
+bool TransferDialog::NamesByDate() const { return nameByDate_->isChecked(); }
+
+void TransferDialog::SetNamesByDate(bool on) { nameByDate_->setChecked(on); }
+
+QString TransferDialog::DatedTargetForFolder(const QString& folder, const QDateTime& now,
+                                             const std::function<bool(const QString&)>& exists) {
+    const QString dir =
+        TargetForFolder(folder).chopped(Text(transfer_texts::kTargetFileName).size());
+    const QString minute = QStringLiteral("DZL_") + now.toString(QStringLiteral("yyyyMMdd_HHmm"));
+    QString path = dir + minute + QStringLiteral(".DZL");
+    if (!exists(path)) return path;
+    const QString second = minute + now.toString(QStringLiteral("ss"));
+    path = dir + second + QStringLiteral(".DZL");
+    for (int n = 2; exists(path); ++n) path = dir + second + QStringLiteral("_%1.DZL").arg(n);
+    return path;
+}
+
+void TransferDialog::UpdateTarget() {
+    if (nameByDate_->isChecked())
+        targetPath_ = DatedTargetForFolder(
+            folder_, clock_(), [](const QString& path) { return QFileInfo::exists(path); });
+    else
+        targetPath_ = TargetForFolder(folder_);
+    targetEdit_->setText(targetPath_);
 }
 
 TransferDialog::~TransferDialog() {
@@ -106,6 +147,9 @@ void TransferDialog::BuildControls() {
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v / %m"));
     progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
+    nameByDate_ = new QCheckBox(QStringLiteral("按日期和时间命名文件(&D)"));
+    nameByDate_->setObjectName(QStringLiteral("nameByDate"));
+    nameByDate_->setToolTip(QStringLiteral("每次传输保存为新文件，例如 DZL_20261209_1405.DZL"));
     statusText_ = new QLabel;
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusText_->setWordWrap(true);
@@ -130,6 +174,7 @@ void TransferDialog::BuildControls() {
     types->addWidget(comType_);
     types->addWidget(portTypeList_);
     grid->addLayout(types, 2, 1);
+    grid->addWidget(nameByDate_, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(startButton_);
@@ -144,6 +189,10 @@ void TransferDialog::BuildControls() {
     connect(cancelButton_, &QPushButton::clicked, this, &TransferDialog::reject);
     connect(usbType_, &QRadioButton::clicked, this, &TransferDialog::OnUsbType);
     connect(comType_, &QRadioButton::clicked, this, &TransferDialog::OnComType);
+    connect(nameByDate_, &QCheckBox::toggled, this, [this](bool on) {
+        ProgramSettings().setValue(NameByDateKey(), on);
+        UpdateTarget();
+    });
 }
 
 void TransferDialog::SetPrompter(TransferPrompter* prompter) { prompter_ = prompter; }
@@ -153,8 +202,14 @@ void TransferDialog::SetCh375Factory(std::function<std::unique_ptr<Ch375>()> fac
 }
 
 void TransferDialog::SetSerialPortNames(const QStringList& names) {
-    serialPorts_ = names;
-    if (comType_->isChecked()) FillPortList(serialPorts_);
+    QList<SerialPortChoice> ports;
+    for (const QString& name : names) ports.append({name, name});
+    SetSerialPorts(ports);
+}
+
+void TransferDialog::SetSerialPorts(const QList<SerialPortChoice>& ports) {
+    serialPorts_ = ports;
+    FillPortList(serialPorts_, !comType_->isChecked());
 }
 
 bool TransferDialog::IsTransferRunning() const { return session_->IsRunning(); }
@@ -185,33 +240,70 @@ std::string TransferDialog::TargetFileName() const {
 }
 
 void TransferDialog::FillPortList(const QStringList& names) {
-    portList_->clear();
-    portList_->addItems(names);
-    portList_->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    QList<SerialPortChoice> ports;
+    for (const QString& name : names) ports.append({name, name});
+    FillPortList(ports, false);
 }
 
-void TransferDialog::OnUsbType() { FillPortList(Numbered(QStringLiteral("USB"))); }
-void TransferDialog::OnComType() { FillPortList(serialPorts_); }
+// Each entry knows its link: a USB device index, or the serial port's location.
+void TransferDialog::FillPortList(const QList<SerialPortChoice>& serial, bool withUsb) {
+    portList_->clear();
+    if (withUsb) {
+        const QStringList usb = Numbered(QStringLiteral("USB"));
+        for (int i = 0; i < usb.size(); ++i) {
+            portList_->addItem(usb[i]);
+            portList_->setItemData(i, i, kUsbIndexRole);
+        }
+    }
+    for (const SerialPortChoice& port : serial) {
+        portList_->addItem(port.name, port.location);
+        portList_->setItemData(portList_->count() - 1, -1, kUsbIndexRole);
+    }
+    portList_->setCurrentIndex(portList_->count() == 0 ? -1 : 0);
+}
+
+void TransferDialog::OnUsbType() { FillPortList(serialPorts_, true); }
+
+void TransferDialog::OnComType() {
+#ifdef Q_OS_WIN
+    FillPortList(Numbered(QStringLiteral("COM")));
+#else
+    FillPortList(serialPorts_, false);
+#endif
+}
 
 void TransferDialog::OnFolder() {
     std::optional<QString> folder = Prompter().ChooseFolder(this, QStringLiteral("Select folder"));
     if (!folder) return;
-    targetPath_ = TargetForFolder(*folder);
-    targetEdit_->setText(targetPath_);
+    folder_ = *folder;
+    UpdateTarget();
 }
 
 void TransferDialog::SetRunning(bool running) {
-    startButton_->setEnabled(!running || !usbType_->isChecked());
+    startButton_->setEnabled(!running || !runningUsb_);
     folderButton_->setEnabled(!running);
     portList_->setEnabled(!running);
+    nameByDate_->setEnabled(!running);
+}
+
+bool TransferDialog::TargetIsFree() {
+    if (!SameFile(TargetFileName(), doc_.documentPath())) return true;
+    // Unsaved edits would be lost with the file: then the document must be closed first.
+    if (!closer_ || doc_.IsModified()) {
+        Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
+        return false;
+    }
+    if (!Prompter().AskYesNo(this, Text(transfer_texts::kOverwriteCaption),
+                             Text(transfer_texts::kCloseAndContinue)))
+        return false;
+    return closer_() && !SameFile(TargetFileName(), doc_.documentPath());
 }
 
 void TransferDialog::OnStart() {
     const int position = portList_->currentIndex();
-    if (SameFile(TargetFileName(), doc_.documentPath())) {
-        Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
-        return;
-    }
+    // A dated name is made afresh: the time has moved on since the dialog opened.
+    if (nameByDate_->isChecked() && !session_->IsRunning()) UpdateTarget();
+    if (!TargetIsFree()) return;
     // The old file is not deleted here: the new one replaces it only once written,
     // so a failed transfer leaves it as it was.
     if (QFileInfo::exists(targetPath_) &&
@@ -225,20 +317,25 @@ void TransferDialog::OnStart() {
     progress_->setRange(0, 1);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    countsKnown_ = false;
 
-    const bool usb = usbType_->isChecked();
+    // The entry chosen says the link: USB1..USB6 or one of the serial ports.
+    const int usbIndex = position >= 0 ? portList_->itemData(position, kUsbIndexRole).toInt() : -1;
+    const bool usb = position < 0 ? usbType_->isChecked() : usbIndex >= 0;
     if (session_->IsRunning()) {
-        if (usb) return;            // the running transfer must end first
+        if (runningUsb_) return;    // the running transfer must end first
         session_->CancelAndWait();  // a serial start begins again
     }
     std::unique_ptr<Link> link;
     if (usb) {
         if (position >= 0)
             link = std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
-                                               static_cast<unsigned>(position));
-    } else if (position >= 0 && position < serialPorts_.size()) {
-        link = std::make_unique<SerialPortLink>(serialPorts_[position]);
+                                               static_cast<unsigned>(usbIndex));
+    } else if (position >= 0) {
+        link = std::make_unique<SerialPortLink>(
+            portList_->itemData(position, kLocationRole).toString());
     }
+    runningUsb_ = usb;
     doc_.transferBuffer().clear();
     StartOutcome started = session_->Start(
         std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
@@ -260,11 +357,27 @@ void TransferDialog::OnStart() {
     }
 }
 
+// Bytes are shown only until the reply's header says what is coming.
 void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
+    if (countsKnown_) return;
+    progress_->setFormat(QStringLiteral("%v / %m 字节"));
     int maximum = static_cast<int>(std::min<qulonglong>(std::max(expected, received), INT_MAX));
     progress_->setRange(0, std::max(maximum, 1));
     progress_->setTextVisible(maximum > 0);
     progress_->setValue(static_cast<int>(std::min<qulonglong>(received, INT_MAX)));
+}
+
+void TransferDialog::OnCounted(qulonglong components, qulonglong componentsExpected,
+                               qulonglong readings) {
+    countsKnown_ = true;
+    const int maximum = static_cast<int>(std::min<qulonglong>(componentsExpected, INT_MAX));
+    progress_->setRange(0, std::max(maximum, 1));
+    progress_->setValue(static_cast<int>(std::min<qulonglong>(components, INT_MAX)));
+    progress_->setFormat(QStringLiteral("已接收 %1 / %2 个构件，%3 个数据")
+                             .arg(components)
+                             .arg(componentsExpected)
+                             .arg(readings));
+    progress_->setTextVisible(true);
 }
 
 void TransferDialog::OnEnded() {

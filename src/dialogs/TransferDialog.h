@@ -2,7 +2,9 @@
 // "数据传输": the user picks the folder and the port and starts the download; the
 // dialog ends as finished once the reply is decoded and written. The caller then
 // reads IsFinished() and GetTargetPath() and opens the file.
+#include <QDateTime>
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "transfer/TransferOutcome.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -23,6 +26,12 @@ namespace ohmlet {
 
 class TransferPrompter;
 class TransferSession;
+
+// A serial port as the list shows it ("COM3", "ttyUSB0") and where it is opened.
+struct SerialPortChoice {
+    QString name;
+    QString location;
+};
 
 class TransferDialog : public QDialog {
     Q_OBJECT
@@ -53,11 +62,27 @@ public:
     // The ports the COM type offers (COM1..COM6 on Windows, the system's serial
     // devices elsewhere); the command line and tests add a virtual instrument's port.
     void SetSerialPortNames(const QStringList& names);
+    // The machine's serial ports; the port list offers them after USB1..USB6.
+    void SetSerialPorts(const QList<SerialPortChoice>& ports);
+    static QList<SerialPortChoice> SystemSerialPorts();
+    // Closes the open document when the target is its file; false when it stayed open.
+    // Unset, a transfer into the open file is refused.
+    void SetDocumentCloser(std::function<bool()> closer) { closer_ = std::move(closer); }
+    // The time dated file names are made from; tests pin it.
+    void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    bool NamesByDate() const;
+    void SetNamesByDate(bool on);
     bool IsTransferRunning() const;
 
     // The target path the folder rule gives for a chosen folder.
     static QString TargetForFolder(const QString& folder);
     static QString DefaultTargetPath();
+    // A name of its own for each download: DZL_20261209_1405.DZL, with the seconds and
+    // then a counter added while a file of that name exists.
+    static QString DatedTargetForFolder(const QString& folder, const QDateTime& now,
+                                        const std::function<bool(const QString&)>& exists);
+    // Where the option is remembered between runs.
+    static QString NameByDateKey();
 
 public slots:
     void reject() override;
@@ -69,10 +94,16 @@ private slots:
     void OnComType();
     void OnEnded();
     void OnProgress(qulonglong received, qulonglong expected);
+    void OnCounted(qulonglong components, qulonglong componentsExpected, qulonglong readings);
 
 private:
     void BuildControls();
     void FillPortList(const QStringList& names);
+    void FillPortList(const QList<SerialPortChoice>& serial, bool withUsb);
+    void UpdateTarget();
+    // Whether the transfer may go on into the target file: asks to close the open
+    // document when the target is its file.
+    bool TargetIsFree();
     void SetRunning(bool running);
     // Shows how the transfer ended; ends the dialog unless the user may retry.
     void Complete(const TransferOutcome& result);
@@ -83,7 +114,12 @@ private:
     QString targetPath_;
     bool finished_ = false;
     bool ended_ = false;
-    QStringList serialPorts_;
+    QString folder_;
+    QList<SerialPortChoice> serialPorts_;
+    std::function<bool()> closer_;
+    std::function<QDateTime()> clock_;
+    bool runningUsb_ = false;
+    bool countsKnown_ = false;
     std::function<std::unique_ptr<Ch375>()> chipFactory_;
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
@@ -98,6 +134,7 @@ private:
     QLabel* portTypeCaption_ = nullptr;
     QLabel* statusText_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QCheckBox* nameByDate_ = nullptr;
     QPushButton* startButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

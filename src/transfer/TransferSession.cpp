@@ -5,9 +5,11 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 
 #include "transfer/Download.h"
+#include "transfer/ReplyProgress.h"
 #include "transfer/TransferTexts.h"
 
 namespace ohmlet {
@@ -50,9 +52,26 @@ TransferOutcome FromDownload(const DownloadOutcome& download) {
     return result;
 }
 
+using CountsReport = std::function<void(const ReplyCounts&)>;
+
+// Counting walks the reply from its start, so it runs a few times a second at most,
+// and once more when the bytes are all there.
+constexpr auto kCountInterval = std::chrono::milliseconds(150);
+
 TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const DownloadProgress& progress) {
+                            int idleMs, const DownloadProgress& bytesReport,
+                            const CountsReport& countsReport) {
     ByteBuffer reply;
+    auto lastCount = std::chrono::steady_clock::now() - kCountInterval;
+    const DownloadProgress progress = [&](std::size_t received, std::size_t expected) {
+        bytesReport(received, expected);
+        const auto now = std::chrono::steady_clock::now();
+        const bool whole = expected > 0 && received >= expected;
+        if (!whole && now - lastCount < kCountInterval) return;
+        lastCount = now;
+        const ReplyCounts counts = CountReceived(layout, reply);
+        if (counts.known) countsReport(counts);
+    };
     DownloadOutcome download =
         layout == ReplyLayout::Serial
             ? RunSerialDownload(*run.link, reply, run.cancel, progress, idleMs)
@@ -129,7 +148,17 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
                     },
                     Qt::QueuedConnection);
             };
-            TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, report);
+            auto counted = [&](const ReplyCounts& counts) {
+                QMetaObject::invokeMethod(
+                    self,
+                    [self, number, counts] {
+                        if (self && self->runNumber_ == number)
+                            emit self->counted(counts.components, counts.componentsExpected,
+                                               counts.readings);
+                    },
+                    Qt::QueuedConnection);
+            };
+            TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, report, counted);
             run->running = false;
             // A session already gone drops the call; the worker itself is joined by it.
             QMetaObject::invokeMethod(

@@ -51,6 +51,9 @@ public:
 
 signals:
     void progress(qulonglong received, qulonglong expected);
+    // What the bytes so far hold, once the reply's header has arrived: components
+    // complete of those announced, and readings.
+    void counted(qulonglong components, qulonglong componentsExpected, qulonglong readings);
     void ended();
 
 private:

@@ -21,6 +21,8 @@ inline constexpr char kCannotWrite[] = "不能写入数据文件!";
 // The dialog.
 inline constexpr char kDialogTitle[] = "数据传输";
 inline constexpr char kFileIsOpen[] = "该文件已经打开，请先关闭文件，然后进行传输!";
+// Asked instead when the open file has no unsaved edits.
+inline constexpr char kCloseAndContinue[] = "该文件已经打开。是否关闭该文件并继续传输？";
 inline constexpr char kOverwriteQuestion[] = "数据文件已存在，确认要覆盖吗？";
 inline constexpr char kOverwriteCaption[] = "提示";
 inline constexpr char kTargetFileName[] = "DZLDat.DZL";

@@ -32,7 +32,12 @@ QVariant ComponentListModel::data(const QModelIndex& index, int role) const {
     if (!c) return {};
     if (role == Qt::CheckStateRole && index.column() == kIndex)
         return c->selected ? Qt::Checked : Qt::Unchecked;
-    if (role != Qt::DisplayRole) return {};
+    if (role == kSortRole) {
+        if (index.column() == kIndex) return index.row();
+        if (index.column() == kPointCount) return c->pointCount;
+    } else if (role != Qt::DisplayRole) {
+        return {};
+    }
     switch (index.column()) {
         case kIndex:
             return QString::number(index.row() + 1);
@@ -42,6 +47,8 @@ QVariant ComponentListModel::data(const QModelIndex& index, int role) const {
             return QString::number(c->pointCount);
         case kTestDate:
             return FromGbk(c->GetTestDate());
+        case kName:
+            return FromGbk(c->GetName());
         default:
             return {};
     }
@@ -58,6 +65,8 @@ QVariant ComponentListModel::headerData(int section, Qt::Orientation orientation
             return QStringLiteral("测点数");
         case kTestDate:
             return QStringLiteral("测试日期    ");
+        case kName:
+            return QStringLiteral("构件名称");
         default:
             return {};
     }

@@ -11,7 +11,10 @@ namespace ohmlet {
 class ComponentListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { kIndex, kNumber, kPointCount, kTestDate, kColumnCount };
+    // The name comes last, so the first four columns stay where they always were.
+    enum Column { kIndex, kNumber, kPointCount, kTestDate, kName, kColumnCount };
+    // What the list sorts by: numbers for the counting columns, texts otherwise.
+    static constexpr int kSortRole = Qt::UserRole;
 
     explicit ComponentListModel(Document& doc, QObject* parent = nullptr);
 

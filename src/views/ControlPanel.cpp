@@ -4,16 +4,20 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdlib>
 
-#include "views/ComponentListModel.h"
 #include "report/GbkCodec.h"
+#include "views/ComponentListFilter.h"
+#include "views/ComponentListModel.h"
 
 namespace ohmlet {
 namespace {
@@ -79,7 +83,9 @@ ControlPanel::ControlPanel(Document& doc, QWidget* parent) : QWidget(parent), do
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     BuildList();
+    BuildFilterRow();
     BuildFields();
+    layout->addWidget(filterRow_, 0);
     layout->addWidget(list_, 37);
     layout->addWidget(currentGroup_, 0);
     layout->addWidget(totalsGroup_, 0);
@@ -95,7 +101,9 @@ void ControlPanel::BuildList() {
     list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("componentList"));
     listModel_ = new ComponentListModel(doc_, list_);
-    list_->setModel(listModel_);
+    listFilter_ = new ComponentListFilter(list_);
+    listFilter_->setSourceModel(listModel_);
+    list_->setModel(listFilter_);
     list_->setShowGrid(false);
     list_->setWordWrap(false);
     list_->setTabKeyNavigation(false);
@@ -106,12 +114,79 @@ void ControlPanel::BuildList() {
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    const int widths[] = {50, 80, 65, 120};
-    for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
+    const int widths[] = {50, 80, 65, 120, 100};
+    for (int c = 0; c < ComponentListModel::kColumnCount; ++c) list_->setColumnWidth(c, widths[c]);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSectionsMovable(false);
-    list_->installEventFilter(this);
+    // Document order until the user clicks a heading.
+    list_->horizontalHeader()->setSortIndicator(ComponentListModel::kIndex, Qt::AscendingOrder);
+    list_->setSortingEnabled(true);
     list_->viewport()->installEventFilter(this);
+    // The row moved to, by key or by click, is the component shown.
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!refreshing_ && current.isValid()) PickRow(current);
+            });
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QMenu* menu = MakeContextMenu(list_->viewport()->mapFrom(list_, pos), this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(list_->mapToGlobal(pos));
+    });
+}
+
+void ControlPanel::BuildFilterRow() {
+    filterRow_ = new QWidget(this);
+    auto* row = new QHBoxLayout(filterRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    filterEdit_ = new QLineEdit(filterRow_);
+    filterEdit_->setObjectName(QStringLiteral("componentFilter"));
+    filterEdit_->setPlaceholderText(QStringLiteral("按编号或名称筛选"));
+    filterEdit_->setClearButtonEnabled(true);
+    connect(filterEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        listFilter_->SetFilterText(text);
+        RefreshComponentList();
+    });
+    row->addWidget(filterEdit_, 1);
+    auto makeTick = [this, row](const char* text, const char* name, int change) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, change] { ChangeShownTicks(change); });
+        auto* button = new QToolButton(filterRow_);
+        button->setDefaultAction(action);
+        row->addWidget(button);
+        return action;
+    };
+    tickAll_ = makeTick("全选", "tickAll", static_cast<int>(Document::TickChange::Tick));
+    tickNone_ = makeTick("全不选", "tickNone", static_cast<int>(Document::TickChange::Untick));
+    tickInvert_ = makeTick("反选", "tickInvert", static_cast<int>(Document::TickChange::Invert));
+}
+
+void ControlPanel::ChangeShownTicks(int change) {
+    doc_.ChangeTicks(listFilter_->ShownComponents(), static_cast<Document::TickChange>(change));
+    emit DocumentEdited();
+}
+
+QMenu* ControlPanel::MakeContextMenu(const QPoint& pos, QWidget* parent) {
+    const QModelIndex at = list_->indexAt(pos);
+    if (at.isValid()) {
+        list_->selectionModel()->setCurrentIndex(
+            at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        PickRow(at);
+    }
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("listContextMenu"));
+    for (QAction* action : contextActions_) {
+        if (action)
+            menu->addAction(action);
+        else
+            menu->addSeparator();
+    }
+    if (!contextActions_.isEmpty()) menu->addSeparator();
+    menu->addAction(tickAll_);
+    menu->addAction(tickNone_);
+    menu->addAction(tickInvert_);
+    return menu;
 }
 
 QLineEdit* ControlPanel::AddField(Field field, bool readOnly, bool visible) {
@@ -200,11 +275,16 @@ void ControlPanel::ShowComponent(const Component* c) {
 // The rows read the document when drawn: a refresh costs nothing per component, and
 // the ticks shown are always the document's.
 void ControlPanel::RefreshComponentList() {
+    refreshing_ = true;
     listModel_->Reload();
-    const QModelIndex current = listModel_->index(doc_.currentComponent(), 0);
+    const QModelIndex current =
+        listFilter_->mapFromSource(listModel_->index(doc_.currentComponent(), 0));
     if (current.isValid())
         list_->selectionModel()->setCurrentIndex(
             current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        list_->selectionModel()->clearSelection();
+    refreshing_ = false;
     ShowTotals();
 }
 
@@ -220,18 +300,24 @@ void ControlPanel::PickSelectedRow() {
     int first = -1;
     for (const QModelIndex& row : list_->selectionModel()->selectedRows())
         if (first < 0 || row.row() < first) first = row.row();
-    if (first >= 0) doc_.SelectComponent(first);
+    if (first >= 0) PickRow(listFilter_->index(first, 0));
     list_->setFocus();
 }
 
-// A click acts once the list has moved its selection; a key acts before, on the
-// row that was selected when the key went down.
+// A shown row stands for the component its source row holds.
+void ControlPanel::PickRow(const QModelIndex& shown) {
+    const int component = listFilter_->mapToSource(shown).row();
+    if (component < 0 || component == doc_.currentComponent()) return;
+    refreshing_ = true;  // the document's refresh must not pick again
+    doc_.SelectComponent(component);
+    refreshing_ = false;
+}
+
+// A click on a row already current picks it again, so the list always has the focus
+// and the fields show the component; moves are picked as the current row changes.
 bool ControlPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonRelease)
         PickSelectedRow();
-    } else if (watched == list_ && event->type() == QEvent::KeyPress) {
-        PickSelectedRow();
-    }
     return QWidget::eventFilter(watched, event);
 }
 

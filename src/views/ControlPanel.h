@@ -8,13 +8,16 @@
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 
+class QAction;
 class QDateEdit;
+class QMenu;
 class QGroupBox;
 class QLineEdit;
 class QTableView;
 
 namespace ohmlet {
 
+class ComponentListFilter;
 class ComponentListModel;
 
 class ControlPanel : public QWidget, public DocumentObserver {
@@ -49,6 +52,18 @@ public:
 
     QTableView* List() const { return list_; }
     ComponentListModel* ListModel() const { return listModel_; }
+    // What the list shows: the model sorted and filtered.
+    ComponentListFilter* ListFilter() const { return listFilter_; }
+    QLineEdit* FilterEdit() const { return filterEdit_; }
+    // Tick all, none or the opposite of the rows shown: one undoable edit each.
+    QAction* TickAllAction() const { return tickAll_; }
+    QAction* TickNoneAction() const { return tickNone_; }
+    QAction* TickInvertAction() const { return tickInvert_; }
+    // The frame's commands the list's context menu offers; null for a separator.
+    void SetContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+    // The context menu for a right click at pos (list viewport coordinates); the
+    // component under the mouse becomes the current one first.
+    QMenu* MakeContextMenu(const QPoint& pos, QWidget* parent);
     QLineEdit* Edit(Field field) const;
     QDateEdit* DatePicker() const { return datePicker_; }
     QGroupBox* CurrentGroup() const { return currentGroup_; }
@@ -70,7 +85,10 @@ private:
     void BuildList();
     void BuildFields();
     QLineEdit* AddField(Field field, bool readOnly, bool visible);
+    void BuildFilterRow();
     void PickSelectedRow();
+    void PickRow(const QModelIndex& shown);
+    void ChangeShownTicks(int change);
     void OnNameEdited(const QString& text);
     void OnDateChanged(const QDate& date);
     void ShowTotals();
@@ -78,6 +96,15 @@ private:
     Document& doc_;
     QTableView* list_ = nullptr;
     ComponentListModel* listModel_ = nullptr;
+    ComponentListFilter* listFilter_ = nullptr;
+    QWidget* filterRow_ = nullptr;
+    QLineEdit* filterEdit_ = nullptr;
+    QAction* tickAll_ = nullptr;
+    QAction* tickNone_ = nullptr;
+    QAction* tickInvert_ = nullptr;
+    QList<QAction*> contextActions_;
+    // Set while the panel moves the list's current row itself.
+    bool refreshing_ = false;
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;

@@ -1,5 +1,6 @@
 #include "views/DataView.h"
 
+#include <QMenu>
 #include <QPageSize>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -49,6 +50,15 @@ void DataView::OnInitialUpdate() {
         grid_->setGeometry(rect());
         connect(grid_, &GridControl::LeftButtonDown, this, &DataView::OnLButtonDown);
         connect(grid_, &GridControl::CellEdited, this, &DataView::OnCellEdited);
+        connect(grid_, &GridControl::EditRefused, this, [this](int, int, const QString& text) {
+            emit InputRefused(QStringLiteral("“%1”不是数字，原值保留。").arg(text.trimmed()));
+        });
+        grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+            QMenu* menu = MakeContextMenu(grid_->viewport()->mapFrom(grid_, pos), this);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(grid_->mapToGlobal(pos));
+        });
         grid_->show();
     }
     RebuildGrid();
@@ -123,6 +133,24 @@ void DataView::OnLButtonDown() {
     selectedIndex_ = row - 1;
     grid_->SetSelectedRange(row, 0, row, grid_->GetColumnCount() - 1, false);
     if (doc_.GetCurrentComponent()) doc_.SetCurrentPoint(row - 1, false);
+}
+
+QMenu* DataView::MakeContextMenu(const QPoint& pos, QWidget* parent) {
+    const QModelIndex at = grid_ ? grid_->indexAt(pos) : QModelIndex();
+    if (at.isValid() && !grid_->selectionModel()->isSelected(at)) {
+        const int row = grid_->Model()->ToGridRow(at.row());
+        grid_->SetSelectedRange(row, at.column(), row, at.column(), false);
+        OnLButtonDown();
+    }
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("gridContextMenu"));
+    for (QAction* action : contextActions_) {
+        if (action)
+            menu->addAction(action);
+        else
+            menu->addSeparator();
+    }
+    return menu;
 }
 
 void DataView::OnCellEdited(int row, int col, int value) { doc_.SetCell(row - 1, col, value); }

@@ -10,6 +10,8 @@
 #include "data/DocumentObserver.h"
 #include "widgets/GridTableModel.h"
 
+class QAction;
+class QMenu;
 class QPrinter;
 
 namespace ohmlet {
@@ -39,8 +41,18 @@ public:
     GridControl* Grid() const { return grid_; }
     int selectedIndex() const { return selectedIndex_; }
 
+    // The commands the grid's context menu offers; null stands for a separator.
+    void SetContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+    // The context menu for a right click at pos (grid viewport coordinates): the row
+    // under the mouse is picked first unless it is part of the selection.
+    QMenu* MakeContextMenu(const QPoint& pos, QWidget* parent);
+
     // The printer the print commands and the printer set-up share.
     QPrinter& Printer();
+
+signals:
+    // A short note for the status bar: an edit was refused and why.
+    void InputRefused(const QString& text);
 
 public slots:
     void OnLButtonDown();
@@ -68,6 +80,7 @@ private:
     GridControl* grid_ = nullptr;
     int selectedIndex_ = 0;
     std::unique_ptr<QPrinter> printer_;
+    QList<QAction*> contextActions_;
 };
 
 }  // namespace ohmlet

@@ -4,11 +4,18 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <climits>
 #include <utility>
 #include <vector>
 
 namespace ohmlet {
+
+bool IsNumberText(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?(\\d+(\\.\\d*)?|\\.\\d+)\\s*$"));
+    return number.match(text).hasMatch();
+}
 
 int AtoiLike(const QString& text) {
     int i = 0;
@@ -219,7 +226,8 @@ CellRange GridControl::GetSelectedCellRange() const {
     return range;
 }
 
-void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw) {
+void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
+                                   bool forceRedraw) {
     const int headerRows = model_->HeaderRows();
     minRow = std::max(minRow, headerRows);
     minCol = std::max(minCol, 0);
@@ -293,7 +301,11 @@ void GridControl::Paste(const QString& text) {
         for (int j = 0; j < fields.size(); ++j) {
             const int row = start.minRow + i;
             const int col = start.minCol + j;
-            if (IsCellEditable(row, col)) emit CellEdited(row, col, AtoiLike(fields[j]));
+            if (!IsCellEditable(row, col)) continue;
+            if (IsNumberText(fields[j]))
+                emit CellEdited(row, col, AtoiLike(fields[j]));
+            else
+                emit EditRefused(row, col, fields[j]);
         }
     }
 }
@@ -316,7 +328,10 @@ void GridControl::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
     QTableView::closeEditor(editor, hint);
     if (!pendingEdit_) return;
     pendingEdit_ = false;
-    emit CellEdited(pendingRow_, pendingCol_, AtoiLike(pendingText_));
+    if (IsNumberText(pendingText_))
+        emit CellEdited(pendingRow_, pendingCol_, AtoiLike(pendingText_));
+    else
+        emit EditRefused(pendingRow_, pendingCol_, pendingText_);
 }
 
 }  // namespace ohmlet

@@ -15,7 +15,7 @@ class GridControl : public QTableView {
     Q_OBJECT
 public:
     GridControl(int rows = 0, int cols = 0, int fixedRows = 0, int fixedCols = 0,
-              QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     GridTableModel* Model() const { return model_; }
 
@@ -87,6 +87,8 @@ signals:
     void LeftButtonDown();
     // An in-place edit ended: the text converted the way atoi does.
     void CellEdited(int row, int col, int value);
+    // Typed or pasted text that is not a number; the cell keeps its value.
+    void EditRefused(int row, int col, const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -113,6 +115,10 @@ private:
     int pendingCol_ = 0;
     QString pendingText_;
 };
+
+// Whether a typed text is a number at all: an optional sign, digits with at most one
+// decimal point, blanks around. Anything else is refused rather than read as 0.
+bool IsNumberText(const QString& text);
 
 // atoi: leading blanks, an optional sign, digits; anything else ends the number.
 // Values beyond int saturate instead of overflowing.

@@ -6,11 +6,11 @@
 #include <QTableView>
 #include <functional>
 
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
+#include "FrameFixture.h"
 #include "app/CommandIds.h"
 #include "views/ControlPanel.h"
-#include "FrameFixture.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;
@@ -139,8 +139,11 @@ TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
     Key(Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(Doc().componentCount(), 3);
     EXPECT_EQ(Doc().currentComponent(), 2);
+    frame->GetControlPanel()->List()->setFocus();
+    answers = {QMessageBox::Yes};
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Doc().componentCount(), 2);
+    EXPECT_TRUE(answers.empty()) << "the delete was not asked about";
 }
 
 // Ctrl+X and Shift+Del cut a reading: its text goes to the clipboard and the value to 0.
@@ -214,9 +217,15 @@ INSTANTIATE_TEST_SUITE_P(
                  [](FrameTest&, MainWindow& f) { f.GetMainView()->OnDeletePoint(); }},
         UndoCase{"ComponentInsert",
                  [](FrameTest&, MainWindow& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
+        UndoCase{"ComponentDeleteByCtrlC",
+                 [](FrameTest& t, MainWindow& f) {
+                     f.GetControlPanel()->List()->setFocus();
+                     t.Answer({QMessageBox::Yes});
+                     QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier);
+                 }},
         UndoCase{
-            "ComponentDeleteByCtrlC",
-            [](FrameTest&, MainWindow& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
+            "UntickAll",
+            [](FrameTest&, MainWindow& f) { f.GetControlPanel()->TickNoneAction()->trigger(); }},
         UndoCase{"Name",
                  [](FrameTest&, MainWindow& f) {
                      QTest::keyClicks(f.GetControlPanel()->Edit(ControlPanel::kName),

@@ -7,12 +7,16 @@
 #include <QTest>
 #include <deque>
 
-#include "app/MainWindow.h"
 #include "TestFiles.h"
+#include "app/MainWindow.h"
 
 namespace ohmlet::testing {
 
 class FrameTest : public ::testing::Test {
+public:
+    // The answers the next questions get, in order.
+    void Answer(std::initializer_list<QMessageBox::StandardButton> next) { answers = next; }
+
 protected:
     void SetUp() override {
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"),

@@ -21,11 +21,11 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "FrameFixture.h"
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
-#include "FrameFixture.h"
+#include "views/ControlPanel.h"
 #include "views/PanelBar.h"
 
 using namespace ohmlet;
@@ -56,19 +56,29 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     QMenuBar* bar = frame->menuBar();
     QStringList titles;
     for (QAction* a : bar->actions()) titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&J)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(Items(MenuNamed(bar, "文件(&F)")),
-              (QStringList{"打开(&O)...\tCtrl+O=57601", "保存(&S)\tCtrl+S=57603",
+              (QStringList{"打开(&O)...\tCtrl+O=57601", "关闭(&C)=57602", "保存(&S)\tCtrl+S=57603",
                            "保存选择构件(&A)...=32783", "另存为(&L)...=57604", "-",
                            "打印(&P)...\tCtrl+P=57607", "打印预览(&V)=57609",
-                           "打印设置(&R)...=57606", "打印格式设置(&G)...=32777",
-                           "导出PDF(&D)...=32790", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
+                           "打印设置(&R)...=57606", "打印格式设置(&G)...=32777", "导出(&E)=", "-",
+                           "最近文件=57616", "-", "退出(&X)=57665"}));
+    QMenu* file = MenuNamed(bar, "文件(&F)");
+    EXPECT_EQ(Items(file->findChild<QMenu*>(QStringLiteral("exportMenu"))),
+              (QStringList{"Word 文档(&W)...=32801", "Excel 工作簿(&E)...=32802",
+                           "CSV 文件(&C)...=32803", "导出PDF(&D)...=32790"}));
     EXPECT_EQ(
-        Items(MenuNamed(bar, "工具(&E)")),
-        (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
+        Items(MenuNamed(bar, "编辑(&J)")),
+        (QStringList{"撤消(&U)=57643", "重做(&R)=57644", "-", "剪切(&T)=57635", "复制(&C)=57634",
+                     "粘贴(&P)=57637", "-", "插入构件(&I)=32786", "删除构件(&D)...=32787", "-",
+                     "上面插入数据(&A)=32780", "下面插入数据(&B)=32781", "删除数据(&L)=32782"}));
+    EXPECT_EQ(Items(MenuNamed(bar, "工具(&E)")),
+              (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775",
+                           "数据导入Excel(&E)=32776", "-", "报告参数(&R)...=32774"}));
     EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
               (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772"}));
-    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));
+    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")),
+              (QStringList{"帮助主题(&H)=57670", "-", "关于(&A)...=57664"}));
 }
 
 TEST_F(MainFrameTest, ToolbarHasSevenButtonsWithIconsAndTips) {

@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "FrameFixture.h"
 #include "app/CommandIds.h"
-#include "views/ComponentListModel.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
 #include "report/office/ExcelWorkbookWriter.h"
-#include "FrameFixture.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/WordTableWriter.h"
+#include "views/ComponentListModel.h"
+#include "views/ControlPanel.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;
@@ -109,8 +109,8 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
         QString programFolder;
         QString tmp;
     } cases[] = {
-        {cmd::kWordReport, "创建Word2000服务失败!", empty.path(), QString()},
-        {cmd::kExcelExport, "创建Excel服务失败!", QStringLiteral(OHMLET_PROGRAM_DIR),
+        {cmd::kWordReport, "无法写入文件 ", empty.path(), QString()},
+        {cmd::kExcelExport, "无法写入文件 ", QStringLiteral(OHMLET_PROGRAM_DIR),
          empty.filePath(QStringLiteral("file"))},
     };
     // A temporary "folder" that is a file: nothing can be written into it, even as root.

@@ -2,10 +2,15 @@
 
 #include <filesystem>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -65,6 +70,7 @@ std::vector<Component> SampleComponents() {
 class TransferDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ProgramSettings().remove(TransferDialog::NameByDateKey());
         source_ = (dir_.path() + "/instrument.DZL").toStdString();
         ASSERT_TRUE(WriteDzlFile(source_, SampleComponents()).ok);
         prompter_.folder = dir_.path();
@@ -80,6 +86,11 @@ protected:
         QTimer::singleShot(15000, &dlg, &QDialog::reject);  // never hang the suite
         return dlg.exec();
     }
+    void TearDown() override { ProgramSettings().remove(TransferDialog::NameByDateKey()); }
+    static QSettings ProgramSettings() {
+        return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                         QStringLiteral("Ohmlet"));
+    }
     QTemporaryDir dir_;
     std::string source_;
     QString target_;
@@ -89,6 +100,7 @@ protected:
 
 TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     TransferDialog dlg(doc_);
+    dlg.SetSerialPorts({});
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("数据传输"));
     EXPECT_EQ(Control<QPushButton>(dlg, "startButton")->text(), QStringLiteral("开始传输"));
     EXPECT_TRUE(Control<QPushButton>(dlg, "startButton")->isDefault());
@@ -290,6 +302,162 @@ TEST_F(TransferDialogTest, SerialPathFetchesFromTheVirtualInstrument) {
     ASSERT_TRUE(doc_.Open(dlg.GetTargetPath().toStdString()).ok());
     EXPECT_EQ(doc_.componentCount(), 2);
     EXPECT_EQ(doc_.components()[0].points[2].value, 47);
+}
+
+// --- ports, the open file, dated names and progress ---------------------------------
+
+QStringList PortNames(QComboBox* ports) {
+    QStringList names;
+    for (int i = 0; i < ports->count(); ++i) names << ports->itemText(i);
+    return names;
+}
+
+TEST_F(TransferDialogTest, SerialPortsFollowTheUsbDevicesByTheirNames) {
+    TransferDialog dlg(doc_);
+    const QStringList usb = {"USB1", "USB2", "USB3", "USB4", "USB5", "USB6"};
+    const struct {
+        QList<SerialPortChoice> ports;
+        QStringList shown;
+    } cases[] = {
+        {{}, usb},
+        {{{"ttyS0", "/dev/ttyS0"}}, usb + QStringList{"ttyS0"}},
+        {{{"COM3", "\\\\.\\COM3"}, {"ttyUSB0", "/dev/ttyUSB0"}},
+         usb + QStringList{"COM3", "ttyUSB0"}},
+    };
+    for (const auto& c : cases) {
+        dlg.SetSerialPorts(c.ports);
+        QComboBox* ports = Control<QComboBox>(dlg, "portList");
+        EXPECT_EQ(PortNames(ports), c.shown);
+        EXPECT_EQ(ports->currentIndex(), 0);
+    }
+}
+
+// A serial entry of the list runs the serial protocol through the port's location.
+TEST_F(TransferDialogTest, ChoosingASerialPortFetchesOverIt) {
+    test::CliSimulator simulator({"--from", QString::fromStdString(source_)});
+    ASSERT_TRUE(simulator.Port().startsWith('/'));
+    TransferDialog dlg(doc_);
+    dlg.SetPrompter(&prompter_);
+    dlg.SetSerialPorts({{"missing", "/dev/nonexistent-port"}, {"instrument", simulator.Port()}});
+    QComboBox* ports = Control<QComboBox>(dlg, "portList");
+    ports->setCurrentIndex(6);  // "missing"
+    QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter_.boxes.size(), 2u);
+    EXPECT_TRUE(prompter_.boxes[1].text.startsWith(QStringLiteral("不能打开串口!")));
+    EXPECT_FALSE(dlg.IsTransferRunning());
+    prompter_.boxes.clear();
+
+    ports->setCurrentIndex(7);  // the instrument
+    QTimer::singleShot(0, &dlg, [&] {
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    });
+    QTimer::singleShot(15000, &dlg, &QDialog::reject);
+    dlg.exec();
+    ASSERT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(prompter_.boxes.back().text, QStringLiteral("数据传输结束!"));
+    ASSERT_TRUE(doc_.Open(dlg.GetTargetPath().toStdString()).ok());
+    EXPECT_EQ(doc_.componentCount(), 2);
+    // The progress ends in components and readings, not bytes.
+    EXPECT_EQ(Control<QProgressBar>(dlg, "progress")->text(),
+              QStringLiteral("已接收 2 / 2 个构件，4 个数据"));
+}
+
+// A download into the open file may close it first, unless that would lose edits.
+TEST_F(TransferDialogTest, TheOpenFileIsClosedFirstWhenNothingIsLost) {
+    UseSimulatedUsb(source_);
+    const struct {
+        const char* name;
+        bool modified;
+        bool closerSet;
+        bool answer;
+        const char* lastBox;
+        bool finished;
+    } cases[] = {
+        {"unedited, Yes", false, true, true, "数据传输结束!", true},
+        {"unedited, No", false, true, false, "该文件已经打开。是否关闭该文件并继续传输？", false},
+        {"edited", true, true, true, "该文件已经打开，请先关闭文件，然后进行传输!", false},
+        {"no closer", false, false, true, "该文件已经打开，请先关闭文件，然后进行传输!", false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
+        ASSERT_TRUE(doc_.Open(target_.toStdString()).ok());
+        if (c.modified) doc_.InsertComponent();
+        prompter_.boxes.clear();
+        prompter_.answer = c.answer;
+        int closes = 0;
+        TransferDialog dlg(doc_);
+        if (c.closerSet)
+            dlg.SetDocumentCloser([&] {
+                ++closes;
+                doc_.NewDocument();
+                return true;
+            });
+        if (c.finished) {
+            RunToEnd(dlg);
+        } else {
+            dlg.SetPrompter(&prompter_);
+            QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        }
+        EXPECT_EQ(dlg.IsFinished(), c.finished) << c.name;
+        ASSERT_FALSE(prompter_.boxes.empty()) << c.name;
+        EXPECT_EQ(prompter_.boxes.back().text, QString::fromUtf8(c.lastBox)) << c.name;
+        EXPECT_EQ(closes, c.finished ? 1 : 0) << c.name;
+        EXPECT_EQ(ReadDzlFile(target_.toStdString()).components.size(), c.finished ? 2u : 0u)
+            << c.name;
+        doc_.NewDocument();
+    }
+}
+
+TEST_F(TransferDialogTest, DatedNamesAddSecondsThenACounterRatherThanOverwrite) {
+    const QDateTime now(QDate(2026, 12, 9), QTime(14, 5, 7));
+    const QString sep = QDir::separator();
+    const QString dir = sep + "data" + sep;
+    const struct {
+        QStringList existing;
+        QString name;
+    } cases[] = {
+        {{}, "DZL_20261209_1405.DZL"},
+        {{"DZL_20261209_1405.DZL"}, "DZL_20261209_140507.DZL"},
+        {{"DZL_20261209_1405.DZL", "DZL_20261209_140507.DZL"}, "DZL_20261209_140507_2.DZL"},
+        {{"DZL_20261209_1405.DZL", "DZL_20261209_140507.DZL", "DZL_20261209_140507_2.DZL"},
+         "DZL_20261209_140507_3.DZL"},
+    };
+    for (const auto& c : cases) {
+        auto exists = [&](const QString& path) {
+            return path.startsWith(dir) && c.existing.contains(path.mid(dir.size()));
+        };
+        EXPECT_EQ(TransferDialog::DatedTargetForFolder(sep + "data", now, exists), dir + c.name);
+        EXPECT_EQ(TransferDialog::DatedTargetForFolder(dir, now, exists), dir + c.name);
+    }
+}
+
+// The option is remembered, and a download with it on writes a file of its own.
+TEST_F(TransferDialogTest, TheDatedNameOptionIsRememberedAndUsed) {
+    UseSimulatedUsb(source_);
+    const QDateTime now(QDate(2026, 12, 9), QTime(14, 5, 7));
+    {
+        TransferDialog dlg(doc_);
+        EXPECT_FALSE(dlg.NamesByDate());
+        EXPECT_TRUE(dlg.GetTargetPath().endsWith("DZLDat.DZL"));
+        Control<QCheckBox>(dlg, "nameByDate")->click();
+    }
+    ASSERT_TRUE(WriteDzlFile((dir_.path() + "/DZL_20261209_1405.DZL").toStdString(), {}).ok);
+    TransferDialog dlg(doc_);
+    EXPECT_TRUE(dlg.NamesByDate());
+    dlg.SetClock([&] { return now; });
+    RunToEnd(dlg);
+    ASSERT_TRUE(dlg.IsFinished());
+    EXPECT_EQ(dlg.GetTargetPath(), dir_.path() + "/DZL_20261209_140507.DZL");
+    EXPECT_EQ(ReadDzlFile(dlg.GetTargetPath().toStdString()).components.size(), 2u);
+    EXPECT_EQ(ReadDzlFile((dir_.path() + "/DZL_20261209_1405.DZL").toStdString()).components.size(),
+              0u)
+        << "the older download stays";
+    EXPECT_FALSE(QFileInfo::exists(target_));
+    dlg.SetNamesByDate(false);
+    EXPECT_EQ(dlg.GetTargetPath(), target_);
+    EXPECT_FALSE(TransferDialog(doc_).NamesByDate());
 }
 
 }  // namespace

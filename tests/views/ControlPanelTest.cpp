@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
 #include <QTest>
 #include <functional>
 
+#include "TestFiles.h"
 #include "data/Document.h"
+#include "views/ComponentListFilter.h"
 #include "views/ComponentListModel.h"
 #include "views/ControlPanel.h"
-#include "TestFiles.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;
@@ -117,7 +121,7 @@ TEST_F(ControlPanelTest, FieldsUseTheirFormats) {
     EXPECT_EQ(panel->CurrentGroup()->title(), QStringLiteral("当前构件"));
 }
 
-TEST_F(ControlPanelTest, ClickingARowMakesItCurrentAndKeysActOnThePreviousRow) {
+TEST_F(ControlPanelTest, ClickingARowMakesItCurrentAndKeysActOnTheRowMovedTo) {
     Load({MakeComponent("0001", {1}), MakeComponent("0002", {2, 2}),
           MakeComponent("0003", {3, 3, 3}), MakeComponent("0004", {4, 4, 4, 4})});
     ClickRow(2);
@@ -125,12 +129,24 @@ TEST_F(ControlPanelTest, ClickingARowMakesItCurrentAndKeysActOnThePreviousRow) {
     EXPECT_EQ(Text(ControlPanel::kNumber), QStringLiteral("0003"));
     EXPECT_TRUE(List()->hasFocus());
 
-    QTest::keyClick(List(), Qt::Key_Down);  // acts on row 2, then the list moves to 3
-    EXPECT_EQ(doc.currentComponent(), 2);
-    EXPECT_EQ(SelectedRow(), 3);
-    QTest::keyClick(List(), Qt::Key_Up);  // acts on row 3
-    EXPECT_EQ(doc.currentComponent(), 3);
-    EXPECT_EQ(Text(ControlPanel::kPointCount), QStringLiteral("4"));
+    // The highlighted row and the component shown always agree.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int row;
+        const char* number;
+    } moves[] = {{Qt::Key_Down, {}, 3, "0004"},
+                 {Qt::Key_Up, {}, 2, "0003"},
+                 {Qt::Key_Home, Qt::ControlModifier, 0, "0001"},
+                 {Qt::Key_End, Qt::ControlModifier, 3, "0004"},
+                 {Qt::Key_PageUp, {}, 0, "0001"},
+                 {Qt::Key_Down, {}, 1, "0002"}};
+    for (const auto& m : moves) {
+        QTest::keyClick(List(), m.key, m.modifiers);
+        EXPECT_EQ(SelectedRow(), m.row) << m.number;
+        EXPECT_EQ(doc.currentComponent(), m.row) << m.number;
+        EXPECT_EQ(Text(ControlPanel::kNumber), QString::fromLatin1(m.number));
+    }
 }
 
 TEST_F(ControlPanelTest, ClickingEmptySpaceWithNoRowSelectedChangesNothing) {
@@ -279,6 +295,136 @@ TEST_F(ControlPanelTest, ListRowsAreReadFromTheDocument) {
         List()->model()->setData(List()->model()->index(5, 1), Qt::Checked, Qt::CheckStateRole),
         false)
         << "only the first column holds the tick";
+}
+
+// --- the list as the user arranges it: name column, sorting, filter, ticks ---------
+
+std::vector<int> Ticks(const Document& doc) {
+    std::vector<int> ticks;
+    for (const Component& c : doc.components()) ticks.push_back(c.selected);
+    return ticks;
+}
+
+TEST_F(ControlPanelTest, TheNameColumnComesAfterTheFourListColumns) {
+    Load({MakeComponent("0001", {1}, 1, "梁A"), MakeComponent("0002", {2}, 1, "")});
+    EXPECT_EQ(List()->model()->headerData(ComponentListModel::kName, Qt::Horizontal).toString(),
+              QStringLiteral("构件名称"));
+    EXPECT_EQ(Cell(0, ComponentListModel::kName), QStringLiteral("梁A"));
+    EXPECT_EQ(Cell(1, ComponentListModel::kName), QString());
+    EXPECT_EQ(Cell(0, ComponentListModel::kNumber), QStringLiteral("0001"));
+}
+
+// Sorted by any column, a picked or ticked row is still the component it shows.
+TEST_F(ControlPanelTest, SortedRowsPickAndTickTheComponentTheyShow) {
+    Load({MakeComponent("0003", {1, 1}, 1, "板"), MakeComponent("0001", {1, 1, 1, 1}, 1, "梁"),
+          MakeComponent("0002", {1}, 1, "柱")});
+    const struct {
+        int column;
+        Qt::SortOrder order;
+        std::vector<const char*> numbers;  // top to bottom
+    } cases[] = {
+        {ComponentListModel::kNumber, Qt::AscendingOrder, {"0001", "0002", "0003"}},
+        {ComponentListModel::kPointCount, Qt::DescendingOrder, {"0001", "0003", "0002"}},
+        {ComponentListModel::kPointCount, Qt::AscendingOrder, {"0002", "0003", "0001"}},
+        {ComponentListModel::kIndex, Qt::DescendingOrder, {"0002", "0001", "0003"}},
+        {ComponentListModel::kIndex, Qt::AscendingOrder, {"0003", "0001", "0002"}},
+    };
+    for (const auto& c : cases) {
+        List()->sortByColumn(c.column, c.order);
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(Cell(row, ComponentListModel::kNumber), QString::fromLatin1(c.numbers[row]))
+                << c.column << " row " << row;
+        ClickRow(0);
+        ASSERT_NE(doc.GetCurrentComponent(), nullptr);
+        EXPECT_EQ(doc.GetCurrentComponent()->GetNumber(), c.numbers[0]) << c.column;
+        EXPECT_EQ(Text(ControlPanel::kNumber), QString::fromLatin1(c.numbers[0]));
+    }
+    List()->sortByColumn(ComponentListModel::kPointCount, Qt::AscendingOrder);
+    ClickTick(0);  // the component with one reading
+    EXPECT_EQ(Ticks(doc), (std::vector<int>{1, 1, 0}));
+}
+
+TEST_F(ControlPanelTest, TheFilterShowsComponentsByNumberNameOrRow) {
+    Load({MakeComponent("0001", {1}, 1, "梁A"), MakeComponent("0002", {1}, 1, "板"),
+          MakeComponent("0012", {1}, 1, "梁B"), MakeComponent("P003", {1}, 1, "")});
+    const struct {
+        const char* text;
+        std::vector<const char*> numbers;
+    } cases[] = {
+        {"", {"0001", "0002", "0012", "P003"}},
+        {"梁", {"0001", "0012"}},
+        {"b", {"0012"}},          // names regardless of case
+        {"p00", {"P003"}},        // numbers regardless of case
+        {"2", {"0002", "0012"}},  // the second row is 0002 itself
+        {"4", {"P003"}},          // the fourth row, by its row number alone
+        {"  板 ", {"0002"}},
+        {"nothing", {}},
+    };
+    for (const auto& c : cases) {
+        panel->FilterEdit()->setText(QString::fromUtf8(c.text));
+        std::vector<std::string> shown;
+        for (int row = 0; row < Rows(); ++row)
+            shown.push_back(Cell(row, ComponentListModel::kNumber).toStdString());
+        EXPECT_EQ(shown, std::vector<std::string>(c.numbers.begin(), c.numbers.end())) << c.text;
+    }
+    // A filtered row picks its own component.
+    panel->FilterEdit()->setText(QStringLiteral("P003"));
+    ClickRow(0);
+    EXPECT_EQ(doc.currentComponent(), 3);
+}
+
+// Tick all, none and invert act on the rows shown, each as one undoable edit.
+TEST_F(ControlPanelTest, TickAllNoneAndInvertActOnTheShownRowsAsOneEdit) {
+    const struct {
+        const char* name;
+        const char* filter;
+        std::function<QAction*(ControlPanel&)> action;
+        std::vector<int> ticks;
+    } cases[] = {
+        {"all", "", [](ControlPanel& p) { return p.TickAllAction(); }, {1, 1, 1, 1}},
+        {"none", "", [](ControlPanel& p) { return p.TickNoneAction(); }, {0, 0, 0, 0}},
+        {"invert", "", [](ControlPanel& p) { return p.TickInvertAction(); }, {0, 1, 0, 1}},
+        {"none shown", "梁", [](ControlPanel& p) { return p.TickNoneAction(); }, {0, 0, 1, 0}},
+        {"invert shown", "梁", [](ControlPanel& p) { return p.TickInvertAction(); }, {0, 0, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        panel->FilterEdit()->clear();
+        Load({MakeComponent("0001", {1}, 1, "梁"), MakeComponent("0002", {1}, 0, "板"),
+              MakeComponent("0003", {1}, 1, "柱"), MakeComponent("0004", {1}, 0, "梁")});
+        const std::vector<int> before = Ticks(doc);
+        panel->FilterEdit()->setText(QString::fromUtf8(c.filter));
+        c.action(*panel)->trigger();
+        EXPECT_EQ(Ticks(doc), c.ticks) << c.name;
+        EXPECT_TRUE(doc.IsModified()) << c.name;
+        doc.Undo();
+        EXPECT_EQ(Ticks(doc), before) << c.name << ": one undo takes it all back";
+        doc.Redo();
+        EXPECT_EQ(Ticks(doc), c.ticks) << c.name;
+        for (int row = 0; row < Rows(); ++row) {
+            const int component =
+                panel->ListFilter()->mapToSource(List()->model()->index(row, 0)).row();
+            EXPECT_EQ(Ticked(row), c.ticks[static_cast<std::size_t>(component)] != 0) << c.name;
+        }
+    }
+}
+
+TEST_F(ControlPanelTest, TheContextMenuPicksTheRowUnderTheMouseAndOffersTheCommands) {
+    Load({MakeComponent("0001", {1}), MakeComponent("0002", {2, 2}), MakeComponent("0003", {3})});
+    QAction insert(QStringLiteral("插入构件(&I)"));
+    QAction remove(QStringLiteral("删除构件(&D)..."));
+    panel->SetContextActions({&insert, nullptr, &remove});
+    const QRect row2 = List()->visualRect(List()->model()->index(2, 1));
+    std::unique_ptr<QMenu> menu(panel->MakeContextMenu(row2.center(), nullptr));
+    EXPECT_EQ(doc.currentComponent(), 2);
+    EXPECT_EQ(SelectedRow(), 2);
+    QStringList items;
+    for (QAction* a : menu->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(items,
+              (QStringList{"插入构件(&I)", "-", "删除构件(&D)...", "-", "全选", "全不选", "反选"}));
+    // Below the last row nothing is picked.
+    menu.reset(panel->MakeContextMenu(QPoint(5, List()->viewport()->height() - 2), nullptr));
+    EXPECT_EQ(doc.currentComponent(), 2);
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <functional>
 
+#include "TestFiles.h"
+#include "data/Document.h"
 #include "views/DataView.h"
 #include "widgets/GridControl.h"
-#include "data/Document.h"
-#include "TestFiles.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;
@@ -95,9 +95,35 @@ TEST_F(DataViewTest, TypingIntoAValueCellStoresTheWholeNumber) {
     ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("12.7")));
     EXPECT_EQ(Values(), (std::vector<int>{10, 12, 12}));
     EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("12.0"));
+}
 
-    ASSERT_TRUE(TypeIntoCell(*Grid(), 3, 1, QStringLiteral("x5")));
-    EXPECT_EQ(Values(), (std::vector<int>{10, 12, 0})) << "text that is no number stores 0";
+// Text that is not a number is refused with a note; the reading keeps its value.
+TEST_F(DataViewTest, TextThatIsNoNumberIsRefusedAndTheValueKept) {
+    Load({MakeComponent("0001", {10, 11, 12})});
+    QStringList notes;
+    QObject::connect(view.get(), &DataView::InputRefused,
+                     [&](const QString& text) { notes << text; });
+    const struct {
+        const char* typed;
+        bool refused;
+        int stored;
+    } cases[] = {{"abc", true, 0},    {"x5", true, 0},    {"12abc", true, 0}, {"1e3", true, 0},
+                 {"--4", true, 0},    {"4,5", true, 0},   {"44", false, 44},  {"45 ", false, 45},
+                 {"46.9", false, 46}, {"+47", false, 47}, {".5", false, 0},   {"-3", false, -3}};
+    for (const auto& c : cases) {
+        const int before = Values()[2];
+        notes.clear();
+        ASSERT_TRUE(TypeIntoCell(*Grid(), 3, 1, QString::fromUtf8(c.typed))) << c.typed;
+        if (c.refused) {
+            EXPECT_EQ(Values()[2], before) << c.typed;
+            ASSERT_EQ(notes.size(), 1) << c.typed;
+            EXPECT_TRUE(notes[0].contains(QStringLiteral("不是数字"))) << c.typed;
+        } else {
+            EXPECT_EQ(Values()[2], c.stored) << c.typed;
+            EXPECT_TRUE(notes.isEmpty()) << c.typed;
+        }
+    }
+    EXPECT_EQ(Values()[0], 10);
 }
 
 TEST_F(DataViewTest, ClickingARowPicksThePointWithoutRebuilding) {

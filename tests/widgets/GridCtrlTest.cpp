@@ -234,12 +234,29 @@ TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
     grid->SetItemReadOnly(2, 2, true);
     QSignalSpy edited(grid.get(), &GridControl::CellEdited);
     grid->SetSelectedRange(1, 1, 1, 1);
-    grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\n9\n"));
+    QSignalSpy refused(grid.get(), &GridControl::EditRefused);
+    grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\tabc\n9\n"));
     QList<QList<int>> seen;
     for (const auto& args : edited)
         seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
-    // (2,2) is read-only and row 4 is outside the table.
+    // (2,2) is read-only and row 4 is outside the table; "abc" is no number.
     EXPECT_EQ(seen, (QList<QList<int>>{{1, 1, 5}, {1, 2, 6}, {2, 1, 7}, {3, 1, 8}}));
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused[0][0].toInt(), 3);
+    EXPECT_EQ(refused[0][1].toInt(), 2);
+    EXPECT_EQ(refused[0][2].toString(), QStringLiteral("abc"));
+}
+
+TEST(GridCtrl, OnlyNumbersAreTakenAsTyped) {
+    const struct {
+        const char* text;
+        bool number;
+    } cases[] = {{"12", true},    {"12.7", true}, {" -3 ", true},   {"+4", true},   {".5", true},
+                 {"7.", true},    {"", false},    {" ", false},     {"abc", false}, {"x5", false},
+                 {"5x", false},   {"1e3", false}, {"1.2.3", false}, {"--1", false}, {"1 2", false},
+                 {"0x10", false}, {".", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsNumberText(QString::fromUtf8(c.text)), c.number) << '"' << c.text << '"';
 }
 
 TEST(GridCtrl, CutCopiesThenEmptiesEditableSelectedCells) {
