@@ -254,6 +254,8 @@ TEST_F(EditCommandsTest, CtrlROpensTheReportParametersAndCtrlHTheGuide) {
     });
     Key(Qt::Key_R, Qt::ControlModifier);
     EXPECT_TRUE(seen);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     Key(Qt::Key_H, Qt::ControlModifier);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(QFileInfo(opened[0]).fileName(), QStringLiteral("Ohmlet.html"));

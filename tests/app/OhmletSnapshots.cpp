@@ -66,11 +66,12 @@ int main(int argc, char* argv[]) {
             QMenu* exportMenu = menu->findChild<QMenu*>(QStringLiteral("exportMenu"));
             QTest::qWait(300);
             menu->setActiveAction(exportMenu->menuAction());
-            exportMenu->popup(menu->mapToGlobal(
-                menu->actionGeometry(exportMenu->menuAction()).topRight()));
+            exportMenu->popup(
+                menu->mapToGlobal(menu->actionGeometry(exportMenu->menuAction()).topRight()));
         }
-        const QByteArray name = QByteArray("menu-") + QByteArray::number(
-                                    static_cast<int>(QString::fromUtf8(title).front().unicode()));
+        const QByteArray name =
+            QByteArray("menu-") +
+            QByteArray::number(static_cast<int>(QString::fromUtf8(title).front().unicode()));
         if (!Shoot(name.constData())) return 1;
         menu->close();
         frame.menuBar()->setActiveAction(nullptr);
@@ -114,7 +115,7 @@ int main(int argc, char* argv[]) {
     dialog.SetSerialPorts({{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}});
     dialog.findChild<QCheckBox*>(QStringLiteral("nameByDate"))->setChecked(true);
     dialog.show();
-    QTest::qWaitForWindowExposed(&dialog);
+    if (!QTest::qWaitForWindowExposed(&dialog)) return 1;
     auto* ports = dialog.findChild<QComboBox*>(QStringLiteral("portList"));
     ports->showPopup();
     if (!Shoot("transfer-dialog")) return 1;
