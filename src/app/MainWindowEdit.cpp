@@ -22,8 +22,8 @@ constexpr int kStatusMessageMs = 5000;
 
 // How the question names a component: its number, and its name when it has one.
 QString ComponentLabel(const Component& c) {
-    QString label = FromGbk(c.GetNumber());
-    const QString name = FromGbk(c.GetName()).trimmed();
+    QString label = FromGbk(c.Number());
+    const QString name = FromGbk(c.Name()).trimmed();
     if (!name.isEmpty()) label += QStringLiteral("（%1）").arg(name);
     return label;
 }
@@ -45,7 +45,7 @@ void MainWindow::CreateEditMenu() {
     }
 
     // The list acts on the component under the mouse, the grid on the picked reading.
-    GetControlPanel()->SetContextActions({Action(kInsertComponent), Action(kDeleteComponent)});
+    Panel()->SetContextActions({Action(kInsertComponent), Action(kDeleteComponent)});
     view_->SetContextActions({Action(kEditCut), Action(kEditCopy), Action(kEditPaste), nullptr,
                               Action(kInsertPointAbove), Action(kInsertPointBelow),
                               Action(kDeletePoint)});
@@ -78,8 +78,8 @@ QMessageBox::StandardButton MainWindow::Ask(const QString& text) {
 
 void MainWindow::OnDeleteComponent() {
     // The component the delete command takes: the only one, or the current one.
-    const int index = doc_.componentCount() == 1 ? 0 : doc_.currentComponent();
-    const Component* c = doc_.GetComponent(index);
+    const int index = doc_.ComponentCount() == 1 ? 0 : doc_.CurrentIndex();
+    const Component* c = doc_.ComponentAt(index);
     if (!c) return;
     if (Ask(QStringLiteral("确实要删除构件 %1 吗？").arg(ComponentLabel(*c))) != QMessageBox::Yes)
         return;

@@ -50,7 +50,7 @@ void MainWindow::ExportWithDialog(int command) {
     if (path.isEmpty()) return;
     if (command == cmd::kExportPdf) {
         const ReportExportOutcome outcome =
-            ExportReportPdf(doc_.components(), path, ProgramFolder());
+            ExportReportPdf(doc_.Components(), path, ProgramFolder());
         if (!outcome.Ok())
             ShowError(
                 QStringLiteral("无法导出PDF文件 %1。\n%2")
@@ -59,11 +59,11 @@ void MainWindow::ExportWithDialog(int command) {
     }
     OfficeOutcome outcome;
     if (command == cmd::kExportWord)
-        outcome = WriteWordTable(doc_.components(), ProgramFolder(), path);
+        outcome = WriteWordTable(doc_.Components(), ProgramFolder(), path);
     else if (command == cmd::kExportExcel)
-        outcome = WriteExcelWorkbook(doc_.components(), path);
+        outcome = WriteExcelWorkbook(doc_.Components(), path);
     else
-        outcome = WriteReadingsCsv(doc_.components(), path);
+        outcome = WriteReadingsCsv(doc_.Components(), path);
     if (outcome.code == OfficeCode::Failed)
         ShowError(CannotWriteText(path, QString::fromStdString(outcome.text)));
     else if (outcome.code == OfficeCode::Written)

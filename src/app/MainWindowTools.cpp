@@ -30,7 +30,7 @@ void MainWindow::OnDataTransfer() {
     // A download into the open file may close it first, as long as nothing is lost.
     dialog.SetDocumentCloser([this] { return CloseDocument(); });
     dialog.exec();
-    if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
+    if (dialog.IsFinished()) OpenDocumentFile(dialog.TargetPath());
 }
 
 // The dialogs show and return values; the settings files are read and written here.

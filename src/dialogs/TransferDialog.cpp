@@ -287,7 +287,7 @@ void TransferDialog::SetRunning(bool running) {
 }
 
 bool TransferDialog::TargetIsFree() {
-    if (!SameFile(TargetFileName(), doc_.documentPath())) return true;
+    if (!SameFile(TargetFileName(), doc_.DocumentPath())) return true;
     // Unsaved edits would be lost with the file: then the document must be closed first.
     if (!closer_ || doc_.IsModified()) {
         Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
@@ -296,7 +296,7 @@ bool TransferDialog::TargetIsFree() {
     if (!Prompter().AskYesNo(this, Text(transfer_texts::kOverwriteCaption),
                              Text(transfer_texts::kCloseAndContinue)))
         return false;
-    return closer_() && !SameFile(TargetFileName(), doc_.documentPath());
+    return closer_() && !SameFile(TargetFileName(), doc_.DocumentPath());
 }
 
 void TransferDialog::OnStart() {
@@ -336,7 +336,7 @@ void TransferDialog::OnStart() {
             portList_->itemData(position, kLocationRole).toString());
     }
     runningUsb_ = usb;
-    doc_.transferBuffer().clear();
+    doc_.TransferBuffer().clear();
     StartOutcome started = session_->Start(
         std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
     switch (started.code) {
@@ -385,7 +385,7 @@ void TransferDialog::OnEnded() {
     if (ended_) return;  // cancelled: the dialog has ended already
     const TransferOutcome& result = session_->Result();
     // What arrived stays in the buffer, as a record of the failed transfer.
-    doc_.transferBuffer() = result.received;
+    doc_.TransferBuffer() = result.received;
     Complete(result);
 }
 

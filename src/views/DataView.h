@@ -39,7 +39,7 @@ public:
     void FillGridValues();
 
     GridControl* Grid() const { return grid_; }
-    int selectedIndex() const { return selectedIndex_; }
+    int SelectedIndex() const { return selectedIndex_; }
 
     // The commands the grid's context menu offers; null stands for a separator.
     void SetContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }

@@ -19,7 +19,7 @@
 #include "widgets/GridControl.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
             return true;
         });
     }
-    GridControl* Grid() { return frame->GetMainView()->Grid(); }
+    GridControl* Grid() { return frame->MainView()->Grid(); }
     void ClickCell(int row) {
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
                           Grid()->CellRect(row, 1).center());
@@ -74,11 +74,11 @@ TEST_F(EditCommandsTest, ShownShortcutsLeaveTheAcceleratorsWorking) {
     Open({MakeComponent("0001", {10, 11, 12})});
     ClickCell(1);
     Key(Qt::Key_B, Qt::AltModifier);
-    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
+    EXPECT_EQ(Doc().CurrentComponent()->pointCount, 4);
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 3);
+    EXPECT_EQ(Doc().CurrentComponent()->pointCount, 3);
     Key(Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(Doc().componentCount(), 2);
+    EXPECT_EQ(Doc().ComponentCount(), 2);
 }
 
 // Ctrl+C copies readings in the grid and deletes a component elsewhere, after asking.
@@ -98,10 +98,10 @@ TEST_F(EditCommandsTest, CtrlCCopiesInTheGridAndAsksBeforeDeletingElsewhere) {
         QApplication::clipboard()->clear();
         prompts.clear();
         ClickCell(2);
-        if (!c.gridFocus) frame->GetControlPanel()->List()->setFocus();
+        if (!c.gridFocus) frame->Panel()->List()->setFocus();
         answers.assign(c.answers.begin(), c.answers.end());
         Key(Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(Doc().componentCount(), c.componentsAfter) << c.name;
+        EXPECT_EQ(Doc().ComponentCount(), c.componentsAfter) << c.name;
         EXPECT_EQ(prompts.size(), c.answers.size()) << c.name;
         if (c.gridFocus) {
             EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("2\t11.0\n")) << c.name;
@@ -122,8 +122,8 @@ TEST_F(EditCommandsTest, TheMenuItemDeletesTheCurrentComponentAfterAsking) {
     frame->Action(cmd::kDeleteComponent)->trigger();
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0], QStringLiteral("确实要删除构件 0002（板） 吗？"));
-    ASSERT_EQ(Doc().componentCount(), 1);
-    EXPECT_EQ(Doc().components()[0].GetNumber(), "0001");
+    ASSERT_EQ(Doc().ComponentCount(), 1);
+    EXPECT_EQ(Doc().Components()[0].Number(), "0001");
     answers = {QMessageBox::No};
 }
 
@@ -136,8 +136,8 @@ TEST_F(EditCommandsTest, TheGridContextMenuActsOnTheRowUnderTheMouse) {
     Open({MakeComponent("0001", {10, 11, 12, 13})});
     ClickCell(1);
     std::unique_ptr<QMenu> menu(
-        frame->GetMainView()->MakeContextMenu(Grid()->CellRect(3, 1).center(), nullptr));
-    EXPECT_EQ(frame->GetMainView()->selectedIndex(), 2);
+        frame->MainView()->MakeContextMenu(Grid()->CellRect(3, 1).center(), nullptr));
+    EXPECT_EQ(frame->MainView()->SelectedIndex(), 2);
     QList<int> commands;
     for (QAction* a : menu->actions()) commands << (a->isSeparator() ? 0 : a->data().toInt());
     EXPECT_EQ(commands,
@@ -146,16 +146,16 @@ TEST_F(EditCommandsTest, TheGridContextMenuActsOnTheRowUnderTheMouse) {
     for (QAction* a : menu->actions())
         if (a->data().toInt() == cmd::kDeletePoint) a->trigger();
     std::vector<int> values;
-    for (const MeasuringPoint& p : Doc().GetCurrentComponent()->points) values.push_back(p.value);
+    for (const MeasuringPoint& p : Doc().CurrentComponent()->points) values.push_back(p.value);
     EXPECT_EQ(values, (std::vector<int>{10, 11, 13}));
 }
 
 TEST_F(EditCommandsTest, TheListContextMenuOffersTheComponentCommands) {
     Open({MakeComponent("0001", {1}), MakeComponent("0002", {2})});
-    QTableView* list = frame->GetControlPanel()->List();
+    QTableView* list = frame->Panel()->List();
     const QRect row1 = list->visualRect(list->model()->index(1, 1));
-    std::unique_ptr<QMenu> menu(frame->GetControlPanel()->MakeContextMenu(row1.center(), nullptr));
-    EXPECT_EQ(Doc().currentComponent(), 1);
+    std::unique_ptr<QMenu> menu(frame->Panel()->MakeContextMenu(row1.center(), nullptr));
+    EXPECT_EQ(Doc().CurrentIndex(), 1);
     QList<int> commands;
     for (QAction* a : menu->actions()) commands << a->data().toInt();
     EXPECT_TRUE(commands.contains(cmd::kInsertComponent));
@@ -165,7 +165,7 @@ TEST_F(EditCommandsTest, TheListContextMenuOffersTheComponentCommands) {
 TEST_F(EditCommandsTest, TextThatIsNoNumberIsNotedInTheStatusBar) {
     Open({MakeComponent("0001", {10, 11})});
     ASSERT_TRUE(TypeIntoCell(*Grid(), 1, 1, QStringLiteral("abc")));
-    EXPECT_EQ(Doc().GetCurrentComponent()->points[0].value, 10);
+    EXPECT_EQ(Doc().CurrentComponent()->points[0].value, 10);
     EXPECT_TRUE(frame->statusBar()->currentMessage().contains(QStringLiteral("abc")))
         << frame->statusBar()->currentMessage().toStdString();
     EXPECT_FALSE(Doc().IsModified());
@@ -188,8 +188,8 @@ TEST_F(EditCommandsTest, CloseAsksAboutUnsavedEditsOnly) {
         answers.assign(c.answers.begin(), c.answers.end());
         frame->Action(cmd::kFileClose)->trigger();
         EXPECT_EQ(prompts.size(), c.answers.size()) << c.name;
-        EXPECT_EQ(Doc().documentPath().empty(), c.closed) << c.name;
-        EXPECT_EQ(Doc().componentCount() == 0, c.closed) << c.name;
+        EXPECT_EQ(Doc().DocumentPath().empty(), c.closed) << c.name;
+        EXPECT_EQ(Doc().ComponentCount() == 0, c.closed) << c.name;
         answers = {QMessageBox::No};
         frame->NewDocument();
         answers.clear();

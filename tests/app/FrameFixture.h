@@ -7,10 +7,10 @@
 #include <QTest>
 #include <deque>
 
-#include "TestFiles.h"
+#include "support/QtTestSupport.h"
 #include "app/MainWindow.h"
 
-namespace ohmlet::testing {
+namespace ohmlet::test {
 
 class FrameTest : public ::testing::Test {
 public:
@@ -50,7 +50,7 @@ protected:
         frame.reset();
     }
 
-    Document& Doc() { return frame->GetDocument(); }
+    Document& Doc() { return frame->CurrentDocument(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods) { QTest::keyClick(frame.get(), key, mods); }
     QString Open(std::vector<Component> components, const QString& name = QStringLiteral("t.DZL")) {
         QString path = WriteFile(dir, name, components);
@@ -68,4 +68,4 @@ protected:
     QString nextFileName;
 };
 
-}  // namespace ohmlet::testing
+}  // namespace ohmlet::test

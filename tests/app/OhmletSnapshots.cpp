@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
         QTest::qWait(200);
     }
 
-    ControlPanel* panel = frame.GetControlPanel();
+    ControlPanel* panel = frame.Panel();
     QTableView* list = panel->List();
     const QRect row = list->visualRect(list->model()->index(2, 1));
     QMenu* listMenu = panel->MakeContextMenu(row.center(), &frame);
@@ -86,9 +86,9 @@ int main(int argc, char* argv[]) {
     if (!Shoot("context-list")) return 1;
     listMenu->close();
 
-    GridControl* grid = frame.GetMainView()->Grid();
+    GridControl* grid = frame.MainView()->Grid();
     const QPoint cell = grid->CellRect(3, 1).center();
-    QMenu* gridMenu = frame.GetMainView()->MakeContextMenu(cell, &frame);
+    QMenu* gridMenu = frame.MainView()->MakeContextMenu(cell, &frame);
     gridMenu->popup(grid->viewport()->mapToGlobal(cell));
     if (!Shoot("context-grid")) return 1;
     gridMenu->close();
@@ -111,7 +111,7 @@ int main(int argc, char* argv[]) {
     QTest::keyClick(&frame, Qt::Key_C, Qt::ControlModifier);
     if (!asked) return 1;
 
-    TransferDialog dialog(frame.GetDocument(), &frame);
+    TransferDialog dialog(frame.CurrentDocument(), &frame);
     dialog.SetSerialPorts({{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}});
     dialog.findChild<QCheckBox*>(QStringLiteral("nameByDate"))->setChecked(true);
     dialog.show();
