@@ -66,7 +66,7 @@ Component Filled(int index, int32_t readings) {
 bool WriteOneHuge(const std::string& path) {
     const auto readings =
         static_cast<int32_t>((kFileBytes - kDzlHeaderSize - kDzlRecordSize) / kDzlPointSize);
-    return WriteDzlFile(path, {Filled(0, readings)}).ok;
+    return WriteDzlFile(path, {Filled(0, readings)}).Ok();
 }
 
 bool WriteManyEmpty(const std::string& path) {
@@ -74,7 +74,7 @@ bool WriteManyEmpty(const std::string& path) {
     std::vector<Component> components;
     components.reserve(count);
     for (std::size_t i = 0; i < count; ++i) components.push_back(Filled(static_cast<int>(i), 0));
-    return WriteDzlFile(path, components).ok;
+    return WriteDzlFile(path, components).Ok();
 }
 
 void Paint(MainWindow& frame) {
@@ -84,7 +84,8 @@ void Paint(MainWindow& frame) {
 
 // One open in this process: prints "ms peak-MB components readings".
 int OpenOnce(const QString& path) {
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.resize(1600, 1000);
     frame.show();
     Paint(frame);
@@ -93,8 +94,8 @@ int OpenOnce(const QString& path) {
     if (!frame.OpenDocumentFile(path)) return 1;
     Paint(frame);
     const double ms = Ms(t);
-    std::printf("%.1f %.1f %d %d\n", ms, PeakRssMb(), frame.GetDocument().componentCount(),
-                frame.GetDocument().totalPointCount());
+    std::printf("%.1f %.1f %d %d\n", ms, PeakRssMb(), frame.CurrentDocument().ComponentCount(),
+                frame.CurrentDocument().TotalPointCount());
     return 0;
 }
 
@@ -140,15 +141,16 @@ int EditBench() {
     for (int i = 0; i < kComponents; ++i) components.push_back(Filled(i, 20));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("many.DZL"));
-    if (!WriteDzlFile(path.toStdString(), components).ok) return 1;
+    if (!WriteDzlFile(path.toStdString(), components).Ok()) return 1;
     components = {};
 
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.resize(1600, 1000);
     frame.show();
     if (!frame.OpenDocumentFile(path)) return 1;
     Paint(frame);
-    Document& doc = frame.GetDocument();
+    Document& doc = frame.CurrentDocument();
     doc.SelectComponent(kComponents / 2);
     Paint(frame);
 
@@ -176,7 +178,7 @@ int EditBench() {
             s.times.Add(Ms(t));
         }
     }
-    if (doc.componentCount() != kComponents) return 1;
+    if (doc.ComponentCount() != kComponents) return 1;
     std::printf("\n%d components, until painted (median of 5; worst in brackets)\n", kComponents);
     for (const Step& s : steps) {
         char what[96];

@@ -10,10 +10,10 @@
 #include <cstdlib>
 
 #include "app/AboutBox.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/MainWindow.h"
 #include "views/ControlPanel.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 
@@ -38,14 +38,15 @@ int main(int argc, char** argv) {
         menuShot = args[menuAt + 1];
         args.remove(menuAt, 2);
     }
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     frame.show();
     if (!frame.OpenDocumentFile(args[2])) return 1;
     QTest::qWait(300);
     // Pick as a user does: a click on the component's row, then on the reading's row.
     if (args.size() > 3) {
-        QTableView* list = frame.GetControlPanel()->List();
+        QTableView* list = frame.Panel()->List();
         const QModelIndex row = list->model()->index(args[3].toInt(), 1);
         if (row.isValid()) {
             list->scrollTo(row);
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
         }
     }
     if (args.size() > 4) {
-        GridControl* grid = frame.GetMainView()->Grid();
+        GridControl* grid = frame.MainView()->Grid();
         const int r = args[4].toInt() + 1;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(r, 1).center());
     }

@@ -3,8 +3,8 @@
 #include <map>
 
 #include "cli/CliCommands.h"
-#include "data/DzlFile.h"
 #include "cli/ExportFormats.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet::cli {
 
@@ -32,7 +32,7 @@ int RunExport(Args args) {
     if (it == ExportFormats().end())
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
     ExportJob job{args[0], output, std::move(file.components)};
     return it->second(job);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // "数据传输": the user picks the folder and the port and starts the download; the
 // dialog ends as finished once the reply is decoded and written. The caller then
-// reads IsFinished() and GetTargetPath() and opens the file.
+// reads IsFinished() and TargetPath() and opens the file.
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -27,24 +27,11 @@ class TransferSession;
 class TransferDialog : public QDialog {
     Q_OBJECT
 public:
-    // Control ids of the dialog template, kept as each widget's "controlId" property.
-    enum ControlId {
-        IDOK_START = 1,
-        IDCANCEL_CANCEL = 2,
-        IDC_TARGET_PATH = 1001,
-        IDC_PORT_TYPE_LIST = 1002,
-        IDC_STATUS = 1003,
-        IDC_TYPE_USB = 1005,
-        IDC_TYPE_COM = 1006,
-        IDC_FOLDER = 1038,
-        IDC_PORT_LIST = 1039,
-    };
-
     TransferDialog(Document& doc, QWidget* parent = nullptr);
     ~TransferDialog() override;
 
     bool IsFinished() const { return finished_; }
-    QString GetTargetPath() const { return targetPath_; }
+    QString TargetPath() const { return targetPath_; }
 
     // Tests answer the boxes; the prompter must outlive the dialog. Null: message boxes.
     void SetPrompter(TransferPrompter* prompter);

@@ -1,8 +1,8 @@
 #include "report/ReportParameters.h"
 
 #include <QStringList>
-#include <cstdio>
 
+#include "data/TestDate.h"
 #include "report/GbkCodec.h"
 #include "report/IniFile.h"
 #include "report/SettingsLocation.h"
@@ -118,18 +118,6 @@ const std::vector<ReportLayoutInfo>& Layouts() {
     return layouts;
 }
 
-// Digits of a fixed byte range, blanks ignored; -1 when there are none or other bytes.
-int NumberAt(const std::string& text, std::size_t from, std::size_t to) {
-    int value = -1;
-    for (std::size_t i = from; i <= to && i < text.size(); ++i) {
-        char c = text[i];
-        if (c == ' ') continue;
-        if (c < '0' || c > '9') return -1;
-        value = (value < 0 ? 0 : value * 10) + (c - '0');
-    }
-    return value;
-}
-
 template <typename Map>
 typename Map::mapped_type ValueOf(const Map& map, const QString& key) {
     auto it = map.find(key);
@@ -188,7 +176,7 @@ SettingsOutcome SaveFile(const QString& programFolder, const char* baseName, Wri
 
 LayoutParameters FreshLayoutParameters(int layout, const QDate& today) {
     LayoutParameters values;
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layout);
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layout);
     if (!info) return values;
     for (const ReportField& f : info->fileOrder) {
         const QString key = QString::fromUtf8(f.key);
@@ -242,7 +230,7 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     return outcome;
 }
 
-const ReportLayoutInfo* GetReportLayoutInfo(int layout) {
+const ReportLayoutInfo* ReportLayoutInfoAt(int layout) {
     if (layout < 0 || layout >= kReportLayoutCount) return nullptr;
     return &Layouts()[static_cast<std::size_t>(layout)];
 }
@@ -260,19 +248,13 @@ QStringList StrengthGrades() { return {"C15", "C20", "C25", "C30", "C35", "C40",
 
 std::string FormatStoredDate(const QDate& date) {
     if (!date.isValid()) return std::string();
-    char year[8], month[4], day[4];
-    std::snprintf(year, sizeof year, "%04d", date.year() % 10000);
-    std::snprintf(month, sizeof month, "%2d", date.month());
-    std::snprintf(day, sizeof day, "%2d", date.day());
-    return std::string(year) + "\xC4\xEA" + month + "\xD4\xC2" + day + "\xC8\xD5";
+    return FormatTestDate({date.year(), date.month(), date.day()}, DatePadding::Blank);
 }
 
 QDate ParseStoredDate(const std::string& gbk) {
-    int year = NumberAt(gbk, 0, 3);
-    int month = NumberAt(gbk, 6, 7);
-    int day = NumberAt(gbk, 10, 11);
-    if (year < 0 || month < 0 || day < 0) return QDate();
-    return QDate(year, month, day);  // invalid for a day that does not exist
+    const std::optional<CalendarDate> date = ParseTestDate(gbk);
+    if (!date) return QDate();
+    return QDate(date->year, date->month, date->day);  // invalid for a day that does not exist
 }
 
 QString DefaultReportParameter(int layoutNumber, const QString& key) {
@@ -293,7 +275,7 @@ QString DefaultReportParameter(int layoutNumber, const QString& key) {
 
 ReportParameterSet ReadReportParameters(const QString& programFolder, int layoutNumber) {
     ReportParameterSet set;
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layoutNumber - 1);
     if (!info) return set;
     IniFile file;
     const bool open = OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read);
@@ -308,8 +290,9 @@ ReportParameterSet ReadReportParameters(const QString& programFolder, int layout
     return set;
 }
 
-std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+std::string ReadReportParameter(const QString& programFolder, int layoutNumber,
+                                const QString& key) {
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layoutNumber - 1);
     std::string result;
     if (!info) return result;
     IniFile file;

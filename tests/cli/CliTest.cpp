@@ -11,10 +11,10 @@
 #include <QJsonObject>
 #include <cstring>
 
-#include "../data/TestSupport.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -179,7 +179,7 @@ TEST(Cli, InfoKeepsColumnsApartAndOutputValid) {
         std::memcpy(c.number, k.number.data(), std::min(k.number.size(), sizeof c.number - 1));
         c.SetName(k.name);
         std::string path = dir.File("hostile.DZL");
-        ASSERT_TRUE(WriteDzlFile(path, {c}).ok);
+        ASSERT_TRUE(WriteDzlFile(path, {c}).Ok());
         CliRun r = RunCli({"info", Q(path)});
         ASSERT_EQ(r.exitCode, 0) << k.what;
         EXPECT_EQ(QString::fromUtf8(r.out).toUtf8(), r.out) << k.what << ": not UTF-8";
@@ -194,7 +194,7 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
     test::TempDir dir;
     struct Case {
         std::vector<unsigned char> bytes;
-        std::string message;
+        std::string said;
     } cases[] = {
         {{}, "is empty"},
         {{0x42}, "holds only 1 byte:"},
@@ -206,8 +206,7 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
         for (const char* layout : {"--serial", "--usb"}) {
             CliRun r = RunCli({"decode", layout, Q(in), "-o", Q(dir.File("out.DZL"))});
             EXPECT_EQ(r.exitCode, 4) << layout;
-            EXPECT_NE(r.err.toStdString().find(k.message), std::string::npos)
-                << r.err.toStdString();
+            EXPECT_NE(r.err.toStdString().find(k.said), std::string::npos) << r.err.toStdString();
             EXPECT_EQ(r.err.indexOf("0 of 0"), -1) << r.err.toStdString();
         }
     }
@@ -226,7 +225,7 @@ TEST(Cli, OutOfMemoryIsAnErrorNotACrash) {
     Component big = test::MakeComponent("0001", {});
     big.ResizePoints(4000000);  // 48 MB of readings
     const std::string path = dir.File("big.DZL");
-    ASSERT_TRUE(WriteDzlFile(path, {big}).ok);
+    ASSERT_TRUE(WriteDzlFile(path, {big}).Ok());
     for (const char* command : {"info", "dump"}) {
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
