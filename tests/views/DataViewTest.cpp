@@ -5,8 +5,8 @@
 #include <QTest>
 #include <functional>
 
-#include "support/QtTestSupport.h"
 #include "data/Document.h"
+#include "support/QtTestSupport.h"
 #include "views/DataView.h"
 #include "widgets/GridControl.h"
 
