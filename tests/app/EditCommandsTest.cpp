@@ -94,7 +94,7 @@ TEST_F(EditCommandsTest, CtrlCCopiesInTheGridAndAsksBeforeDeletingElsewhere) {
         {"list, Yes", false, {QMessageBox::Yes}, 1},
     };
     for (const auto& c : cases) {
-        Open({MakeComponent("0001", {10, 11, 12}, 1, "梁"), MakeComponent("0002", {20, 21}, 1)});
+        Open({MakeComponent("0001", {10, 11, 12}, 1, Gbk("梁")), MakeComponent("0002", {20, 21}, 1)});
         QApplication::clipboard()->clear();
         prompts.clear();
         ClickCell(2);
@@ -116,7 +116,7 @@ TEST_F(EditCommandsTest, CtrlCCopiesInTheGridAndAsksBeforeDeletingElsewhere) {
 }
 
 TEST_F(EditCommandsTest, TheMenuItemDeletesTheCurrentComponentAfterAsking) {
-    Open({MakeComponent("0001", {1}), MakeComponent("0002", {2}, 1, "板")});
+    Open({MakeComponent("0001", {1}), MakeComponent("0002", {2}, 1, Gbk("板"))});
     Doc().SelectComponent(1);
     answers = {QMessageBox::Yes};
     frame->Action(cmd::kDeleteComponent)->trigger();
@@ -206,7 +206,7 @@ TEST_F(EditCommandsTest, ExportWritesEachFormatWhereTheUserSays) {
                  {cmd::kExportExcel, "t.xlsx", "PK"},
                  {cmd::kExportCsv, "t.csv", "number,name"},
                  {cmd::kExportPdf, "t.pdf", "%PDF"}};
-    Open({MakeComponent("0001", {45, 46}, 1, "梁1")});
+    Open({MakeComponent("0001", {45, 46}, 1, Gbk("梁1"))});
     for (const auto& c : cases) {
         suggestions.clear();
         errors.clear();

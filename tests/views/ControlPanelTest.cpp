@@ -307,7 +307,7 @@ std::vector<int> Ticks(const Document& doc) {
 }
 
 TEST_F(ControlPanelTest, TheNameColumnComesAfterTheFourListColumns) {
-    Load({MakeComponent("0001", {1}, 1, "梁A"), MakeComponent("0002", {2}, 1, "")});
+    Load({MakeComponent("0001", {1}, 1, Gbk("梁A")), MakeComponent("0002", {2}, 1, Gbk(""))});
     EXPECT_EQ(List()->model()->headerData(ComponentListModel::kName, Qt::Horizontal).toString(),
               QStringLiteral("构件名称"));
     EXPECT_EQ(Cell(0, ComponentListModel::kName), QStringLiteral("梁A"));
@@ -317,8 +317,8 @@ TEST_F(ControlPanelTest, TheNameColumnComesAfterTheFourListColumns) {
 
 // Sorted by any column, a picked or ticked row is still the component it shows.
 TEST_F(ControlPanelTest, SortedRowsPickAndTickTheComponentTheyShow) {
-    Load({MakeComponent("0003", {1, 1}, 1, "板"), MakeComponent("0001", {1, 1, 1, 1}, 1, "梁"),
-          MakeComponent("0002", {1}, 1, "柱")});
+    Load({MakeComponent("0003", {1, 1}, 1, Gbk("板")), MakeComponent("0001", {1, 1, 1, 1}, 1, Gbk("梁")),
+          MakeComponent("0002", {1}, 1, Gbk("柱"))});
     const struct {
         int column;
         Qt::SortOrder order;
@@ -346,8 +346,8 @@ TEST_F(ControlPanelTest, SortedRowsPickAndTickTheComponentTheyShow) {
 }
 
 TEST_F(ControlPanelTest, TheFilterShowsComponentsByNumberNameOrRow) {
-    Load({MakeComponent("0001", {1}, 1, "梁A"), MakeComponent("0002", {1}, 1, "板"),
-          MakeComponent("0012", {1}, 1, "梁B"), MakeComponent("P003", {1}, 1, "")});
+    Load({MakeComponent("0001", {1}, 1, Gbk("梁A")), MakeComponent("0002", {1}, 1, Gbk("板")),
+          MakeComponent("0012", {1}, 1, Gbk("梁B")), MakeComponent("P003", {1}, 1, Gbk(""))});
     const struct {
         const char* text;
         std::vector<const char*> numbers;
@@ -390,8 +390,8 @@ TEST_F(ControlPanelTest, TickAllNoneAndInvertActOnTheShownRowsAsOneEdit) {
     };
     for (const auto& c : cases) {
         panel->FilterEdit()->clear();
-        Load({MakeComponent("0001", {1}, 1, "梁"), MakeComponent("0002", {1}, 0, "板"),
-              MakeComponent("0003", {1}, 1, "柱"), MakeComponent("0004", {1}, 0, "梁")});
+        Load({MakeComponent("0001", {1}, 1, Gbk("梁")), MakeComponent("0002", {1}, 0, Gbk("板")),
+              MakeComponent("0003", {1}, 1, Gbk("柱")), MakeComponent("0004", {1}, 0, Gbk("梁"))});
         const std::vector<int> before = Ticks(doc);
         panel->FilterEdit()->setText(QString::fromUtf8(c.filter));
         c.action(*panel)->trigger();
