@@ -20,6 +20,7 @@
 #include "views/ControlPanel.h"
 #include "app/LockKeyState.h"
 #include "views/PanelBar.h"
+#include "views/ChartPane.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -37,6 +38,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     panelBar_ = new PanelBar(doc_, this);
     addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
     resizeDocks({panelBar_}, {400}, Qt::Horizontal);
+    // Charts stay out of the way until asked for from 查看.
+    chartPane_ = new ChartPane(doc_, this);
+    addDockWidget(Qt::RightDockWidgetArea, chartPane_);
+    chartPane_->hide();
     // Registered after the panel and the view, so the title follows what they show.
     doc_.AddObserver(this);
     connect(GetControlPanel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
@@ -58,6 +63,8 @@ MainWindow::~MainWindow() {
     doc_.RemoveObserver(this);
     delete panelBar_;
     panelBar_ = nullptr;
+    delete chartPane_;
+    chartPane_ = nullptr;
     delete view_;
     view_ = nullptr;
 }
@@ -163,6 +170,11 @@ void MainWindow::CreateMenus() {
     view->addAction(toolbarToggle);
     view->addAction(statusToggle);
     view->addAction(Action(kViewControlPanel));
+    QAction* charts = chartPane_->toggleViewAction();
+    charts->setText(QStringLiteral("图表(&C)"));
+    charts->setObjectName(QStringLiteral("viewCharts"));
+    charts->setStatusTip(QStringLiteral("显示/隐藏图表"));
+    view->addAction(charts);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(Action(kAppAbout));

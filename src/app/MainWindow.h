@@ -21,6 +21,7 @@ namespace ohmlet {
 class DataView;
 class ControlPanel;
 class PanelBar;
+class ChartPane;
 
 class MainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
     DataView* GetMainView() const { return view_; }
     ControlPanel* GetControlPanel() const;
     PanelBar* GetPanelBar() const { return panelBar_; }
+    ChartPane* GetChartPane() const { return chartPane_; }
     QToolBar* ToolBar() const { return toolBar_; }
     QAction* Action(int command) const { return actions_.value(command); }
     bool IsPanelShown() const { return panelShown_; }
@@ -118,6 +120,7 @@ private:
     Document doc_;
     DataView* view_ = nullptr;
     PanelBar* panelBar_ = nullptr;
+    ChartPane* chartPane_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
