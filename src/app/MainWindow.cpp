@@ -13,14 +13,14 @@
 #include <QToolBar>
 
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "views/ControlPanel.h"
 #include "app/LockKeyState.h"
-#include "views/PanelBar.h"
 #include "views/ChartPane.h"
+#include "views/ControlPanel.h"
+#include "views/DataView.h"
+#include "views/PanelBar.h"
+#include "widgets/GridControl.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }

@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <functional>
 
+#include "app/RecentFileList.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
-#include "app/RecentFileList.h"
 
 class QAction;
 class QLabel;

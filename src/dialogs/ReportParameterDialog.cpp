@@ -1,5 +1,6 @@
 #include "dialogs/ReportParameterDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -53,6 +54,10 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     const int buttonsY = kPageY + kPageHeight + 12;
     ok->setGeometry(width() - 190, buttonsY, 85, 28);
     cancel->setGeometry(width() - 95, buttonsY, 85, 28);
+    chartPage_ = new QCheckBox(QStringLiteral("打印报告附图表页"), this);
+    chartPage_->setObjectName(QStringLiteral("chartPage"));
+    chartPage_->setGeometry(12, buttonsY, 220, 28);
+    chartPage_->setChecked(parameters.chartPage);
     connect(ok, &QPushButton::clicked, this, &ReportParameterDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &ReportParameterDialog::reject);
     connect(combo_, &QComboBox::currentIndexChanged, this, &ReportParameterDialog::OnLayoutChanged);
@@ -77,6 +82,7 @@ void ReportParameterDialog::OnLayoutChanged(int index) {
 ReportParameters ReportParameterDialog::Values() const {
     ReportParameters parameters;
     parameters.chosenLayout = combo_->currentIndex();
+    parameters.chartPage = chartPage_->isChecked();
     for (int i = 0; i < kReportLayoutCount; ++i)
         parameters.layouts[static_cast<std::size_t>(i)] =
             pages_[static_cast<std::size_t>(i)]->Values();

@@ -16,6 +16,7 @@ ReportPainter::ReportPainter(const std::vector<Component>& components, const QSt
       parameters_(ReadReportParameters(programFolder, 1)) {
     // Without the file there is no header, footer or page number.
     if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
+    if (ReadReportChartPage(programFolder)) charted_ = ChartedComponents(components);
 }
 
 std::string ReportPainter::Parameter(const QString& key) const {
@@ -42,7 +43,11 @@ void ReportPainter::DrawPage(QPainter& painter, int page) {
             DrawBasisPage(painter, frame_, parameter);
             break;
         default:
-            DrawRawDataPage(painter, frame_, components_, rows_, page);
+            if (page > RawPageCount())
+                DrawChartPage(painter, frame_, components_, charted_, classes_,
+                              page - RawPageCount() - 1);
+            else
+                DrawRawDataPage(painter, frame_, components_, rows_, page);
             break;
     }
     DrawDecorations(painter, page);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/CorrosionClasses.h"
+#include "report/ChartPage.h"
 #include "report/PrintSettings.h"
 #include "report/ReportParameters.h"
 #include "report/ReportRows.h"
@@ -23,7 +25,9 @@ public:
     // and only they count in the totals. The settings files are read here, once.
     ReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
-    int PageCount() const { return ReportPageCount(rows_.size()); }
+    // The raw data pages, then the chart pages when the report parameters ask for them.
+    int PageCount() const { return RawPageCount() + ChartPageCount(charted_.size()); }
+    int RawPageCount() const { return ReportPageCount(rows_.size()); }
     const std::vector<ReportRow>& Rows() const { return rows_; }
     const ReportTotals& Totals() const { return totals_; }
     void SetToday(const QDate& today) { today_ = today; }
@@ -42,6 +46,8 @@ private:
     ReportPageFrame frame_;
     ReportParameterSet parameters_;  // 检测报告1
     PrintSettings settings_;
+    std::vector<std::size_t> charted_;  // components with a chart; none without chart pages
+    ClassTable classes_ = ClassTable::Rilem();
 };
 
 }  // namespace ohmlet

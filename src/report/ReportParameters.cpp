@@ -220,6 +220,7 @@ ReportParameters LoadReportParameters(const QString& programFolder, const QDate&
         chosen.ReadInt(SectionName(), LayoutKeyGbk(), parameters.chosenLayout);
         chosen.Close();
     }
+    parameters.chartPage = ReadReportChartPage(programFolder);
     return parameters;
 }
 
@@ -238,6 +239,8 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     }
     Note(outcome, SaveFile(programFolder, kChosenLayoutFile, [&](IniFile& file) {
              file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
+             // Written only when on, so a file saved without charts is the file it always was.
+             if (parameters.chartPage) file.WriteInt(ChartPageKeyGbk(), 1);
          }));
     return outcome;
 }
@@ -255,6 +258,17 @@ FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key) 
 
 std::string LayoutKeyGbk() { return ToGbk(QStringLiteral("报告格式")); }
 std::string SectionName() { return "Data"; }
+std::string ChartPageKeyGbk() { return ToGbk(QStringLiteral("图表页")); }
+
+bool ReadReportChartPage(const QString& programFolder) {
+    int32_t on = 0;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), ChartPageKeyGbk(), on);
+        file.Close();
+    }
+    return on != 0;
+}
 
 QStringList StrengthGrades() { return {"C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50"}; }
 

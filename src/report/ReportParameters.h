@@ -49,6 +49,9 @@ struct LayoutParameters {
 // Every layout's parameters and the layout chosen last (-1 before the first choice).
 struct ReportParameters {
     int chosenLayout = -1;
+    // A page of readings charts after the raw data. Off unless asked for: a report that
+    // has been printed the same way for years keeps its pages.
+    bool chartPage = false;
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 
@@ -66,6 +69,10 @@ ReportParameters LoadReportParameters(const QString& programFolder,
 // one fails; the outcome names every file not saved, one line each.
 SettingsOutcome SaveReportParameters(const QString& programFolder,
                                      const ReportParameters& parameters);
+
+// Whether the printed report gets its chart pages ("reportini"); off when not saved.
+bool ReadReportChartPage(const QString& programFolder);
+std::string ChartPageKeyGbk();  // 图表页
 
 // The strength grades offered on the pages.
 QStringList StrengthGrades();
