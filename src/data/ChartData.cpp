@@ -62,6 +62,23 @@ std::optional<ValueRange> ReadingRange(const Component& component) {
     return range;
 }
 
+AxisRange NiceAxis(double min, double max, int ticks) {
+    if (max < min) std::swap(min, max);
+    const double pad = std::max(1.0, (max - min) * 0.05);
+    const double low = min - pad;
+    const double high = max + pad;
+    const double raw = (high - low) / std::max(ticks, 1);
+    double step = 1;
+    for (double power = 1;; power *= 10) {
+        const double m = raw <= power ? 1 : raw <= 2 * power ? 2 : raw <= 5 * power ? 5 : 0;
+        if (m != 0) {
+            step = m * power;
+            break;
+        }
+    }
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
 std::vector<ClassBand> ClassBands(const ClassTable& table, double low, double high) {
     std::vector<ClassBand> bands;
     if (!(low <= high)) return bands;  // also refuses NaN

@@ -32,6 +32,16 @@ struct ValueRange {
 };
 std::optional<ValueRange> ReadingRange(const Component& component);
 
+// A value axis around min..max: a margin of 5% of the range (at least 1) on each side, then
+// widened to whole steps of 1, 2 or 5 times a power of ten (at least 1), the step chosen so
+// that there are at most `ticks` of them.
+struct AxisRange {
+    double low;
+    double high;
+    double step;
+};
+AxisRange NiceAxis(double min, double max, int ticks);
+
 // --- class bands --------------------------------------------------------------------------
 
 // The part of a class's y range that lies inside [low, high]. Class i of the table holds

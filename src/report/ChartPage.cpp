@@ -19,15 +19,6 @@ constexpr int kCellHeight = 1480;
 // A printed line cannot show more than this many points across a small chart.
 constexpr std::size_t kPrintedPoints = 1200;
 
-// A tick step of 1, 2 or 5 times a power of ten giving at most `ticks` steps.
-double NiceStep(double span, int ticks) {
-    const double raw = std::max(span / ticks, 1e-9);
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= raw) return m * power;
-    return 10 * power;
-}
-
 struct Scale {
     QRect plot;
     double low, high;  // readings at the plot's bottom and top
@@ -37,16 +28,9 @@ struct Scale {
     }
 };
 
-// Room above and below the readings, as on screen.
-std::pair<double, double> Padded(double min, double max) {
-    const double pad = std::max(1.0, (max - min) * 0.08);
-    return {min - pad, max + pad};
-}
-
-void DrawValueAxis(QPainter& painter, const Scale& s, int ticks) {
-    const double step = NiceStep(s.high - s.low, ticks);
+void DrawValueAxis(QPainter& painter, const Scale& s, double step) {
     const int labelHeight = painter.font().pixelSize();
-    for (double v = std::ceil(s.low / step) * step; v <= s.high; v += step) {
+    for (double v = s.low; v <= s.high + step / 1000; v += step) {
         const int y = s.Y(v);
         DrawLine(painter, s.plot.left() - 25, y, s.plot.left(), y);
         const QString text = QString::number(v, 'g', 6);
@@ -74,13 +58,13 @@ void DrawReadingsChart(QPainter& painter, const QRect& cell, const Component& c,
         return;
     }
     const std::vector<SeriesPoint> points = ReadingSeries(c, kPrintedPoints);
-    const auto [low, high] = Padded(range->min, range->max);
+    const AxisRange axis = NiceAxis(range->min, range->max, 4);
     const Scale s{QRect(QPoint(cell.left() + 360, cell.top() + 130),
                         QPoint(cell.right() - 60, cell.bottom() - 230)),
-                  low, high};
+                  axis.low, axis.high};
     DrawBands(painter, s, table);
     painter.setFont(ReportFont(ReportFace::Song, 7.5));
-    DrawValueAxis(painter, s, 4);
+    DrawValueAxis(painter, s, axis.step);
     const double last = static_cast<double>(std::max<int64_t>(points.back().number, 2));
     auto X = [&](double n) {
         return s.plot.left() + static_cast<int>(std::lround((n - 1) / (last - 1) * s.plot.width()));
@@ -105,9 +89,10 @@ void DrawReadingsChart(QPainter& painter, const QRect& cell, const Component& c,
     const QString lastText = QString::number(points.back().number);
     DrawTextNatural(painter, s.plot.right() - painter.fontMetrics().horizontalAdvance(lastText), y,
                     lastText);
-    const QString axis = QStringLiteral("测点号");
-    DrawTextNatural(
-        painter, s.plot.center().x() - painter.fontMetrics().horizontalAdvance(axis) / 2, y, axis);
+    const QString caption = QStringLiteral("测点号");
+    DrawTextNatural(painter,
+                    s.plot.center().x() - painter.fontMetrics().horizontalAdvance(caption) / 2, y,
+                    caption);
     painter.restore();
 }
 
@@ -120,12 +105,12 @@ void DrawOverview(QPainter& painter, const QRect& area, const std::vector<Compon
         min = std::min(min, b.min);
         max = std::max(max, b.max);
     }
-    const auto [low, high] = Padded(min, max);
-    const Scale s{area.adjusted(450, 0, -50, -220), low, high};
+    const AxisRange axis = NiceAxis(min, max, 8);
+    const Scale s{area.adjusted(450, 0, -50, -220), axis.low, axis.high};
     painter.save();
     DrawBands(painter, s, table);
     painter.setFont(ReportFont(ReportFace::Song, 8));
-    DrawValueAxis(painter, s, 8);
+    DrawValueAxis(painter, s, axis.step);
     const double slot = static_cast<double>(s.plot.width()) / static_cast<double>(boxes.size());
     const int half = std::max(4, static_cast<int>(std::min(110.0, slot * 0.3)));
     // Every label while they fit, else every few.

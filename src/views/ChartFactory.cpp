@@ -49,6 +49,16 @@ QValueAxis* ValueAxis(const QString& title, double low, double high) {
     return axis;
 }
 
+// Ticks on the whole steps of the range, as the printed charts have them.
+QValueAxis* ValueAxis(const QString& title, const AxisRange& range) {
+    QValueAxis* axis = ValueAxis(title, range.low, range.high);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(range.low);
+    axis->setTickInterval(range.step);
+    axis->setLabelFormat(QStringLiteral("%g"));
+    return axis;
+}
+
 }  // namespace
 
 QString ComponentTitle(const Component& component) {
@@ -65,15 +75,14 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
 
     const std::vector<SeriesPoint> points = ReadingSeries(*component, kMaxSeriesPoints);
     const double last = static_cast<double>(std::max<int64_t>(points.back().number, 2));
-    // A little room above and below, so the extremes do not sit on the frame.
-    const double pad = std::max(1.0, (range->max - range->min) * 0.08);
-    const double low = range->min - pad;
-    const double high = range->max + pad;
+    const AxisRange axis = NiceAxis(range->min, range->max, 6);
+    const double low = axis.low;
+    const double high = axis.high;
 
     QChart* chart = NewChart(title);
     QValueAxis* x = ValueAxis(QStringLiteral("测点号"), 1, last);
     x->setLabelFormat(QStringLiteral("%d"));
-    QValueAxis* y = ValueAxis(ValueAxisTitle(), low, high);
+    QValueAxis* y = ValueAxis(ValueAxisTitle(), axis);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
@@ -196,9 +205,8 @@ QChart* MakeOverviewChart(const std::vector<Component>& components, const ClassT
     auto* x = new QBarCategoryAxis;
     x->setTitleText(QStringLiteral("构件编号"));
     x->append(categories);
-    const double pad = std::max(1.0, (high - low) * 0.08);
     QValueAxis* y =
-        ValueAxis(ValueAxisTitle() + QStringLiteral("，箱体为 p10–p90"), low - pad, high + pad);
+        ValueAxis(ValueAxisTitle() + QStringLiteral("，箱体为 p10–p90"), NiceAxis(low, high, 8));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

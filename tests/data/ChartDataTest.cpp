@@ -119,6 +119,28 @@ TEST(ChartData, HistogramWidthIsRoundedUp) {
             << c.n << " readings " << c.min << ".." << c.max;
 }
 
+TEST(ChartData, AxisEndsOnWholeSteps) {
+    struct Case {
+        double min, max;
+        int ticks;
+        double low, high, step;
+    } cases[] = {
+        {21, 65, 6, 10, 70, 10},        // 18.8..67.2 in steps over 8.07
+        {8, 120, 6, 0, 150, 50},        // 2.4..125.6, steps over 20.5
+        {45, 55, 6, 44, 56, 2},         // the margin is at least 1
+        {50, 50, 6, 49, 51, 1},         // one value: steps no finer than 1
+        {-3, 4, 4, -5, 5, 5},           // below zero
+        {0, 1000, 8, -200, 1200, 200},  // -50..1050, steps over 137.5
+        {65, 21, 6, 10, 70, 10},        // ends given the wrong way round
+    };
+    for (const Case& c : cases) {
+        const AxisRange a = NiceAxis(c.min, c.max, c.ticks);
+        EXPECT_EQ(a.low, c.low) << c.min << ".." << c.max;
+        EXPECT_EQ(a.high, c.high) << c.min << ".." << c.max;
+        EXPECT_EQ(a.step, c.step) << c.min << ".." << c.max;
+    }
+}
+
 TEST(ChartData, SeriesFollowsThePointNumber) {
     using Points = std::vector<std::pair<int64_t, int32_t>>;
     struct Case {

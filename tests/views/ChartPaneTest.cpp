@@ -93,7 +93,7 @@ TEST_F(ChartPaneTest, FollowsTheDocument) {
              d.SelectComponent(0);
              d.SetCell(0, 1, 150);
          },
-         "0001 梁", 4, 3, 3, SIZE_MAX, 0, 3},
+         "0001 梁", 4, 4, 3, SIZE_MAX, 0, 3},
     };
     for (const Case& c : cases) {
         c.change(doc);
