@@ -21,11 +21,11 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "FrameFixture.h"
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
-#include "FrameFixture.h"
+#include "views/ControlPanel.h"
 #include "views/PanelBar.h"
 
 using namespace ohmlet;
@@ -66,8 +66,9 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     EXPECT_EQ(
         Items(MenuNamed(bar, "工具(&E)")),
         (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
-    EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
-              (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772"}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "查看(&V)")),
+        (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772", "图表(&C)="}));
     EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));
 }
 
