@@ -138,7 +138,7 @@ Histogram MakeHistogram(const Component& component, const ClassTable& table) {
 }
 
 std::optional<GridMap> MakeGridMap(const Component& component, const ClassTable& table) {
-    if (component.GetKind() != ComponentKind::Grid) return std::nullopt;
+    if (component.Kind() != ComponentKind::Grid) return std::nullopt;
     const std::size_t n = ReadingCount(component);
     const std::size_t split = component.blockOffset <= 0
                                   ? 0

@@ -51,7 +51,7 @@ void DrawReadingsChart(QPainter& painter, const QRect& cell, const Component& c,
     painter.save();
     painter.setFont(ReportFont(ReportFace::Song, 9));
     DrawTextFitted(painter, cell.left() + 60, cell.top(), cell.width() - 120,
-                   FromGbk(c.GetNumber()) + QLatin1Char(' ') + FromGbk(c.GetName()));
+                   FromGbk(c.Number()) + QLatin1Char(' ') + FromGbk(c.Name()));
     const std::optional<ValueRange> range = ReadingRange(c);
     if (!range) {
         painter.restore();
@@ -130,7 +130,7 @@ void DrawOverview(QPainter& painter, const QRect& area, const std::vector<Compon
         painter.setPen(QPen(Qt::black, 8));
         DrawLine(painter, x - half, s.Y(b.median), x + half, s.Y(b.median));
         if (static_cast<int>(i) % labelEvery == 0) {
-            const QString label = FromGbk(components[b.component].GetNumber());
+            const QString label = FromGbk(components[b.component].Number());
             DrawTextNatural(painter, x - painter.fontMetrics().horizontalAdvance(label) / 2,
                             s.plot.bottom() + 30, label);
         }

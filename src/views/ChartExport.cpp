@@ -76,7 +76,7 @@ ChartExportResult ExportChartImage(QWidget& chart, const QString& path) {
         result.error = QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
         return result;
     }
-    result.ok = true;
+    result.Ok() = true;
     return result;
 }
 

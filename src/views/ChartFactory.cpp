@@ -62,8 +62,8 @@ QValueAxis* ValueAxis(const QString& title, const AxisRange& range) {
 }  // namespace
 
 QString ComponentTitle(const Component& component) {
-    const QString number = FromGbk(component.GetNumber());
-    const QString name = FromGbk(component.GetName());
+    const QString number = FromGbk(component.Number());
+    const QString name = FromGbk(component.Name());
     return name.isEmpty() ? number : number + QLatin1Char(' ') + name;
 }
 
@@ -186,7 +186,7 @@ QChart* MakeOverviewChart(const std::vector<Component>& components, const ClassT
     double low = boxes.front().min;
     double high = boxes.front().max;
     for (const BoxEntry& b : boxes) {
-        const QString label = FromGbk(components[b.component].GetNumber());
+        const QString label = FromGbk(components[b.component].Number());
         auto* set = new QBoxSet(label);
         set->setValue(QBoxSet::LowerExtreme, b.min);
         set->setValue(QBoxSet::LowerQuartile, b.p10);

@@ -111,10 +111,10 @@ void ChartPane::ScheduleRefresh() {
 
 void ChartPane::Refresh() {
     stale_ = false;
-    const Component* current = doc_.GetCurrentComponent();
+    const Component* current = doc_.CurrentComponent();
     ReplaceChart(views_[ReadingsTab], MakeReadingsChart(current, table_));
     ReplaceChart(views_[HistogramTab], MakeHistogramChart(current, table_));
-    ReplaceChart(views_[OverviewTab], MakeOverviewChart(doc_.components(), table_));
+    ReplaceChart(views_[OverviewTab], MakeOverviewChart(doc_.Components(), table_));
     std::optional<GridMap> map;
     QString note = QStringLiteral("没有当前构件");
     QString title;
@@ -129,8 +129,8 @@ void ChartPane::Refresh() {
 QString ChartPane::SuggestedFileName() const {
     QString name = QString::fromUtf8(kTabNames[tabs_->currentIndex()]);
     if (tabs_->currentIndex() != OverviewTab)
-        if (const Component* c = doc_.GetCurrentComponent())
-            name = FromGbk(c->GetNumber()) + QLatin1Char('_') + name;
+        if (const Component* c = doc_.CurrentComponent())
+            name = FromGbk(c->Number()) + QLatin1Char('_') + name;
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
     return QDir::home().filePath(name + QStringLiteral(".png"));
 }
@@ -153,7 +153,7 @@ void ChartPane::OnExportChart() {
     }
     if (path.isEmpty()) return;
     const ChartExportResult result = ExportChartImage(*chart, path);
-    if (result.ok) return;
+    if (result.Ok()) return;
     if (errorSink_)
         errorSink_(result.error);
     else

@@ -7,7 +7,7 @@
 #include "views/ChartPane.h"
 #include "views/GridMapWidget.h"
 
-namespace ohmlet::testing {
+namespace ohmlet::test {
 namespace {
 
 using ChartFrameTest = FrameTest;
@@ -53,4 +53,4 @@ TEST_F(ChartFrameTest, PaneChartsTheOpenedFile) {
 }
 
 }  // namespace
-}  // namespace ohmlet::testing
+}  // namespace ohmlet::test

@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     if (!window.OpenLocalFile(argv[1])) return 1;
-    window.GetDocument().SelectComponent(std::atoi(argv[2]));
+    window.CurrentDocument().SelectComponent(std::atoi(argv[2]));
     ohmlet::ChartPane* pane = window.GetChartPane();
     pane->show();
     window.resizeDocks({pane}, {620}, Qt::Horizontal);
@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
             const QString path = QString::fromLocal8Bit(argv[5]) + QLatin1String(ending);
             const ohmlet::ChartExportResult r =
                 ohmlet::ExportChartImage(*pane->CurrentChart(), path);
-            std::printf("%s: %s\n", qPrintable(path), r.ok ? "written" : qPrintable(r.error));
+            std::printf("%s: %s\n", qPrintable(path), r.Ok() ? "written" : qPrintable(r.error));
         }
     }
     std::printf("ready\n");

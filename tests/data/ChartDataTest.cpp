@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "data/ChartData.h"
 
 namespace ohmlet {

@@ -15,14 +15,14 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "TestFiles.h"
+#include "support/QtTestSupport.h"
 #include "data/Document.h"
 #include "views/ChartExport.h"
 #include "views/ChartPane.h"
 #include "views/GridMapWidget.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
 
     void Load(std::vector<Component> components) {
         const QString path = WriteFile(dir, QStringLiteral("charts.DZL"), components);
-        ASSERT_TRUE(doc.Open(QFile::encodeName(path).toStdString()).ok());
+        ASSERT_TRUE(doc.Open(QFile::encodeName(path).toStdString()).Ok());
         doc.SelectComponent(0);
         QCoreApplication::processEvents();
     }
@@ -179,7 +179,7 @@ TEST_F(ChartPaneTest, ExportsEveryTabAsPngAndSvg) {
             SCOPED_TRACE(QStringLiteral("tab %1 %2").arg(tab).arg(ending).toStdString());
             const QString path = dir.filePath(QStringLiteral("tab%1.%2").arg(tab).arg(ending));
             const ChartExportResult result = ExportChartImage(*chart, path);
-            ASSERT_TRUE(result.ok) << result.error.toStdString();
+            ASSERT_TRUE(result.Ok()) << result.error.toStdString();
             const Picture picture = ReadPicture(path);
             ASSERT_TRUE(picture.read);
             if (QString::fromLatin1(ending) == QStringLiteral("png")) {
@@ -208,7 +208,7 @@ TEST_F(ChartPaneTest, ExportRefusesWhatItCannotWrite) {
     };
     for (const Case& c : cases) {
         const ChartExportResult result = ExportChartImage(*pane->CurrentChart(), c.path);
-        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_FALSE(result.Ok()) << c.what;
         EXPECT_TRUE(result.error.contains(QFileInfo(c.path).fileName())) << c.what;
         EXPECT_FALSE(QFile::exists(c.path)) << c.what;
     }
