@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menu, toolbar, accelerators, status bar, the docked control panel
-// and the data view around one document, and the commands that act on them.
+// and the data view around the application's document, and the commands that act on them.
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -26,14 +26,15 @@ class ChartPane;
 class MainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // The document is the application's and outlives the window.
+    explicit MainWindow(Document& doc, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Document& CurrentDocument() { return doc_; }
     DataView* MainView() const { return view_; }
     ControlPanel* Panel() const;
     PanelBar* PanelDock() const { return panelBar_; }
-    ChartPane* GetChartPane() const { return chartPane_; }
+    ChartPane* Charts() const { return chartPane_; }
     QToolBar* ToolBar() const { return toolBar_; }
     QAction* Action(int command) const { return actions_.value(command); }
     bool IsPanelShown() const { return panelShown_; }
@@ -117,7 +118,7 @@ private:
     // Opens a written Office file with the desktop's application, or says why not.
     void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);
 
-    Document doc_;
+    Document& doc_;
     DataView* view_ = nullptr;
     PanelBar* panelBar_ = nullptr;
     ChartPane* chartPane_ = nullptr;

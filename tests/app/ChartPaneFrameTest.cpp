@@ -13,7 +13,7 @@ namespace {
 using ChartFrameTest = FrameTest;
 
 TEST_F(ChartFrameTest, ViewMenuTogglesThePane) {
-    ChartPane* pane = frame->GetChartPane();
+    ChartPane* pane = frame->Charts();
     ASSERT_TRUE(pane);
     QAction* toggle = frame->findChild<QAction*>(QStringLiteral("viewCharts"));
     ASSERT_TRUE(toggle);
@@ -38,7 +38,7 @@ TEST_F(ChartFrameTest, PaneChartsTheOpenedFile) {
     frame->findChild<QAction*>(QStringLiteral("viewCharts"))->trigger();
     Doc().SelectComponent(1);
     QCoreApplication::processEvents();
-    ChartPane* pane = frame->GetChartPane();
+    ChartPane* pane = frame->Charts();
     const auto& map = pane->Map()->Map();
     ASSERT_TRUE(map.has_value());
     EXPECT_EQ(map->rows[0].size(), 1u);

@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     if (!window.OpenLocalFile(argv[1])) return 1;
     window.CurrentDocument().SelectComponent(std::atoi(argv[2]));
-    ohmlet::ChartPane* pane = window.GetChartPane();
+    ohmlet::ChartPane* pane = window.Charts();
     pane->show();
     window.resizeDocks({pane}, {620}, Qt::Horizontal);
     pane->Tabs()->setCurrentIndex(std::atoi(argv[3]));
