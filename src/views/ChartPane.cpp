@@ -155,9 +155,9 @@ void ChartPane::OnExportChart() {
     const ChartExportResult result = ExportChartImage(*chart, path);
     if (result.Ok()) return;
     if (errorSink_)
-        errorSink_(result.error);
+        errorSink_(QString::fromStdString(result.text));
     else
-        QMessageBox::warning(this, QStringLiteral("导出图表"), result.error);
+        QMessageBox::warning(this, QStringLiteral("导出图表"), QString::fromStdString(result.text));
 }
 
 }  // namespace ohmlet

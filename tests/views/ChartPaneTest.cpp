@@ -15,8 +15,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "support/QtTestSupport.h"
 #include "data/Document.h"
+#include "support/QtTestSupport.h"
 #include "views/ChartExport.h"
 #include "views/ChartPane.h"
 #include "views/GridMapWidget.h"
@@ -59,10 +59,10 @@ protected:
 };
 
 std::vector<Component> Sample() {
-    Component grid = MakeComponent("W007", {12, 55, 120, 8, 60, 70}, 1, "网格板");
+    Component grid = MakeComponent("W007", {12, 55, 120, 8, 60, 70}, 1, Gbk("网格板"));
     grid.blockOffset = 4;
-    return {MakeComponent("0001", {21, 35, 65, 40}, 1, "梁"), grid,
-            MakeComponent("0003", {45, 49, 50, 55}, 0, "柱"), MakeComponent("0004", {}, 1)};
+    return {MakeComponent("0001", {21, 35, 65, 40}, 1, Gbk("梁")), grid,
+            MakeComponent("0003", {45, 49, 50, 55}, 0, Gbk("柱")), MakeComponent("0004", {}, 1)};
 }
 
 // The pane follows the current component and the ticks, without being told to refresh.
@@ -179,7 +179,7 @@ TEST_F(ChartPaneTest, ExportsEveryTabAsPngAndSvg) {
             SCOPED_TRACE(QStringLiteral("tab %1 %2").arg(tab).arg(ending).toStdString());
             const QString path = dir.filePath(QStringLiteral("tab%1.%2").arg(tab).arg(ending));
             const ChartExportResult result = ExportChartImage(*chart, path);
-            ASSERT_TRUE(result.Ok()) << result.error.toStdString();
+            ASSERT_TRUE(result.Ok()) << result.text;
             const Picture picture = ReadPicture(path);
             ASSERT_TRUE(picture.read);
             if (QString::fromLatin1(ending) == QStringLiteral("png")) {
@@ -209,7 +209,8 @@ TEST_F(ChartPaneTest, ExportRefusesWhatItCannotWrite) {
     for (const Case& c : cases) {
         const ChartExportResult result = ExportChartImage(*pane->CurrentChart(), c.path);
         EXPECT_FALSE(result.Ok()) << c.what;
-        EXPECT_TRUE(result.error.contains(QFileInfo(c.path).fileName())) << c.what;
+        EXPECT_TRUE(QString::fromStdString(result.text).contains(QFileInfo(c.path).fileName()))
+            << c.what;
         EXPECT_FALSE(QFile::exists(c.path)) << c.what;
     }
 }
