@@ -10,10 +10,9 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cstdlib>
 
-#include "views/ComponentListModel.h"
 #include "report/GbkCodec.h"
+#include "views/ComponentListModel.h"
 
 namespace ohmlet {
 namespace {
@@ -66,11 +65,6 @@ std::string GbkPrefix(const QString& text, std::size_t maxBytes) {
         i += len;
     }
     return bytes.substr(0, i);
-}
-
-int Piece(const std::string& text, std::size_t at) {
-    if (text.size() < at + 2) return 0;
-    return std::atoi(text.substr(at, 2).c_str());
 }
 
 }  // namespace
@@ -251,9 +245,8 @@ std::string ControlPanel::FormatTestDate(const QDate& date) {
 }
 
 QDate ControlPanel::ParseTestDate(const std::string& gbkDate) {
-    if (gbkDate.size() < 12) return {};
-    int year = std::atoi(gbkDate.substr(0, 4).c_str());
-    return QDate(year, Piece(gbkDate, 6), Piece(gbkDate, 10));
+    const TestDateFields fields = ReadTestDateFields(gbkDate);
+    return QDate(fields.year, fields.month, fields.day);
 }
 
 void ControlPanel::OnDateChanged(const QDate& date) {

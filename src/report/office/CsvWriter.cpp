@@ -1,5 +1,6 @@
 #include "report/office/CsvWriter.h"
 
+#include <QDate>
 #include <QFile>
 #include <new>
 #include <string>
@@ -27,32 +28,40 @@ std::string CsvField(const std::string& field) {
     return quoted + "\"";
 }
 
+std::string IsoDate(const std::string& gbkDate) {
+    const TestDateFields fields = ReadTestDateFields(gbkDate);
+    const QDate date(fields.year, fields.month, fields.day);
+    return date.isValid() ? date.toString(Qt::ISODate).toStdString() : std::string();
+}
+
 }  // namespace
 
-OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
-                               const QString& outputPath) {
-    return WriteReadingsCsv(components, QFile::encodeName(outputPath).toStdString());
+OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components, const QString& outputPath,
+                               const CsvOptions& options) {
+    return WriteReadingsCsv(components, QFile::encodeName(outputPath).toStdString(), options);
 }
 
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
-                               const std::string& localPath) {
+                               const std::string& localPath, const CsvOptions& options) {
     const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     SafeFileWriter file(localPath);
     SafeWriteResult written = file.Open();
     if (!written.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     try {
-        std::string out = "number,name,testDate,point,value\n";
+        std::string out = options.byteOrderMark ? "\xEF\xBB\xBF" : "";
+        out += "number,name,testDate,point,value,isoDate\n";
         for (const Component* c : SelectedComponents(components)) {
             const std::string lead = CsvField(FromGbk(c->GetNumber()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->GetName()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->GetTestDate()).toStdString()) + ',';
+            const std::string tail = ',' + IsoDate(c->GetTestDate()) + '\n';
             const int n = ShownPointCount(*c);
             for (int j = 0; j < n && written.ok; ++j) {
                 out += lead;
                 out += std::to_string(j + 1);
                 out += ',';
                 out += std::to_string(ReadingAt(*c, j));
-                out += '\n';
+                out += tail;
                 if (out.size() >= (1u << 20)) {
                     written = file.Write(out.data(), out.size());
                     out.clear();
