@@ -40,6 +40,10 @@ def read_docx(path):
     return result
 
 
+def default_one(value):
+    return 1 if value is None else int(value)
+
+
 def read_xlsx(path):
     import openpyxl
 
@@ -71,8 +75,9 @@ def read_xlsx(path):
             "columns": columns,
             "page": {"fitToPage": bool(sheet.sheet_properties.pageSetUpPr is not None
                                        and sheet.sheet_properties.pageSetUpPr.fitToPage),
-                     "fitToWidth": sheet.page_setup.fitToWidth,
-                     "fitToHeight": sheet.page_setup.fitToHeight,
+                     # An absent attribute is the file format's default, 1.
+                     "fitToWidth": default_one(sheet.page_setup.fitToWidth),
+                     "fitToHeight": default_one(sheet.page_setup.fitToHeight),
                      "orientation": sheet.page_setup.orientation,
                      "paperSize": sheet.page_setup.paperSize}}
 
