@@ -35,7 +35,7 @@ int RunExport(Args args) {
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");
     if (noBom && format != "csv") return UsageError("--no-bom applies to csv only.");
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
     ExportJob job{args[0], output, std::move(file.components), !noBom};
     return it->second(job);
 }

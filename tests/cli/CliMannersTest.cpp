@@ -13,7 +13,7 @@
 #include <chrono>
 #include <string>
 
-#include "../data/TestSupport.h"
+#include "support/TestSupport.h"
 #include "../transfer/CliSimulator.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
@@ -202,7 +202,7 @@ std::vector<Component> TwoComponents() {
 TEST(CliFetchProgress, ShownInPlaceOnATerminalOnly) {
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("source.DZL"));
-    ASSERT_TRUE(WriteDzlFile(source.toStdString(), TwoComponents()).ok);
+    ASSERT_TRUE(WriteDzlFile(source.toStdString(), TwoComponents()).Ok());
     // Serial reply: an 8-byte header, then 14 bytes and 2 per reading for each component.
     const std::string total = std::to_string(8 + (14 + 6) + (14 + 4));
     for (bool terminal : {true, false}) {
