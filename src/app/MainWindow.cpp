@@ -13,20 +13,20 @@
 #include <QToolBar>
 
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "views/ControlPanel.h"
 #include "app/LockKeyState.h"
+#include "views/ControlPanel.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
+#include "widgets/GridControl.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace ohmlet {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     InitIconResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ohmlet.png")));

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "data/HeapTuning.h"
+#include "data/Version.h"
 
 namespace ohmlet::cli {
 
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
     }
     std::string name = argv[1];
     if (name == "--version" || name == "-v") {
-        std::cout << "ohmlet-cli " << OHMLET_VERSION << '\n';
+        std::cout << "ohmlet-cli " << ohmlet::kVersion << '\n';
         return ohmlet::cli::kExitOk;
     }
     // "help COMMAND" is the same as "COMMAND --help".

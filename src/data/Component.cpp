@@ -157,19 +157,4 @@ void Component::ResizePoints(int32_t count) {
     pointCount = count;
 }
 
-namespace {
-
-int NumberAt(const std::string& text, std::size_t at, std::size_t length) {
-    if (text.size() < at + length) return 0;
-    return std::atoi(text.substr(at, length).c_str());
-}
-
-}  // namespace
-
-TestDateFields ReadTestDateFields(const std::string& gbkDate) {
-    // Four digits, 年 (two bytes), two for the month, 月, two for the day, 日.
-    if (gbkDate.size() < 12) return {};
-    return {NumberAt(gbkDate, 0, 4), NumberAt(gbkDate, 6, 2), NumberAt(gbkDate, 10, 2)};
-}
-
 }  // namespace ohmlet

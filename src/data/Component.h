@@ -109,14 +109,4 @@ private:
     ComponentListener* listener_ = nullptr;
 };
 
-// The year, month and day a stored test date holds ("2015年03月07日" or "2015年 3月 7日",
-// GBK), read by position as the panel's date picker reads them. A field the bytes do
-// not hold is 0; whether the three make a real day is the caller's to check.
-struct TestDateFields {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
-TestDateFields ReadTestDateFields(const std::string& gbkDate);
-
 }  // namespace ohmlet

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/TestDate.h"
 #include "report/GbkCodec.h"
 #include "report/office/OfficeLayout.h"
 
@@ -29,8 +30,9 @@ std::string CsvField(const std::string& field) {
 }
 
 std::string IsoDate(const std::string& gbkDate) {
-    const TestDateFields fields = ReadTestDateFields(gbkDate);
-    const QDate date(fields.year, fields.month, fields.day);
+    const std::optional<CalendarDate> fields = ParseTestDate(gbkDate);
+    if (!fields) return std::string();
+    const QDate date(fields->year, fields->month, fields->day);
     return date.isValid() ? date.toString(Qt::ISODate).toStdString() : std::string();
 }
 
