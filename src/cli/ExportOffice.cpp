@@ -36,7 +36,9 @@ int ExportXlsx(const ExportJob& job) {
 }
 
 int ExportCsv(const ExportJob& job) {
-    return Finish(WriteReadingsCsv(job.components, job.outputPath));
+    CsvOptions options;
+    options.byteOrderMark = job.byteOrderMark;
+    return Finish(WriteReadingsCsv(job.components, job.outputPath, options));
 }
 
 const ExportFormatRegistration kDocx("docx", ExportDocx);

@@ -82,6 +82,31 @@ std::size_t ExpectedReplySize(ReplyLayout layout, const ByteBuffer& buffer) {
     return kUsbHeadSize * (Be16At(buffer, kReplyCountOffset) + 1) + length;
 }
 
+std::size_t ReceivedComponentCount(ReplyLayout layout, const ByteBuffer& buffer) {
+    if (buffer.size() < kSerialHeaderSize) return 0;
+    const std::size_t count = Be16At(buffer, kReplyCountOffset);
+    std::size_t whole = 0;
+    if (layout == ReplyLayout::Serial) {
+        std::size_t pos = kSerialHeaderSize;
+        while (whole < count && buffer.size() - pos >= kSerialBlockSize) {
+            const std::size_t next = pos + kSerialBlockSize + 2 * LoadBE16(buffer.data() + pos + 9);
+            if (next > buffer.size()) break;
+            pos = next;
+            ++whole;
+        }
+        return whole;
+    }
+    // USB: every head first, then the readings in component order.
+    std::size_t cursor = kUsbHeadSize * (count + 1);
+    if (buffer.size() < cursor) return 0;
+    while (whole < count) {
+        cursor += 2 * LoadBE16(buffer.data() + kUsbHeadSize * (whole + 1) + 4);
+        if (cursor > buffer.size()) break;
+        ++whole;
+    }
+    return whole;
+}
+
 namespace {
 
 // Both layouts start alike: a reply too short for its header is inconsistent, and one

@@ -42,6 +42,10 @@ bool IsUsbReplyComplete(const ByteBuffer& buffer);
 // How many bytes make the reply whole once the header is there; 0 before that.
 std::size_t ExpectedReplySize(ReplyLayout layout, const ByteBuffer& buffer);
 
+// How many components of a reply still arriving are already whole (their block, or
+// their head and every reading); 0 before the header is there.
+std::size_t ReceivedComponentCount(ReplyLayout layout, const ByteBuffer& buffer);
+
 DecodedReply DecodeSerialReply(const ByteBuffer& reply);
 DecodedReply DecodeUsbReply(const ByteBuffer& reply);
 DecodedReply DecodeReply(ReplyLayout layout, const ByteBuffer& reply);

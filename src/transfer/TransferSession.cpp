@@ -5,6 +5,7 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 
 #include "transfer/Download.h"
@@ -50,9 +51,16 @@ TransferOutcome FromDownload(const DownloadOutcome& download) {
     return result;
 }
 
+// (bytes received, bytes expected, components whole)
+using TransferProgress = std::function<void(std::size_t, std::size_t, std::size_t)>;
+
 TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const DownloadProgress& progress) {
+                            int idleMs, const TransferProgress& report) {
     ByteBuffer reply;
+    // The downloads call this on this thread between reads: the reply holds still.
+    const DownloadProgress progress = [&](std::size_t received, std::size_t expected) {
+        report(received, expected, ReceivedComponentCount(layout, reply));
+    };
     DownloadOutcome download =
         layout == ReplyLayout::Serial
             ? RunSerialDownload(*run.link, reply, run.cancel, progress, idleMs)
@@ -120,12 +128,13 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
                 run->running = false;
                 return;
             }
-            auto report = [&](std::size_t received, std::size_t expected) {
+            auto report = [&](std::size_t received, std::size_t expected, std::size_t whole) {
                 QMetaObject::invokeMethod(
                     self,
-                    [self, number, received, expected] {
-                        if (self && self->runNumber_ == number)
-                            emit self->progress(received, expected);
+                    [self, number, received, expected, whole] {
+                        if (!self || self->runNumber_ != number) return;
+                        emit self->componentsReceived(whole);
+                        if (self) emit self->progress(received, expected);
                     },
                     Qt::QueuedConnection);
             };

@@ -51,6 +51,8 @@ public:
 
 signals:
     void progress(qulonglong received, qulonglong expected);
+    // Components already whole in the reply; sent just before each progress().
+    void componentsReceived(qulonglong count);
     void ended();
 
 private:

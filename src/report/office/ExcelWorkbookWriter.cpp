@@ -30,13 +30,27 @@ QString LibraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(er
 class SheetWriter {
 public:
     SheetWriter(lxw_workbook* book, lxw_worksheet* sheet) : sheet_(sheet) {
-        format_ = workbook_add_format(book);
-        format_set_align(format_, LXW_ALIGN_LEFT);
-        format_set_align(format_, LXW_ALIGN_VERTICAL_JUSTIFY);
+        format_ = AlignedFormat(book);
+        heading_ = AlignedFormat(book);
+        format_set_bold(heading_);
+        format_set_border(heading_, LXW_BORDER_THIN);
+        // Readings are numbers (so sums and charts work) shown as the texts the old
+        // sheet held: "0" for a zero, "%.1f" for every other reading.
+        reading_ = AlignedFormat(book);
+        format_set_num_format(reading_, "0.0");
+        zero_ = AlignedFormat(book);
+        format_set_num_format(zero_, "0");
     }
 
     lxw_error AlignAllColumns() {
         return worksheet_set_column(sheet_, 0, LXW_COL_MAX - 1, LXW_DEF_COL_WIDTH, format_);
+    }
+
+    // Twelve default-width columns are wider than a portrait A4 page: print them one
+    // page wide, as many pages down as the rows need.
+    void SetUpPage() {
+        worksheet_set_paper(sheet_, 9);  // A4
+        worksheet_fit_to_pages(sheet_, 1, 0);
     }
 
     // Rows are written strictly downwards, which keeps the writer's memory constant.
@@ -46,16 +60,16 @@ public:
         for (std::size_t b = 0; b < std::size(kHeadingBlocks); ++b) {
             lxw_col_t first = kHeadingBlocks[b];
             lxw_error error = worksheet_merge_range(sheet_, row, first, row, first + 2,
-                                                    texts[b].c_str(), format_);
+                                                    texts[b].c_str(), heading_);
             if (error != LXW_NO_ERROR) return error;
         }
         const int n = ShownPointCount(component);
-        std::string text;
         for (int j = 0; j < n; ++j) {
-            text = ExcelReadingText(static_cast<float>(ReadingAt(component, j)));
-            lxw_error error = worksheet_write_string(
+            // The reading as the old sheet showed it: through a float.
+            const double value = static_cast<float>(ReadingAt(component, j));
+            lxw_error error = worksheet_write_number(
                 sheet_, row + 1 + static_cast<lxw_row_t>(j / kReadingsPerRow),
-                static_cast<lxw_col_t>(j % kReadingsPerRow), text.c_str(), format_);
+                static_cast<lxw_col_t>(j % kReadingsPerRow), value, value == 0 ? zero_ : reading_);
             if (error != LXW_NO_ERROR) return error;
         }
         row += static_cast<lxw_row_t>(RowsOf(component));
@@ -63,8 +77,18 @@ public:
     }
 
 private:
+    static lxw_format* AlignedFormat(lxw_workbook* book) {
+        lxw_format* format = workbook_add_format(book);
+        format_set_align(format, LXW_ALIGN_LEFT);
+        format_set_align(format, LXW_ALIGN_VERTICAL_JUSTIFY);
+        return format;
+    }
+
     lxw_worksheet* sheet_;
-    lxw_format* format_;
+    lxw_format* format_;   // every column
+    lxw_format* heading_;  // the merged heading blocks
+    lxw_format* reading_;
+    lxw_format* zero_;
 };
 
 // Writes the workbook to `fileName` (the system's bytes); `path` names it in messages.
@@ -85,6 +109,7 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
     lxw_error error = LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (sheet) {
         SheetWriter writer(book, sheet);
+        writer.SetUpPage();
         error = LXW_NO_ERROR;
         lxw_row_t row = 0;
         for (std::size_t i = 0; i < selected.size() && error == LXW_NO_ERROR; ++i)

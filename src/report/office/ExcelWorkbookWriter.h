@@ -1,8 +1,9 @@
 #pragma once
 // The Excel workbook (数据导入Excel): one sheet "报表1"; per selected component a heading
 // row (number(name), the average, the test date; A–C, D–F, G–I and J–L merged) and its
-// readings ten to a row, every value a text. The program then opens the file with the
-// desktop's spreadsheet.
+// readings ten to a row. Readings are numbers whose format shows them as the old texts
+// ("0", "87.0"); the headings are bold and bordered, and the sheet prints one page wide.
+// The program then opens the file with the desktop's spreadsheet.
 //
 // The old program set every column to horizontal alignment 2 and vertical alignment 4.
 // Excel takes those small codes one above the file format's own numbering, so they

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 
 #include "OfficeTestSupport.h"
 #include "data/Document.h"
@@ -25,6 +26,11 @@ QJsonObject WriteAndRead(const std::vector<ComponentSpec>& specs) {
 QString Cell(const QJsonObject& book, const char* name) {
     return book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("value")]
         .toString();
+}
+
+double Value(const QJsonObject& book, const char* name) {
+    return book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("value")]
+        .toDouble(-1);
 }
 
 QStringList Merged(const QJsonObject& book) {
@@ -55,9 +61,10 @@ TEST(ExcelWorkbook, TwentyFivePoints) {
     for (int j = 0; j < 25; ++j) {
         QString name = QStringLiteral("%1%2").arg(QChar(columns[j % 10])).arg(2 + j / 10);
         QJsonObject cell = book[QStringLiteral("cells")][name].toObject();
-        EXPECT_EQ(cell[QStringLiteral("value")].toString(), QStringLiteral("%1.0").arg(j + 1))
+        EXPECT_EQ(cell[QStringLiteral("value")].toDouble(), j + 1) << name.toStdString();
+        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("n"))
             << name.toStdString();
-        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("s"))
+        EXPECT_EQ(cell[QStringLiteral("format")].toString(), QStringLiteral("0.0"))
             << name.toStdString();
     }
     // Nothing beyond the readings: F4..J4 and column K stay empty.
@@ -78,17 +85,96 @@ TEST(ExcelWorkbook, HeadingTextsAreExact) {
     EXPECT_EQ(Cell(book, "G3"), QStringLiteral("2015年 3月 7日"));
 }
 
-TEST(ExcelWorkbook, ZeroIsWrittenBareAndOthersWithOneDecimal) {
-    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {0, 87, 10, 1000}}});
-    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("0"));
-    EXPECT_EQ(Cell(book, "B2"), QStringLiteral("87.0"));
-    EXPECT_EQ(Cell(book, "C2"), QStringLiteral("10.0"));
-    EXPECT_EQ(Cell(book, "D2"), QStringLiteral("1000.0"));
-    for (const char* name : {"A2", "B2", "A1", "D1"})
+// Readings are numbers; their format shows the texts the sheet always held: "0" for a
+// zero reading, one decimal for the others.
+TEST(ExcelWorkbook, ReadingsAreNumbersShownAsBefore) {
+    struct Case {
+        const char* cell;
+        double value;
+        const char* format;
+    } cases[] = {
+        {"A2", 0, "0"},
+        {"B2", 87, "0.0"},
+        {"C2", 10, "0.0"},
+        {"D2", 1000, "0.0"},
+        {"E2", -5, "0.0"},
+        {"F2", 2147483648.0, "0.0"},
+        {"G2", -2147483648.0, "0.0"},
+    };
+    QJsonObject book =
+        WriteAndRead({{"0001", "梁1", kDate, {0, 87, 10, 1000, -5, 2147483647, -2147483647 - 1}}});
+    for (const Case& k : cases) {
+        QJsonObject cell = book[QStringLiteral("cells")][QString::fromLatin1(k.cell)].toObject();
+        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("n")) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("value")].toDouble(), k.value) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("format")].toString(), QString::fromLatin1(k.format))
+            << k.cell;
+    }
+    for (const char* name : {"A1", "D1", "G1"})
         EXPECT_EQ(book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("type")]
                       .toString(),
                   QStringLiteral("s"))
             << name;
+}
+
+// What a spreadsheet shows is what the old all-text sheet showed: LibreOffice prints
+// each cell as formatted into CSV.
+TEST(ExcelWorkbook, SpreadsheetShowsTheOldTexts) {
+    const QString office = QStringLiteral("/usr/bin/soffice");
+    if (!QFile::exists(office)) GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("sheet.xlsx"));
+    ASSERT_TRUE(
+        WriteExcelWorkbook(MakeComponents({{"0001", "梁1", kDate, {0, 87, 10, 1000, -5}}}), path)
+            .Ok());
+    QProcess convert;
+    convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + folder.path() +
+                               QStringLiteral("/profile"),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                           QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"),
+                           QStringLiteral("--outdir"), folder.path(), path});
+    ASSERT_TRUE(convert.waitForFinished(180000));
+    QFile csv(folder.filePath(QStringLiteral("sheet.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << convert.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("0001(梁1),,,电阻率:218.4 KΩ*cm,,,") + kDate))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("0,87.0,10.0,1000.0,-5.0")))
+        << lines[1].toStdString();
+}
+
+TEST(ExcelWorkbook, HeadingsAreBoldAndBorderedReadingsPlain) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1, 2}}, {"0002", "板2", kDate, {3}}});
+    const QJsonArray thin{QStringLiteral("thin"), QStringLiteral("thin"), QStringLiteral("thin"),
+                          QStringLiteral("thin")};
+    struct Case {
+        const char* cell;
+        bool heading;
+    } cases[] = {{"A1", true},  {"D1", true},  {"G1", true}, {"A3", true},
+                 {"A2", false}, {"B2", false}, {"A4", false}};
+    for (const Case& k : cases) {
+        QJsonObject cell = book[QStringLiteral("cells")][QString::fromLatin1(k.cell)].toObject();
+        ASSERT_FALSE(cell.isEmpty()) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("bold")].toBool(), k.heading) << k.cell;
+        if (k.heading)
+            EXPECT_EQ(cell[QStringLiteral("border")].toArray(), thin) << k.cell;
+        else
+            for (const auto& side : cell[QStringLiteral("border")].toArray())
+                EXPECT_TRUE(side.isNull()) << k.cell;
+    }
+}
+
+TEST(ExcelWorkbook, PrintsOnePageWide) {
+    for (int points : {0, 3, 2000}) {
+        QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, Readings(points)}});
+        QJsonObject page = book[QStringLiteral("page")].toObject();
+        EXPECT_TRUE(page[QStringLiteral("fitToPage")].toBool()) << points;
+        EXPECT_EQ(page[QStringLiteral("fitToWidth")].toInt(), 1) << points;
+        // As many pages down as the rows need.
+        EXPECT_EQ(page[QStringLiteral("fitToHeight")].toInt(), 0) << points;
+        EXPECT_EQ(page[QStringLiteral("paperSize")].toInt(), 9) << points;  // A4
+    }
 }
 
 TEST(ExcelWorkbook, ComponentWithoutPointsLeavesOneEmptyRow) {
@@ -97,8 +183,8 @@ TEST(ExcelWorkbook, ComponentWithoutPointsLeavesOneEmptyRow) {
     EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
     EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("4.0"));
-    EXPECT_EQ(Cell(book, "C4"), QStringLiteral("6.0"));
+    EXPECT_EQ(Value(book, "A4"), 4);
+    EXPECT_EQ(Value(book, "C4"), 6);
     for (const char* empty : {"A2", "B2", "J2"})
         EXPECT_FALSE(book[QStringLiteral("cells")].toObject().contains(QString::fromLatin1(empty)))
             << empty;
@@ -108,9 +194,9 @@ TEST(ExcelWorkbook, TenPointsThenTheNextHeading) {
     QJsonObject book =
         WriteAndRead({{"0001", "梁1", kDate, Readings(10)}, {"0002", "板2", kDate, {9}}});
     EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
-    EXPECT_EQ(Cell(book, "J2"), QStringLiteral("10.0"));
+    EXPECT_EQ(Value(book, "J2"), 10);
     EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("9.0"));
+    EXPECT_EQ(Value(book, "A4"), 9);
 }
 
 TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
@@ -119,7 +205,7 @@ TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
                                      {"0003", "柱3", kDate, {3}, false}});
     EXPECT_EQ(Merged(book), HeadingMerges({1}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("2.0"));
+    EXPECT_EQ(Value(book, "A2"), 2);
     EXPECT_EQ(book[QStringLiteral("cells")].toObject().size(), 4);
 }
 
