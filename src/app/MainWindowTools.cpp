@@ -13,6 +13,7 @@
 #include "dialogs/ReportParameterDialog.h"
 #include "dialogs/SettingsMessage.h"
 #include "dialogs/TransferDialog.h"
+#include "report/InterpretationSettings.h"
 #include "report/ReportOutput.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
@@ -27,6 +28,7 @@ QString MainWindow::ProgramFolder() const {
 
 void MainWindow::OnDataTransfer() {
     TransferDialog dialog(doc_, this);
+    dialog.SetFillCriterion(LoadInterpretationSettings(ProgramFolder()).DownloadCriterion());
     dialog.exec();
     if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
 }

@@ -51,7 +51,7 @@ TransferOutcome FromDownload(const DownloadOutcome& download) {
 }
 
 TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const DownloadProgress& progress) {
+                            int idleMs, const Criterion& fill, const DownloadProgress& progress) {
     ByteBuffer reply;
     DownloadOutcome download =
         layout == ReplyLayout::Serial
@@ -64,7 +64,7 @@ TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::str
         return result;
     }
     // A reply that arrived whole is done with, whatever the decoder made of it.
-    return DecodeAndWrite(layout, reply, targetPath);
+    return DecodeAndWrite(layout, reply, targetPath, fill);
 }
 
 }  // namespace
@@ -110,35 +110,34 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
     QPointer<TransferSession> self(this);
     // The link is opened, used and closed on the worker: a serial port then lives on one
     // thread only. A QThread, because the port's notifiers want one.
-    worker_.reset(QThread::create(
-        [run, self, number, layout, idleMs, opening, targetPath = std::move(targetPath)] {
-            LinkResult open = run->link->Open();
-            const bool isOpen = open.Ok();
-            opening->set_value(std::move(open));
-            if (!isOpen) {
-                run->link->Close();
-                run->running = false;
-                return;
-            }
-            auto report = [&](std::size_t received, std::size_t expected) {
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, number, received, expected] {
-                        if (self && self->runNumber_ == number)
-                            emit self->progress(received, expected);
-                    },
-                    Qt::QueuedConnection);
-            };
-            TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, report);
+    worker_.reset(QThread::create([run, self, number, layout, idleMs, opening, fill = fill_,
+                                   targetPath = std::move(targetPath)] {
+        LinkResult open = run->link->Open();
+        const bool isOpen = open.Ok();
+        opening->set_value(std::move(open));
+        if (!isOpen) {
+            run->link->Close();
             run->running = false;
-            // A session already gone drops the call; the worker itself is joined by it.
+            return;
+        }
+        auto report = [&](std::size_t received, std::size_t expected) {
             QMetaObject::invokeMethod(
                 self,
-                [self, number, result = std::move(result)]() mutable {
-                    if (self) self->Deliver(number, std::move(result));
+                [self, number, received, expected] {
+                    if (self && self->runNumber_ == number) emit self->progress(received, expected);
                 },
                 Qt::QueuedConnection);
-        }));
+        };
+        TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, fill, report);
+        run->running = false;
+        // A session already gone drops the call; the worker itself is joined by it.
+        QMetaObject::invokeMethod(
+            self,
+            [self, number, result = std::move(result)]() mutable {
+                if (self) self->Deliver(number, std::move(result));
+            },
+            Qt::QueuedConnection);
+    }));
     worker_->start();
     while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         if (worker_->isFinished()) {  // the thread never ran
