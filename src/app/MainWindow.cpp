@@ -13,13 +13,13 @@
 #include <QToolBar>
 
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "views/ControlPanel.h"
 #include "app/LockKeyState.h"
+#include "views/ControlPanel.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
+#include "widgets/GridControl.h"
 
 // The icons are compiled into this static library; a library must register them itself.
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -49,6 +49,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
 
     view_->OnInitialUpdate();
+    ReloadClassTable();
     UpdateTitle();
 }
 
@@ -154,6 +155,7 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kDataTransfer));
     tools->addAction(Action(kWordReport));
     tools->addAction(Action(kExcelExport));
+    CreateInterpretationMenu(tools);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);

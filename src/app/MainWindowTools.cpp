@@ -64,7 +64,7 @@ void MainWindow::OnWordReport() {
 }
 
 void MainWindow::OnExcelExport() {
-    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
+    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath(), classTable_),
                       QStringLiteral("创建Excel服务失败!"));
 }
 

@@ -8,6 +8,7 @@
 
 #include "report/ReportParameters.h"
 
+class QCheckBox;
 class QComboBox;
 
 namespace ohmlet {
@@ -23,6 +24,7 @@ public:
     ReportParameters Values() const;
 
     QComboBox* LayoutCombo() const { return combo_; }
+    QCheckBox* ClassSummaryCheck() const { return classSummary_; }
     ReportParameterPage* Page(int layout) const;
 
 private slots:
@@ -32,6 +34,7 @@ private:
     void ShowOnly(int layout);
 
     QComboBox* combo_ = nullptr;
+    QCheckBox* classSummary_ = nullptr;
     std::array<ReportParameterPage*, kReportLayoutCount> pages_{};
 };
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "report/InterpretationSettings.h"
 #include "report/RawDataPage.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportParameters.h"
@@ -16,6 +17,8 @@ ReportPainter::ReportPainter(const std::vector<Component>& components, const QSt
       parameters_(ReadReportParameters(programFolder, 1)) {
     // Without the file there is no header, footer or page number.
     if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
+    if (ReadClassSummaryChoice(programFolder))
+        summary_ = BuildClassSummary(components, LoadChosenClassTable(programFolder).table);
 }
 
 std::string ReportPainter::Parameter(const QString& key) const {
@@ -42,7 +45,10 @@ void ReportPainter::DrawPage(QPainter& painter, int page) {
             DrawBasisPage(painter, frame_, parameter);
             break;
         default:
-            DrawRawDataPage(painter, frame_, components_, rows_, page);
+            if (page > RawDataEnd() && summary_)
+                DrawClassSummaryPage(painter, frame_, *summary_, page - RawDataEnd() - 1);
+            else
+                DrawRawDataPage(painter, frame_, components_, rows_, page);
             break;
     }
     DrawDecorations(painter, page);

@@ -4,10 +4,12 @@
 #include <QDate>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/Component.h"
+#include "report/ClassSummaryPage.h"
 #include "report/PrintSettings.h"
 #include "report/ReportParameters.h"
 #include "report/ReportRows.h"
@@ -23,7 +25,10 @@ public:
     // and only they count in the totals. The settings files are read here, once.
     ReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
-    int PageCount() const { return ReportPageCount(rows_.size()); }
+    // The raw data pages, then the class summary when the report parameters ask for it.
+    int PageCount() const { return RawDataEnd() + SummaryPageCount(); }
+    int SummaryPageCount() const { return summary_ ? ClassSummaryPageCount(*summary_) : 0; }
+    const std::optional<ClassSummary>& Summary() const { return summary_; }
     const std::vector<ReportRow>& Rows() const { return rows_; }
     const ReportTotals& Totals() const { return totals_; }
     void SetToday(const QDate& today) { today_ = today; }
@@ -34,6 +39,7 @@ public:
 private:
     void DrawDecorations(QPainter& painter, int page);
     std::string Parameter(const QString& key) const;
+    int RawDataEnd() const { return ReportPageCount(rows_.size()); }
 
     const std::vector<Component>& components_;
     ReportTotals totals_;
@@ -42,6 +48,7 @@ private:
     ReportPageFrame frame_;
     ReportParameterSet parameters_;  // 检测报告1
     PrintSettings settings_;
+    std::optional<ClassSummary> summary_;
 };
 
 }  // namespace ohmlet

@@ -12,6 +12,7 @@ namespace ohmlet {
 namespace {
 
 constexpr FieldKind T = FieldKind::Text;
+constexpr char kClassSummaryKey[] = "ClassSummary";
 constexpr FieldKind D = FieldKind::Date;
 constexpr FieldKind G = FieldKind::Grade;
 
@@ -220,6 +221,7 @@ ReportParameters LoadReportParameters(const QString& programFolder, const QDate&
         chosen.ReadInt(SectionName(), LayoutKeyGbk(), parameters.chosenLayout);
         chosen.Close();
     }
+    parameters.classSummary = ReadClassSummaryChoice(programFolder);
     return parameters;
 }
 
@@ -238,8 +240,19 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     }
     Note(outcome, SaveFile(programFolder, kChosenLayoutFile, [&](IniFile& file) {
              file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
+             file.WriteInt(kClassSummaryKey, parameters.classSummary ? 1 : 0);
          }));
     return outcome;
+}
+
+bool ReadClassSummaryChoice(const QString& programFolder) {
+    int32_t on = 1;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), kClassSummaryKey, on);
+        file.Close();
+    }
+    return on != 0;
 }
 
 const ReportLayoutInfo* GetReportLayoutInfo(int layout) {

@@ -49,6 +49,8 @@ struct LayoutParameters {
 // Every layout's parameters and the layout chosen last (-1 before the first choice).
 struct ReportParameters {
     int chosenLayout = -1;
+    // The printed report ends with the class and statistics summary.
+    bool classSummary = true;
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 
@@ -66,6 +68,9 @@ ReportParameters LoadReportParameters(const QString& programFolder,
 // one fails; the outcome names every file not saved, one line each.
 SettingsOutcome SaveReportParameters(const QString& programFolder,
                                      const ReportParameters& parameters);
+
+// Whether the printed report carries the class summary ("reportini"; on without it).
+bool ReadClassSummaryChoice(const QString& programFolder);
 
 // The strength grades offered on the pages.
 QStringList StrengthGrades();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "data/CorrosionClasses.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 
@@ -15,7 +16,9 @@ class QTableView;
 
 namespace ohmlet {
 
+class ClassLegend;
 class ComponentListModel;
+class ComponentStatsBox;
 
 class ControlPanel : public QWidget, public DocumentObserver {
     Q_OBJECT
@@ -53,6 +56,10 @@ public:
     QDateEdit* DatePicker() const { return datePicker_; }
     QGroupBox* CurrentGroup() const { return currentGroup_; }
     QGroupBox* TotalsGroup() const { return totalsGroup_; }
+    ComponentStatsBox* StatsBox() const { return statsBox_; }
+    ClassLegend* Legend() const { return legend_; }
+    // The classes the statistics and the legend use.
+    void SetClassTable(const ClassTable& table);
 
     // The date as the panel stores it: "2015年 3月 7日", GBK bytes.
     static std::string FormatTestDate(const QDate& date);
@@ -60,7 +67,7 @@ public:
     static QDate ParseTestDate(const std::string& gbkDate);
 
 signals:
-    // The user changed the document through the panel (name or date).
+    // The user changed the document through the panel (name, date or criterion).
     void DocumentEdited();
 
 protected:
@@ -73,6 +80,8 @@ private:
     void PickSelectedRow();
     void OnNameEdited(const QString& text);
     void OnDateChanged(const QDate& date);
+    // A criterion field was left or confirmed: one undoable edit when it changed.
+    void OnCriterionEdited();
     void ShowTotals();
 
     Document& doc_;
@@ -81,6 +90,8 @@ private:
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;
+    ComponentStatsBox* statsBox_ = nullptr;
+    ClassLegend* legend_ = nullptr;
     QLineEdit* edits_[16] = {};
     bool pushing_ = false;
 };
