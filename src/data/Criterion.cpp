@@ -14,9 +14,11 @@ std::size_t FillEmptyBands(std::vector<Component>& components, const Criterion& 
     std::size_t changed = 0;
     for (Component& c : components) {
         if (!HasEmptyBand(c)) continue;
-        Criterion filled = criterion;
-        if (c.designValue != 0) filled.designValue = c.designValue;
-        SetCriterion(c, filled);
+        // The band only: the stored pass figures stay the instrument's own, and the
+        // document counts afresh from the band when the file is opened.
+        if (c.designValue == 0) c.designValue = criterion.designValue;
+        c.lowerTolerance = criterion.lowerTolerance;
+        c.upperTolerance = criterion.upperTolerance;
         ++changed;
     }
     return changed;

@@ -240,7 +240,8 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     }
     Note(outcome, SaveFile(programFolder, kChosenLayoutFile, [&](IniFile& file) {
              file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
-             file.WriteInt(kClassSummaryKey, parameters.classSummary ? 1 : 0);
+             // Only the change from the default is written: a file as before otherwise.
+             if (!parameters.classSummary) file.WriteInt(kClassSummaryKey, 0);
          }));
     return outcome;
 }

@@ -21,11 +21,11 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "FrameFixture.h"
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
-#include "FrameFixture.h"
+#include "views/ControlPanel.h"
 #include "views/PanelBar.h"
 
 using namespace ohmlet;
@@ -65,7 +65,8 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
                            "导出PDF(&D)...=32790", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
     EXPECT_EQ(
         Items(MenuNamed(bar, "工具(&E)")),
-        (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
+        (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776", "-",
+                     "应用判定标准(&J)...=32791", "腐蚀等级表(&C)="}));
     EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
               (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772"}));
     EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));

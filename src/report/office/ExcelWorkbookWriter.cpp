@@ -84,6 +84,8 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
     format_set_num_format(percent, "0.0%");
     lxw_format* decimal = workbook_add_format(book);
     format_set_num_format(decimal, "0.0");
+    lxw_format* twoDecimals = workbook_add_format(book);
+    format_set_num_format(twoDecimals, "0.00");
 
     QStringList headings = {
         QStringLiteral("构件编号"), QStringLiteral("构件名称"), QStringLiteral("个数"),
@@ -115,7 +117,7 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
         number(r, 2, count);
         number(r, 3, s.mean, decimal);
         number(r, 4, s.median, decimal);
-        number(r, 5, s.stddev);
+        number(r, 5, s.stddev, twoDecimals);
         number(r, 6, s.cv, percent);
         number(r, 7, s.p10, decimal);
         number(r, 8, s.p90, decimal);
