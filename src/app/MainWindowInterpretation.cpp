@@ -46,8 +46,8 @@ void MainWindow::CreateInterpretationMenu(QMenu* tools) {
 // The dialog only returns the criterion; the document applies it as one undoable step.
 void MainWindow::OnApplyCriterion() {
     int ticked = 0;
-    for (const Component& c : doc_.components()) ticked += c.selected != 0 ? 1 : 0;
-    const Component* current = doc_.GetCurrentComponent();
+    for (const Component& c : doc_.Components()) ticked += c.selected != 0 ? 1 : 0;
+    const Component* current = doc_.CurrentComponent();
     const Criterion initial = current
                                   ? CriterionOf(*current)
                                   : LoadInterpretationSettings(ProgramFolder()).DownloadCriterion();
@@ -77,7 +77,7 @@ void MainWindow::ReloadClassTable(bool tell) {
     const ClassTableChoice choice = LoadInterpretationSettings(ProgramFolder()).classTable;
     classTable_ = chosen.table;
     view_->SetClassTable(classTable_);
-    GetControlPanel()->SetClassTable(classTable_);
+    Panel()->SetClassTable(classTable_);
     // A user table that cannot be used leaves the default ticked, and says why.
     const bool fellBack = !chosen.problem.empty();
     for (const TableCommand& t : kTableCommands) {

@@ -49,7 +49,7 @@ ClassSummary BuildClassSummary(const std::vector<Component>& components, const C
     for (std::size_t i = 0; i < components.size(); ++i)
         if (components[i].selected != 0)
             summary.entries.push_back(
-                {FromGbk(components[i].GetNumber()), std::move(stats.components[i])});
+                {FromGbk(components[i].Number()), std::move(stats.components[i])});
     summary.entries.push_back({QStringLiteral("全部"), std::move(stats.selected)});
     return summary;
 }

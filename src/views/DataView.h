@@ -41,7 +41,7 @@ public:
     // The classes that colour the value cells; the grid redraws with them.
     void SetClassTable(const ClassTable& table);
     const ClassTable& GetClassTable() const { return classTable_; }
-    int selectedIndex() const { return selectedIndex_; }
+    int SelectedIndex() const { return selectedIndex_; }
 
     // The printer the print commands and the printer set-up share.
     QPrinter& Printer();

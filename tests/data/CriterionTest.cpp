@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "data/Criterion.h"
 
 namespace ohmlet {
@@ -17,7 +17,7 @@ struct Snapshot {
 };
 
 Snapshot Of(const Document& doc, int index) {
-    const Component& c = doc.components()[static_cast<std::size_t>(index)];
+    const Component& c = doc.Components()[static_cast<std::size_t>(index)];
     return {CriterionOf(c), c.passCount, c.passRate};
 }
 
@@ -74,24 +74,24 @@ TEST(CriterionEdits, EditUndoRedoRestoreValuesAndPassFigures) {
         Document doc;
         Prepare(doc);
         const Snapshot before0 = Of(doc, 0), before1 = Of(doc, 1);
-        const int32_t totalBefore = doc.totalPassCount();
+        const int32_t totalBefore = doc.TotalPassCount();
         c.edit(doc);
         ExpectSnapshot(Of(doc, 0), c.first, std::string(c.what) + ": edited, 0");
         ExpectSnapshot(Of(doc, 1), c.second, std::string(c.what) + ": edited, 1");
-        EXPECT_EQ(doc.totalPassCount(), c.totalPassing) << c.what;
+        EXPECT_EQ(doc.TotalPassCount(), c.totalPassing) << c.what;
         EXPECT_TRUE(doc.IsModified()) << c.what;
 
         ASSERT_TRUE(doc.CanUndo()) << c.what;
         doc.Undo();
         ExpectSnapshot(Of(doc, 0), before0, std::string(c.what) + ": undone, 0");
         ExpectSnapshot(Of(doc, 1), before1, std::string(c.what) + ": undone, 1");
-        EXPECT_EQ(doc.totalPassCount(), totalBefore) << c.what;
+        EXPECT_EQ(doc.TotalPassCount(), totalBefore) << c.what;
         EXPECT_FALSE(doc.CanUndo()) << c.what << ": one step";
 
         doc.Redo();
         ExpectSnapshot(Of(doc, 0), c.first, std::string(c.what) + ": redone, 0");
         ExpectSnapshot(Of(doc, 1), c.second, std::string(c.what) + ": redone, 1");
-        EXPECT_EQ(doc.totalPassCount(), c.totalPassing) << c.what;
+        EXPECT_EQ(doc.TotalPassCount(), c.totalPassing) << c.what;
     }
 }
 

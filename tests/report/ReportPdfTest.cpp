@@ -86,7 +86,7 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
     WriteSettings();
     ASSERT_EQ(Export(OHMLET_EXAMPLE), 0) << error_.toStdString();
     DzlReadResult file = ReadDzlFile(OHMLET_EXAMPLE);
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     const std::vector<ReportRow> rows = BuildReportRows(file.components);
     // Cover, project, basis, raw data, then the class summary (on by default).
     const int pages =
@@ -145,10 +145,10 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
         const QString& page = rawPages[i / 40];
         QString pattern;
         if (rows[i].firstValue < 0) {
-            pattern = QRegularExpression::escape(FromGbk(c.GetNumber())) + " ?" +
-                      QRegularExpression::escape("(" + FromGbk(c.GetName()) + ")") +
-                      QStringLiteral(" ?设计值:%1 kΩ·cm ").arg(c.GetDesignValue()) +
-                      QRegularExpression::escape(FromGbk(c.GetTestDate()));
+            pattern = QRegularExpression::escape(FromGbk(c.Number())) + " ?" +
+                      QRegularExpression::escape("(" + FromGbk(c.Name()) + ")") +
+                      QStringLiteral(" ?设计值:%1 kΩ·cm ").arg(c.DesignValue()) +
+                      QRegularExpression::escape(FromGbk(c.TestDate()));
         } else {
             QStringList values;
             for (int s = rows[i].firstValue; s < rows[i].firstValue + rows[i].valueCount; ++s)
@@ -162,7 +162,7 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
     for (const Component& c : file.components) {
         if (c.selected) continue;
         for (const QString& page : rawPages)
-            EXPECT_FALSE(page.contains(FromGbk(c.GetName()))) << c.GetNumber();
+            EXPECT_FALSE(page.contains(FromGbk(c.Name()))) << c.Number();
     }
 
     for (int p = 1; p <= pages; ++p) {

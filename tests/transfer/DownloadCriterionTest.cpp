@@ -22,9 +22,9 @@ struct Verdict {
 Verdict VerdictOf(const std::string& path) {
     Verdict v;
     Document doc;
-    if (doc.Open(path).ok()) {
-        v.points = doc.totalPointCount();
-        v.passing = doc.totalPassCount();
+    if (doc.Open(path).Ok()) {
+        v.points = doc.TotalPointCount();
+        v.passing = doc.TotalPassCount();
     }
     return v;
 }

@@ -49,12 +49,12 @@ std::vector<Component> InstrumentComponents() {
 TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     QTemporaryDir dir;
     QString source = dir.path() + "/source.DZL";
-    ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).ok);
+    ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).Ok());
     // What a download must write: the source with the empty pass bands filled.
     QString expected = dir.path() + "/expected.DZL";
     std::vector<Component> filled = InstrumentComponents();
     ASSERT_EQ(FillEmptyBands(filled, kBuiltInDownloadCriterion), filled.size());
-    ASSERT_TRUE(WriteDzlFile(expected.toStdString(), filled).ok);
+    ASSERT_TRUE(WriteDzlFile(expected.toStdString(), filled).Ok());
     test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();
 
@@ -122,9 +122,9 @@ TEST(SerialEndToEnd, CommandLineExitCodesFollowTheReply) {
             continue;
         }
         DzlReadResult file = ReadDzlFile(out.toStdString());
-        ASSERT_TRUE(file.ok()) << c.file;
+        ASSERT_TRUE(file.Ok()) << c.file;
         ASSERT_EQ(file.components.size(), 1u);
-        EXPECT_EQ(file.components[0].GetNumber(), "0007");
+        EXPECT_EQ(file.components[0].Number(), "0007");
         EXPECT_EQ(file.components[0].points[1].value, 32) << c.file;
     }
 }

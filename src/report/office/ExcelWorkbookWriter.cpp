@@ -140,7 +140,7 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
     for (std::size_t i = 0; i < components.size() && error == LXW_NO_ERROR; ++i) {
         const Component& c = components[i];
         if (c.selected == 0) continue;
-        writeRow(row++, FromGbk(c.GetNumber()), FromGbk(c.GetName()), stats.components[i], nullptr);
+        writeRow(row++, FromGbk(c.Number()), FromGbk(c.Name()), stats.components[i], nullptr);
     }
     writeRow(row, QStringLiteral("全部"), QStringLiteral("勾选的构件"), stats.selected, bold);
     if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 0, 1, 12, nullptr);
@@ -209,12 +209,12 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
 
         SafeFileWriter file(localPath);
         SafeWriteResult opened = file.Open();
-        if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
+        if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
         QString cause =
             WriteBook(components, selected, table, outputPath, file.TempPathForLibrary());
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
         SafeWriteResult saved = file.Commit();
-        if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
+        if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
         return OfficeOutcome::Written(outputPath);
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(
@@ -224,8 +224,8 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
 
 OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath,
                                  const ClassTable& table) {
-    if (document.componentCount() == 0) return OfficeOutcome::Nothing();
-    return WriteExcelWorkbook(document.components(), outputPath, table);
+    if (document.ComponentCount() == 0) return OfficeOutcome::Nothing();
+    return WriteExcelWorkbook(document.Components(), outputPath, table);
 }
 
 }  // namespace ohmlet
