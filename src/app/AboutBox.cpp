@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppStrings.h"
+#include "data/Version.h"
 
 namespace ohmlet {
 
@@ -24,7 +25,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
         lines->addWidget(label);
         return label;
     };
-    QLabel* title = addLine(QStringLiteral("电阻率测试仪数据分析处理软件V 1.12版"));
+    QLabel* title =
+        addLine(QStringLiteral("电阻率测试仪数据分析处理软件V %1版").arg(QLatin1String(kVersion)));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);

@@ -16,9 +16,9 @@
 
 #include "app/AboutBox.h"
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "app/MainWindow.h"
 #include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
 
 namespace ohmlet {

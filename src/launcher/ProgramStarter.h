@@ -31,8 +31,8 @@ public:
     static bool StartDetached(const QString& program);
 
 private:
-    QString launcherFolder;
-    StartProcessFunction startProcess;
+    QString launcherFolder_;
+    StartProcessFunction startProcess_;
 };
 
 }  // namespace kiosa

@@ -11,9 +11,9 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "report/GbkCodec.h"
+#include "report/ReportParameters.h"
 #include "views/ClassLegend.h"
 #include "views/ComponentListModel.h"
 #include "views/ComponentStatsBox.h"
@@ -23,7 +23,8 @@ namespace {
 
 struct FieldLayout {
     ControlPanel::Field field;
-    const char* label;  // UTF-8
+    const char* label;       // UTF-8
+    const char* objectName;  // the edit's objectName
     bool readOnly;
     bool visible;
     int row;
@@ -32,25 +33,25 @@ struct FieldLayout {
 
 // Shown fields first, in reading order; the hidden ones are still filled.
 constexpr FieldLayout kFields[] = {
-    {ControlPanel::kName, "构件名称", false, true, 0, 0},
-    {ControlPanel::kNumber, "构件编号", true, true, 0, 1},
+    {ControlPanel::kName, "构件名称", "nameField", false, true, 0, 0},
+    {ControlPanel::kNumber, "构件编号", "numberField", true, true, 0, 1},
     // The pass criterion: a reading passes from design value + negative deviation up
     // to design value + positive deviation.
-    {ControlPanel::kDesignValue, "设计值(kΩ·cm)", false, true, 2, 0},
-    {ControlPanel::kLowerTolerance, "允许负偏差", false, true, 3, 0},
-    {ControlPanel::kUpperTolerance, "允许正偏差", false, true, 3, 1},
-    {ControlPanel::kMaximum, "电阻最大值", true, true, 4, 0},
-    {ControlPanel::kMinimum, "电阻最小值", true, true, 4, 1},
-    {ControlPanel::kPointCount, "数据个数", true, true, 5, 0},
-    {ControlPanel::kAverage, "平均电阻率", true, true, 5, 1},
-    {ControlPanel::kPassCount, "合格点数", true, true, 6, 0},
-    {ControlPanel::kPassRate, "合格率", true, true, 6, 1},
+    {ControlPanel::kDesignValue, "设计值(kΩ·cm)", "designValueField", false, true, 2, 0},
+    {ControlPanel::kLowerTolerance, "允许负偏差", "lowerToleranceField", false, true, 3, 0},
+    {ControlPanel::kUpperTolerance, "允许正偏差", "upperToleranceField", false, true, 3, 1},
+    {ControlPanel::kMaximum, "电阻最大值", "maximumField", true, true, 4, 0},
+    {ControlPanel::kMinimum, "电阻最小值", "minimumField", true, true, 4, 1},
+    {ControlPanel::kPointCount, "数据个数", "pointCountField", true, true, 5, 0},
+    {ControlPanel::kAverage, "平均电阻率", "averageField", true, true, 5, 1},
+    {ControlPanel::kPassCount, "合格点数", "passCountField", true, true, 6, 0},
+    {ControlPanel::kPassRate, "合格率", "passRateField", true, true, 6, 1},
 };
 
 constexpr FieldLayout kTotals[] = {
-    {ControlPanel::kTotalPoints, "所有测点个数", true, false, 0, 0},
-    {ControlPanel::kTotalPassing, "所有合格测点数", true, false, 0, 1},
-    {ControlPanel::kOverallPassRate, "整体合格率", true, false, 1, 0},
+    {ControlPanel::kTotalPoints, "所有测点个数", "totalPointsField", true, false, 0, 0},
+    {ControlPanel::kTotalPassing, "所有合格测点数", "totalPassingField", true, false, 0, 1},
+    {ControlPanel::kOverallPassRate, "整体合格率", "overallPassRateField", true, false, 1, 0},
 };
 
 QString Resistivity(float value) {
@@ -71,11 +72,6 @@ std::string GbkPrefix(const QString& text, std::size_t maxBytes) {
         i += len;
     }
     return bytes.substr(0, i);
-}
-
-int Piece(const std::string& text, std::size_t at) {
-    if (text.size() < at + 2) return 0;
-    return std::atoi(text.substr(at, 2).c_str());
 }
 
 }  // namespace
@@ -123,12 +119,13 @@ void ControlPanel::BuildList() {
     list_->viewport()->installEventFilter(this);
 }
 
-QLineEdit* ControlPanel::AddField(Field field, bool readOnly, bool visible) {
+QLineEdit* ControlPanel::AddField(Field field, const char* objectName, bool readOnly,
+                                  bool visible) {
     auto* edit = new QLineEdit;
     edit->setReadOnly(readOnly);
-    edit->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
+    edit->setObjectName(QString::fromLatin1(objectName));
     if (!visible) edit->setVisible(false);
-    edits_[field - 1000] = edit;
+    edits_[field] = edit;
     return edit;
 }
 
@@ -140,7 +137,7 @@ void ControlPanel::BuildFields() {
     grid->setColumnStretch(3, 1);
     for (const FieldLayout& f : kFields) {
         auto* label = new QLabel(QString::fromUtf8(f.label));
-        QLineEdit* edit = AddField(f.field, f.readOnly, f.visible);
+        QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
         label->setBuddy(edit);
         if (!f.visible) label->setVisible(false);
         grid->addWidget(label, f.row, f.column * 2);
@@ -161,7 +158,8 @@ void ControlPanel::BuildFields() {
     for (const FieldLayout& f : kTotals) {
         auto* label = new QLabel(QString::fromUtf8(f.label));
         totals->addWidget(label, f.row, f.column * 2);
-        totals->addWidget(AddField(f.field, f.readOnly, f.visible), f.row, f.column * 2 + 1);
+        totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible), f.row,
+                          f.column * 2 + 1);
     }
     totalsGroup_->setVisible(false);
 
@@ -174,8 +172,7 @@ void ControlPanel::BuildFields() {
 }
 
 QLineEdit* ControlPanel::Edit(Field field) const {
-    int i = field - 1000;
-    return i >= 0 && i < 16 ? edits_[i] : nullptr;
+    return field >= 0 && field < kFieldCount ? edits_[field] : nullptr;
 }
 
 void ControlPanel::ShowTotals() {
@@ -206,7 +203,7 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
-    QDate date = ParseTestDate(c->TestDate());
+    const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
     statsBox_->ShowComponent(c);
     pushing_ = false;
@@ -283,24 +280,9 @@ void ControlPanel::OnNameEdited(const QString& text) {
     emit DocumentEdited();
 }
 
-std::string FormatStoredDate(const QDate& date) {
-    QString text = QString::number(date.year()) + QStringLiteral("年");
-    if (date.month() < 10) text += QLatin1Char(' ');
-    text += QString::number(date.month()) + QStringLiteral("月");
-    if (date.day() < 10) text += QLatin1Char(' ');
-    text += QString::number(date.day()) + QStringLiteral("日");
-    return ToGbk(text);
-}
-
-QDate ParseStoredDate(const std::string& gbkDate) {
-    if (gbkDate.size() < 12) return {};
-    int year = std::atoi(gbkDate.substr(0, 4).c_str());
-    return QDate(year, Piece(gbkDate, 6), Piece(gbkDate, 10));
-}
-
 void ControlPanel::OnDateChanged(const QDate& date) {
     if (pushing_ || !date.isValid() || !doc_.CurrentComponent()) return;
-    doc_.SetComponentTestDate(FormatTestDate(date));
+    doc_.SetComponentTestDate(FormatStoredDate(date));
     emit DocumentEdited();
 }
 

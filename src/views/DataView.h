@@ -40,7 +40,7 @@ public:
     GridControl* Grid() const { return grid_; }
     // The classes that colour the value cells; the grid redraws with them.
     void SetClassTable(const ClassTable& table);
-    const ClassTable& GetClassTable() const { return classTable_; }
+    const ClassTable& Classes() const { return classTable_; }
     int SelectedIndex() const { return selectedIndex_; }
 
     // The printer the print commands and the printer set-up share.
