@@ -37,6 +37,10 @@ enum Id : int {
     kInsertComponent = 32786,
     kDeleteComponent = 32787,
     kExportPdf = 32790,
+    kApplyCriterion = 32791,
+    kClassTableRilem = 32792,
+    kClassTableLangford = 32793,
+    kClassTableUser = 32794,
 };
 
 }  // namespace ohmlet::cmd

@@ -54,6 +54,7 @@ MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), do
     setAcceptDrops(true);
 
     view_->OnInitialUpdate();
+    ReloadClassTable();
     UpdateTitle();
 }
 
@@ -161,6 +162,7 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kDataTransfer));
     tools->addAction(Action(kWordReport));
     tools->addAction(Action(kExcelExport));
+    CreateInterpretationMenu(tools);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);

@@ -5,8 +5,11 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <functional>
+#include <optional>
 
 #include "app/RecentFileList.h"
+#include "data/CorrosionClasses.h"
+#include "data/Criterion.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
@@ -65,6 +68,15 @@ public:
     void SetSavePrompt(SavePrompt prompt) { savePrompt_ = std::move(prompt); }
     void SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
     void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
+    // The criterion to apply to the ticked components, or nothing when cancelled.
+    using CriterionPrompt =
+        std::function<std::optional<Criterion>(const Criterion& initial, int tickedCount)>;
+    void SetCriterionPrompt(CriterionPrompt prompt) { criterionPrompt_ = std::move(prompt); }
+    // The class table in use (settings "interpretini"); the grid, panel and legend show it.
+    const ClassTable& CurrentClassTable() const { return classTable_; }
+    // Reads the chosen table from the settings again and shows it everywhere; with
+    // `tell`, says why a chosen user table was not taken.
+    void ReloadClassTable(bool tell = false);
 
     // DocumentObserver: the frame follows every change for its title.
     void ShowComponent(const Component*) override { UpdateTitle(); }
@@ -96,6 +108,7 @@ public slots:
     void OnExcelExport();
     void OnPrintSettings();
     void OnExportPdf();
+    void OnApplyCriterion();
     void UpdateTitle();
 
 protected:
@@ -111,6 +124,9 @@ private:
     void CreateStatusBar();
     void CreateAccelerators();
     void RebuildRecentMenu();
+    // The criterion command and the class-table choice in the tools menu.
+    void CreateInterpretationMenu(QMenu* tools);
+    void ChooseClassTable(int command);
     void UpdateLockIndicators();
     QString AskFileName(int command, const QString& suggestion);
     void ShowError(const QString& text);
@@ -137,6 +153,8 @@ private:
     ErrorSink errorSink_;
     FileOpener fileOpener_;
     QString programFolder_;
+    CriterionPrompt criterionPrompt_;
+    ClassTable classTable_ = ClassTable::Rilem();
 };
 
 }  // namespace ohmlet

@@ -13,6 +13,7 @@
 #include "dialogs/ReportParameterDialog.h"
 #include "dialogs/SettingsMessage.h"
 #include "dialogs/TransferDialog.h"
+#include "report/InterpretationSettings.h"
 #include "report/ReportOutput.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
@@ -27,6 +28,7 @@ QString MainWindow::ProgramFolder() const {
 
 void MainWindow::OnDataTransfer() {
     TransferDialog dialog(doc_, this);
+    dialog.SetFillCriterion(LoadInterpretationSettings(ProgramFolder()).DownloadCriterion());
     dialog.exec();
     if (dialog.IsFinished()) OpenDocumentFile(dialog.TargetPath());
 }
@@ -62,7 +64,7 @@ void MainWindow::OnWordReport() {
 }
 
 void MainWindow::OnExcelExport() {
-    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
+    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath(), classTable_),
                       QStringLiteral("创建Excel服务失败!"));
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "cli/ExportFormats.h"
+#include "report/InterpretationSettings.h"
 #include "report/office/CsvWriter.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
@@ -32,7 +33,9 @@ int ExportDocx(const ExportJob& job) {
 }
 
 int ExportXlsx(const ExportJob& job) {
-    return Finish(WriteExcelWorkbook(job.components, job.outputPath));
+    // The class table the settings beside the program choose, as the GUI uses.
+    return Finish(WriteExcelWorkbook(job.components, job.outputPath,
+                                     LoadChosenClassTable(ProgramFolder()).table));
 }
 
 int ExportCsv(const ExportJob& job) {

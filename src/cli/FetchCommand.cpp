@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "report/InterpretationSettings.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/SerialPortLink.h"
 #include "transfer/TransferSession.h"
@@ -109,6 +110,9 @@ int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& whe
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     TransferSession session;
+    session.SetFillCriterion(
+        LoadInterpretationSettings(QCoreApplication::applicationDirPath() + QLatin1Char('/'))
+            .DownloadCriterion());
     QEventLoop loop;
     ProgressLine progress(::isatty(STDERR_FILENO) == 1);
     QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);

@@ -8,6 +8,7 @@ std::size_t EditHistory::SizeOf(const EditRecord& record) {
     std::size_t bytes = sizeof record;
     for (const Component& c : record.saved)
         bytes += sizeof c + c.points.capacity() * sizeof(MeasuringPoint);
+    bytes += record.criteria.capacity() * sizeof(CriterionEntry);
     return bytes;
 }
 

@@ -48,6 +48,12 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     ShowOnly(known ? chosen : -1);
     combo_->setCurrentIndex(known ? chosen : -1);
 
+    // The printed report's own option, beside the buttons.
+    classSummary_ = new QCheckBox(QStringLiteral("打印报告附腐蚀等级与统计汇总"), this);
+    classSummary_->setObjectName(QStringLiteral("classSummary"));
+    classSummary_->setChecked(parameters.classSummary);
+    classSummary_->setGeometry(kPageX, kPageY + kPageHeight + 14, 300, 24);
+
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     ok->setDefault(true);
@@ -83,6 +89,7 @@ ReportParameters ReportParameterDialog::Values() const {
     ReportParameters parameters;
     parameters.chosenLayout = combo_->currentIndex();
     parameters.chartPage = chartPage_->isChecked();
+    parameters.classSummary = classSummary_->isChecked();
     for (int i = 0; i < kReportLayoutCount; ++i)
         parameters.layouts[static_cast<std::size_t>(i)] =
             pages_[static_cast<std::size_t>(i)]->Values();

@@ -25,6 +25,7 @@ public:
 
     QComboBox* LayoutCombo() const { return combo_; }
     QCheckBox* ChartPageCheck() const { return chartPage_; }
+    QCheckBox* ClassSummaryCheck() const { return classSummary_; }
     ReportParameterPage* Page(int layout) const;
 
 private slots:
@@ -35,6 +36,7 @@ private:
 
     QComboBox* combo_ = nullptr;
     QCheckBox* chartPage_ = nullptr;
+    QCheckBox* classSummary_ = nullptr;
     std::array<ReportParameterPage*, kReportLayoutCount> pages_{};
 };
 

@@ -238,6 +238,7 @@ void TransferDialog::OnStart() {
         link = std::make_unique<SerialPortLink>(serialPorts_[position]);
     }
     doc_.TransferBuffer().clear();
+    session_->SetFillCriterion(fill_);
     StartOutcome started = session_->Start(
         std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
     switch (started.code) {

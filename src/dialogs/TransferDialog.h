@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "data/Criterion.h"
 #include "data/Document.h"
 #include "transfer/Ch375.h"
 #include "transfer/TransferOutcome.h"
@@ -41,6 +42,8 @@ public:
     // devices elsewhere); the command line and tests add a virtual instrument's port.
     void SetSerialPortNames(const QStringList& names);
     bool IsTransferRunning() const;
+    // The criterion downloaded components without a pass band get.
+    void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
 
     // The target path the folder rule gives for a chosen folder.
     static QString TargetForFolder(const QString& folder);
@@ -75,6 +78,7 @@ private:
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
     TransferSession* session_ = nullptr;
+    Criterion fill_ = kBuiltInDownloadCriterion;
 
     QLineEdit* targetEdit_ = nullptr;
     QPushButton* folderButton_ = nullptr;

@@ -12,6 +12,7 @@ namespace ohmlet {
 namespace {
 
 constexpr FieldKind T = FieldKind::Text;
+constexpr char kClassSummaryKey[] = "ClassSummary";
 constexpr FieldKind D = FieldKind::Date;
 constexpr FieldKind G = FieldKind::Grade;
 
@@ -209,6 +210,7 @@ ReportParameters LoadReportParameters(const QString& programFolder, const QDate&
         chosen.Close();
     }
     parameters.chartPage = ReadReportChartPage(programFolder);
+    parameters.classSummary = ReadClassSummaryChoice(programFolder);
     return parameters;
 }
 
@@ -229,8 +231,20 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
              file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
              // Written only when on, so a file saved without charts is the file it always was.
              if (parameters.chartPage) file.WriteInt(ChartPageKeyGbk(), 1);
+             // Only the change from the default is written: a file as before otherwise.
+             if (!parameters.classSummary) file.WriteInt(kClassSummaryKey, 0);
          }));
     return outcome;
+}
+
+bool ReadClassSummaryChoice(const QString& programFolder) {
+    int32_t on = 1;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), kClassSummaryKey, on);
+        file.Close();
+    }
+    return on != 0;
 }
 
 const ReportLayoutInfo* ReportLayoutInfoAt(int layout) {

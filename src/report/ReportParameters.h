@@ -52,6 +52,8 @@ struct ReportParameters {
     // A page of readings charts after the raw data. Off unless asked for: a report that
     // has been printed the same way for years keeps its pages.
     bool chartPage = false;
+    // The printed report ends with the class and statistics summary.
+    bool classSummary = true;
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 
@@ -73,6 +75,8 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
 // Whether the printed report gets its chart pages ("reportini"); off when not saved.
 bool ReadReportChartPage(const QString& programFolder);
 std::string ChartPageKeyGbk();  // 图表页
+// Whether the printed report carries the class summary ("reportini"; on without it).
+bool ReadClassSummaryChoice(const QString& programFolder);
 
 // The strength grades offered on the pages.
 QStringList StrengthGrades();

@@ -55,7 +55,7 @@ TransferOutcome FromDownload(const DownloadOutcome& download) {
 using TransferProgress = std::function<void(std::size_t, std::size_t, std::size_t)>;
 
 TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const TransferProgress& report) {
+                            int idleMs, const Criterion& fill, const TransferProgress& report) {
     ByteBuffer reply;
     // The downloads call this on this thread between reads: the reply holds still.
     const DownloadProgress progress = [&](std::size_t received, std::size_t expected) {
@@ -72,7 +72,7 @@ TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::str
         return result;
     }
     // A reply that arrived whole is done with, whatever the decoder made of it.
-    return DecodeAndWrite(layout, reply, targetPath);
+    return DecodeAndWrite(layout, reply, targetPath, fill);
 }
 
 }  // namespace
@@ -118,36 +118,36 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
     QPointer<TransferSession> self(this);
     // The link is opened, used and closed on the worker: a serial port then lives on one
     // thread only. A QThread, because the port's notifiers want one.
-    worker_.reset(QThread::create(
-        [run, self, number, layout, idleMs, opening, targetPath = std::move(targetPath)] {
-            LinkResult open = run->link->Open();
-            const bool isOpen = open.Ok();
-            opening->set_value(std::move(open));
-            if (!isOpen) {
-                run->link->Close();
-                run->running = false;
-                return;
-            }
-            auto report = [&](std::size_t received, std::size_t expected, std::size_t whole) {
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, number, received, expected, whole] {
-                        if (!self || self->runNumber_ != number) return;
-                        emit self->componentsReceived(whole);
-                        if (self) emit self->progress(received, expected);
-                    },
-                    Qt::QueuedConnection);
-            };
-            TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, report);
+    worker_.reset(QThread::create([run, self, number, layout, idleMs, opening, fill = fill_,
+                                   targetPath = std::move(targetPath)] {
+        LinkResult open = run->link->Open();
+        const bool isOpen = open.Ok();
+        opening->set_value(std::move(open));
+        if (!isOpen) {
+            run->link->Close();
             run->running = false;
-            // A session already gone drops the call; the worker itself is joined by it.
+            return;
+        }
+        auto report = [&](std::size_t received, std::size_t expected, std::size_t whole) {
             QMetaObject::invokeMethod(
                 self,
-                [self, number, result = std::move(result)]() mutable {
-                    if (self) self->Deliver(number, std::move(result));
+                [self, number, received, expected, whole] {
+                    if (!self || self->runNumber_ != number) return;
+                    emit self->componentsReceived(whole);
+                    if (self) emit self->progress(received, expected);
                 },
                 Qt::QueuedConnection);
-        }));
+        };
+        TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, fill, report);
+        run->running = false;
+        // A session already gone drops the call; the worker itself is joined by it.
+        QMetaObject::invokeMethod(
+            self,
+            [self, number, result = std::move(result)]() mutable {
+                if (self) self->Deliver(number, std::move(result));
+            },
+            Qt::QueuedConnection);
+    }));
     worker_->start();
     while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         if (worker_->isFinished()) {  // the thread never ran

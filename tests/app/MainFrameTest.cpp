@@ -78,7 +78,8 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     EXPECT_EQ(Items(MenuNamed(bar, "工具(&E)")),
               (QStringList{Item("数据传输(&T)", cmd::kDataTransfer),
                            Item("生成word报告(&W)", cmd::kWordReport),
-                           Item("数据导入Excel(&E)", cmd::kExcelExport)}));
+                           Item("数据导入Excel(&E)", cmd::kExcelExport), "-",
+                           Item("应用判定标准(&J)...", cmd::kApplyCriterion), "腐蚀等级表(&C)="}));
     EXPECT_EQ(
         Items(MenuNamed(bar, "查看(&V)")),
         (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),

@@ -51,7 +51,8 @@ QStringList HeadingMerges(std::initializer_list<int> rows) {
 
 TEST(ExcelWorkbook, TwentyFivePoints) {
     QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, Readings(25)}});
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(),
+              (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_EQ(Merged(book), HeadingMerges({1}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
     EXPECT_EQ(Cell(book, "G1"), QStringLiteral("2015年03月07日"));
@@ -211,7 +212,8 @@ TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
 
 TEST(ExcelWorkbook, NothingSelectedGivesAnEmptySheet) {
     QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1}, false}});
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(),
+              (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_TRUE(book[QStringLiteral("cells")].toObject().isEmpty());
     EXPECT_TRUE(book[QStringLiteral("merged")].toArray().isEmpty());
 }
@@ -259,6 +261,65 @@ TEST(ExcelWorkbook, DocumentWithoutComponentsWritesNothing) {
     Document document;
     EXPECT_EQ(WriteExcelWorkbook(document, path).code, OfficeCode::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
+}  // namespace ohmlet::test
+
+namespace ohmlet::test {
+namespace {
+
+// The summary sheet: a row per ticked component and one over all of them, the figures
+// as numbers, the class counts in the table's order (highest readings first).
+TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
+    struct Case {
+        const char* what;
+        ClassTable table;
+        std::vector<ComponentSpec> specs;
+        // Per row: number, count, mean, min, max, then the class counts.
+        std::vector<std::vector<double>> rows;
+    } cases[] = {
+        {"rilem, one component not ticked",
+         ClassTable::Rilem(),
+         {{"0001", "a", kDate, {5, 20, 60, 120}},
+          {"0002", "b", kDate, {1, 2}, false},
+          {"0003", "c", kDate, {55, 65}}},
+         {{4, 51.25, 5, 120, 1, 1, 1, 1},
+          {2, 60, 55, 65, 0, 2, 0, 0},
+          {6, 54.1666, 5, 120, 1, 3, 1, 1}}},
+        {"langford",
+         ClassTable::Langford(),
+         {{"0001", "a", kDate, {3, 7, 15, 25}}},
+         {{4, 12.5, 3, 25, 1, 1, 1, 1}, {4, 12.5, 3, 25, 1, 1, 1, 1}}},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("t.xlsx"));
+        ASSERT_TRUE(WriteExcelWorkbook(MakeComponents(c.specs), path, c.table).Ok()) << c.what;
+        const QJsonObject book = ReadBack(QStringLiteral("xlsx"), path);
+        const QJsonArray rows =
+            book[QStringLiteral("others")][QStringLiteral("统计汇总")].toArray();
+        ASSERT_EQ(rows.size(), static_cast<qsizetype>(c.rows.size() + 1)) << c.what;
+        const QJsonArray heading = rows[0].toArray();
+        EXPECT_EQ(heading[0].toString(), QStringLiteral("构件编号")) << c.what;
+        EXPECT_EQ(heading.size(), static_cast<qsizetype>(13 + 2 * c.table.Size())) << c.what;
+        EXPECT_EQ(rows.last().toArray()[0].toString(), QStringLiteral("全部")) << c.what;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            const QJsonArray row = rows[static_cast<qsizetype>(r + 1)].toArray();
+            const std::vector<double>& want = c.rows[r];
+            EXPECT_EQ(row[2].toDouble(), want[0]) << c.what << " row " << r;
+            EXPECT_NEAR(row[3].toDouble(), want[1], 1e-3) << c.what << " row " << r;
+            EXPECT_EQ(row[9].toDouble(), want[2]) << c.what << " row " << r;
+            EXPECT_EQ(row[10].toDouble(), want[3]) << c.what << " row " << r;
+            for (std::size_t k = 0; k < c.table.Size(); ++k) {
+                EXPECT_EQ(row[static_cast<qsizetype>(13 + 2 * k)].toDouble(), want[4 + k])
+                    << c.what << " row " << r << " class " << k;
+                EXPECT_NEAR(row[static_cast<qsizetype>(14 + 2 * k)].toDouble(),
+                            want[4 + k] / want[0], 1e-9)
+                    << c.what << " row " << r << " share " << k;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -68,7 +68,11 @@ def read_xlsx(path):
         columns.append({"min": dimension.min, "max": dimension.max,
                         "horizontal": alignment.horizontal if alignment else None,
                         "vertical": alignment.vertical if alignment else None})
+    # Any further sheet as rows of plain values, None for an empty cell.
+    others = {ws.title: [list(r) for r in ws.iter_rows(values_only=True)]
+              for ws in book.worksheets[1:]}
     return {"sheets": book.sheetnames,
+            "others": others,
             "merged": sorted(str(r) for r in sheet.merged_cells.ranges),
             "cells": cells,
             "maxRow": sheet.max_row if cells else 0,
