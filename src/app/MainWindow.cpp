@@ -16,6 +16,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/LockKeyState.h"
+#include "views/ChartPane.h"
 #include "views/ControlPanel.h"
 #include "views/DataView.h"
 #include "views/PanelBar.h"
@@ -37,6 +38,10 @@ MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), do
     panelBar_ = new PanelBar(doc_, this);
     addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
     resizeDocks({panelBar_}, {400}, Qt::Horizontal);
+    // Charts stay out of the way until asked for from 查看.
+    chartPane_ = new ChartPane(doc_, this);
+    addDockWidget(Qt::RightDockWidgetArea, chartPane_);
+    chartPane_->hide();
     // Registered after the panel and the view, so the title follows what they show.
     doc_.AddObserver(this);
     connect(Panel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
@@ -50,6 +55,7 @@ MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), do
     setAcceptDrops(true);
 
     view_->OnInitialUpdate();
+    ReloadClassTable();
     UpdateTitle();
 }
 
@@ -59,6 +65,8 @@ MainWindow::~MainWindow() {
     doc_.RemoveObserver(this);
     delete panelBar_;
     panelBar_ = nullptr;
+    delete chartPane_;
+    chartPane_ = nullptr;
     delete view_;
     view_ = nullptr;
 }
@@ -164,6 +172,7 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kExcelExport));
     tools->addSeparator();
     tools->addAction(Action(kReportParameters));
+    CreateInterpretationMenu(tools);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);
@@ -173,6 +182,11 @@ void MainWindow::CreateMenus() {
     view->addAction(toolbarToggle);
     view->addAction(statusToggle);
     view->addAction(Action(kViewControlPanel));
+    QAction* charts = chartPane_->toggleViewAction();
+    charts->setText(QStringLiteral("图表(&C)"));
+    charts->setObjectName(QStringLiteral("viewCharts"));
+    charts->setStatusTip(QStringLiteral("显示/隐藏图表"));
+    view->addAction(charts);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(Action(kHelp));

@@ -5,8 +5,11 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <functional>
+#include <optional>
 
 #include "app/RecentFileList.h"
+#include "data/CorrosionClasses.h"
+#include "data/Criterion.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
@@ -21,6 +24,7 @@ namespace ohmlet {
 class DataView;
 class ControlPanel;
 class PanelBar;
+class ChartPane;
 
 // "无法写入文件 <path>：<reason>", for files our own writers could not write.
 QString CannotWriteText(const QString& path, const QString& reason);
@@ -36,6 +40,7 @@ public:
     DataView* MainView() const { return view_; }
     ControlPanel* Panel() const;
     PanelBar* PanelDock() const { return panelBar_; }
+    ChartPane* Charts() const { return chartPane_; }
     QToolBar* ToolBar() const { return toolBar_; }
     QAction* Action(int command) const { return actions_.value(command); }
     bool IsPanelShown() const { return panelShown_; }
@@ -70,6 +75,15 @@ public:
     void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
     // Yes/No questions other than the save question go to the save prompt when set.
     QMessageBox::StandardButton Ask(const QString& text);
+    // The criterion to apply to the ticked components, or nothing when cancelled.
+    using CriterionPrompt =
+        std::function<std::optional<Criterion>(const Criterion& initial, int tickedCount)>;
+    void SetCriterionPrompt(CriterionPrompt prompt) { criterionPrompt_ = std::move(prompt); }
+    // The class table in use (settings "interpretini"); the grid, panel and legend show it.
+    const ClassTable& CurrentClassTable() const { return classTable_; }
+    // Reads the chosen table from the settings again and shows it everywhere; with
+    // `tell`, says why a chosen user table was not taken.
+    void ReloadClassTable(bool tell = false);
 
     // DocumentObserver: the frame follows every change for its title.
     void ShowComponent(const Component*) override { UpdateTitle(); }
@@ -109,6 +123,7 @@ public slots:
     void OnExcelExport();
     void OnPrintSettings();
     void OnExportPdf();
+    void OnApplyCriterion();
     void UpdateTitle();
 
 protected:
@@ -130,6 +145,9 @@ private:
     // Writes an Office or CSV file where the user says; reports what went wrong.
     void ExportWithDialog(int command);
     void RebuildRecentMenu();
+    // The criterion command and the class-table choice in the tools menu.
+    void CreateInterpretationMenu(QMenu* tools);
+    void ChooseClassTable(int command);
     void UpdateLockIndicators();
     QString AskFileName(int command, const QString& suggestion);
     void ShowError(const QString& text);
@@ -140,6 +158,7 @@ private:
     Document& doc_;
     DataView* view_ = nullptr;
     PanelBar* panelBar_ = nullptr;
+    ChartPane* chartPane_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
@@ -155,6 +174,8 @@ private:
     ErrorSink errorSink_;
     FileOpener fileOpener_;
     QString programFolder_;
+    CriterionPrompt criterionPrompt_;
+    ClassTable classTable_ = ClassTable::Rilem();
 };
 
 }  // namespace ohmlet

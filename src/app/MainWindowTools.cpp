@@ -13,6 +13,7 @@
 #include "dialogs/ReportParameterDialog.h"
 #include "dialogs/SettingsMessage.h"
 #include "dialogs/TransferDialog.h"
+#include "report/InterpretationSettings.h"
 #include "report/ReportOutput.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
@@ -29,6 +30,7 @@ void MainWindow::OnDataTransfer() {
     TransferDialog dialog(doc_, this);
     // A download into the open file may close it first, as long as nothing is lost.
     dialog.SetDocumentCloser([this] { return CloseDocument(); });
+    dialog.SetFillCriterion(LoadInterpretationSettings(ProgramFolder()).DownloadCriterion());
     dialog.exec();
     if (dialog.IsFinished()) OpenDocumentFile(dialog.TargetPath());
 }
@@ -55,7 +57,7 @@ void MainWindow::OnWordReport() {
 }
 
 void MainWindow::OnExcelExport() {
-    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
+    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath(), classTable_),
                       QStringLiteral("创建Excel服务失败!"));
 }
 

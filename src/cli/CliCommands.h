@@ -9,17 +9,30 @@
 
 namespace ohmlet::cli {
 
+// One option as `COMMAND --help` lists it.
+struct OptionHelp {
+    std::string names;  // every spelling and the value it takes: "-o, --output OUT"
+    std::string text;
+};
+
+struct CommandHelp {
+    std::string summary;  // one sentence: what the command does
+    std::vector<OptionHelp> options;
+};
+
 struct CommandInfo {
     std::string name;
     std::string usage;  // the arguments after the command name
     std::function<int(Args)> run;
+    CommandHelp help;
 };
 
 std::vector<CommandInfo>& Commands();
 
 struct CommandRegistration {
-    CommandRegistration(std::string name, std::string usage, std::function<int(Args)> run) {
-        Commands().push_back({std::move(name), std::move(usage), std::move(run)});
+    CommandRegistration(std::string name, std::string usage, std::function<int(Args)> run,
+                        CommandHelp help = {}) {
+        Commands().push_back({std::move(name), std::move(usage), std::move(run), std::move(help)});
     }
 };
 

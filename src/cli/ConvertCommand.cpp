@@ -17,7 +17,10 @@ int RunConvert(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("convert", "IN.DZL -o OUT.DZL", RunConvert);
+const CommandRegistration kRegistration(
+    "convert", "IN.DZL -o OUT.DZL", RunConvert,
+    {"Reads a DZL file and writes it again with the program's own writer.",
+     {{"-o, --output OUT.DZL", "The file to write (replaced only once it is whole)."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

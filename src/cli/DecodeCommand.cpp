@@ -69,7 +69,11 @@ int RunDecode(Args args) {
     return kExitIo;
 }
 
-const CommandRegistration kRegistration("decode", "--serial|--usb REPLY.bin -o OUT.DZL", RunDecode);
+const CommandRegistration kRegistration("decode", "--serial|--usb REPLY.bin -o OUT.DZL", RunDecode,
+                                        {"Decodes a captured instrument reply into a DZL file.",
+                                         {{"--serial", "The reply came over a serial port."},
+                                          {"--usb", "The reply came over USB."},
+                                          {"-o, --output OUT.DZL", "The DZL file to write."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

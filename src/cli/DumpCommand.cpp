@@ -49,7 +49,9 @@ int RunDump(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("dump", "FILE.DZL", RunDump);
+const CommandRegistration kRegistration(
+    "dump", "FILE.DZL", RunDump,
+    {"Prints every stored field of a DZL file as JSON, texts in UTF-8.", {}});
 
 }  // namespace
 }  // namespace ohmlet::cli

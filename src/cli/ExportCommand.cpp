@@ -26,18 +26,27 @@ int RunExport(Args args) {
     std::string output;
     if (!TakeOption(args, "--format", "-f", format)) return UsageError("--format needs a value.");
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
+    const bool noBom = TakeFlag(args, "--no-bom");
     if (args.size() != 1 || format.empty() || output.empty())
-        return UsageError("usage: export --format " + FormatNames() + " FILE.DZL -o OUT");
+        return UsageError("usage: export --format " + FormatNames() +
+                          " FILE.DZL -o OUT [--no-bom]");
     auto it = ExportFormats().find(format);
     if (it == ExportFormats().end())
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");
+    if (noBom && format != "csv") return UsageError("--no-bom applies to csv only.");
     DzlReadResult file = ReadDzlFile(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
-    ExportJob job{args[0], output, std::move(file.components)};
+    ExportJob job{args[0], output, std::move(file.components), !noBom};
     return it->second(job);
 }
 
-const CommandRegistration kRegistration("export", "--format FORMAT FILE.DZL -o OUT", RunExport);
+const CommandRegistration kRegistration(
+    "export", "--format FORMAT FILE.DZL -o OUT [--no-bom]", RunExport,
+    {"Writes the ticked components of a DZL file as a Word table (docx), an Excel workbook "
+     "(xlsx), CSV (csv) or the printed report (pdf).",
+     {{"-f, --format FORMAT", "docx, xlsx, csv or pdf."},
+      {"-o, --output OUT", "The file to write."},
+      {"--no-bom", "csv: leave out the UTF-8 byte-order mark at the start of the file."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

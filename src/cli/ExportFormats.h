@@ -16,6 +16,7 @@ struct ExportJob {
     std::string inputPath;
     std::string outputPath;
     std::vector<Component> components;  // as read; the format picks the selected ones
+    bool byteOrderMark = true;          // csv only
 };
 
 using ExportFunction = std::function<int(const ExportJob&)>;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "cli/ExportFormats.h"
+#include "report/InterpretationSettings.h"
 #include "report/office/CsvWriter.h"
 #include "report/office/ExcelWorkbookWriter.h"
 #include "report/office/WordTableWriter.h"
@@ -32,11 +33,15 @@ int ExportDocx(const ExportJob& job) {
 }
 
 int ExportXlsx(const ExportJob& job) {
-    return Finish(WriteExcelWorkbook(job.components, job.outputPath));
+    // The class table the settings beside the program choose, as the GUI uses.
+    return Finish(WriteExcelWorkbook(job.components, job.outputPath,
+                                     LoadChosenClassTable(ProgramFolder()).table));
 }
 
 int ExportCsv(const ExportJob& job) {
-    return Finish(WriteReadingsCsv(job.components, job.outputPath));
+    CsvOptions options;
+    options.byteOrderMark = job.byteOrderMark;
+    return Finish(WriteReadingsCsv(job.components, job.outputPath, options));
 }
 
 const ExportFormatRegistration kDocx("docx", ExportDocx);

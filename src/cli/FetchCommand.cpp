@@ -1,11 +1,14 @@
 // ohmlet-cli fetch: download from the instrument without the GUI and write
 // DZLDat.DZL into a folder.
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QEventLoop>
+
 #include <filesystem>
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "report/InterpretationSettings.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/SerialPortLink.h"
 #include "transfer/TransferSession.h"
@@ -15,8 +18,10 @@ namespace ohmlet::cli {
 
 namespace {
 
-int Report(const TransferOutcome& result, ReplyLayout layout, const std::string& target,
-           const std::string& where, int idleSeconds) {
+// The transfer's own texts are the dialog's, in Chinese; ohmlet-cli speaks English, so
+// every message here is made from the outcome's code and its cause.
+int Report(const TransferOutcome& result, const std::string& target, const std::string& where,
+           int idleSeconds) {
     switch (result.code) {
         case TransferCode::Written:
             std::cout << target << ": " << result.componentCount << " components\n";
@@ -37,17 +42,63 @@ int Report(const TransferOutcome& result, ReplyLayout layout, const std::string&
                             " received, timed out after " + std::to_string(idleSeconds) + " s).");
         }
         case TransferCode::ReadFailed:
-            if (layout == ReplyLayout::Serial)
-                return Fail(kExitIo, "Reading " + where + " failed: " + result.cause + ".");
-            [[fallthrough]];
+            return Fail(kExitIo, "Reading " + where + " failed: " + result.cause + ".");
         case TransferCode::RequestFailed:
+            return Fail(kExitIo, "Asking " + where + " for its data failed: " + result.cause +
+                                     ". If the instrument was unplugged, plug it in again.");
         case TransferCode::Cancelled:
-            return Fail(kExitIo,
-                        (result.text.empty() ? std::string("USB transfer failed.") : result.text) +
-                            " " + result.cause + ".");
+            return Fail(kExitIo, "The transfer from " + where + " was cancelled.");
     }
     return kExitIo;
 }
+
+std::string StartFailure(const StartOutcome& started, const std::string& where) {
+    if (started.code == StartCode::OpenFailed)
+        return "Cannot open " + where + ": " + started.cause + ".";
+    return "Cannot start the transfer from " + where + ": " + started.cause + ".";
+}
+
+std::string FormatFetchProgress(qulonglong received, qulonglong expected, qulonglong components) {
+    std::string line;
+    if (expected > 0) {
+        const qulonglong percent = received >= expected ? 100 : received * 100 / expected;
+        line = std::to_string(percent) + "% " + std::to_string(received) + " of " +
+               std::to_string(expected) + " bytes";
+    } else {
+        line = std::to_string(received) + " bytes";
+    }
+    return line + ", " + std::to_string(components) +
+           (components == 1 ? " component" : " components");
+}
+
+// "\r 45% 1234 of 2745 bytes, 3 components", rewritten in place on a terminal.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool shown) : shown_(shown) {}
+    ~ProgressLine() { Finish(); }
+
+    void SetComponents(qulonglong count) { components_ = count; }
+    void Show(qulonglong received, qulonglong expected) {
+        if (!shown_) return;
+        std::string line = FormatFetchProgress(received, expected, components_);
+        // Blanks wipe what a longer earlier line left behind.
+        const std::size_t width = line.size();
+        if (line.size() < width_) line.append(width_ - line.size(), ' ');
+        width_ = width;
+        std::cerr << '\r' << line << std::flush;
+        drawn_ = true;
+    }
+    void Finish() {
+        if (drawn_) std::cerr << '\n' << std::flush;
+        drawn_ = false;
+    }
+
+private:
+    bool shown_;
+    bool drawn_ = false;
+    qulonglong components_ = 0;
+    std::size_t width_ = 0;
+};
 
 // The same session as the dialog's, driven by an event loop instead of a window.
 // Unlike the dialog, a script cannot press Cancel: a serial transfer gives up after a
@@ -59,13 +110,25 @@ int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& whe
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     TransferSession session;
+    session.SetFillCriterion(
+        LoadInterpretationSettings(QCoreApplication::applicationDirPath() + QLatin1Char('/'))
+            .DownloadCriterion());
     QEventLoop loop;
+    ProgressLine progress(::isatty(STDERR_FILENO) == 1);
     QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);
+    QObject::connect(&session, &TransferSession::counted,
+                     [&progress](qulonglong components, qulonglong, qulonglong) {
+                         progress.SetComponents(components);
+                     });
+    QObject::connect(&session, &TransferSession::progress,
+                     [&progress](qulonglong received, qulonglong expected) {
+                         progress.Show(received, expected);
+                     });
     StartOutcome started = session.Start(std::move(link), layout, target, idleSeconds * 1000);
-    if (!started.Ok())
-        return Fail(kExitIo, started.text + " " + where + ": " + started.cause + ".");
+    if (!started.Ok()) return Fail(kExitIo, StartFailure(started, where));
     loop.exec();
-    return Report(session.Result(), layout, target, where, idleSeconds);
+    progress.Finish();  // the result goes on a line of its own
+    return Report(session.Result(), target, where, idleSeconds);
 }
 
 bool ParseUsbIndex(std::string text, unsigned& index) {
@@ -105,7 +168,13 @@ int RunFetch(Args args) {
 }
 
 const CommandRegistration kRegistration(
-    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", RunFetch);
+    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", RunFetch,
+    {"Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
+     "on standard error when it is a terminal.",
+     {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
+      {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
+      {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
+      {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

@@ -51,7 +51,11 @@ int RunInfo(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("info", "FILE.DZL", RunInfo);
+const CommandRegistration kRegistration(
+    "info", "FILE.DZL", RunInfo,
+    {"Lists the components of a DZL file with their point count, maximum, minimum and "
+     "average, then the totals.",
+     {}});
 
 }  // namespace
 }  // namespace ohmlet::cli

@@ -162,9 +162,13 @@ int RunStats(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration("stats",
-                                        "FILE.DZL [--table rilem|langford|FILE.ini] [--json]",
-                                        RunStats);
+const CommandRegistration kRegistration(
+    "stats", "FILE.DZL [--table rilem|langford|FILE.ini] [--json]", RunStats,
+    {"Prints statistics and corrosion-likelihood class counts per component and over the "
+     "ticked components.",
+     {{"--table rilem|langford|FILE.ini",
+       "The class table: a built-in one (rilem by default) or one read from an .ini file."},
+      {"--json", "Print JSON instead of a table."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

@@ -1,5 +1,7 @@
 #include "data/Component.h"
 
+#include <cstdlib>
+
 #include "data/FixedText.h"
 
 namespace ohmlet {

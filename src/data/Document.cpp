@@ -199,6 +199,44 @@ void Document::ChangeTicks(const std::vector<int>& indexes, TickChange change) {
     for (const auto& [index, tick] : changed) NotifyRefreshComponentRow(index);
 }
 
+void Document::SetComponentCriterion(int index, const Criterion& criterion) {
+    if (!ComponentAt(index)) return;
+    ChangeCriteria(EditKind::CriterionEdit, {{index, criterion}});
+}
+
+std::size_t Document::ApplyCriterionToTicked(const Criterion& criterion) {
+    std::vector<CriterionEntry> wanted;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (components_[static_cast<std::size_t>(i)].selected != 0)
+            wanted.push_back({i, criterion});
+    ChangeCriteria(EditKind::CriterionApply, wanted);
+    return wanted.size();
+}
+
+// Only the criteria are kept for undo: a long list of long components costs a few
+// bytes per component, not a copy of its readings.
+void Document::ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted) {
+    EditRecord r;
+    r.kind = kind;
+    r.change = EditChange::Criteria;
+    r.currentComponent = currentComponent_;
+    r.currentPoint = currentPoint_;
+    for (const CriterionEntry& w : wanted) {
+        Component* c = ComponentAt(w.componentIndex);
+        if (!c || CriterionOf(*c) == w.criterion) continue;
+        r.criteria.push_back({w.componentIndex, CriterionOf(*c)});
+        CountIn(*c, -1);
+        SetCriterion(*c, w.criterion);
+        CountIn(*c, +1);
+    }
+    if (r.criteria.empty()) return;
+    r.componentIndex = r.criteria.front().componentIndex;
+    modified_ = true;
+    history_.Record(std::move(r), false);
+    ShowCurrentComponent();
+    NotifyRebuildGrid();
+}
+
 void Document::SetComponentName(std::string_view gbkName) {
     Component* c = CurrentComponent();
     if (!c || c->Name() == gbkName) return;
@@ -258,6 +296,20 @@ EditRecord Document::Apply(EditRecord record) {
     inverse.componentIndex = record.componentIndex;
     inverse.currentComponent = currentComponent_;
     inverse.currentPoint = currentPoint_;
+    if (record.change == EditChange::Criteria) {
+        inverse.change = EditChange::Criteria;
+        for (const CriterionEntry& e : record.criteria) {
+            Component* c = ComponentAt(e.componentIndex);
+            if (!c) continue;
+            inverse.criteria.push_back({e.componentIndex, CriterionOf(*c)});
+            CountIn(*c, -1);
+            SetCriterion(*c, e.criterion);
+            CountIn(*c, +1);
+        }
+        currentComponent_ = record.currentComponent;
+        currentPoint_ = record.currentPoint;
+        return inverse;
+    }
     const int index = record.componentIndex;
     const auto at = [&] { return components_.begin() + index; };
     switch (record.change) {
@@ -291,6 +343,8 @@ EditRecord Document::Apply(EditRecord record) {
             inverse.saved.push_back(std::move(*at()));
             components_.erase(at());
             break;
+        case EditChange::Criteria:  // handled above
+            return inverse;
     }
     if (record.change != EditChange::Erase) {
         Component& c = *at();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Criterion.h"
 #include "data/DocumentObserver.h"
 #include "data/DzlFile.h"
 #include "data/EditHistory.h"
@@ -63,6 +64,13 @@ public:
     // Ticks, unticks or flips the ticks of these components as one undoable edit.
     enum class TickChange { Tick, Untick, Invert };
     void ChangeTicks(const std::vector<int>& indexes, TickChange change);
+
+    // The pass band of one component; an undoable edit that recomputes the pass
+    // figures and refreshes the views. Nothing happens when it is unchanged.
+    void SetComponentCriterion(int index, const Criterion& criterion);
+    // One criterion for every ticked component, one undoable step; returns how many
+    // components it set.
+    std::size_t ApplyCriterionToTicked(const Criterion& criterion);
 
     // Name and test date of the current component, as the control panel edits them.
     void SetComponentName(std::string_view gbkName);
@@ -122,6 +130,8 @@ private:
     // Applies a record and returns the record that reverses it.
     EditRecord Apply(EditRecord record);
     void RefreshAll();
+    // Records and applies criteria for the listed components as one step.
+    void ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted);
     // The totals are the sums of every component's stored point and pass counts. An
     // edit of one component takes its counts out before and puts them back after, so
     // a long list is not summed again; other changes have the sums made when next read.

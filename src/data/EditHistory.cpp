@@ -9,6 +9,7 @@ std::size_t EditHistory::SizeOf(const EditRecord& record) {
     bytes += record.tickIndexes.size() * 2 * sizeof(int32_t);
     for (const Component& c : record.saved)
         bytes += sizeof c + c.points.capacity() * sizeof(MeasuringPoint);
+    bytes += record.criteria.capacity() * sizeof(CriterionEntry);
     return bytes;
 }
 

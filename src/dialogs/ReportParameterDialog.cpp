@@ -1,5 +1,6 @@
 #include "dialogs/ReportParameterDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -47,12 +48,22 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     ShowOnly(known ? chosen : -1);
     combo_->setCurrentIndex(known ? chosen : -1);
 
+    // The printed report's own option, beside the buttons.
+    classSummary_ = new QCheckBox(QStringLiteral("打印报告附腐蚀等级与统计汇总"), this);
+    classSummary_->setObjectName(QStringLiteral("classSummary"));
+    classSummary_->setChecked(parameters.classSummary);
+    classSummary_->setGeometry(kPageX, kPageY + kPageHeight + 14, 300, 24);
+
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     ok->setDefault(true);
     const int buttonsY = kPageY + kPageHeight + 12;
     ok->setGeometry(width() - 190, buttonsY, 85, 28);
     cancel->setGeometry(width() - 95, buttonsY, 85, 28);
+    chartPage_ = new QCheckBox(QStringLiteral("打印报告附图表页"), this);
+    chartPage_->setObjectName(QStringLiteral("chartPage"));
+    chartPage_->setGeometry(12, buttonsY, 220, 28);
+    chartPage_->setChecked(parameters.chartPage);
     connect(ok, &QPushButton::clicked, this, &ReportParameterDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &ReportParameterDialog::reject);
     connect(combo_, &QComboBox::currentIndexChanged, this, &ReportParameterDialog::OnLayoutChanged);
@@ -77,6 +88,8 @@ void ReportParameterDialog::OnLayoutChanged(int index) {
 ReportParameters ReportParameterDialog::Values() const {
     ReportParameters parameters;
     parameters.chosenLayout = combo_->currentIndex();
+    parameters.chartPage = chartPage_->isChecked();
+    parameters.classSummary = classSummary_->isChecked();
     for (int i = 0; i < kReportLayoutCount; ++i)
         parameters.layouts[static_cast<std::size_t>(i)] =
             pages_[static_cast<std::size_t>(i)]->Values();

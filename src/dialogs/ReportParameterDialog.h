@@ -8,6 +8,7 @@
 
 #include "report/ReportParameters.h"
 
+class QCheckBox;
 class QComboBox;
 
 namespace ohmlet {
@@ -23,6 +24,8 @@ public:
     ReportParameters Values() const;
 
     QComboBox* LayoutCombo() const { return combo_; }
+    QCheckBox* ChartPageCheck() const { return chartPage_; }
+    QCheckBox* ClassSummaryCheck() const { return classSummary_; }
     ReportParameterPage* Page(int layout) const;
 
 private slots:
@@ -32,6 +35,8 @@ private:
     void ShowOnly(int layout);
 
     QComboBox* combo_ = nullptr;
+    QCheckBox* chartPage_ = nullptr;
+    QCheckBox* classSummary_ = nullptr;
     std::array<ReportParameterPage*, kReportLayoutCount> pages_{};
 };
 

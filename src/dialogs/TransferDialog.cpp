@@ -335,6 +335,7 @@ void TransferDialog::OnStart() {
     }
     runningUsb_ = usb;
     doc_.TransferBuffer().clear();
+    session_->SetFillCriterion(fill_);
     StartOutcome started = session_->Start(
         std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
     switch (started.code) {

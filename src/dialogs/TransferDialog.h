@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "data/Criterion.h"
 #include "data/Document.h"
 #include "transfer/Ch375.h"
 #include "transfer/TransferOutcome.h"
@@ -60,6 +61,8 @@ public:
     bool NamesByDate() const;
     void SetNamesByDate(bool on);
     bool IsTransferRunning() const;
+    // The criterion downloaded components without a pass band get.
+    void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
 
     // The target path the folder rule gives for a chosen folder.
     static QString TargetForFolder(const QString& folder);
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
     TransferSession* session_ = nullptr;
+    Criterion fill_ = kBuiltInDownloadCriterion;
 
     QLineEdit* targetEdit_ = nullptr;
     QPushButton* folderButton_ = nullptr;

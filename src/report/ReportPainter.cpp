@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "report/InterpretationSettings.h"
 #include "report/RawDataPage.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportParameters.h"
@@ -16,6 +17,9 @@ ReportPainter::ReportPainter(const std::vector<Component>& components, const QSt
       parameters_(ReadReportParameters(programFolder, 1)) {
     // Without the file there is no header, footer or page number.
     if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
+    classes_ = LoadChosenClassTable(programFolder).table;
+    if (ReadClassSummaryChoice(programFolder)) summary_ = BuildClassSummary(components, classes_);
+    if (ReadReportChartPage(programFolder)) charted_ = ChartedComponents(components);
 }
 
 std::string ReportPainter::Parameter(const QString& key) const {
@@ -42,7 +46,13 @@ void ReportPainter::DrawPage(QPainter& painter, int page) {
             DrawBasisPage(painter, frame_, parameter);
             break;
         default:
-            DrawRawDataPage(painter, frame_, components_, rows_, page);
+            if (page > RawPageCount() + SummaryPageCount())
+                DrawChartPage(painter, frame_, components_, charted_, classes_,
+                              page - RawPageCount() - SummaryPageCount() - 1);
+            else if (page > RawPageCount())
+                DrawClassSummaryPage(painter, frame_, *summary_, page - RawPageCount() - 1);
+            else
+                DrawRawDataPage(painter, frame_, components_, rows_, page);
             break;
     }
     DrawDecorations(painter, page);

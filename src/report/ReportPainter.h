@@ -4,10 +4,14 @@
 #include <QDate>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/Component.h"
+#include "data/CorrosionClasses.h"
+#include "report/ChartPage.h"
+#include "report/ClassSummaryPage.h"
 #include "report/PrintSettings.h"
 #include "report/ReportParameters.h"
 #include "report/ReportRows.h"
@@ -23,7 +27,14 @@ public:
     // and only they count in the totals. The settings files are read here, once.
     ReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
-    int PageCount() const { return ReportPageCount(rows_.size()); }
+    // The raw data pages, then the class summary and the chart pages when the report
+    // parameters ask for them.
+    int PageCount() const {
+        return RawPageCount() + SummaryPageCount() + ChartPageCount(charted_.size());
+    }
+    int RawPageCount() const { return ReportPageCount(rows_.size()); }
+    int SummaryPageCount() const { return summary_ ? ClassSummaryPageCount(*summary_) : 0; }
+    const std::optional<ClassSummary>& Summary() const { return summary_; }
     const std::vector<ReportRow>& Rows() const { return rows_; }
     const ReportTotals& Totals() const { return totals_; }
     void SetToday(const QDate& today) { today_ = today; }
@@ -42,6 +53,9 @@ private:
     ReportPageFrame frame_;
     ReportParameterSet parameters_;  // 检测报告1
     PrintSettings settings_;
+    std::vector<std::size_t> charted_;  // components with a chart; none without chart pages
+    ClassTable classes_ = ClassTable::Rilem();
+    std::optional<ClassSummary> summary_;
 };
 
 }  // namespace ohmlet

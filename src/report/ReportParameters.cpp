@@ -12,6 +12,7 @@ namespace ohmlet {
 namespace {
 
 constexpr FieldKind T = FieldKind::Text;
+constexpr char kClassSummaryKey[] = "ClassSummary";
 constexpr FieldKind D = FieldKind::Date;
 constexpr FieldKind G = FieldKind::Grade;
 
@@ -208,6 +209,8 @@ ReportParameters LoadReportParameters(const QString& programFolder, const QDate&
         chosen.ReadInt(SectionName(), LayoutKeyGbk(), parameters.chosenLayout);
         chosen.Close();
     }
+    parameters.chartPage = ReadReportChartPage(programFolder);
+    parameters.classSummary = ReadClassSummaryChoice(programFolder);
     return parameters;
 }
 
@@ -226,8 +229,22 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     }
     Note(outcome, SaveFile(programFolder, kChosenLayoutFile, [&](IniFile& file) {
              file.WriteInt(LayoutKeyGbk(), parameters.chosenLayout);
+             // Written only when on, so a file saved without charts is the file it always was.
+             if (parameters.chartPage) file.WriteInt(ChartPageKeyGbk(), 1);
+             // Only the change from the default is written: a file as before otherwise.
+             if (!parameters.classSummary) file.WriteInt(kClassSummaryKey, 0);
          }));
     return outcome;
+}
+
+bool ReadClassSummaryChoice(const QString& programFolder) {
+    int32_t on = 1;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), kClassSummaryKey, on);
+        file.Close();
+    }
+    return on != 0;
 }
 
 const ReportLayoutInfo* ReportLayoutInfoAt(int layout) {
@@ -243,6 +260,17 @@ FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key) 
 
 std::string LayoutKeyGbk() { return ToGbk(QStringLiteral("报告格式")); }
 std::string SectionName() { return "Data"; }
+std::string ChartPageKeyGbk() { return ToGbk(QStringLiteral("图表页")); }
+
+bool ReadReportChartPage(const QString& programFolder) {
+    int32_t on = 0;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), ChartPageKeyGbk(), on);
+        file.Close();
+    }
+    return on != 0;
+}
 
 QStringList StrengthGrades() { return {"C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50"}; }
 

@@ -49,6 +49,11 @@ struct LayoutParameters {
 // Every layout's parameters and the layout chosen last (-1 before the first choice).
 struct ReportParameters {
     int chosenLayout = -1;
+    // A page of readings charts after the raw data. Off unless asked for: a report that
+    // has been printed the same way for years keeps its pages.
+    bool chartPage = false;
+    // The printed report ends with the class and statistics summary.
+    bool classSummary = true;
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 
@@ -66,6 +71,12 @@ ReportParameters LoadReportParameters(const QString& programFolder,
 // one fails; the outcome names every file not saved, one line each.
 SettingsOutcome SaveReportParameters(const QString& programFolder,
                                      const ReportParameters& parameters);
+
+// Whether the printed report gets its chart pages ("reportini"); off when not saved.
+bool ReadReportChartPage(const QString& programFolder);
+std::string ChartPageKeyGbk();  // 图表页
+// Whether the printed report carries the class summary ("reportini"; on without it).
+bool ReadClassSummaryChoice(const QString& programFolder);
 
 // The strength grades offered on the pages.
 QStringList StrengthGrades();

@@ -5,8 +5,8 @@
 
 namespace ohmlet {
 
-TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
-                               const std::string& path) {
+TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply, const std::string& path,
+                               const Criterion& fill) {
     TransferOutcome result;
     DecodedReply decoded = DecodeReply(layout, reply);
     switch (decoded.code) {
@@ -22,6 +22,7 @@ TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
         case DecodedReply::Status::Ok:
             break;
     }
+    FillEmptyBands(decoded.components, fill);
     result.componentCount = static_cast<int>(decoded.components.size());
     DzlWriteResult written = WriteDzlFile(path, decoded.components);
     if (!written.Ok()) {

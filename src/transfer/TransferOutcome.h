@@ -2,6 +2,7 @@
 // What a transfer came to: the text the user is shown and the cause behind it.
 #include <string>
 
+#include "data/Criterion.h"
 #include "data/Outcome.h"
 #include "transfer/LinkStatus.h"
 #include "transfer/ReplyDecoder.h"
@@ -28,7 +29,9 @@ struct TransferOutcome : Outcome<TransferCode> {
 
 // Decodes a complete reply and writes it as a DZL file at path. Only a reply that
 // decodes to components is written, and it replaces the file only once it is whole.
-TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
-                               const std::string& path);
+// The instrument sends no pass band: a component that comes without one gets `fill`
+// as its criterion, so the file and everything made from it judge alike.
+TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply, const std::string& path,
+                               const Criterion& fill = kBuiltInDownloadCriterion);
 
 }  // namespace ohmlet

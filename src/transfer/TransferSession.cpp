@@ -59,10 +59,11 @@ using CountsReport = std::function<void(const ReplyCounts&)>;
 constexpr auto kCountInterval = std::chrono::milliseconds(150);
 
 TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const DownloadProgress& bytesReport,
+                            int idleMs, const Criterion& fill, const DownloadProgress& bytesReport,
                             const CountsReport& countsReport) {
     ByteBuffer reply;
     auto lastCount = std::chrono::steady_clock::now() - kCountInterval;
+    // The downloads call this on this thread between reads: the reply holds still.
     const DownloadProgress progress = [&](std::size_t received, std::size_t expected) {
         bytesReport(received, expected);
         const auto now = std::chrono::steady_clock::now();
@@ -83,7 +84,7 @@ TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::str
         return result;
     }
     // A reply that arrived whole is done with, whatever the decoder made of it.
-    return DecodeAndWrite(layout, reply, targetPath);
+    return DecodeAndWrite(layout, reply, targetPath, fill);
 }
 
 }  // namespace
@@ -129,45 +130,45 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
     QPointer<TransferSession> self(this);
     // The link is opened, used and closed on the worker: a serial port then lives on one
     // thread only. A QThread, because the port's notifiers want one.
-    worker_.reset(QThread::create(
-        [run, self, number, layout, idleMs, opening, targetPath = std::move(targetPath)] {
-            LinkResult open = run->link->Open();
-            const bool isOpen = open.Ok();
-            opening->set_value(std::move(open));
-            if (!isOpen) {
-                run->link->Close();
-                run->running = false;
-                return;
-            }
-            auto report = [&](std::size_t received, std::size_t expected) {
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, number, received, expected] {
-                        if (self && self->runNumber_ == number)
-                            emit self->progress(received, expected);
-                    },
-                    Qt::QueuedConnection);
-            };
-            auto counted = [&](const ReplyCounts& counts) {
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, number, counts] {
-                        if (self && self->runNumber_ == number)
-                            emit self->counted(counts.components, counts.componentsExpected,
-                                               counts.readings);
-                    },
-                    Qt::QueuedConnection);
-            };
-            TransferOutcome result = RunTransfer(*run, layout, targetPath, idleMs, report, counted);
+    worker_.reset(QThread::create([run, self, number, layout, idleMs, opening, fill = fill_,
+                                   targetPath = std::move(targetPath)] {
+        LinkResult open = run->link->Open();
+        const bool isOpen = open.Ok();
+        opening->set_value(std::move(open));
+        if (!isOpen) {
+            run->link->Close();
             run->running = false;
-            // A session already gone drops the call; the worker itself is joined by it.
+            return;
+        }
+        auto report = [&](std::size_t received, std::size_t expected) {
             QMetaObject::invokeMethod(
                 self,
-                [self, number, result = std::move(result)]() mutable {
-                    if (self) self->Deliver(number, std::move(result));
+                [self, number, received, expected] {
+                    if (self && self->runNumber_ == number) emit self->progress(received, expected);
                 },
                 Qt::QueuedConnection);
-        }));
+        };
+        auto counted = [&](const ReplyCounts& counts) {
+            QMetaObject::invokeMethod(
+                self,
+                [self, number, counts] {
+                    if (self && self->runNumber_ == number)
+                        emit self->counted(counts.components, counts.componentsExpected,
+                                           counts.readings);
+                },
+                Qt::QueuedConnection);
+        };
+        TransferOutcome result =
+            RunTransfer(*run, layout, targetPath, idleMs, fill, report, counted);
+        run->running = false;
+        // A session already gone drops the call; the worker itself is joined by it.
+        QMetaObject::invokeMethod(
+            self,
+            [self, number, result = std::move(result)]() mutable {
+                if (self) self->Deliver(number, std::move(result));
+            },
+            Qt::QueuedConnection);
+    }));
     worker_->start();
     while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         if (worker_->isFinished()) {  // the thread never ran

@@ -9,6 +9,7 @@
 
 class QThread;
 
+#include "data/Criterion.h"
 #include "data/Outcome.h"
 #include "transfer/Link.h"
 #include "transfer/TransferOutcome.h"
@@ -41,6 +42,9 @@ public:
     // up after that long without a byte.
     StartOutcome Start(std::unique_ptr<Link> link, ReplyLayout layout, std::string targetPath,
                        int idleMs = 0);
+    // The criterion downloaded components without a pass band get (settings, or the
+    // built-in one); taken by the next Start.
+    void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
     // The transfer ends at its next step; the link's pending call is aborted.
     void Cancel();
     // Cancels and waits until the worker has closed the link.
@@ -64,6 +68,7 @@ private:
     unsigned runNumber_ = 0;
     std::unique_ptr<QThread> worker_;
     TransferOutcome result_;
+    Criterion fill_ = kBuiltInDownloadCriterion;
 };
 
 }  // namespace ohmlet

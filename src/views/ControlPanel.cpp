@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +18,9 @@
 #include "report/GbkCodec.h"
 #include "report/ReportParameters.h"
 #include "views/ComponentListFilter.h"
+#include "views/ClassLegend.h"
 #include "views/ComponentListModel.h"
+#include "views/ComponentStatsBox.h"
 
 namespace ohmlet {
 namespace {
@@ -36,15 +39,17 @@ struct FieldLayout {
 constexpr FieldLayout kFields[] = {
     {ControlPanel::kName, "构件名称", "nameField", false, true, 0, 0},
     {ControlPanel::kNumber, "构件编号", "numberField", true, true, 0, 1},
-    {ControlPanel::kDesignValue, "设计厚度", "designValueField", false, false, 2, 0},
-    {ControlPanel::kUpperTolerance, "允许正偏差", "upperToleranceField", false, false, 2, 1},
-    {ControlPanel::kLowerTolerance, "允许负偏差", "lowerToleranceField", false, false, 3, 0},
+    // The pass criterion: a reading passes from design value + negative deviation up
+    // to design value + positive deviation.
+    {ControlPanel::kDesignValue, "设计值(kΩ·cm)", "designValueField", false, true, 2, 0},
+    {ControlPanel::kLowerTolerance, "允许负偏差", "lowerToleranceField", false, true, 3, 0},
+    {ControlPanel::kUpperTolerance, "允许正偏差", "upperToleranceField", false, true, 3, 1},
     {ControlPanel::kMaximum, "电阻最大值", "maximumField", true, true, 4, 0},
     {ControlPanel::kMinimum, "电阻最小值", "minimumField", true, true, 4, 1},
     {ControlPanel::kPointCount, "数据个数", "pointCountField", true, true, 5, 0},
     {ControlPanel::kAverage, "平均电阻率", "averageField", true, true, 5, 1},
-    {ControlPanel::kPassCount, "合格点数", "passCountField", true, false, 6, 0},
-    {ControlPanel::kPassRate, "合格率", "passRateField", true, false, 6, 1},
+    {ControlPanel::kPassCount, "合格点数", "passCountField", true, true, 6, 0},
+    {ControlPanel::kPassRate, "合格率", "passRateField", true, true, 6, 1},
 };
 
 constexpr FieldLayout kTotals[] = {
@@ -85,6 +90,10 @@ ControlPanel::ControlPanel(Document& doc, QWidget* parent) : QWidget(parent), do
     layout->addWidget(list_, 37);
     layout->addWidget(currentGroup_, 0);
     layout->addWidget(totalsGroup_, 0);
+    statsBox_ = new ComponentStatsBox(this);
+    legend_ = new ClassLegend(this);
+    layout->addWidget(statsBox_, 0);
+    layout->addWidget(legend_, 0);
     layout->addStretch(1);
     doc_.AddObserver(this);
 }
@@ -231,6 +240,10 @@ void ControlPanel::BuildFields() {
 
     connect(Edit(kName), &QLineEdit::textEdited, this, &ControlPanel::OnNameEdited);
     connect(datePicker_, &QDateEdit::dateChanged, this, &ControlPanel::OnDateChanged);
+    for (Field f : {kDesignValue, kLowerTolerance, kUpperTolerance}) {
+        Edit(f)->setValidator(new QIntValidator(-1000000, 1000000, Edit(f)));
+        connect(Edit(f), &QLineEdit::editingFinished, this, &ControlPanel::OnCriterionEdited);
+    }
 }
 
 QLineEdit* ControlPanel::Edit(Field field) const {
@@ -249,6 +262,7 @@ void ControlPanel::ShowComponent(const Component* c) {
     if (!c) {
         for (QLineEdit* edit : edits_)
             if (edit) edit->clear();
+        statsBox_->ShowComponent(nullptr);
         pushing_ = false;
         return;
     }
@@ -266,7 +280,35 @@ void ControlPanel::ShowComponent(const Component* c) {
     ShowTotals();
     const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
+    statsBox_->ShowComponent(c);
     pushing_ = false;
+}
+
+void ControlPanel::SetClassTable(const ClassTable& table) {
+    statsBox_->SetClassTable(table);
+    legend_->SetClassTable(table);
+    statsBox_->ShowComponent(doc_.CurrentComponent());
+}
+
+// An emptied or unreadable field puts the shown value back rather than storing 0.
+void ControlPanel::OnCriterionEdited() {
+    const Component* c = doc_.CurrentComponent();
+    if (pushing_ || !c) return;
+    Criterion wanted = CriterionOf(*c);
+    float* targets[] = {&wanted.designValue, &wanted.lowerTolerance, &wanted.upperTolerance};
+    const Field fields[] = {kDesignValue, kLowerTolerance, kUpperTolerance};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int value = Edit(fields[i])->text().trimmed().toInt(&ok);
+        // Whole numbers are what the field shows; an unchanged text keeps a fraction.
+        if (ok && value != SaturateToInt(*targets[i])) *targets[i] = static_cast<float>(value);
+    }
+    if (wanted == CriterionOf(*c)) {
+        ShowComponent(c);
+        return;
+    }
+    doc_.SetComponentCriterion(doc_.CurrentIndex(), wanted);
+    emit DocumentEdited();
 }
 
 // The rows read the document when drawn: a refresh costs nothing per component, and

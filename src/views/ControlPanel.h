@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+#include "data/CorrosionClasses.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 
@@ -19,7 +20,9 @@ class QTableView;
 namespace ohmlet {
 
 class ComponentListFilter;
+class ClassLegend;
 class ComponentListModel;
+class ComponentStatsBox;
 
 class ControlPanel : public QWidget, public DocumentObserver {
     Q_OBJECT
@@ -70,9 +73,13 @@ public:
     QDateEdit* DatePicker() const { return datePicker_; }
     QGroupBox* CurrentGroup() const { return currentGroup_; }
     QGroupBox* TotalsGroup() const { return totalsGroup_; }
+    ComponentStatsBox* StatsBox() const { return statsBox_; }
+    ClassLegend* Legend() const { return legend_; }
+    // The classes the statistics and the legend use.
+    void SetClassTable(const ClassTable& table);
 
 signals:
-    // The user changed the document through the panel (name or date).
+    // The user changed the document through the panel (name, date or criterion).
     void DocumentEdited();
 
 protected:
@@ -88,6 +95,8 @@ private:
     void ChangeShownTicks(int change);
     void OnNameEdited(const QString& text);
     void OnDateChanged(const QDate& date);
+    // A criterion field was left or confirmed: one undoable edit when it changed.
+    void OnCriterionEdited();
     void ShowTotals();
 
     Document& doc_;
@@ -105,6 +114,8 @@ private:
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;
+    ComponentStatsBox* statsBox_ = nullptr;
+    ClassLegend* legend_ = nullptr;
     std::array<QLineEdit*, kFieldCount> edits_{};
     bool pushing_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 
+#include "report/ClassColours.h"
 #include "views/ReportPrinting.h"
 #include "widgets/GridControl.h"
 
@@ -126,6 +127,19 @@ QString DataView::CellText(int row, int col) const {
 unsigned DataView::CellFormat(int /*row*/, int /*col*/) const { return kCellFormat; }
 
 bool DataView::IsCellReadOnly(int /*row*/, int col) const { return col != 1; }
+
+// A reading's cell in its class's colour; rows past the readings stay plain.
+QVariant DataView::CellBackground(int row, int col) const {
+    const Component* c = doc_.CurrentComponent();
+    if (!c || col != 1 || !c->HasPoint(row - 1)) return {};
+    const int32_t value = c->points[static_cast<std::size_t>(row - 1)].value;
+    return ClassColour(classTable_.Classify(value), classTable_.Size());
+}
+
+void DataView::SetClassTable(const ClassTable& table) {
+    classTable_ = table;
+    if (grid_) grid_->GridModel()->SourceChanged();
+}
 
 void DataView::OnLButtonDown() {
     if (!grid_) return;

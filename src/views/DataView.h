@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "data/CorrosionClasses.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "widgets/GridTableModel.h"
@@ -39,6 +40,9 @@ public:
     void FillGridValues();
 
     GridControl* Grid() const { return grid_; }
+    // The classes that colour the value cells; the grid redraws with them.
+    void SetClassTable(const ClassTable& table);
+    const ClassTable& Classes() const { return classTable_; }
     int SelectedIndex() const { return selectedIndex_; }
 
     // The commands the grid's context menu offers; null stands for a separator.
@@ -72,6 +76,7 @@ private:
     QString CellText(int row, int col) const override;
     unsigned CellFormat(int row, int col) const override;
     bool IsCellReadOnly(int row, int col) const override;
+    QVariant CellBackground(int row, int col) const override;
 
     void InsertPoint(bool above);
     void FocusValueCell(const Component& component);
@@ -81,6 +86,7 @@ private:
     int selectedIndex_ = 0;
     std::unique_ptr<QPrinter> printer_;
     QList<QAction*> contextActions_;
+    ClassTable classTable_ = ClassTable::Rilem();
 };
 
 }  // namespace ohmlet

@@ -208,7 +208,7 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
         case Qt::BackgroundRole:
             if (row < fixedRows_ || index.column() < fixedCols_)
                 return QGuiApplication::palette().button();
-            return {};
+            return source_ ? source_->CellBackground(row, index.column()) : QVariant();
         default:
             return {};
     }

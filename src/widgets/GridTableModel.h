@@ -5,6 +5,7 @@
 // a grid over millions of readings keeps nothing per reading.
 #include <QAbstractTableModel>
 #include <QString>
+#include <QVariant>
 #include <cstdint>
 #include <unordered_map>
 
@@ -20,6 +21,8 @@ public:
     virtual QString CellText(int row, int col) const = 0;
     virtual unsigned CellFormat(int row, int col) const = 0;
     virtual bool IsCellReadOnly(int row, int col) const = 0;
+    // A fill for a cell that is not fixed (a colour or brush), or nothing for the default.
+    virtual QVariant CellBackground(int /*row*/, int /*col*/) const { return {}; }
 };
 
 class GridTableModel : public QAbstractTableModel {

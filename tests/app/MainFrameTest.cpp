@@ -92,11 +92,12 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
               (QStringList{Item("数据传输(&T)", cmd::kDataTransfer),
                            Item("生成word报告(&W)", cmd::kWordReport),
                            Item("数据导入Excel(&E)", cmd::kExcelExport), "-",
-                           Item("报告参数(&R)...", cmd::kReportParameters)}));
+                           Item("报告参数(&R)...", cmd::kReportParameters), "-",
+                           Item("应用判定标准(&J)...", cmd::kApplyCriterion), "腐蚀等级表(&C)="}));
     EXPECT_EQ(
         Items(MenuNamed(bar, "查看(&V)")),
         (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),
-                     Item("控制面板(&W)", cmd::kViewControlPanel)}));
+                     Item("控制面板(&W)", cmd::kViewControlPanel), "图表(&C)="}));
     EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")),
               (QStringList{Item("帮助主题(&H)", cmd::kHelp), "-", Item("关于(&A)...", cmd::kAppAbout)}));
 }

@@ -105,6 +105,27 @@ TEST(ManualPages, ListEveryCommandAndOptionTheProgramsHelpNames) {
     }
 }
 
+// Every option that `ohmlet-cli COMMAND --help` lists is in the page too.
+TEST(ManualPages, ListEveryOptionOfEveryCommand) {
+    const QString page = Rendered(ManPage("ohmlet-cli.1"));
+    ASSERT_FALSE(page.isEmpty());
+    static const QRegularExpression command(QStringLiteral("^  ohmlet-cli (\\S+)"),
+                                            QRegularExpression::MultilineOption);
+    const QString help =
+        RunProgram(QStringLiteral(OHMLET_CLI_PATH), {QStringLiteral("--help")}).out;
+    int commands = 0;
+    for (auto it = command.globalMatch(help); it.hasNext(); ++commands) {
+        const QString name = it.next().captured(1);
+        ProgramRun usage =
+            RunProgram(QStringLiteral(OHMLET_CLI_PATH), {name, QStringLiteral("--help")});
+        ASSERT_EQ(usage.exitCode, 0) << name.toStdString();
+        for (const QString& option : HelpEntries(usage.out))
+            EXPECT_TRUE(page.contains(option))
+                << name.toStdString() << ": " << option.toStdString() << " is not in the page";
+    }
+    EXPECT_GE(commands, 8);
+}
+
 TEST(ManualPages, RenderWithoutWarnings) {
     for (const char* name : {"ohmlet.1", "ohmlet-cli.1", "kiosa.1"}) {
         SCOPED_TRACE(name);

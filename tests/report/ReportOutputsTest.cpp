@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "data/DzlFile.h"
+#include "report/ClassSummaryPage.h"
 #include "report/GbkCodec.h"
 #include "report/ReportOutput.h"
 #include "views/ReportPrinting.h"
@@ -145,7 +146,9 @@ TEST_F(ReportOutputsTest, FourOutputsGiveTheSamePages) {
         rows += 1 + std::max(1, (c.pointCount + 9) / 10);
         points += c.pointCount;
     }
-    EXPECT_EQ(exported.pageCount, 3 + (rows + 39) / 40);
+    EXPECT_EQ(exported.pageCount,
+              3 + (rows + 39) / 40 +
+                  ClassSummaryPageCount(BuildClassSummary(components_, ClassTable::Rilem())));
     EXPECT_TRUE(text.contains(QStringLiteral("共对该构件的%1个测点").arg(points)));
     EXPECT_FALSE(text.contains(FromGbk(components_[0].Name())));
     EXPECT_TRUE(text.contains(FromGbk(components_.back().Name())));

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "data/DzlFile.h"
+#include "report/ClassSummaryPage.h"
 #include "report/GbkCodec.h"
 #include "report/PdfTextMapping.h"
 #include "report/ReportRows.h"
@@ -87,7 +88,10 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
     DzlReadResult file = ReadDzlFile(OHMLET_EXAMPLE);
     ASSERT_TRUE(file.Ok());
     const std::vector<ReportRow> rows = BuildReportRows(file.components);
-    const int pages = 3 + static_cast<int>((rows.size() + 39) / 40);
+    // Cover, project, basis, raw data, then the class summary (on by default).
+    const int pages =
+        3 + static_cast<int>((rows.size() + 39) / 40) +
+        ClassSummaryPageCount(BuildClassSummary(file.components, ClassTable::Rilem()));
     ASSERT_EQ(PageCount(), pages);
 
     const QString cover = PageText(1);

@@ -7,6 +7,8 @@
 #include "ReplyBytes.h"
 #include "data/DzlFile.h"
 #include "transfer/ReplyDecoder.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/ReplyProgress.h"
 #include "transfer/TransferOutcome.h"
 
 namespace ohmlet {
@@ -300,6 +302,54 @@ TEST_F(DecodeAndWriteTest, AFolderThatCannotBeWrittenIsReported) {
     TransferOutcome r = DecodeAndWrite(ReplyLayout::Serial, reply, Path() + "/missing/DZLDat.DZL");
     EXPECT_EQ(r.code, TransferCode::WriteFailed);
     EXPECT_FALSE(r.cause.empty());
+}
+
+}  // namespace
+}  // namespace ohmlet
+
+namespace ohmlet {
+namespace {
+
+// What `ohmlet-cli fetch` shows while a reply arrives: only components whose bytes are
+// all there count.
+TEST(ReplyDecoder, ProgressCountsWholeComponentsOnly) {
+    std::vector<Component> components(3);
+    const std::vector<int> readings[] = {{40, 41, 42}, {}, {50, 51}};
+    for (std::size_t k = 0; k < components.size(); ++k) {
+        components[k].SetNumber("000" + std::to_string(k + 1));
+        components[k].ResizePoints(static_cast<int32_t>(readings[k].size()));
+        for (std::size_t i = 0; i < readings[k].size(); ++i)
+            components[k].points[i].value = readings[k][i];
+    }
+    const EncodedReply serial = EncodeSerialReply(components);
+    const EncodedReply usb = EncodeUsbReply(components);
+    ASSERT_TRUE(serial.Ok() && usb.Ok());
+    // Serial: header 8, blocks of 14 + 2 per reading: whole at 28, 42 and 60.
+    // USB: header and three heads (64 bytes), then the readings: whole at 70, 70 and 74.
+    ASSERT_EQ(serial.bytes.size(), 60u);
+    ASSERT_EQ(usb.bytes.size(), 74u);
+    struct Case {
+        ReplyLayout layout;
+        std::size_t kept;
+        std::size_t whole;
+    } cases[] = {
+        {ReplyLayout::Serial, 0, 0},  {ReplyLayout::Serial, 7, 0},  {ReplyLayout::Serial, 8, 0},
+        {ReplyLayout::Serial, 27, 0}, {ReplyLayout::Serial, 28, 1}, {ReplyLayout::Serial, 41, 1},
+        {ReplyLayout::Serial, 42, 2}, {ReplyLayout::Serial, 59, 2}, {ReplyLayout::Serial, 60, 3},
+        {ReplyLayout::Usb, 0, 0},     {ReplyLayout::Usb, 63, 0},    {ReplyLayout::Usb, 64, 0},
+        {ReplyLayout::Usb, 69, 0},    {ReplyLayout::Usb, 70, 2},    {ReplyLayout::Usb, 73, 2},
+        {ReplyLayout::Usb, 74, 3},
+    };
+    for (const Case& k : cases) {
+        const ByteBuffer& whole = k.layout == ReplyLayout::Serial ? serial.bytes : usb.bytes;
+        const ByteBuffer part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(k.kept));
+        EXPECT_EQ(CountReceived(k.layout, part).components, k.whole)
+            << (k.layout == ReplyLayout::Serial ? "serial " : "USB ") << k.kept << " bytes";
+    }
+    // Counts that promise more than arrives never read past the buffer.
+    ByteBuffer lying = serial.bytes;
+    lying[kReplyCountOffset + 1] = 0xFF;
+    EXPECT_EQ(CountReceived(ReplyLayout::Serial, lying).components, 3u);
 }
 
 }  // namespace

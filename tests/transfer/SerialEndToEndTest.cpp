@@ -9,6 +9,7 @@
 
 #include "CliSimulator.h"
 #include "ReplyBytes.h"
+#include "data/Criterion.h"
 #include "data/DzlFile.h"
 #include "transfer/SerialPortLink.h"
 #include "transfer/TransferSession.h"
@@ -49,6 +50,11 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     QTemporaryDir dir;
     QString source = dir.path() + "/source.DZL";
     ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).Ok());
+    // What a download must write: the source with the empty pass bands filled.
+    QString expected = dir.path() + "/expected.DZL";
+    std::vector<Component> filled = InstrumentComponents();
+    ASSERT_EQ(FillEmptyBands(filled, kBuiltInDownloadCriterion), filled.size());
+    ASSERT_TRUE(WriteDzlFile(expected.toStdString(), filled).Ok());
     test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();
 
@@ -67,7 +73,7 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     ASSERT_TRUE(result.Ok()) << result.cause;
     EXPECT_EQ(result.componentCount, 3);
     EXPECT_TRUE(result.received.empty());
-    EXPECT_EQ(FileBytes(target), FileBytes(source));
+    EXPECT_EQ(FileBytes(target), FileBytes(expected));
 
     // The command-line fetch, against the same simulator, writes the same file.
     QString folder = dir.path() + "/cli";
@@ -77,7 +83,7 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
                 {"fetch", "--serial", simulator.Port(), "-o", folder});
     ASSERT_TRUE(fetch.waitForFinished(30000));
     EXPECT_EQ(fetch.exitCode(), 0) << fetch.readAllStandardError().toStdString();
-    EXPECT_EQ(FileBytes(folder + "/DZLDat.DZL"), FileBytes(source));
+    EXPECT_EQ(FileBytes(folder + "/DZLDat.DZL"), FileBytes(expected));
 }
 
 TEST(SerialEndToEnd, CommandLineExitCodesFollowTheReply) {

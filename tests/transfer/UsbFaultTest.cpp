@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "ReplyBytes.h"
+#include "data/Criterion.h"
 #include "data/DzlFile.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/ReplyEncoder.h"
@@ -84,7 +85,10 @@ TEST(UsbFaults, EveryFaultEndsClosedAndOnlyAWholeReplyReplacesTheFile) {
     const ByteBuffer clean = [] {
         QTemporaryDir dir;
         std::string path = (dir.path() + "/clean.DZL").toStdString();
-        EXPECT_TRUE(WriteDzlFile(path, DecodeUsbReply(Reply()).components).Ok());
+        // A download fills the empty pass bands the decoder leaves.
+        std::vector<Component> decoded = DecodeUsbReply(Reply()).components;
+        FillEmptyBands(decoded, kBuiltInDownloadCriterion);
+        EXPECT_TRUE(WriteDzlFile(path, decoded).Ok());
         return FileBytes(path);
     }();
     auto plan = [](auto change) {

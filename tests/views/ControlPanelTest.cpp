@@ -114,10 +114,15 @@ TEST_F(ControlPanelTest, FieldsUseTheirFormats) {
     EXPECT_EQ(Text(ControlPanel::kUpperTolerance), QStringLiteral("5"));
     EXPECT_EQ(Text(ControlPanel::kTotalPoints), QStringLiteral("3"));
     EXPECT_EQ(Text(ControlPanel::kOverallPassRate), QStringLiteral("0.0%"));
-    for (auto hidden :
+    // The criterion is shown and editable, with its pass figures; the totals stay hidden.
+    for (auto shown :
          {ControlPanel::kDesignValue, ControlPanel::kUpperTolerance, ControlPanel::kLowerTolerance,
-          ControlPanel::kPassCount, ControlPanel::kPassRate, ControlPanel::kTotalPoints})
-        EXPECT_FALSE(panel->Edit(hidden)->isVisible()) << hidden;
+          ControlPanel::kPassCount, ControlPanel::kPassRate})
+        EXPECT_TRUE(panel->Edit(shown)->isVisible()) << shown;
+    for (auto editable :
+         {ControlPanel::kDesignValue, ControlPanel::kUpperTolerance, ControlPanel::kLowerTolerance})
+        EXPECT_FALSE(panel->Edit(editable)->isReadOnly()) << editable;
+    EXPECT_FALSE(panel->Edit(ControlPanel::kTotalPoints)->isVisible());
     EXPECT_TRUE(panel->Edit(ControlPanel::kAverage)->isVisible());
     EXPECT_EQ(panel->CurrentGroup()->title(), QStringLiteral("当前构件"));
 }

@@ -1,10 +1,12 @@
 #include "report/office/CsvWriter.h"
 
+#include <QDate>
 #include <QFile>
 #include <new>
 #include <string>
 #include <string_view>
 
+#include "data/TestDate.h"
 #include "report/GbkCodec.h"
 #include "report/office/OfficeLayout.h"
 
@@ -27,32 +29,41 @@ std::string CsvField(const std::string& field) {
     return quoted + "\"";
 }
 
+std::string IsoDate(const std::string& gbkDate) {
+    const std::optional<CalendarDate> fields = ParseTestDate(gbkDate);
+    if (!fields) return std::string();
+    const QDate date(fields->year, fields->month, fields->day);
+    return date.isValid() ? date.toString(Qt::ISODate).toStdString() : std::string();
+}
+
 }  // namespace
 
-OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
-                               const QString& outputPath) {
-    return WriteReadingsCsv(components, QFile::encodeName(outputPath).toStdString());
+OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components, const QString& outputPath,
+                               const CsvOptions& options) {
+    return WriteReadingsCsv(components, QFile::encodeName(outputPath).toStdString(), options);
 }
 
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
-                               const std::string& localPath) {
+                               const std::string& localPath, const CsvOptions& options) {
     const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     SafeFileWriter file(localPath);
     SafeWriteResult written = file.Open();
     if (!written.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     try {
-        std::string out = "number,name,testDate,point,value\n";
+        std::string out = options.byteOrderMark ? "\xEF\xBB\xBF" : "";
+        out += "number,name,testDate,point,value,isoDate\n";
         for (const Component* c : SelectedComponents(components)) {
             const std::string lead = CsvField(FromGbk(c->Number()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->Name()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->TestDate()).toStdString()) + ',';
+            const std::string tail = ',' + IsoDate(c->TestDate()) + '\n';
             const int n = ShownPointCount(*c);
             for (int j = 0; j < n && written.Ok(); ++j) {
                 out += lead;
                 out += std::to_string(j + 1);
                 out += ',';
                 out += std::to_string(ReadingAt(*c, j));
-                out += '\n';
+                out += tail;
                 if (out.size() >= (1u << 20)) {
                     written = file.Write(out.data(), out.size());
                     out.clear();

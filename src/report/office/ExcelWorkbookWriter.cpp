@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <new>
 #include <string>
 
+#include "data/ReadingStats.h"
+#include "report/ClassNames.h"
+#include "report/GbkCodec.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/OfficeLayout.h"
 #include "report/office/OfficeOutcome.h"
@@ -30,13 +34,27 @@ QString LibraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(er
 class SheetWriter {
 public:
     SheetWriter(lxw_workbook* book, lxw_worksheet* sheet) : sheet_(sheet) {
-        format_ = workbook_add_format(book);
-        format_set_align(format_, LXW_ALIGN_LEFT);
-        format_set_align(format_, LXW_ALIGN_VERTICAL_JUSTIFY);
+        format_ = AlignedFormat(book);
+        heading_ = AlignedFormat(book);
+        format_set_bold(heading_);
+        format_set_border(heading_, LXW_BORDER_THIN);
+        // Readings are numbers (so sums and charts work) shown as the texts the old
+        // sheet held: "0" for a zero, "%.1f" for every other reading.
+        reading_ = AlignedFormat(book);
+        format_set_num_format(reading_, "0.0");
+        zero_ = AlignedFormat(book);
+        format_set_num_format(zero_, "0");
     }
 
     lxw_error AlignAllColumns() {
         return worksheet_set_column(sheet_, 0, LXW_COL_MAX - 1, LXW_DEF_COL_WIDTH, format_);
+    }
+
+    // Twelve default-width columns are wider than a portrait A4 page: print them one
+    // page wide, as many pages down as the rows need.
+    void SetUpPage() {
+        worksheet_set_paper(sheet_, 9);  // A4
+        worksheet_fit_to_pages(sheet_, 1, 0);
     }
 
     // Rows are written strictly downwards, which keeps the writer's memory constant.
@@ -46,16 +64,16 @@ public:
         for (std::size_t b = 0; b < std::size(kHeadingBlocks); ++b) {
             lxw_col_t first = kHeadingBlocks[b];
             lxw_error error = worksheet_merge_range(sheet_, row, first, row, first + 2,
-                                                    texts[b].c_str(), format_);
+                                                    texts[b].c_str(), heading_);
             if (error != LXW_NO_ERROR) return error;
         }
         const int n = ShownPointCount(component);
-        std::string text;
         for (int j = 0; j < n; ++j) {
-            text = ExcelReadingText(static_cast<float>(ReadingAt(component, j)));
-            lxw_error error = worksheet_write_string(
+            // The reading as the old sheet showed it: through a float.
+            const double value = static_cast<float>(ReadingAt(component, j));
+            lxw_error error = worksheet_write_number(
                 sheet_, row + 1 + static_cast<lxw_row_t>(j / kReadingsPerRow),
-                static_cast<lxw_col_t>(j % kReadingsPerRow), text.c_str(), format_);
+                static_cast<lxw_col_t>(j % kReadingsPerRow), value, value == 0 ? zero_ : reading_);
             if (error != LXW_NO_ERROR) return error;
         }
         row += static_cast<lxw_row_t>(RowsOf(component));
@@ -63,13 +81,100 @@ public:
     }
 
 private:
+    static lxw_format* AlignedFormat(lxw_workbook* book) {
+        lxw_format* format = workbook_add_format(book);
+        format_set_align(format, LXW_ALIGN_LEFT);
+        format_set_align(format, LXW_ALIGN_VERTICAL_JUSTIFY);
+        return format;
+    }
+
     lxw_worksheet* sheet_;
-    lxw_format* format_;
+    lxw_format* format_;   // every column
+    lxw_format* heading_;  // the merged heading blocks
+    lxw_format* reading_;
+    lxw_format* zero_;
 };
 
+constexpr char kSummarySheetName[] = "统计汇总";
+
+// One row per selected component, then the row over all of them; numbers as numbers.
+lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& components,
+                            const ClassTable& table) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, kSummarySheetName);
+    if (!sheet) return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    lxw_format* percent = workbook_add_format(book);
+    format_set_num_format(percent, "0.0%");
+    lxw_format* decimal = workbook_add_format(book);
+    format_set_num_format(decimal, "0.0");
+    lxw_format* twoDecimals = workbook_add_format(book);
+    format_set_num_format(twoDecimals, "0.00");
+
+    QStringList headings = {
+        QStringLiteral("构件编号"), QStringLiteral("构件名称"), QStringLiteral("个数"),
+        QStringLiteral("平均值"),   QStringLiteral("中位数"),   QStringLiteral("标准差"),
+        QStringLiteral("变异系数"), QStringLiteral("P10"),      QStringLiteral("P90"),
+        QStringLiteral("最小值"),   QStringLiteral("最大值"),   QStringLiteral("合格点数"),
+        QStringLiteral("合格率")};
+    for (const CorrosionClass& c : table.Classes()) {
+        headings << ClassDisplayName(c) + QStringLiteral(" 个数");
+        headings << ClassDisplayName(c) + QStringLiteral(" 占比");
+    }
+    lxw_error error = LXW_NO_ERROR;
+    auto text = [&](lxw_row_t r, lxw_col_t c, const QString& t, lxw_format* f = nullptr) {
+        if (error == LXW_NO_ERROR)
+            error = worksheet_write_string(sheet, r, c, t.toUtf8().constData(), f);
+    };
+    auto number = [&](lxw_row_t r, lxw_col_t c, const auto& v, lxw_format* f = nullptr) {
+        if (error != LXW_NO_ERROR || !v) return;  // an undefined figure leaves its cell empty
+        error = worksheet_write_number(sheet, r, c, static_cast<double>(*v), f);
+    };
+    for (int c = 0; c < headings.size(); ++c) text(0, static_cast<lxw_col_t>(c), headings[c], bold);
+
+    DocumentStats stats = ComputeDocumentStats(components, table);
+    auto writeRow = [&](lxw_row_t r, const QString& number_, const QString& name,
+                        const ReadingStats& s, lxw_format* labelFormat) {
+        text(r, 0, number_, labelFormat);
+        text(r, 1, name, labelFormat);
+        const std::optional<int64_t> count = s.count;
+        number(r, 2, count);
+        number(r, 3, s.mean, decimal);
+        number(r, 4, s.median, decimal);
+        number(r, 5, s.stddev, twoDecimals);
+        number(r, 6, s.cv, percent);
+        number(r, 7, s.p10, decimal);
+        number(r, 8, s.p90, decimal);
+        number(r, 9, s.min);
+        number(r, 10, s.max);
+        number(r, 11, s.passCount);
+        number(r, 12, s.passRate, percent);
+        if (!s.classCounts) return;
+        for (std::size_t k = 0; k < s.classCounts->size(); ++k) {
+            const std::optional<int64_t> n = (*s.classCounts)[k];
+            const std::optional<double> share =
+                s.count > 0
+                    ? std::optional<double>(static_cast<double>(*n) / static_cast<double>(s.count))
+                    : std::nullopt;
+            number(r, static_cast<lxw_col_t>(13 + 2 * k), n);
+            number(r, static_cast<lxw_col_t>(14 + 2 * k), share, percent);
+        }
+    };
+    lxw_row_t row = 1;
+    for (std::size_t i = 0; i < components.size() && error == LXW_NO_ERROR; ++i) {
+        const Component& c = components[i];
+        if (c.selected == 0) continue;
+        writeRow(row++, FromGbk(c.Number()), FromGbk(c.Name()), stats.components[i], nullptr);
+    }
+    writeRow(row, QStringLiteral("全部"), QStringLiteral("勾选的构件"), stats.selected, bold);
+    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 0, 1, 12, nullptr);
+    return error;
+}
+
 // Writes the workbook to `fileName` (the system's bytes); `path` names it in messages.
-QString WriteBook(const std::vector<const Component*>& selected, const QString& path,
-                  const std::string& fileName) {
+QString WriteBook(const std::vector<Component>& components,
+                  const std::vector<const Component*>& selected, const ClassTable& table,
+                  const QString& path, const std::string& fileName) {
     // The library's own spill files hold the readings too: keep them private when we can.
     const QString privateFolder = OfficeOutputFolder();
     const QByteArray tempFolder =
@@ -85,6 +190,7 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
     lxw_error error = LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (sheet) {
         SheetWriter writer(book, sheet);
+        writer.SetUpPage();
         error = LXW_NO_ERROR;
         lxw_row_t row = 0;
         for (std::size_t i = 0; i < selected.size() && error == LXW_NO_ERROR; ++i)
@@ -92,6 +198,7 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
         // Formatting every column widens the sheet's extent to all 16384 columns, which
         // the writer then walks for each row it flushes: format them after the rows.
         if (error == LXW_NO_ERROR) error = writer.AlignAllColumns();
+        if (error == LXW_NO_ERROR) error = WriteSummarySheet(book, components, table);
     }
     lxw_error closed = workbook_close(book);  // frees the book in every case
     if (error == LXW_NO_ERROR) error = closed;
@@ -105,12 +212,12 @@ QString WriteBook(const std::vector<const Component*>& selected, const QString& 
 QString DefaultExcelOutputPath() { return NewOfficeOutputPath(QStringLiteral("xlsx")); }
 
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
-                                 const QString& outputPath) {
-    return WriteExcelWorkbook(components, QFile::encodeName(outputPath).toStdString());
+                                 const QString& outputPath, const ClassTable& table) {
+    return WriteExcelWorkbook(components, QFile::encodeName(outputPath).toStdString(), table);
 }
 
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
-                                 const std::string& localPath) {
+                                 const std::string& localPath, const ClassTable& table) {
     const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     try {
         const std::vector<const Component*> selected = SelectedComponents(components);
@@ -128,7 +235,8 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
         SafeFileWriter file(localPath);
         SafeWriteResult opened = file.Open();
         if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
-        QString cause = WriteBook(selected, outputPath, file.TempPathForLibrary());
+        QString cause =
+            WriteBook(components, selected, table, outputPath, file.TempPathForLibrary());
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
         SafeWriteResult saved = file.Commit();
         if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
@@ -139,9 +247,10 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
     }
 }
 
-OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath) {
+OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath,
+                                 const ClassTable& table) {
     if (document.ComponentCount() == 0) return OfficeOutcome::Nothing();
-    return WriteExcelWorkbook(document.Components(), outputPath);
+    return WriteExcelWorkbook(document.Components(), outputPath, table);
 }
 
 }  // namespace ohmlet

@@ -1,8 +1,11 @@
 #pragma once
-// The Excel workbook (数据导入Excel): one sheet "报表1"; per selected component a heading
+// The Excel workbook (数据导入Excel): the sheet "报表1"; per selected component a heading
 // row (number(name), the average, the test date; A–C, D–F, G–I and J–L merged) and its
-// readings ten to a row, every value a text. The program then opens the file with the
-// desktop's spreadsheet.
+// readings ten to a row. Readings are numbers whose format shows them as the old texts
+// ("0", "87.0"); the headings are bold and bordered, and the sheet prints one page wide.
+// The program then opens the file with the desktop's spreadsheet. A second sheet,
+// "统计汇总", holds per selected component and for all of them the statistics of the
+// readings and the counts per corrosion class.
 //
 // The old program set every column to horizontal alignment 2 and vertical alignment 4.
 // Excel takes those small codes one above the file format's own numbering, so they
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/CorrosionClasses.h"
 #include "data/Document.h"
 #include "report/office/OfficeOutcome.h"
 
@@ -22,12 +26,15 @@ QString DefaultExcelOutputPath();
 // Writes the components whose `selected` flag is set (the list's ticks). Fails,
 // writing nothing, when the rows would not fit into one sheet.
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
-                                 const QString& outputPath);
+                                 const QString& outputPath,
+                                 const ClassTable& table = ClassTable::Rilem());
 // The same for a file name given as the system's bytes, which need not be UTF-8.
 OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
-                                 const std::string& localPath);
+                                 const std::string& localPath,
+                                 const ClassTable& table = ClassTable::Rilem());
 
 // The command's form: a document without components gives NothingToWrite.
-OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath);
+OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath,
+                                 const ClassTable& table = ClassTable::Rilem());
 
 }  // namespace ohmlet

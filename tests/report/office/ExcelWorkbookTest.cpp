@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 
 #include "OfficeTestSupport.h"
 #include "data/Document.h"
@@ -27,6 +28,11 @@ QString Cell(const QJsonObject& book, const char* name) {
         .toString();
 }
 
+double Value(const QJsonObject& book, const char* name) {
+    return book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("value")]
+        .toDouble(-1);
+}
+
 QStringList Merged(const QJsonObject& book) {
     QStringList ranges;
     for (const auto& r : book[QStringLiteral("merged")].toArray()) ranges << r.toString();
@@ -45,7 +51,8 @@ QStringList HeadingMerges(std::initializer_list<int> rows) {
 
 TEST(ExcelWorkbook, TwentyFivePoints) {
     QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, Readings(25)}});
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(),
+              (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_EQ(Merged(book), HeadingMerges({1}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
     EXPECT_EQ(Cell(book, "G1"), QStringLiteral("2015年03月07日"));
@@ -55,9 +62,10 @@ TEST(ExcelWorkbook, TwentyFivePoints) {
     for (int j = 0; j < 25; ++j) {
         QString name = QStringLiteral("%1%2").arg(QChar(columns[j % 10])).arg(2 + j / 10);
         QJsonObject cell = book[QStringLiteral("cells")][name].toObject();
-        EXPECT_EQ(cell[QStringLiteral("value")].toString(), QStringLiteral("%1.0").arg(j + 1))
+        EXPECT_EQ(cell[QStringLiteral("value")].toDouble(), j + 1) << name.toStdString();
+        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("n"))
             << name.toStdString();
-        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("s"))
+        EXPECT_EQ(cell[QStringLiteral("format")].toString(), QStringLiteral("0.0"))
             << name.toStdString();
     }
     // Nothing beyond the readings: F4..J4 and column K stay empty.
@@ -78,17 +86,96 @@ TEST(ExcelWorkbook, HeadingTextsAreExact) {
     EXPECT_EQ(Cell(book, "G3"), QStringLiteral("2015年 3月 7日"));
 }
 
-TEST(ExcelWorkbook, ZeroIsWrittenBareAndOthersWithOneDecimal) {
-    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {0, 87, 10, 1000}}});
-    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("0"));
-    EXPECT_EQ(Cell(book, "B2"), QStringLiteral("87.0"));
-    EXPECT_EQ(Cell(book, "C2"), QStringLiteral("10.0"));
-    EXPECT_EQ(Cell(book, "D2"), QStringLiteral("1000.0"));
-    for (const char* name : {"A2", "B2", "A1", "D1"})
+// Readings are numbers; their format shows the texts the sheet always held: "0" for a
+// zero reading, one decimal for the others.
+TEST(ExcelWorkbook, ReadingsAreNumbersShownAsBefore) {
+    struct Case {
+        const char* cell;
+        double value;
+        const char* format;
+    } cases[] = {
+        {"A2", 0, "0"},
+        {"B2", 87, "0.0"},
+        {"C2", 10, "0.0"},
+        {"D2", 1000, "0.0"},
+        {"E2", -5, "0.0"},
+        {"F2", 2147483648.0, "0.0"},
+        {"G2", -2147483648.0, "0.0"},
+    };
+    QJsonObject book =
+        WriteAndRead({{"0001", "梁1", kDate, {0, 87, 10, 1000, -5, 2147483647, -2147483647 - 1}}});
+    for (const Case& k : cases) {
+        QJsonObject cell = book[QStringLiteral("cells")][QString::fromLatin1(k.cell)].toObject();
+        EXPECT_EQ(cell[QStringLiteral("type")].toString(), QStringLiteral("n")) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("value")].toDouble(), k.value) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("format")].toString(), QString::fromLatin1(k.format))
+            << k.cell;
+    }
+    for (const char* name : {"A1", "D1", "G1"})
         EXPECT_EQ(book[QStringLiteral("cells")][QString::fromLatin1(name)][QStringLiteral("type")]
                       .toString(),
                   QStringLiteral("s"))
             << name;
+}
+
+// What a spreadsheet shows is what the old all-text sheet showed: LibreOffice prints
+// each cell as formatted into CSV.
+TEST(ExcelWorkbook, SpreadsheetShowsTheOldTexts) {
+    const QString office = QStringLiteral("/usr/bin/soffice");
+    if (!QFile::exists(office)) GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("sheet.xlsx"));
+    ASSERT_TRUE(
+        WriteExcelWorkbook(MakeComponents({{"0001", "梁1", kDate, {0, 87, 10, 1000, -5}}}), path)
+            .Ok());
+    QProcess convert;
+    convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + folder.path() +
+                               QStringLiteral("/profile"),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                           QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"),
+                           QStringLiteral("--outdir"), folder.path(), path});
+    ASSERT_TRUE(convert.waitForFinished(180000));
+    QFile csv(folder.filePath(QStringLiteral("sheet.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << convert.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("0001(梁1),,,电阻率:218.4 KΩ*cm,,,") + kDate))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("0,87.0,10.0,1000.0,-5.0")))
+        << lines[1].toStdString();
+}
+
+TEST(ExcelWorkbook, HeadingsAreBoldAndBorderedReadingsPlain) {
+    QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1, 2}}, {"0002", "板2", kDate, {3}}});
+    const QJsonArray thin{QStringLiteral("thin"), QStringLiteral("thin"), QStringLiteral("thin"),
+                          QStringLiteral("thin")};
+    struct Case {
+        const char* cell;
+        bool heading;
+    } cases[] = {{"A1", true},  {"D1", true},  {"G1", true}, {"A3", true},
+                 {"A2", false}, {"B2", false}, {"A4", false}};
+    for (const Case& k : cases) {
+        QJsonObject cell = book[QStringLiteral("cells")][QString::fromLatin1(k.cell)].toObject();
+        ASSERT_FALSE(cell.isEmpty()) << k.cell;
+        EXPECT_EQ(cell[QStringLiteral("bold")].toBool(), k.heading) << k.cell;
+        if (k.heading)
+            EXPECT_EQ(cell[QStringLiteral("border")].toArray(), thin) << k.cell;
+        else
+            for (const auto& side : cell[QStringLiteral("border")].toArray())
+                EXPECT_TRUE(side.isNull()) << k.cell;
+    }
+}
+
+TEST(ExcelWorkbook, PrintsOnePageWide) {
+    for (int points : {0, 3, 2000}) {
+        QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, Readings(points)}});
+        QJsonObject page = book[QStringLiteral("page")].toObject();
+        EXPECT_TRUE(page[QStringLiteral("fitToPage")].toBool()) << points;
+        EXPECT_EQ(page[QStringLiteral("fitToWidth")].toInt(), 1) << points;
+        // As many pages down as the rows need.
+        EXPECT_EQ(page[QStringLiteral("fitToHeight")].toInt(), 0) << points;
+        EXPECT_EQ(page[QStringLiteral("paperSize")].toInt(), 9) << points;  // A4
+    }
 }
 
 TEST(ExcelWorkbook, ComponentWithoutPointsLeavesOneEmptyRow) {
@@ -97,8 +184,8 @@ TEST(ExcelWorkbook, ComponentWithoutPointsLeavesOneEmptyRow) {
     EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0001(梁1)"));
     EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("4.0"));
-    EXPECT_EQ(Cell(book, "C4"), QStringLiteral("6.0"));
+    EXPECT_EQ(Value(book, "A4"), 4);
+    EXPECT_EQ(Value(book, "C4"), 6);
     for (const char* empty : {"A2", "B2", "J2"})
         EXPECT_FALSE(book[QStringLiteral("cells")].toObject().contains(QString::fromLatin1(empty)))
             << empty;
@@ -108,9 +195,9 @@ TEST(ExcelWorkbook, TenPointsThenTheNextHeading) {
     QJsonObject book =
         WriteAndRead({{"0001", "梁1", kDate, Readings(10)}, {"0002", "板2", kDate, {9}}});
     EXPECT_EQ(Merged(book), HeadingMerges({1, 3}));
-    EXPECT_EQ(Cell(book, "J2"), QStringLiteral("10.0"));
+    EXPECT_EQ(Value(book, "J2"), 10);
     EXPECT_EQ(Cell(book, "A3"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A4"), QStringLiteral("9.0"));
+    EXPECT_EQ(Value(book, "A4"), 9);
 }
 
 TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
@@ -119,13 +206,14 @@ TEST(ExcelWorkbook, UnselectedComponentsAreLeftOut) {
                                      {"0003", "柱3", kDate, {3}, false}});
     EXPECT_EQ(Merged(book), HeadingMerges({1}));
     EXPECT_EQ(Cell(book, "A1"), QStringLiteral("0002(板2)"));
-    EXPECT_EQ(Cell(book, "A2"), QStringLiteral("2.0"));
+    EXPECT_EQ(Value(book, "A2"), 2);
     EXPECT_EQ(book[QStringLiteral("cells")].toObject().size(), 4);
 }
 
 TEST(ExcelWorkbook, NothingSelectedGivesAnEmptySheet) {
     QJsonObject book = WriteAndRead({{"0001", "梁1", kDate, {1}, false}});
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(),
+              (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_TRUE(book[QStringLiteral("cells")].toObject().isEmpty());
     EXPECT_TRUE(book[QStringLiteral("merged")].toArray().isEmpty());
 }
@@ -173,6 +261,65 @@ TEST(ExcelWorkbook, DocumentWithoutComponentsWritesNothing) {
     Document document;
     EXPECT_EQ(WriteExcelWorkbook(document, path).code, OfficeCode::NothingToWrite);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+}  // namespace
+}  // namespace ohmlet::test
+
+namespace ohmlet::test {
+namespace {
+
+// The summary sheet: a row per ticked component and one over all of them, the figures
+// as numbers, the class counts in the table's order (highest readings first).
+TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
+    struct Case {
+        const char* what;
+        ClassTable table;
+        std::vector<ComponentSpec> specs;
+        // Per row: number, count, mean, min, max, then the class counts.
+        std::vector<std::vector<double>> rows;
+    } cases[] = {
+        {"rilem, one component not ticked",
+         ClassTable::Rilem(),
+         {{"0001", "a", kDate, {5, 20, 60, 120}},
+          {"0002", "b", kDate, {1, 2}, false},
+          {"0003", "c", kDate, {55, 65}}},
+         {{4, 51.25, 5, 120, 1, 1, 1, 1},
+          {2, 60, 55, 65, 0, 2, 0, 0},
+          {6, 54.1666, 5, 120, 1, 3, 1, 1}}},
+        {"langford",
+         ClassTable::Langford(),
+         {{"0001", "a", kDate, {3, 7, 15, 25}}},
+         {{4, 12.5, 3, 25, 1, 1, 1, 1}, {4, 12.5, 3, 25, 1, 1, 1, 1}}},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("t.xlsx"));
+        ASSERT_TRUE(WriteExcelWorkbook(MakeComponents(c.specs), path, c.table).Ok()) << c.what;
+        const QJsonObject book = ReadBack(QStringLiteral("xlsx"), path);
+        const QJsonArray rows =
+            book[QStringLiteral("others")][QStringLiteral("统计汇总")].toArray();
+        ASSERT_EQ(rows.size(), static_cast<qsizetype>(c.rows.size() + 1)) << c.what;
+        const QJsonArray heading = rows[0].toArray();
+        EXPECT_EQ(heading[0].toString(), QStringLiteral("构件编号")) << c.what;
+        EXPECT_EQ(heading.size(), static_cast<qsizetype>(13 + 2 * c.table.Size())) << c.what;
+        EXPECT_EQ(rows.last().toArray()[0].toString(), QStringLiteral("全部")) << c.what;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            const QJsonArray row = rows[static_cast<qsizetype>(r + 1)].toArray();
+            const std::vector<double>& want = c.rows[r];
+            EXPECT_EQ(row[2].toDouble(), want[0]) << c.what << " row " << r;
+            EXPECT_NEAR(row[3].toDouble(), want[1], 1e-3) << c.what << " row " << r;
+            EXPECT_EQ(row[9].toDouble(), want[2]) << c.what << " row " << r;
+            EXPECT_EQ(row[10].toDouble(), want[3]) << c.what << " row " << r;
+            for (std::size_t k = 0; k < c.table.Size(); ++k) {
+                EXPECT_EQ(row[static_cast<qsizetype>(13 + 2 * k)].toDouble(), want[4 + k])
+                    << c.what << " row " << r << " class " << k;
+                EXPECT_NEAR(row[static_cast<qsizetype>(14 + 2 * k)].toDouble(),
+                            want[4 + k] / want[0], 1e-9)
+                    << c.what << " row " << r << " share " << k;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -66,13 +66,13 @@ TEST_F(ExportOfficeCli, XlsxHoldsTheSelectedComponents) {
     CliRun run = RunCli({"export", "--format", "xlsx", input_, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     QJsonObject book = ReadBack(QStringLiteral("xlsx"), out);
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), QJsonArray{QStringLiteral("报表1")});
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_EQ(
         book[QStringLiteral("cells")][QStringLiteral("A5")][QStringLiteral("value")].toString(),
         QStringLiteral("0003(柱3)"));
-    EXPECT_EQ(
-        book[QStringLiteral("cells")][QStringLiteral("A6")][QStringLiteral("value")].toString(),
-        QStringLiteral("0"));
+    QJsonObject zero = book[QStringLiteral("cells")][QStringLiteral("A6")].toObject();
+    EXPECT_EQ(zero[QStringLiteral("value")].toDouble(-1), 0);
+    EXPECT_EQ(zero[QStringLiteral("type")].toString(), QStringLiteral("n"));
 }
 
 TEST_F(ExportOfficeCli, CsvHasAHeaderAndOneLinePerReading) {
@@ -81,12 +81,53 @@ TEST_F(ExportOfficeCli, CsvHasAHeaderAndOneLinePerReading) {
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     QFile file(out);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
     QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 25 + 2);
-    EXPECT_EQ(lines[0], QStringLiteral("number,name,testDate,point,value"));
-    EXPECT_EQ(lines[25], QStringLiteral("0001,梁1,2015年03月07日,25,25"));
-    EXPECT_EQ(lines[27], QStringLiteral("0003,柱3,2015年03月08日,2,87"));
+    EXPECT_EQ(lines[0], QStringLiteral("number,name,testDate,point,value,isoDate"));
+    EXPECT_EQ(lines[25], QStringLiteral("0001,梁1,2015年03月07日,25,25,2015-03-07"));
+    EXPECT_EQ(lines[27], QStringLiteral("0003,柱3,2015年03月08日,2,87,2015-03-08"));
+}
+
+TEST_F(ExportOfficeCli, CsvWithoutByteOrderMark) {
+    const QString out = folder_.filePath(QStringLiteral("out.csv"));
+    CliRun run = RunCli({"export", "--format", "csv", input_, "-o", out, "--no-bom"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("number,name,testDate,point,value,isoDate\n"));
+}
+
+// The ISO date comes from the stored text; one that names no real day stays empty.
+TEST(CsvExport, IsoDateFromTheStoredDate) {
+    struct Case {
+        const char* stored;
+        const char* iso;
+    } cases[] = {
+        {"2015年03月07日", "2015-03-07"},
+        {"2015年 3月 7日", "2015-03-07"},
+        {"2024年02月29日", "2024-02-29"},
+        {"2015年02月29日", ""},
+        {"2015年13月01日", ""},
+        {"", ""},
+        {"yesterday", ""},
+        {"2015年03月", ""},
+    };
+    for (const Case& k : cases) {
+        QTemporaryDir folder;
+        const QString out = folder.filePath(QStringLiteral("out.csv"));
+        CsvOptions options;
+        options.byteOrderMark = false;
+        auto components = MakeComponents({{"0001", "梁1", k.stored, {7}}});
+        ASSERT_TRUE(WriteReadingsCsv(components, out, options).Ok());
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        ASSERT_GE(lines.size(), 2) << k.stored;
+        EXPECT_EQ(lines[1].section(QLatin1Char(','), 5), QString::fromUtf8(k.iso)) << k.stored;
+    }
 }
 
 TEST_F(ExportOfficeCli, UnwritableOutputExitsWithOne) {
@@ -124,7 +165,7 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         const QString expected = QStringLiteral("0001,") + QString::fromUtf8(k.field) +
-                                 QStringLiteral(",2015年03月07日,1,-5\n");
+                                 QStringLiteral(",2015年03月07日,1,-5,2015-03-07\n");
         EXPECT_TRUE(text.endsWith(expected)) << k.name << ": " << text.toStdString();
     }
 }

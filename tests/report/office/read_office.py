@@ -3,9 +3,11 @@
 
   read_office.py docx FILE   -> {"body": [...], "paragraphs": [...], "tables": [[[cell]]]}
   read_office.py xlsx FILE   -> {"sheets": [...], "merged": [...], "cells": {...},
-                               "columns": [{"min", "max", "horizontal", "vertical"}]}
+                               "columns": [{"min", "max", "horizontal", "vertical"}],
+                               "page": {"fitToPage", "fitToWidth", "fitToHeight", ...}}
 
 A table cell is {"span": N, "text": T}; a sheet cell is {"value": V, "type": T,
+"format": number format, "bold": B, "border": [left, right, top, bottom],
 "horizontal": H, "vertical": V}.
 """
 import json
@@ -38,6 +40,10 @@ def read_docx(path):
     return result
 
 
+def default_one(value):
+    return 1 if value is None else int(value)
+
+
 def read_xlsx(path):
     import openpyxl
 
@@ -49,6 +55,10 @@ def read_xlsx(path):
             if cell.value is None:
                 continue
             cells[cell.coordinate] = {"value": cell.value, "type": cell.data_type,
+                                      "format": cell.number_format,
+                                      "bold": bool(cell.font.b),
+                                      "border": [cell.border.left.style, cell.border.right.style,
+                                                 cell.border.top.style, cell.border.bottom.style],
                                       "horizontal": cell.alignment.horizontal,
                                       "vertical": cell.alignment.vertical}
     columns = []
@@ -58,11 +68,22 @@ def read_xlsx(path):
         columns.append({"min": dimension.min, "max": dimension.max,
                         "horizontal": alignment.horizontal if alignment else None,
                         "vertical": alignment.vertical if alignment else None})
+    # Any further sheet as rows of plain values, None for an empty cell.
+    others = {ws.title: [list(r) for r in ws.iter_rows(values_only=True)]
+              for ws in book.worksheets[1:]}
     return {"sheets": book.sheetnames,
+            "others": others,
             "merged": sorted(str(r) for r in sheet.merged_cells.ranges),
             "cells": cells,
             "maxRow": sheet.max_row if cells else 0,
-            "columns": columns}
+            "columns": columns,
+            "page": {"fitToPage": bool(sheet.sheet_properties.pageSetUpPr is not None
+                                       and sheet.sheet_properties.pageSetUpPr.fitToPage),
+                     # An absent attribute is the file format's default, 1.
+                     "fitToWidth": default_one(sheet.page_setup.fitToWidth),
+                     "fitToHeight": default_one(sheet.page_setup.fitToHeight),
+                     "orientation": sheet.page_setup.orientation,
+                     "paperSize": sheet.page_setup.paperSize}}
 
 
 def main():

@@ -1,0 +1,92 @@
+// The frame's commands for judging readings: one criterion for every ticked component,
+// and the corrosion class table the grid, the panel and the outputs use.
+#include <QActionGroup>
+#include <QMenu>
+
+#include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "dialogs/CriterionDialog.h"
+#include "dialogs/SettingsMessage.h"
+#include "report/InterpretationSettings.h"
+#include "views/ControlPanel.h"
+#include "views/DataView.h"
+
+namespace ohmlet {
+namespace {
+
+struct TableCommand {
+    int command;
+    ClassTableChoice choice;
+};
+constexpr TableCommand kTableCommands[] = {
+    {cmd::kClassTableRilem, ClassTableChoice::Rilem},
+    {cmd::kClassTableLangford, ClassTableChoice::Langford},
+    {cmd::kClassTableUser, ClassTableChoice::User},
+};
+
+}  // namespace
+
+void MainWindow::CreateInterpretationMenu(QMenu* tools) {
+    tools->addSeparator();
+    MakeAction(cmd::kApplyCriterion, &MainWindow::OnApplyCriterion);
+    tools->addAction(Action(cmd::kApplyCriterion));
+    QMenu* tables = tools->addMenu(QStringLiteral("腐蚀等级表(&C)"));
+    tables->setObjectName(QStringLiteral("classTableMenu"));
+    auto* group = new QActionGroup(this);
+    for (const TableCommand& t : kTableCommands) {
+        QAction* action = MakeAction(t.command, nullptr);
+        action->setCheckable(true);
+        group->addAction(action);
+        tables->addAction(action);
+        const int command = t.command;
+        connect(action, &QAction::triggered, this, [this, command] { ChooseClassTable(command); });
+    }
+}
+
+// The dialog only returns the criterion; the document applies it as one undoable step.
+void MainWindow::OnApplyCriterion() {
+    int ticked = 0;
+    for (const Component& c : doc_.Components()) ticked += c.selected != 0 ? 1 : 0;
+    const Component* current = doc_.CurrentComponent();
+    const Criterion initial = current
+                                  ? CriterionOf(*current)
+                                  : LoadInterpretationSettings(ProgramFolder()).DownloadCriterion();
+    std::optional<Criterion> chosen;
+    if (criterionPrompt_) {
+        chosen = criterionPrompt_(initial, ticked);
+    } else {
+        CriterionDialog dialog(initial, ticked, this);
+        if (dialog.exec() == QDialog::Accepted) chosen = dialog.Value();
+    }
+    if (!chosen || ticked == 0) return;
+    doc_.ApplyCriterionToTicked(*chosen);
+    UpdateTitle();
+}
+
+void MainWindow::ChooseClassTable(int command) {
+    InterpretationSettings settings = LoadInterpretationSettings(ProgramFolder());
+    for (const TableCommand& t : kTableCommands)
+        if (t.command == command) settings.classTable = t.choice;
+    const SettingsOutcome saved = SaveInterpretationSettings(ProgramFolder(), settings);
+    if (!saved.Ok()) ShowSettingsOutcome(this, QStringLiteral("腐蚀等级表"), saved);
+    ReloadClassTable(true);
+}
+
+void MainWindow::ReloadClassTable(bool tell) {
+    const ChosenClassTable chosen = LoadChosenClassTable(ProgramFolder());
+    const ClassTableChoice choice = LoadInterpretationSettings(ProgramFolder()).classTable;
+    classTable_ = chosen.table;
+    view_->SetClassTable(classTable_);
+    Panel()->SetClassTable(classTable_);
+    // A user table that cannot be used leaves the default ticked, and says why.
+    const bool fellBack = !chosen.problem.empty();
+    for (const TableCommand& t : kTableCommands) {
+        if (QAction* action = Action(t.command))
+            action->setChecked(fellBack ? t.choice == ClassTableChoice::Rilem : t.choice == choice);
+    }
+    if (tell && fellBack && choice == ClassTableChoice::User)
+        ShowError(QStringLiteral("用户等级表不能使用，仍按 RILEM 等级表划分：\n") +
+                  QString::fromStdString(chosen.problem));
+}
+
+}  // namespace ohmlet

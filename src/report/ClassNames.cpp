@@ -1,0 +1,53 @@
+#include "report/ClassNames.h"
+
+#include <QStringList>
+#include <numeric>
+
+namespace ohmlet {
+
+QString ClassDisplayName(const CorrosionClass& cls) {
+    static const struct {
+        const char* name;
+        const char* shown;
+    } kBuiltIn[] = {
+        {"negligible", "可忽略"},     {"low", "低"},         {"moderate", "中等"}, {"high", "高"},
+        {"low-moderate", "低至中等"}, {"very-high", "很高"},
+    };
+    for (const auto& b : kBuiltIn)
+        if (cls.name == b.name) return QString::fromUtf8(b.shown);
+    return QString::fromStdString(cls.name);
+}
+
+QString ClassRangeText(const ClassTable& table, std::size_t index) {
+    const auto& classes = table.Classes();
+    if (index >= classes.size()) return {};
+    if (index + 1 == classes.size())
+        return QStringLiteral("< %1").arg(classes[index - 1].lowerBound);
+    if (index == 0) return QStringLiteral("≥ %1").arg(classes[0].lowerBound);
+    return QStringLiteral("%1 ~ %2")
+        .arg(classes[index].lowerBound)
+        .arg(classes[index - 1].lowerBound);
+}
+
+QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }
+
+QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts) {
+    const int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
+    if (total == 0) return QStringLiteral("-");
+    QStringList parts;
+    for (std::size_t i = 0; i < counts.size() && i < table.Size(); ++i) {
+        if (counts[i] == 0) continue;
+        parts << ClassDisplayName(table.Classes()[i]) + ' ' +
+                     QString::number(
+                         100.0 * static_cast<double>(counts[i]) / static_cast<double>(total), 'f',
+                         0) +
+                     '%';
+    }
+    return parts.join(QStringLiteral(" · "));
+}
+
+QString StatText(const std::optional<double>& value, int decimals) {
+    return value ? QString::number(*value, 'f', decimals) : QStringLiteral("-");
+}
+
+}  // namespace ohmlet

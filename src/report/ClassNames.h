@@ -1,0 +1,24 @@
+#pragma once
+// How classes and statistics are written for people: the built-in tables' class names
+// in Chinese, as the program's other texts, and each class's range of readings. The
+// panel, the legend, the printed report and the workbook all use these.
+#include <QString>
+#include <cstddef>
+#include <optional>
+
+#include "data/CorrosionClasses.h"
+
+namespace ohmlet {
+
+// "低" for the built-in "low"; a user's own name as it is.
+QString ClassDisplayName(const CorrosionClass& cls);
+// "≥ 100", "50 ~ 100", "< 10" (kΩ·cm, without the unit).
+QString ClassRangeText(const ClassTable& table, std::size_t index);
+// "低 25% · 中等 75%": the classes that hold readings, with their shares of `total`.
+QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts);
+// A statistic with one decimal, or "-" when the set does not define it.
+QString StatText(const std::optional<double>& value, int decimals = 1);
+// A share 0..1 as "12.5%".
+QString PercentText(double share);
+
+}  // namespace ohmlet

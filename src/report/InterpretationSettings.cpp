@@ -1,0 +1,107 @@
+#include "report/InterpretationSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "report/ClassTableFile.h"
+#include "report/SettingsLocation.h"
+
+namespace ohmlet {
+namespace {
+
+constexpr char kSection[] = "Interpretation";
+constexpr char kTableKey[] = "ClassTable";
+constexpr const char* kCriterionKeys[] = {"DownloadDesignValue", "DownloadLowerTolerance",
+                                          "DownloadUpperTolerance"};
+
+}  // namespace
+
+const char* ClassTableChoiceName(ClassTableChoice choice) {
+    switch (choice) {
+        case ClassTableChoice::Langford:
+            return "langford";
+        case ClassTableChoice::User:
+            return "user";
+        case ClassTableChoice::Rilem:
+            break;
+    }
+    return "rilem";
+}
+
+std::optional<ClassTableChoice> ParseClassTableChoice(std::string_view name) {
+    if (name == "rilem") return ClassTableChoice::Rilem;
+    if (name == "langford") return ClassTableChoice::Langford;
+    if (name == "user") return ClassTableChoice::User;
+    return std::nullopt;
+}
+
+InterpretationSettings LoadInterpretationSettings(const QString& programFolder) {
+    InterpretationSettings settings;
+    IniFile file;
+    if (!OpenSettingsFile(file, programFolder, kInterpretationFile, SettingsAccess::Read))
+        return settings;
+    std::string name;
+    if (file.ReadString(kSection, kTableKey, name))
+        settings.classTable =
+            ParseClassTableChoice(IniFile::TrimSpaces(name)).value_or(ClassTableChoice::Rilem);
+    // A half-given criterion is not one: the three go together or not at all.
+    int32_t values[3];
+    bool all = true;
+    for (int i = 0; i < 3; ++i) {
+        std::string text;
+        all = all && file.ReadString(kSection, kCriterionKeys[i], text) &&
+              !IniFile::TrimSpaces(text).empty();
+        if (all) values[i] = IniFile::ParseInt(IniFile::TrimSpaces(text));
+    }
+    if (all)
+        settings.downloadCriterion =
+            Criterion{static_cast<float>(values[0]), static_cast<float>(values[1]),
+                      static_cast<float>(values[2])};
+    file.Close();
+    return settings;
+}
+
+SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
+                                           const InterpretationSettings& settings) {
+    IniFile file;
+    if (!OpenSettingsFile(file, programFolder, kInterpretationFile, SettingsAccess::Write))
+        return file.LastOutcome();
+    file.WriteSection(kSection);
+    file.WriteString(kTableKey, ClassTableChoiceName(settings.classTable));
+    if (settings.downloadCriterion) {
+        const Criterion& c = *settings.downloadCriterion;
+        const float values[] = {c.designValue, c.lowerTolerance, c.upperTolerance};
+        for (int i = 0; i < 3; ++i) file.WriteInt(kCriterionKeys[i], SaturateToInt(values[i]));
+    }
+    file.Commit();
+    return file.LastOutcome();
+}
+
+std::string UserClassTablePath(const QString& programFolder) {
+    IniFile probe;
+    OpenSettingsFile(probe, programFolder, kUserClassTableFile, SettingsAccess::Read);
+    probe.Close();
+    return probe.FullPath();
+}
+
+ChosenClassTable LoadChosenClassTable(const QString& programFolder) {
+    ChosenClassTable chosen;
+    switch (LoadInterpretationSettings(programFolder).classTable) {
+        case ClassTableChoice::Rilem:
+            break;
+        case ClassTableChoice::Langford:
+            chosen.table = ClassTable::Langford();
+            break;
+        case ClassTableChoice::User: {
+            ClassTableFileResult read = ReadClassTableFile(UserClassTablePath(programFolder));
+            if (read.table)
+                chosen.table = *read.table;
+            else
+                chosen.problem = read.text;
+            break;
+        }
+    }
+    return chosen;
+}
+
+}  // namespace ohmlet

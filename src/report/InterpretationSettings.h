@@ -1,0 +1,56 @@
+#pragma once
+// How readings are judged, kept beside the other settings ("interpretini"):
+//
+//   [Interpretation]
+//   ClassTable=rilem                 ; rilem (the default), langford or user
+//   DownloadDesignValue=20           ; the criterion a downloaded component gets when
+//   DownloadLowerTolerance=0         ; it comes without a pass band; all three or none
+//   DownloadUpperTolerance=1000000
+//
+// The user's own class table lives in "classtableini" (see ClassTableFile.h), so that
+// saving the choice here never rewrites it.
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "data/CorrosionClasses.h"
+#include "data/Criterion.h"
+#include "report/IniFile.h"
+
+namespace ohmlet {
+
+inline constexpr char kInterpretationFile[] = "interpretini";
+inline constexpr char kUserClassTableFile[] = "classtableini";
+
+enum class ClassTableChoice { Rilem, Langford, User };
+
+struct InterpretationSettings {
+    ClassTableChoice classTable = ClassTableChoice::Rilem;
+    std::optional<Criterion> downloadCriterion;  // none: kBuiltInDownloadCriterion
+
+    Criterion DownloadCriterion() const {
+        return downloadCriterion.value_or(kBuiltInDownloadCriterion);
+    }
+};
+
+// "rilem", "langford", "user"; and back (nothing for any other text).
+const char* ClassTableChoiceName(ClassTableChoice choice);
+std::optional<ClassTableChoice> ParseClassTableChoice(std::string_view name);
+
+// What the file holds; anything missing or unreadable stays at its default.
+InterpretationSettings LoadInterpretationSettings(const QString& programFolder);
+SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
+                                           const InterpretationSettings& settings);
+
+// The path of the user's class table file in the settings folder, for reading.
+std::string UserClassTablePath(const QString& programFolder);
+
+struct ChosenClassTable {
+    ClassTable table = ClassTable::Rilem();
+    std::string problem;  // why the user table was not taken; empty when it was fine
+};
+// The table the settings choose; the default one, with the reason, when the user's
+// table is chosen but missing or unusable.
+ChosenClassTable LoadChosenClassTable(const QString& programFolder);
+
+}  // namespace ohmlet

@@ -1,0 +1,74 @@
+#pragma once
+// 图表: a docked pane of charts that follows the document — the current component's
+// readings over their class bands, its histogram, the map of a grid (W) component, and a
+// box overview of the ticked components — and exports the chart shown as PNG or SVG.
+#include <QDockWidget>
+#include <functional>
+
+#include "data/CorrosionClasses.h"
+#include "data/DocumentObserver.h"
+
+class QChartView;
+class QPushButton;
+class QTabWidget;
+
+namespace ohmlet {
+
+class Document;
+class GridMapWidget;
+
+class ChartPane : public QDockWidget, public DocumentObserver {
+    Q_OBJECT
+public:
+    enum Tab { ReadingsTab, HistogramTab, MapTab, OverviewTab };
+
+    explicit ChartPane(Document& doc, QWidget* parent = nullptr);
+    ~ChartPane() override;
+
+    void SetClassTable(const ClassTable& table);
+    const ClassTable& Classes() const { return table_; }
+
+    // Rebuilds every chart from the document now (changes otherwise arrive batched).
+    void Refresh();
+
+    QTabWidget* Tabs() const { return tabs_; }
+    QChartView* ChartView(Tab tab) const;
+    GridMapWidget* Map() const { return map_; }
+    // The widget of the tab shown, as it is exported.
+    QWidget* CurrentChart() const;
+    QPushButton* ExportButton() const { return exportButton_; }
+
+    // Asks for the file to export to; tests answer instead of a person.
+    using FileNamePrompt = std::function<QString(const QString& suggestion)>;
+    void SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
+    using ErrorSink = std::function<void(const QString& text)>;
+    void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
+
+    // DocumentObserver
+    void ShowComponent(const Component*) override { ScheduleRefresh(); }
+    void RefreshComponentList() override { ScheduleRefresh(); }
+    void RefreshPointCount() override { ScheduleRefresh(); }
+    void RebuildGrid() override { ScheduleRefresh(); }
+    void RefreshComponentRow(int) override { ScheduleRefresh(); }
+
+public slots:
+    // 导出图表…: the chart shown to a PNG or SVG file.
+    void OnExportChart();
+
+private:
+    void ScheduleRefresh();
+    QString SuggestedFileName() const;
+
+    Document& doc_;
+    ClassTable table_ = ClassTable::Rilem();
+    QTabWidget* tabs_ = nullptr;
+    QChartView* views_[4] = {};
+    GridMapWidget* map_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    bool refreshPending_ = false;
+    bool stale_ = true;
+    FileNamePrompt fileNamePrompt_;
+    ErrorSink errorSink_;
+};
+
+}  // namespace ohmlet
