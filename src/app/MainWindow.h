@@ -6,10 +6,11 @@
 #include <QMessageBox>
 #include <functional>
 
+#include "app/RecentFileList.h"
+#include "app/UiLanguage.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
-#include "app/RecentFileList.h"
 
 class QAction;
 class QLabel;
@@ -104,6 +105,9 @@ private:
     QAction* MakeAction(int command, void (MainWindow::*slot)());
     void CreateActions();
     void CreateMenus();
+    void CreateLanguageMenu(QMenu* parent);
+    // Saves the choice for the next start and says so.
+    void OnLanguageChosen(UiLanguage language);
     void CreateToolBar();
     void CreateStatusBar();
     void CreateAccelerators();
@@ -111,6 +115,8 @@ private:
     void UpdateLockIndicators();
     QString AskFileName(int command, const QString& suggestion);
     void ShowError(const QString& text);
+    // Information that needs no answer; tests collect it with the errors.
+    void ShowNotice(const QString& text);
     bool WriteDocumentTo(const QString& path);
     // Opens a written Office file with the desktop's application, or says why not.
     void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);

@@ -16,9 +16,9 @@
 
 #include "app/AboutBox.h"
 #include "app/AppStrings.h"
-#include "views/DataView.h"
-#include "app/MainWindow.h"
 #include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "views/DataView.h"
 #include "views/PanelBar.h"
 
 namespace ohmlet {
@@ -47,6 +47,14 @@ void MainWindow::ShowError(const QString& text) {
         return;
     }
     QMessageBox::warning(this, AppName(), text);
+}
+
+void MainWindow::ShowNotice(const QString& text) {
+    if (errorSink_) {
+        errorSink_(text);
+        return;
+    }
+    QMessageBox::information(this, AppName(), text);
 }
 
 QString MainWindow::AskFileName(int command, const QString& suggestion) {

@@ -7,6 +7,7 @@
 #include "app/AppStrings.h"
 
 #include "app/MainWindow.h"
+#include "app/UiLanguage.h"
 #include "transfer/sim/UsbSimulation.h"
 
 namespace ohmlet {
@@ -28,6 +29,7 @@ bool OhmletApp::InitInstance() {
         UseSimulatedUsb(QFile::encodeName(args.at(simulate + 1)).toStdString());
         args.remove(simulate, 2);
     }
+    args = WithoutLanguageOption(args);
     frame_ = std::make_unique<MainWindow>();
     if (args.size() > 1) {
         // The bytes the user typed, when Qt's reading of them would not give them back.

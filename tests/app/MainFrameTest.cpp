@@ -21,11 +21,11 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "FrameFixture.h"
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
-#include "FrameFixture.h"
+#include "views/ControlPanel.h"
 #include "views/PanelBar.h"
 
 using namespace ohmlet;
@@ -67,7 +67,8 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
         Items(MenuNamed(bar, "工具(&E)")),
         (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
     EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
-              (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772"}));
+              (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772", "-",
+                           "语言(&L)="}));
     EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));
 }
 
@@ -310,7 +311,7 @@ TEST(AboutBoxTest, ShowsTheTitleVersionAndOk) {
     EXPECT_EQ(box.windowTitle(), QStringLiteral("关于软件"));
     QStringList texts;
     for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral("电阻率测试仪数据分析处理软件V 1.12版")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("混凝土电阻率测试仪数据分析软件V 1.12版")));
     QList<QPushButton*> buttons = box.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), QStringLiteral("确定"));

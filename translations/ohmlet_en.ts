@@ -1,0 +1,364 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>ohmlet::AboutBox</name>
+    <message>
+        <source>关于软件</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>%1V %2版</source>
+        <translation>%1, version %2</translation>
+    </message>
+    <message>
+        <source>电话：%1</source>
+        <translation>Telephone: %1</translation>
+    </message>
+    <message>
+        <source>网址：%1</source>
+        <translation>Web: %1</translation>
+    </message>
+    <message>
+        <source>地址：北京市海淀区示例路18号</source>
+        <translation>Address: No. 18 Shili Road, Haidian District, Beijing</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::AppStrings</name>
+    <message>
+        <source>混凝土电阻率测试仪数据分析软件</source>
+        <translation>Ohmlet Concrete Resistivity Analysis</translation>
+    </message>
+    <message>
+        <source>无标题</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>维尔马检测仪器有限公司</source>
+        <translation>Velmar Testing Instruments Co., Ltd.</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::Command</name>
+    <message>
+        <source>建立新文档
+新建</source>
+        <translation>Create a new document
+New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档
+打开</source>
+        <translation>Open an existing document
+Open</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>保存活动文档
+保存</source>
+        <translation>Save the active document
+Save</translation>
+    </message>
+    <message>
+        <source>保存选择构件(&amp;A)...</source>
+        <translation>Save Checked Comp&amp;onents...</translation>
+    </message>
+    <message>
+        <source>保存当前文件中选择的构件
+保存选择的构件</source>
+        <translation>Save the checked components of the current file
+Save checked components</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;L)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>将活动文档以一个新文件名保存
+另存为</source>
+        <translation>Save the active document under a new name
+Save As</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...	Ctrl+P</source>
+        <translation>&amp;Print...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>打印活动文档
+打印</source>
+        <translation>Print the active document
+Print</translation>
+    </message>
+    <message>
+        <source>打印
+打印</source>
+        <translation>Print
+Print</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)</source>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>显示整页
+打印预览</source>
+        <translation>Show whole pages
+Print Preview</translation>
+    </message>
+    <message>
+        <source>打印预览
+打印预览</source>
+        <translation>Print preview
+Print Preview</translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>更改打印机和打印选项
+打印设置</source>
+        <translation>Change the printer and printing options
+Print Setup</translation>
+    </message>
+    <message>
+        <source>打印格式设置(&amp;G)...</source>
+        <translation>Report Layout Settin&amp;gs...</translation>
+    </message>
+    <message>
+        <source>打印格式设置
+打印设置</source>
+        <translation>Report layout settings
+Report Layout</translation>
+    </message>
+    <message>
+        <source>导出PDF(&amp;D)...</source>
+        <translation>Export P&amp;DF...</translation>
+    </message>
+    <message>
+        <source>将选择的构件的检测报告保存为PDF文件
+导出PDF</source>
+        <translation>Save the inspection report of the checked components as a PDF file
+Export PDF</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <translation>Recent Files</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档
+退出</source>
+        <translation>Quit the program; asks to save the document
+Exit</translation>
+    </message>
+    <message>
+        <source>数据传输(&amp;T)</source>
+        <translation>Data &amp;Transfer</translation>
+    </message>
+    <message>
+        <source>将仪器中的数据传输到计算机中
+数据传输</source>
+        <translation>Transfer the instrument&apos;s data to the computer
+Data Transfer</translation>
+    </message>
+    <message>
+        <source>设置生成word报告的工程参数
+设置工程参数</source>
+        <translation>Set the project details for the Word report
+Project Details</translation>
+    </message>
+    <message>
+        <source>生成word报告(&amp;W)</source>
+        <translation>&amp;Word Report</translation>
+    </message>
+    <message>
+        <source>生成word报告
+生成word报告</source>
+        <translation>Write a Word report
+Word Report</translation>
+    </message>
+    <message>
+        <source>数据导入Excel(&amp;E)</source>
+        <translation>&amp;Export to Excel</translation>
+    </message>
+    <message>
+        <source>数据导入excel表格
+数据导入Excel</source>
+        <translation>Write the data into an Excel workbook
+Export to Excel</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏
+显隐工具栏</source>
+        <translation>Show or hide the toolbar
+Toggle Toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏
+显隐状态栏</source>
+        <translation>Show or hide the status bar
+Toggle Status Bar</translation>
+    </message>
+    <message>
+        <source>控制面板(&amp;W)</source>
+        <translation>Control &amp;Panel</translation>
+    </message>
+    <message>
+        <source>显示/隐藏控制面板
+显示/隐藏控制面板</source>
+        <translation>Show/hide the control panel
+Show/Hide Control Panel</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权
+关于</source>
+        <translation>Show the program&apos;s information, version and copyright
+About</translation>
+    </message>
+    <message>
+        <source>打开使用说明
+帮助</source>
+        <translation>Open the user guide
+Help</translation>
+    </message>
+    <message>
+        <source>在构件列表区选中的构件前插入一个新构件
+插入构件</source>
+        <translation>Insert a new component before the one selected in the component list
+Insert Component</translation>
+    </message>
+    <message>
+        <source>删除构件列表区选中的构件
+删除构件</source>
+        <translation>Delete the component selected in the component list
+Delete Component</translation>
+    </message>
+    <message>
+        <source>在选中一行的上面插入数据
+上面插入数据</source>
+        <translation>Insert a reading above the selected row
+Insert Reading Above</translation>
+    </message>
+    <message>
+        <source>在选中一行的下面插入数据
+下面插入数据</source>
+        <translation>Insert a reading below the selected row
+Insert Reading Below</translation>
+    </message>
+    <message>
+        <source>删除选中的数据
+删除单个数据</source>
+        <translation>Delete the selected reading
+Delete Reading</translation>
+    </message>
+    <message>
+        <source>剪切选定的数据并放到剪贴板上
+剪切</source>
+        <translation>Cut the selected readings to the clipboard
+Cut</translation>
+    </message>
+    <message>
+        <source>复制选定的数据到剪贴板
+复制</source>
+        <translation>Copy the selected readings to the clipboard
+Copy</translation>
+    </message>
+    <message>
+        <source>把剪贴板中的数据粘贴到选中的单元格
+粘贴</source>
+        <translation>Paste the clipboard&apos;s readings into the selected cells
+Paste</translation>
+    </message>
+    <message>
+        <source>撤消最后一步操作
+撤消</source>
+        <translation>Undo the last action
+Undo</translation>
+    </message>
+    <message>
+        <source>重做上次撤消的操作
+重做</source>
+        <translation>Redo the last undone action
+Redo</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::MainWindow</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>工具(&amp;E)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>下次启动时仍使用当前的界面语言。</source>
+        <translation>The program keeps its current language at the next start.</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动程序时更换。报告、Word和Excel文件仍为中文。</source>
+        <translation>The language changes the next time the program starts. Reports, Word and Excel files stay in Chinese.</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAPS</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+</context>
+</TS>
