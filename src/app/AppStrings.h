@@ -3,13 +3,10 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "widgets/ProductName.h"
+
 namespace ohmlet {
 
-// The product's one name: the frame's title, the about box and the caption of every
-// message box that has none of its own.
-inline QString ProductName() {
-    return QCoreApplication::translate("ohmlet::AppStrings", "混凝土电阻率测试仪数据分析软件");
-}
 inline QString AppName() { return ProductName(); }
 // Second half of the frame's title.
 inline QString FrameTitle() { return ProductName(); }

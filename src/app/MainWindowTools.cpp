@@ -51,19 +51,18 @@ void MainWindow::OnExportPdf() {
     if (path.isEmpty()) return;
     const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
     if (!outcome.Ok())
-        ShowError(QStringLiteral("无法导出PDF文件 %1。\n%2")
+        ShowError(tr("无法导出PDF文件 %1。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
 }
 
 // The Word table takes the ticks the list shows: the document's `selected` flags.
 void MainWindow::OnWordReport() {
     ShowOfficeOutcome(WriteWordTable(doc_, ProgramFolder(), DefaultWordOutputPath()),
-                      QStringLiteral("创建Word2000服务失败!"));
+                      tr("创建Word2000服务失败!"));
 }
 
 void MainWindow::OnExcelExport() {
-    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()),
-                      QStringLiteral("创建Excel服务失败!"));
+    ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath()), tr("创建Excel服务失败!"));
 }
 
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {
@@ -81,8 +80,7 @@ void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& 
     const bool opened = fileOpener_ ? fileOpener_(outcome.path)
                                     : QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.path));
     if (!opened)
-        ShowError(failureText + QStringLiteral("\n没有可以打开该文件的程序，文件已保存在：\n") +
-                  where);
+        ShowError(failureText + tr("\n没有可以打开该文件的程序，文件已保存在：\n") + where);
 }
 
 }  // namespace ohmlet

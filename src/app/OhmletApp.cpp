@@ -51,7 +51,7 @@ bool OhmletApp::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(frame_.get(), AppName(),
-                              QStringLiteral("内存不足，操作没有完成。文档保持原样。"));
+                              tr("内存不足，操作没有完成。文档保持原样。"));
         return false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,11 +25,15 @@
 #include "transfer/SerialPortLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
+#include "widgets/ProductName.h"
 
 namespace ohmlet {
 namespace {
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+// The transfer's fixed texts in the window's language.
+QString Text(const char* utf8) {
+    return QCoreApplication::translate("ohmlet::transfer_texts", utf8);
+}
 
 QStringList Numbered(const QString& prefix) {
     QStringList names;
@@ -56,7 +61,7 @@ W* Tagged(W* widget, int id, const char* name) {
 }
 
 QString WithCause(const std::string& text, const std::string& cause) {
-    QString shown = QString::fromStdString(text);
+    QString shown = Text(text.c_str());
     if (!cause.empty()) shown += QLatin1Char('\n') + QString::fromStdString(cause);
     return shown;
 }
@@ -87,11 +92,11 @@ void TransferDialog::BuildControls() {
     targetEdit_ = Tagged(new QLineEdit(targetPath_), IDC_TARGET_PATH, "targetPath");
     targetEdit_->setReadOnly(true);
     targetEdit_->setMinimumWidth(320);
-    folderButton_ = Tagged(new QPushButton(QStringLiteral("存放目录")), IDC_FOLDER, "folderButton");
+    folderButton_ = Tagged(new QPushButton(tr("存放目录")), IDC_FOLDER, "folderButton");
     portList_ = Tagged(new QComboBox, IDC_PORT_LIST, "portList");
     usbType_ = Tagged(new QRadioButton(QStringLiteral("USB")), IDC_TYPE_USB, "typeUsb");
     comType_ = Tagged(new QRadioButton(QStringLiteral("COM")), IDC_TYPE_COM, "typeCom");
-    portTypeCaption_ = new QLabel(QStringLiteral("端口类型"));
+    portTypeCaption_ = new QLabel(tr("端口类型"));
     portTypeList_ = Tagged(new QComboBox, IDC_PORT_TYPE_LIST, "portTypeList");
     portTypeList_->addItems({QStringLiteral("USB"), QStringLiteral("COM")});
     // The port type stays USB for the user; the COM path is reached by the program.
@@ -99,7 +104,7 @@ void TransferDialog::BuildControls() {
          std::initializer_list<QWidget*>{usbType_, comType_, portTypeCaption_, portTypeList_})
         hidden->setVisible(false);
 
-    auto* status = Tagged(new QGroupBox(QStringLiteral("传输状态")), IDC_STATUS, "status");
+    auto* status = Tagged(new QGroupBox(tr("传输状态")), IDC_STATUS, "status");
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 1);
@@ -113,16 +118,15 @@ void TransferDialog::BuildControls() {
     statusLayout->addWidget(progress_);
     statusLayout->addWidget(statusText_);
 
-    startButton_ = Tagged(new QPushButton(QStringLiteral("开始传输")), IDOK_START, "startButton");
+    startButton_ = Tagged(new QPushButton(tr("开始传输")), IDOK_START, "startButton");
     startButton_->setDefault(true);
-    cancelButton_ =
-        Tagged(new QPushButton(QStringLiteral("取消")), IDCANCEL_CANCEL, "cancelButton");
+    cancelButton_ = Tagged(new QPushButton(tr("取消")), IDCANCEL_CANCEL, "cancelButton");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("文件存储路径")), 0, 0);
+    grid->addWidget(new QLabel(tr("文件存储路径")), 0, 0);
     grid->addWidget(targetEdit_, 0, 1);
     grid->addWidget(folderButton_, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("端口号")), 1, 0);
+    grid->addWidget(new QLabel(tr("端口号")), 1, 0);
     grid->addWidget(portList_, 1, 1);
     auto* types = new QHBoxLayout;
     types->addWidget(portTypeCaption_);
@@ -280,18 +284,17 @@ void TransferDialog::Complete(const TransferOutcome& result) {
     switch (result.code) {
         case TransferCode::Written:
             finished_ = true;
-            Prompter().Inform(this, QString::fromStdString(result.text));
+            Prompter().Inform(this, Text(result.text.c_str()));
             reject();  // the close request takes the cancel path, finished set
             return;
         case TransferCode::NoData:
             // Nothing was written, so there is nothing for the frame to open.
-            Prompter().Inform(this, QString::fromStdString(result.text));
+            Prompter().Inform(this, Text(result.text.c_str()));
             reject();
             return;
         case TransferCode::Inconsistent:
         case TransferCode::WriteFailed:
-            Prompter().ShowError(this, QApplication::applicationName(),
-                                 QString::fromStdString(result.text + "\n" + result.cause));
+            Prompter().ShowError(this, ProductName(), WithCause(result.text, result.cause));
             return;  // the dialog stays open for another try
         case TransferCode::RequestFailed:
         case TransferCode::BadBlocks:

@@ -6,11 +6,11 @@
 #include <QTableView>
 #include <functional>
 
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
+#include "FrameFixture.h"
 #include "app/CommandIds.h"
 #include "views/ControlPanel.h"
-#include "FrameFixture.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;

@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "FrameFixture.h"
 #include "app/CommandIds.h"
-#include "views/ComponentListModel.h"
-#include "views/ControlPanel.h"
 #include "data/DzlFile.h"
 #include "report/office/ExcelWorkbookWriter.h"
-#include "FrameFixture.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/WordTableWriter.h"
+#include "views/ComponentListModel.h"
+#include "views/ControlPanel.h"
 
 using namespace ohmlet;
 using namespace ohmlet::testing;

@@ -240,11 +240,11 @@ TEST(EnglishTranslationFileTest, EveryTextIsTranslated) {
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         if (xml.name() == QLatin1String("source")) {
-            source = xml.readElementText();
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (xml.name() == QLatin1String("translation")) {
             ++messages;
             const QString type = xml.attributes().value(QStringLiteral("type")).toString();
-            const QString text = xml.readElementText();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             SCOPED_TRACE(source.toStdString());
             EXPECT_NE(type, QStringLiteral("unfinished"));
             EXPECT_FALSE(text.isEmpty());

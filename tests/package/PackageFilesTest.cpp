@@ -205,9 +205,9 @@ QString TranslatedName(const QString& tsFile, const QString& source) {
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         if (xml.name() == QLatin1String("source"))
-            found = xml.readElementText() == source;
+            found = xml.readElementText(QXmlStreamReader::IncludeChildElements) == source;
         else if (found && xml.name() == QLatin1String("translation"))
-            return xml.readElementText();
+            return xml.readElementText(QXmlStreamReader::IncludeChildElements);
     }
     return {};
 }
