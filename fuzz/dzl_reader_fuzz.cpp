@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* raw, std::size_t size
     const std::vector<unsigned char> input = CutUnbackedClaim(raw, size);
     const unsigned char* data = input.data();
     ohmlet::DzlReadResult r = ohmlet::ParseDzl(data, size, "fuzz.DZL");
-    if (!r.ok()) {
-        Check(!r.message.empty() && r.components.empty());
+    if (!r.Ok()) {
+        Check(!r.text.empty() && r.components.empty());
         return 0;
     }
     // A readable file holds as many components as its header says (none for 0 or less).
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* raw, std::size_t size
     }
     std::vector<unsigned char> bytes = ohmlet::SerializeDzl(r.components);
     ohmlet::DzlReadResult again = ohmlet::ParseDzl(bytes.data(), bytes.size(), "again.DZL");
-    Check(again.ok() && again.components.size() == reached);
+    Check(again.Ok() && again.components.size() == reached);
     Check(ohmlet::SerializeDzl(again.components) == bytes);
     return 0;
 }

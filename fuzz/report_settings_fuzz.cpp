@@ -160,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::vector<int> layouts = {0, otherLayout};
     WriteFile(QStringLiteral("printini.ini"), print, printSize);
     for (int layout : layouts) {
-        WriteFile(QString::fromUtf8(ohmlet::GetReportLayoutInfo(layout)->baseName) + ".ini", params,
+        WriteFile(QString::fromUtf8(ohmlet::ReportLayoutInfoAt(layout)->baseName) + ".ini", params,
                   paramSize);
     }
     const QString folder = g_folder->path();
@@ -179,11 +179,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (settings.printPageNumber && settings.printHeader)
         Check(!decorations.pageNumber.box.intersects(decorations.header));
 
-    // Every field is read from one opened file (the lookup GetReportParameter makes after
+    // Every field is read from one opened file (the lookup ReadReportParameter makes after
     // opening it), and one field a layout, chosen by the input, the report's own way.
     std::map<QString, std::string> stored;
     for (int layout : layouts) {
-        const ohmlet::ReportLayoutInfo* info = ohmlet::GetReportLayoutInfo(layout);
+        const ohmlet::ReportLayoutInfo* info = ohmlet::ReportLayoutInfoAt(layout);
         ohmlet::IniFile file;
         Check(ohmlet::OpenSettingsFile(file, folder, info->baseName, ohmlet::SettingsAccess::Read));
         const std::size_t chosen = (mode >> 4) % info->fileOrder.size();
@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             const bool found = file.ReadString(ohmlet::SectionName(), ohmlet::ToGbk(key), value);
             Check(found || value.empty());
             Check(value.size() <= paramSize);
-            if (i == chosen) Check(ohmlet::GetReportParameter(folder, layout + 1, key) == value);
+            if (i == chosen) Check(ohmlet::ReadReportParameter(folder, layout + 1, key) == value);
             (void)ohmlet::FromGbk(value);
             const QDate date = ohmlet::ParseStoredDate(value);
             if (date.isValid()) Check(ohmlet::ParseStoredDate(ohmlet::FormatStoredDate(date)) == date);

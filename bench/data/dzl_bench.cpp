@@ -58,11 +58,11 @@ int main(int argc, char** argv) {
         if (r.components.size() != list.size()) std::abort();
     });
     double write = Best(5, [&] {
-        if (!WriteDzlFile(path, list).ok) std::abort();
+        if (!WriteDzlFile(path, list).Ok()) std::abort();
     });
     double read = Best(5, [&] {
         DzlReadResult r = ReadDzlFile(path);
-        if (!r.ok() || r.components.size() != list.size()) std::abort();
+        if (!r.Ok() || r.components.size() != list.size()) std::abort();
     });
     // bench/run times `cat` of the very same bytes.
     if (!std::getenv("OHMLET_BENCH_KEEP_FILE")) std::filesystem::remove(path);

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
         components.push_back(c);
     }
     DzlWriteResult result = WriteDzlFile(argv[1], components);
-    if (!result.ok) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());
+    if (!result.Ok()) {
+        std::fprintf(stderr, "%s\n", result.text.c_str());
         return 1;
     }
     return 0;

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         c.ResizePoints(points);
         for (auto& p : c.points) p.value = static_cast<int32_t>(spread(random));
     }
-    if (!WriteDzlFile(path, list).ok) return 1;
+    if (!WriteDzlFile(path, list).Ok()) return 1;
 
     const ClassTable table = ClassTable::Rilem();
     constexpr int kRounds = 11;
@@ -77,11 +77,11 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         read.Run([&] {
             DzlReadResult r = ReadDzlFile(path);
-            if (!r.ok() || r.components.size() != list.size()) std::abort();
+            if (!r.Ok() || r.components.size() != list.size()) std::abort();
         });
         both.Run([&] {
             DzlReadResult r = ReadDzlFile(path);
-            if (!r.ok()) std::abort();
+            if (!r.Ok()) std::abort();
             sink += ComputeDocumentStats(r.components, table).selected.count;
         });
         stats.Run([&] { sink += ComputeDocumentStats(list, table).selected.count; });

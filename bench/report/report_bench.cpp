@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     start = Clock::now();
     DzlReadResult file = ReadDzlFile(dzl);
     const double readSeconds = Seconds(start);
-    if (!file.ok()) {
-        std::fprintf(stderr, "%s\n", file.message.c_str());
+    if (!file.Ok()) {
+        std::fprintf(stderr, "%s\n", file.text.c_str());
         return 1;
     }
 

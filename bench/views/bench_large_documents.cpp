@@ -66,7 +66,7 @@ Component Filled(int index, int32_t readings) {
 bool WriteOneHuge(const std::string& path) {
     const auto readings =
         static_cast<int32_t>((kFileBytes - kDzlHeaderSize - kDzlRecordSize) / kDzlPointSize);
-    return WriteDzlFile(path, {Filled(0, readings)}).ok;
+    return WriteDzlFile(path, {Filled(0, readings)}).Ok();
 }
 
 bool WriteManyEmpty(const std::string& path) {
@@ -74,7 +74,7 @@ bool WriteManyEmpty(const std::string& path) {
     std::vector<Component> components;
     components.reserve(count);
     for (std::size_t i = 0; i < count; ++i) components.push_back(Filled(static_cast<int>(i), 0));
-    return WriteDzlFile(path, components).ok;
+    return WriteDzlFile(path, components).Ok();
 }
 
 void Paint(MainWindow& frame) {
@@ -93,8 +93,8 @@ int OpenOnce(const QString& path) {
     if (!frame.OpenDocumentFile(path)) return 1;
     Paint(frame);
     const double ms = Ms(t);
-    std::printf("%.1f %.1f %d %d\n", ms, PeakRssMb(), frame.GetDocument().componentCount(),
-                frame.GetDocument().totalPointCount());
+    std::printf("%.1f %.1f %d %d\n", ms, PeakRssMb(), frame.CurrentDocument().ComponentCount(),
+                frame.CurrentDocument().TotalPointCount());
     return 0;
 }
 
@@ -140,7 +140,7 @@ int EditBench() {
     for (int i = 0; i < kComponents; ++i) components.push_back(Filled(i, 20));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("many.DZL"));
-    if (!WriteDzlFile(path.toStdString(), components).ok) return 1;
+    if (!WriteDzlFile(path.toStdString(), components).Ok()) return 1;
     components = {};
 
     MainWindow frame;
@@ -148,7 +148,7 @@ int EditBench() {
     frame.show();
     if (!frame.OpenDocumentFile(path)) return 1;
     Paint(frame);
-    Document& doc = frame.GetDocument();
+    Document& doc = frame.CurrentDocument();
     doc.SelectComponent(kComponents / 2);
     Paint(frame);
 
@@ -176,7 +176,7 @@ int EditBench() {
             s.times.Add(Ms(t));
         }
     }
-    if (doc.componentCount() != kComponents) return 1;
+    if (doc.ComponentCount() != kComponents) return 1;
     std::printf("\n%d components, until painted (median of 5; worst in brackets)\n", kComponents);
     for (const Step& s : steps) {
         char what[96];

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("million.DZL"));
-    if (!WriteDzlFile(path.toStdString(), MakeComponents(count, readings)).ok) {
+    if (!WriteDzlFile(path.toStdString(), MakeComponents(count, readings)).Ok()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     frame.resize(1600, 1000);
     frame.show();
     QCoreApplication::processEvents();
-    Document& doc = frame.GetDocument();
+    Document& doc = frame.CurrentDocument();
 
     Stats open, openPainted, select, selectPainted, rebuild;
     for (int run = 0; run < 3; ++run) {
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer t;
         t.start();
-        frame.GetMainView()->RebuildGrid();
+        frame.MainView()->RebuildGrid();
         rebuild.Add(Ms(t));
     }
     open.Print("open the file (read, list, grid)");
@@ -114,6 +114,6 @@ int main(int argc, char** argv) {
     select.Print("switch component (grid rebuild + panel)");
     selectPainted.Print("switch component, painted");
     rebuild.Print("rebuild grid of one component");
-    std::printf("\ngrid rows now: %d\n", frame.GetMainView()->Grid()->GetRowCount());
+    std::printf("\ngrid rows now: %d\n", frame.MainView()->Grid()->GridModel()->GridRowCount());
     return 0;
 }

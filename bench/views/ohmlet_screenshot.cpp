@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     // Pick as a user does: a click on the component's row, then on the reading's row.
     if (args.size() > 3) {
-        QTableView* list = frame.GetControlPanel()->List();
+        QTableView* list = frame.Panel()->List();
         const QModelIndex row = list->model()->index(args[3].toInt(), 1);
         if (row.isValid()) {
             list->scrollTo(row);
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         }
     }
     if (args.size() > 4) {
-        GridControl* grid = frame.GetMainView()->Grid();
+        GridControl* grid = frame.MainView()->Grid();
         const int r = args[4].toInt() + 1;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(r, 1).center());
     }

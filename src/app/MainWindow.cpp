@@ -41,7 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     resizeDocks({panelBar_}, {400}, Qt::Horizontal);
     // Registered after the panel and the view, so the title follows what they show.
     doc_.AddObserver(this);
-    connect(GetControlPanel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
+    connect(Panel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
 
     CreateActions();
     CreateMenus();
@@ -64,7 +64,7 @@ MainWindow::~MainWindow() {
     view_ = nullptr;
 }
 
-ControlPanel* MainWindow::GetControlPanel() const { return panelBar_->Panel(); }
+ControlPanel* MainWindow::Panel() const { return panelBar_->Panel(); }
 
 QAction* MainWindow::MakeAction(int command, void (MainWindow::*slot)()) {
     auto* action = new QAction(MenuText(command), this);
@@ -268,7 +268,7 @@ void MainWindow::CreateAccelerators() {
 }
 
 QString MainWindow::DocumentTitle() const {
-    const std::string& path = doc_.documentPath();
+    const std::string& path = doc_.DocumentPath();
     if (path.empty()) return UntitledName();
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }

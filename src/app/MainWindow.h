@@ -29,10 +29,10 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Document& GetDocument() { return doc_; }
-    DataView* GetMainView() const { return view_; }
-    ControlPanel* GetControlPanel() const;
-    PanelBar* GetPanelBar() const { return panelBar_; }
+    Document& CurrentDocument() { return doc_; }
+    DataView* MainView() const { return view_; }
+    ControlPanel* Panel() const;
+    PanelBar* PanelDock() const { return panelBar_; }
     QToolBar* ToolBar() const { return toolBar_; }
     QAction* Action(int command) const { return actions_.value(command); }
     bool IsPanelShown() const { return panelShown_; }

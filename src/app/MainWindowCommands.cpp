@@ -96,9 +96,9 @@ bool MainWindow::SaveModified() {
 
 bool MainWindow::WriteDocumentTo(const QString& path) {
     const DzlWriteResult result = doc_.Save(LocalPath(path));
-    if (!result.ok) {
+    if (!result.Ok()) {
         ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
-                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
+                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
         return false;
     }
     recent_.Add(path);
@@ -108,7 +108,7 @@ bool MainWindow::WriteDocumentTo(const QString& path) {
 }
 
 bool MainWindow::DoSave() {
-    QString path = QFile::decodeName(QByteArray::fromStdString(doc_.documentPath()));
+    QString path = QFile::decodeName(QByteArray::fromStdString(doc_.DocumentPath()));
     if (path.isEmpty()) {
         path = AskFileName(cmd::kFileSave, DocumentTitle());
         if (path.isEmpty()) return false;
@@ -129,9 +129,9 @@ bool MainWindow::OpenLocalFile(const std::string& localPath) {
         ShowError(tr("无法打开文件 %1。\n内存不足。").arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (!result.ok()) {
+    if (!result.Ok()) {
         ShowError(tr("无法打开文件 %1。\n%2")
-                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
+                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
         return false;
     }
     view_->OnInitialUpdate();
@@ -163,18 +163,18 @@ void MainWindow::OnSaveAllAs() {
     const QString path = AskFileName(cmd::kFileSaveAllAs, QString());
     if (path.isEmpty()) return;
     const DzlWriteResult result = doc_.WriteComponents(LocalPath(path), DzlSelection::All);
-    if (!result.ok)
+    if (!result.Ok())
         ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
-                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
+                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
 }
 
 void MainWindow::OnSaveSelected() {
     const QString path = AskFileName(cmd::kSaveSelected, tr("电阻率测试仪数据文件.DZL"));
     if (path.isEmpty()) return;
     const DzlWriteResult result = doc_.WriteComponents(LocalPath(path), DzlSelection::SelectedOnly);
-    if (!result.ok)
+    if (!result.Ok())
         ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
-                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.message)));
+                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
 }
 
 void MainWindow::OnInsertComponent() { doc_.InsertComponent(); }

@@ -28,7 +28,7 @@ QString MainWindow::ProgramFolder() const {
 void MainWindow::OnDataTransfer() {
     TransferDialog dialog(doc_, this);
     dialog.exec();
-    if (dialog.IsFinished()) OpenDocumentFile(dialog.GetTargetPath());
+    if (dialog.IsFinished()) OpenDocumentFile(dialog.TargetPath());
 }
 
 // The dialogs show and return values; the settings files are read and written here.
@@ -49,7 +49,7 @@ void MainWindow::OnPrintSettings() {
 void MainWindow::OnExportPdf() {
     const QString path = AskFileName(cmd::kExportPdf, DocumentTitle() + QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
-    const ReportExportOutcome outcome = ExportReportPdf(doc_.components(), path, ProgramFolder());
+    const ReportExportOutcome outcome = ExportReportPdf(doc_.Components(), path, ProgramFolder());
     if (!outcome.Ok())
         ShowError(tr("无法导出PDF文件 %1。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));

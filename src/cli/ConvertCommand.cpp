@@ -11,9 +11,9 @@ int RunConvert(Args args) {
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
     if (args.size() != 1 || output.empty()) return UsageError("usage: convert IN.DZL -o OUT.DZL");
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
     DzlWriteResult written = WriteDzlFile(output, file.components);
-    if (!written.ok) return Fail(kExitIo, written.message);
+    if (!written.Ok()) return Fail(kExitIo, written.text);
     return kExitOk;
 }
 

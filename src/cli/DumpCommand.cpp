@@ -15,14 +15,14 @@ namespace {
 int RunDump(Args args) {
     if (args.size() != 1) return UsageError("dump takes one DZL file.");
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
 
     QJsonArray components;
     for (const Component& c : file.components) {
         QJsonObject o;
-        o["number"] = FromGbk(c.GetNumber());
-        o["name"] = FromGbk(c.GetName());
-        o["testDate"] = FromGbk(c.GetTestDate());
+        o["number"] = FromGbk(c.Number());
+        o["name"] = FromGbk(c.Name());
+        o["testDate"] = FromGbk(c.TestDate());
         o["selected"] = c.selected;
         o["auxParam"] = c.auxParam;
         o["designValue"] = double(c.designValue);

@@ -32,7 +32,7 @@ int RunExport(Args args) {
     if (it == ExportFormats().end())
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
     ExportJob job{args[0], output, std::move(file.components)};
     return it->second(job);
 }

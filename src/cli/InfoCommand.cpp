@@ -21,7 +21,7 @@ int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.");
     const std::string& path = args[0];
     DzlReadResult file = ReadDzlFile(path);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
 
     std::cout << Pad("No.", 6) << Pad("Number", 8) << Pad("Name", 24) << Pad("Date", 18)
               << Pad("Points", 8) << Pad("Max", 10) << Pad("Min", 10) << "Average\n";
@@ -31,8 +31,8 @@ int RunInfo(Args args) {
     char line[64];
     for (Component& c : file.components) {
         ++index;
-        std::cout << Pad(std::to_string(index), 6) << Pad(GbkToUtf8(c.GetNumber()), 8)
-                  << Pad(GbkToUtf8(c.GetName()), 24) << Pad(GbkToUtf8(c.GetTestDate()), 18)
+        std::cout << Pad(std::to_string(index), 6) << Pad(GbkToUtf8(c.Number()), 8)
+                  << Pad(GbkToUtf8(c.Name()), 24) << Pad(GbkToUtf8(c.TestDate()), 18)
                   << Pad(std::to_string(c.pointCount), 8);
         if (c.pointCount > 0) {
             std::cout << Pad(Number(c.ComputeMax()), 10) << Pad(Number(c.ComputeMin()), 10)

@@ -35,7 +35,7 @@ int RunSimulate(Args args) {
         std::vector<Component> components;
         if (!from.empty()) {
             DzlReadResult file = ReadDzlFile(from);
-            if (!file.ok()) return Fail(kExitIo, file.message);
+            if (!file.Ok()) return Fail(kExitIo, file.text);
             components = std::move(file.components);
         }
         // Without a file the instrument holds nothing, and says so.

@@ -54,8 +54,8 @@ void PrintJson(const std::vector<Component>& components, const DocumentStats& st
     QJsonArray list;
     for (std::size_t i = 0; i < components.size(); ++i) {
         QJsonObject o = StatsObject(stats.components[i], table);
-        o["number"] = FromGbk(components[i].GetNumber());
-        o["name"] = FromGbk(components[i].GetName());
+        o["number"] = FromGbk(components[i].Number());
+        o["name"] = FromGbk(components[i].Name());
         o["selected"] = components[i].selected != 0;
         list.append(o);
     }
@@ -113,7 +113,7 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
         << Pad("P10", 10) << Pad("P90", 10) << Pad("Min", 8) << Pad("Max", 8) << Pad("Pass", 7)
         << "Pass rate\n";
     for (std::size_t i = 0; i < components.size(); ++i)
-        PrintRow(out, components[i].GetNumber(), GbkToUtf8(components[i].GetName()),
+        PrintRow(out, components[i].Number(), GbkToUtf8(components[i].Name()),
                  components[i].selected != 0 ? "yes" : "no", stats.components[i]);
     PrintRow(out, "All", "(ticked components)", "", stats.selected);
 
@@ -129,7 +129,7 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
     }
     PrintColumns(out, header);
     for (std::size_t i = 0; i < components.size(); ++i)
-        PrintClassRow(out, components[i].GetNumber(), GbkToUtf8(components[i].GetName()),
+        PrintClassRow(out, components[i].Number(), GbkToUtf8(components[i].Name()),
                       stats.components[i], widths);
     PrintClassRow(out, "All", "(ticked components)", stats.selected, widths);
 }
@@ -153,7 +153,7 @@ int RunStats(Args args) {
     }
 
     DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.ok()) return Fail(kExitIo, file.message);
+    if (!file.Ok()) return Fail(kExitIo, file.text);
     const DocumentStats stats = ComputeDocumentStats(file.components, *table);
     if (json)
         PrintJson(file.components, stats, *table);

@@ -31,9 +31,9 @@ Component& Component::operator=(const Component& other) {
     return *this;
 }
 
-std::string Component::GetNumber() const { return ReadFixedText(number, kNumberWidth); }
-std::string Component::GetName() const { return ReadFixedText(name, kNameWidth); }
-std::string Component::GetTestDate() const { return ReadFixedText(testDate, kTestDateWidth); }
+std::string Component::Number() const { return ReadFixedText(number, kNumberWidth); }
+std::string Component::Name() const { return ReadFixedText(name, kNameWidth); }
+std::string Component::TestDate() const { return ReadFixedText(testDate, kTestDateWidth); }
 
 void Component::SetNumber(std::string_view text) { StoreFixedText(number, kNumberWidth, text); }
 void Component::SetName(std::string_view text) { StoreFixedText(name, kNameWidth, text); }
@@ -58,7 +58,7 @@ void Component::SetUpperTolerance(int value) {
     RecomputePass();
 }
 
-float Component::GetPointValue(int index) const {
+float Component::PointValue(int index) const {
     return HasPoint(index) ? static_cast<float>(points[index].value) : 0.0f;
 }
 

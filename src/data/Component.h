@@ -59,24 +59,24 @@ public:
     // The document that is told about changes; none for free-standing components.
     void SetListener(ComponentListener* listener) { listener_ = listener; }
 
-    ComponentKind GetKind() const { return KindOfNumber(number[0]); }
+    ComponentKind Kind() const { return KindOfNumber(number[0]); }
 
-    std::string GetNumber() const;
-    std::string GetName() const;
-    std::string GetTestDate() const;
+    std::string Number() const;
+    std::string Name() const;
+    std::string TestDate() const;
     void SetNumber(std::string_view text);
     void SetName(std::string_view text);
     void SetTestDate(std::string_view text);  // then the component list is refreshed
 
-    int GetDesignValue() const { return SaturateToInt(designValue); }
-    int GetLowerTolerance() const { return SaturateToInt(lowerTolerance); }
-    int GetUpperTolerance() const { return SaturateToInt(upperTolerance); }
+    int DesignValue() const { return SaturateToInt(designValue); }
+    int LowerTolerance() const { return SaturateToInt(lowerTolerance); }
+    int UpperTolerance() const { return SaturateToInt(upperTolerance); }
     void SetDesignValue(int value);
     void SetLowerTolerance(int value);
     void SetUpperTolerance(int value);
 
     bool HasPoint(int index) const { return index >= 0 && index < pointCount; }
-    float GetPointValue(int index) const;
+    float PointValue(int index) const;
     void SetPointValue(int index, int value);
     void SetPointPosition(int index, int position);
 

@@ -42,13 +42,13 @@ void Document::NotifyRefreshComponentRow(int index) {
     for (auto* o : observers_) o->RefreshComponentRow(index);
 }
 
-Component* Document::GetComponent(int index) {
-    if (index < 0 || index >= componentCount()) return nullptr;
+Component* Document::ComponentAt(int index) {
+    if (index < 0 || index >= ComponentCount()) return nullptr;
     return &components_[static_cast<std::size_t>(index)];
 }
 
-const Component* Document::GetComponent(int index) const {
-    if (index < 0 || index >= componentCount()) return nullptr;
+const Component* Document::ComponentAt(int index) const {
+    if (index < 0 || index >= ComponentCount()) return nullptr;
     return &components_[static_cast<std::size_t>(index)];
 }
 
@@ -57,7 +57,7 @@ void Document::AttachComponents() {
 }
 
 void Document::SelectComponent(int index) {
-    if (!GetComponent(index)) return;
+    if (!ComponentAt(index)) return;
     currentComponent_ = index;
     NotifyRebuildGrid();
     ShowCurrentComponent();
@@ -70,11 +70,11 @@ void Document::SetCurrentPoint(int index, bool refresh) {
 }
 
 void Document::SetCell(int row, int columnCode, int value) {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (!c) return;
     int target = row;
     bool setsValue = false;
-    switch (c->GetKind()) {
+    switch (c->Kind()) {
         case ComponentKind::Single:
             if (columnCode != 1 && columnCode != 2 && columnCode != 4 && columnCode != 5) return;
             setsValue = true;
@@ -109,7 +109,7 @@ int32_t Document::SumPassCounts() {
     return sum;
 }
 
-float Document::ComputeOverallPassRate() { return overallPassRate(); }
+float Document::ComputeOverallPassRate() { return OverallPassRate(); }
 
 void Document::EnsureTotals() const {
     if (totalsValid_) return;
@@ -128,17 +128,17 @@ void Document::CountIn(const Component& c, int sign) {
     totalPassing_ += sign * static_cast<int64_t>(c.passCount);
 }
 
-int32_t Document::totalPointCount() const {
+int32_t Document::TotalPointCount() const {
     EnsureTotals();
     return static_cast<int32_t>(totalPoints_);
 }
 
-int32_t Document::totalPassCount() const {
+int32_t Document::TotalPassCount() const {
     EnsureTotals();
     return static_cast<int32_t>(totalPassing_);
 }
 
-float Document::overallPassRate() const {
+float Document::OverallPassRate() const {
     EnsureTotals();
     return totalPoints_ > 0 ? static_cast<float>(totalPassing_) / static_cast<float>(totalPoints_)
                             : 0.0f;
@@ -152,7 +152,7 @@ void Document::RecountAll() {
 void Document::RefreshComponentList() { NotifyRefreshComponentList(); }
 
 void Document::ShowCurrentComponent() {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (c) {
         CountIn(*c, -1);
         c->ComputeMax();
@@ -164,7 +164,7 @@ void Document::ShowCurrentComponent() {
 }
 
 void Document::SetComponentSelected(int index, bool selected) {
-    Component* c = GetComponent(index);
+    Component* c = ComponentAt(index);
     if (!c || (c->selected != 0) == selected) return;
     RecordEdit(EditKind::TickEdit, index);
     c->selected = selected ? 1 : 0;
@@ -172,14 +172,14 @@ void Document::SetComponentSelected(int index, bool selected) {
 }
 
 void Document::SetComponentName(std::string_view gbkName) {
-    Component* c = GetCurrentComponent();
-    if (!c || c->GetName() == gbkName) return;
+    Component* c = CurrentComponent();
+    if (!c || c->Name() == gbkName) return;
     RecordEdit(EditKind::NameEdit, currentComponent_, true);
     c->SetName(gbkName);
 }
 
 void Document::SetComponentTestDate(std::string_view gbkDate) {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (!c) return;
     RecordEdit(EditKind::DateEdit, currentComponent_);
     c->SetTestDate(gbkDate);
@@ -212,7 +212,7 @@ void Document::RecordChange(EditKind kind, EditChange undo, int index,
 
 void Document::RecordEdit(EditKind kind, int index, bool mergeable) {
     modified_ = true;
-    if (!GetComponent(index)) return;
+    if (!ComponentAt(index)) return;
     if (mergeable && history_.CanMerge(kind, index)) return;
     EditRecord r;
     r.kind = kind;
@@ -234,19 +234,19 @@ EditRecord Document::Apply(EditRecord record) {
     const auto at = [&] { return components_.begin() + index; };
     switch (record.change) {
         case EditChange::Replace:
-            if (!GetComponent(index) || record.saved.empty()) return inverse;
+            if (!ComponentAt(index) || record.saved.empty()) return inverse;
             inverse.change = EditChange::Replace;
             CountIn(*at(), -1);
             std::swap(*at(), record.saved.front());
             inverse.saved = std::move(record.saved);
             break;
         case EditChange::Insert:
-            if (index < 0 || index > componentCount() || record.saved.empty()) return inverse;
+            if (index < 0 || index > ComponentCount() || record.saved.empty()) return inverse;
             inverse.change = EditChange::Erase;
             components_.insert(at(), std::move(record.saved.front()));
             break;
         case EditChange::Erase:
-            if (!GetComponent(index)) return inverse;
+            if (!ComponentAt(index)) return inverse;
             inverse.change = EditChange::Insert;
             CountIn(*at(), -1);
             inverse.saved.push_back(std::move(*at()));

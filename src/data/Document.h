@@ -28,21 +28,21 @@ public:
     void RemoveObserver(DocumentObserver* observer);
 
     // --- state ------------------------------------------------------------------
-    int32_t componentCount() const { return static_cast<int32_t>(components_.size()); }
-    int32_t currentComponent() const { return currentComponent_; }
-    int32_t currentPoint() const { return currentPoint_; }
-    int32_t totalPointCount() const;
-    int32_t totalPassCount() const;
-    float overallPassRate() const;
-    const std::vector<Component>& components() const { return components_; }
-    const std::string& documentPath() const { return documentPath_; }
-    std::vector<unsigned char>& transferBuffer() { return transferBuffer_; }
+    int32_t ComponentCount() const { return static_cast<int32_t>(components_.size()); }
+    int32_t CurrentIndex() const { return currentComponent_; }
+    int32_t CurrentPoint() const { return currentPoint_; }
+    int32_t TotalPointCount() const;
+    int32_t TotalPassCount() const;
+    float OverallPassRate() const;
+    const std::vector<Component>& Components() const { return components_; }
+    const std::string& DocumentPath() const { return documentPath_; }
+    std::vector<unsigned char>& TransferBuffer() { return transferBuffer_; }
     bool IsModified() const { return modified_; }
 
-    Component* GetComponent(int index);
-    const Component* GetComponent(int index) const;
-    Component* GetCurrentComponent() { return GetComponent(currentComponent_); }
-    const Component* GetCurrentComponent() const { return GetComponent(currentComponent_); }
+    Component* ComponentAt(int index);
+    const Component* ComponentAt(int index) const;
+    Component* CurrentComponent() { return ComponentAt(currentComponent_); }
+    const Component* CurrentComponent() const { return ComponentAt(currentComponent_); }
 
     // --- model operations -------------------------------------------------------
     void SelectComponent(int index);
@@ -95,7 +95,7 @@ public:
 
     // --- environment ------------------------------------------------------------
     void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
-    const std::string& GetProgramFolder() const { return programFolder_; }
+    const std::string& ProgramFolder() const { return programFolder_; }
     // Today's date for new components; tests pin it.
     void SetClock(std::function<std::tm()> today) { today_ = std::move(today); }
 

@@ -52,18 +52,18 @@ std::string Document::MakeComponentNumber(int count) {
 }
 
 void Document::InsertComponent() {
-    RecordChange(EditKind::ComponentInsert, EditChange::Erase, componentCount(), {});
-    components_.push_back(MakeNewComponent(componentCount() + 1, today_()));
+    RecordChange(EditKind::ComponentInsert, EditChange::Erase, ComponentCount(), {});
+    components_.push_back(MakeNewComponent(ComponentCount() + 1, today_()));
     components_.back().SetListener(this);
     CountIn(components_.back(), +1);
-    SelectComponent(componentCount() - 1);
+    SelectComponent(ComponentCount() - 1);
     RefreshComponentList();
     ShowCurrentComponent();
 }
 
 void Document::DeleteComponent() {
-    if (componentCount() == 1 || GetCurrentComponent()) {
-        const int index = componentCount() == 1 ? 0 : currentComponent_;
+    if (ComponentCount() == 1 || CurrentComponent()) {
+        const int index = ComponentCount() == 1 ? 0 : currentComponent_;
         std::vector<Component> saved;
         CountIn(components_[static_cast<std::size_t>(index)], -1);
         saved.push_back(std::move(components_[static_cast<std::size_t>(index)]));
@@ -71,7 +71,7 @@ void Document::DeleteComponent() {
         components_.erase(components_.begin() + index);
         if (components_.empty())
             currentComponent_ = -1;
-        else if (currentComponent_ == componentCount())
+        else if (currentComponent_ == ComponentCount())
             --currentComponent_;
     }
     RefreshComponentList();
@@ -86,14 +86,14 @@ void Document::NotifyPointsChanged(bool changed) {
     NotifyRebuildGrid();
     NotifyRefreshPointCount();
     if (!changed) return;
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     c->RecomputeStatistics();
     CountIn(*c, +1);
     NotifyShowComponent(c);
 }
 
 void Document::InsertPointAbove(int row, int column) {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (!c) return;
     const bool changed = row >= 0 && row <= c->pointCount;
     if (changed) {
@@ -105,7 +105,7 @@ void Document::InsertPointAbove(int row, int column) {
 }
 
 void Document::InsertPointBelow(int row, int column) {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (!c) return;
     const bool changed = row >= 0 && row <= c->pointCount - 1;
     if (changed) {
@@ -117,7 +117,7 @@ void Document::InsertPointBelow(int row, int column) {
 }
 
 void Document::DeletePoint(int row, int column) {
-    Component* c = GetCurrentComponent();
+    Component* c = CurrentComponent();
     if (!c || c->pointCount <= 0) return;
     const bool changed = row >= 0 && row <= c->pointCount - 1;
     if (changed) {
@@ -130,7 +130,7 @@ void Document::DeletePoint(int row, int column) {
 
 DzlReadResult Document::Open(const std::string& path) {
     DzlReadResult result = ReadDzlFile(path);
-    if (!result.ok()) return result;
+    if (!result.Ok()) return result;
     components_ = std::move(result.components);
     result.components.clear();
     documentPath_ = AbsolutePath(path);
@@ -146,7 +146,7 @@ DzlReadResult Document::Open(const std::string& path) {
 
 DzlWriteResult Document::Save(const std::string& path) {
     DzlWriteResult result = WriteDzlFile(path, components_);
-    if (result.ok) {
+    if (result.Ok()) {
         documentPath_ = AbsolutePath(path);
         modified_ = false;
     }

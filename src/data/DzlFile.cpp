@@ -118,8 +118,8 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
 
     std::size_t records = (size - kDzlHeaderSize) / kDzlRecordSize;
     if (count > kDzlMaxUnbackedCount && static_cast<std::size_t>(count) > records) {
-        result.status = DzlReadResult::Status::Corrupt;
-        result.message = name + " is not a valid DZL file: it claims " + std::to_string(count) +
+        result.code = DzlReadCode::Corrupt;
+        result.text = name + " is not a valid DZL file: it claims " + std::to_string(count) +
                          " components but holds at most " + std::to_string(records) + ".";
         return result;
     }
@@ -146,8 +146,8 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
         int32_t points = c.pointCount;
         std::size_t backed = (size - pos) / kDzlPointSize;
         if (points > kDzlMaxUnbackedCount && static_cast<std::size_t>(points) > backed) {
-            result.status = DzlReadResult::Status::Corrupt;
-            result.message = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
+            result.code = DzlReadCode::Corrupt;
+            result.text = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
                              " claims " + std::to_string(points) +
                              " readings but the file holds at most " + std::to_string(backed) + ".";
             result.components.clear();
@@ -173,8 +173,8 @@ DzlReadResult ReadDzlFile(const std::string& path) {
     FileBytes file;
     std::string reason;
     if (file.Open(path, reason) != FileBytes::Status::Ok) {
-        result.status = DzlReadResult::Status::CannotOpen;
-        result.message = "Cannot open " + path + ": " + reason + ".";
+        result.code = DzlReadCode::CannotOpen;
+        result.text = "Cannot open " + path + ": " + reason + ".";
         return result;
     }
     return ParseDzl(file.data(), file.size(), path);
@@ -206,7 +206,7 @@ std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components
 DzlWriteResult WriteFileAtomically(const std::string& path,
                                    const std::vector<unsigned char>& bytes) {
     SafeWriteResult written = WriteFileSafely(path, bytes);
-    return {written.ok, written.message};
+    return {written.Ok(), written.text};
 }
 
 DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,

@@ -5,8 +5,8 @@ namespace ohmlet {
 SafeWriteResult WriteFileSafely(const std::string& path, const void* data, std::size_t size) {
     SafeFileWriter writer(path);
     SafeWriteResult r = writer.Open();
-    if (r.ok) r = writer.Write(data, size);
-    if (r.ok) r = writer.Commit();
+    if (r.Ok()) r = writer.Write(data, size);
+    if (r.Ok()) r = writer.Commit();
     return r;
 }
 

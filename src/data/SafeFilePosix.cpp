@@ -175,9 +175,9 @@ SafeWriteResult SafeFileWriter::Fail(const std::string& what, int error) {
     Abort();
     failed_ = true;
     SafeWriteResult r;
-    r.ok = false;
+    r.Ok() = false;
     r.error = error;
-    r.message = "Cannot write " + path_ + ": " + what + ".";
+    r.text = "Cannot write " + path_ + ": " + what + ".";
     return r;
 }
 

@@ -41,7 +41,7 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     combo_ = new QComboBox(this);
     combo_->setGeometry(124, 8, 160, 24);
     for (int i = 0; i < kReportLayoutCount; ++i)
-        combo_->addItem(tr(GetReportLayoutInfo(i)->comboItem));
+        combo_->addItem(tr(ReportLayoutInfoAt(i)->comboItem));
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
@@ -49,7 +49,7 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
 
     // Every page shows its layout's values from the start.
     for (int i = 0; i < kReportLayoutCount; ++i) {
-        auto* page = new ReportParameterPage(*GetReportLayoutInfo(i), this);
+        auto* page = new ReportParameterPage(*ReportLayoutInfoAt(i), this);
         page->setGeometry(kPageX, kPageY, kPageWidth, kPageHeight);
         page->ShowValues(parameters.layouts[static_cast<std::size_t>(i)]);
         page->hide();

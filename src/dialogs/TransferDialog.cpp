@@ -212,7 +212,7 @@ void TransferDialog::SetRunning(bool running) {
 
 void TransferDialog::OnStart() {
     const int position = portList_->currentIndex();
-    if (SameFile(TargetFileName(), doc_.documentPath())) {
+    if (SameFile(TargetFileName(), doc_.DocumentPath())) {
         Prompter().Inform(this, Text(transfer_texts::kFileIsOpen));
         return;
     }
@@ -243,7 +243,7 @@ void TransferDialog::OnStart() {
     } else if (position >= 0 && position < serialPorts_.size()) {
         link = std::make_unique<SerialPortLink>(serialPorts_[position]);
     }
-    doc_.transferBuffer().clear();
+    doc_.TransferBuffer().clear();
     StartOutcome started = session_->Start(
         std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
     switch (started.code) {
@@ -276,7 +276,7 @@ void TransferDialog::OnEnded() {
     if (ended_) return;  // cancelled: the dialog has ended already
     const TransferOutcome& result = session_->Result();
     // What arrived stays in the buffer, as a record of the failed transfer.
-    doc_.transferBuffer() = result.received;
+    doc_.TransferBuffer() = result.received;
     Complete(result);
 }
 

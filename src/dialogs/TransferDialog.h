@@ -1,7 +1,7 @@
 #pragma once
 // "数据传输": the user picks the folder and the port and starts the download; the
 // dialog ends as finished once the reply is decoded and written. The caller then
-// reads IsFinished() and GetTargetPath() and opens the file.
+// reads IsFinished() and TargetPath() and opens the file.
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -44,7 +44,7 @@ public:
     ~TransferDialog() override;
 
     bool IsFinished() const { return finished_; }
-    QString GetTargetPath() const { return targetPath_; }
+    QString TargetPath() const { return targetPath_; }
 
     // Tests answer the boxes; the prompter must outlive the dialog. Null: message boxes.
     void SetPrompter(TransferPrompter* prompter);

@@ -12,8 +12,8 @@ namespace ohmlet {
 namespace {
 
 SettingsOutcome SaveOutcome(const SafeWriteResult& r) {
-    if (r.ok) return {};
-    return {SettingsCode::CannotSave, r.message, r.error ? std::strerror(r.error) : std::string()};
+    if (r.Ok()) return {};
+    return {SettingsCode::CannotSave, r.text, r.error ? std::strerror(r.error) : std::string()};
 }
 
 SettingsOutcome ReadOutcome(const std::string& path, const std::string& reason) {
@@ -35,10 +35,10 @@ bool IniFile::Commit() {
     if (!writer_) return false;
     std::unique_ptr<SafeFileWriter> writer = std::move(writer_);
     SafeWriteResult r = writer->Write(pending_.data(), pending_.size());
-    if (r.ok) r = writer->Commit();
+    if (r.Ok()) r = writer->Commit();
     pending_.clear();
     outcome_ = SaveOutcome(r);
-    return r.ok;
+    return r.Ok();
 }
 
 void IniFile::SetPath(const std::string& folder) {
@@ -73,7 +73,7 @@ bool IniFile::OpenForWrite() {
     auto writer = std::make_unique<SafeFileWriter>(FullPath());
     SafeWriteResult r = writer->Open();
     outcome_ = SaveOutcome(r);
-    if (!r.ok) return false;
+    if (!r.Ok()) return false;
     writer_ = std::move(writer);
     return true;
 }

@@ -18,15 +18,15 @@ void DrawHeadingRow(QPainter& painter, int L, int W, int rowTop, const Component
     const int y = rowTop + 30;
     // The number's column holds four half-width characters, the name's runs up to the
     // design value; longer texts are narrowed into them.
-    DrawTextFitted(painter, L + 180, y, 380 - 180, FromGbk(c.GetNumber()));
+    DrawTextFitted(painter, L + 180, y, 380 - 180, FromGbk(c.Number()));
     DrawTextFitted(painter, L + 380, y, 1840 - 380 - 40,
-                   QStringLiteral("(") + FromGbk(c.GetName()) + QStringLiteral(")"));
-    const QString value = QStringLiteral("设计值:%1 ").arg(c.GetDesignValue());
+                   QStringLiteral("(") + FromGbk(c.Name()) + QStringLiteral(")"));
+    const QString value = QStringLiteral("设计值:%1 ").arg(c.DesignValue());
     DrawTextAt(painter, L + 1840, y, value);
     // Ω and · are narrow in most faces; in em cells the unit would fall apart.
     DrawTextNatural(painter, L + 1840 + ReportTextCells(value) * painter.font().pixelSize() / 2, y,
                     QStringLiteral("kΩ·cm"));
-    DrawGbkAt(painter, L + 3240, y, c.GetTestDate());
+    DrawGbkAt(painter, L + 3240, y, c.TestDate());
 }
 
 void DrawValueRow(QPainter& painter, int L, int rowTop, const Component& c, const ReportRow& row) {

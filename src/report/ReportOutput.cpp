@@ -59,7 +59,7 @@ bool FixReportPdfFile(const QString& pdfPath) {
     if (pdf == before) return true;
     return WriteFileSafely(QFile::encodeName(pdfPath).toStdString(), pdf.constData(),
                            static_cast<std::size_t>(pdf.size()))
-        .ok;
+        .Ok();
 }
 
 ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
@@ -90,10 +90,10 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
     FixReportPdfText(pdf);
     const SafeWriteResult written =
         WriteFileSafely(localPdfPath, pdf.constData(), static_cast<std::size_t>(pdf.size()));
-    if (!written.ok) {
+    if (!written.Ok()) {
         outcome.code = ReportExportCode::NotWritten;
         // In UTF-8, as the rest of the outcome's texts.
-        outcome.text = QFile::decodeName(QByteArray::fromStdString(written.message)).toStdString();
+        outcome.text = QFile::decodeName(QByteArray::fromStdString(written.text)).toStdString();
         if (written.error) outcome.cause = std::strerror(written.error);
         return outcome;
     }

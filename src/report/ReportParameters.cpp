@@ -188,7 +188,7 @@ SettingsOutcome SaveFile(const QString& programFolder, const char* baseName, Wri
 
 LayoutParameters FreshLayoutParameters(int layout, const QDate& today) {
     LayoutParameters values;
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layout);
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layout);
     if (!info) return values;
     for (const ReportField& f : info->fileOrder) {
         const QString key = QString::fromUtf8(f.key);
@@ -242,7 +242,7 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
     return outcome;
 }
 
-const ReportLayoutInfo* GetReportLayoutInfo(int layout) {
+const ReportLayoutInfo* ReportLayoutInfoAt(int layout) {
     if (layout < 0 || layout >= kReportLayoutCount) return nullptr;
     return &Layouts()[static_cast<std::size_t>(layout)];
 }
@@ -293,7 +293,7 @@ QString DefaultReportParameter(int layoutNumber, const QString& key) {
 
 ReportParameterSet ReadReportParameters(const QString& programFolder, int layoutNumber) {
     ReportParameterSet set;
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layoutNumber - 1);
     if (!info) return set;
     IniFile file;
     const bool open = OpenSettingsFile(file, programFolder, info->baseName, SettingsAccess::Read);
@@ -308,8 +308,8 @@ ReportParameterSet ReadReportParameters(const QString& programFolder, int layout
     return set;
 }
 
-std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {
-    const ReportLayoutInfo* info = GetReportLayoutInfo(layoutNumber - 1);
+std::string ReadReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {
+    const ReportLayoutInfo* info = ReportLayoutInfoAt(layoutNumber - 1);
     std::string result;
     if (!info) return result;
     IniFile file;

@@ -31,7 +31,7 @@ struct ReportLayoutInfo {
 inline constexpr int kReportLayoutCount = 6;
 
 // Index 0..5 in the order of the combo box; anything else gives nullptr.
-const ReportLayoutInfo* GetReportLayoutInfo(int layout);
+const ReportLayoutInfo* ReportLayoutInfoAt(int layout);
 FieldKind KindOfField(const ReportLayoutInfo& info, const std::string& utf8Key);
 
 // The chosen layout lives in its own file.
@@ -77,7 +77,7 @@ QDate ParseStoredDate(const std::string& gbk);
 
 // The value stored for key (UTF-8) in layout number 1..6, blanks trimmed; empty when the
 // file, the key or the layout is not there. Returned as GBK bytes.
-std::string GetReportParameter(const QString& programFolder, int layoutNumber, const QString& key);
+std::string ReadReportParameter(const QString& programFolder, int layoutNumber, const QString& key);
 
 // The text a field of layout number 1..6 shows and prints while it holds nothing (UTF-8
 // key); empty for most fields.

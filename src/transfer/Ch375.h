@@ -14,7 +14,7 @@ public:
     virtual ~Ch375() = default;
     virtual LinkResult OpenDevice(unsigned index) = 0;
     // Empty when the device is not open.
-    virtual std::string GetDeviceName(unsigned index) = 0;
+    virtual std::string DeviceName(unsigned index) = 0;
     // count: in, the bytes to send; out, the bytes sent.
     virtual LinkResult WriteData(unsigned index, const unsigned char* data, std::size_t& count) = 0;
     // count: in, the capacity; out, the bytes received.

@@ -20,7 +20,7 @@ LinkResult Ch375Link::Open() {
         return opened;
     }
     open_ = true;
-    if (chip_->GetDeviceName(index_).empty()) {
+    if (chip_->DeviceName(index_).empty()) {
         // Not left open: the next attempt starts from a closed device.
         Close();
         return LinkFailure(LinkStatus::Failed, "the device gave no name to open",

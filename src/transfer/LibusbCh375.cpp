@@ -97,7 +97,7 @@ LinkResult LibusbCh375::OpenDevice(unsigned index) {
     return result;
 }
 
-std::string LibusbCh375::GetDeviceName(unsigned index) {
+std::string LibusbCh375::DeviceName(unsigned index) {
     return handle_ && index == openIndex_ ? name_ : std::string();
 }
 

@@ -17,7 +17,7 @@ public:
     ~LibusbCh375() override;
 
     LinkResult OpenDevice(unsigned index) override;
-    std::string GetDeviceName(unsigned index) override;
+    std::string DeviceName(unsigned index) override;
     LinkResult WriteData(unsigned index, const unsigned char* data, std::size_t& count) override;
     LinkResult ReadData(unsigned index, unsigned char* data, std::size_t& count) override;
     void AbortWrite(unsigned index) override;

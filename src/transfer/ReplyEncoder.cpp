@@ -31,7 +31,7 @@ unsigned char NumberAt(const std::string& text, std::size_t pos, std::size_t len
 }
 
 InstrumentDate DateOf(const Component& c) {
-    std::string text = c.GetTestDate();
+    std::string text = c.TestDate();
     InstrumentDate d;
     int year = text.size() >= 4 ? std::atoi(text.substr(0, 4).c_str()) : 0;
     d.year = ClampByte(year - 2000);

@@ -24,10 +24,10 @@ TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply,
     }
     result.componentCount = static_cast<int>(decoded.components.size());
     DzlWriteResult written = WriteDzlFile(path, decoded.components);
-    if (!written.ok) {
+    if (!written.Ok()) {
         result.code = TransferCode::WriteFailed;
         result.text = transfer_texts::kCannotWrite;
-        result.cause = written.message;
+        result.cause = written.text;
         return result;
     }
     result.text = transfer_texts::kTransferEnded;

@@ -20,7 +20,7 @@ void ComponentListModel::RowChanged(int row, int column) {
 }
 
 int ComponentListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : doc_.componentCount();
+    return parent.isValid() ? 0 : doc_.ComponentCount();
 }
 
 int ComponentListModel::columnCount(const QModelIndex& parent) const {
@@ -28,7 +28,7 @@ int ComponentListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ComponentListModel::data(const QModelIndex& index, int role) const {
-    const Component* c = index.isValid() ? doc_.GetComponent(index.row()) : nullptr;
+    const Component* c = index.isValid() ? doc_.ComponentAt(index.row()) : nullptr;
     if (!c) return {};
     if (role == Qt::CheckStateRole && index.column() == kIndex)
         return c->selected ? Qt::Checked : Qt::Unchecked;
@@ -37,11 +37,11 @@ QVariant ComponentListModel::data(const QModelIndex& index, int role) const {
         case kIndex:
             return QString::number(index.row() + 1);
         case kNumber:
-            return FromGbk(c->GetNumber());
+            return FromGbk(c->Number());
         case kPointCount:
             return QString::number(c->pointCount);
         case kTestDate:
-            return FromGbk(c->GetTestDate());
+            return FromGbk(c->TestDate());
         default:
             return {};
     }
@@ -72,7 +72,7 @@ Qt::ItemFlags ComponentListModel::flags(const QModelIndex& index) const {
 
 // The document tells the views once the tick is stored; the row is redrawn then.
 bool ComponentListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || index.column() != kIndex || !doc_.GetComponent(index.row()))
+    if (role != Qt::CheckStateRole || index.column() != kIndex || !doc_.ComponentAt(index.row()))
         return false;
     doc_.SetComponentSelected(index.row(), value.toInt() == Qt::Checked);
     return true;

@@ -179,9 +179,9 @@ QLineEdit* ControlPanel::Edit(Field field) const {
 }
 
 void ControlPanel::ShowTotals() {
-    Edit(kTotalPoints)->setText(QString::number(doc_.totalPointCount()));
-    Edit(kTotalPassing)->setText(QString::number(doc_.totalPassCount()));
-    Edit(kOverallPassRate)->setText(Percent(doc_.overallPassRate()));
+    Edit(kTotalPoints)->setText(QString::number(doc_.TotalPointCount()));
+    Edit(kTotalPassing)->setText(QString::number(doc_.TotalPassCount()));
+    Edit(kOverallPassRate)->setText(Percent(doc_.OverallPassRate()));
 }
 
 // The document has brought max, min, pass count and totals up to date already.
@@ -193,11 +193,11 @@ void ControlPanel::ShowComponent(const Component* c) {
         pushing_ = false;
         return;
     }
-    Edit(kName)->setText(FromGbk(c->GetName()));
-    Edit(kNumber)->setText(FromGbk(c->GetNumber()));
-    Edit(kDesignValue)->setText(QString::number(c->GetDesignValue()));
-    Edit(kUpperTolerance)->setText(QString::number(c->GetUpperTolerance()));
-    Edit(kLowerTolerance)->setText(QString::number(c->GetLowerTolerance()));
+    Edit(kName)->setText(FromGbk(c->Name()));
+    Edit(kNumber)->setText(FromGbk(c->Number()));
+    Edit(kDesignValue)->setText(QString::number(c->DesignValue()));
+    Edit(kUpperTolerance)->setText(QString::number(c->UpperTolerance()));
+    Edit(kLowerTolerance)->setText(QString::number(c->LowerTolerance()));
     Edit(kMaximum)->setText(Resistivity(c->maxValue));
     Edit(kMinimum)->setText(Resistivity(c->minValue));
     Edit(kPointCount)->setText(QString::number(c->pointCount));
@@ -205,7 +205,7 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
-    QDate date = ParseTestDate(c->GetTestDate());
+    QDate date = ParseTestDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
     pushing_ = false;
 }
@@ -214,7 +214,7 @@ void ControlPanel::ShowComponent(const Component* c) {
 // the ticks shown are always the document's.
 void ControlPanel::RefreshComponentList() {
     listModel_->Reload();
-    const QModelIndex current = listModel_->index(doc_.currentComponent(), 0);
+    const QModelIndex current = listModel_->index(doc_.CurrentIndex(), 0);
     if (current.isValid())
         list_->selectionModel()->setCurrentIndex(
             current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -222,8 +222,8 @@ void ControlPanel::RefreshComponentList() {
 }
 
 void ControlPanel::RefreshPointCount() {
-    if (doc_.GetCurrentComponent())
-        listModel_->RowChanged(doc_.currentComponent(), ComponentListModel::kPointCount);
+    if (doc_.CurrentComponent())
+        listModel_->RowChanged(doc_.CurrentIndex(), ComponentListModel::kPointCount);
 }
 
 void ControlPanel::RefreshComponentRow(int index) { listModel_->RowChanged(index); }
@@ -249,12 +249,12 @@ bool ControlPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ControlPanel::OnNameEdited(const QString& text) {
-    if (pushing_ || !doc_.GetCurrentComponent()) return;
+    if (pushing_ || !doc_.CurrentComponent()) return;
     doc_.SetComponentName(GbkPrefix(text, Component::kNameWidth - 1));
     emit DocumentEdited();
 }
 
-std::string ControlPanel::FormatTestDate(const QDate& date) {
+std::string FormatStoredDate(const QDate& date) {
     QString text = QString::number(date.year()) + QStringLiteral("年");
     if (date.month() < 10) text += QLatin1Char(' ');
     text += QString::number(date.month()) + QStringLiteral("月");
@@ -263,14 +263,14 @@ std::string ControlPanel::FormatTestDate(const QDate& date) {
     return ToGbk(text);
 }
 
-QDate ControlPanel::ParseTestDate(const std::string& gbkDate) {
+QDate ParseStoredDate(const std::string& gbkDate) {
     if (gbkDate.size() < 12) return {};
     int year = std::atoi(gbkDate.substr(0, 4).c_str());
     return QDate(year, Piece(gbkDate, 6), Piece(gbkDate, 10));
 }
 
 void ControlPanel::OnDateChanged(const QDate& date) {
-    if (pushing_ || !date.isValid() || !doc_.GetCurrentComponent()) return;
+    if (pushing_ || !date.isValid() || !doc_.CurrentComponent()) return;
     doc_.SetComponentTestDate(FormatTestDate(date));
     emit DocumentEdited();
 }

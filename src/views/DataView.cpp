@@ -64,26 +64,26 @@ void DataView::RebuildGrid() {
 }
 
 void DataView::FillGridStructure() {
-    const Component* c = doc_.GetCurrentComponent();
+    const Component* c = doc_.CurrentComponent();
     GridControl& grid = *grid_;
     grid.DeleteAllItems();
     if (c) {
-        grid.SetRowCount(1 + c->pointCount);
-        grid.SetColumnCount(2);
+        grid.SetGridRowCount(1 + c->pointCount);
+        grid.SetGridColumnCount(2);
         grid.SetFixedRowCount(1);
         grid.SetFixedColumnCount(1);
         grid.SetCellSource(this);
         for (int col = 0; col < 2; ++col) WriteCell(grid, 0, col, kCaptionFormat, Caption(col));
-        grid.SetColumnWidth(0, kNumberWidth);
-        grid.SetColumnWidth(1, kValueWidth);
+        grid.SetGridColumnWidth(0, kNumberWidth);
+        grid.SetGridColumnWidth(1, kValueWidth);
         grid.SetUniformRowHeight(kRowHeight);
-        grid.SetRowHeight(0, kHeadingHeight);
+        grid.SetGridRowHeight(0, kHeadingHeight);
         grid.SetEditable(true);
         return;
     }
     // No component: an empty sheet of numbered rows that cannot be edited.
-    grid.SetRowCount(kEmptyRows + 1);
-    grid.SetColumnCount(2);
+    grid.SetGridRowCount(kEmptyRows + 1);
+    grid.SetGridColumnCount(2);
     grid.SetFixedRowCount(1);
     grid.SetFixedColumnCount(1);
     grid.SetEditable(false);
@@ -92,25 +92,25 @@ void DataView::FillGridStructure() {
         WriteCell(grid, r, 0, kCellFormat, QString::number(r));
         WriteCell(grid, r, 1, kCellFormat, QString());
     }
-    for (int r = 1; r < kEmptyRows; ++r) grid.SetRowHeight(r, kRowHeight);
-    grid.SetColumnWidth(1, kValueWidth);
-    grid.SetColumnWidth(0, kNumberWidth);
-    grid.SetRowHeight(0, kHeadingHeight);
+    for (int r = 1; r < kEmptyRows; ++r) grid.SetGridRowHeight(r, kRowHeight);
+    grid.SetGridColumnWidth(1, kValueWidth);
+    grid.SetGridColumnWidth(0, kNumberWidth);
+    grid.SetGridRowHeight(0, kHeadingHeight);
 }
 
 // The values are read as the grid draws them; only the highlight is set here.
 void DataView::FillGridValues() {
-    if (!doc_.GetCurrentComponent()) return;
+    if (!doc_.CurrentComponent()) return;
     GridControl& grid = *grid_;
-    const int row = doc_.currentPoint() + 1;
-    grid.SetSelectedRange(row, 0, row, grid.GetColumnCount() - 1, false);
+    const int row = doc_.CurrentPoint() + 1;
+    grid.SetSelectedRange(row, 0, row, grid.GridModel()->GridColumnCount() - 1, false);
 }
 
 QString DataView::CellText(int row, int col) const {
-    const Component* c = doc_.GetCurrentComponent();
+    const Component* c = doc_.CurrentComponent();
     if (!c || row < 1) return {};
     if (col == 0) return QString::number(row);
-    return QString::number(static_cast<double>(c->GetPointValue(row - 1)), 'f', 1);
+    return QString::number(static_cast<double>(c->PointValue(row - 1)), 'f', 1);
 }
 
 unsigned DataView::CellFormat(int /*row*/, int /*col*/) const { return kCellFormat; }
@@ -119,40 +119,40 @@ bool DataView::IsCellReadOnly(int /*row*/, int col) const { return col != 1; }
 
 void DataView::OnLButtonDown() {
     if (!grid_) return;
-    const int row = grid_->GetSelectedCellRange().minRow;
+    const int row = grid_->SelectedCellRange().minRow;
     selectedIndex_ = row - 1;
-    grid_->SetSelectedRange(row, 0, row, grid_->GetColumnCount() - 1, false);
-    if (doc_.GetCurrentComponent()) doc_.SetCurrentPoint(row - 1, false);
+    grid_->SetSelectedRange(row, 0, row, grid_->GridModel()->GridColumnCount() - 1, false);
+    if (doc_.CurrentComponent()) doc_.SetCurrentPoint(row - 1, false);
 }
 
 void DataView::OnCellEdited(int row, int col, int value) { doc_.SetCell(row - 1, col, value); }
 
 void DataView::FocusValueCell(const Component& c) {
-    if (c.GetKind() == ComponentKind::Single || c.GetKind() == ComponentKind::Profile)
+    if (c.Kind() == ComponentKind::Single || c.Kind() == ComponentKind::Profile)
         grid_->SetFocusCell(selectedIndex_ + 1, 1);
 }
 
 void DataView::InsertPoint(bool above) {
-    if (!grid_ || !doc_.GetCurrentComponent()) return;
-    const int column = grid_->GetSelectedCellRange().minCol;
+    if (!grid_ || !doc_.CurrentComponent()) return;
+    const int column = grid_->SelectedCellRange().minCol;
     if (above)
         doc_.InsertPointAbove(selectedIndex_, column);
     else
         doc_.InsertPointBelow(selectedIndex_, column);
-    if (const Component* c = doc_.GetCurrentComponent()) FocusValueCell(*c);
+    if (const Component* c = doc_.CurrentComponent()) FocusValueCell(*c);
 }
 
 void DataView::OnInsertPointAbove() { InsertPoint(true); }
 void DataView::OnInsertPointBelow() { InsertPoint(false); }
 
 void DataView::OnDeletePoint() {
-    if (!grid_ || !doc_.GetCurrentComponent()) return;
-    const int column = grid_->GetSelectedCellRange().minCol;
+    if (!grid_ || !doc_.CurrentComponent()) return;
+    const int column = grid_->SelectedCellRange().minCol;
     doc_.DeletePoint(selectedIndex_, column);
-    const Component* c = doc_.GetCurrentComponent();
+    const Component* c = doc_.CurrentComponent();
     if (!c) return;
     if (selectedIndex_ >= c->pointCount - 1) selectedIndex_ = c->pointCount - 1;
-    if (c->GetKind() == ComponentKind::Grid) {
+    if (c->Kind() == ComponentKind::Grid) {
         const int row = selectedIndex_ + 1;
         if (column < 4)
             grid_->SetSelectedRange(row, 1, row, 3, false);
@@ -173,11 +173,11 @@ QPrinter& DataView::Printer() {
 
 // The report of the ticked components: the ticks are the document's `selected` flags.
 void DataView::OnFilePrint(const QString& programFolder) {
-    PrintReport(doc_.components(), Printer(), this, programFolder);
+    PrintReport(doc_.Components(), Printer(), this, programFolder);
 }
 
 void DataView::OnFilePrintPreview(const QString& programFolder) {
-    PreviewReport(doc_.components(), Printer(), this, programFolder);
+    PreviewReport(doc_.Components(), Printer(), this, programFolder);
 }
 
 void DataView::resizeEvent(QResizeEvent* event) {

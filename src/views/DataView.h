@@ -37,7 +37,7 @@ public:
     void FillGridValues();
 
     GridControl* Grid() const { return grid_; }
-    int selectedIndex() const { return selectedIndex_; }
+    int SelectedIndex() const { return selectedIndex_; }
 
     // The printer the print commands and the printer set-up share.
     QPrinter& Printer();

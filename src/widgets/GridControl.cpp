@@ -62,8 +62,8 @@ GridControl::GridControl(int rows, int cols, int fixedRows, int fixedCols, QWidg
                 pendingCol_ = col;
                 pendingText_ = text;
             });
-    SetRowCount(rows);
-    SetColumnCount(cols);
+    SetGridRowCount(rows);
+    SetGridColumnCount(cols);
     SetFixedRowCount(fixedRows);
     SetFixedColumnCount(fixedCols);
 }
@@ -77,7 +77,7 @@ bool GridControl::DeleteAllItems() {
     return true;
 }
 
-bool GridControl::SetRowCount(int rows) {
+bool GridControl::SetGridRowCount(int rows) {
     if (rows < 0) return false;
     model_->SetGridRowCount(rows);
     for (auto i = rowHeights_.begin(); i != rowHeights_.end();)
@@ -86,7 +86,7 @@ bool GridControl::SetRowCount(int rows) {
     return true;
 }
 
-bool GridControl::SetColumnCount(int cols) {
+bool GridControl::SetGridColumnCount(int cols) {
     if (cols < 0) return false;
     model_->SetGridColumnCount(cols);
     colWidths_.resize(static_cast<std::size_t>(cols), defaultColWidth_);
@@ -95,14 +95,14 @@ bool GridControl::SetColumnCount(int cols) {
 }
 
 bool GridControl::SetFixedRowCount(int rows) {
-    if (rows < 0 || rows > GetRowCount()) return false;
+    if (rows < 0 || rows > GridModel()->GridRowCount()) return false;
     model_->SetFixedRowCount(rows);
     ApplySizes();
     return true;
 }
 
 bool GridControl::SetFixedColumnCount(int cols) {
-    if (cols < 0 || cols > GetColumnCount()) return false;
+    if (cols < 0 || cols > GridModel()->GridColumnCount()) return false;
     model_->SetFixedColumnCount(cols);
     ApplySizes();
     return true;
@@ -110,8 +110,8 @@ bool GridControl::SetFixedColumnCount(int cols) {
 
 bool GridControl::SetItem(const GridItem& item) { return model_->SetItem(item); }
 
-bool GridControl::SetRowHeight(int row, int height) {
-    if (row < 0 || row >= GetRowCount() || height < 0) return false;
+bool GridControl::SetGridRowHeight(int row, int height) {
+    if (row < 0 || row >= GridModel()->GridRowCount() || height < 0) return false;
     rowHeights_[row] = height;
     if (redrawOff_ == 0) {
         if (row < model_->HeaderRows())
@@ -122,8 +122,8 @@ bool GridControl::SetRowHeight(int row, int height) {
     return true;
 }
 
-bool GridControl::SetColumnWidth(int col, int width) {
-    if (col < 0 || col >= GetColumnCount() || width < 0) return false;
+bool GridControl::SetGridColumnWidth(int col, int width) {
+    if (col < 0 || col >= GridModel()->GridColumnCount() || width < 0) return false;
     colWidths_[static_cast<std::size_t>(col)] = width;
     if (redrawOff_ == 0) horizontalHeader()->resizeSection(col, width);
     return true;
@@ -136,14 +136,14 @@ void GridControl::SetUniformRowHeight(int height) {
     ApplySizes();
 }
 
-int GridControl::GetRowHeight(int row) const {
-    if (row < 0 || row >= GetRowCount()) return -1;
+int GridControl::GridRowHeight(int row) const {
+    if (row < 0 || row >= GridModel()->GridRowCount()) return -1;
     auto found = rowHeights_.find(row);
     return found != rowHeights_.end() ? found->second : uniformRowHeight_;
 }
 
-int GridControl::GetColumnWidth(int col) const {
-    if (col < 0 || col >= GetColumnCount()) return -1;
+int GridControl::GridColumnWidth(int col) const {
+    if (col < 0 || col >= GridModel()->GridColumnCount()) return -1;
     return colWidths_[static_cast<std::size_t>(col)];
 }
 
@@ -175,7 +175,7 @@ void GridControl::SetRedraw(bool allow) {
 // height need a section resized: millions of rows stay cheap.
 void GridControl::ApplyRowHeights() {
     const int headerRows = model_->HeaderRows();
-    const int rows = GetRowCount();
+    const int rows = GridModel()->GridRowCount();
     QHeaderView* v = verticalHeader();
     if (v->defaultSectionSize() != uniformRowHeight_) v->setDefaultSectionSize(uniformRowHeight_);
     for (const auto& [row, height] : rowHeights_)
@@ -183,7 +183,7 @@ void GridControl::ApplyRowHeights() {
             v->resizeSection(row - headerRows, height);
     if (headerRows > 0) {
         horizontalHeader()->show();
-        horizontalHeader()->setFixedHeight(GetRowHeight(0));
+        horizontalHeader()->setFixedHeight(GridRowHeight(0));
     } else {
         horizontalHeader()->hide();
     }
@@ -192,7 +192,7 @@ void GridControl::ApplyRowHeights() {
 void GridControl::ApplySizes() {
     if (redrawOff_ > 0) return;
     ApplyRowHeights();
-    for (int c = 0; c < GetColumnCount(); ++c)
+    for (int c = 0; c < GridModel()->GridColumnCount(); ++c)
         horizontalHeader()->resizeSection(c, colWidths_[static_cast<std::size_t>(c)]);
 }
 
@@ -200,7 +200,7 @@ QModelIndex GridControl::ModelIndexOf(int row, int col) const {
     return model_->index(model_->ToModelRow(row), col);
 }
 
-CellRange GridControl::GetSelectedCellRange() const {
+CellRange GridControl::SelectedCellRange() const {
     CellRange range;
     if (!selectionModel()) return range;
     const QItemSelection selection = selectionModel()->selection();
@@ -223,8 +223,8 @@ void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCo
     const int headerRows = model_->HeaderRows();
     minRow = std::max(minRow, headerRows);
     minCol = std::max(minCol, 0);
-    maxRow = std::min(maxRow, GetRowCount() - 1);
-    maxCol = std::min(maxCol, GetColumnCount() - 1);
+    maxRow = std::min(maxRow, GridModel()->GridRowCount() - 1);
+    maxCol = std::min(maxCol, GridModel()->GridColumnCount() - 1);
     if (minRow > maxRow || minCol > maxCol) return;
     if (redrawOff_ > 0) {
         pendingSelection_ = true;
@@ -243,7 +243,7 @@ void GridControl::SetFocusCell(int row, int col) {
     scrollTo(index);
 }
 
-CellRange GridControl::GetFocusCell() const {
+CellRange GridControl::FocusCell() const {
     QModelIndex index = selectionModel() ? selectionModel()->currentIndex() : QModelIndex();
     if (!index.isValid()) return {};
     int row = model_->ToGridRow(index.row());
@@ -251,13 +251,13 @@ CellRange GridControl::GetFocusCell() const {
 }
 
 QString GridControl::SelectedText() const {
-    CellRange range = GetSelectedCellRange();
+    CellRange range = SelectedCellRange();
     if (!range.IsValid()) return {};
     QString text;
     for (int r = range.minRow; r <= range.maxRow; ++r) {
         for (int c = range.minCol; c <= range.maxCol; ++c) {
             if (c > range.minCol) text += QLatin1Char('\t');
-            if (selectionModel()->isSelected(ModelIndexOf(r, c))) text += GetItemText(r, c);
+            if (selectionModel()->isSelected(ModelIndexOf(r, c))) text += ItemText(r, c);
         }
         text += QLatin1Char('\n');
     }
@@ -270,7 +270,7 @@ void GridControl::CopySelection() const {
 }
 
 void GridControl::CutSelection() {
-    CellRange range = GetSelectedCellRange();
+    CellRange range = SelectedCellRange();
     if (!range.IsValid()) return;
     CopySelection();
     // Collected first: the owner may rebuild the table after every edit.
@@ -283,8 +283,8 @@ void GridControl::CutSelection() {
 }
 
 void GridControl::Paste(const QString& text) {
-    CellRange start = GetSelectedCellRange();
-    if (!start.IsValid()) start = GetFocusCell();
+    CellRange start = SelectedCellRange();
+    if (!start.IsValid()) start = FocusCell();
     if (!start.IsValid()) return;
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();

@@ -21,20 +21,20 @@ public:
 
     // --- structure ----------------------------------------------------------------
     bool DeleteAllItems();
-    bool SetRowCount(int rows);
-    bool SetColumnCount(int cols);
+    bool SetGridRowCount(int rows);
+    bool SetGridColumnCount(int cols);
     bool SetFixedRowCount(int rows);
     bool SetFixedColumnCount(int cols);
-    int GetRowCount() const { return model_->GridRowCount(); }
-    int GetColumnCount() const { return model_->GridColumnCount(); }
-    int GetFixedRowCount() const { return model_->FixedRowCount(); }
-    int GetFixedColumnCount() const { return model_->FixedColumnCount(); }
+    int GridModel()->GridRowCount() const { return model_->GridRowCount(); }
+    int GridModel()->GridColumnCount() const { return model_->GridColumnCount(); }
+    int GridModel()->FixedRowCount() const { return model_->FixedRowCount(); }
+    int GridModel()->FixedColumnCount() const { return model_->FixedColumnCount(); }
 
     // --- cells --------------------------------------------------------------------
     bool SetItem(const GridItem& item);
-    QString GetItemText(int row, int col) const { return model_->ItemText(row, col); }
-    unsigned GetItemFormat(int row, int col) const { return model_->ItemFormat(row, col); }
-    unsigned GetItemState(int row, int col) const { return model_->ItemState(row, col); }
+    QString ItemText(int row, int col) const { return model_->ItemText(row, col); }
+    unsigned ItemFormat(int row, int col) const { return model_->ItemFormat(row, col); }
+    unsigned ItemState(int row, int col) const { return model_->ItemState(row, col); }
     bool SetItemState(int row, int col, unsigned state) {
         return model_->SetItemState(row, col, state);
     }
@@ -47,23 +47,23 @@ public:
     void SetCellSource(const GridCellSource* source) { model_->SetCellSource(source); }
 
     // --- sizes --------------------------------------------------------------------
-    bool SetRowHeight(int row, int height);
+    bool SetGridRowHeight(int row, int height);
     // Every row, present and to come, gets this height until it is given its own.
     void SetUniformRowHeight(int height);
-    bool SetColumnWidth(int col, int width);
-    int GetRowHeight(int row) const;
-    int GetColumnWidth(int col) const;
+    bool SetGridColumnWidth(int col, int width);
+    int GridRowHeight(int row) const;
+    int GridColumnWidth(int col) const;
     int DefaultRowHeight() const { return defaultRowHeight_; }
 
     void SetEditable(bool editable) { model_->SetEditable(editable); }
     bool IsEditable() const { return model_->IsEditable(); }
 
     // --- selection ----------------------------------------------------------------
-    CellRange GetSelectedCellRange() const;
+    CellRange SelectedCellRange() const;
     // Cells outside the table are ignored; a range entirely outside selects nothing.
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw = false);
     void SetFocusCell(int row, int col);
-    CellRange GetFocusCell() const;
+    CellRange FocusCell() const;
 
     // Changes made between SetRedraw(false) and SetRedraw(true) reach the screen once.
     void SetRedraw(bool allow);

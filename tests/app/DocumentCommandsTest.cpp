@@ -13,7 +13,7 @@
 #include "widgets/GridControl.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -21,7 +21,7 @@ using DocumentCommandsTest = FrameTest;
 
 std::vector<std::string> Numbers(const std::vector<Component>& components) {
     std::vector<std::string> n;
-    for (const Component& c : components) n.push_back(c.GetNumber());
+    for (const Component& c : components) n.push_back(c.Number());
     return n;
 }
 
@@ -30,21 +30,21 @@ TEST_F(DocumentCommandsTest, NewAsksThenGivesAnEmptyDocument) {
     Doc().SetCell(0, 1, 9);
     answers = {QMessageBox::Cancel};
     Key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(Doc().componentCount(), 2) << "cancel keeps everything";
+    EXPECT_EQ(Doc().ComponentCount(), 2) << "cancel keeps everything";
     answers = {QMessageBox::No};
     Key(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(prompts.size(), 2u);
     EXPECT_EQ(prompts.back(), QStringLiteral("是否保存对 t.DZL 的更改?"));
-    EXPECT_EQ(Doc().componentCount(), 0);
-    EXPECT_TRUE(Doc().documentPath().empty());
-    EXPECT_EQ(frame->GetControlPanel()->List()->model()->rowCount(), 0);
-    EXPECT_EQ(frame->GetMainView()->Grid()->GetRowCount(), 51);
+    EXPECT_EQ(Doc().ComponentCount(), 0);
+    EXPECT_TRUE(Doc().DocumentPath().empty());
+    EXPECT_EQ(frame->Panel()->List()->model()->rowCount(), 0);
+    EXPECT_EQ(frame->MainView()->Grid()->GridModel()->GridRowCount(), 51);
     EXPECT_FALSE(frame->isWindowModified());
 }
 
 TEST_F(DocumentCommandsTest, AnsweringYesSavesFirstAndAnUntitledDocumentAsksForAName) {
     Key(Qt::Key_I, Qt::ControlModifier);  // a component in the untitled document
-    ASSERT_EQ(Doc().componentCount(), 1);
+    ASSERT_EQ(Doc().ComponentCount(), 1);
     nextFileName = dir.filePath(QStringLiteral("kept.DZL"));
     answers = {QMessageBox::Yes};
     const QString other = WriteFile(dir, QStringLiteral("other.DZL"), {MakeComponent("0009", {1})});
@@ -52,9 +52,9 @@ TEST_F(DocumentCommandsTest, AnsweringYesSavesFirstAndAnUntitledDocumentAsksForA
     ASSERT_EQ(askedCommands, (std::vector<int>{cmd::kFileSave}));
     EXPECT_EQ(suggestions[0], QStringLiteral("无标题"));
     DzlReadResult kept = ReadDzlFile(Local(nextFileName));
-    ASSERT_TRUE(kept.ok());
+    ASSERT_TRUE(kept.Ok());
     EXPECT_EQ(Numbers(kept.components), (std::vector<std::string>{"0001"}));
-    EXPECT_EQ(Doc().GetComponent(0)->GetNumber(), "0009");
+    EXPECT_EQ(Doc().ComponentAt(0)->Number(), "0009");
 }
 
 TEST_F(DocumentCommandsTest, CancelledNameOrFailedSaveKeepsTheEditsAndTheDocument) {
@@ -62,14 +62,14 @@ TEST_F(DocumentCommandsTest, CancelledNameOrFailedSaveKeepsTheEditsAndTheDocumen
     nextFileName.clear();  // the name dialog is cancelled
     answers = {QMessageBox::Yes};
     EXPECT_FALSE(frame->NewDocument());
-    EXPECT_EQ(Doc().componentCount(), 1);
+    EXPECT_EQ(Doc().ComponentCount(), 1);
 
     nextFileName = dir.filePath(QStringLiteral("no/such/folder/x.DZL"));
     answers = {QMessageBox::Yes};
     EXPECT_FALSE(frame->NewDocument());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("无法保存文件")));
-    EXPECT_EQ(Doc().componentCount(), 1);
+    EXPECT_EQ(Doc().ComponentCount(), 1);
     EXPECT_TRUE(Doc().IsModified());
 }
 
@@ -90,7 +90,7 @@ TEST_F(DocumentCommandsTest, SaveWritesTheWholeModelToTheDocumentsFile) {
     EXPECT_TRUE(askedCommands.empty());
     EXPECT_FALSE(frame->isWindowModified());
     DzlReadResult back = ReadDzlFile(Local(path));
-    ASSERT_TRUE(back.ok());
+    ASSERT_TRUE(back.Ok());
     ASSERT_EQ(back.components.size(), 2u);
     EXPECT_EQ(back.components[0].points[1].value, 42);
 }
@@ -98,7 +98,7 @@ TEST_F(DocumentCommandsTest, SaveWritesTheWholeModelToTheDocumentsFile) {
 TEST_F(DocumentCommandsTest, SaveSelectedItemWritesOnlyCheckedComponents) {
     const QString path = Open({MakeComponent("0001", {1}, 1), MakeComponent("0002", {2}, 1),
                                MakeComponent("0003", {3}, 0)});
-    QAbstractItemModel* list = frame->GetControlPanel()->List()->model();
+    QAbstractItemModel* list = frame->Panel()->List()->model();
     list->setData(list->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
     nextFileName = dir.filePath(QStringLiteral("picked.DZL"));
     QAction* item = frame->Action(cmd::kSaveSelected);
@@ -106,9 +106,9 @@ TEST_F(DocumentCommandsTest, SaveSelectedItemWritesOnlyCheckedComponents) {
     item->trigger();
     EXPECT_EQ(suggestions.back(), QStringLiteral("电阻率测试仪数据文件.DZL"));
     DzlReadResult picked = ReadDzlFile(Local(nextFileName));
-    ASSERT_TRUE(picked.ok());
+    ASSERT_TRUE(picked.Ok());
     EXPECT_EQ(Numbers(picked.components), (std::vector<std::string>{"0002"}));
-    EXPECT_EQ(Doc().documentPath(), Local(path));
+    EXPECT_EQ(Doc().DocumentPath(), Local(path));
 }
 
 TEST_F(DocumentCommandsTest, SaveAllAsWritesEveryComponentAndKeepsTheDocumentsPath) {
@@ -116,9 +116,9 @@ TEST_F(DocumentCommandsTest, SaveAllAsWritesEveryComponentAndKeepsTheDocumentsPa
     nextFileName = dir.filePath(QStringLiteral("all.DZL"));
     frame->Action(cmd::kFileSaveAllAs)->trigger();
     DzlReadResult all = ReadDzlFile(Local(nextFileName));
-    ASSERT_TRUE(all.ok());
+    ASSERT_TRUE(all.Ok());
     EXPECT_EQ(Numbers(all.components), (std::vector<std::string>{"0001", "0002"}));
-    EXPECT_EQ(Doc().documentPath(), Local(path));
+    EXPECT_EQ(Doc().DocumentPath(), Local(path));
 
     nextFileName = dir.filePath(QStringLiteral("missing/all.DZL"));
     frame->Action(cmd::kFileSaveAllAs)->trigger();
@@ -127,39 +127,39 @@ TEST_F(DocumentCommandsTest, SaveAllAsWritesEveryComponentAndKeepsTheDocumentsPa
 
 TEST_F(DocumentCommandsTest, AcceleratorsReachThePointAndComponentCommands) {
     Open({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {5})});
-    GridControl* grid = frame->GetMainView()->Grid();
+    GridControl* grid = frame->MainView()->Grid();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(2, 1).center());
     Key(Qt::Key_T, Qt::AltModifier);
-    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
-    EXPECT_EQ(Doc().GetCurrentComponent()->points[1].value, 0);
+    EXPECT_EQ(Doc().CurrentComponent()->pointCount, 4);
+    EXPECT_EQ(Doc().CurrentComponent()->points[1].value, 0);
     Key(Qt::Key_B, Qt::AltModifier);
-    EXPECT_EQ(Doc().GetCurrentComponent()->points[2].value, 0);
+    EXPECT_EQ(Doc().CurrentComponent()->points[2].value, 0);
     Key(Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(Doc().GetCurrentComponent()->pointCount, 4);
+    EXPECT_EQ(Doc().CurrentComponent()->pointCount, 4);
     Key(Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(Doc().componentCount(), 3);
-    EXPECT_EQ(Doc().currentComponent(), 2);
+    EXPECT_EQ(Doc().ComponentCount(), 3);
+    EXPECT_EQ(Doc().CurrentIndex(), 2);
     Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(Doc().componentCount(), 2);
+    EXPECT_EQ(Doc().ComponentCount(), 2);
 }
 
 // Ctrl+X and Shift+Del cut a reading: its text goes to the clipboard and the value to 0.
 TEST_F(DocumentCommandsTest, CutKeysEmptyTheSelectedReading) {
     Open({MakeComponent("0001", {10, 11, 12})});
-    GridControl* grid = frame->GetMainView()->Grid();
+    GridControl* grid = frame->MainView()->Grid();
     const struct {
         Qt::Key key;
         Qt::KeyboardModifier modifier;
         int row;
     } cases[] = {{Qt::Key_X, Qt::ControlModifier, 2}, {Qt::Key_Delete, Qt::ShiftModifier, 3}};
     for (const auto& c : cases) {
-        const int value = Doc().GetCurrentComponent()->points[c.row - 1].value;
+        const int value = Doc().CurrentComponent()->points[c.row - 1].value;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(c.row, 1).center());
         Key(c.key, c.modifier);
-        EXPECT_EQ(Doc().GetCurrentComponent()->points[c.row - 1].value, 0) << c.row;
+        EXPECT_EQ(Doc().CurrentComponent()->points[c.row - 1].value, 0) << c.row;
         EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::number(value))) << c.row;
     }
-    EXPECT_EQ(Doc().GetCurrentComponent()->points[0].value, 10);
+    EXPECT_EQ(Doc().CurrentComponent()->points[0].value, 10);
     EXPECT_TRUE(Doc().IsModified());
 }
 
@@ -174,8 +174,8 @@ struct UndoCase {
 // showing a component recomputes them.
 std::vector<std::string> Content(const Document& doc) {
     std::vector<std::string> lines;
-    for (const Component& c : doc.components()) {
-        std::string line = c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|" +
+    for (const Component& c : doc.Components()) {
+        std::string line = c.Number() + "|" + c.Name() + "|" + c.TestDate() + "|" +
                            std::to_string(c.selected) + "|";
         for (const MeasuringPoint& p : c.points) line += std::to_string(p.value) + ",";
         lines.push_back(line);
@@ -192,7 +192,7 @@ TEST_P(UndoTest, CtrlZRestoresTheFileAndCtrlYDoesItAgain) {
     GetParam().edit(*this, *frame);
     const auto edited = Content(Doc());
     ASSERT_NE(edited, original) << "the edit changed nothing";
-    frame->GetMainView()->Grid()->setFocus();
+    frame->MainView()->Grid()->setFocus();
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Content(Doc()), original);
     Key(Qt::Key_Y, Qt::ControlModifier);
@@ -206,12 +206,12 @@ INSTANTIATE_TEST_SUITE_P(
         UndoCase{"CellEdit",
                  [](FrameTest&, MainWindow& f) {
                      ASSERT_TRUE(
-                         TypeIntoCell(*f.GetMainView()->Grid(), 1, 1, QStringLiteral("77")));
+                         TypeIntoCell(*f.MainView()->Grid(), 1, 1, QStringLiteral("77")));
                  }},
         UndoCase{"PointInsert",
-                 [](FrameTest&, MainWindow& f) { f.GetMainView()->OnInsertPointAbove(); }},
+                 [](FrameTest&, MainWindow& f) { f.MainView()->OnInsertPointAbove(); }},
         UndoCase{"PointDelete",
-                 [](FrameTest&, MainWindow& f) { f.GetMainView()->OnDeletePoint(); }},
+                 [](FrameTest&, MainWindow& f) { f.MainView()->OnDeletePoint(); }},
         UndoCase{"ComponentInsert",
                  [](FrameTest&, MainWindow& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
         UndoCase{
@@ -219,12 +219,12 @@ INSTANTIATE_TEST_SUITE_P(
             [](FrameTest&, MainWindow& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
         UndoCase{"Name",
                  [](FrameTest&, MainWindow& f) {
-                     QTest::keyClicks(f.GetControlPanel()->Edit(ControlPanel::kName),
+                     QTest::keyClicks(f.Panel()->Edit(ControlPanel::kName),
                                       QStringLiteral("KL1"));
                  }},
         UndoCase{"Date",
                  [](FrameTest&, MainWindow& f) {
-                     f.GetControlPanel()->DatePicker()->setDate(QDate(2015, 3, 7));
+                     f.Panel()->DatePicker()->setDate(QDate(2015, 3, 7));
                  }}),
     [](const ::testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });
 

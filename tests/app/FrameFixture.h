@@ -8,9 +8,9 @@
 #include <deque>
 
 #include "app/MainWindow.h"
-#include "TestFiles.h"
+#include "support/QtTestSupport.h"
 
-namespace ohmlet::testing {
+namespace ohmlet::test {
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -46,7 +46,7 @@ protected:
         frame.reset();
     }
 
-    Document& Doc() { return frame->GetDocument(); }
+    Document& Doc() { return frame->CurrentDocument(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods) { QTest::keyClick(frame.get(), key, mods); }
     QString Open(std::vector<Component> components, const QString& name = QStringLiteral("t.DZL")) {
         QString path = WriteFile(dir, name, components);
@@ -64,4 +64,4 @@ protected:
     QString nextFileName;
 };
 
-}  // namespace ohmlet::testing
+}  // namespace ohmlet::test

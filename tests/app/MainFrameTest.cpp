@@ -29,7 +29,7 @@
 #include "views/PanelBar.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST_F(MainFrameTest, TitleIsTheDocumentThenTheWindowTitleWithTheUnsavedMark) {
 }
 
 TEST_F(MainFrameTest, AltWTogglesThePanelTwice) {
-    PanelBar* bar = frame->GetPanelBar();
+    PanelBar* bar = frame->PanelDock();
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->windowTitle(), QStringLiteral("Workspace"));
     EXPECT_EQ(frame->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
@@ -151,7 +151,7 @@ TEST_F(MainFrameTest, AltWTogglesThePanelTwice) {
 }
 
 TEST_F(MainFrameTest, AfterTheBarsOwnHideButtonTheFirstAltWKeepsItHidden) {
-    PanelBar* bar = frame->GetPanelBar();
+    PanelBar* bar = frame->PanelDock();
     EXPECT_EQ(bar->HideButton()->toolTip(), QStringLiteral("Hide Docked Window"));
     EXPECT_EQ(bar->MinimizeButton()->toolTip(), QStringLiteral("Minimize Docked Window"));
     QTest::mouseClick(bar->HideButton(), Qt::LeftButton);
@@ -163,7 +163,7 @@ TEST_F(MainFrameTest, AfterTheBarsOwnHideButtonTheFirstAltWKeepsItHidden) {
 }
 
 TEST_F(MainFrameTest, MinimizeButtonFloatsAndDocksTheBar) {
-    PanelBar* bar = frame->GetPanelBar();
+    PanelBar* bar = frame->PanelDock();
     QTest::mouseClick(bar->MinimizeButton(), Qt::LeftButton);
     EXPECT_TRUE(bar->isFloating());
     QTest::mouseClick(bar->MinimizeButton(), Qt::LeftButton);
@@ -199,8 +199,8 @@ TEST_F(MainFrameTest, ADroppedFileIsOpenedAfterTheQuestion) {
     answers = {QMessageBox::No};
     QApplication::sendEvent(frame.get(), &drop);
     EXPECT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(Doc().componentCount(), 2);
-    EXPECT_EQ(Doc().GetComponent(0)->GetNumber(), "0007");
+    EXPECT_EQ(Doc().ComponentCount(), 2);
+    EXPECT_EQ(Doc().ComponentAt(0)->Number(), "0007");
 }
 
 TEST_F(MainFrameTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays) {
@@ -223,8 +223,8 @@ TEST_F(MainFrameTest, AFileThatCannotBeReadIsReportedAndTheDocumentStays) {
         ASSERT_EQ(errors.size(), 1u) << k.name;
         EXPECT_TRUE(errors[0].contains(QString::fromUtf8(k.name))) << errors[0].toStdString();
         EXPECT_TRUE(errors[0].contains(QString::fromUtf8(k.cause))) << errors[0].toStdString();
-        EXPECT_EQ(Doc().componentCount(), 1);
-        EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().documentPath())), opened);
+        EXPECT_EQ(Doc().ComponentCount(), 1);
+        EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().DocumentPath())), opened);
     }
 }
 
@@ -241,7 +241,7 @@ TEST_F(MainFrameTest, OutOfMemoryOnOpenKeepsTheDocument) {
     Component big = MakeComponent("0002", {});
     big.ResizePoints(4000000);  // 48 MB of readings
     const QString path = dir.filePath(QStringLiteral("big.DZL"));
-    ASSERT_TRUE(WriteDzlFile(QFile::encodeName(path).toStdString(), {big}).ok);
+    ASSERT_TRUE(WriteDzlFile(QFile::encodeName(path).toStdString(), {big}).Ok());
     big.ResizePoints(0);
 
     // The heap may grow by 16 MB: the file's readings do not fit.
@@ -263,8 +263,8 @@ TEST_F(MainFrameTest, OutOfMemoryOnOpenKeepsTheDocument) {
     EXPECT_FALSE(ok);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("内存不足"))) << errors[0].toStdString();
-    EXPECT_EQ(Doc().componentCount(), 1);
-    EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().documentPath())), opened);
+    EXPECT_EQ(Doc().ComponentCount(), 1);
+    EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(Doc().DocumentPath())), opened);
 }
 
 // Opened by any spelling of its path, a file is one entry in the recent files.

@@ -19,7 +19,7 @@
 #include "views/ControlPanel.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -118,7 +118,7 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
-    const std::vector<unsigned char> before = SerializeDzl(Doc().components());
+    const std::vector<unsigned char> before = SerializeDzl(Doc().Components());
     for (const Case& k : cases) {
         frame->SetProgramFolder(k.programFolder);
         if (!k.tmp.isEmpty())
@@ -136,7 +136,7 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
         ASSERT_EQ(errors.size(), 1u) << k.command;
         EXPECT_TRUE(errors[0].startsWith(QString::fromUtf8(k.failureText)))
             << errors[0].toStdString();
-        EXPECT_EQ(SerializeDzl(Doc().components()), before) << k.command;
+        EXPECT_EQ(SerializeDzl(Doc().Components()), before) << k.command;
         EXPECT_FALSE(Doc().IsModified()) << k.command;
     }
 }
@@ -160,11 +160,11 @@ TEST_F(ToolCommandsTest, WordAndExcelTakeTheTicksAsShown) {
     for (int command : {cmd::kWordReport, cmd::kExcelExport}) {
         if (Doc().IsModified()) answers.push_back(QMessageBox::No);  // a tick is an edit
         Open({MakeComponent("0001", {45, 46}, 1), MakeComponent("0002", {7771}, 1)});
-        QAbstractItemModel* list = frame->GetControlPanel()->List()->model();
+        QAbstractItemModel* list = frame->Panel()->List()->model();
         for (bool ticked : {false, true}) {
             ASSERT_TRUE(list->setData(list->index(1, 0), ticked ? Qt::Checked : Qt::Unchecked,
                                       Qt::CheckStateRole));
-            EXPECT_EQ(Doc().components()[1].selected, ticked ? 1 : 0);
+            EXPECT_EQ(Doc().Components()[1].selected, ticked ? 1 : 0);
             EXPECT_TRUE(frame->isWindowModified()) << command;
             opened.clear();
             frame->Action(command)->trigger();

@@ -11,7 +11,7 @@
 #include <QJsonObject>
 #include <cstring>
 
-#include "../data/TestSupport.h"
+#include "support/TestSupport.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
@@ -179,7 +179,7 @@ TEST(Cli, InfoKeepsColumnsApartAndOutputValid) {
         std::memcpy(c.number, k.number.data(), std::min(k.number.size(), sizeof c.number - 1));
         c.SetName(k.name);
         std::string path = dir.File("hostile.DZL");
-        ASSERT_TRUE(WriteDzlFile(path, {c}).ok);
+        ASSERT_TRUE(WriteDzlFile(path, {c}).Ok());
         CliRun r = RunCli({"info", Q(path)});
         ASSERT_EQ(r.exitCode, 0) << k.what;
         EXPECT_EQ(QString::fromUtf8(r.out).toUtf8(), r.out) << k.what << ": not UTF-8";
@@ -206,7 +206,7 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
         for (const char* layout : {"--serial", "--usb"}) {
             CliRun r = RunCli({"decode", layout, Q(in), "-o", Q(dir.File("out.DZL"))});
             EXPECT_EQ(r.exitCode, 4) << layout;
-            EXPECT_NE(r.err.toStdString().find(k.message), std::string::npos)
+            EXPECT_NE(r.err.toStdString().find(k.text), std::string::npos)
                 << r.err.toStdString();
             EXPECT_EQ(r.err.indexOf("0 of 0"), -1) << r.err.toStdString();
         }
@@ -226,7 +226,7 @@ TEST(Cli, OutOfMemoryIsAnErrorNotACrash) {
     Component big = test::MakeComponent("0001", {});
     big.ResizePoints(4000000);  // 48 MB of readings
     const std::string path = dir.File("big.DZL");
-    ASSERT_TRUE(WriteDzlFile(path, {big}).ok);
+    ASSERT_TRUE(WriteDzlFile(path, {big}).Ok());
     for (const char* command : {"info", "dump"}) {
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);

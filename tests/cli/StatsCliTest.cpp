@@ -7,7 +7,7 @@
 #include <QSet>
 #include <cmath>
 
-#include "../data/TestSupport.h"
+#include "support/TestSupport.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
@@ -43,7 +43,7 @@ std::string WriteSample(const test::TempDir& dir) {
     list[3].lowerTolerance = -1;
     list[3].upperTolerance = 1;
     std::string path = dir.File("sample.DZL");
-    EXPECT_TRUE(WriteDzlFile(path, list).ok);
+    EXPECT_TRUE(WriteDzlFile(path, list).Ok());
     return path;
 }
 

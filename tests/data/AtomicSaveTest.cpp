@@ -5,7 +5,7 @@
 #include <QThread>
 #include <random>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

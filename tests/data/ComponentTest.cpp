@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -60,24 +60,24 @@ TEST(Component, KindComesFromTheFirstCharacter) {
                  {"0001", ComponentKind::Single},  {"Z001", ComponentKind::Single},
                  {"H001", ComponentKind::Single},  {"", ComponentKind::Single}};
     for (const Case& k : cases)
-        EXPECT_EQ(test::MakeComponent(k.number, {}).GetKind(), k.kind) << k.number;
+        EXPECT_EQ(test::MakeComponent(k.number, {}).Kind(), k.kind) << k.number;
 }
 
 TEST(Component, PointValueOutsideTheReadingsIsZero) {
     Component c = test::MakeComponent("0001", {5, 6});
-    EXPECT_EQ(c.GetPointValue(-1), 0);
-    EXPECT_EQ(c.GetPointValue(2), 0);
-    EXPECT_EQ(c.GetPointValue(1), 6);
+    EXPECT_EQ(c.PointValue(-1), 0);
+    EXPECT_EQ(c.PointValue(2), 0);
+    EXPECT_EQ(c.PointValue(1), 6);
 }
 
 TEST(Component, TextsAreCutToTheirWidth) {
     Component c;
     c.SetName(std::string(150, 'x'));
-    EXPECT_EQ(c.GetName().size(), 99u);
+    EXPECT_EQ(c.Name().size(), 99u);
     c.SetNumber("ABCDEFG");
-    EXPECT_EQ(c.GetNumber(), "ABCD");
+    EXPECT_EQ(c.Number(), "ABCD");
     c.SetTestDate(std::string(30, '1'));
-    EXPECT_EQ(c.GetTestDate().size(), 19u);
+    EXPECT_EQ(c.TestDate().size(), 19u);
 }
 
 TEST(Component, CopyTakesTheRecordButNotTheDecoderAverage) {
@@ -87,7 +87,7 @@ TEST(Component, CopyTakesTheRecordButNotTheDecoderAverage) {
     Component copy = c;
     EXPECT_EQ(copy.averageValue, 0);
     EXPECT_EQ(copy.passRate, 0.25f);
-    EXPECT_EQ(copy.GetNumber(), "W001");
+    EXPECT_EQ(copy.Number(), "W001");
     copy.points[0].value = 99;
     EXPECT_EQ(c.points[0].value, 1) << "points are copied, not shared";
 }
@@ -112,7 +112,7 @@ TEST(Document, SetCellFollowsTheComponentKind) {
         c.blockOffset = 2;
         doc.ReplaceComponents({c});
         doc.SetCell(1, k.column, 77);
-        const Component& after = doc.components()[0];
+        const Component& after = doc.Components()[0];
         for (int i = 0; i < 5; ++i) {
             bool target = i == k.expectedPoint;
             EXPECT_EQ(after.points[i].value, target && k.setsValue ? 77 : 20)
@@ -129,14 +129,14 @@ TEST(Document, ValueEditRecomputesStatisticsAndTotals) {
         {test::MakeComponent("0001", {20, 20}), test::MakeComponent("0002", {30})});
     doc.SelectComponent(0);
     doc.SetCell(0, 1, 26);
-    const Component& c = doc.components()[0];
+    const Component& c = doc.Components()[0];
     EXPECT_EQ(c.maxValue, 26);
     EXPECT_EQ(c.minValue, 20);
     EXPECT_EQ(c.passCount, 1);
     EXPECT_FLOAT_EQ(c.passRate, 0.5f);
-    EXPECT_EQ(doc.totalPointCount(), 3);
-    EXPECT_EQ(doc.totalPassCount(), 1);
-    EXPECT_FLOAT_EQ(doc.overallPassRate(), 1.0f / 3.0f);
+    EXPECT_EQ(doc.TotalPointCount(), 3);
+    EXPECT_EQ(doc.TotalPassCount(), 1);
+    EXPECT_FLOAT_EQ(doc.OverallPassRate(), 1.0f / 3.0f);
     EXPECT_TRUE(doc.IsModified());
 }
 

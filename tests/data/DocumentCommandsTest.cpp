@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "data/GbkText.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
 
 std::vector<std::string> Numbers(const Document& doc) {
     std::vector<std::string> n;
-    for (const Component& c : doc.components()) n.push_back(c.GetNumber());
+    for (const Component& c : doc.Components()) n.push_back(c.Number());
     return n;
 }
 
@@ -24,16 +24,16 @@ TEST(DocumentCommands, InsertIntoAnEmptyDocument) {
     Document doc;
     doc.SetClock([] { return test::FixedDay(2015, 3, 7); });
     doc.InsertComponent();
-    ASSERT_EQ(doc.componentCount(), 1);
-    const Component& c = doc.components()[0];
-    EXPECT_EQ(c.GetNumber(), "0001");
-    EXPECT_EQ(c.GetTestDate(),
+    ASSERT_EQ(doc.ComponentCount(), 1);
+    const Component& c = doc.Components()[0];
+    EXPECT_EQ(c.Number(), "0001");
+    EXPECT_EQ(c.TestDate(),
               std::string("2015") + gbk::kYear + "03" + gbk::kMonth + "07" + gbk::kDay);
     EXPECT_EQ(c.selected, 1);
     EXPECT_EQ(Values(c), std::vector<int32_t>(20, 20));
     EXPECT_EQ(c.points[0].spare, 16);
     EXPECT_EQ(c.blockOffset, 20);
-    EXPECT_EQ(doc.currentComponent(), 0);
+    EXPECT_EQ(doc.CurrentIndex(), 0);
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -54,7 +54,7 @@ TEST(DocumentCommands, ComponentNumbers) {
     doc.InsertComponent();
     EXPECT_EQ(Numbers(doc), (std::vector<std::string>{"0001", "0003", "0003"}))
         << "numbers are not unique";
-    EXPECT_EQ(doc.currentComponent(), 2) << "the new component is current";
+    EXPECT_EQ(doc.CurrentIndex(), 2) << "the new component is current";
 }
 
 // A document of `count` inserted components whose current index is `current`;
@@ -92,9 +92,9 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
     for (const Case& k : cases) {
         Document doc;
         Prepare(doc, k.count, k.current);
-        ASSERT_EQ(doc.currentComponent(), k.current) << k.what;
+        ASSERT_EQ(doc.CurrentIndex(), k.current) << k.what;
         doc.DeleteComponent();
-        EXPECT_EQ(doc.currentComponent(), k.expectedCurrent) << k.what;
+        EXPECT_EQ(doc.CurrentIndex(), k.expectedCurrent) << k.what;
         EXPECT_EQ(Numbers(doc), k.expectedNumbers) << k.what;
     }
 
@@ -102,7 +102,7 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
     Prepare(doc, 1, 0);
     doc.DeleteComponent();
     doc.InsertComponent();
-    EXPECT_EQ(doc.currentComponent(), 0)
+    EXPECT_EQ(doc.CurrentIndex(), 0)
         << "an insert after deleting the only component is current";
 }
 
@@ -135,7 +135,7 @@ TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
         c.ComputeMin();
         doc.ReplaceComponents({c});
         k.action(doc);
-        const Component& after = doc.components()[0];
+        const Component& after = doc.Components()[0];
         EXPECT_EQ(Values(after), k.expected) << k.what;
         EXPECT_EQ(after.pointCount, static_cast<int32_t>(after.points.size())) << k.what;
         const auto [lo, hi] = std::minmax_element(k.expected.begin(), k.expected.end());
@@ -151,14 +151,14 @@ TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
 TEST(DocumentCommands, HundredthInsertIsNumbered0100) {
     Document doc;
     for (int i = 0; i < 100; ++i) doc.InsertComponent();
-    EXPECT_EQ(doc.components().back().GetNumber(), "0100");
+    EXPECT_EQ(doc.Components().back().Number(), "0100");
 }
 
 // What an edit can change, without the statistics that every refresh recomputes.
 std::string Content(const Document& doc) {
-    std::string s = "current " + std::to_string(doc.currentComponent()) + ";";
-    for (const Component& c : doc.components()) {
-        s += c.GetNumber() + "|" + c.GetName() + "|" + c.GetTestDate() + "|" +
+    std::string s = "current " + std::to_string(doc.CurrentIndex()) + ";";
+    for (const Component& c : doc.Components()) {
+        s += c.Number() + "|" + c.Name() + "|" + c.TestDate() + "|" +
              std::to_string(c.selected) + "|";
         for (const MeasuringPoint& p : c.points)
             s += std::to_string(p.position) + "," + std::to_string(p.value) + "," +
@@ -224,39 +224,39 @@ TEST(DocumentCommands, TypingANameIsOneUndoStep) {
     doc.SetCell(0, 1, 5);
     doc.SetComponentName("beam2");
     doc.Undo();
-    EXPECT_EQ(doc.components()[0].GetName(), "beam");
+    EXPECT_EQ(doc.Components()[0].Name(), "beam");
     doc.Undo();
     doc.Undo();
-    EXPECT_EQ(doc.components()[0].GetName(), "");
+    EXPECT_EQ(doc.Components()[0].Name(), "");
     EXPECT_FALSE(doc.CanUndo());
 }
 
 TEST(DocumentCommands, OpenAndSaveTrackUnsavedEdits) {
     test::TempDir dir;
     std::string path = dir.File("a.DZL");
-    ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {20, 30})}).ok);
+    ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {20, 30})}).Ok());
 
     Document doc;
     test::RecordingObserver observer;
     doc.AddObserver(&observer);
-    ASSERT_TRUE(doc.Open(path).ok());
+    ASSERT_TRUE(doc.Open(path).Ok());
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"List", "Show:0001", "Grid"}));
-    EXPECT_EQ(doc.documentPath(), path);
+    EXPECT_EQ(doc.DocumentPath(), path);
     EXPECT_FALSE(doc.IsModified());
     doc.SetCell(0, 1, 25);
     EXPECT_TRUE(doc.IsModified());
     std::string other = dir.File("b.DZL");
-    ASSERT_TRUE(doc.Save(other).ok);
+    ASSERT_TRUE(doc.Save(other).Ok());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.documentPath(), other);
+    EXPECT_EQ(doc.DocumentPath(), other);
 
     DzlWriteResult failed = doc.Save(dir.File("missing/c.DZL"));
-    EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(doc.documentPath(), other) << "a failed save keeps the document's path";
+    EXPECT_FALSE(failed.Ok());
+    EXPECT_EQ(doc.DocumentPath(), other) << "a failed save keeps the document's path";
 
     DzlReadResult missing = doc.Open(dir.File("none.DZL"));
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(doc.componentCount(), 1) << "a failed open keeps the components";
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_EQ(doc.ComponentCount(), 1) << "a failed open keeps the components";
 }
 
 TEST(DocumentCommands, ReadingKeepsTheCurrentIndexAndStoredStatistics) {
@@ -266,19 +266,19 @@ TEST(DocumentCommands, ReadingKeepsTheCurrentIndexAndStoredStatistics) {
     Component b = test::MakeComponent("0002", {40, 18});
     a.maxValue = b.maxValue = 1;
     a.passRate = b.passRate = 0.125f;
-    ASSERT_TRUE(WriteDzlFile(path, {a, b}).ok);
+    ASSERT_TRUE(WriteDzlFile(path, {a, b}).Ok());
 
     Document doc;
     doc.ReplaceComponents({test::MakeComponent("X", {}), test::MakeComponent("Y", {})});
     doc.SelectComponent(1);
-    ASSERT_TRUE(doc.Open(path).ok());
-    EXPECT_EQ(doc.currentComponent(), 1);
-    EXPECT_EQ(doc.components()[1].maxValue, 40) << "the shown component is recomputed";
-    EXPECT_EQ(doc.components()[0].maxValue, 1) << "the others keep the file's values";
-    EXPECT_EQ(doc.components()[0].passRate, 0.125f);
-    EXPECT_EQ(doc.components()[0].passCount, 1) << "the list refill recounts every component";
-    EXPECT_EQ(doc.totalPointCount(), 4);
-    EXPECT_EQ(doc.totalPassCount(), 2);
+    ASSERT_TRUE(doc.Open(path).Ok());
+    EXPECT_EQ(doc.CurrentIndex(), 1);
+    EXPECT_EQ(doc.Components()[1].maxValue, 40) << "the shown component is recomputed";
+    EXPECT_EQ(doc.Components()[0].maxValue, 1) << "the others keep the file's values";
+    EXPECT_EQ(doc.Components()[0].passRate, 0.125f);
+    EXPECT_EQ(doc.Components()[0].passCount, 1) << "the list refill recounts every component";
+    EXPECT_EQ(doc.TotalPointCount(), 4);
+    EXPECT_EQ(doc.TotalPassCount(), 2);
 }
 
 TEST(DocumentCommands, SaveSelectedWritesTheCheckedRows) {
@@ -287,11 +287,11 @@ TEST(DocumentCommands, SaveSelectedWritesTheCheckedRows) {
     for (int i = 0; i < 3; ++i) doc.InsertComponent();
     doc.SetComponentSelected(1, false);
     std::string path = dir.File("sel.DZL");
-    ASSERT_TRUE(doc.WriteComponents(path, DzlSelection::SelectedOnly).ok);
+    ASSERT_TRUE(doc.WriteComponents(path, DzlSelection::SelectedOnly).Ok());
     DzlReadResult r = ReadDzlFile(path);
     ASSERT_EQ(r.components.size(), 2u);
-    EXPECT_EQ(r.components[1].GetNumber(), "0003");
-    EXPECT_TRUE(doc.documentPath().empty()) << "save selected does not rename the document";
+    EXPECT_EQ(r.components[1].Number(), "0003");
+    EXPECT_TRUE(doc.DocumentPath().empty()) << "save selected does not rename the document";
 }
 
 }  // namespace

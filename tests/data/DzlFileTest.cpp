@@ -4,7 +4,7 @@
 
 #include "data/ByteOrder.h"
 #include "data/DzlFile.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -40,7 +40,7 @@ TEST(DzlFile, WrittenBytesSitAtTheirOffsets) {
 TEST(DzlFile, NewComponentFloatBytes) {
     Document doc;
     doc.InsertComponent();
-    std::vector<unsigned char> bytes = SerializeDzl(doc.components());
+    std::vector<unsigned char> bytes = SerializeDzl(doc.Components());
     struct Case {
         const char* field;
         std::size_t offset;
@@ -65,12 +65,12 @@ TEST(DzlFile, ReadsEveryFieldOfAnotherWritersRecord) {
     AppendRecord(b, "W012", 0, 2, {50, 90});
     AppendRecord(b, "P1", 7, 1, {70});
     DzlReadResult r = ParseDzl(b.data.data(), b.data.size(), "x.DZL");
-    ASSERT_TRUE(r.ok()) << r.message;
+    ASSERT_TRUE(r.Ok()) << r.text;
     ASSERT_EQ(r.components.size(), 2u);
     const Component& a = r.components[0];
-    EXPECT_EQ(a.GetNumber(), "W012");
-    EXPECT_EQ(a.GetName(), "name") << "bytes after the NUL are ignored";
-    EXPECT_EQ(a.GetTestDate(), "date");
+    EXPECT_EQ(a.Number(), "W012");
+    EXPECT_EQ(a.Name(), "name") << "bytes after the NUL are ignored";
+    EXPECT_EQ(a.TestDate(), "date");
     EXPECT_EQ(a.selected, 0);
     EXPECT_EQ(a.auxParam, 16);
     EXPECT_EQ(a.designValue, 20);
@@ -134,7 +134,7 @@ TEST(DzlFile, ShortAndOddFilesFollowTheShortFileRules) {
     };
     for (const Case& k : cases) {
         DzlReadResult r = ParseDzl(k.bytes.data(), k.bytes.size(), "short.DZL");
-        ASSERT_TRUE(r.ok()) << k.what << ": " << r.message;
+        ASSERT_TRUE(r.Ok()) << k.what << ": " << r.text;
         ASSERT_EQ(r.components.size(), k.components) << k.what;
         if (k.components == 0) continue;
         const Component& last = r.components.back();
@@ -164,12 +164,12 @@ TEST(DzlFile, UntrustedCountsNeverOutgrowTheBytes) {
     };
     for (const Case& k : cases) {
         DzlReadResult r = ParseDzl(k.bytes.data(), k.bytes.size(), "bad.DZL");
-        EXPECT_EQ(r.ok(), k.ok) << k.what;
+        EXPECT_EQ(r.Ok(), k.Ok()) << k.what;
         EXPECT_EQ(r.components.size(), k.components) << k.what;
-        if (!k.ok) {
-            EXPECT_NE(r.message.find("bad.DZL"), std::string::npos) << k.what << ": " << r.message;
+        if (!k.Ok()) {
+            EXPECT_NE(r.text.find("bad.DZL"), std::string::npos) << k.what << ": " << r.text;
         }
-        if (k.ok && k.components > 0) {
+        if (k.Ok() && k.components > 0) {
             EXPECT_EQ(r.components[0].points.size(), k.firstPoints) << k.what;
         }
     }
@@ -183,8 +183,8 @@ TEST(DzlFile, SelectedOnlyWritesCheckedComponentsAndCountsThem) {
     std::vector<unsigned char> bytes = SerializeDzl({a, b, c}, DzlSelection::SelectedOnly);
     DzlReadResult r = ParseDzl(bytes.data(), bytes.size(), "sel.DZL");
     ASSERT_EQ(r.components.size(), 2u);
-    EXPECT_EQ(r.components[0].GetNumber(), "0001");
-    EXPECT_EQ(r.components[1].GetNumber(), "0003");
+    EXPECT_EQ(r.components[0].Number(), "0001");
+    EXPECT_EQ(r.components[1].Number(), "0003");
 
     a.selected = c.selected = 0;
     EXPECT_EQ(SerializeDzl({a, b, c}, DzlSelection::SelectedOnly),
@@ -199,8 +199,8 @@ TEST(DzlFile, FailedSaveIsReportedAndLeavesNothingBehind) {
     std::string missingFolder = dir.File("no-such-folder/x.DZL");
     for (const std::string& path : {blocked, missingFolder}) {
         DzlWriteResult r = WriteDzlFile(path, {test::MakeComponent("0001", {5})});
-        EXPECT_FALSE(r.ok) << path;
-        EXPECT_NE(r.message.find(path), std::string::npos) << r.message;
+        EXPECT_FALSE(r.Ok()) << path;
+        EXPECT_NE(r.text.find(path), std::string::npos) << r.text;
     }
     EXPECT_TRUE(std::filesystem::exists(blocked + "/inside"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
@@ -210,15 +210,15 @@ TEST(DzlFile, FailedSaveIsReportedAndLeavesNothingBehind) {
 TEST(DzlFile, SaveReplacesTheWholeFile) {
     test::TempDir dir;
     std::string path = dir.File("replace.DZL");
-    ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {1, 2, 3, 4, 5, 6})}).ok);
-    ASSERT_TRUE(WriteDzlFile(path, {}).ok);
+    ASSERT_TRUE(WriteDzlFile(path, {test::MakeComponent("0001", {1, 2, 3, 4, 5, 6})}).Ok());
+    ASSERT_TRUE(WriteDzlFile(path, {}).Ok());
     EXPECT_EQ(test::ReadAll(path), (std::vector<unsigned char>{0, 0, 0, 0}));
 }
 
 TEST(DzlFile, MissingFileIsReportedWithItsName) {
     DzlReadResult r = ReadDzlFile("/nonexistent/folder/x.DZL");
-    EXPECT_EQ(r.status, DzlReadResult::Status::CannotOpen);
-    EXPECT_NE(r.message.find("/nonexistent/folder/x.DZL"), std::string::npos);
+    EXPECT_EQ(r.code, DzlReadCode::CannotOpen);
+    EXPECT_NE(r.text.find("/nonexistent/folder/x.DZL"), std::string::npos);
 }
 
 }  // namespace
@@ -249,12 +249,12 @@ TEST(DzlFile, HostileFloatsSaturateToInt) {
         b.Int(16).Float(k.stored).Float(k.stored).Float(k.stored).Int(0).Int(0).Float(0);
         b.Float(0).Float(0).Float(k.stored).Float(0);
         DzlReadResult r = ParseDzl(b.data.data(), b.data.size(), "t.DZL");
-        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_TRUE(r.Ok()) << r.text;
         ASSERT_EQ(r.components.size(), 1u);
         const Component& c = r.components[0];
-        EXPECT_EQ(c.GetDesignValue(), k.shown) << k.stored;
-        EXPECT_EQ(c.GetLowerTolerance(), k.shown) << k.stored;
-        EXPECT_EQ(c.GetUpperTolerance(), k.shown) << k.stored;
+        EXPECT_EQ(c.DesignValue(), k.shown) << k.stored;
+        EXPECT_EQ(c.LowerTolerance(), k.shown) << k.stored;
+        EXPECT_EQ(c.UpperTolerance(), k.shown) << k.stored;
         EXPECT_EQ(SaturateToInt(c.passCount), k.shown) << k.stored;
     }
 }

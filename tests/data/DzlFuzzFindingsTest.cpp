@@ -12,7 +12,7 @@ namespace {
 TEST(DzlFuzzFindings, ClaimWithoutBytesReadsFreshComponentsWithoutReadings) {
     const unsigned char input[] = {0xff, 0xff, 0x00, 0x00};
     DzlReadResult r = ParseDzl(input, sizeof input, "found.DZL");
-    ASSERT_TRUE(r.ok()) << r.message;
+    ASSERT_TRUE(r.Ok()) << r.text;
     ASSERT_EQ(r.components.size(), 65535u);
     const Component fresh;
     for (const Component& c : {r.components.front(), r.components.back()}) {
@@ -23,7 +23,7 @@ TEST(DzlFuzzFindings, ClaimWithoutBytesReadsFreshComponentsWithoutReadings) {
     std::vector<unsigned char> bytes = SerializeDzl(r.components);
     EXPECT_EQ(bytes.size(), kDzlHeaderSize + 65535 * kDzlRecordSize);
     DzlReadResult again = ParseDzl(bytes.data(), bytes.size(), "again.DZL");
-    ASSERT_TRUE(again.ok());
+    ASSERT_TRUE(again.Ok());
     EXPECT_EQ(SerializeDzl(again.components), bytes);
 }
 

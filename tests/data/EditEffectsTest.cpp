@@ -5,7 +5,7 @@
 #include <functional>
 #include <random>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -17,9 +17,9 @@ struct Figures {
 };
 
 Figures Of(const Document& doc, int index) {
-    const Component& c = doc.components()[static_cast<std::size_t>(index)];
+    const Component& c = doc.Components()[static_cast<std::size_t>(index)];
     return {c.pointCount,          c.maxValue,          c.minValue, c.passCount, c.passRate,
-            doc.totalPointCount(), doc.totalPassCount()};
+            doc.TotalPointCount(), doc.TotalPassCount()};
 }
 
 void ExpectFigures(const Figures& got, const Figures& want, const char* what) {
@@ -99,9 +99,9 @@ TEST(EditEffects, SaveWritesTheFiguresOfTheEditedReadings) {
     Prepare(doc);
     doc.DeletePoint(2, 1);
     const std::string path = dir.File("edited.DZL");
-    ASSERT_TRUE(doc.Save(path).ok);
+    ASSERT_TRUE(doc.Save(path).Ok());
     DzlReadResult read = ReadDzlFile(path);
-    ASSERT_TRUE(read.ok());
+    ASSERT_TRUE(read.Ok());
     const Component& c = read.components[0];
     EXPECT_EQ(c.pointCount, 2);
     EXPECT_EQ(c.maxValue, 20);
@@ -185,7 +185,7 @@ TEST(EditEffects, TickIsAnUndoableEditThatMarksTheDocument) {
                                test::MakeComponent("0003", {3})});
         k.steps(doc);
         std::vector<int32_t> selected;
-        for (const Component& c : doc.components()) selected.push_back(c.selected);
+        for (const Component& c : doc.Components()) selected.push_back(c.selected);
         EXPECT_EQ(selected, k.selected) << k.what;
         EXPECT_EQ(doc.IsModified(), k.modified) << k.what;
     }
@@ -202,13 +202,13 @@ TEST(EditEffects, TicksSurviveSaveAndReopen) {
         doc.SetComponentSelected(2, false);
         doc.SetComponentSelected(2, true);
         doc.SetComponentSelected(1, false);
-        ASSERT_TRUE(doc.Save(path).ok);
+        ASSERT_TRUE(doc.Save(path).Ok());
         EXPECT_FALSE(doc.IsModified());
     }
     Document reopened;
-    ASSERT_TRUE(reopened.Open(path).ok());
+    ASSERT_TRUE(reopened.Open(path).Ok());
     std::vector<int32_t> selected;
-    for (const Component& c : reopened.components()) selected.push_back(c.selected);
+    for (const Component& c : reopened.Components()) selected.push_back(c.selected);
     EXPECT_EQ(selected, (std::vector<int32_t>{0, 0, 1}));
 }
 
@@ -224,18 +224,18 @@ TEST(EditEffects, ComponentInsertAndDeleteUndoAtEveryPlace) {
         doc.SelectComponent(at);
         doc.DeleteComponent();
         doc.InsertComponent();
-        ASSERT_EQ(doc.componentCount(), 6) << at;
+        ASSERT_EQ(doc.ComponentCount(), 6) << at;
         doc.Undo();
         doc.Undo();
-        ASSERT_EQ(doc.componentCount(), 6) << at;
+        ASSERT_EQ(doc.ComponentCount(), 6) << at;
         for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(doc.components()[static_cast<std::size_t>(i)].points[0].value, i)
+            EXPECT_EQ(doc.Components()[static_cast<std::size_t>(i)].points[0].value, i)
                 << "deleted " << at << ", component " << i;
         }
-        EXPECT_EQ(doc.currentComponent(), at);
+        EXPECT_EQ(doc.CurrentIndex(), at);
         doc.Redo();
-        EXPECT_EQ(doc.componentCount(), 5) << at;
-        EXPECT_EQ(doc.components()[static_cast<std::size_t>(std::min(at, 4))].points[0].value,
+        EXPECT_EQ(doc.ComponentCount(), 5) << at;
+        EXPECT_EQ(doc.Components()[static_cast<std::size_t>(std::min(at, 4))].points[0].value,
                   at == 5 ? 4 : at + 1)
             << at;
     }
@@ -253,7 +253,7 @@ TEST(EditEffects, TotalsEqualAFreshCountAfterEveryEdit) {
         {"delete component", [](Document& d) { d.DeleteComponent(); }},
         {"undo", [](Document& d) { d.Undo(); }},
         {"redo", [](Document& d) { d.Redo(); }},
-        {"select last", [](Document& d) { d.SelectComponent(d.componentCount() - 1); }},
+        {"select last", [](Document& d) { d.SelectComponent(d.ComponentCount() - 1); }},
         {"tick", [](Document& d) { d.SetComponentSelected(0, false); }},
     };
     std::mt19937 random(11);
@@ -264,13 +264,13 @@ TEST(EditEffects, TotalsEqualAFreshCountAfterEveryEdit) {
         const auto& [what, edit] = edits[pick(random)];
         edit(doc);
         int32_t points = 0, passing = 0;
-        for (const Component& c : doc.components()) {
+        for (const Component& c : doc.Components()) {
             points += c.pointCount;
             Component fresh = c;
             passing += fresh.CountPassing();
         }
-        ASSERT_EQ(doc.totalPointCount(), points) << "step " << step << ": " << what;
-        ASSERT_EQ(doc.totalPassCount(), passing) << "step " << step << ": " << what;
+        ASSERT_EQ(doc.TotalPointCount(), points) << "step " << step << ": " << what;
+        ASSERT_EQ(doc.TotalPassCount(), passing) << "step " << step << ": " << what;
     }
 }
 

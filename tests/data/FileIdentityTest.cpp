@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "data/FileIdentity.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

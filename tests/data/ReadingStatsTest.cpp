@@ -5,7 +5,7 @@
 #include <random>
 
 #include "data/ReadingStats.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

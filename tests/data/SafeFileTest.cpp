@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "data/SafeFile.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -55,10 +55,10 @@ TEST_P(SafeWriterAttack, KeepsTheUsersFiles) {
     TempDir dir;
     c.prepare(dir);
     SafeWriteResult r = WriteFileSafely(dir.File("target"), kNew);
-    EXPECT_EQ(r.ok, c.saves) << r.message;
+    EXPECT_EQ(r.Ok(), c.saves) << r.text;
     if (!c.saves) {
-        EXPECT_NE(r.message.find(c.messagePart), std::string::npos) << r.message;
-        EXPECT_NE(r.message.find(dir.File("target")), std::string::npos) << r.message;
+        EXPECT_NE(r.text.find(c.messagePart), std::string::npos) << r.text;
+        EXPECT_NE(r.text.find(dir.File("target")), std::string::npos) << r.text;
     }
     c.check(dir);
     for (const std::string& name : Entries(dir))
@@ -163,8 +163,8 @@ INSTANTIATE_TEST_SUITE_P(Attacks, SafeWriterAttack, ::testing::ValuesIn(kWriteCa
 TEST(SafeWriter, MissingFolderNamesTheCause) {
     TempDir dir;
     SafeWriteResult r = WriteFileSafely(dir.File("no/such/target"), kNew);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("No such file or directory"), std::string::npos) << r.message;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(r.text.find("No such file or directory"), std::string::npos) << r.text;
 }
 
 int failingClose(int fd) {
@@ -179,9 +179,9 @@ TEST(SafeWriter, FailedCloseIsAFailedSave) {
     SetSafeFileCloseForTesting(&failingClose);
     SafeWriteResult r = WriteFileSafely(dir.File("target"), kNew);
     SetSafeFileCloseForTesting(nullptr);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.Ok());
     EXPECT_EQ(r.error, EIO);
-    EXPECT_NE(r.message.find(std::strerror(EIO)), std::string::npos) << r.message;
+    EXPECT_NE(r.text.find(std::strerror(EIO)), std::string::npos) << r.text;
     EXPECT_EQ(ReadAll(dir.File("target")), kOld);
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"target"});
 }
@@ -189,12 +189,12 @@ TEST(SafeWriter, FailedCloseIsAFailedSave) {
 TEST(SafeWriter, RunningSaveKeepsItsTemporaryFile) {
     TempDir dir;
     SafeFileWriter first(dir.File("target"));
-    ASSERT_TRUE(first.Open().ok);
-    ASSERT_TRUE(first.Write(kOld.data(), kOld.size()).ok);
+    ASSERT_TRUE(first.Open().Ok());
+    ASSERT_TRUE(first.Write(kOld.data(), kOld.size()).Ok());
     // A second save of the same file must not take the first one's file for a leftover.
-    EXPECT_TRUE(WriteFileSafely(dir.File("target"), kNew).ok);
+    EXPECT_TRUE(WriteFileSafely(dir.File("target"), kNew).Ok());
     EXPECT_TRUE(fs::exists(first.TempPath()));
-    EXPECT_TRUE(first.Commit().ok);
+    EXPECT_TRUE(first.Commit().Ok());
     EXPECT_EQ(ReadAll(dir.File("target")), kOld);
 }
 
@@ -216,8 +216,8 @@ TEST(SafeWriter, FileSizeLimitIsAMessageNotADeath) {
         rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         SafeWriteResult r = WriteFileSafely(target, std::vector<unsigned char>(100000, 'x'));
-        if (r.ok) return 1;
-        return r.message.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
+        if (r.Ok()) return 1;
+        return r.text.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
     });
     EXPECT_EQ(code, 0) << "1: saved past the limit, 2: wrong cause, >100: killed by a signal";
     EXPECT_EQ(ReadAll(target), kOld);
@@ -238,8 +238,8 @@ TEST(SafeWriter, ReadOnlyTargetIsRefusedForAnOrdinaryUser) {
         if (::geteuid() == 0 && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
             return 3;
         SafeWriteResult r = WriteFileSafely(target, kNew);
-        if (r.ok) return 1;
-        return r.message.find("read-only") != std::string::npos ? 0 : 2;
+        if (r.Ok()) return 1;
+        return r.text.find("read-only") != std::string::npos ? 0 : 2;
     });
     if (code == 3) GTEST_SKIP() << "cannot drop privileges here";
     EXPECT_EQ(code, 0) << "1: replaced a read-only file, 2: message does not say read-only";

@@ -75,7 +75,7 @@ inline void WriteAll(const std::string& path, const std::vector<unsigned char>& 
 class RecordingObserver : public DocumentObserver {
 public:
     void ShowComponent(const Component* c) override {
-        calls.push_back(c ? "Show:" + c->GetNumber() : std::string("Show:none"));
+        calls.push_back(c ? "Show:" + c->Number() : std::string("Show:none"));
     }
     void RefreshComponentList() override { calls.push_back("List"); }
     void RefreshPointCount() override { calls.push_back("PointCount"); }

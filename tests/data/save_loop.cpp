@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     // Sizes differ so that a torn file cannot pass for either.
     const std::vector<Component> models[2] = {Model(50000, 1), Model(70000, 2)};
     for (unsigned long i = 0;; ++i) {
-        if (!WriteDzlFile(path, models[i % 2]).ok) return 1;
+        if (!WriteDzlFile(path, models[i % 2]).Ok()) return 1;
         if (i == 0) {
             std::puts("ready");
             std::fflush(stdout);

@@ -78,7 +78,7 @@ class ReportOutputsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DzlReadResult file = ReadDzlFile(OHMLET_EXAMPLE);
-        ASSERT_TRUE(file.ok());
+        ASSERT_TRUE(file.Ok());
         components_ = file.components;
         // The user's ticks, not the file's: one more left out, one taken in.
         components_[0].selected = 0;
@@ -117,7 +117,7 @@ protected:
         // ohmlet-cli reads the settings beside itself.
         const QString cli = Path("ohmlet-cli");
         if (!QFile::exists(cli) && !QFile::copy(OHMLET_CLI, cli)) return -1;
-        if (!WriteDzlFile(Path("doc.DZL").toStdString(), components_).ok) return -1;
+        if (!WriteDzlFile(Path("doc.DZL").toStdString(), components_).Ok()) return -1;
         QProcess p;
         p.start(cli, {"export", "--format", "pdf", Path("doc.DZL"), "-o", pdf});
         p.waitForFinished(60000);
@@ -147,8 +147,8 @@ TEST_F(ReportOutputsTest, FourOutputsGiveTheSamePages) {
     }
     EXPECT_EQ(exported.pageCount, 3 + (rows + 39) / 40);
     EXPECT_TRUE(text.contains(QStringLiteral("共对该构件的%1个测点").arg(points)));
-    EXPECT_FALSE(text.contains(FromGbk(components_[0].GetName())));
-    EXPECT_TRUE(text.contains(FromGbk(components_.back().GetName())));
+    EXPECT_FALSE(text.contains(FromGbk(components_[0].Name())));
+    EXPECT_TRUE(text.contains(FromGbk(components_.back().Name())));
 
     for (const char* other : {"cli.pdf", "print.pdf", "preview.pdf"}) {
         SCOPED_TRACE(other);

@@ -66,7 +66,7 @@ void FillPage(ReportParameterPage* page, int seed) {
 
 TEST_F(ReportParameterDialogTest, EveryLayoutRoundTripsThroughItsFile) {
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
-        const ReportLayoutInfo& info = *GetReportLayoutInfo(layout);
+        const ReportLayoutInfo& info = *ReportLayoutInfoAt(layout);
         SCOPED_TRACE(info.comboItem);
         {
             ReportParameterDialog dialog(Load());
@@ -134,7 +134,7 @@ TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
     Type(dialog.Page(3), "工程名称", "typed on 4");
     Ok(dialog);
     for (int i = 0; i < kReportLayoutCount; ++i)
-        EXPECT_TRUE(Exists((std::string(GetReportLayoutInfo(i)->baseName) + ".ini").c_str())) << i;
+        EXPECT_TRUE(Exists((std::string(ReportLayoutInfoAt(i)->baseName) + ".ini").c_str())) << i;
     EXPECT_TRUE(FileBytes("report4ini.ini").contains("typed on 4"));
     EXPECT_EQ(
         FileBytes("reportini.ini"),
@@ -144,7 +144,7 @@ TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
 TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
     ReportParameterDialog dialog(Load());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
-        for (const ReportField& f : GetReportLayoutInfo(layout)->fileOrder) {
+        for (const ReportField& f : ReportLayoutInfoAt(layout)->fileOrder) {
             const QString key = QString::fromUtf8(f.key);
             SCOPED_TRACE(f.key);
             if (f.kind == FieldKind::Date) {
@@ -208,11 +208,11 @@ TEST_F(ReportParameterDialogTest, OkAndCancelWriteNothingThemselves) {
         QDialog::DialogCode result;
     } cases[] = {{true, QDialog::Accepted}, {false, QDialog::Rejected}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.ok ? "OK" : "Cancel");
+        SCOPED_TRACE(c.Ok() ? "OK" : "Cancel");
         ReportParameterDialog dialog(Load());
         dialog.LayoutCombo()->setCurrentIndex(1);
         Type(dialog.Page(1), "工程名称", "x");
-        c.ok ? dialog.accept() : dialog.reject();
+        c.Ok() ? dialog.accept() : dialog.reject();
         EXPECT_EQ(dialog.result(), c.result);
         EXPECT_FALSE(Exists("report2ini.ini"));
         EXPECT_FALSE(Exists("reportini.ini"));

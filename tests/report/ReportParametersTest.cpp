@@ -45,7 +45,7 @@ TEST(StoredDate, TextsThatAreNoDateGiveNoDate) {
 
 TEST(ReportLayouts, TablesAgreeWithThemselves) {
     for (int i = 0; i < kReportLayoutCount; ++i) {
-        const ReportLayoutInfo* info = GetReportLayoutInfo(i);
+        const ReportLayoutInfo* info = ReportLayoutInfoAt(i);
         ASSERT_NE(info, nullptr);
         // Every field is on the screen exactly once.
         std::vector<std::string> screen;
@@ -56,25 +56,25 @@ TEST(ReportLayouts, TablesAgreeWithThemselves) {
             EXPECT_EQ(std::count(screen.begin(), screen.end(), std::string(f.key)), 1)
                 << info->comboItem << " " << f.key;
     }
-    EXPECT_EQ(GetReportLayoutInfo(-1), nullptr);
-    EXPECT_EQ(GetReportLayoutInfo(6), nullptr);
+    EXPECT_EQ(ReportLayoutInfoAt(-1), nullptr);
+    EXPECT_EQ(ReportLayoutInfoAt(6), nullptr);
 }
 
-TEST(GetReportParameter, ReadsTheLayoutsFileTrimmed) {
+TEST(ReadReportParameter, ReadsTheLayoutsFileTrimmed) {
     QTemporaryDir dir;
     const QString name = QStringLiteral("工程名称");
-    EXPECT_EQ(GetReportParameter(dir.path(), 1, name), "");  // no file yet
+    EXPECT_EQ(ReadReportParameter(dir.path(), 1, name), "");  // no file yet
     std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary)
         << "[Data]\r\n"
         << ToGbk(name) << "=  " << ToGbk(QStringLiteral("新楼")) << "  \r\n";
     std::ofstream(dir.filePath("reportJilinini.ini").toStdString(), std::ios::binary)
         << "[Data]\r\n"
         << ToGbk(name) << "=J\r\n";
-    EXPECT_EQ(GetReportParameter(dir.path(), 1, name), ToGbk(QStringLiteral("新楼")));
-    EXPECT_EQ(GetReportParameter(dir.path(), 6, name), "J");
-    EXPECT_EQ(GetReportParameter(dir.path(), 1, QStringLiteral("委托单位")), "");
-    EXPECT_EQ(GetReportParameter(dir.path(), 0, name), "");
-    EXPECT_EQ(GetReportParameter(dir.path(), 7, name), "");
+    EXPECT_EQ(ReadReportParameter(dir.path(), 1, name), ToGbk(QStringLiteral("新楼")));
+    EXPECT_EQ(ReadReportParameter(dir.path(), 6, name), "J");
+    EXPECT_EQ(ReadReportParameter(dir.path(), 1, QStringLiteral("委托单位")), "");
+    EXPECT_EQ(ReadReportParameter(dir.path(), 0, name), "");
+    EXPECT_EQ(ReadReportParameter(dir.path(), 7, name), "");
 }
 
 TEST(ReadReportParameters, OneSetPerLayoutWithDefaultsForWhatIsEmpty) {
@@ -99,7 +99,7 @@ TEST(ReadReportParameters, OneSetPerLayoutWithDefaultsForWhatIsEmpty) {
                 ToGbk(QString::fromUtf8(c.key)) + "=" + ToGbk(QString::fromUtf8(c.stored)) + "\r\n";
     std::ofstream(dir.filePath("report1ini.ini").toStdString(), std::ios::binary) << file;
     const ReportParameterSet set = ReadReportParameters(dir.path(), 1);
-    EXPECT_EQ(set.size(), GetReportLayoutInfo(0)->fileOrder.size());
+    EXPECT_EQ(set.size(), ReportLayoutInfoAt(0)->fileOrder.size());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
         const QString key = QString::fromUtf8(c.key);
@@ -168,7 +168,7 @@ TEST(LoadReportParameters, FileValuesOverFreshOnes) {
         EXPECT_EQ(values.texts, fresh.texts) << layout;
         EXPECT_EQ(values.dates, fresh.dates) << layout;
         EXPECT_EQ(values.texts.size() + values.dates.size(),
-                  GetReportLayoutInfo(layout)->fileOrder.size());
+                  ReportLayoutInfoAt(layout)->fileOrder.size());
     }
     EXPECT_EQ(LoadReportParameters(QTemporaryDir().path(), today).chosenLayout, -1);
 }

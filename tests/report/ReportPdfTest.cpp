@@ -85,7 +85,7 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
     WriteSettings();
     ASSERT_EQ(Export(OHMLET_EXAMPLE), 0) << error_.toStdString();
     DzlReadResult file = ReadDzlFile(OHMLET_EXAMPLE);
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     const std::vector<ReportRow> rows = BuildReportRows(file.components);
     const int pages = 3 + static_cast<int>((rows.size() + 39) / 40);
     ASSERT_EQ(PageCount(), pages);
@@ -141,10 +141,10 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
         const QString& page = rawPages[i / 40];
         QString pattern;
         if (rows[i].firstValue < 0) {
-            pattern = QRegularExpression::escape(FromGbk(c.GetNumber())) + " ?" +
-                      QRegularExpression::escape("(" + FromGbk(c.GetName()) + ")") +
-                      QStringLiteral(" ?设计值:%1 kΩ·cm ").arg(c.GetDesignValue()) +
-                      QRegularExpression::escape(FromGbk(c.GetTestDate()));
+            pattern = QRegularExpression::escape(FromGbk(c.Number())) + " ?" +
+                      QRegularExpression::escape("(" + FromGbk(c.Name()) + ")") +
+                      QStringLiteral(" ?设计值:%1 kΩ·cm ").arg(c.DesignValue()) +
+                      QRegularExpression::escape(FromGbk(c.TestDate()));
         } else {
             QStringList values;
             for (int s = rows[i].firstValue; s < rows[i].firstValue + rows[i].valueCount; ++s)
@@ -158,7 +158,7 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
     for (const Component& c : file.components) {
         if (c.selected) continue;
         for (const QString& page : rawPages)
-            EXPECT_FALSE(page.contains(FromGbk(c.GetName()))) << c.GetNumber();
+            EXPECT_FALSE(page.contains(FromGbk(c.Name()))) << c.Number();
     }
 
     for (int p = 1; p <= pages; ++p) {

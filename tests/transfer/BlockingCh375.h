@@ -28,7 +28,7 @@ public:
         open_ = true;
         return {};
     }
-    std::string GetDeviceName(unsigned) override { return "blocking"; }
+    std::string DeviceName(unsigned) override { return "blocking"; }
     LinkResult WriteData(unsigned, const unsigned char* data, std::size_t& count) override {
         std::lock_guard<std::mutex> lock(mutex_);
         if (count == 3 && data[0] == 0 && data[1] == 0 && data[2] == 0) record_->endRequests++;

@@ -25,7 +25,7 @@ TEST(ReplyDecoder, SerialSecondBlockFollowsTheFirstBlocksPoints) {
     ASSERT_EQ(d.code, DecodedReply::Status::Ok);
     ASSERT_EQ(d.components.size(), 2u);
     const Component& first = d.components[0];
-    EXPECT_EQ(first.GetNumber(), "1234");
+    EXPECT_EQ(first.Number(), "1234");
     EXPECT_EQ(first.pointCount, 3);
     EXPECT_EQ(first.maxValue, 90.0f);
     EXPECT_EQ(first.minValue, 50.0f);
@@ -36,10 +36,10 @@ TEST(ReplyDecoder, SerialSecondBlockFollowsTheFirstBlocksPoints) {
     EXPECT_EQ(first.lowerTolerance, 0.0f);
     EXPECT_EQ(first.upperTolerance, 0.0f);
     EXPECT_EQ(first.passCount, 0.0f);
-    EXPECT_EQ(first.GetName(), "");
+    EXPECT_EQ(first.Name(), "");
     const Component& second = d.components[1];
-    EXPECT_EQ(second.GetNumber(), "P012");
-    EXPECT_EQ(second.GetTestDate(),
+    EXPECT_EQ(second.Number(), "P012");
+    EXPECT_EQ(second.TestDate(),
               "2009\xC4\xEA"
               "12\xD4\xC2"
               "01\xC8\xD5");
@@ -65,7 +65,7 @@ TEST(ReplyDecoder, UsbHeadsAndPointAreaAtTheirOffsets) {
     DecodedReply d = DecodeUsbReply(reply);
     ASSERT_EQ(d.code, DecodedReply::Status::Ok);
     ASSERT_EQ(d.components.size(), 2u);
-    EXPECT_EQ(d.components[0].GetNumber(), "1001");
+    EXPECT_EQ(d.components[0].Number(), "1001");
     EXPECT_EQ(d.components[0].maxValue, 90.0f);
     EXPECT_EQ(d.components[0].minValue, 50.0f);
     EXPECT_EQ(d.components[0].averageValue, 70.0f);
@@ -110,8 +110,8 @@ TEST(ReplyDecoder, NumberBytesMapToCodeDigits) {
             DecodeUsbReply(UsbReply({{{b[0], b[1], b[2], b[3]}, 1, 1, 1, 0, 0, {}}}));
         ASSERT_EQ(serial.code, DecodedReply::Status::Ok);
         ASSERT_EQ(usb.code, DecodedReply::Status::Ok);
-        EXPECT_EQ(serial.components[0].GetNumber(), c.number);
-        EXPECT_EQ(usb.components[0].GetNumber(), c.number);
+        EXPECT_EQ(serial.components[0].Number(), c.number);
+        EXPECT_EQ(usb.components[0].Number(), c.number);
     }
 }
 
@@ -133,7 +133,7 @@ TEST(ReplyDecoder, DateTextGetsMarksAtBytePositions4_8_12) {
         DecodedReply d =
             DecodeUsbReply(UsbReply({{{0, 0, 0, 1}, c.year, c.month, c.day, 0, 0, {}}}));
         ASSERT_EQ(d.code, DecodedReply::Status::Ok);
-        EXPECT_EQ(d.components[0].GetTestDate(), c.text);
+        EXPECT_EQ(d.components[0].TestDate(), c.text);
     }
 }
 
@@ -289,8 +289,8 @@ TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
     EXPECT_EQ(file[4 + 125], 1);       // selected
     EXPECT_EQ(file[4 + 170 + 4], 50);  // first point's value, little-endian
     DzlReadResult back = ReadDzlFile(Path());
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.components[0].GetNumber(), "P012");
+    ASSERT_TRUE(back.Ok());
+    EXPECT_EQ(back.components[0].Number(), "P012");
     EXPECT_EQ(back.components[0].passRate, 75.0f);
     EXPECT_EQ(back.components[0].maxValue, 90.0f);
 }

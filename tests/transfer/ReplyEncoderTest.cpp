@@ -57,7 +57,7 @@ TEST(ReplyEncoder, UsbReplyMatchesHandBuiltBytesAndDecodesBack) {
     DecodedReply back = DecodeUsbReply(encoded.bytes);
     ASSERT_EQ(back.code, DecodedReply::Status::Ok);
     EXPECT_EQ(back.components[0].points[1].value, 6553);
-    EXPECT_EQ(back.components[1].GetTestDate(),
+    EXPECT_EQ(back.components[1].TestDate(),
               "2026\xC4\xEA"
               "01\xD4\xC2"
               "02\xC8\xD5");

@@ -48,7 +48,7 @@ std::vector<Component> InstrumentComponents() {
 TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     QTemporaryDir dir;
     QString source = dir.path() + "/source.DZL";
-    ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).ok);
+    ASSERT_TRUE(WriteDzlFile(source.toStdString(), InstrumentComponents()).Ok());
     test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();
 
@@ -116,9 +116,9 @@ TEST(SerialEndToEnd, CommandLineExitCodesFollowTheReply) {
             continue;
         }
         DzlReadResult file = ReadDzlFile(out.toStdString());
-        ASSERT_TRUE(file.ok()) << c.file;
+        ASSERT_TRUE(file.Ok()) << c.file;
         ASSERT_EQ(file.components.size(), 1u);
-        EXPECT_EQ(file.components[0].GetNumber(), "0007");
+        EXPECT_EQ(file.components[0].Number(), "0007");
         EXPECT_EQ(file.components[0].points[1].value, 32) << c.file;
     }
 }

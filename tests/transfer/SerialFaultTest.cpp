@@ -158,7 +158,7 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
     ASSERT_TRUE(outcome.completed);
     ASSERT_TRUE(outcome.result.Ok()) << outcome.result.cause;
     DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     ASSERT_EQ(file.components.size(), 4u);
     EXPECT_EQ(file.components[0].points[0].value, 30 ^ 0x40);
 }
@@ -171,7 +171,7 @@ TEST(SerialFaults, AShortStallOnlyDelaysTheReply) {
     ASSERT_TRUE(outcome.completed);
     EXPECT_TRUE(outcome.result.Ok()) << outcome.result.cause;
     DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     EXPECT_EQ(file.components.size(), 4u);
 }
 

@@ -66,7 +66,7 @@ class TransferDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         source_ = (dir_.path() + "/instrument.DZL").toStdString();
-        ASSERT_TRUE(WriteDzlFile(source_, SampleComponents()).ok);
+        ASSERT_TRUE(WriteDzlFile(source_, SampleComponents()).Ok());
         prompter_.folder = dir_.path();
         target_ = dir_.path() + "/DZLDat.DZL";
     }
@@ -105,8 +105,8 @@ TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeCom")->isVisible());
     EXPECT_TRUE(Control<QRadioButton>(dlg, "typeUsb")->isChecked());
     EXPECT_TRUE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
-    EXPECT_EQ(dlg.GetTargetPath(), TransferDialog::DefaultTargetPath());
-    EXPECT_TRUE(dlg.GetTargetPath().endsWith("DZLDat.DZL"));
+    EXPECT_EQ(dlg.TargetPath(), TransferDialog::DefaultTargetPath());
+    EXPECT_TRUE(dlg.TargetPath().endsWith("DZLDat.DZL"));
 }
 
 TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
@@ -122,38 +122,38 @@ TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
         dlg.SetPrompter(&prompter_);
         prompter_.folder = c.folder;
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
-        EXPECT_EQ(dlg.GetTargetPath(), c.target);
+        EXPECT_EQ(dlg.TargetPath(), c.target);
         EXPECT_EQ(Control<QLineEdit>(dlg, "targetPath")->text(), c.target);
         prompter_.folder.reset();  // cancelled: nothing changes
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
-        EXPECT_EQ(dlg.GetTargetPath(), c.target);
+        EXPECT_EQ(dlg.TargetPath(), c.target);
         EXPECT_EQ(prompter_.boxes.back().caption, QStringLiteral("Select folder"));
     }
 }
 
 TEST_F(TransferDialogTest, SimulatedUsbTransferWritesAFileThatOpens) {
     UseSimulatedUsb(source_);
-    doc_.transferBuffer() = {7, 7, 7};  // a cancelled transfer's leftovers
+    doc_.TransferBuffer() = {7, 7, 7};  // a cancelled transfer's leftovers
     TransferDialog dlg(doc_);
     RunToEnd(dlg);
     ASSERT_TRUE(dlg.IsFinished());
-    EXPECT_EQ(dlg.GetTargetPath(), target_);
+    EXPECT_EQ(dlg.TargetPath(), target_);
     ASSERT_EQ(prompter_.boxes.size(), 2u);
     EXPECT_EQ(prompter_.boxes[1].text, QStringLiteral("数据传输结束!"));
-    EXPECT_TRUE(doc_.transferBuffer().empty());
+    EXPECT_TRUE(doc_.TransferBuffer().empty());
 
-    DzlReadResult opened = doc_.Open(dlg.GetTargetPath().toStdString());
-    ASSERT_TRUE(opened.ok()) << opened.message;
-    ASSERT_EQ(doc_.componentCount(), 2);
-    EXPECT_EQ(doc_.components()[0].GetNumber(), "0001");
-    EXPECT_EQ(doc_.components()[0].points[1].value, 52);
-    EXPECT_EQ(doc_.components()[1].GetNumber(), "P002");
+    DzlReadResult opened = doc_.Open(dlg.TargetPath().toStdString());
+    ASSERT_TRUE(opened.Ok()) << opened.text;
+    ASSERT_EQ(doc_.ComponentCount(), 2);
+    EXPECT_EQ(doc_.Components()[0].Number(), "0001");
+    EXPECT_EQ(doc_.Components()[0].points[1].value, 52);
+    EXPECT_EQ(doc_.Components()[1].Number(), "P002");
 }
 
 TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
     UseSimulatedUsb(source_);
-    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
-    ASSERT_TRUE(doc_.Open(target_.toStdString()).ok());
+    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).Ok());
+    ASSERT_TRUE(doc_.Open(target_.toStdString()).Ok());
     {
         TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
@@ -191,7 +191,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
 // However the open document was named, a transfer into it is refused.
 TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
     UseSimulatedUsb(source_);
-    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).ok);
+    ASSERT_TRUE(WriteDzlFile(target_.toStdString(), {}).Ok());
     const std::string folder = dir_.path().toStdString();
     ASSERT_TRUE(std::filesystem::create_directory(folder + "/sub"));
     std::filesystem::create_symlink(target_.toStdString(), folder + "/link.DZL");
@@ -204,7 +204,7 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     for (const std::string& name : names) {
-        ASSERT_TRUE(doc_.Open(name).ok()) << name;
+        ASSERT_TRUE(doc_.Open(name).Ok()) << name;
         prompter_.boxes.clear();
         TransferDialog dlg(doc_);
         dlg.SetPrompter(&prompter_);
@@ -287,9 +287,9 @@ TEST_F(TransferDialogTest, SerialPathFetchesFromTheVirtualInstrument) {
     dlg.exec();
     ASSERT_TRUE(dlg.IsFinished());
     EXPECT_EQ(prompter_.boxes.back().text, QStringLiteral("数据传输结束!"));
-    ASSERT_TRUE(doc_.Open(dlg.GetTargetPath().toStdString()).ok());
-    EXPECT_EQ(doc_.componentCount(), 2);
-    EXPECT_EQ(doc_.components()[0].points[2].value, 47);
+    ASSERT_TRUE(doc_.Open(dlg.TargetPath().toStdString()).Ok());
+    EXPECT_EQ(doc_.ComponentCount(), 2);
+    EXPECT_EQ(doc_.Components()[0].points[2].value, 47);
 }
 
 }  // namespace

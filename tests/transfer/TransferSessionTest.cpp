@@ -44,7 +44,7 @@ TEST(TransferSession, UsbWorkerDecodesOnItsThreadAndReportsOnOurs) {
     EXPECT_EQ(progress.last().at(0).toULongLong(), 48u + 64);  // heads, one point block
     EXPECT_EQ(progress.last().at(1).toULongLong(), reply.size());
     DzlReadResult file = ReadDzlFile(target);
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     ASSERT_EQ(file.components.size(), 2u);
     EXPECT_EQ(file.components[1].points[0].value, 70);
 }
@@ -223,7 +223,7 @@ TEST(TransferSession, SerialReplyEndsOnceWrittenAndAnOldRunsEndIsDropped) {
     EXPECT_EQ(session.Result().componentCount, 1);
     EXPECT_EQ(record->closes.load(), 2);
     DzlReadResult file = ReadDzlFile(target);
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     EXPECT_EQ(file.components[0].points[2].value, 30);
 }
 

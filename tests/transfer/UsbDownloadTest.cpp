@@ -138,7 +138,7 @@ TEST(UsbDownload, FailuresEndWithTheEndRequestAndAClosedDevice) {
         ASSERT_TRUE(s.connection.Open().Ok());
         DownloadOutcome out = s.connection.Run();
         EXPECT_EQ(out.code, c.status);
-        EXPECT_EQ(out.text, c.message);
+        EXPECT_EQ(out.text, c.text);
         EXPECT_NE(out.link, LinkStatus::Ok);
         EXPECT_EQ(s.connection.reply.size(), c.bytesKept);
         EXPECT_EQ(s.RequestedBlocks(), c.blocks);
@@ -173,7 +173,7 @@ TEST(UsbDownload, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
         Ch375Link link(std::move(chip), c.index);
         LinkResult out = link.Open();
         EXPECT_FALSE(out.Ok());
-        EXPECT_EQ(out.text, c.message);
+        EXPECT_EQ(out.text, c.text);
         EXPECT_EQ(out.code, c.status);
         EXPECT_FALSE(raw->IsOpen());
         EXPECT_FALSE(link.IsOpen());
@@ -191,7 +191,7 @@ TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
         std::size_t at, writes = 0;
         std::atomic<bool>* cancel = nullptr;
         LinkResult OpenDevice(unsigned i) override { return inner.OpenDevice(i); }
-        std::string GetDeviceName(unsigned i) override { return inner.GetDeviceName(i); }
+        std::string DeviceName(unsigned i) override { return inner.DeviceName(i); }
         LinkResult WriteData(unsigned i, const unsigned char* d, std::size_t& n) override {
             if (writes++ != at) return inner.WriteData(i, d, n);
             if (cancel) *cancel = true;
@@ -223,7 +223,7 @@ TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
         ASSERT_TRUE(connection.Open().Ok());
         DownloadOutcome out = connection.Run();
         EXPECT_EQ(out.code, c.status);
-        EXPECT_EQ(out.text, c.message);
+        EXPECT_EQ(out.text, c.text);
         EXPECT_EQ(out.link, LinkStatus::Aborted);
         EXPECT_EQ(connection.reply.size(), 64u);
         auto writes = raw->inner.Writes();

@@ -385,7 +385,7 @@ TEST_F(UsbEmulationCli, FetchWritesTheFileTheSimulatedChipGives) {
     const std::string target = Path("DZLDat.DZL");
     EXPECT_EQ(r.out, target + ": 300 components\n");
     DzlReadResult file = ReadDzlFile(target);
-    ASSERT_TRUE(file.ok()) << file.message;
+    ASSERT_TRUE(file.Ok()) << file.text;
     EXPECT_EQ(file.components.size(), 300u);
 
     test::UsbRun simulated(std::make_unique<SimulatedCh375>(image), 0);
@@ -505,11 +505,11 @@ TEST_F(UsbEmulationDialog, TransferWritesAFileThatOpens) {
     dlg.exec();
     ASSERT_TRUE(dlg.IsFinished()) << prompter_.texts.join(" | ").toStdString();
     EXPECT_EQ(prompter_.texts, QStringList{QStringLiteral("数据传输结束!")});
-    DzlReadResult opened = doc_.Open(dlg.GetTargetPath().toStdString());
-    ASSERT_TRUE(opened.ok()) << opened.message;
-    ASSERT_EQ(doc_.componentCount(), 3);
-    EXPECT_EQ(doc_.components()[2].GetNumber(), "0003");
-    EXPECT_EQ(doc_.components()[2].points[3].value, 65);
+    DzlReadResult opened = doc_.Open(dlg.TargetPath().toStdString());
+    ASSERT_TRUE(opened.Ok()) << opened.text;
+    ASSERT_EQ(doc_.ComponentCount(), 3);
+    EXPECT_EQ(doc_.Components()[2].Number(), "0003");
+    EXPECT_EQ(doc_.Components()[2].points[3].value, 65);
     EXPECT_TRUE(device.EndedWithEndRequest());
     EXPECT_EQ(device.OpenHandles(), 0);
 }
@@ -531,7 +531,7 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
     {
         // Unplugged half-way: the dialog stays open with the cause, the old file stays.
         const std::string target = Path("DZLDat.DZL");
-        ASSERT_TRUE(WriteDzlFile(target, {}).ok);
+        ASSERT_TRUE(WriteDzlFile(target, {}).Ok());
         const ByteBuffer old = FileBytes(target);
         EmulatedCh375 device(*MakeUsbDeviceImage(ReplyWith(10, 3)));
         device.FailRead(168, Fault::Unplug);
@@ -548,7 +548,7 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
         for (QLabel* label : dlg.findChildren<QLabel*>())
             causeShown |= label->text().startsWith("no such device: reading a block");
         EXPECT_TRUE(causeShown);
-        EXPECT_EQ(doc_.transferBuffer().size(), 176u);  // what arrived is kept
+        EXPECT_EQ(doc_.TransferBuffer().size(), 176u);  // what arrived is kept
         EXPECT_EQ(FileBytes(target), old);
         EXPECT_EQ(device.OpenHandles(), 0);
         std::remove(target.c_str());

@@ -84,7 +84,7 @@ TEST(UsbFaults, EveryFaultEndsClosedAndOnlyAWholeReplyReplacesTheFile) {
     const ByteBuffer clean = [] {
         QTemporaryDir dir;
         std::string path = (dir.path() + "/clean.DZL").toStdString();
-        EXPECT_TRUE(WriteDzlFile(path, DecodeUsbReply(Reply()).components).ok);
+        EXPECT_TRUE(WriteDzlFile(path, DecodeUsbReply(Reply()).components).Ok());
         return FileBytes(path);
     }();
     auto plan = [](auto change) {
@@ -151,7 +151,7 @@ TEST(UsbFaults, GarbledBytesNeverCrashAndAnInconsistentReplyWritesNothing) {
     run = Transfer(reading);
     ASSERT_TRUE(run.end.Ok());
     DzlReadResult file = ParseDzl(run.target.data(), run.target.size(), "target");
-    ASSERT_TRUE(file.ok());
+    ASSERT_TRUE(file.Ok());
     ASSERT_EQ(file.components.size(), 5u);
     EXPECT_EQ(file.components[0].points[0].value, ((100 ^ 0x50) / 10));
 
@@ -165,7 +165,7 @@ TEST(UsbFaults, GarbledBytesNeverCrashAndAnInconsistentReplyWritesNothing) {
         EXPECT_TRUE(run.closed);
         if (run.end.Ok()) {
             DzlReadResult back = ParseDzl(run.target.data(), run.target.size(), "target");
-            ASSERT_TRUE(back.ok());
+            ASSERT_TRUE(back.Ok());
             EXPECT_EQ(static_cast<int>(back.components.size()), run.end.componentCount);
         } else {
             EXPECT_EQ(run.target, kOldFile);

@@ -10,10 +10,10 @@
 #include "data/Document.h"
 #include "views/ComponentListModel.h"
 #include "views/ControlPanel.h"
-#include "TestFiles.h"
+#include "support/QtTestSupport.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -36,7 +36,7 @@ protected:
     void Load(std::vector<Component> components) {
         path = WriteFile(dir, QStringLiteral("t.DZL"), components);
         ASSERT_FALSE(path.isEmpty());
-        ASSERT_TRUE(doc.Open(Local(path)).ok());
+        ASSERT_TRUE(doc.Open(Local(path)).Ok());
     }
     QString Text(ControlPanel::Field f) const { return panel->Edit(f)->text(); }
     QTableView* List() const { return panel->List(); }
@@ -74,24 +74,24 @@ protected:
 
 TEST_F(ControlPanelTest, OpeningTheExampleFillsTheListAndShowsTheCurrentComponent) {
     DzlReadResult independent = ReadDzlFile(OHMLET_EXAMPLE_FILE);
-    ASSERT_TRUE(independent.ok());
-    ASSERT_TRUE(doc.Open(OHMLET_EXAMPLE_FILE).ok());
+    ASSERT_TRUE(independent.Ok());
+    ASSERT_TRUE(doc.Open(OHMLET_EXAMPLE_FILE).Ok());
     ASSERT_EQ(Rows(), static_cast<int>(independent.components.size()));
     int unchecked = 0;
     for (std::size_t i = 0; i < independent.components.size(); ++i) {
         const Component& c = independent.components[i];
         const int row = static_cast<int>(i);
         EXPECT_EQ(Cell(row, 0), QString::number(i + 1));
-        EXPECT_EQ(Cell(row, 1), FromGbk(c.GetNumber()));
+        EXPECT_EQ(Cell(row, 1), FromGbk(c.Number()));
         EXPECT_EQ(Cell(row, 2), QString::number(c.pointCount));
-        EXPECT_EQ(Cell(row, 3), FromGbk(c.GetTestDate()));
+        EXPECT_EQ(Cell(row, 3), FromGbk(c.TestDate()));
         EXPECT_EQ(Ticked(row), c.selected != 0) << "row " << i;
         unchecked += c.selected == 0;
     }
     EXPECT_GT(unchecked, 0) << "the example should have unchecked rows";
-    EXPECT_EQ(SelectedRow(), doc.currentComponent());
-    EXPECT_EQ(Text(ControlPanel::kName), FromGbk(independent.components[0].GetName()));
-    EXPECT_EQ(Text(ControlPanel::kNumber), FromGbk(independent.components[0].GetNumber()));
+    EXPECT_EQ(SelectedRow(), doc.CurrentIndex());
+    EXPECT_EQ(Text(ControlPanel::kName), FromGbk(independent.components[0].Name()));
+    EXPECT_EQ(Text(ControlPanel::kNumber), FromGbk(independent.components[0].Number()));
     EXPECT_EQ(Text(ControlPanel::kPointCount),
               QString::number(independent.components[0].pointCount));
 }
@@ -121,15 +121,15 @@ TEST_F(ControlPanelTest, ClickingARowMakesItCurrentAndKeysActOnThePreviousRow) {
     Load({MakeComponent("0001", {1}), MakeComponent("0002", {2, 2}),
           MakeComponent("0003", {3, 3, 3}), MakeComponent("0004", {4, 4, 4, 4})});
     ClickRow(2);
-    EXPECT_EQ(doc.currentComponent(), 2);
+    EXPECT_EQ(doc.CurrentIndex(), 2);
     EXPECT_EQ(Text(ControlPanel::kNumber), QStringLiteral("0003"));
     EXPECT_TRUE(List()->hasFocus());
 
     QTest::keyClick(List(), Qt::Key_Down);  // acts on row 2, then the list moves to 3
-    EXPECT_EQ(doc.currentComponent(), 2);
+    EXPECT_EQ(doc.CurrentIndex(), 2);
     EXPECT_EQ(SelectedRow(), 3);
     QTest::keyClick(List(), Qt::Key_Up);  // acts on row 3
-    EXPECT_EQ(doc.currentComponent(), 3);
+    EXPECT_EQ(doc.CurrentIndex(), 3);
     EXPECT_EQ(Text(ControlPanel::kPointCount), QStringLiteral("4"));
 }
 
@@ -138,7 +138,7 @@ TEST_F(ControlPanelTest, ClickingEmptySpaceWithNoRowSelectedChangesNothing) {
     List()->clearSelection();
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
                       QPoint(40, List()->viewport()->height() - 5));
-    EXPECT_EQ(doc.currentComponent(), 0);
+    EXPECT_EQ(doc.CurrentIndex(), 0);
     EXPECT_EQ(Text(ControlPanel::kNumber), QStringLiteral("0001"));
 }
 
@@ -158,7 +158,7 @@ TEST_P(DatePickerTest, StoresTheDateWithSpacesForOneDigitMonthAndDay) {
     panel->DatePicker()->setDate(QDate(p.year, p.month, p.day));
     const std::string expected = ToGbk(QString::fromUtf8(p.expectedUtf8));
     ASSERT_EQ(expected.size(), 14u);
-    EXPECT_EQ(doc.GetCurrentComponent()->GetTestDate(), expected);
+    EXPECT_EQ(doc.CurrentComponent()->TestDate(), expected);
     EXPECT_EQ(Cell(0, 3), QString::fromUtf8(p.expectedUtf8));
     // Year, month and day sit at bytes 0, 6 and 10.
     EXPECT_EQ(std::atoi(expected.substr(6, 2).c_str()), p.month);
@@ -177,7 +177,7 @@ TEST_F(ControlPanelTest, ShowingAComponentReadsBothDateForms) {
     EXPECT_EQ(panel->DatePicker()->date(), QDate(2015, 3, 7));
     doc.SelectComponent(1);
     EXPECT_EQ(panel->DatePicker()->date(), QDate(2015, 11, 12));
-    EXPECT_EQ(doc.GetComponent(1)->GetTestDate(), ToGbk(QStringLiteral("2015年11月12日")))
+    EXPECT_EQ(doc.ComponentAt(1)->TestDate(), ToGbk(QStringLiteral("2015年11月12日")))
         << "showing a date must not write it back";
 }
 
@@ -186,11 +186,11 @@ TEST_F(ControlPanelTest, TypingANameStoresGbkCutAtACharacterBoundary) {
     QLineEdit* name = panel->Edit(ControlPanel::kName);
     name->clear();
     TypeText(name, QStringLiteral("梁KL1"));
-    EXPECT_EQ(doc.GetCurrentComponent()->GetName(), ToGbk(QStringLiteral("梁KL1")));
+    EXPECT_EQ(doc.CurrentComponent()->Name(), ToGbk(QStringLiteral("梁KL1")));
 
     name->clear();
     TypeText(name, QString(60, QChar(0x6881)));  // 60 x 梁 = 120 bytes
-    const std::string stored = doc.GetCurrentComponent()->GetName();
+    const std::string stored = doc.CurrentComponent()->Name();
     EXPECT_EQ(stored.size(), 98u) << "49 whole characters; half a character is never kept";
     EXPECT_EQ(FromGbk(stored), QString(49, QChar(0x6881)));
 }
@@ -216,7 +216,7 @@ TEST_F(ControlPanelTest, DeletingTheOnlyComponentEmptiesEveryField) {
         }
     // Without a current component nothing is stored.
     QTest::keyClicks(panel->Edit(ControlPanel::kName), QStringLiteral("x"));
-    EXPECT_EQ(doc.componentCount(), 0);
+    EXPECT_EQ(doc.ComponentCount(), 0);
 }
 
 // A tick is stored in the document at once and stays through every refresh of the list.
@@ -249,7 +249,7 @@ TEST_F(ControlPanelTest, TicksAreDocumentEditsThatSurviveRefreshes) {
         std::vector<int> shown, stored;
         for (int i = 0; i < Rows(); ++i) {
             shown.push_back(Ticked(i));
-            stored.push_back(doc.GetComponent(i)->selected);
+            stored.push_back(doc.ComponentAt(i)->selected);
         }
         EXPECT_EQ(shown, step.expected) << step.what;
         EXPECT_EQ(stored, step.expected) << step.what;

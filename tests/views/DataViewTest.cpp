@@ -8,10 +8,10 @@
 #include "views/DataView.h"
 #include "widgets/GridControl.h"
 #include "data/Document.h"
-#include "TestFiles.h"
+#include "support/QtTestSupport.h"
 
 using namespace ohmlet;
-using namespace ohmlet::testing;
+using namespace ohmlet::test;
 
 namespace {
 
@@ -36,18 +36,18 @@ protected:
     }
     void Load(std::vector<Component> components) {
         QString path = WriteFile(dir, QStringLiteral("t.DZL"), components);
-        ASSERT_TRUE(doc.Open(Local(path)).ok());
+        ASSERT_TRUE(doc.Open(Local(path)).Ok());
         view->OnInitialUpdate();
     }
     GridControl* Grid() const { return view->Grid(); }
     void ClickRow(int row) {
-        Grid()->scrollTo(Grid()->Model()->index(row - 1, 1));
+        Grid()->scrollTo(Grid()->GridModel()->index(row - 1, 1));
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
                           Grid()->CellRect(row, 1).center());
     }
     std::vector<int> Values() const {
         std::vector<int> v;
-        for (const auto& p : doc.GetCurrentComponent()->points) v.push_back(p.value);
+        for (const auto& p : doc.CurrentComponent()->points) v.push_back(p.value);
         return v;
     }
 
@@ -59,12 +59,12 @@ protected:
 
 TEST_F(DataViewTest, HeadingsSizesAndValueTexts) {
     Load({MakeComponent("0001", {10, 11, 12})});
-    EXPECT_EQ(Grid()->GetRowCount(), 4);
-    EXPECT_EQ(Grid()->GetColumnCount(), 2);
-    EXPECT_EQ(Grid()->GetItemText(0, 0), QStringLiteral("\r\n测点号"));
-    EXPECT_EQ(Grid()->GetItemText(0, 1), QStringLiteral("\r\n电阻率(kΩ*cm)"));
-    EXPECT_EQ(Grid()->GetItemText(3, 0), QStringLiteral("3"));
-    EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("11.0"));
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 4);
+    EXPECT_EQ(Grid()->GridModel()->GridColumnCount(), 2);
+    EXPECT_EQ(Grid()->ItemText(0, 0), QStringLiteral("\r\n测点号"));
+    EXPECT_EQ(Grid()->ItemText(0, 1), QStringLiteral("\r\n电阻率(kΩ*cm)"));
+    EXPECT_EQ(Grid()->ItemText(3, 0), QStringLiteral("3"));
+    EXPECT_EQ(Grid()->ItemText(2, 1), QStringLiteral("11.0"));
     EXPECT_EQ(Grid()->columnWidth(0), 100);
     EXPECT_EQ(Grid()->columnWidth(1), 200);
     EXPECT_EQ(Grid()->horizontalHeader()->height(), 40);
@@ -75,18 +75,18 @@ TEST_F(DataViewTest, HeadingsSizesAndValueTexts) {
 }
 
 TEST_F(DataViewTest, WithoutAComponentFiftyEmptyRowsThatCannotBeEdited) {
-    EXPECT_EQ(Grid()->GetRowCount(), 51);
-    EXPECT_EQ(Grid()->GetItemText(50, 0), QStringLiteral("50"));
-    EXPECT_TRUE(Grid()->GetItemText(1, 1).isEmpty());
-    EXPECT_EQ(Grid()->GetRowHeight(49), 25);
-    EXPECT_EQ(Grid()->GetRowHeight(50), Grid()->DefaultRowHeight());
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 51);
+    EXPECT_EQ(Grid()->ItemText(50, 0), QStringLiteral("50"));
+    EXPECT_TRUE(Grid()->ItemText(1, 1).isEmpty());
+    EXPECT_EQ(Grid()->GridRowHeight(49), 25);
+    EXPECT_EQ(Grid()->GridRowHeight(50), Grid()->DefaultRowHeight());
     EXPECT_FALSE(Grid()->IsEditable());
     for (int r = 1; r <= 50; ++r) ASSERT_FALSE(Grid()->IsCellEditable(r, 1)) << r;
 }
 
 TEST_F(DataViewTest, AComponentWithoutPointsHasOnlyTheHeading) {
     Load({MakeComponent("0001", {})});
-    EXPECT_EQ(Grid()->GetRowCount(), 1);
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 1);
     EXPECT_TRUE(Grid()->IsEditable());
 }
 
@@ -94,7 +94,7 @@ TEST_F(DataViewTest, TypingIntoAValueCellStoresTheWholeNumber) {
     Load({MakeComponent("0001", {10, 11, 12})});
     ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("12.7")));
     EXPECT_EQ(Values(), (std::vector<int>{10, 12, 12}));
-    EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("12.0"));
+    EXPECT_EQ(Grid()->ItemText(2, 1), QStringLiteral("12.0"));
 
     ASSERT_TRUE(TypeIntoCell(*Grid(), 3, 1, QStringLiteral("x5")));
     EXPECT_EQ(Values(), (std::vector<int>{10, 12, 0})) << "text that is no number stores 0";
@@ -104,9 +104,9 @@ TEST_F(DataViewTest, ClickingARowPicksThePointWithoutRebuilding) {
     Load({MakeComponent("0001", {10, 11, 12, 13, 14, 15})});
     const int before = counter.rebuilds;
     ClickRow(5);
-    EXPECT_EQ(view->selectedIndex(), 4);
-    EXPECT_EQ(doc.currentPoint(), 4);
-    CellRange range = Grid()->GetSelectedCellRange();
+    EXPECT_EQ(view->SelectedIndex(), 4);
+    EXPECT_EQ(doc.CurrentPoint(), 4);
+    CellRange range = Grid()->SelectedCellRange();
     EXPECT_EQ(range.minRow, 5);
     EXPECT_EQ(range.maxRow, 5);
     EXPECT_EQ(range.minCol, 0);
@@ -117,10 +117,10 @@ TEST_F(DataViewTest, ClickingARowPicksThePointWithoutRebuilding) {
 TEST_F(DataViewTest, RebuildHighlightsTheCurrentPoint) {
     Load({MakeComponent("0001", {1, 2, 3}), MakeComponent("0002", {4, 5, 6, 7})});
     doc.SetCurrentPoint(2, true);
-    EXPECT_EQ(Grid()->GetSelectedCellRange().minRow, 3);
+    EXPECT_EQ(Grid()->SelectedCellRange().minRow, 3);
     doc.SelectComponent(1);
-    EXPECT_EQ(Grid()->GetSelectedCellRange().minRow, 3);
-    EXPECT_EQ(Grid()->GetItemText(4, 1), QStringLiteral("7.0"));
+    EXPECT_EQ(Grid()->SelectedCellRange().minRow, 3);
+    EXPECT_EQ(Grid()->ItemText(4, 1), QStringLiteral("7.0"));
 }
 
 TEST_F(DataViewTest, InsertAboveTheFirstRowPutsAZeroFirst) {
@@ -128,10 +128,10 @@ TEST_F(DataViewTest, InsertAboveTheFirstRowPutsAZeroFirst) {
     ClickRow(1);
     view->OnInsertPointAbove();
     EXPECT_EQ(Values(), (std::vector<int>{0, 10, 11, 12}));
-    EXPECT_EQ(Grid()->GetRowCount(), 5);
-    EXPECT_EQ(view->selectedIndex(), 0);
-    EXPECT_EQ(Grid()->GetFocusCell().minRow, 1);
-    EXPECT_EQ(Grid()->GetFocusCell().minCol, 1);
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 5);
+    EXPECT_EQ(view->SelectedIndex(), 0);
+    EXPECT_EQ(Grid()->FocusCell().minRow, 1);
+    EXPECT_EQ(Grid()->FocusCell().minCol, 1);
     view->OnInsertPointBelow();
     EXPECT_EQ(Values(), (std::vector<int>{0, 0, 10, 11, 12}));
 }
@@ -141,30 +141,30 @@ TEST_F(DataViewTest, DeletingTheLastPointMovesTheSelectionUp) {
     ClickRow(3);
     view->OnDeletePoint();
     EXPECT_EQ(Values(), (std::vector<int>{10, 11}));
-    EXPECT_EQ(view->selectedIndex(), 1);
-    EXPECT_EQ(Grid()->GetFocusCell().minRow, 2);
+    EXPECT_EQ(view->SelectedIndex(), 1);
+    EXPECT_EQ(Grid()->FocusCell().minRow, 2);
     view->OnDeletePoint();
     view->OnDeletePoint();
     EXPECT_TRUE(Values().empty());
-    EXPECT_EQ(view->selectedIndex(), -1);
+    EXPECT_EQ(view->SelectedIndex(), -1);
     view->OnDeletePoint();  // nothing left: nothing happens
-    EXPECT_EQ(view->selectedIndex(), -1);
+    EXPECT_EQ(view->SelectedIndex(), -1);
 }
 
 TEST_F(DataViewTest, PointCommandsWithoutAComponentDoNothing) {
     view->OnInsertPointAbove();
     view->OnDeletePoint();
-    EXPECT_EQ(Grid()->GetRowCount(), 51);
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 51);
 }
 
 TEST_F(DataViewTest, TheInstrumentsLargestComponentFillsTheGrid) {
     std::vector<int> values(65535);
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 997);
     Load({MakeComponent("0001", values)});
-    EXPECT_EQ(Grid()->GetRowCount(), 65536);
-    EXPECT_EQ(Grid()->Model()->rowCount(), 65535);
-    EXPECT_EQ(Grid()->GetItemText(65535, 0), QStringLiteral("65535"));
-    EXPECT_EQ(Grid()->GetItemText(65535, 1),
+    EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 65536);
+    EXPECT_EQ(Grid()->GridModel()->rowCount(), 65535);
+    EXPECT_EQ(Grid()->ItemText(65535, 0), QStringLiteral("65535"));
+    EXPECT_EQ(Grid()->ItemText(65535, 1),
               QString::asprintf("%.1f", static_cast<double>(65534 % 997)));
 }
 
@@ -178,11 +178,11 @@ TEST_F(DataViewTest, TypedValuesSetTheValueOfEveryKind) {
         Load({c});
         ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("44"))) << number;
         EXPECT_EQ(Values(), (std::vector<int>{10, 44, 12})) << number;
-        for (const auto& p : doc.GetCurrentComponent()->points) {
+        for (const auto& p : doc.CurrentComponent()->points) {
             EXPECT_EQ(p.position, 7) << number;
         }
-        EXPECT_EQ(Grid()->GetItemText(2, 1), QStringLiteral("44.0")) << number;
-        EXPECT_EQ(doc.GetCurrentComponent()->maxValue, 44) << number;
+        EXPECT_EQ(Grid()->ItemText(2, 1), QStringLiteral("44.0")) << number;
+        EXPECT_EQ(doc.CurrentComponent()->maxValue, 44) << number;
     }
 }
 
@@ -193,7 +193,7 @@ TEST_F(DataViewTest, TheTableShowsTheDocumentAfterEveryEdit) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 1000);
     Load({MakeComponent("0001", values), MakeComponent("0002", {5, 6})});
     auto shown = [&](int row) {
-        return Grid()->Model()->index(row - 1, 1).data(Qt::DisplayRole).toString();
+        return Grid()->GridModel()->index(row - 1, 1).data(Qt::DisplayRole).toString();
     };
     struct Step {
         const char* what;
@@ -231,15 +231,15 @@ TEST_F(DataViewTest, TheTableShowsTheDocumentAfterEveryEdit) {
     };
     for (const Step& step : steps) {
         step.act();
-        EXPECT_EQ(Grid()->Model()->rowCount(), step.rows) << step.what;
+        EXPECT_EQ(Grid()->GridModel()->rowCount(), step.rows) << step.what;
         for (const auto& [row, text] : step.cells) {
             EXPECT_EQ(shown(row), QString::fromLatin1(text)) << step.what << " row " << row;
-            EXPECT_EQ(Grid()->GetItemText(row, 0), QString::number(row)) << step.what;
+            EXPECT_EQ(Grid()->ItemText(row, 0), QString::number(row)) << step.what;
         }
     }
     EXPECT_TRUE(Grid()->IsCellEditable(200000, 1));
     EXPECT_FALSE(Grid()->IsCellEditable(200000, 0));
-    EXPECT_EQ(Grid()->GetRowHeight(150000), 25);
+    EXPECT_EQ(Grid()->GridRowHeight(150000), 25);
     EXPECT_EQ(Grid()->rowHeight(149999), 25);
 }
 

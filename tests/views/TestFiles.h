@@ -21,7 +21,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-namespace ohmlet::testing {
+namespace ohmlet::test {
 
 inline Component MakeComponent(const char* number, std::vector<int> values, int selected = 1,
                                const char* nameUtf8 = "", const char* dateUtf8 = "2020年01月01日") {
@@ -43,13 +43,13 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name,
                          const std::vector<Component>& components) {
     const QString path = dir.filePath(name);
     DzlWriteResult r = WriteDzlFile(QFile::encodeName(path).toStdString(), components);
-    return r.ok ? path : QString();
+    return r.Ok() ? path : QString();
 }
 
 // Clicks a cell and types text into it as a user would: the first key opens the
 // in-place editor, the rest go to the editor, Return ends the edit.
 inline bool TypeIntoCell(GridControl& grid, int row, int col, const QString& text) {
-    grid.scrollTo(grid.Model()->index(row - 1, col));
+    grid.scrollTo(grid.GridModel()->index(row - 1, col));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(row, col).center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // old editors
     QTest::keyClicks(&grid, text.left(1));
@@ -65,4 +65,4 @@ inline bool TypeIntoCell(GridControl& grid, int row, int col, const QString& tex
 
 inline std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-}  // namespace ohmlet::testing
+}  // namespace ohmlet::test

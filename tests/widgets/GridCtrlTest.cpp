@@ -74,8 +74,8 @@ TEST_P(GridEditableTest, NeedsGridFlagClearFlagClearStateAndAMovableCell) {
     if (p.readOnlyState) grid->SetItemState(p.row, p.col, GridItemState::kReadOnly);
     EXPECT_EQ(grid->IsCellEditable(p.row, p.col), p.expected);
     if (p.row >= 1) {
-        QModelIndex index = grid->Model()->index(p.row - 1, p.col);
-        EXPECT_EQ(bool(grid->Model()->flags(index) & Qt::ItemIsEditable), p.expected);
+        QModelIndex index = grid->GridModel()->index(p.row - 1, p.col);
+        EXPECT_EQ(bool(grid->GridModel()->flags(index) & Qt::ItemIsEditable), p.expected);
     }
 }
 
@@ -89,12 +89,12 @@ INSTANTIATE_TEST_SUITE_P(Rules, GridEditableTest,
 
 TEST(GridCtrl, FirstFixedRowIsTheHeaderAndTheRestAreModelRows) {
     auto grid = MakeGrid();
-    EXPECT_EQ(grid->Model()->rowCount(), 3);
-    EXPECT_EQ(grid->Model()->columnCount(), 3);
-    EXPECT_EQ(grid->Model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(grid->GridModel()->rowCount(), 3);
+    EXPECT_EQ(grid->GridModel()->columnCount(), 3);
+    EXPECT_EQ(grid->GridModel()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("0,2"));
-    EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), QStringLiteral("1,1"));
-    EXPECT_EQ(grid->GetItemText(3, 2), QStringLiteral("3,2"));
+    EXPECT_EQ(grid->GridModel()->index(0, 1).data().toString(), QStringLiteral("1,1"));
+    EXPECT_EQ(grid->ItemText(3, 2), QStringLiteral("3,2"));
 }
 
 // Cells nobody wrote come from the source; a written cell, or one given a flag, keeps
@@ -126,21 +126,21 @@ TEST(GridCtrl, CellsNobodyWroteComeFromTheSource) {
         {7, 1, "7", false},          {9, 2, "18", true},           {3, 0, "0", false},
     };
     for (const Case& k : cases) {
-        EXPECT_EQ(grid.GetItemText(k.row, k.col), QString::fromLatin1(k.text)) << k.row;
+        EXPECT_EQ(grid.ItemText(k.row, k.col), QString::fromLatin1(k.text)) << k.row;
         EXPECT_EQ(grid.IsCellEditable(k.row, k.col), k.editable) << k.row << "," << k.col;
-        EXPECT_EQ(grid.GetItemFormat(k.row, k.col), GridFormat::kRight) << "kept from the source";
-        EXPECT_EQ(grid.Model()->index(k.row - 1, k.col).data().toString(),
+        EXPECT_EQ(grid.ItemFormat(k.row, k.col), GridFormat::kRight) << "kept from the source";
+        EXPECT_EQ(grid.GridModel()->index(k.row - 1, k.col).data().toString(),
                   QString::fromLatin1(k.text));
     }
-    grid.SetRowCount(6);
-    grid.SetRowCount(10);
-    EXPECT_EQ(grid.GetItemText(5, 1), QStringLiteral("typed"));
-    EXPECT_EQ(grid.GetItemText(7, 1), QStringLiteral("7"));
+    grid.SetGridRowCount(6);
+    grid.SetGridRowCount(10);
+    EXPECT_EQ(grid.ItemText(5, 1), QStringLiteral("typed"));
+    EXPECT_EQ(grid.ItemText(7, 1), QStringLiteral("7"));
     EXPECT_TRUE(grid.IsCellEditable(7, 1)) << "the flag of a cut-off row is gone";
     grid.DeleteAllItems();
-    grid.SetRowCount(4);
-    grid.SetColumnCount(3);
-    EXPECT_TRUE(grid.GetItemText(3, 1).isEmpty()) << "deleting everything drops the source";
+    grid.SetGridRowCount(4);
+    grid.SetGridColumnCount(3);
+    EXPECT_TRUE(grid.ItemText(3, 1).isEmpty()) << "deleting everything drops the source";
 }
 
 TEST(GridCtrl, HeadingKeepsItsTextButShowsNoCarriageReturn) {
@@ -151,44 +151,44 @@ TEST(GridCtrl, HeadingKeepsItsTextButShowsNoCarriageReturn) {
     item.mask = GridItemMask::kText;
     item.text = QStringLiteral("\r\nCaption");
     grid->SetItem(item);
-    EXPECT_EQ(grid->GetItemText(0, 1), QStringLiteral("\r\nCaption"));
-    EXPECT_EQ(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(grid->ItemText(0, 1), QStringLiteral("\r\nCaption"));
+    EXPECT_EQ(grid->GridModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("\nCaption"));
 }
 
 TEST(GridCtrl, SelectionIsReportedInGridRowsAndOutsideRangesAreIgnored) {
     auto grid = MakeGrid();
     grid->SetSelectedRange(2, 0, 2, 2);
-    CellRange range = grid->GetSelectedCellRange();
+    CellRange range = grid->SelectedCellRange();
     EXPECT_EQ(range.minRow, 2);
     EXPECT_EQ(range.maxRow, 2);
     EXPECT_EQ(range.minCol, 0);
     EXPECT_EQ(range.maxCol, 2);
     grid->SetSelectedRange(9, 0, 9, 2);  // beyond the table: nothing changes
-    EXPECT_EQ(grid->GetSelectedCellRange().minRow, 2);
+    EXPECT_EQ(grid->SelectedCellRange().minRow, 2);
 }
 
 TEST(GridCtrl, SelectionMadeWithRedrawOffSurvivesTheRebuild) {
     auto grid = MakeGrid();
     grid->SetRedraw(false);
-    grid->SetRowCount(6);
+    grid->SetGridRowCount(6);
     grid->SetSelectedRange(5, 0, 5, 2);
     grid->SetRedraw(true);
-    EXPECT_EQ(grid->GetSelectedCellRange().minRow, 5);
-    EXPECT_EQ(grid->Model()->rowCount(), 5);
+    EXPECT_EQ(grid->SelectedCellRange().minRow, 5);
+    EXPECT_EQ(grid->GridModel()->rowCount(), 5);
 }
 
 TEST(GridCtrl, RowHeightsAndColumnWidthsReachTheTable) {
     auto grid = MakeGrid();
-    grid->SetRowHeight(0, 40);
-    grid->SetRowHeight(1, 25);
-    grid->SetRowHeight(2, 31);
-    grid->SetColumnWidth(1, 200);
+    grid->SetGridRowHeight(0, 40);
+    grid->SetGridRowHeight(1, 25);
+    grid->SetGridRowHeight(2, 31);
+    grid->SetGridColumnWidth(1, 200);
     EXPECT_EQ(grid->horizontalHeader()->height(), 40);
     EXPECT_EQ(grid->rowHeight(0), 25);
     EXPECT_EQ(grid->rowHeight(1), 31);
     EXPECT_EQ(grid->columnWidth(1), 200);
-    EXPECT_EQ(grid->GetRowHeight(2), 31);
+    EXPECT_EQ(grid->GridRowHeight(2), 31);
 }
 
 TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
@@ -196,7 +196,7 @@ TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
     grid->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
     QSignalSpy edited(grid.get(), &GridControl::CellEdited);
-    QModelIndex index = grid->Model()->index(1, 1);  // grid cell (2, 1)
+    QModelIndex index = grid->GridModel()->index(1, 1);  // grid cell (2, 1)
     grid->setCurrentIndex(index);
     grid->edit(index);
     auto* editor = grid->findChild<QLineEdit*>();
@@ -209,7 +209,7 @@ TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
     EXPECT_EQ(edited[0][0].toInt(), 2);
     EXPECT_EQ(edited[0][1].toInt(), 1);
     EXPECT_EQ(edited[0][2].toInt(), 12);
-    EXPECT_EQ(grid->GetItemText(2, 1), QStringLiteral("2,1"));
+    EXPECT_EQ(grid->ItemText(2, 1), QStringLiteral("2,1"));
 }
 
 TEST(GridCtrl, LeftButtonDownIsSignalledAfterTheCellIsSelected) {
@@ -218,7 +218,7 @@ TEST(GridCtrl, LeftButtonDownIsSignalledAfterTheCellIsSelected) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
     int rowSeen = -1;
     QObject::connect(grid.get(), &GridControl::LeftButtonDown,
-                     [&] { rowSeen = grid->GetSelectedCellRange().minRow; });
+                     [&] { rowSeen = grid->SelectedCellRange().minRow; });
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(3, 1).center());
     EXPECT_EQ(rowSeen, 3);
 }

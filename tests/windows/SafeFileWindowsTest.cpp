@@ -83,7 +83,7 @@ TEST_P(SafeWriteWindows, WritesTheBytesAndLeavesOnlyTheTarget) {
     if (c.existing) WriteAll(target, kOld);
 
     SafeWriteResult r = WriteFileSafely(target, kNew);
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.Ok()) << r.text;
     EXPECT_EQ(ReadAll(target), kNew);
     EXPECT_EQ(dir.Entries(c.folder), std::vector<std::string>{c.file});
 
@@ -118,10 +118,10 @@ TEST_P(SafeWriteRefusal, KeepsWhatIsThereAndSaysWhy) {
     const std::string target = c.prepare(dir);
     const std::vector<std::string> before = dir.Entries();
     SafeWriteResult r = WriteFileSafely(target, kNew);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.Ok());
     EXPECT_EQ(r.error, c.error);
-    EXPECT_EQ(r.message.rfind("Cannot write " + target + ": ", 0), 0u) << r.message;
-    EXPECT_NE(r.message.find(c.words), std::string::npos) << r.message;
+    EXPECT_EQ(r.text.rfind("Cannot write " + target + ": ", 0), 0u) << r.text;
+    EXPECT_NE(r.text.find(c.words), std::string::npos) << r.text;
     EXPECT_EQ(dir.Entries(), before);
 }
 
@@ -159,7 +159,7 @@ TEST(SafeWriteWindowsSteps, FailedCloseKeepsTheOldFile) {
     SetSafeFileCloseForTesting(&FailingClose);
     SafeWriteResult r = WriteFileSafely(dir.File("t.DZL"), kNew);
     SetSafeFileCloseForTesting(nullptr);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.Ok());
     EXPECT_EQ(r.error, EIO);
     EXPECT_EQ(ReadAll(dir.File("t.DZL")), kOld);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"t.DZL"});
@@ -170,16 +170,16 @@ TEST(SafeWriteWindowsSteps, LeftoversGoButARunningSaveKeepsItsFile) {
     const std::string target = dir.File("t.DZL");
     WriteAll(SafeTempPrefix(target) + "123456", kOld);  // from a save that was killed
     SafeFileWriter running(target);
-    ASSERT_TRUE(running.Open().ok);
-    ASSERT_TRUE(running.Write(kOld.data(), kOld.size()).ok);
+    ASSERT_TRUE(running.Open().Ok());
+    ASSERT_TRUE(running.Write(kOld.data(), kOld.size()).Ok());
 
     SafeWriteResult r = WriteFileSafely(target, kNew);
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.Ok()) << r.text;
     EXPECT_FALSE(fs::exists(fs::u8path(SafeTempPrefix(target) + "123456")));
     EXPECT_TRUE(fs::exists(fs::u8path(running.TempPath())));
     EXPECT_EQ(dir.Entries().size(), 2u);
 
-    ASSERT_TRUE(running.Commit().ok);
+    ASSERT_TRUE(running.Commit().Ok());
     EXPECT_EQ(ReadAll(target), kOld);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"t.DZL"});
 }
@@ -189,7 +189,7 @@ TEST(SafeWriteWindowsSteps, ALibraryMayWriteTheTemporaryFileByName) {
     const std::string target = dir.File("报告.xlsx");
     WriteAll(target, kOld);
     SafeFileWriter writer(target);
-    ASSERT_TRUE(writer.Open().ok);
+    ASSERT_TRUE(writer.Open().Ok());
     {
         std::ofstream out(fs::u8path(writer.TempPathForLibrary()),
                           std::ios::binary | std::ios::trunc);
@@ -198,7 +198,7 @@ TEST(SafeWriteWindowsSteps, ALibraryMayWriteTheTemporaryFileByName) {
                   static_cast<std::streamsize>(kNew.size()));
     }
     SafeWriteResult r = writer.Commit();
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.Ok()) << r.text;
     EXPECT_EQ(ReadAll(target), kNew);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"报告.xlsx"});
 }
@@ -208,8 +208,8 @@ TEST(SafeWriteWindowsSteps, AbandonedWriterLeavesTheOldFile) {
     WriteAll(dir.File("t.DZL"), kOld);
     {
         SafeFileWriter writer(dir.File("t.DZL"));
-        ASSERT_TRUE(writer.Open().ok);
-        ASSERT_TRUE(writer.Write(kNew.data(), kNew.size()).ok);
+        ASSERT_TRUE(writer.Open().Ok());
+        ASSERT_TRUE(writer.Write(kNew.data(), kNew.size()).Ok());
     }
     EXPECT_EQ(ReadAll(dir.File("t.DZL")), kOld);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"t.DZL"});

@@ -39,15 +39,15 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
     const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
     SafeFileWriter file(localPath);
     SafeWriteResult written = file.Open();
-    if (!written.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
+    if (!written.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     try {
         std::string out = "number,name,testDate,point,value\n";
         for (const Component* c : SelectedComponents(components)) {
-            const std::string lead = CsvField(FromGbk(c->GetNumber()).toStdString()) + ',' +
-                                     CsvField(FromGbk(c->GetName()).toStdString()) + ',' +
-                                     CsvField(FromGbk(c->GetTestDate()).toStdString()) + ',';
+            const std::string lead = CsvField(FromGbk(c->Number()).toStdString()) + ',' +
+                                     CsvField(FromGbk(c->Name()).toStdString()) + ',' +
+                                     CsvField(FromGbk(c->TestDate()).toStdString()) + ',';
             const int n = ShownPointCount(*c);
-            for (int j = 0; j < n && written.ok; ++j) {
+            for (int j = 0; j < n && written.Ok(); ++j) {
                 out += lead;
                 out += std::to_string(j + 1);
                 out += ',';
@@ -59,14 +59,14 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                 }
             }
         }
-        if (written.ok) written = file.Write(out.data(), out.size());
+        if (written.Ok()) written = file.Write(out.data(), out.size());
     } catch (const std::bad_alloc&) {
         file.Abort();
         return OfficeOutcome::Failed(
             outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));
     }
-    if (written.ok) written = file.Commit();
-    if (!written.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
+    if (written.Ok()) written = file.Commit();
+    if (!written.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
     return OfficeOutcome::Written(outputPath);
 }
 

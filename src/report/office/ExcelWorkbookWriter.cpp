@@ -127,11 +127,11 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
 
         SafeFileWriter file(localPath);
         SafeWriteResult opened = file.Open();
-        if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
+        if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
         QString cause = WriteBook(selected, outputPath, file.TempPathForLibrary());
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
         SafeWriteResult saved = file.Commit();
-        if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
+        if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
         return OfficeOutcome::Written(outputPath);
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(
@@ -140,8 +140,8 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
 }
 
 OfficeOutcome WriteExcelWorkbook(const Document& document, const QString& outputPath) {
-    if (document.componentCount() == 0) return OfficeOutcome::Nothing();
-    return WriteExcelWorkbook(document.components(), outputPath);
+    if (document.ComponentCount() == 0) return OfficeOutcome::Nothing();
+    return WriteExcelWorkbook(document.Components(), outputPath);
 }
 
 }  // namespace ohmlet

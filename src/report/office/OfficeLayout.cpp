@@ -97,13 +97,13 @@ std::string ExcelReadingText(float value) {
 
 std::string WordHeadingText(const Component& component) {
     // Nine blanks after the bracket, eight before the date: the old reports line up so.
-    return XmlSafeUtf8(component.GetNumber()) + "(" + XmlSafeUtf8(component.GetName()) +
+    return XmlSafeUtf8(component.Number()) + "(" + XmlSafeUtf8(component.Name()) +
            ")         平均电阻率:" + Printf("%.1f", AverageOf(component)) + " KΩ*cm        " +
-           XmlSafeUtf8(component.GetTestDate());
+           XmlSafeUtf8(component.TestDate());
 }
 
 std::string ExcelIdentityText(const Component& component) {
-    return XmlSafeUtf8(component.GetNumber()) + "(" + XmlSafeUtf8(component.GetName()) + ")";
+    return XmlSafeUtf8(component.Number()) + "(" + XmlSafeUtf8(component.Name()) + ")";
 }
 
 std::string ExcelAverageText(const Component& component) {
@@ -111,7 +111,7 @@ std::string ExcelAverageText(const Component& component) {
 }
 
 std::string TestDateText(const Component& component) {
-    return XmlSafeUtf8(component.GetTestDate());
+    return XmlSafeUtf8(component.TestDate());
 }
 
 }  // namespace ohmlet

@@ -39,7 +39,7 @@ private:
 
 // The safe writer's message, its file name bytes read as the system names files.
 inline QString DecodedMessage(const SafeWriteResult& result) {
-    return QFile::decodeName(QByteArray::fromStdString(result.message));
+    return QFile::decodeName(QByteArray::fromStdString(result.text));
 }
 
 }  // namespace ohmlet

@@ -31,7 +31,7 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
 
         WordTemplateDocument page = OpenWordTemplateDocument(package.DocumentXml(), "数据列表：");
-        if (!page.ok())
+        if (!page.Ok())
             return OfficeOutcome::Failed(outputPath,
                                          QStringLiteral("The template %1 cannot be used: %2.")
                                              .arg(templatePath, page.cause));
@@ -39,11 +39,11 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
         WordTableGenerator table(page, SelectedComponents(components));
         SafeFileWriter file(localPath);
         SafeWriteResult opened = file.Open();
-        if (!opened.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
+        if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
         cause = package.Write(file.TempPathForLibrary(), table);
         if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
         SafeWriteResult saved = file.Commit();
-        if (!saved.ok) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
+        if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
         return OfficeOutcome::Written(outputPath);
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(
@@ -53,8 +53,8 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
 
 OfficeOutcome WriteWordTable(const Document& document, const QString& templateFolder,
                              const QString& outputPath) {
-    if (document.componentCount() == 0) return OfficeOutcome::Nothing();
-    return WriteWordTable(document.components(), templateFolder, outputPath);
+    if (document.ComponentCount() == 0) return OfficeOutcome::Nothing();
+    return WriteWordTable(document.Components(), templateFolder, outputPath);
 }
 
 }  // namespace ohmlet

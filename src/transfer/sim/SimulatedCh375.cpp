@@ -41,7 +41,7 @@ LinkResult SimulatedCh375::OpenDevice(unsigned index) {
     return {};
 }
 
-std::string SimulatedCh375::GetDeviceName(unsigned index) {
+std::string SimulatedCh375::DeviceName(unsigned index) {
     return open_ && index == 0 && !nameFailure_ ? "simulated-ch375" : std::string();
 }
 

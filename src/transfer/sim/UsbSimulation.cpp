@@ -44,12 +44,12 @@ std::unique_ptr<Ch375> MakeCh375() {
     // The file is read at each transfer, so edits to it show in the next download.
     DzlReadResult file = ReadDzlFile(*source);
     EncodedReply reply;
-    if (file.ok()) reply = EncodeUsbReply(file.components);
+    if (file.Ok()) reply = EncodeUsbReply(file.components);
     std::optional<ByteBuffer> image;
-    if (file.ok() && reply.Ok()) image = MakeUsbDeviceImage(reply.bytes);
+    if (file.Ok() && reply.Ok()) image = MakeUsbDeviceImage(reply.bytes);
     auto chip = std::make_unique<SimulatedCh375>(image ? *image : ByteBuffer{});
-    if (!file.ok()) {
-        chip->FailOpen({LinkStatus::NoSuchDevice, {}, "simulated instrument: " + file.message});
+    if (!file.Ok()) {
+        chip->FailOpen({LinkStatus::NoSuchDevice, {}, "simulated instrument: " + file.text});
     } else if (!reply.Ok()) {
         chip->FailOpen({LinkStatus::Failed, {}, "simulated instrument: " + reply.cause});
     }

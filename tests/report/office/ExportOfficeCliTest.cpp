@@ -43,7 +43,7 @@ protected:
         auto components = MakeComponents({{"0001", "梁1", "2015年03月07日", Readings(25)},
                                           {"0002", "板2", "2015年03月07日", {0, 87}, false},
                                           {"0003", "柱3", "2015年03月08日", {0, 87}}});
-        ASSERT_TRUE(WriteDzlFile(input_.toStdString(), components).ok);
+        ASSERT_TRUE(WriteDzlFile(input_.toStdString(), components).Ok());
     }
 
     QTemporaryDir folder_;

@@ -27,11 +27,11 @@ TEST_P(WordTemplateShapes, CaptionFirstTableLast) {
     const TemplateCase& c = GetParam();
     WordTemplateDocument page = OpenWordTemplateDocument(c.xml, "CAP");
     if (c.body.empty()) {
-        EXPECT_FALSE(page.ok());
+        EXPECT_FALSE(page.Ok());
         EXPECT_FALSE(page.cause.isEmpty());
         return;
     }
-    ASSERT_TRUE(page.ok()) << page.cause.toStdString();
+    ASSERT_TRUE(page.Ok()) << page.cause.toStdString();
     EXPECT_EQ(page.prefix, c.prefix);
     EXPECT_EQ(page.textWidth, c.textWidth);
 
