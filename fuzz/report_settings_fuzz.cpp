@@ -16,11 +16,11 @@
 #include <memory>
 #include <vector>
 
-#include "report/ReportPainter.h"
 #include "report/GbkCodec.h"
 #include "report/LineBreaker.h"
 #include "report/PrintSettings.h"
 #include "report/ReportCanvas.h"
+#include "report/ReportPainter.h"
 #include "report/ReportParameters.h"
 #include "report/SettingsLocation.h"
 
@@ -35,7 +35,9 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawTextItem(const QPointF&, const QTextItem& item) override { texts += !item.text().isNull(); }
+    void drawTextItem(const QPointF&, const QTextItem& item) override {
+        texts += !item.text().isNull();
+    }
     void drawLines(const QLineF*, int count) override { lines += count; }
     void drawLines(const QLine*, int count) override { lines += count; }
     void drawRects(const QRectF*, int count) override { lines += 4 * count; }
@@ -55,19 +57,29 @@ public:
 protected:
     int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
-            case PdmWidth: return 4960;   // A4 at 600 dpi
-            case PdmHeight: return 7016;
-            case PdmWidthMM: return 210;
-            case PdmHeightMM: return 297;
+            case PdmWidth:
+                return 4960;  // A4 at 600 dpi
+            case PdmHeight:
+                return 7016;
+            case PdmWidthMM:
+                return 210;
+            case PdmHeightMM:
+                return 297;
             case PdmDpiX:
             case PdmDpiY:
             case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return 600;
-            case PdmDepth: return 32;
-            case PdmNumColors: return INT_MAX;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-            default: return 0;
+            case PdmPhysicalDpiY:
+                return 600;
+            case PdmDepth:
+                return 32;
+            case PdmNumColors:
+                return INT_MAX;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return static_cast<int>(devicePixelRatioFScale());
+            default:
+                return 0;
         }
     }
 };
@@ -169,7 +181,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     Check(ohmlet::LoadPrintSettings(folder, settings));
     for (int page = 1; page <= 5; ++page) {
         (void)ohmlet::PageNumberText(settings, page, 5);
-        const ohmlet::PageNumberPlacement place = ohmlet::PlacePageNumber(settings.pageNumberPosition);
+        const ohmlet::PageNumberPlacement place =
+            ohmlet::PlacePageNumber(settings.pageNumberPosition);
         Check(place.box.isValid());
     }
     // Whatever the file says, a page number never shares its line with a header or footer.
@@ -197,7 +210,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             if (i == chosen) Check(ohmlet::ReadReportParameter(folder, layout + 1, key) == value);
             (void)ohmlet::FromGbk(value);
             const QDate date = ohmlet::ParseStoredDate(value);
-            if (date.isValid()) Check(ohmlet::ParseStoredDate(ohmlet::FormatStoredDate(date)) == date);
+            if (date.isValid())
+                Check(ohmlet::ParseStoredDate(ohmlet::FormatStoredDate(date)) == date);
             if (layout == 0) stored[key] = std::move(value);
         }
     }

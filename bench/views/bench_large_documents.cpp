@@ -84,7 +84,8 @@ void Paint(MainWindow& frame) {
 
 // One open in this process: prints "ms peak-MB components readings".
 int OpenOnce(const QString& path) {
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.resize(1600, 1000);
     frame.show();
     Paint(frame);
@@ -143,7 +144,8 @@ int EditBench() {
     if (!WriteDzlFile(path.toStdString(), components).Ok()) return 1;
     components = {};
 
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.resize(1600, 1000);
     frame.show();
     if (!frame.OpenDocumentFile(path)) return 1;

@@ -12,10 +12,10 @@
 #include <random>
 #include <vector>
 
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/MainWindow.h"
 #include "data/DzlFile.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 
@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
                 static_cast<long long>(count) * readings);
     std::printf("%-44s %8s %8s %8s\n", "step (ms)", "min", "mean", "max");
 
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.resize(1600, 1000);
     frame.show();
     QCoreApplication::processEvents();

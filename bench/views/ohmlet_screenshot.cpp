@@ -10,10 +10,10 @@
 #include <cstdlib>
 
 #include "app/AboutBox.h"
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "app/MainWindow.h"
 #include "views/ControlPanel.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 
@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         menuShot = args[menuAt + 1];
         args.remove(menuAt, 2);
     }
-    MainWindow frame;
+    Document document;
+    MainWindow frame(document);
     frame.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     frame.show();
     if (!frame.OpenDocumentFile(args[2])) return 1;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppStrings.h"
+#include "data/Version.h"
 
 namespace ohmlet {
 
@@ -24,7 +25,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
         lines->addWidget(label);
         return label;
     };
-    QLabel* title = addLine(tr("%1V %2版").arg(ProductName(), QStringLiteral("1.12")));
+    QLabel* title = addLine(tr("%1V %2版").arg(ProductName(), QLatin1String(kVersion)));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);

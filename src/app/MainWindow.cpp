@@ -28,7 +28,7 @@ static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace ohmlet {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     InitIconResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/ohmlet.png")));

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menu, toolbar, accelerators, status bar, the docked control panel
-// and the data view around one document, and the commands that act on them.
+// and the data view around the application's document, and the commands that act on them.
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -26,7 +26,8 @@ class PanelBar;
 class MainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // The document is the application's and outlives the window.
+    explicit MainWindow(Document& doc, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Document& CurrentDocument() { return doc_; }
@@ -121,7 +122,7 @@ private:
     // Opens a written Office file with the desktop's application, or says why not.
     void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);
 
-    Document doc_;
+    Document& doc_;
     DataView* view_ = nullptr;
     PanelBar* panelBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;

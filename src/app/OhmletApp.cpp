@@ -8,6 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "app/UiLanguage.h"
+#include "data/Version.h"
 #include "transfer/sim/UsbSimulation.h"
 
 namespace ohmlet {
@@ -16,7 +17,7 @@ OhmletApp::OhmletApp(int& argc, char** argv)
     : QApplication(argc, argv), rawArguments_(argv, argv + argc) {
     setOrganizationName(RegistryKey());
     setApplicationName(SettingsApplication());
-    setApplicationVersion(QStringLiteral("1.12"));
+    setApplicationVersion(QString::fromLatin1(kVersion));
 }
 
 OhmletApp::~OhmletApp() = default;
@@ -30,7 +31,7 @@ bool OhmletApp::InitInstance() {
         args.remove(simulate, 2);
     }
     args = WithoutLanguageOption(args);
-    frame_ = std::make_unique<MainWindow>();
+    frame_ = std::make_unique<MainWindow>(document_);
     if (args.size() > 1) {
         // The bytes the user typed, when Qt's reading of them would not give them back.
         std::string local = QFile::encodeName(args.at(1)).toStdString();

@@ -3,8 +3,8 @@
 #include <map>
 
 #include "cli/CliCommands.h"
-#include "data/DzlFile.h"
 #include "cli/ExportFormats.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet::cli {
 

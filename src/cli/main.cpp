@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "data/HeapTuning.h"
+#include "data/Version.h"
 
 namespace ohmlet::cli {
 
@@ -32,6 +33,7 @@ void PrintHelp(std::ostream& out) {
                      [](const auto& a, const auto& b) { return Rank(a.name) < Rank(b.name); });
     out << "usage: ohmlet-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const auto& c : commands) out << "  ohmlet-cli " << c.name << ' ' << c.usage << '\n';
+    out << "  ohmlet-cli --version\n";
     out << "\nexit status: 0 success, 1 file or device error, 2 usage, 3 no data in the reply,\n"
            "4 incomplete or inconsistent reply\n";
 }
@@ -47,6 +49,10 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "help" || name == "--help" || name == "-h") {
         PrintHelp(std::cout);
+        return ohmlet::cli::kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << "ohmlet-cli " << ohmlet::kVersion << '\n';
         return ohmlet::cli::kExitOk;
     }
     for (const auto& c : ohmlet::cli::Commands()) {

@@ -198,7 +198,7 @@ void Document::OnTestDateChanged(Component& /*component*/) { RefreshComponentLis
 // --- undo ---------------------------------------------------------------------
 
 void Document::RecordChange(EditKind kind, EditChange undo, int index,
-                              std::vector<Component> saved) {
+                            std::vector<Component> saved) {
     EditRecord r;
     r.kind = kind;
     r.change = undo;

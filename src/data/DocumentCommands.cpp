@@ -3,17 +3,15 @@
 
 #include "data/Document.h"
 #include "data/FileIdentity.h"
-#include "data/GbkText.h"
+#include "data/TestDate.h"
 
 namespace ohmlet {
 namespace {
 
-// "20%y年%m月%d日" in GBK.
+// "20" and the year's last two digits: a new component's date is of this century.
 std::string FormatToday(const std::tm& day) {
-    char text[32];
-    std::snprintf(text, sizeof text, "20%02d%s%02d%s%02d%s", day.tm_year % 100, gbk::kYear,
-                  day.tm_mon + 1, gbk::kMonth, day.tm_mday, gbk::kDay);
-    return text;
+    return FormatTestDate({2000 + day.tm_year % 100, day.tm_mon + 1, day.tm_mday},
+                          DatePadding::Zero);
 }
 
 Component MakeNewComponent(int count, const std::tm& today) {

@@ -120,7 +120,7 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
     if (count > kDzlMaxUnbackedCount && static_cast<std::size_t>(count) > records) {
         result.code = DzlReadCode::Corrupt;
         result.text = name + " is not a valid DZL file: it claims " + std::to_string(count) +
-                         " components but holds at most " + std::to_string(records) + ".";
+                      " components but holds at most " + std::to_string(records) + ".";
         return result;
     }
 
@@ -148,8 +148,8 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
         if (points > kDzlMaxUnbackedCount && static_cast<std::size_t>(points) > backed) {
             result.code = DzlReadCode::Corrupt;
             result.text = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
-                             " claims " + std::to_string(points) +
-                             " readings but the file holds at most " + std::to_string(backed) + ".";
+                          " claims " + std::to_string(points) +
+                          " readings but the file holds at most " + std::to_string(backed) + ".";
             result.components.clear();
             return result;
         }
@@ -205,8 +205,7 @@ std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components
 
 DzlWriteResult WriteFileAtomically(const std::string& path,
                                    const std::vector<unsigned char>& bytes) {
-    SafeWriteResult written = WriteFileSafely(path, bytes);
-    return {written.Ok(), written.text};
+    return WriteFileSafely(path, bytes);
 }
 
 DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,

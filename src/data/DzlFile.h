@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/Outcome.h"
+#include "data/SafeFile.h"
 
 namespace ohmlet {
 
@@ -17,18 +19,16 @@ inline constexpr std::size_t kDzlPointSize = 12;
 // only when its bytes really hold them.
 inline constexpr int32_t kDzlMaxUnbackedCount = 65535;
 
-struct DzlReadResult {
-    enum class Status { Ok, CannotOpen, Corrupt };
-    Status status = Status::Ok;
-    std::string message;  // one sentence naming the file, empty on success
+enum class DzlReadCode { Ok, CannotOpen, Corrupt };
+
+// text: one sentence naming the file, empty on success.
+struct DzlReadResult : Outcome<DzlReadCode> {
+    using Status = DzlReadCode;
     std::vector<Component> components;
-    bool ok() const { return status == Status::Ok; }
 };
 
-struct DzlWriteResult {
-    bool ok = true;
-    std::string message;
-};
+// A DZL file is written the safe way: the same result.
+using DzlWriteResult = SafeWriteResult;
 
 // Parses a file image. A file that ends early keeps fresh values for what it does
 // not cover; counts that the bytes cannot back and that exceed the instrument's

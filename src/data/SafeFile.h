@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "data/Outcome.h"
+
 namespace ohmlet {
 
-struct SafeWriteResult {
-    bool ok = true;
-    int error = 0;        // errno of the failing step, 0 when none applies
-    std::string message;  // one sentence naming the file, empty on success
+enum class SafeWriteCode { Written, Failed };
+
+// text: one sentence naming the file, empty on success.
+struct SafeWriteResult : Outcome<SafeWriteCode> {
+    int error = 0;  // errno of the failing step, 0 when none applies
 };
 
 class SafeFileWriter {

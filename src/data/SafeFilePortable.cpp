@@ -84,7 +84,11 @@ void SafeFileWriter::Abort() {
 SafeWriteResult SafeFileWriter::Fail(const std::string& what, int error) {
     Abort();
     failed_ = true;
-    return {false, error, "Cannot write " + path_ + ": " + what + "."};
+    SafeWriteResult r;
+    r.code = SafeWriteCode::Failed;
+    r.error = error;
+    r.text = "Cannot write " + path_ + ": " + what + ".";
+    return r;
 }
 
 SafeWriteResult SafeFileWriter::Open() {

@@ -186,7 +186,7 @@ SafeWriteResult SafeFileWriter::Fail(const std::string& what, int error) {
     Abort();
     failed_ = true;
     SafeWriteResult r;
-    r.Ok() = false;
+    r.code = SafeWriteCode::Failed;
     r.error = error;
     r.text = "Cannot write " + path_ + ": " + what + ".";
     return r;

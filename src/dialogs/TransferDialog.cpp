@@ -54,8 +54,7 @@ QStringList SystemSerialPorts() {
 }
 
 template <typename W>
-W* Tagged(W* widget, int id, const char* name) {
-    widget->setProperty("controlId", id);
+W* Named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -89,22 +88,22 @@ TransferDialog::~TransferDialog() {
 }
 
 void TransferDialog::BuildControls() {
-    targetEdit_ = Tagged(new QLineEdit(targetPath_), IDC_TARGET_PATH, "targetPath");
+    targetEdit_ = Named(new QLineEdit(targetPath_), "targetPath");
     targetEdit_->setReadOnly(true);
     targetEdit_->setMinimumWidth(320);
-    folderButton_ = Tagged(new QPushButton(tr("存放目录")), IDC_FOLDER, "folderButton");
-    portList_ = Tagged(new QComboBox, IDC_PORT_LIST, "portList");
-    usbType_ = Tagged(new QRadioButton(QStringLiteral("USB")), IDC_TYPE_USB, "typeUsb");
-    comType_ = Tagged(new QRadioButton(QStringLiteral("COM")), IDC_TYPE_COM, "typeCom");
+    folderButton_ = Named(new QPushButton(tr("存放目录")), "folderButton");
+    portList_ = Named(new QComboBox, "portList");
+    usbType_ = Named(new QRadioButton(QStringLiteral("USB")), "typeUsb");
+    comType_ = Named(new QRadioButton(QStringLiteral("COM")), "typeCom");
     portTypeCaption_ = new QLabel(tr("端口类型"));
-    portTypeList_ = Tagged(new QComboBox, IDC_PORT_TYPE_LIST, "portTypeList");
+    portTypeList_ = Named(new QComboBox, "portTypeList");
     portTypeList_->addItems({QStringLiteral("USB"), QStringLiteral("COM")});
     // The port type stays USB for the user; the COM path is reached by the program.
     for (QWidget* hidden :
          std::initializer_list<QWidget*>{usbType_, comType_, portTypeCaption_, portTypeList_})
         hidden->setVisible(false);
 
-    auto* status = Tagged(new QGroupBox(tr("传输状态")), IDC_STATUS, "status");
+    auto* status = Named(new QGroupBox(tr("传输状态")), "status");
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 1);
@@ -118,9 +117,9 @@ void TransferDialog::BuildControls() {
     statusLayout->addWidget(progress_);
     statusLayout->addWidget(statusText_);
 
-    startButton_ = Tagged(new QPushButton(tr("开始传输")), IDOK_START, "startButton");
+    startButton_ = Named(new QPushButton(tr("开始传输")), "startButton");
     startButton_->setDefault(true);
-    cancelButton_ = Tagged(new QPushButton(tr("取消")), IDCANCEL_CANCEL, "cancelButton");
+    cancelButton_ = Named(new QPushButton(tr("取消")), "cancelButton");
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(tr("文件存储路径")), 0, 0);

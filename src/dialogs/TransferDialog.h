@@ -27,19 +27,6 @@ class TransferSession;
 class TransferDialog : public QDialog {
     Q_OBJECT
 public:
-    // Control ids of the dialog template, kept as each widget's "controlId" property.
-    enum ControlId {
-        IDOK_START = 1,
-        IDCANCEL_CANCEL = 2,
-        IDC_TARGET_PATH = 1001,
-        IDC_PORT_TYPE_LIST = 1002,
-        IDC_STATUS = 1003,
-        IDC_TYPE_USB = 1005,
-        IDC_TYPE_COM = 1006,
-        IDC_FOLDER = 1038,
-        IDC_PORT_LIST = 1039,
-    };
-
     TransferDialog(Document& doc, QWidget* parent = nullptr);
     ~TransferDialog() override;
 

@@ -20,14 +20,14 @@ QPixmap Picture(const char* name) { return QPixmap(QStringLiteral(":/kiosa/") + 
 
 LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog),
-      starter(std::move(starter)),
-      background(Picture("background.png")),
-      leftNormal(Picture("left-normal.png")),
-      leftHover(Picture("left-hover.png")),
-      rightNormal(Picture("right-normal.png")),
-      rightHover(Picture("right-hover.png")),
-      closeNormal(Picture("close-normal.png")),
-      closeHover(Picture("close-hover.png")) {
+      starter_(std::move(starter)),
+      background_(Picture("background.png")),
+      leftNormal_(Picture("left-normal.png")),
+      leftHover_(Picture("left-hover.png")),
+      rightNormal_(Picture("right-normal.png")),
+      rightHover_(Picture("right-hover.png")),
+      closeNormal_(Picture("close-normal.png")),
+      closeHover_(Picture("close-hover.png")) {
     setWindowTitle(tr("Velmar钢筋位置及锈蚀测定仪V1.10"));
     setWindowIcon(QIcon(QStringLiteral(":/kiosa/kiosa.png")));
     setFixedSize(kClientSize);
@@ -63,21 +63,21 @@ void LauncherWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Every picture is stretched from its full size into its place.
-    painter.drawPixmap(rect(), background);
+    painter.drawPixmap(rect(), background_);
     painter.drawPixmap(kLeftButtonRect,
-                       buttonsLook == BigButtonsLook::LeftHovered ? leftHover : leftNormal);
+                       buttonsLook_ == BigButtonsLook::LeftHovered ? leftHover_ : leftNormal_);
     painter.drawPixmap(kRightButtonRect,
-                       buttonsLook == BigButtonsLook::RightHovered ? rightHover : rightNormal);
-    painter.drawPixmap(kCloseButtonRect, closeHovered ? closeHover : closeNormal);
+                       buttonsLook_ == BigButtonsLook::RightHovered ? rightHover_ : rightNormal_);
+    painter.drawPixmap(kCloseButtonRect, closeHovered_ ? closeHover_ : closeNormal_);
 }
 
 void LauncherWindow::ApplyHoverLook(HoverLook look) {
-    bool changed = look.buttons != buttonsLook;
-    buttonsLook = look.buttons;
+    bool changed = look.buttons != buttonsLook_;
+    buttonsLook_ = look.buttons;
     if (look.close != CloseLook::Unchanged) {
         const bool hovered = look.close == CloseLook::Hovered;
-        changed = changed || hovered != closeHovered;
-        closeHovered = hovered;
+        changed = changed || hovered != closeHovered_;
+        closeHovered_ = hovered;
     }
     if (changed) update();
 }
@@ -115,7 +115,7 @@ void LauncherWindow::mouseReleaseEvent(QMouseEvent* event) {
 void LauncherWindow::StartAndClose(LaunchedProgram program) {
     // A program that is missing or will not start is not reported: the launcher's
     // job ends with the attempt.
-    starter.Start(program);
+    starter_.Start(program);
     close();
 }
 

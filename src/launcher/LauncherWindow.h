@@ -15,8 +15,8 @@ class LauncherWindow : public QDialog {
 public:
     explicit LauncherWindow(ProgramStarter starter, QWidget* parent = nullptr);
 
-    BigButtonsLook ButtonsLook() const { return buttonsLook; }
-    bool CloseHovered() const { return closeHovered; }
+    BigButtonsLook ButtonsLook() const { return buttonsLook_; }
+    bool CloseHovered() const { return closeHovered_; }
 
     // The menu a right click opens; it stands in for the system menu a borderless
     // window does not have. The caller owns it.
@@ -38,16 +38,16 @@ private:
     void ApplyHoverLook(HoverLook look);
     void StartAndClose(LaunchedProgram program);
 
-    ProgramStarter starter;
-    QPixmap background;
-    QPixmap leftNormal;
-    QPixmap leftHover;
-    QPixmap rightNormal;
-    QPixmap rightHover;
-    QPixmap closeNormal;
-    QPixmap closeHover;
-    BigButtonsLook buttonsLook = BigButtonsLook::BothNormal;
-    bool closeHovered = false;
+    ProgramStarter starter_;
+    QPixmap background_;
+    QPixmap leftNormal_;
+    QPixmap leftHover_;
+    QPixmap rightNormal_;
+    QPixmap rightHover_;
+    QPixmap closeNormal_;
+    QPixmap closeHover_;
+    BigButtonsLook buttonsLook_ = BigButtonsLook::BothNormal;
+    bool closeHovered_ = false;
 };
 
 }  // namespace kiosa

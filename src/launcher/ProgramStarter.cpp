@@ -22,16 +22,16 @@ QString RelativeProgramPath(LaunchedProgram program) {
 }
 
 ProgramStarter::ProgramStarter(QString launcherFolder, StartProcessFunction startProcess)
-    : launcherFolder(std::move(launcherFolder)), startProcess(std::move(startProcess)) {}
+    : launcherFolder_(std::move(launcherFolder)), startProcess_(std::move(startProcess)) {}
 
 QString ProgramStarter::ProgramPath(LaunchedProgram program) const {
-    return QDir::cleanPath(QDir(launcherFolder).filePath(RelativeProgramPath(program)));
+    return QDir::cleanPath(QDir(launcherFolder_).filePath(RelativeProgramPath(program)));
 }
 
 bool ProgramStarter::Start(LaunchedProgram program) const {
-    if (!startProcess) return false;
-    return startProcess(ProgramPath(program),
-                        program == LaunchedProgram::Ohmlet ? ohmletArguments : QStringList());
+    if (!startProcess_) return false;
+    return startProcess_(ProgramPath(program),
+                         program == LaunchedProgram::Ohmlet ? ohmletArguments_ : QStringList());
 }
 
 bool ProgramStarter::StartDetached(const QString& program, const QStringList& arguments) {

@@ -29,7 +29,7 @@ public:
 
     // What Ohmlet gets on its command line (the launcher's --lang); the sibling program
     // takes no options and always starts with none.
-    void SetOhmletArguments(QStringList arguments) { ohmletArguments = std::move(arguments); }
+    void SetOhmletArguments(QStringList arguments) { ohmletArguments_ = std::move(arguments); }
 
     // Starts the program; whether it started is returned but the launcher ends either way.
     bool Start(LaunchedProgram program) const;
@@ -38,9 +38,9 @@ public:
     static bool StartDetached(const QString& program, const QStringList& arguments);
 
 private:
-    QString launcherFolder;
-    StartProcessFunction startProcess;
-    QStringList ohmletArguments;
+    QString launcherFolder_;
+    StartProcessFunction startProcess_;
+    QStringList ohmletArguments_;
 };
 
 }  // namespace kiosa

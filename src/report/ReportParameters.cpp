@@ -1,8 +1,8 @@
 #include "report/ReportParameters.h"
 
 #include <QStringList>
-#include <cstdio>
 
+#include "data/TestDate.h"
 #include "report/GbkCodec.h"
 #include "report/IniFile.h"
 #include "report/SettingsLocation.h"
@@ -116,18 +116,6 @@ const std::vector<ReportLayoutInfo>& Layouts() {
          {"委托日期", "委托编号", "试验编号", "检测依据", "检测日期", "检测仪器"}},
     };
     return layouts;
-}
-
-// Digits of a fixed byte range, blanks ignored; -1 when there are none or other bytes.
-int NumberAt(const std::string& text, std::size_t from, std::size_t to) {
-    int value = -1;
-    for (std::size_t i = from; i <= to && i < text.size(); ++i) {
-        char c = text[i];
-        if (c == ' ') continue;
-        if (c < '0' || c > '9') return -1;
-        value = (value < 0 ? 0 : value * 10) + (c - '0');
-    }
-    return value;
 }
 
 template <typename Map>
@@ -260,19 +248,13 @@ QStringList StrengthGrades() { return {"C15", "C20", "C25", "C30", "C35", "C40",
 
 std::string FormatStoredDate(const QDate& date) {
     if (!date.isValid()) return std::string();
-    char year[8], month[4], day[4];
-    std::snprintf(year, sizeof year, "%04d", date.year() % 10000);
-    std::snprintf(month, sizeof month, "%2d", date.month());
-    std::snprintf(day, sizeof day, "%2d", date.day());
-    return std::string(year) + "\xC4\xEA" + month + "\xD4\xC2" + day + "\xC8\xD5";
+    return FormatTestDate({date.year(), date.month(), date.day()}, DatePadding::Blank);
 }
 
 QDate ParseStoredDate(const std::string& gbk) {
-    int year = NumberAt(gbk, 0, 3);
-    int month = NumberAt(gbk, 6, 7);
-    int day = NumberAt(gbk, 10, 11);
-    if (year < 0 || month < 0 || day < 0) return QDate();
-    return QDate(year, month, day);  // invalid for a day that does not exist
+    const std::optional<CalendarDate> date = ParseTestDate(gbk);
+    if (!date) return QDate();
+    return QDate(date->year, date->month, date->day);  // invalid for a day that does not exist
 }
 
 QString DefaultReportParameter(int layoutNumber, const QString& key) {
@@ -308,7 +290,8 @@ ReportParameterSet ReadReportParameters(const QString& programFolder, int layout
     return set;
 }
 
-std::string ReadReportParameter(const QString& programFolder, int layoutNumber, const QString& key) {
+std::string ReadReportParameter(const QString& programFolder, int layoutNumber,
+                                const QString& key) {
     const ReportLayoutInfo* info = ReportLayoutInfoAt(layoutNumber - 1);
     std::string result;
     if (!info) return result;

@@ -70,9 +70,10 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
 // The strength grades offered on the pages.
 QStringList StrengthGrades();
 
-// "2015年 3月 5日": year, 年, month and day in two characters (a blank before one digit).
+// "2015年 3月 5日", GBK: a test date as settings files and the control panel write it;
+// empty for an invalid date.
 std::string FormatStoredDate(const QDate& date);
-// The year at bytes 0-3, month at 6-7, day at 10-11; invalid QDate when they make no date.
+// The date a stored test date holds (either padding); invalid QDate when it holds none.
 QDate ParseStoredDate(const std::string& gbk);
 
 // The value stored for key (UTF-8) in layout number 1..6, blanks trimmed; empty when the

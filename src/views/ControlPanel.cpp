@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "report/GbkCodec.h"
+#include "report/ReportParameters.h"
 #include "views/ComponentListModel.h"
 
 namespace ohmlet {
@@ -20,7 +20,8 @@ namespace {
 
 struct FieldLayout {
     ControlPanel::Field field;
-    const char* label;  // UTF-8
+    const char* label;       // UTF-8
+    const char* objectName;  // the edit's objectName
     bool readOnly;
     bool visible;
     int row;
@@ -29,36 +30,37 @@ struct FieldLayout {
 
 // Shown fields first, in reading order; the hidden ones are still filled.
 constexpr FieldLayout kFields[] = {
-    {ControlPanel::kName, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件名称"), false, true, 0, 0},
-    {ControlPanel::kNumber, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件编号"), true, true, 0,
-     1},
-    {ControlPanel::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "设计厚度"), false,
-     false, 2, 0},
-    {ControlPanel::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许正偏差"), false,
-     false, 2, 1},
-    {ControlPanel::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许负偏差"), false,
-     false, 3, 0},
-    {ControlPanel::kMaximum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最大值"), true, true, 4,
-     0},
-    {ControlPanel::kMinimum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最小值"), true, true, 4,
-     1},
-    {ControlPanel::kPointCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "数据个数"), true, true,
-     5, 0},
-    {ControlPanel::kAverage, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "平均电阻率"), true, true, 5,
-     1},
-    {ControlPanel::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格点数"), true, false,
-     6, 0},
-    {ControlPanel::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格率"), true, false, 6,
-     1},
+    {ControlPanel::kName, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件名称"), "nameField", false,
+     true, 0, 0},
+    {ControlPanel::kNumber, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件编号"), "numberField",
+     true, true, 0, 1},
+    {ControlPanel::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "设计厚度"),
+     "designValueField", false, false, 2, 0},
+    {ControlPanel::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许正偏差"),
+     "upperToleranceField", false, false, 2, 1},
+    {ControlPanel::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许负偏差"),
+     "lowerToleranceField", false, false, 3, 0},
+    {ControlPanel::kMaximum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最大值"),
+     "maximumField", true, true, 4, 0},
+    {ControlPanel::kMinimum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最小值"),
+     "minimumField", true, true, 4, 1},
+    {ControlPanel::kPointCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "数据个数"),
+     "pointCountField", true, true, 5, 0},
+    {ControlPanel::kAverage, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "平均电阻率"),
+     "averageField", true, true, 5, 1},
+    {ControlPanel::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格点数"),
+     "passCountField", true, false, 6, 0},
+    {ControlPanel::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格率"), "passRateField",
+     true, false, 6, 1},
 };
 
 constexpr FieldLayout kTotals[] = {
-    {ControlPanel::kTotalPoints, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有测点个数"), true,
-     false, 0, 0},
-    {ControlPanel::kTotalPassing, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有合格测点数"), true,
-     false, 0, 1},
-    {ControlPanel::kOverallPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "整体合格率"), true,
-     false, 1, 0},
+    {ControlPanel::kTotalPoints, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有测点个数"),
+     "totalPointsField", true, false, 0, 0},
+    {ControlPanel::kTotalPassing, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有合格测点数"),
+     "totalPassingField", true, false, 0, 1},
+    {ControlPanel::kOverallPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "整体合格率"),
+     "overallPassRateField", true, false, 1, 0},
 };
 
 QString Resistivity(float value) {
@@ -79,11 +81,6 @@ std::string GbkPrefix(const QString& text, std::size_t maxBytes) {
         i += len;
     }
     return bytes.substr(0, i);
-}
-
-int Piece(const std::string& text, std::size_t at) {
-    if (text.size() < at + 2) return 0;
-    return std::atoi(text.substr(at, 2).c_str());
 }
 
 }  // namespace
@@ -127,12 +124,13 @@ void ControlPanel::BuildList() {
     list_->viewport()->installEventFilter(this);
 }
 
-QLineEdit* ControlPanel::AddField(Field field, bool readOnly, bool visible) {
+QLineEdit* ControlPanel::AddField(Field field, const char* objectName, bool readOnly,
+                                  bool visible) {
     auto* edit = new QLineEdit;
     edit->setReadOnly(readOnly);
-    edit->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
+    edit->setObjectName(QString::fromLatin1(objectName));
     if (!visible) edit->setVisible(false);
-    edits_[field - 1000] = edit;
+    edits_[field] = edit;
     return edit;
 }
 
@@ -144,7 +142,7 @@ void ControlPanel::BuildFields() {
     grid->setColumnStretch(3, 1);
     for (const FieldLayout& f : kFields) {
         auto* label = new QLabel(tr(f.label));
-        QLineEdit* edit = AddField(f.field, f.readOnly, f.visible);
+        QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
         label->setBuddy(edit);
         if (!f.visible) label->setVisible(false);
         grid->addWidget(label, f.row, f.column * 2);
@@ -165,7 +163,8 @@ void ControlPanel::BuildFields() {
     for (const FieldLayout& f : kTotals) {
         auto* label = new QLabel(tr(f.label));
         totals->addWidget(label, f.row, f.column * 2);
-        totals->addWidget(AddField(f.field, f.readOnly, f.visible), f.row, f.column * 2 + 1);
+        totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible), f.row,
+                          f.column * 2 + 1);
     }
     totalsGroup_->setVisible(false);
 
@@ -174,8 +173,7 @@ void ControlPanel::BuildFields() {
 }
 
 QLineEdit* ControlPanel::Edit(Field field) const {
-    int i = field - 1000;
-    return i >= 0 && i < 16 ? edits_[i] : nullptr;
+    return field >= 0 && field < kFieldCount ? edits_[field] : nullptr;
 }
 
 void ControlPanel::ShowTotals() {
@@ -205,7 +203,8 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
-    QDate date = ParseTestDate(c->TestDate());
+    auto* label = new QLabel(tr(f.label));
+    QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
     if (date.isValid()) datePicker_->setDate(date);
     pushing_ = false;
 }
@@ -254,25 +253,9 @@ void ControlPanel::OnNameEdited(const QString& text) {
     emit DocumentEdited();
 }
 
-std::string FormatStoredDate(const QDate& date) {
-    QString text = QString::number(date.year()) + QStringLiteral("年");
-    if (date.month() < 10) text += QLatin1Char(' ');
-    text += QString::number(date.month()) + QStringLiteral("月");
-    if (date.day() < 10) text += QLatin1Char(' ');
-    text += QString::number(date.day()) + QStringLiteral("日");
-    return ToGbk(text);
-}
-
-QDate ParseStoredDate(const std::string& gbkDate) {
-    if (gbkDate.size() < 12) return {};
-    int year = std::atoi(gbkDate.substr(0, 4).c_str());
-    return QDate(year, Piece(gbkDate, 6), Piece(gbkDate, 10));
-}
-
-void ControlPanel::OnDateChanged(const QDate& date) {
-    if (pushing_ || !date.isValid() || !doc_.CurrentComponent()) return;
-    doc_.SetComponentTestDate(FormatTestDate(date));
-    emit DocumentEdited();
+auto* label = new QLabel(tr(f.label));
+QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
+emit DocumentEdited();
 }
 
 }  // namespace ohmlet

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <QWidget>
+#include <array>
 
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
@@ -20,22 +21,23 @@ class ComponentListModel;
 class ControlPanel : public QWidget, public DocumentObserver {
     Q_OBJECT
 public:
-    // Widget ids of the fields, as the panel's layout knows them.
+    // The panel's edit fields.
     enum Field {
-        kName = 1001,
-        kNumber = 1002,
-        kAverage = 1004,
-        kDesignValue = 1005,
-        kUpperTolerance = 1006,
-        kLowerTolerance = 1007,
-        kMaximum = 1008,
-        kMinimum = 1009,
-        kPointCount = 1010,
-        kPassCount = 1011,
-        kPassRate = 1012,
-        kTotalPoints = 1013,
-        kTotalPassing = 1014,
-        kOverallPassRate = 1015,
+        kName,
+        kNumber,
+        kAverage,
+        kDesignValue,
+        kUpperTolerance,
+        kLowerTolerance,
+        kMaximum,
+        kMinimum,
+        kPointCount,
+        kPassCount,
+        kPassRate,
+        kTotalPoints,
+        kTotalPassing,
+        kOverallPassRate,
+        kFieldCount
     };
 
     explicit ControlPanel(Document& doc, QWidget* parent = nullptr);
@@ -54,11 +56,6 @@ public:
     QGroupBox* CurrentGroup() const { return currentGroup_; }
     QGroupBox* TotalsGroup() const { return totalsGroup_; }
 
-    // The date as the panel stores it: "2015年 3月 7日", GBK bytes.
-    static std::string FormatTestDate(const QDate& date);
-    // The date a stored test date holds; invalid when the bytes hold none.
-    static QDate ParseTestDate(const std::string& gbkDate);
-
 signals:
     // The user changed the document through the panel (name or date).
     void DocumentEdited();
@@ -69,7 +66,7 @@ protected:
 private:
     void BuildList();
     void BuildFields();
-    QLineEdit* AddField(Field field, bool readOnly, bool visible);
+    QLineEdit* AddField(Field field, const char* objectName, bool readOnly, bool visible);
     void PickSelectedRow();
     void OnNameEdited(const QString& text);
     void OnDateChanged(const QDate& date);
@@ -81,7 +78,7 @@ private:
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;
-    QLineEdit* edits_[16] = {};
+    std::array<QLineEdit*, kFieldCount> edits_{};
     bool pushing_ = false;
 };
 

@@ -14,8 +14,6 @@ class ControlPanel;
 class PanelBar : public QDockWidget {
     Q_OBJECT
 public:
-    static constexpr int kId = 101;
-
     explicit PanelBar(Document& doc, QWidget* parent = nullptr);
 
     ControlPanel* Panel() const { return panel_; }

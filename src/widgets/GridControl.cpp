@@ -95,14 +95,14 @@ bool GridControl::SetGridColumnCount(int cols) {
 }
 
 bool GridControl::SetFixedRowCount(int rows) {
-    if (rows < 0 || rows > GridModel()->GridRowCount()) return false;
+    if (rows < 0 || rows > model_->GridRowCount()) return false;
     model_->SetFixedRowCount(rows);
     ApplySizes();
     return true;
 }
 
 bool GridControl::SetFixedColumnCount(int cols) {
-    if (cols < 0 || cols > GridModel()->GridColumnCount()) return false;
+    if (cols < 0 || cols > model_->GridColumnCount()) return false;
     model_->SetFixedColumnCount(cols);
     ApplySizes();
     return true;
@@ -111,7 +111,7 @@ bool GridControl::SetFixedColumnCount(int cols) {
 bool GridControl::SetItem(const GridItem& item) { return model_->SetItem(item); }
 
 bool GridControl::SetGridRowHeight(int row, int height) {
-    if (row < 0 || row >= GridModel()->GridRowCount() || height < 0) return false;
+    if (row < 0 || row >= model_->GridRowCount() || height < 0) return false;
     rowHeights_[row] = height;
     if (redrawOff_ == 0) {
         if (row < model_->HeaderRows())
@@ -123,7 +123,7 @@ bool GridControl::SetGridRowHeight(int row, int height) {
 }
 
 bool GridControl::SetGridColumnWidth(int col, int width) {
-    if (col < 0 || col >= GridModel()->GridColumnCount() || width < 0) return false;
+    if (col < 0 || col >= model_->GridColumnCount() || width < 0) return false;
     colWidths_[static_cast<std::size_t>(col)] = width;
     if (redrawOff_ == 0) horizontalHeader()->resizeSection(col, width);
     return true;
@@ -137,13 +137,13 @@ void GridControl::SetUniformRowHeight(int height) {
 }
 
 int GridControl::GridRowHeight(int row) const {
-    if (row < 0 || row >= GridModel()->GridRowCount()) return -1;
+    if (row < 0 || row >= model_->GridRowCount()) return -1;
     auto found = rowHeights_.find(row);
     return found != rowHeights_.end() ? found->second : uniformRowHeight_;
 }
 
 int GridControl::GridColumnWidth(int col) const {
-    if (col < 0 || col >= GridModel()->GridColumnCount()) return -1;
+    if (col < 0 || col >= model_->GridColumnCount()) return -1;
     return colWidths_[static_cast<std::size_t>(col)];
 }
 
@@ -175,7 +175,7 @@ void GridControl::SetRedraw(bool allow) {
 // height need a section resized: millions of rows stay cheap.
 void GridControl::ApplyRowHeights() {
     const int headerRows = model_->HeaderRows();
-    const int rows = GridModel()->GridRowCount();
+    const int rows = model_->GridRowCount();
     QHeaderView* v = verticalHeader();
     if (v->defaultSectionSize() != uniformRowHeight_) v->setDefaultSectionSize(uniformRowHeight_);
     for (const auto& [row, height] : rowHeights_)
@@ -192,7 +192,7 @@ void GridControl::ApplyRowHeights() {
 void GridControl::ApplySizes() {
     if (redrawOff_ > 0) return;
     ApplyRowHeights();
-    for (int c = 0; c < GridModel()->GridColumnCount(); ++c)
+    for (int c = 0; c < model_->GridColumnCount(); ++c)
         horizontalHeader()->resizeSection(c, colWidths_[static_cast<std::size_t>(c)]);
 }
 
@@ -219,12 +219,13 @@ CellRange GridControl::SelectedCellRange() const {
     return range;
 }
 
-void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRedraw) {
+void GridControl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
+                                   bool forceRedraw) {
     const int headerRows = model_->HeaderRows();
     minRow = std::max(minRow, headerRows);
     minCol = std::max(minCol, 0);
-    maxRow = std::min(maxRow, GridModel()->GridRowCount() - 1);
-    maxCol = std::min(maxCol, GridModel()->GridColumnCount() - 1);
+    maxRow = std::min(maxRow, model_->GridRowCount() - 1);
+    maxCol = std::min(maxCol, model_->GridColumnCount() - 1);
     if (minRow > maxRow || minCol > maxCol) return;
     if (redrawOff_ > 0) {
         pendingSelection_ = true;

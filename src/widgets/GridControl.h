@@ -15,9 +15,10 @@ class GridControl : public QTableView {
     Q_OBJECT
 public:
     GridControl(int rows = 0, int cols = 0, int fixedRows = 0, int fixedCols = 0,
-              QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
-    GridTableModel* Model() const { return model_; }
+    // Grid geometry (rows and columns counted with the fixed ones) is the model's.
+    GridTableModel* GridModel() const { return model_; }
 
     // --- structure ----------------------------------------------------------------
     bool DeleteAllItems();
@@ -25,10 +26,6 @@ public:
     bool SetGridColumnCount(int cols);
     bool SetFixedRowCount(int rows);
     bool SetFixedColumnCount(int cols);
-    int GridModel()->GridRowCount() const { return model_->GridRowCount(); }
-    int GridModel()->GridColumnCount() const { return model_->GridColumnCount(); }
-    int GridModel()->FixedRowCount() const { return model_->FixedRowCount(); }
-    int GridModel()->FixedColumnCount() const { return model_->FixedColumnCount(); }
 
     // --- cells --------------------------------------------------------------------
     bool SetItem(const GridItem& item);

@@ -186,8 +186,8 @@ std::vector<std::string> Content(const Document& doc) {
 class UndoTest : public FrameTest, public ::testing::WithParamInterface<UndoCase> {};
 
 TEST_P(UndoTest, CtrlZRestoresTheFileAndCtrlYDoesItAgain) {
-    const QString path = Open(
-        {MakeComponent("0001", {10, 11, 12}, 1, "梁"), MakeComponent("0002", {20, 21}, 1, "板")});
+    const QString path = Open({MakeComponent("0001", {10, 11, 12}, 1, Gbk("梁")),
+                               MakeComponent("0002", {20, 21}, 1, Gbk("板"))});
     const auto original = Content(Doc());
     GetParam().edit(*this, *frame);
     const auto edited = Content(Doc());
@@ -205,13 +205,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UndoCase{"CellEdit",
                  [](FrameTest&, MainWindow& f) {
-                     ASSERT_TRUE(
-                         TypeIntoCell(*f.MainView()->Grid(), 1, 1, QStringLiteral("77")));
+                     ASSERT_TRUE(TypeIntoCell(*f.MainView()->Grid(), 1, 1, QStringLiteral("77")));
                  }},
         UndoCase{"PointInsert",
                  [](FrameTest&, MainWindow& f) { f.MainView()->OnInsertPointAbove(); }},
-        UndoCase{"PointDelete",
-                 [](FrameTest&, MainWindow& f) { f.MainView()->OnDeletePoint(); }},
+        UndoCase{"PointDelete", [](FrameTest&, MainWindow& f) { f.MainView()->OnDeletePoint(); }},
         UndoCase{"ComponentInsert",
                  [](FrameTest&, MainWindow& f) { f.Action(cmd::kInsertComponent)->trigger(); }},
         UndoCase{
@@ -219,8 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
             [](FrameTest&, MainWindow& f) { QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier); }},
         UndoCase{"Name",
                  [](FrameTest&, MainWindow& f) {
-                     QTest::keyClicks(f.Panel()->Edit(ControlPanel::kName),
-                                      QStringLiteral("KL1"));
+                     QTest::keyClicks(f.Panel()->Edit(ControlPanel::kName), QStringLiteral("KL1"));
                  }},
         UndoCase{"Date",
                  [](FrameTest&, MainWindow& f) {

@@ -18,7 +18,7 @@ protected:
         QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
                   QStringLiteral("Ohmlet"))
             .remove(QStringLiteral("Recent File List"));
-        frame = std::make_unique<MainWindow>();
+        frame = std::make_unique<MainWindow>(doc);
         frame->SetSavePrompt([this](const QString& text) {
             prompts.push_back(text);
             if (answers.empty()) {
@@ -46,7 +46,7 @@ protected:
         frame.reset();
     }
 
-    Document& Doc() { return frame->CurrentDocument(); }
+    Document& Doc() { return doc; }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods) { QTest::keyClick(frame.get(), key, mods); }
     QString Open(std::vector<Component> components, const QString& name = QStringLiteral("t.DZL")) {
         QString path = WriteFile(dir, name, components);
@@ -55,6 +55,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    Document doc;  // the application's, outliving the frame
     std::unique_ptr<MainWindow> frame;
     std::deque<QMessageBox::StandardButton> answers;
     std::vector<QString> prompts;

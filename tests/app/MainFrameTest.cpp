@@ -25,6 +25,7 @@
 #include "app/AboutBox.h"
 #include "app/CommandIds.h"
 #include "data/DzlFile.h"
+#include "data/Version.h"
 #include "views/ControlPanel.h"
 #include "views/PanelBar.h"
 
@@ -50,6 +51,11 @@ QStringList Items(QMenu* menu) {
     return items;
 }
 
+// How Items shows a command's entry.
+QString Item(const char* text, int command) {
+    return QString::fromUtf8(text) + QLatin1Char('=') + QString::number(command);
+}
+
 using MainFrameTest = FrameTest;
 
 TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
@@ -57,19 +63,28 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     QStringList titles;
     for (QAction* a : bar->actions()) titles << a->text();
     EXPECT_EQ(titles, (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
-    EXPECT_EQ(Items(MenuNamed(bar, "文件(&F)")),
-              (QStringList{"打开(&O)...\tCtrl+O=57601", "保存(&S)\tCtrl+S=57603",
-                           "保存选择构件(&A)...=32783", "另存为(&L)...=57604", "-",
-                           "打印(&P)...\tCtrl+P=57607", "打印预览(&V)=57609",
-                           "打印设置(&R)...=57606", "打印格式设置(&G)...=32777",
-                           "导出PDF(&D)...=32790", "-", "最近文件=57616", "-", "退出(&X)=57665"}));
     EXPECT_EQ(
-        Items(MenuNamed(bar, "工具(&E)")),
-        (QStringList{"数据传输(&T)=32773", "生成word报告(&W)=32775", "数据导入Excel(&E)=32776"}));
-    EXPECT_EQ(Items(MenuNamed(bar, "查看(&V)")),
-              (QStringList{"工具栏(&T)=59392", "状态栏(&S)=59393", "控制面板(&W)=32772", "-",
-                           "语言(&L)="}));
-    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")), (QStringList{"关于(&A)...=57664"}));
+        Items(MenuNamed(bar, "文件(&F)")),
+        (QStringList{Item("打开(&O)...\tCtrl+O", cmd::kFileOpen),
+                     Item("保存(&S)\tCtrl+S", cmd::kFileSave),
+                     Item("保存选择构件(&A)...", cmd::kSaveSelected),
+                     Item("另存为(&L)...", cmd::kFileSaveAllAs), "-",
+                     Item("打印(&P)...\tCtrl+P", cmd::kFilePrint),
+                     Item("打印预览(&V)", cmd::kFilePrintPreview),
+                     Item("打印设置(&R)...", cmd::kFilePrintSetup),
+                     Item("打印格式设置(&G)...", cmd::kPrintSettings),
+                     Item("导出PDF(&D)...", cmd::kExportPdf), "-",
+                     Item("最近文件", cmd::kFileMruFirst), "-", Item("退出(&X)", cmd::kAppExit)}));
+    EXPECT_EQ(Items(MenuNamed(bar, "工具(&E)")),
+              (QStringList{Item("数据传输(&T)", cmd::kDataTransfer),
+                           Item("生成word报告(&W)", cmd::kWordReport),
+                           Item("数据导入Excel(&E)", cmd::kExcelExport)}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "查看(&V)")),
+        (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),
+                     Item("控制面板(&W)", cmd::kViewControlPanel), "-", "语言(&L)="}));
+    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")),
+              (QStringList{Item("关于(&A)...", cmd::kAppAbout)}));
 }
 
 TEST_F(MainFrameTest, ToolbarHasSevenButtonsWithIconsAndTips) {
@@ -78,7 +93,9 @@ TEST_F(MainFrameTest, ToolbarHasSevenButtonsWithIconsAndTips) {
         ids << a->data().toInt();
         EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
     }
-    EXPECT_EQ(ids, (QList<int>{57601, 57603, 32772, 32773, 32775, 32776, 57664}));
+    EXPECT_EQ(
+        ids, (QList<int>{cmd::kFileOpen, cmd::kFileSave, cmd::kViewControlPanel, cmd::kDataTransfer,
+                         cmd::kWordReport, cmd::kExcelExport, cmd::kAppAbout}));
 }
 
 struct TextCase {
@@ -100,20 +117,23 @@ TEST_P(CommandTextTest, PromptAndToolTip) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, CommandTextTest,
     ::testing::Values(
-        TextCase{32772, "显示/隐藏控制面板", "显示/隐藏控制面板"},
-        TextCase{32773, "将仪器中的数据传输到计算机中", "数据传输"},
-        TextCase{57664, "显示程序信息，版本号和版权", "关于"},
-        TextCase{57601, "打开一个现有文档", "打开"}, TextCase{57603, "保存活动文档", "保存"},
-        TextCase{57604, "将活动文档以一个新文件名保存", "另存为"},
-        TextCase{32783, "保存当前文件中选择的构件", "保存选择的构件"},
-        TextCase{32786, "在构件列表区选中的构件前插入一个新构件", "插入构件"},
-        TextCase{32787, "删除构件列表区选中的构件", "删除构件"},
-        TextCase{32780, "在选中一行的上面插入数据", "上面插入数据"},
-        TextCase{32781, "在选中一行的下面插入数据", "下面插入数据"},
-        TextCase{32782, "删除选中的数据", "删除单个数据"}, TextCase{57607, "打印活动文档", "打印"},
-        TextCase{57609, "显示整页", "打印预览"}, TextCase{57600, "建立新文档", "新建"},
-        TextCase{32777, "打印格式设置", "打印设置"},
-        TextCase{32774, "设置生成word报告的工程参数", "设置工程参数"}));
+        TextCase{cmd::kViewControlPanel, "显示/隐藏控制面板", "显示/隐藏控制面板"},
+        TextCase{cmd::kDataTransfer, "将仪器中的数据传输到计算机中", "数据传输"},
+        TextCase{cmd::kAppAbout, "显示程序信息，版本号和版权", "关于"},
+        TextCase{cmd::kFileOpen, "打开一个现有文档", "打开"},
+        TextCase{cmd::kFileSave, "保存活动文档", "保存"},
+        TextCase{cmd::kFileSaveAllAs, "将活动文档以一个新文件名保存", "另存为"},
+        TextCase{cmd::kSaveSelected, "保存当前文件中选择的构件", "保存选择的构件"},
+        TextCase{cmd::kInsertComponent, "在构件列表区选中的构件前插入一个新构件", "插入构件"},
+        TextCase{cmd::kDeleteComponent, "删除构件列表区选中的构件", "删除构件"},
+        TextCase{cmd::kInsertPointAbove, "在选中一行的上面插入数据", "上面插入数据"},
+        TextCase{cmd::kInsertPointBelow, "在选中一行的下面插入数据", "下面插入数据"},
+        TextCase{cmd::kDeletePoint, "删除选中的数据", "删除单个数据"},
+        TextCase{cmd::kFilePrint, "打印活动文档", "打印"},
+        TextCase{cmd::kFilePrintPreview, "显示整页", "打印预览"},
+        TextCase{cmd::kFileNew, "建立新文档", "新建"},
+        TextCase{cmd::kPrintSettings, "打印格式设置", "打印设置"},
+        TextCase{cmd::kReportParameters, "设置生成word报告的工程参数", "设置工程参数"}));
 
 TEST_F(MainFrameTest, StatusBarIdlesWithReadyAndHasThreeIndicators) {
     auto* idle = frame->statusBar()->findChild<QLabel*>(QStringLiteral("idleMessage"));
@@ -311,7 +331,9 @@ TEST(AboutBoxTest, ShowsTheTitleVersionAndOk) {
     EXPECT_EQ(box.windowTitle(), QStringLiteral("关于软件"));
     QStringList texts;
     for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains(QStringLiteral("混凝土电阻率测试仪数据分析软件V 1.12版")));
+    const QString title = QStringLiteral("混凝土电阻率测试仪数据分析软件V ") +
+                          QLatin1String(kVersion) + QStringLiteral("版");
+    EXPECT_TRUE(texts.contains(title)) << texts.join(QLatin1Char('|')).toStdString();
     QList<QPushButton*> buttons = box.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), QStringLiteral("确定"));

@@ -65,7 +65,7 @@ TEST_F(ToolCommandsTest, OfficeFilesAreWrittenThenOpened) {
         EXPECT_TRUE(errors.empty()) << k.command;
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), before);
-    Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
+    Open({MakeComponent("0001", {45, 46}, 1, Gbk("梁1")), MakeComponent("0002", {0}, 1)});
     for (const Case& k : cases) {
         opened.clear();
         errors.clear();
@@ -117,7 +117,7 @@ TEST_F(ToolCommandsTest, OfficeFileThatCannotBeWrittenIsReportedAndTheDataStay) 
     QFile file(empty.filePath(QStringLiteral("file")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    Open({MakeComponent("0001", {45, 46}, 1, "梁1"), MakeComponent("0002", {0}, 1)});
+    Open({MakeComponent("0001", {45, 46}, 1, Gbk("梁1")), MakeComponent("0002", {0}, 1)});
     const std::vector<unsigned char> before = SerializeDzl(Doc().Components());
     for (const Case& k : cases) {
         frame->SetProgramFolder(k.programFolder);

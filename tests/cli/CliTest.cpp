@@ -11,10 +11,10 @@
 #include <QJsonObject>
 #include <cstring>
 
-#include "support/TestSupport.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -194,7 +194,7 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
     test::TempDir dir;
     struct Case {
         std::vector<unsigned char> bytes;
-        std::string message;
+        std::string said;
     } cases[] = {
         {{}, "is empty"},
         {{0x42}, "holds only 1 byte:"},
@@ -206,8 +206,7 @@ TEST(Cli, DecodeSaysWhenThereIsNoReplyAtAll) {
         for (const char* layout : {"--serial", "--usb"}) {
             CliRun r = RunCli({"decode", layout, Q(in), "-o", Q(dir.File("out.DZL"))});
             EXPECT_EQ(r.exitCode, 4) << layout;
-            EXPECT_NE(r.err.toStdString().find(k.text), std::string::npos)
-                << r.err.toStdString();
+            EXPECT_NE(r.err.toStdString().find(k.said), std::string::npos) << r.err.toStdString();
             EXPECT_EQ(r.err.indexOf("0 of 0"), -1) << r.err.toStdString();
         }
     }

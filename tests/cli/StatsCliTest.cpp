@@ -7,10 +7,10 @@
 #include <QSet>
 #include <cmath>
 
-#include "support/TestSupport.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

@@ -102,8 +102,7 @@ TEST(DocumentCommands, DeleteKeepsOrMovesTheCurrentComponent) {
     Prepare(doc, 1, 0);
     doc.DeleteComponent();
     doc.InsertComponent();
-    EXPECT_EQ(doc.CurrentIndex(), 0)
-        << "an insert after deleting the only component is current";
+    EXPECT_EQ(doc.CurrentIndex(), 0) << "an insert after deleting the only component is current";
 }
 
 TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
@@ -118,9 +117,7 @@ TEST(DocumentCommands, PointInsertionAndDeletionAtTheEnds) {
          {1, 2, 3, 0}},
         {"above past the end", [](Document& d) { d.InsertPointAbove(4, 1); }, {1, 2, 3}},
         {"above negative", [](Document& d) { d.InsertPointAbove(-1, 1); }, {1, 2, 3}},
-        {"below the last row appends",
-         [](Document& d) { d.InsertPointBelow(2, 1); },
-         {1, 2, 3, 0}},
+        {"below the last row appends", [](Document& d) { d.InsertPointBelow(2, 1); }, {1, 2, 3, 0}},
         {"below row 0", [](Document& d) { d.InsertPointBelow(0, 1); }, {1, 0, 2, 3}},
         {"below row pointCount", [](Document& d) { d.InsertPointBelow(3, 1); }, {1, 2, 3}},
         {"delete first", [](Document& d) { d.DeletePoint(0, 1); }, {2, 3}},
@@ -158,8 +155,8 @@ TEST(DocumentCommands, HundredthInsertIsNumbered0100) {
 std::string Content(const Document& doc) {
     std::string s = "current " + std::to_string(doc.CurrentIndex()) + ";";
     for (const Component& c : doc.Components()) {
-        s += c.Number() + "|" + c.Name() + "|" + c.TestDate() + "|" +
-             std::to_string(c.selected) + "|";
+        s += c.Number() + "|" + c.Name() + "|" + c.TestDate() + "|" + std::to_string(c.selected) +
+             "|";
         for (const MeasuringPoint& p : c.points)
             s += std::to_string(p.position) + "," + std::to_string(p.value) + "," +
                  std::to_string(p.spare) + " ";

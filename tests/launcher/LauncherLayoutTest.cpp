@@ -85,4 +85,3 @@ TEST(LauncherLayoutTest, ReleaseTargetFollowsTheClickAreas) {
         EXPECT_EQ(ClickTargetAt(c.point), c.target);
     }
 }
-

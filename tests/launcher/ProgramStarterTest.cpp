@@ -19,11 +19,11 @@ const QString kSuffix;
 // Keeps the current directory of the test process as it was.
 class CurrentDirectoryGuard {
 public:
-    CurrentDirectoryGuard() : saved(QDir::currentPath()) {}
-    ~CurrentDirectoryGuard() { QDir::setCurrent(saved); }
+    CurrentDirectoryGuard() : saved_(QDir::currentPath()) {}
+    ~CurrentDirectoryGuard() { QDir::setCurrent(saved_); }
 
 private:
-    QString saved;
+    QString saved_;
 };
 
 }  // namespace

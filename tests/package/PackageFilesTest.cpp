@@ -10,10 +10,12 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+#include "data/Version.h"
+
 namespace {
 
 const QString kSource = QStringLiteral(OHMLET_SOURCE_DIR);
-const QString kVersion = QStringLiteral(OHMLET_VERSION);
+const QString kProjectVersion = QString::fromLatin1(ohmlet::kVersion);
 const QString kMetainfo =
     kSource + QStringLiteral("/resources/desktop/org.ohmlet.Ohmlet.metainfo.xml");
 
@@ -121,6 +123,8 @@ TEST(ManualPages, RenderWithoutWarnings) {
 TEST(Release, EveryShippedFileCarriesTheProjectVersion) {
     const QString gui =
         RunProgram(QStringLiteral(OHMLET_GUI_PATH), {QStringLiteral("--version")}).out;
+    const QString cli =
+        RunProgram(QStringLiteral(OHMLET_CLI_PATH), {QStringLiteral("--version")}).out;
     const QString changelog = ReadText(kSource + QStringLiteral("/debian/changelog"));
     // `whole`: the text is the expected one and nothing else.
     struct Place {
@@ -129,17 +133,19 @@ TEST(Release, EveryShippedFileCarriesTheProjectVersion) {
         QString expected;
         bool whole;
     } places[] = {
-        {"Ohmlet --version", gui.trimmed(), QStringLiteral("Ohmlet ") + kVersion, true},
+        {"Ohmlet --version", gui.trimmed(), QStringLiteral("Ohmlet ") + kProjectVersion, true},
+        {"ohmlet-cli --version", cli.trimmed(), QStringLiteral("ohmlet-cli ") + kProjectVersion,
+         true},
         {"Debian changelog", changelog.section(QLatin1Char('\n'), 0, 0),
-         QStringLiteral("ohmlet (") + kVersion + QStringLiteral(")"), false},
+         QStringLiteral("ohmlet (") + kProjectVersion + QStringLiteral(")"), false},
         {"AppStream release", ReadText(kMetainfo),
-         QStringLiteral("<release version=\"") + kVersion + QStringLiteral("\""), false},
-        {"ohmlet.1", ReadText(ManPage("ohmlet.1")), QStringLiteral("\"Ohmlet ") + kVersion + "\"",
-         false},
+         QStringLiteral("<release version=\"") + kProjectVersion + QStringLiteral("\""), false},
+        {"ohmlet.1", ReadText(ManPage("ohmlet.1")),
+         QStringLiteral("\"Ohmlet ") + kProjectVersion + "\"", false},
         {"ohmlet-cli.1", ReadText(ManPage("ohmlet-cli.1")),
-         QStringLiteral("\"Ohmlet ") + kVersion + "\"", false},
-        {"kiosa.1", ReadText(ManPage("kiosa.1")), QStringLiteral("\"Ohmlet ") + kVersion + "\"",
-         false},
+         QStringLiteral("\"Ohmlet ") + kProjectVersion + "\"", false},
+        {"kiosa.1", ReadText(ManPage("kiosa.1")),
+         QStringLiteral("\"Ohmlet ") + kProjectVersion + "\"", false},
     };
     for (const auto& place : places) {
         SCOPED_TRACE(place.what);

@@ -6,24 +6,22 @@
 #include "report/LineBreaker.h"
 #include "report/ReportRows.h"
 #include "report/ReportTextPages.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
 
-Component MakeComponent(int points, bool selected, int value = 20) {
-    Component c;
-    c.selected = selected ? 1 : 0;
+// points readings of value, in the band 25..75.
+Component Filled(int points, bool selected, int value = 20) {
+    Component c = test::MakeComponent("", std::vector<int>(points, value), selected ? 1 : 0);
     c.designValue = 45;
     c.lowerTolerance = -20;
     c.upperTolerance = 30;
-    c.ResizePoints(points);
-    for (auto& p : c.points) p.value = value;
     return c;
 }
 
 TEST(ReportRows, ComponentsWith25And0Points) {
-    std::vector<Component> list = {MakeComponent(25, true), MakeComponent(7, false),
-                                   MakeComponent(0, true)};
+    std::vector<Component> list = {Filled(25, true), Filled(7, false), Filled(0, true)};
     std::vector<ReportRow> rows = BuildReportRows(list);
     ASSERT_EQ(rows.size(), 6u);
     // heading, 10, 10, 5 values; the unselected component takes no rows; heading + empty row.
@@ -39,7 +37,7 @@ TEST(ReportRows, ComponentsWith25And0Points) {
 }
 
 TEST(ReportRows, StoredCountBeyondThePointsHeldIsNotTrusted) {
-    Component c = MakeComponent(3, true);
+    Component c = Filled(3, true);
     c.pointCount = 1000;  // a corrupt count must not make the report read past the points
     std::vector<ReportRow> rows = BuildReportRows({c});
     ASSERT_EQ(rows.size(), 2u);
@@ -62,8 +60,8 @@ TEST(ReportPages, CountFollowsTheTableRows) {
     };
     for (const Case& c : cases) {
         std::vector<Component> list;
-        for (int points : c.pointsPerSelectedComponent) list.push_back(MakeComponent(points, true));
-        list.push_back(MakeComponent(50, false));  // never counted
+        for (int points : c.pointsPerSelectedComponent) list.push_back(Filled(points, true));
+        list.push_back(Filled(50, false));  // never counted
         std::vector<ReportRow> rows = BuildReportRows(list);
         EXPECT_EQ(rows.size(), c.rows);
         EXPECT_EQ(ReportPageCount(rows.size()), c.pages);
@@ -87,7 +85,7 @@ TEST(ReportTotals, CountOnlyTheComponentsTheReportLists) {
     for (const Case& c : cases) {
         std::vector<Component> list;
         for (std::size_t i = 0; i < c.components.size(); ++i)
-            list.push_back(MakeComponent(c.components[i].first, c.components[i].second, values[i]));
+            list.push_back(Filled(c.components[i].first, c.components[i].second, values[i]));
         ReportTotals t = ComputeReportTotals(list);
         EXPECT_EQ(t.pointCount, c.points);
         EXPECT_EQ(t.passCount, c.passed);

@@ -204,15 +204,15 @@ TEST_F(ReportParameterDialogTest, EveryPageKeepsItsEditsAcrossSwitchesAndOkSaves
 // OK and Cancel only end the dialog: it returns what was typed and never writes a file.
 TEST_F(ReportParameterDialogTest, OkAndCancelWriteNothingThemselves) {
     struct Case {
-        bool ok;
+        bool accept;
         QDialog::DialogCode result;
     } cases[] = {{true, QDialog::Accepted}, {false, QDialog::Rejected}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Ok() ? "OK" : "Cancel");
+        SCOPED_TRACE(c.accept ? "OK" : "Cancel");
         ReportParameterDialog dialog(Load());
         dialog.LayoutCombo()->setCurrentIndex(1);
         Type(dialog.Page(1), "工程名称", "x");
-        c.Ok() ? dialog.accept() : dialog.reject();
+        c.accept ? dialog.accept() : dialog.reject();
         EXPECT_EQ(dialog.result(), c.result);
         EXPECT_FALSE(Exists("report2ini.ini"));
         EXPECT_FALSE(Exists("reportini.ini"));

@@ -99,7 +99,6 @@ TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     for (int i = 0; i < ports->count(); ++i) names << ports->itemText(i);
     EXPECT_EQ(names, (QStringList{"USB1", "USB2", "USB3", "USB4", "USB5", "USB6"}));
     EXPECT_EQ(ports->currentIndex(), 0);
-    EXPECT_EQ(ports->property("controlId").toInt(), 1039);
     dlg.show();
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeUsb")->isVisible());
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeCom")->isVisible());

@@ -106,7 +106,7 @@ TEST(UsbDownload, FailuresEndWithTheEndRequestAndAClosedDevice) {
         bool failWrite;
         std::size_t at;
         DownloadCode status;
-        std::string message;
+        std::string text;
         std::size_t bytesKept;
         std::vector<int> blocks;
     } cases[] = {
@@ -154,7 +154,7 @@ TEST(UsbDownload, OpenFailuresKeepTheirCauseAndLeaveNothingOpen) {
         unsigned index;
         LinkStatus status;
         bool failName;
-        const char* message;
+        const char* text;
     } cases[] = {
         {"absent port", 3, LinkStatus::NoSuchDevice, false, transfer_texts::kUsbOpenFailed},
         {"permission", 0, LinkStatus::PermissionDenied, false, transfer_texts::kUsbOpenFailed},
@@ -209,7 +209,7 @@ TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
         const char* what;
         bool cancelled;
         DownloadCode status;
-        std::string message;
+        std::string text;
     } cases[] = {
         {"the user cancelled", true, DownloadCode::Cancelled, ""},
         {"nobody cancelled", false, DownloadCode::RequestFailed, transfer_texts::kUsbRequestFailed},

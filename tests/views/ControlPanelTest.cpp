@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "data/Document.h"
+#include "support/QtTestSupport.h"
 #include "views/ComponentListModel.h"
 #include "views/ControlPanel.h"
-#include "support/QtTestSupport.h"
 
 using namespace ohmlet;
 using namespace ohmlet::test;
@@ -172,8 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Dates, DatePickerTest,
                                            DateCase{2016, 2, 29, "2016年 2月29日"}));
 
 TEST_F(ControlPanelTest, ShowingAComponentReadsBothDateForms) {
-    Load({MakeComponent("0001", {1}, 1, "", "2015年 3月 7日"),
-          MakeComponent("0002", {1}, 1, "", "2015年11月12日")});
+    Load({MakeComponent("0001", {1}, 1, {}, Gbk("2015年 3月 7日")),
+          MakeComponent("0002", {1}, 1, {}, Gbk("2015年11月12日"))});
     EXPECT_EQ(panel->DatePicker()->date(), QDate(2015, 3, 7));
     doc.SelectComponent(1);
     EXPECT_EQ(panel->DatePicker()->date(), QDate(2015, 11, 12));
@@ -206,7 +206,7 @@ TEST_F(ControlPanelTest, InsertingAPointRewritesTheCountCellOnly) {
 }
 
 TEST_F(ControlPanelTest, DeletingTheOnlyComponentEmptiesEveryField) {
-    Load({MakeComponent("0001", {10, 11, 12}, 1, "梁")});
+    Load({MakeComponent("0001", {10, 11, 12}, 1, Gbk("梁"))});
     ASSERT_FALSE(Text(ControlPanel::kName).isEmpty());
     doc.DeleteComponent();
     EXPECT_EQ(Rows(), 0);

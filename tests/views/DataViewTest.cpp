@@ -5,10 +5,10 @@
 #include <QTest>
 #include <functional>
 
-#include "views/DataView.h"
-#include "widgets/GridControl.h"
 #include "data/Document.h"
 #include "support/QtTestSupport.h"
+#include "views/DataView.h"
+#include "widgets/GridControl.h"
 
 using namespace ohmlet;
 using namespace ohmlet::test;

@@ -110,8 +110,6 @@ std::string ExcelAverageText(const Component& component) {
     return "电阻率:" + Printf("%.1f", AverageOf(component)) + " KΩ*cm";
 }
 
-std::string TestDateText(const Component& component) {
-    return XmlSafeUtf8(component.TestDate());
-}
+std::string TestDateText(const Component& component) { return XmlSafeUtf8(component.TestDate()); }
 
 }  // namespace ohmlet

@@ -32,9 +32,9 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
 
         WordTemplateDocument page = OpenWordTemplateDocument(package.DocumentXml(), "数据列表：");
         if (!page.Ok())
-            return OfficeOutcome::Failed(outputPath,
-                                         QStringLiteral("The template %1 cannot be used: %2.")
-                                             .arg(templatePath, page.cause));
+            return OfficeOutcome::Failed(
+                outputPath, QStringLiteral("The template %1 cannot be used: %2.")
+                                .arg(templatePath, QString::fromStdString(page.cause)));
 
         WordTableGenerator table(page, SelectedComponents(components));
         SafeFileWriter file(localPath);

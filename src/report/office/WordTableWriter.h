@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "data/Document.h"
 #include "data/Component.h"
+#include "data/Document.h"
 #include "report/office/OfficeOutcome.h"
 
 namespace ohmlet {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <utility>
 
 namespace ohmlet {
 
@@ -62,6 +63,13 @@ bool IsEmptyParagraph(pugi::xml_node node, const std::string& w) {
     return true;
 }
 
+WordTemplateDocument Unusable(std::string why) {
+    WordTemplateDocument result;
+    result.code = TemplateCode::Unusable;
+    result.cause = std::move(why);
+    return result;
+}
+
 }  // namespace
 
 WordTemplateDocument OpenWordTemplateDocument(const std::string& documentXml,
@@ -73,20 +81,17 @@ WordTemplateDocument OpenWordTemplateDocument(const std::string& documentXml,
         documentXml.data(), documentXml.size(),
         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata, pugi::encoding_utf8);
     if (!parsed) {
-        result.cause = QStringLiteral("its document part is not well-formed XML (%1)")
-                           .arg(QString::fromUtf8(parsed.description()));
-        return result;
+        return Unusable(std::string("its document part is not well-formed XML (") +
+                        parsed.description() + ")");
     }
     pugi::xml_node root = xml.document_element();
     if (LocalName(root.name()) != "document" || !ResolvePrefix(root, result.prefix)) {
-        result.cause = QStringLiteral("its document part is not a Word document body");
-        return result;
+        return Unusable("its document part is not a Word document body");
     }
     const std::string& w = result.prefix;
     pugi::xml_node body = root.child((w + ":body").c_str());
     if (!body) {
-        result.cause = QStringLiteral("its document part has no body");
-        return result;
+        return Unusable("its document part has no body");
     }
 
     pugi::xml_node caption = body.prepend_child((w + ":p").c_str());
@@ -118,8 +123,7 @@ WordTemplateDocument OpenWordTemplateDocument(const std::string& documentXml,
     const std::string token = std::string("<!--") + kTableMark + "-->";
     std::size_t at = text.rfind(token);
     if (at == std::string::npos) {
-        result.cause = QStringLiteral("its document part could not be filled");
-        return result;
+        return Unusable("its document part could not be filled");
     }
     result.before = text.substr(0, at);
     result.after = text.substr(at + token.size());

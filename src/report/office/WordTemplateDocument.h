@@ -1,18 +1,19 @@
 #pragma once
 // The template's main document part, opened where the caption and the data table go.
-#include <QString>
 #include <string>
+
+#include "data/Outcome.h"
 
 namespace ohmlet {
 
-struct WordTemplateDocument {
+enum class TemplateCode { Opened, Unusable };
+
+// cause: why the part could not be used (UTF-8), empty when it opened.
+struct WordTemplateDocument : Outcome<TemplateCode> {
     std::string before;  // up to where the table goes, the caption already in place
     std::string after;   // the rest of the part
     std::string prefix;  // the WordprocessingML namespace prefix used in the part, e.g. "w"
     int textWidth = 0;   // width between the page margins, in twentieths of a point
-    QString cause;       // why the part could not be used; empty on success
-
-    bool ok() const { return cause.isEmpty(); }
 };
 
 // Puts the caption paragraph at the start of the body and marks the end of the body

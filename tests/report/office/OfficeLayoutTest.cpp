@@ -48,7 +48,7 @@ TEST(OfficeLayout, ZeroDiffersBetweenWordAndExcel) {
 }
 
 TEST(OfficeLayout, ComponentWhoseCountExceedsItsPointsShowsOnlyWhatItHolds) {
-    Component c = MakeComponent({"0001", "梁", "2015年03月07日", {10, 20}});
+    Component c = MakeComponents({{"0001", "梁", "2015年03月07日", {10, 20}}})[0];
     c.pointCount = 25;
     EXPECT_EQ(ShownPointCount(c), 2);
     EXPECT_EQ(ValueRowCount(c), 1);

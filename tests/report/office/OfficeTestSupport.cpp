@@ -6,23 +6,21 @@
 #include <QProcess>
 
 #include "report/GbkCodec.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet::test {
 
-Component MakeComponent(const ComponentSpec& spec) {
-    Component c;
-    c.SetNumber(spec.number);
-    c.SetName(ToGbk(QString::fromStdString(spec.name)));
-    c.SetTestDate(ToGbk(QString::fromStdString(spec.date)));
-    c.selected = spec.selected ? 1 : 0;
-    c.pointCount = static_cast<int32_t>(spec.readings.size());
-    for (int value : spec.readings) c.points.push_back({0, value, 16});
-    return c;
-}
-
 std::vector<Component> MakeComponents(const std::vector<ComponentSpec>& specs) {
     std::vector<Component> components;
-    for (const ComponentSpec& spec : specs) components.push_back(MakeComponent(spec));
+    for (const ComponentSpec& spec : specs) {
+        Component c = MakeComponent(spec.number, spec.readings, spec.selected ? 1 : 0,
+                                    {ToGbk(QString::fromStdString(spec.name))},
+                                    {ToGbk(QString::fromStdString(spec.date))});
+        // No pass band, and every reading's spare word as the instrument sends it.
+        c.designValue = c.lowerTolerance = c.upperTolerance = 0;
+        for (MeasuringPoint& p : c.points) p.spare = 16;
+        components.push_back(std::move(c));
+    }
     return components;
 }
 

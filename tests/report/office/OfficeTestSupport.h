@@ -19,7 +19,6 @@ struct ComponentSpec {
     bool selected = true;
 };
 
-Component MakeComponent(const ComponentSpec& spec);
 std::vector<Component> MakeComponents(const std::vector<ComponentSpec>& specs);
 
 // count readings: first, first + 1, ...

@@ -28,10 +28,10 @@ TEST_P(WordTemplateShapes, CaptionFirstTableLast) {
     WordTemplateDocument page = OpenWordTemplateDocument(c.xml, "CAP");
     if (c.body.empty()) {
         EXPECT_FALSE(page.Ok());
-        EXPECT_FALSE(page.cause.isEmpty());
+        EXPECT_FALSE(page.cause.empty());
         return;
     }
-    ASSERT_TRUE(page.Ok()) << page.cause.toStdString();
+    ASSERT_TRUE(page.Ok()) << page.cause;
     EXPECT_EQ(page.prefix, c.prefix);
     EXPECT_EQ(page.textWidth, c.textWidth);
 

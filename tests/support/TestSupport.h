@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers shared by the model tests: hand-built file bytes and temp folders.
+// Helpers every test may use, with no Qt: hand-built file bytes, temporary folders,
+// a recording observer and the one way tests make a component.
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -86,10 +87,22 @@ public:
     std::vector<std::string> calls;
 };
 
-// A component with the given readings and the default pass band 17..25.
-inline Component MakeComponent(const std::string& number, const std::vector<int>& values) {
+// Text bytes as the model keeps them (GBK). A type of its own, so that a UTF-8 literal
+// cannot be handed over by mistake: QtTestSupport's Gbk() converts one.
+struct GbkText {
+    std::string bytes;
+};
+
+// A component with the given readings and the default pass band 17..25; name and test
+// date empty unless given.
+inline Component MakeComponent(const std::string& number, const std::vector<int>& values,
+                               int selected = 1, const GbkText& name = {},
+                               const GbkText& testDate = {}) {
     Component c;
     c.SetNumber(number);
+    c.SetName(name.bytes);
+    c.SetTestDate(testDate.bytes);
+    c.selected = selected;
     c.designValue = 20;
     c.lowerTolerance = -3;
     c.upperTolerance = 5;

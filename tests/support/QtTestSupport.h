@@ -1,5 +1,6 @@
 #pragma once
-// Components and DZL files for GUI tests, written with the program's own writer.
+// Helpers of the tests that use Qt: GBK texts, DZL files written with the program's own
+// writer, typing into the grid as a user does.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "widgets/GridControl.h"
-#include "data/Component.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
+#include "support/TestSupport.h"
+#include "widgets/GridControl.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -23,20 +24,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace ohmlet::test {
 
-inline Component MakeComponent(const char* number, std::vector<int> values, int selected = 1,
-                               const char* nameUtf8 = "", const char* dateUtf8 = "2020年01月01日") {
-    Component c;
-    c.SetNumber(number);
-    c.SetName(ToGbk(QString::fromUtf8(nameUtf8)));
-    c.SetTestDate(ToGbk(QString::fromUtf8(dateUtf8)));
-    c.selected = selected;
-    c.designValue = 20;
-    c.lowerTolerance = -3;
-    c.upperTolerance = 5;
-    c.ResizePoints(static_cast<int32_t>(values.size()));
-    for (std::size_t i = 0; i < values.size(); ++i) c.points[i].value = values[i];
-    return c;
-}
+// The GBK bytes of a UTF-8 text, for names and dates of test components.
+inline GbkText Gbk(const char* utf8) { return {ToGbk(QString::fromUtf8(utf8))}; }
 
 // Writes the components into dir and returns the file's path.
 inline QString WriteFile(const QTemporaryDir& dir, const QString& name,
