@@ -13,7 +13,7 @@
 namespace ohmlet {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于软件"));
+    setWindowTitle(tr("关于软件"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/ohmlet.png")).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
@@ -25,20 +25,20 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
         lines->addWidget(label);
         return label;
     };
-    QLabel* title =
-        addLine(QStringLiteral("电阻率测试仪数据分析处理软件V %1版").arg(QLatin1String(kVersion)));
+    QLabel* title = addLine(tr("%1V %2版").arg(ProductName(), QLatin1String(kVersion)));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
     lines->addSpacing(8);
     addLine(MakerName());
-    addLine(MakerNameEnglish());
-    addLine(QStringLiteral("电话：010-5555 0100"));
-    addLine(QStringLiteral("网址：www.velmar.example"));
-    addLine(QStringLiteral("地址：北京市海淀区示例路18号"));
+    // In the English window the maker's name is already English.
+    if (MakerName() != MakerNameEnglish()) addLine(MakerNameEnglish());
+    addLine(tr("电话：%1").arg(QStringLiteral("010-5555 0100")));
+    addLine(tr("网址：%1").arg(QStringLiteral("www.velmar.example")));
+    addLine(tr("地址：北京市海淀区示例路18号"));
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -9,14 +9,15 @@ namespace ohmlet {
 
 struct CommandText {
     int id;
-    const char* menuText;    // UTF-8; empty for commands without a menu item
-    const char* statusText;  // UTF-8, "prompt\ntooltip"
+    const char* menuText;    // UTF-8 source text; empty for commands without a menu item
+    const char* statusText;  // UTF-8 source text, "prompt\ntooltip"
 };
 
 // The whole table, in no particular order.
 const QList<CommandText>& Commands();
 const CommandText* FindCommand(int id);
 
+// In the window's language.
 QString MenuText(int id);
 QString StatusPrompt(int id);
 QString ToolTipText(int id);

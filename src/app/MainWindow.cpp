@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/LockKeyState.h"
+#include "app/UiLanguage.h"
 #include "views/ChartPane.h"
 #include "views/ControlPanel.h"
 #include "views/DataView.h"
@@ -144,7 +146,7 @@ void MainWindow::CreateActions() {
 
 void MainWindow::CreateMenus() {
     using namespace cmd;
-    fileMenu_ = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    fileMenu_ = menuBar()->addMenu(tr("文件(&F)"));
     fileMenu_->addAction(Action(kFileOpen));
     fileMenu_->addAction(Action(kFileClose));
     fileMenu_->addAction(Action(kFileSave));
@@ -166,7 +168,7 @@ void MainWindow::CreateMenus() {
 
     CreateEditMenu();
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("工具(&E)"));
+    QMenu* tools = menuBar()->addMenu(tr("工具(&E)"));
     tools->addAction(Action(kDataTransfer));
     tools->addAction(Action(kWordReport));
     tools->addAction(Action(kExcelExport));
@@ -174,7 +176,7 @@ void MainWindow::CreateMenus() {
     tools->addAction(Action(kReportParameters));
     CreateInterpretationMenu(tools);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
+    QMenu* view = menuBar()->addMenu(tr("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);
     QAction* statusToggle = MakeAction(kViewStatusBar, nullptr);
     toolbarToggle->setCheckable(true);
@@ -183,20 +185,51 @@ void MainWindow::CreateMenus() {
     view->addAction(statusToggle);
     view->addAction(Action(kViewControlPanel));
     QAction* charts = chartPane_->toggleViewAction();
-    charts->setText(QStringLiteral("图表(&C)"));
+    charts->setText(tr("图表(&C)"));
     charts->setObjectName(QStringLiteral("viewCharts"));
-    charts->setStatusTip(QStringLiteral("显示/隐藏图表"));
+    charts->setStatusTip(tr("显示/隐藏图表"));
     view->addAction(charts);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    view->addSeparator();
+    CreateLanguageMenu(view);
+
+    QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
     help->addAction(Action(kHelp));
     help->addSeparator();
     help->addAction(Action(kAppAbout));
 }
 
+// Each language by its own name, so a reader of neither finds the way back.
+void MainWindow::CreateLanguageMenu(QMenu* parent) {
+    QMenu* menu = parent->addMenu(tr("语言(&L)"));
+    menu->setObjectName(QStringLiteral("languageMenu"));
+    auto* group = new QActionGroup(menu);
+    const QString saved = SavedLanguage();
+    const UiLanguage checked = ParseLanguage(saved).value_or(CurrentLanguage());
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        QAction* action = menu->addAction(
+            language == UiLanguage::English ? QStringLiteral("English") : QStringLiteral("中文"));
+        action->setObjectName(QStringLiteral("language_") + LanguageCode(language));
+        action->setCheckable(true);
+        action->setChecked(language == checked);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, language] { OnLanguageChosen(language); });
+    }
+}
+
+void MainWindow::OnLanguageChosen(UiLanguage language) {
+    const bool changes = ParseLanguage(SavedLanguage()).value_or(CurrentLanguage()) != language;
+    SaveLanguage(language);
+    if (!changes) return;
+    ShowNotice(language == CurrentLanguage()
+                   ? tr("下次启动时仍使用当前的界面语言。")
+                   : tr("界面语言将在下次启动程序时更换。报告、Word和Excel文件仍为中文。"));
+}
+
 void MainWindow::CreateToolBar() {
     using namespace cmd;
-    toolBar_ = addToolBar(QStringLiteral("工具栏"));
+    toolBar_ = addToolBar(tr("工具栏"));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setMovable(true);
     toolBar_->setIconSize({24, 24});
@@ -211,7 +244,7 @@ void MainWindow::CreateToolBar() {
 
 void MainWindow::CreateStatusBar() {
     QStatusBar* bar = statusBar();
-    auto* idle = new QLabel(QStringLiteral("就绪"), bar);
+    auto* idle = new QLabel(tr("就绪"), bar);
     idle->setObjectName(QStringLiteral("idleMessage"));
     bar->addWidget(idle, 1);
     auto makeIndicator = [bar](const QString& text, const char* name) {
@@ -225,9 +258,9 @@ void MainWindow::CreateStatusBar() {
         bar->addPermanentWidget(label);
         return label;
     };
-    capsIndicator_ = makeIndicator(QStringLiteral("大写"), "capsLock");
+    capsIndicator_ = makeIndicator(tr("大写"), "capsLock");
     numIndicator_ = makeIndicator(MakerName(), "numLock");
-    scrollIndicator_ = makeIndicator(QStringLiteral("滚动"), "scrollLock");
+    scrollIndicator_ = makeIndicator(tr("滚动"), "scrollLock");
 
     QAction* toggle = Action(cmd::kViewStatusBar);
     toggle->setChecked(true);
@@ -271,7 +304,7 @@ QString MainWindow::DocumentTitle() const {
 }
 
 void MainWindow::UpdateTitle() {
-    setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + FrameTitle());
+    setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + ProductName());
     setWindowModified(doc_.IsModified());
 }
 

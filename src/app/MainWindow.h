@@ -10,6 +10,7 @@
 #include "app/RecentFileList.h"
 #include "data/CorrosionClasses.h"
 #include "data/Criterion.h"
+#include "app/UiLanguage.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"
@@ -135,6 +136,9 @@ private:
     QAction* MakeAction(int command, void (MainWindow::*slot)());
     void CreateActions();
     void CreateMenus();
+    void CreateLanguageMenu(QMenu* parent);
+    // Saves the choice for the next start and says so.
+    void OnLanguageChosen(UiLanguage language);
     void CreateToolBar();
     void CreateStatusBar();
     void CreateAccelerators();
@@ -151,6 +155,8 @@ private:
     void UpdateLockIndicators();
     QString AskFileName(int command, const QString& suggestion);
     void ShowError(const QString& text);
+    // Information that needs no answer; tests collect it with the errors.
+    void ShowNotice(const QString& text);
     bool WriteDocumentTo(const QString& path);
     // Opens a written Office file with the desktop's application, or says why not.
     void ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText);

@@ -34,12 +34,17 @@ struct SaveDialogFilter {
 // Save dialogs: the untitled save uses the document type's filter; the two
 // component writers their own.
 SaveDialogFilter SaveDialogOf(int command) {
-    if (command == cmd::kFileSave) return {"电阻率数据文件(*.DZL)", "DZL"};
-    if (command == cmd::kExportPdf) return {"PDF 文件 (*.pdf)", "pdf"};
-    if (command == cmd::kExportWord) return {"Word 文档 (*.docx)", "docx"};
-    if (command == cmd::kExportExcel) return {"Excel 工作簿 (*.xlsx)", "xlsx"};
-    if (command == cmd::kExportCsv) return {"CSV 文件 (*.csv)", "csv"};
-    return {"电阻率测试仪数据文件(*.DZL)", "DZL"};
+    if (command == cmd::kFileSave)
+        return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "电阻率数据文件(*.DZL)"), "DZL"};
+    if (command == cmd::kExportPdf)
+        return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "PDF 文件 (*.pdf)"), "pdf"};
+    if (command == cmd::kExportWord)
+        return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "Word 文档 (*.docx)"), "docx"};
+    if (command == cmd::kExportExcel)
+        return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "Excel 工作簿 (*.xlsx)"), "xlsx"};
+    if (command == cmd::kExportCsv)
+        return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "CSV 文件 (*.csv)"), "csv"};
+    return {QT_TRANSLATE_NOOP("ohmlet::MainWindow", "电阻率测试仪数据文件(*.DZL)"), "DZL"};
 }
 
 }  // namespace
@@ -52,20 +57,28 @@ void MainWindow::ShowError(const QString& text) {
     QMessageBox::warning(this, AppName(), text);
 }
 
+void MainWindow::ShowNotice(const QString& text) {
+    if (errorSink_) {
+        errorSink_(text);
+        return;
+    }
+    QMessageBox::information(this, AppName(), text);
+}
+
 QString MainWindow::AskFileName(int command, const QString& suggestion) {
     if (fileNamePrompt_) return fileNamePrompt_(command, suggestion);
     QFileDialog dialog(this);
     if (command == cmd::kFileOpen) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setNameFilter(QStringLiteral("原始数据文件 (*.DZL)"));
+        dialog.setNameFilter(tr("原始数据文件 (*.DZL)"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
     const SaveDialogFilter filter = SaveDialogOf(command);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromUtf8(filter.filter));
+    dialog.setNameFilter(tr(filter.filter));
     dialog.setDefaultSuffix(QString::fromUtf8(filter.defaultSuffix));
     if (!suggestion.isEmpty()) dialog.selectFile(suggestion);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -74,7 +87,7 @@ QString MainWindow::AskFileName(int command, const QString& suggestion) {
 
 bool MainWindow::SaveModified() {
     if (!doc_.IsModified()) return true;
-    const QString text = QStringLiteral("是否保存对 %1 的更改?").arg(DocumentTitle());
+    const QString text = tr("是否保存对 %1 的更改?").arg(DocumentTitle());
     QMessageBox::StandardButton answer;
     if (savePrompt_) {
         answer = savePrompt_(text);
@@ -90,7 +103,7 @@ bool MainWindow::SaveModified() {
 bool MainWindow::WriteDocumentTo(const QString& path) {
     const DzlWriteResult result = doc_.Save(LocalPath(path));
     if (!result.Ok()) {
-        ShowError(QStringLiteral("无法保存文件 %1，原有文件没有改动。\n%2")
+        ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
         return false;
     }
@@ -119,12 +132,11 @@ bool MainWindow::OpenLocalFile(const std::string& localPath) {
         result = doc_.Open(localPath);
     } catch (const std::bad_alloc&) {
         // The document is replaced only after the whole file was read: it is unchanged.
-        ShowError(
-            QStringLiteral("无法打开文件 %1。\n内存不足。").arg(QDir::toNativeSeparators(path)));
+        ShowError(tr("无法打开文件 %1。\n内存不足。").arg(QDir::toNativeSeparators(path)));
         return false;
     }
     if (!result.Ok()) {
-        ShowError(QStringLiteral("无法打开文件 %1。\n%2")
+        ShowError(tr("无法打开文件 %1。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
         return false;
     }
@@ -162,17 +174,16 @@ void MainWindow::OnSaveAllAs() {
     if (path.isEmpty()) return;
     const DzlWriteResult result = doc_.WriteComponents(LocalPath(path), DzlSelection::All);
     if (!result.Ok())
-        ShowError(QStringLiteral("无法保存文件 %1，原有文件没有改动。\n%2")
+        ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
 }
 
 void MainWindow::OnSaveSelected() {
-    const QString path =
-        AskFileName(cmd::kSaveSelected, QStringLiteral("电阻率测试仪数据文件.DZL"));
+    const QString path = AskFileName(cmd::kSaveSelected, tr("电阻率测试仪数据文件.DZL"));
     if (path.isEmpty()) return;
     const DzlWriteResult result = doc_.WriteComponents(LocalPath(path), DzlSelection::SelectedOnly);
     if (!result.Ok())
-        ShowError(QStringLiteral("无法保存文件 %1，原有文件没有改动。\n%2")
+        ShowError(tr("无法保存文件 %1，原有文件没有改动。\n%2")
                       .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.text)));
 }
 

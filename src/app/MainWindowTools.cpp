@@ -53,12 +53,12 @@ void MainWindow::OnPrintSettings() {
 // The Word table takes the ticks the list shows: the document's `selected` flags.
 void MainWindow::OnWordReport() {
     ShowOfficeOutcome(WriteWordTable(doc_, ProgramFolder(), DefaultWordOutputPath()),
-                      QStringLiteral("创建Word2000服务失败!"));
+                      tr("创建Word2000服务失败!"));
 }
 
 void MainWindow::OnExcelExport() {
     ShowOfficeOutcome(WriteExcelWorkbook(doc_, DefaultExcelOutputPath(), classTable_),
-                      QStringLiteral("创建Excel服务失败!"));
+                      tr("创建Excel服务失败!"));
 }
 
 QString CannotWriteText(const QString& path, const QString& reason) {
@@ -80,8 +80,7 @@ void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& 
     const bool opened = fileOpener_ ? fileOpener_(outcome.path)
                                     : QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.path));
     if (!opened)
-        ShowError(failureText + QStringLiteral("\n没有可以打开该文件的程序，文件已保存在：\n") +
-                  where);
+        ShowError(failureText + tr("\n没有可以打开该文件的程序，文件已保存在：\n") + where);
 }
 
 }  // namespace ohmlet

@@ -7,6 +7,7 @@
 #include "app/AppStrings.h"
 
 #include "app/MainWindow.h"
+#include "app/UiLanguage.h"
 #include "data/Version.h"
 #include "transfer/sim/UsbSimulation.h"
 
@@ -29,6 +30,7 @@ bool OhmletApp::InitInstance() {
         UseSimulatedUsb(QFile::encodeName(args.at(simulate + 1)).toStdString());
         args.remove(simulate, 2);
     }
+    args = WithoutLanguageOption(args);
     frame_ = std::make_unique<MainWindow>(document_);
     if (args.size() > 1) {
         // The bytes the user typed, when Qt's reading of them would not give them back.
@@ -50,7 +52,7 @@ bool OhmletApp::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(frame_.get(), AppName(),
-                              QStringLiteral("内存不足，操作没有完成。文档保持原样。"));
+                              tr("内存不足，操作没有完成。文档保持原样。"));
         return false;
     }
 }

@@ -16,10 +16,10 @@ namespace ohmlet {
 
 PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("打印设置"));
-    headerCheck_ = new QCheckBox(QStringLiteral("打印页眉"), this);
-    footerCheck_ = new QCheckBox(QStringLiteral("打印页脚"), this);
-    pageNumberCheck_ = new QCheckBox(QStringLiteral("打印页码"), this);
+    setWindowTitle(tr("打印设置"));
+    headerCheck_ = new QCheckBox(tr("打印页眉"), this);
+    footerCheck_ = new QCheckBox(tr("打印页脚"), this);
+    pageNumberCheck_ = new QCheckBox(tr("打印页码"), this);
     headerEdit_ = new QLineEdit(this);
     footerEdit_ = new QLineEdit(this);
     firstPageEdit_ = new QLineEdit(this);
@@ -35,14 +35,14 @@ PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget*
     checks->addWidget(pageNumberCheck_);
     checks->addStretch();
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("页眉内容"), headerEdit_);
-    form->addRow(QStringLiteral("页脚内容"), footerEdit_);
-    form->addRow(QStringLiteral("页码格式"), formatCombo_);
-    form->addRow(QStringLiteral("起始页码"), firstPageEdit_);
-    form->addRow(QStringLiteral("页码位置"), positionCombo_);
+    form->addRow(tr("页眉内容"), headerEdit_);
+    form->addRow(tr("页脚内容"), footerEdit_);
+    form->addRow(tr("页码格式"), formatCombo_);
+    form->addRow(tr("起始页码"), firstPageEdit_);
+    form->addRow(tr("页码位置"), positionCombo_);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("确 定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取 消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("确 定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("取 消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &PrintSettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PrintSettingsDialog::reject);
     auto* layout = new QVBoxLayout(this);

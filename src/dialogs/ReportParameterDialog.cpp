@@ -9,6 +9,19 @@
 #include "dialogs/ReportParameterPage.h"
 
 namespace ohmlet {
+namespace {
+
+// The layouts' names as the list shows them.
+[[maybe_unused]] constexpr const char* kLayoutNames[] = {
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "检测报告1"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "检测报告2"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "检测报告3"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "检测报告4"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "甘肃格式"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterDialog", "吉林报告"),
+};
+
+}  // namespace
 
 namespace {
 
@@ -21,15 +34,15 @@ constexpr int kPageHeight = 260;
 
 ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("报告参数"));
+    setWindowTitle(tr("报告参数"));
     setFixedSize(kPageX * 2 + kPageWidth, kPageY + kPageHeight + 50);
 
-    auto* label = new QLabel(QStringLiteral("WORD报告格式"), this);
+    auto* label = new QLabel(tr("WORD报告格式"), this);
     label->setGeometry(12, 10, 110, 22);
     combo_ = new QComboBox(this);
     combo_->setGeometry(124, 8, 160, 24);
     for (int i = 0; i < kReportLayoutCount; ++i)
-        combo_->addItem(QString::fromUtf8(ReportLayoutInfoAt(i)->comboItem));
+        combo_->addItem(tr(ReportLayoutInfoAt(i)->comboItem));
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
@@ -49,13 +62,13 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     combo_->setCurrentIndex(known ? chosen : -1);
 
     // The printed report's own option, beside the buttons.
-    classSummary_ = new QCheckBox(QStringLiteral("打印报告附腐蚀等级与统计汇总"), this);
+    classSummary_ = new QCheckBox(tr("打印报告附腐蚀等级与统计汇总"), this);
     classSummary_->setObjectName(QStringLiteral("classSummary"));
     classSummary_->setChecked(parameters.classSummary);
     classSummary_->setGeometry(kPageX, kPageY + kPageHeight + 14, 300, 24);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* ok = new QPushButton(tr("确定"), this);
+    auto* cancel = new QPushButton(tr("取消"), this);
     ok->setDefault(true);
     const int buttonsY = kPageY + kPageHeight + 12;
     ok->setGeometry(width() - 190, buttonsY, 85, 28);

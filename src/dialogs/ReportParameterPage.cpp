@@ -7,6 +7,43 @@
 #include <QLineEdit>
 
 namespace ohmlet {
+namespace {
+
+// The report's field names, for the labels only: the files and reports keep the Chinese.
+[[maybe_unused]] constexpr const char* kFieldNames[] = {
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "仪器编号"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "仪器设备"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "委托单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "委托日期"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "委托编号"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "工程名称"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "工程地址"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "工程地点"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "建设单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "强度等级"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "执行标准"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "报告日期"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "报告编号"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "施工单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "施工日期"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测人员"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测仪器"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测依据"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测内容"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测方法"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测日期"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测编号"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "检测项目"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "浇筑日期"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "监理单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "监督单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "结构类别"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "设计单位"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "试验编号"),
+};
+
+}  // namespace
 
 ReportParameterPage::ReportParameterPage(const ReportLayoutInfo& info, QWidget* parent)
     : QWidget(parent), info_(info) {
@@ -26,7 +63,7 @@ ReportParameterPage::ReportParameterPage(const ReportLayoutInfo& info, QWidget* 
 
 void ReportParameterPage::AddField(QGridLayout* grid, int row, int column, const char* key) {
     const QString name = QString::fromUtf8(key);
-    auto* label = new QLabel(name, this);
+    auto* label = new QLabel(tr(key), this);
     QWidget* field = nullptr;
     switch (KindOfField(info_, key)) {
         case FieldKind::Text:
@@ -34,7 +71,7 @@ void ReportParameterPage::AddField(QGridLayout* grid, int row, int column, const
             break;
         case FieldKind::Date: {
             auto* date = new QDateEdit(this);
-            date->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
+            date->setDisplayFormat(tr("yyyy年M月d日"));
             date->setAlignment(Qt::AlignRight);
             date->setCalendarPopup(true);
             field = date;

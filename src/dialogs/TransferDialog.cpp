@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,11 +27,15 @@
 #include "transfer/SerialPortLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
+#include "widgets/ProductName.h"
 
 namespace ohmlet {
 namespace {
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+// The transfer's fixed texts in the window's language.
+QString Text(const char* utf8) {
+    return QCoreApplication::translate("ohmlet::transfer_texts", utf8);
+}
 
 QStringList Numbered(const QString& prefix) {
     QStringList names;
@@ -54,7 +59,7 @@ W* Named(W* widget, const char* name) {
 }
 
 QString WithCause(const std::string& text, const std::string& cause) {
-    QString shown = QString::fromStdString(text);
+    QString shown = Text(text.c_str());
     if (!cause.empty()) shown += QLatin1Char('\n') + QString::fromStdString(cause);
     return shown;
 }
@@ -127,11 +132,11 @@ void TransferDialog::BuildControls() {
     targetEdit_ = Named(new QLineEdit(targetPath_), "targetPath");
     targetEdit_->setReadOnly(true);
     targetEdit_->setMinimumWidth(320);
-    folderButton_ = Named(new QPushButton(QStringLiteral("存放目录")), "folderButton");
+    folderButton_ = Named(new QPushButton(tr("存放目录")), "folderButton");
     portList_ = Named(new QComboBox, "portList");
     usbType_ = Named(new QRadioButton(QStringLiteral("USB")), "typeUsb");
     comType_ = Named(new QRadioButton(QStringLiteral("COM")), "typeCom");
-    portTypeCaption_ = new QLabel(QStringLiteral("端口类型"));
+    portTypeCaption_ = new QLabel(tr("端口类型"));
     portTypeList_ = Named(new QComboBox, "portTypeList");
     portTypeList_->addItems({QStringLiteral("USB"), QStringLiteral("COM")});
     // The port type stays USB for the user; the COM path is reached by the program.
@@ -139,7 +144,7 @@ void TransferDialog::BuildControls() {
          std::initializer_list<QWidget*>{usbType_, comType_, portTypeCaption_, portTypeList_})
         hidden->setVisible(false);
 
-    auto* status = Named(new QGroupBox(QStringLiteral("传输状态")), "status");
+    auto* status = Named(new QGroupBox(tr("传输状态")), "status");
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 1);
@@ -156,15 +161,15 @@ void TransferDialog::BuildControls() {
     statusLayout->addWidget(progress_);
     statusLayout->addWidget(statusText_);
 
-    startButton_ = Named(new QPushButton(QStringLiteral("开始传输")), "startButton");
+    startButton_ = Named(new QPushButton(tr("开始传输")), "startButton");
     startButton_->setDefault(true);
-    cancelButton_ = Named(new QPushButton(QStringLiteral("取消")), "cancelButton");
+    cancelButton_ = Named(new QPushButton(tr("取消")), "cancelButton");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("文件存储路径")), 0, 0);
+    grid->addWidget(new QLabel(tr("文件存储路径")), 0, 0);
     grid->addWidget(targetEdit_, 0, 1);
     grid->addWidget(folderButton_, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("端口号")), 1, 0);
+    grid->addWidget(new QLabel(tr("端口号")), 1, 0);
     grid->addWidget(portList_, 1, 1);
     auto* types = new QHBoxLayout;
     types->addWidget(portTypeCaption_);
@@ -392,18 +397,17 @@ void TransferDialog::Complete(const TransferOutcome& result) {
     switch (result.code) {
         case TransferCode::Written:
             finished_ = true;
-            Prompter().Inform(this, QString::fromStdString(result.text));
+            Prompter().Inform(this, Text(result.text.c_str()));
             reject();  // the close request takes the cancel path, finished set
             return;
         case TransferCode::NoData:
             // Nothing was written, so there is nothing for the frame to open.
-            Prompter().Inform(this, QString::fromStdString(result.text));
+            Prompter().Inform(this, Text(result.text.c_str()));
             reject();
             return;
         case TransferCode::Inconsistent:
         case TransferCode::WriteFailed:
-            Prompter().ShowError(this, QApplication::applicationName(),
-                                 QString::fromStdString(result.text + "\n" + result.cause));
+            Prompter().ShowError(this, ProductName(), WithCause(result.text, result.cause));
             return;  // the dialog stays open for another try
         case TransferCode::RequestFailed:
         case TransferCode::BadBlocks:

@@ -4,10 +4,12 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "widgets/ProductName.h"
+
 namespace ohmlet {
 
 void MessageBoxPrompter::Inform(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QApplication::applicationName(), text);
+    QMessageBox::information(parent, ProductName(), text);
 }
 
 bool MessageBoxPrompter::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {

@@ -9,12 +9,12 @@
 namespace kiosa {
 
 AboutKiosaDialog::AboutKiosaDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于 Kiosa"));
+    setWindowTitle(tr("关于 Kiosa"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/kiosa/kiosa.png")).pixmap(32, 32));
-    auto* version = new QLabel(QStringLiteral("Kiosa 1.0 版"), this);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* version = new QLabel(tr("Kiosa 1.0 版"), this);
+    auto* ok = new QPushButton(tr("确定"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <utility>
 
 #include "launcher/AboutKiosaDialog.h"
@@ -27,7 +28,7 @@ LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent)
       rightHover_(Picture("right-hover.png")),
       closeNormal_(Picture("close-normal.png")),
       closeHover_(Picture("close-hover.png")) {
-    setWindowTitle(QStringLiteral("Velmar钢筋位置及锈蚀测定仪V1.10"));
+    setWindowTitle(tr("Velmar钢筋位置及锈蚀测定仪V1.10"));
     setWindowIcon(QIcon(QStringLiteral(":/kiosa/kiosa.png")));
     setFixedSize(kClientSize);
     setMouseTracking(true);
@@ -37,13 +38,25 @@ LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent)
 
 QMenu* LauncherWindow::CreateContextMenu() {
     auto* menu = new QMenu(this);
-    menu->addAction(QStringLiteral("关于 Kiosa(&A)..."), this, &LauncherWindow::ShowAbout);
+    menu->addAction(tr("关于 Kiosa(&A)..."), this, &LauncherWindow::ShowAbout);
     return menu;
 }
 
 void LauncherWindow::ShowAbout() {
     AboutKiosaDialog about(this);
     about.exec();
+}
+
+bool LauncherWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (ClickTargetAt(help->pos()) == ClickTarget::LeftProgram)
+            QToolTip::showText(help->globalPos(), tr("混凝土电阻率测试仪数据分析软件"), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QDialog::event(event);
 }
 
 void LauncherWindow::paintEvent(QPaintEvent*) {

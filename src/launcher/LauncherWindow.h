@@ -26,6 +26,8 @@ public slots:
     void ShowAbout();
 
 protected:
+    // The left button's picture names no program: its tooltip gives the product's name.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

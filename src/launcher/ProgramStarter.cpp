@@ -30,12 +30,13 @@ QString ProgramStarter::ProgramPath(LaunchedProgram program) const {
 
 bool ProgramStarter::Start(LaunchedProgram program) const {
     if (!startProcess_) return false;
-    return startProcess_(ProgramPath(program));
+    return startProcess_(ProgramPath(program),
+                         program == LaunchedProgram::Ohmlet ? ohmletArguments_ : QStringList());
 }
 
-bool ProgramStarter::StartDetached(const QString& program) {
-    // The command carries no arguments; the programs open with an empty document.
-    return QProcess::startDetached(program, QStringList());
+bool ProgramStarter::StartDetached(const QString& program, const QStringList& arguments) {
+    // No file is named: the programs open with an empty document.
+    return QProcess::startDetached(program, arguments);
 }
 
 }  // namespace kiosa

@@ -58,15 +58,15 @@ QVariant ComponentListModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
         case kIndex:
-            return QStringLiteral("序号");
+            return tr("序号");
         case kNumber:
-            return QStringLiteral("测区编号");
+            return tr("测区编号");
         case kPointCount:
-            return QStringLiteral("测点数");
+            return tr("测点数");
         case kTestDate:
-            return QStringLiteral("测试日期    ");
+            return tr("测试日期    ");
         case kName:
-            return QStringLiteral("构件名称");
+            return tr("构件名称");
         default:
             return {};
     }

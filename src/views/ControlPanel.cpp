@@ -17,8 +17,8 @@
 
 #include "report/GbkCodec.h"
 #include "report/ReportParameters.h"
-#include "views/ComponentListFilter.h"
 #include "views/ClassLegend.h"
+#include "views/ComponentListFilter.h"
 #include "views/ComponentListModel.h"
 #include "views/ComponentStatsBox.h"
 
@@ -37,25 +37,39 @@ struct FieldLayout {
 
 // Shown fields first, in reading order; the hidden ones are still filled.
 constexpr FieldLayout kFields[] = {
-    {ControlPanel::kName, "构件名称", "nameField", false, true, 0, 0},
-    {ControlPanel::kNumber, "构件编号", "numberField", true, true, 0, 1},
+    {ControlPanel::kName, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件名称"), "nameField", false,
+     true, 0, 0},
+    {ControlPanel::kNumber, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件编号"), "numberField",
+     true, true, 0, 1},
     // The pass criterion: a reading passes from design value + negative deviation up
     // to design value + positive deviation.
-    {ControlPanel::kDesignValue, "设计值(kΩ·cm)", "designValueField", false, true, 2, 0},
-    {ControlPanel::kLowerTolerance, "允许负偏差", "lowerToleranceField", false, true, 3, 0},
-    {ControlPanel::kUpperTolerance, "允许正偏差", "upperToleranceField", false, true, 3, 1},
-    {ControlPanel::kMaximum, "电阻最大值", "maximumField", true, true, 4, 0},
-    {ControlPanel::kMinimum, "电阻最小值", "minimumField", true, true, 4, 1},
-    {ControlPanel::kPointCount, "数据个数", "pointCountField", true, true, 5, 0},
-    {ControlPanel::kAverage, "平均电阻率", "averageField", true, true, 5, 1},
-    {ControlPanel::kPassCount, "合格点数", "passCountField", true, true, 6, 0},
-    {ControlPanel::kPassRate, "合格率", "passRateField", true, true, 6, 1},
+    {ControlPanel::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "设计值(kΩ·cm)"),
+     "designValueField", false, true, 2, 0},
+    {ControlPanel::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许负偏差"),
+     "lowerToleranceField", false, true, 3, 0},
+    {ControlPanel::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许正偏差"),
+     "upperToleranceField", false, true, 3, 1},
+    {ControlPanel::kMaximum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最大值"),
+     "maximumField", true, true, 4, 0},
+    {ControlPanel::kMinimum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最小值"),
+     "minimumField", true, true, 4, 1},
+    {ControlPanel::kPointCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "数据个数"),
+     "pointCountField", true, true, 5, 0},
+    {ControlPanel::kAverage, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "平均电阻率"),
+     "averageField", true, true, 5, 1},
+    {ControlPanel::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格点数"),
+     "passCountField", true, true, 6, 0},
+    {ControlPanel::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格率"), "passRateField",
+     true, true, 6, 1},
 };
 
 constexpr FieldLayout kTotals[] = {
-    {ControlPanel::kTotalPoints, "所有测点个数", "totalPointsField", true, false, 0, 0},
-    {ControlPanel::kTotalPassing, "所有合格测点数", "totalPassingField", true, false, 0, 1},
-    {ControlPanel::kOverallPassRate, "整体合格率", "overallPassRateField", true, false, 1, 0},
+    {ControlPanel::kTotalPoints, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有测点个数"),
+     "totalPointsField", true, false, 0, 0},
+    {ControlPanel::kTotalPassing, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有合格测点数"),
+     "totalPassingField", true, false, 0, 1},
+    {ControlPanel::kOverallPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "整体合格率"),
+     "overallPassRateField", true, false, 1, 0},
 };
 
 QString Resistivity(float value) {
@@ -205,13 +219,13 @@ QLineEdit* ControlPanel::AddField(Field field, const char* objectName, bool read
 }
 
 void ControlPanel::BuildFields() {
-    currentGroup_ = new QGroupBox(QStringLiteral("当前构件"), this);
+    currentGroup_ = new QGroupBox(tr("当前构件"), this);
     auto* grid = new QGridLayout(currentGroup_);
     grid->setHorizontalSpacing(6);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     for (const FieldLayout& f : kFields) {
-        auto* label = new QLabel(QString::fromUtf8(f.label));
+        auto* label = new QLabel(tr(f.label));
         QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
         label->setBuddy(edit);
         if (!f.visible) label->setVisible(false);
@@ -220,18 +234,18 @@ void ControlPanel::BuildFields() {
     }
     datePicker_ = new QDateEdit;
     datePicker_->setObjectName(QStringLiteral("testDate"));
-    datePicker_->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
+    datePicker_->setDisplayFormat(tr("yyyy年M月d日"));
     datePicker_->setCalendarPopup(true);
     datePicker_->setDate(QDate::currentDate());
-    auto* dateLabel = new QLabel(QStringLiteral("测试日期"));
+    auto* dateLabel = new QLabel(tr("测试日期"));
     dateLabel->setBuddy(datePicker_);
     grid->addWidget(dateLabel, 1, 0);
     grid->addWidget(datePicker_, 1, 1);
 
-    totalsGroup_ = new QGroupBox(QStringLiteral("全部构件"), this);
+    totalsGroup_ = new QGroupBox(tr("全部构件"), this);
     auto* totals = new QGridLayout(totalsGroup_);
     for (const FieldLayout& f : kTotals) {
-        auto* label = new QLabel(QString::fromUtf8(f.label));
+        auto* label = new QLabel(tr(f.label));
         totals->addWidget(label, f.row, f.column * 2);
         totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible), f.row,
                           f.column * 2 + 1);
@@ -278,7 +292,8 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
-    const QDate date = ParseStoredDate(c->TestDate());
+    auto* label = new QLabel(tr(f.label));
+    QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
     if (date.isValid()) datePicker_->setDate(date);
     statsBox_->ShowComponent(c);
     pushing_ = false;
@@ -366,10 +381,9 @@ void ControlPanel::OnNameEdited(const QString& text) {
     emit DocumentEdited();
 }
 
-void ControlPanel::OnDateChanged(const QDate& date) {
-    if (pushing_ || !date.isValid() || !doc_.CurrentComponent()) return;
-    doc_.SetComponentTestDate(FormatStoredDate(date));
-    emit DocumentEdited();
+auto* label = new QLabel(tr(f.label));
+QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
+emit DocumentEdited();
 }
 
 }  // namespace ohmlet

@@ -1,6 +1,7 @@
 #include "views/DataView.h"
 
 #include <QMenu>
+#include <QCoreApplication>
 #include <QPageSize>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -17,10 +18,9 @@ constexpr unsigned kCaptionFormat =
 constexpr unsigned kCellFormat =
     GridFormat::kCenter | GridFormat::kVCenter | GridFormat::kSingleLine | GridFormat::kEndEllipsis;
 
-const QString& Caption(int col) {
-    static const QString captions[2] = {QStringLiteral("\r\n测点号"),
-                                        QStringLiteral("\r\n电阻率(kΩ*cm)")};
-    return captions[col == 0 ? 0 : 1];
+QString Caption(int col) {
+    return col == 0 ? QCoreApplication::translate("ohmlet::DataView", "\r\n测点号")
+                    : QCoreApplication::translate("ohmlet::DataView", "\r\n电阻率(kΩ*cm)");
 }
 
 void WriteCell(GridControl& grid, int row, int col, unsigned format, const QString& text) {

@@ -1,5 +1,6 @@
 #include "views/ReportPrinting.h"
 
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -33,7 +34,7 @@ void PreviewReport(const std::vector<Component>& components, QPrinter& printer, 
     ReportPainter report(components, programFolder);
     printer.setPageLayout(ReportPageLayout());
     QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(QStringLiteral("打印预览"));
+    preview.setWindowTitle(QCoreApplication::translate("ohmlet::ReportPrinting", "打印预览"));
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview,
         [&report](QPrinter* target) { RenderReport(report, *target, 1, report.PageCount()); });

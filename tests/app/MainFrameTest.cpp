@@ -97,7 +97,7 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     EXPECT_EQ(
         Items(MenuNamed(bar, "查看(&V)")),
         (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),
-                     Item("控制面板(&W)", cmd::kViewControlPanel), "图表(&C)="}));
+                     Item("控制面板(&W)", cmd::kViewControlPanel), "图表(&C)=", "-", "语言(&L)="}));
     EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")),
               (QStringList{Item("帮助主题(&H)", cmd::kHelp), "-", Item("关于(&A)...", cmd::kAppAbout)}));
 }
@@ -346,7 +346,7 @@ TEST(AboutBoxTest, ShowsTheTitleVersionAndOk) {
     EXPECT_EQ(box.windowTitle(), QStringLiteral("关于软件"));
     QStringList texts;
     for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
-    const QString title = QStringLiteral("电阻率测试仪数据分析处理软件V ") +
+    const QString title = QStringLiteral("混凝土电阻率测试仪数据分析软件V ") +
                           QLatin1String(kVersion) + QStringLiteral("版");
     EXPECT_TRUE(texts.contains(title)) << texts.join(QLatin1Char('|')).toStdString();
     QList<QPushButton*> buttons = box.findChildren<QPushButton*>();

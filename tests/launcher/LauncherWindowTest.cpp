@@ -28,7 +28,7 @@ struct LauncherFixture {
 
     LauncherFixture() {
         window = std::make_unique<LauncherWindow>(
-            ProgramStarter(kLauncherFolder, [this](const QString& program) {
+            ProgramStarter(kLauncherFolder, [this](const QString& program, const QStringList&) {
                 started << program;
                 return startSucceeds;
             }));

@@ -45,10 +45,11 @@ TEST(ProgramStarterTest, ProgramsResolveAgainstTheLauncherFolderNotTheCurrentOne
     };
     for (const Case& c : cases) {
         QStringList started;
-        ProgramStarter starter(launcherFolder.path(), [&](const QString& program) {
-            started << program;
-            return true;
-        });
+        ProgramStarter starter(launcherFolder.path(),
+                               [&](const QString& program, const QStringList&) {
+                                   started << program;
+                                   return true;
+                               });
         EXPECT_TRUE(starter.Start(c.program));
         ASSERT_EQ(started.size(), 1);
         EXPECT_EQ(started.first(), launcherFolder.path() + QLatin1Char('/') + c.relative);
@@ -60,7 +61,7 @@ TEST(ProgramStarterTest, ProgramsResolveAgainstTheLauncherFolderNotTheCurrentOne
 TEST(ProgramStarterTest, FolderWithTrailingSeparatorOrDotsGivesACleanPath) {
     QStringList started;
     ProgramStarter starter(QStringLiteral("/opt/velmar/bin/../kiosa/"),
-                           [&](const QString& program) {
+                           [&](const QString& program, const QStringList&) {
                                started << program;
                                return false;
                            });

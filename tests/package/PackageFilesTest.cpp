@@ -218,4 +218,54 @@ TEST(AppStream, NamesTheDesktopEntryAndTheFileTypeThatShip) {
     }
 }
 
+// The value of `key=` in a desktop entry.
+QString EntryValue(const QString& entry, const QString& key) {
+    for (const QString& line : entry.split(QLatin1Char('\n')))
+        if (line.startsWith(key + QLatin1Char('='))) return line.mid(key.size() + 1);
+    return {};
+}
+
+// The program's name in its English translation: the translation of the window's title.
+QString TranslatedName(const QString& tsFile, const QString& source) {
+    QXmlStreamReader xml(ReadText(tsFile));
+    bool found = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("source"))
+            found = xml.readElementText(QXmlStreamReader::IncludeChildElements) == source;
+        else if (found && xml.name() == QLatin1String("translation"))
+            return xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    }
+    return {};
+}
+
+TEST(ProductName, IsOneNameInEveryPlaceInEachLanguage) {
+    const QString chinese = QStringLiteral("混凝土电阻率测试仪数据分析软件");
+    const QString english =
+        TranslatedName(kSource + QStringLiteral("/translations/ohmlet_en.ts"), chinese);
+    ASSERT_FALSE(english.isEmpty());
+    const QString entry =
+        ReadText(kSource + QStringLiteral("/resources/desktop/ohmlet.desktop.in"));
+    const QStringList names = MetainfoValues(QStringLiteral("name"));
+    const QStringList nameLanguages =
+        MetainfoValues(QStringLiteral("name"), QStringLiteral("xml:lang"));
+    ASSERT_EQ(nameLanguages, (QStringList{QString(), QStringLiteral("zh-CN")}));
+    struct Place {
+        const char* what;
+        QString text;
+        QString expected;
+    } places[] = {
+        {"desktop Name", EntryValue(entry, QStringLiteral("Name")), english},
+        {"desktop Name[zh_CN]", EntryValue(entry, QStringLiteral("Name[zh_CN]")), chinese},
+        {"AppStream name", names.value(0), english},
+        {"AppStream name zh-CN", names.value(1), chinese},
+        {"Kiosa's English tooltip",
+         TranslatedName(kSource + QStringLiteral("/translations/kiosa_en.ts"), chinese), english},
+    };
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.what);
+        EXPECT_EQ(place.text, place.expected);
+    }
+}
+
 }  // namespace

@@ -1,0 +1,264 @@
+// The window's language: how it is chosen, what each choice translates, and that the
+// English translation leaves no text behind.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QXmlStreamReader>
+
+#include "app/AboutBox.h"
+#include "app/AppStrings.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/MainWindow.h"
+#include "app/UiLanguage.h"
+
+namespace ohmlet {
+namespace {
+
+bool HasChinese(const QString& text) {
+    static const QRegularExpression cjk(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    return text.contains(cjk);
+}
+
+TEST(ParseLanguageTest, AcceptsTheTwoCodesOnly) {
+    struct Row {
+        const char* code;
+        std::optional<UiLanguage> expected;
+    };
+    const Row rows[] = {
+        {"zh", UiLanguage::Chinese},
+        {"ZH", UiLanguage::Chinese},
+        {"zh_CN", UiLanguage::Chinese},
+        {"zh-TW", UiLanguage::Chinese},
+        {"en", UiLanguage::English},
+        {" en ", UiLanguage::English},
+        {"en_GB", UiLanguage::English},
+        {"EN-us", UiLanguage::English},
+        {"", std::nullopt},
+        {"fr", std::nullopt},
+        {"english", std::nullopt},
+        {"zhx", std::nullopt},
+        {"_en", std::nullopt},
+        {"中文", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        EXPECT_EQ(ParseLanguage(QString::fromUtf8(row.code)), row.expected);
+    }
+}
+
+TEST(ChooseLanguageTest, OptionBeatsSettingBeatsSystem) {
+    struct Row {
+        const char* option;
+        const char* saved;
+        QLocale::Language system;
+        UiLanguage expected;
+    };
+    const Row rows[] = {
+        // Nothing chosen: the system decides, and only English turns Chinese off.
+        {"", "", QLocale::Chinese, UiLanguage::Chinese},
+        {"", "", QLocale::English, UiLanguage::English},
+        {"", "", QLocale::German, UiLanguage::Chinese},
+        {"", "", QLocale::C, UiLanguage::Chinese},
+        // A saved choice beats the system.
+        {"", "en", QLocale::Chinese, UiLanguage::English},
+        {"", "zh", QLocale::English, UiLanguage::Chinese},
+        // The command line beats both.
+        {"zh", "en", QLocale::English, UiLanguage::Chinese},
+        {"en", "zh", QLocale::Chinese, UiLanguage::English},
+        {"en", "", QLocale::German, UiLanguage::English},
+        // Words that are no language are passed over, never guessed at.
+        {"xx", "en", QLocale::Chinese, UiLanguage::English},
+        {"", "garbage", QLocale::English, UiLanguage::English},
+        {"", "garbage", QLocale::Chinese, UiLanguage::Chinese},
+        {"fr", "fr", QLocale::French, UiLanguage::Chinese},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.option) + " / " + row.saved + " / " +
+                     QLocale::languageToString(row.system).toStdString());
+        EXPECT_EQ(ChooseLanguage(QString::fromUtf8(row.option), QString::fromUtf8(row.saved),
+                                 QLocale(row.system)),
+                  row.expected);
+    }
+}
+
+TEST(WithoutLanguageOptionTest, LeavesTheFileAndOtherOptions) {
+    struct Row {
+        QStringList in;
+        QStringList out;
+    };
+    const QString p = QStringLiteral("Ohmlet");
+    const Row rows[] = {
+        {{p}, {p}},
+        {{p, "a.DZL"}, {p, "a.DZL"}},
+        {{p, "--lang", "en", "a.DZL"}, {p, "a.DZL"}},
+        {{p, "a.DZL", "--lang", "zh"}, {p, "a.DZL"}},
+        {{p, "--lang=en", "a.DZL"}, {p, "a.DZL"}},
+        {{p, "--lang"}, {p}},
+        {{p, "--simulate-usb", "x.DZL", "--lang", "en"}, {p, "--simulate-usb", "x.DZL"}},
+        // Only the option itself: a file that merely starts alike stays.
+        {{p, "--language.DZL"}, {p, "--language.DZL"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.in.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(WithoutLanguageOption(row.in), row.out);
+    }
+}
+
+// Each test starts and ends with the program's own texts and no Qt translation.
+class TranslatedUiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(RegistryKey(), SettingsApplication()).remove(QStringLiteral("Settings"));
+    }
+    void TearDown() override {
+        RemoveTranslators(*QCoreApplication::instance());
+        InstallTranslators(*QCoreApplication::instance(), UiLanguage::Chinese);
+        RemoveTranslators(*QCoreApplication::instance());
+        QSettings(RegistryKey(), SettingsApplication()).remove(QStringLiteral("Settings"));
+    }
+    static QStringList MenuTitles(const MainWindow& frame) {
+        QStringList titles;
+        for (QAction* action : frame.menuBar()->actions()) titles << action->text();
+        return titles;
+    }
+};
+
+TEST_F(TranslatedUiTest, ChineseUiGetsQtsOwnButtonsInChinese) {
+    ASSERT_TRUE(InstallTranslators(*QCoreApplication::instance(), UiLanguage::Chinese));
+    QMessageBox box(QMessageBox::Question, AppName(), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    EXPECT_TRUE(box.button(QMessageBox::Cancel)->text().startsWith(QStringLiteral("取消")));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    // The program's own texts are the Chinese they were written in.
+    EXPECT_EQ(MenuText(cmd::kDataTransfer), QStringLiteral("数据传输(&T)"));
+}
+
+TEST_F(TranslatedUiTest, EnglishUiLeavesQtsButtonsEnglish) {
+    ASSERT_TRUE(InstallTranslators(*QCoreApplication::instance(), UiLanguage::English));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
+}
+
+TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
+    ASSERT_TRUE(InstallTranslators(*QCoreApplication::instance(), UiLanguage::English));
+    MainWindow frame;
+    EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Tools", "&View", "&Help"}));
+    EXPECT_EQ(frame.windowTitle(),
+              QStringLiteral("Untitled[*] - Ohmlet Concrete Resistivity Analysis"));
+    // No action of the frame is left in Chinese, apart from the language's own name.
+    for (QAction* action : frame.findChildren<QAction*>()) {
+        if (action->objectName() == QLatin1String("language_zh")) continue;
+        SCOPED_TRACE(action->objectName().toStdString());
+        EXPECT_FALSE(HasChinese(action->text())) << action->text().toStdString();
+        EXPECT_FALSE(HasChinese(action->statusTip())) << action->statusTip().toStdString();
+        EXPECT_FALSE(HasChinese(action->toolTip())) << action->toolTip().toStdString();
+    }
+}
+
+TEST_F(TranslatedUiTest, ChineseFrameKeepsItsTitles) {
+    MainWindow frame;
+    EXPECT_EQ(MenuTitles(frame), (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
+}
+
+TEST_F(TranslatedUiTest, AboutBoxNamesTheProductInEitherLanguage) {
+    struct Row {
+        UiLanguage language;
+        const char* title;
+        const char* line;
+    };
+    const Row rows[] = {
+        {UiLanguage::Chinese, "关于软件", "混凝土电阻率测试仪数据分析软件V 1.12版"},
+        {UiLanguage::English, "About", "Ohmlet Concrete Resistivity Analysis, version 1.12"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(LanguageCode(row.language).toStdString());
+        InstallTranslators(*QCoreApplication::instance(), row.language);
+        AboutBox box;
+        EXPECT_EQ(box.windowTitle(), QString::fromUtf8(row.title));
+        QStringList texts;
+        for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(row.line))) << texts.join('|').toStdString();
+    }
+}
+
+TEST_F(TranslatedUiTest, LanguageMenuSavesTheChoiceForTheNextStart) {
+    MainWindow frame;
+    std::vector<QString> notices;
+    frame.SetErrorSink([&](const QString& text) { notices.push_back(text); });
+    QMenu* menu = frame.findChild<QMenu*>(QStringLiteral("languageMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QStringLiteral("语言(&L)"));
+    auto* zh = frame.findChild<QAction*>(QStringLiteral("language_zh"));
+    auto* en = frame.findChild<QAction*>(QStringLiteral("language_en"));
+    ASSERT_TRUE(zh && en);
+    EXPECT_TRUE(zh->isChecked());
+    EXPECT_FALSE(en->isChecked());
+
+    en->trigger();
+    EXPECT_TRUE(en->isChecked());
+    EXPECT_FALSE(zh->isChecked());
+    EXPECT_EQ(SavedLanguage(), QStringLiteral("en"));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("下次启动")));
+
+    // Choosing it again says nothing new; going back says so once more.
+    en->trigger();
+    EXPECT_EQ(notices.size(), 1u);
+    zh->trigger();
+    EXPECT_EQ(SavedLanguage(), QStringLiteral("zh"));
+    EXPECT_EQ(notices.size(), 2u);
+
+    // A new frame shows the saved choice checked.
+    QSettings(RegistryKey(), SettingsApplication())
+        .setValue(QStringLiteral("Settings/Language"), QStringLiteral("en"));
+    MainWindow next;
+    EXPECT_TRUE(next.findChild<QAction*>(QStringLiteral("language_en"))->isChecked());
+}
+
+// Every text of the English translation is there and in English.
+TEST(EnglishTranslationFileTest, EveryTextIsTranslated) {
+    QFile file(QStringLiteral(OHMLET_TRANSLATIONS_DIR "/ohmlet_en.ts"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int messages = 0;
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (xml.name() == QLatin1String("translation")) {
+            ++messages;
+            const QString type = xml.attributes().value(QStringLiteral("type")).toString();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            SCOPED_TRACE(source.toStdString());
+            EXPECT_NE(type, QStringLiteral("unfinished"));
+            EXPECT_FALSE(text.isEmpty());
+            EXPECT_FALSE(HasChinese(text)) << text.toStdString();
+            // Placeholders survive the translation.
+            for (int n = 1; n <= 9; ++n) {
+                const QString mark = QStringLiteral("%%1").arg(n);
+                EXPECT_EQ(source.contains(mark), text.contains(mark)) << mark.toStdString();
+            }
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GT(messages, 50);
+}
+
+}  // namespace
+}  // namespace ohmlet

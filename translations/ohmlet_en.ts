@@ -1,0 +1,854 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>ohmlet::AboutBox</name>
+    <message>
+        <source>关于软件</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>%1V %2版</source>
+        <translation>%1, version %2</translation>
+    </message>
+    <message>
+        <source>电话：%1</source>
+        <translation>Telephone: %1</translation>
+    </message>
+    <message>
+        <source>网址：%1</source>
+        <translation>Web: %1</translation>
+    </message>
+    <message>
+        <source>地址：北京市海淀区示例路18号</source>
+        <translation>Address: No. 18 Shili Road, Haidian District, Beijing</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::AppStrings</name>
+    <message>
+        <source>混凝土电阻率测试仪数据分析软件</source>
+        <translation>Ohmlet Concrete Resistivity Analysis</translation>
+    </message>
+    <message>
+        <source>无标题</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>维尔马检测仪器有限公司</source>
+        <translation>Velmar Testing Instruments Co., Ltd.</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::Command</name>
+    <message>
+        <source>建立新文档
+新建</source>
+        <translation>Create a new document
+New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档
+打开</source>
+        <translation>Open an existing document
+Open</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>保存活动文档
+保存</source>
+        <translation>Save the active document
+Save</translation>
+    </message>
+    <message>
+        <source>保存选择构件(&amp;A)...</source>
+        <translation>Save Checked Comp&amp;onents...</translation>
+    </message>
+    <message>
+        <source>保存当前文件中选择的构件
+保存选择的构件</source>
+        <translation>Save the checked components of the current file
+Save checked components</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;L)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>将活动文档以一个新文件名保存
+另存为</source>
+        <translation>Save the active document under a new name
+Save As</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...	Ctrl+P</source>
+        <translation>&amp;Print...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>打印活动文档
+打印</source>
+        <translation>Print the active document
+Print</translation>
+    </message>
+    <message>
+        <source>打印
+打印</source>
+        <translation>Print
+Print</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)</source>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>显示整页
+打印预览</source>
+        <translation>Show whole pages
+Print Preview</translation>
+    </message>
+    <message>
+        <source>打印预览
+打印预览</source>
+        <translation>Print preview
+Print Preview</translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>更改打印机和打印选项
+打印设置</source>
+        <translation>Change the printer and printing options
+Print Setup</translation>
+    </message>
+    <message>
+        <source>打印格式设置(&amp;G)...</source>
+        <translation>Report Layout Settin&amp;gs...</translation>
+    </message>
+    <message>
+        <source>打印格式设置
+打印设置</source>
+        <translation>Report layout settings
+Report Layout</translation>
+    </message>
+    <message>
+        <source>导出PDF(&amp;D)...</source>
+        <translation>Export P&amp;DF...</translation>
+    </message>
+    <message>
+        <source>将选择的构件的检测报告保存为PDF文件
+导出PDF</source>
+        <translation>Save the inspection report of the checked components as a PDF file
+Export PDF</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <translation>Recent Files</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档
+退出</source>
+        <translation>Quit the program; asks to save the document
+Exit</translation>
+    </message>
+    <message>
+        <source>数据传输(&amp;T)</source>
+        <translation>Data &amp;Transfer</translation>
+    </message>
+    <message>
+        <source>将仪器中的数据传输到计算机中
+数据传输</source>
+        <translation>Transfer the instrument&apos;s data to the computer
+Data Transfer</translation>
+    </message>
+    <message>
+        <source>设置生成word报告的工程参数
+设置工程参数</source>
+        <translation>Set the project details for the Word report
+Project Details</translation>
+    </message>
+    <message>
+        <source>生成word报告(&amp;W)</source>
+        <translation>&amp;Word Report</translation>
+    </message>
+    <message>
+        <source>生成word报告
+生成word报告</source>
+        <translation>Write a Word report
+Word Report</translation>
+    </message>
+    <message>
+        <source>数据导入Excel(&amp;E)</source>
+        <translation>&amp;Export to Excel</translation>
+    </message>
+    <message>
+        <source>数据导入excel表格
+数据导入Excel</source>
+        <translation>Write the data into an Excel workbook
+Export to Excel</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏
+显隐工具栏</source>
+        <translation>Show or hide the toolbar
+Toggle Toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏
+显隐状态栏</source>
+        <translation>Show or hide the status bar
+Toggle Status Bar</translation>
+    </message>
+    <message>
+        <source>控制面板(&amp;W)</source>
+        <translation>Control &amp;Panel</translation>
+    </message>
+    <message>
+        <source>显示/隐藏控制面板
+显示/隐藏控制面板</source>
+        <translation>Show/hide the control panel
+Show/Hide Control Panel</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权
+关于</source>
+        <translation>Show the program&apos;s information, version and copyright
+About</translation>
+    </message>
+    <message>
+        <source>打开使用说明
+帮助</source>
+        <translation>Open the user guide
+Help</translation>
+    </message>
+    <message>
+        <source>在构件列表区选中的构件前插入一个新构件
+插入构件</source>
+        <translation>Insert a new component before the one selected in the component list
+Insert Component</translation>
+    </message>
+    <message>
+        <source>删除构件列表区选中的构件
+删除构件</source>
+        <translation>Delete the component selected in the component list
+Delete Component</translation>
+    </message>
+    <message>
+        <source>在选中一行的上面插入数据
+上面插入数据</source>
+        <translation>Insert a reading above the selected row
+Insert Reading Above</translation>
+    </message>
+    <message>
+        <source>在选中一行的下面插入数据
+下面插入数据</source>
+        <translation>Insert a reading below the selected row
+Insert Reading Below</translation>
+    </message>
+    <message>
+        <source>删除选中的数据
+删除单个数据</source>
+        <translation>Delete the selected reading
+Delete Reading</translation>
+    </message>
+    <message>
+        <source>剪切选定的数据并放到剪贴板上
+剪切</source>
+        <translation>Cut the selected readings to the clipboard
+Cut</translation>
+    </message>
+    <message>
+        <source>复制选定的数据到剪贴板
+复制</source>
+        <translation>Copy the selected readings to the clipboard
+Copy</translation>
+    </message>
+    <message>
+        <source>把剪贴板中的数据粘贴到选中的单元格
+粘贴</source>
+        <translation>Paste the clipboard&apos;s readings into the selected cells
+Paste</translation>
+    </message>
+    <message>
+        <source>撤消最后一步操作
+撤消</source>
+        <translation>Undo the last action
+Undo</translation>
+    </message>
+    <message>
+        <source>重做上次撤消的操作
+重做</source>
+        <translation>Redo the last undone action
+Redo</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ComponentListModel</name>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>测区编号</source>
+        <translation>Zone no.</translation>
+    </message>
+    <message>
+        <source>测点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>测试日期    </source>
+        <translation>Test date    </translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ControlPanel</name>
+    <message>
+        <source>构件名称</source>
+        <translation>Component name</translation>
+    </message>
+    <message>
+        <source>构件编号</source>
+        <translation>Component no.</translation>
+    </message>
+    <message>
+        <source>设计厚度</source>
+        <translation>Design value</translation>
+    </message>
+    <message>
+        <source>允许正偏差</source>
+        <translation>Upper tolerance</translation>
+    </message>
+    <message>
+        <source>允许负偏差</source>
+        <translation>Lower tolerance</translation>
+    </message>
+    <message>
+        <source>电阻最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>电阻最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>数据个数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>平均电阻率</source>
+        <translation>Average resistivity</translation>
+    </message>
+    <message>
+        <source>合格点数</source>
+        <translation>Passing points</translation>
+    </message>
+    <message>
+        <source>合格率</source>
+        <translation>Pass rate</translation>
+    </message>
+    <message>
+        <source>所有测点个数</source>
+        <translation>All points</translation>
+    </message>
+    <message>
+        <source>所有合格测点数</source>
+        <translation>All passing points</translation>
+    </message>
+    <message>
+        <source>整体合格率</source>
+        <translation>Overall pass rate</translation>
+    </message>
+    <message>
+        <source>当前构件</source>
+        <translation>Current component</translation>
+    </message>
+    <message>
+        <source>yyyy年M月d日</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>测试日期</source>
+        <translation>Test date</translation>
+    </message>
+    <message>
+        <source>全部构件</source>
+        <translation>All components</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::DataView</name>
+    <message>
+        <source><byte value="xd"/>
+测点号</source>
+        <translation>
+Point</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+电阻率(kΩ*cm)</source>
+        <translation>
+Resistivity (kΩ*cm)</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::MainWindow</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>工具(&amp;E)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>下次启动时仍使用当前的界面语言。</source>
+        <translation>The program keeps its current language at the next start.</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动程序时更换。报告、Word和Excel文件仍为中文。</source>
+        <translation>The language changes the next time the program starts. Reports, Word and Excel files stay in Chinese.</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAPS</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>电阻率数据文件(*.DZL)</source>
+        <translation>Resistivity data files (*.DZL)</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>电阻率测试仪数据文件(*.DZL)</source>
+        <translation>Resistivity tester data files (*.DZL)</translation>
+    </message>
+    <message>
+        <source>原始数据文件 (*.DZL)</source>
+        <translation>Raw data files (*.DZL)</translation>
+    </message>
+    <message>
+        <source>是否保存对 %1 的更改?</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1，原有文件没有改动。
+%2</source>
+        <translation>Cannot save the file %1; the existing file is unchanged.
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1。
+内存不足。</source>
+        <translation>Cannot open the file %1.
+Not enough memory.</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1。
+%2</source>
+        <translation>Cannot open the file %1.
+%2</translation>
+    </message>
+    <message>
+        <source>电阻率测试仪数据文件.DZL</source>
+        <translation>Resistivity tester data.DZL</translation>
+    </message>
+    <message>
+        <source>无法导出PDF文件 %1。
+%2</source>
+        <translation>Cannot export the PDF file %1.
+%2</translation>
+    </message>
+    <message>
+        <source>创建Word2000服务失败!</source>
+        <translation>Could not write the Word report!</translation>
+    </message>
+    <message>
+        <source>创建Excel服务失败!</source>
+        <translation>Could not write the Excel workbook!</translation>
+    </message>
+    <message>
+        <source>
+没有可以打开该文件的程序，文件已保存在：
+</source>
+        <translation>
+No program can open this file; it was saved as:
+</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::OhmletApp</name>
+    <message>
+        <source>内存不足，操作没有完成。文档保持原样。</source>
+        <translation>Not enough memory: the operation was not completed. The document is unchanged.</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::PrintSettingsDialog</name>
+    <message>
+        <source>打印设置</source>
+        <translation>Print Settings</translation>
+    </message>
+    <message>
+        <source>打印页眉</source>
+        <translation>Print header</translation>
+    </message>
+    <message>
+        <source>打印页脚</source>
+        <translation>Print footer</translation>
+    </message>
+    <message>
+        <source>打印页码</source>
+        <translation>Print page numbers</translation>
+    </message>
+    <message>
+        <source>页眉内容</source>
+        <translation>Header text</translation>
+    </message>
+    <message>
+        <source>页脚内容</source>
+        <translation>Footer text</translation>
+    </message>
+    <message>
+        <source>页码格式</source>
+        <translation>Page number format</translation>
+    </message>
+    <message>
+        <source>起始页码</source>
+        <translation>First page number</translation>
+    </message>
+    <message>
+        <source>页码位置</source>
+        <translation>Page number position</translation>
+    </message>
+    <message>
+        <source>确 定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取 消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ReportParameterDialog</name>
+    <message>
+        <source>检测报告1</source>
+        <translation>Inspection report 1</translation>
+    </message>
+    <message>
+        <source>检测报告2</source>
+        <translation>Inspection report 2</translation>
+    </message>
+    <message>
+        <source>检测报告3</source>
+        <translation>Inspection report 3</translation>
+    </message>
+    <message>
+        <source>检测报告4</source>
+        <translation>Inspection report 4</translation>
+    </message>
+    <message>
+        <source>甘肃格式</source>
+        <translation>Gansu layout</translation>
+    </message>
+    <message>
+        <source>吉林报告</source>
+        <translation>Jilin report</translation>
+    </message>
+    <message>
+        <source>报告参数</source>
+        <translation>Report Details</translation>
+    </message>
+    <message>
+        <source>WORD报告格式</source>
+        <translation>Word report layout</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ReportParameterPage</name>
+    <message>
+        <source>仪器编号</source>
+        <translation>Instrument no.</translation>
+    </message>
+    <message>
+        <source>仪器设备</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>委托单位</source>
+        <translation>Client</translation>
+    </message>
+    <message>
+        <source>委托日期</source>
+        <translation>Commission date</translation>
+    </message>
+    <message>
+        <source>委托编号</source>
+        <translation>Commission no.</translation>
+    </message>
+    <message>
+        <source>工程名称</source>
+        <translation>Project name</translation>
+    </message>
+    <message>
+        <source>工程地址</source>
+        <translation>Project address</translation>
+    </message>
+    <message>
+        <source>工程地点</source>
+        <translation>Project site</translation>
+    </message>
+    <message>
+        <source>建设单位</source>
+        <translation>Owner</translation>
+    </message>
+    <message>
+        <source>强度等级</source>
+        <translation>Strength grade</translation>
+    </message>
+    <message>
+        <source>执行标准</source>
+        <translation>Standard applied</translation>
+    </message>
+    <message>
+        <source>报告日期</source>
+        <translation>Report date</translation>
+    </message>
+    <message>
+        <source>报告编号</source>
+        <translation>Report no.</translation>
+    </message>
+    <message>
+        <source>施工单位</source>
+        <translation>Contractor</translation>
+    </message>
+    <message>
+        <source>施工日期</source>
+        <translation>Construction date</translation>
+    </message>
+    <message>
+        <source>检测人员</source>
+        <translation>Inspectors</translation>
+    </message>
+    <message>
+        <source>检测仪器</source>
+        <translation>Test instrument</translation>
+    </message>
+    <message>
+        <source>检测依据</source>
+        <translation>Test basis</translation>
+    </message>
+    <message>
+        <source>检测内容</source>
+        <translation>Test scope</translation>
+    </message>
+    <message>
+        <source>检测单位</source>
+        <translation>Testing body</translation>
+    </message>
+    <message>
+        <source>检测方法</source>
+        <translation>Test method</translation>
+    </message>
+    <message>
+        <source>检测日期</source>
+        <translation>Test date</translation>
+    </message>
+    <message>
+        <source>检测编号</source>
+        <translation>Test no.</translation>
+    </message>
+    <message>
+        <source>检测项目</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>浇筑日期</source>
+        <translation>Casting date</translation>
+    </message>
+    <message>
+        <source>监理单位</source>
+        <translation>Supervisor</translation>
+    </message>
+    <message>
+        <source>监督单位</source>
+        <translation>Authority</translation>
+    </message>
+    <message>
+        <source>结构类别</source>
+        <translation>Structure type</translation>
+    </message>
+    <message>
+        <source>设计单位</source>
+        <translation>Designer</translation>
+    </message>
+    <message>
+        <source>试验编号</source>
+        <translation>Test no.</translation>
+    </message>
+    <message>
+        <source>yyyy年M月d日</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ReportPrinting</name>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::TransferDialog</name>
+    <message>
+        <source>存放目录</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>端口类型</source>
+        <translation>Port type</translation>
+    </message>
+    <message>
+        <source>传输状态</source>
+        <translation>Transfer status</translation>
+    </message>
+    <message>
+        <source>开始传输</source>
+        <translation>Start Transfer</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>文件存储路径</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>Port</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::transfer_texts</name>
+    <message>
+        <source>没有数据，请测试数据后再进行传输!</source>
+        <translation>There is no data; measure first, then transfer!</translation>
+    </message>
+    <message>
+        <source>数据传输结束!</source>
+        <translation>Data transfer finished!</translation>
+    </message>
+    <message>
+        <source>不能打开串口!</source>
+        <translation>Cannot open the serial port!</translation>
+    </message>
+    <message>
+        <source>打开设备失败！</source>
+        <translation>Could not open the device!</translation>
+    </message>
+    <message>
+        <source>无法打开设备！</source>
+        <translation>Cannot open the device!</translation>
+    </message>
+    <message>
+        <source>端点2线程启动失败</source>
+        <translation>Could not start the endpoint 2 thread</translation>
+    </message>
+    <message>
+        <source>端点2下传失败！如果设备断开过那么请先关闭本程序</source>
+        <translation>Endpoint 2 request failed! If the device was unplugged, close this program first</translation>
+    </message>
+    <message>
+        <source>接收的数据不完整，未写入数据文件!</source>
+        <translation>The data received is incomplete; nothing was written to the data file!</translation>
+    </message>
+    <message>
+        <source>不能写入数据文件!</source>
+        <translation>Cannot write the data file!</translation>
+    </message>
+    <message>
+        <source>数据传输</source>
+        <translation>Data Transfer</translation>
+    </message>
+    <message>
+        <source>该文件已经打开，请先关闭文件，然后进行传输!</source>
+        <translation>This file is open; close it first, then transfer!</translation>
+    </message>
+    <message>
+        <source>数据文件已存在，确认要覆盖吗？</source>
+        <translation>The data file exists already. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+</context>
+</TS>
