@@ -78,6 +78,7 @@ void MainWindow::ReloadClassTable(bool tell) {
     classTable_ = chosen.table;
     view_->SetClassTable(classTable_);
     Panel()->SetClassTable(classTable_);
+    if (chartPane_) chartPane_->SetClassTable(classTable_);
     // A user table that cannot be used leaves the default ticked, and says why.
     const bool fellBack = !chosen.problem.empty();
     for (const TableCommand& t : kTableCommands) {
