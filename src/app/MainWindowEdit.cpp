@@ -24,7 +24,7 @@ constexpr int kStatusMessageMs = 5000;
 QString ComponentLabel(const Component& c) {
     QString label = FromGbk(c.Number());
     const QString name = FromGbk(c.Name()).trimmed();
-    if (!name.isEmpty()) label += QStringLiteral("（%1）").arg(name);
+    if (!name.isEmpty()) label += tr("（%1）").arg(name);
     return label;
 }
 
@@ -32,7 +32,7 @@ QString ComponentLabel(const Component& c) {
 
 void MainWindow::CreateEditMenu() {
     using namespace cmd;
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&J)"));
+    QMenu* edit = menuBar()->addMenu(tr("编辑(&J)"));
     edit->setObjectName(QStringLiteral("editMenu"));
     const int items[] = {
         kEditUndo,        kEditRedo,        0, kEditCut,          kEditCopy,         kEditPaste,  0,
@@ -81,8 +81,7 @@ void MainWindow::OnDeleteComponent() {
     const int index = doc_.ComponentCount() == 1 ? 0 : doc_.CurrentIndex();
     const Component* c = doc_.ComponentAt(index);
     if (!c) return;
-    if (Ask(QStringLiteral("确实要删除构件 %1 吗？").arg(ComponentLabel(*c))) != QMessageBox::Yes)
-        return;
+    if (Ask(tr("确实要删除构件 %1 吗？").arg(ComponentLabel(*c))) != QMessageBox::Yes) return;
     doc_.DeleteComponent();
 }
 

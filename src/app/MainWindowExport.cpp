@@ -30,7 +30,7 @@ const char* SuffixOf(int command) {
 }  // namespace
 
 void MainWindow::CreateExportMenu(QMenu* parent) {
-    QMenu* menu = parent->addMenu(QStringLiteral("导出(&E)"));
+    QMenu* menu = parent->addMenu(tr("导出(&E)"));
     menu->setObjectName(QStringLiteral("exportMenu"));
     for (int id : {cmd::kExportWord, cmd::kExportExcel, cmd::kExportCsv, cmd::kExportPdf})
         menu->addAction(Action(id));
@@ -53,7 +53,7 @@ void MainWindow::ExportWithDialog(int command) {
             ExportReportPdf(doc_.Components(), path, ProgramFolder());
         if (!outcome.Ok())
             ShowError(
-                QStringLiteral("无法导出PDF文件 %1。\n%2")
+                tr("无法导出PDF文件 %1。\n%2")
                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(outcome.text)));
         return;
     }
@@ -67,7 +67,7 @@ void MainWindow::ExportWithDialog(int command) {
     if (outcome.code == OfficeCode::Failed)
         ShowError(CannotWriteText(path, QString::fromStdString(outcome.text)));
     else if (outcome.code == OfficeCode::Written)
-        ShowStatusMessage(QStringLiteral("已导出到 %1").arg(QDir::toNativeSeparators(path)));
+        ShowStatusMessage(tr("已导出到 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace ohmlet

@@ -30,7 +30,7 @@ void MainWindow::CreateInterpretationMenu(QMenu* tools) {
     tools->addSeparator();
     MakeAction(cmd::kApplyCriterion, &MainWindow::OnApplyCriterion);
     tools->addAction(Action(cmd::kApplyCriterion));
-    QMenu* tables = tools->addMenu(QStringLiteral("腐蚀等级表(&C)"));
+    QMenu* tables = tools->addMenu(tr("腐蚀等级表(&C)"));
     tables->setObjectName(QStringLiteral("classTableMenu"));
     auto* group = new QActionGroup(this);
     for (const TableCommand& t : kTableCommands) {
@@ -68,7 +68,7 @@ void MainWindow::ChooseClassTable(int command) {
     for (const TableCommand& t : kTableCommands)
         if (t.command == command) settings.classTable = t.choice;
     const SettingsOutcome saved = SaveInterpretationSettings(ProgramFolder(), settings);
-    if (!saved.Ok()) ShowSettingsOutcome(this, QStringLiteral("腐蚀等级表"), saved);
+    if (!saved.Ok()) ShowSettingsOutcome(this, tr("腐蚀等级表"), saved);
     ReloadClassTable(true);
 }
 
@@ -86,7 +86,7 @@ void MainWindow::ReloadClassTable(bool tell) {
             action->setChecked(fellBack ? t.choice == ClassTableChoice::Rilem : t.choice == choice);
     }
     if (tell && fellBack && choice == ClassTableChoice::User)
-        ShowError(QStringLiteral("用户等级表不能使用，仍按 RILEM 等级表划分：\n") +
+        ShowError(tr("用户等级表不能使用，仍按 RILEM 等级表划分：\n") +
                   QString::fromStdString(chosen.problem));
 }
 

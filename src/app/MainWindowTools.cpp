@@ -62,7 +62,7 @@ void MainWindow::OnExcelExport() {
 }
 
 QString CannotWriteText(const QString& path, const QString& reason) {
-    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+    return tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {

@@ -19,7 +19,7 @@ QSpinBox* MakeBox(float value, const char* name) {
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(-kLimit, kLimit);
     box->setValue(SaturateToInt(value));
-    box->setSuffix(QStringLiteral(" kΩ·cm"));
+    box->setSuffix(tr(" kΩ·cm"));
     return box;
 }
 
@@ -33,16 +33,16 @@ CriterionDialog::CriterionDialog(const Criterion& initial, int tickedCount, QWid
       band_(new QLabel),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
       tickedCount_(tickedCount) {
-    setWindowTitle(QStringLiteral("应用判定标准"));
+    setWindowTitle(tr("应用判定标准"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        new QLabel(QStringLiteral("对已勾选的 %1 个构件应用同一判定标准：\n"
+        new QLabel(tr("对已勾选的 %1 个构件应用同一判定标准：\n"
                                   "设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差 为合格。")
                        .arg(tickedCount)));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("设计值"), design_);
-    form->addRow(QStringLiteral("允许负偏差"), lower_);
-    form->addRow(QStringLiteral("允许正偏差"), upper_);
+    form->addRow(tr("设计值"), design_);
+    form->addRow(tr("允许负偏差"), lower_);
+    form->addRow(tr("允许正偏差"), upper_);
     layout->addLayout(form);
     band_->setObjectName(QStringLiteral("band"));
     layout->addWidget(band_);
@@ -66,11 +66,11 @@ void CriterionDialog::Update() {
     const qint64 low = qint64{design_->value()} + lower_->value();
     const qint64 high = qint64{design_->value()} + upper_->value();
     if (tickedCount_ <= 0)
-        band_->setText(QStringLiteral("没有勾选的构件。"));
+        band_->setText(tr("没有勾选的构件。"));
     else if (low > high)
-        band_->setText(QStringLiteral("允许负偏差不能大于允许正偏差。"));
+        band_->setText(tr("允许负偏差不能大于允许正偏差。"));
     else
-        band_->setText(QStringLiteral("合格范围：%1 ~ %2 kΩ·cm").arg(low).arg(high));
+        band_->setText(tr("合格范围：%1 ~ %2 kΩ·cm").arg(low).arg(high));
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(tickedCount_ > 0 && low <= high);
 }
 

@@ -73,7 +73,7 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     const int buttonsY = kPageY + kPageHeight + 12;
     ok->setGeometry(width() - 190, buttonsY, 85, 28);
     cancel->setGeometry(width() - 95, buttonsY, 85, 28);
-    chartPage_ = new QCheckBox(QStringLiteral("打印报告附图表页"), this);
+    chartPage_ = new QCheckBox(tr("打印报告附图表页"), this);
     chartPage_->setObjectName(QStringLiteral("chartPage"));
     chartPage_->setGeometry(12, buttonsY, 220, 28);
     chartPage_->setChecked(parameters.chartPage);

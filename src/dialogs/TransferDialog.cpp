@@ -151,9 +151,9 @@ void TransferDialog::BuildControls() {
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v / %m"));
     progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
-    nameByDate_ = new QCheckBox(QStringLiteral("按日期和时间命名文件(&D)"));
+    nameByDate_ = new QCheckBox(tr("按日期和时间命名文件(&D)"));
     nameByDate_->setObjectName(QStringLiteral("nameByDate"));
-    nameByDate_->setToolTip(QStringLiteral("每次传输保存为新文件，例如 DZL_20261209_1405.DZL"));
+    nameByDate_->setToolTip(tr("每次传输保存为新文件，例如 DZL_20261209_1405.DZL"));
     statusText_ = new QLabel;
     statusText_->setObjectName(QStringLiteral("statusText"));
     statusText_->setWordWrap(true);
@@ -364,7 +364,7 @@ void TransferDialog::OnStart() {
 // Bytes are shown only until the reply's header says what is coming.
 void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
     if (countsKnown_) return;
-    progress_->setFormat(QStringLiteral("%v / %m 字节"));
+    progress_->setFormat(tr("%v / %m 字节"));
     int maximum = static_cast<int>(std::min<qulonglong>(std::max(expected, received), INT_MAX));
     progress_->setRange(0, std::max(maximum, 1));
     progress_->setTextVisible(maximum > 0);
@@ -377,7 +377,7 @@ void TransferDialog::OnCounted(qulonglong components, qulonglong componentsExpec
     const int maximum = static_cast<int>(std::min<qulonglong>(componentsExpected, INT_MAX));
     progress_->setRange(0, std::max(maximum, 1));
     progress_->setValue(static_cast<int>(std::min<qulonglong>(components, INT_MAX)));
-    progress_->setFormat(QStringLiteral("已接收 %1 / %2 个构件，%3 个数据")
+    progress_->setFormat(tr("已接收 %1 / %2 个构件，%3 个数据")
                              .arg(components)
                              .arg(componentsExpected)
                              .arg(readings));

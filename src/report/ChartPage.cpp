@@ -7,7 +7,7 @@
 
 #include "data/ChartData.h"
 #include "report/ClassColours.h"
-#include "report/ClassLabels.h"
+#include "report/ClassNames.h"
 #include "report/GbkCodec.h"
 #include "report/ReportCanvas.h"
 
@@ -143,7 +143,7 @@ void DrawOverview(QPainter& painter, const QRect& area, const std::vector<Compon
     for (std::size_t i = 0; i < table.Size(); ++i) {
         painter.fillRect(QRect(x, y + 5, 60, 60), ClassColour(i, table.Size()));
         DrawFrame(painter, x, y + 5, x + 60, y + 65);
-        const QString text = ClassLegend(table, i) + QStringLiteral(" kΩ·cm");
+        const QString text = ClassLegendText(table, i) + QStringLiteral(" kΩ·cm");
         DrawTextNatural(painter, x + 90, y, text);
         x += 90 + painter.fontMetrics().horizontalAdvance(text) + 120;
     }

@@ -29,6 +29,11 @@ QString ClassRangeText(const ClassTable& table, std::size_t index) {
         .arg(classes[index - 1].lowerBound);
 }
 
+QString ClassLegendText(const ClassTable& table, std::size_t index) {
+    if (index >= table.Size()) return {};
+    return ClassDisplayName(table.Classes()[index]) + ' ' + ClassRangeText(table, index);
+}
+
 QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }
 
 QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts) {

@@ -14,6 +14,8 @@ namespace ohmlet {
 QString ClassDisplayName(const CorrosionClass& cls);
 // "≥ 100", "50 ~ 100", "< 10" (kΩ·cm, without the unit).
 QString ClassRangeText(const ClassTable& table, std::size_t index);
+// "低 50 ~ 100": the name and the range together, for legends.
+QString ClassLegendText(const ClassTable& table, std::size_t index);
 // "低 25% · 中等 75%": the classes that hold readings, with their shares of `total`.
 QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts);
 // A statistic with one decimal, or "-" when the set does not define it.

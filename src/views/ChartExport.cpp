@@ -1,6 +1,7 @@
 #include "views/ChartExport.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -60,25 +61,35 @@ ChartExportResult ExportChartImage(QWidget& chart, const QString& path) {
     const ChartFileFormat format = ChartFileFormatOf(path);
     if (format == ChartFileFormat::Unknown) {
         result.code = ChartExportCode::UnknownFormat;
-        result.text =
-            QStringLiteral("无法导出到 %1：只能保存为 PNG 或 SVG 文件。").arg(name).toStdString();
+        result.text = QCoreApplication::translate("ohmlet::ChartExport",
+                                                  "无法导出到 %1：只能保存为 PNG 或 SVG 文件。")
+                          .arg(name)
+                          .toStdString();
         return result;
     }
     if (chart.size().isEmpty()) {
         result.code = ChartExportCode::Empty;
-        result.text = QStringLiteral("无法导出到 %1：图表没有大小。").arg(name).toStdString();
+        result.text =
+            QCoreApplication::translate("ohmlet::ChartExport", "无法导出到 %1：图表没有大小。")
+                .arg(name)
+                .toStdString();
         return result;
     }
     const QByteArray bytes = format == ChartFileFormat::Png ? RenderPng(chart) : RenderSvg(chart);
     if (bytes.isEmpty()) {
         result.code = ChartExportCode::NotDrawn;
-        result.text = QStringLiteral("无法导出到 %1：图表未能绘制。").arg(name).toStdString();
+        result.text =
+            QCoreApplication::translate("ohmlet::ChartExport", "无法导出到 %1：图表未能绘制。")
+                .arg(name)
+                .toStdString();
         return result;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         result.code = ChartExportCode::CannotWrite;
-        result.text = QStringLiteral("无法写入 %1：%2").arg(path, file.errorString()).toStdString();
+        result.text = QCoreApplication::translate("ohmlet::ChartExport", "无法写入 %1：%2")
+                          .arg(path, file.errorString())
+                          .toStdString();
         result.cause = file.errorString().toStdString();
         return result;
     }

@@ -6,6 +6,7 @@
 #include <QBoxPlotSeries>
 #include <QBoxSet>
 #include <QChart>
+#include <QCoreApplication>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -16,14 +17,15 @@
 
 #include "data/ChartData.h"
 #include "report/ClassColours.h"
-#include "report/ClassLabels.h"
+#include "report/ClassNames.h"
 #include "report/GbkCodec.h"
 
 namespace ohmlet {
 namespace {
 
 const QString& ValueAxisTitle() {
-    static const QString title = QStringLiteral("电阻率(kΩ·cm)");
+    static const QString title =
+        QCoreApplication::translate("ohmlet::ChartFactory", "电阻率(kΩ·cm)");
     return title;
 }
 
@@ -68,10 +70,14 @@ QString ComponentTitle(const Component& component) {
 }
 
 QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
-    if (!component) return EmptyChart(QString(), QStringLiteral("没有当前构件"));
-    const QString title = ComponentTitle(*component) + QStringLiteral(" 读数曲线");
+    if (!component)
+        return EmptyChart(QString(),
+                          QCoreApplication::translate("ohmlet::ChartFactory", "没有当前构件"));
+    const QString title = ComponentTitle(*component) +
+                          QCoreApplication::translate("ohmlet::ChartFactory", " 读数曲线");
     const std::optional<ValueRange> range = ReadingRange(*component);
-    if (!range) return EmptyChart(title, QStringLiteral("没有测点"));
+    if (!range)
+        return EmptyChart(title, QCoreApplication::translate("ohmlet::ChartFactory", "没有测点"));
 
     const std::vector<SeriesPoint> points = ReadingSeries(*component, kMaxSeriesPoints);
     const double last = static_cast<double>(std::max<int64_t>(points.back().number, 2));
@@ -80,7 +86,8 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
     const double high = axis.high;
 
     QChart* chart = NewChart(title);
-    QValueAxis* x = ValueAxis(QStringLiteral("测点号"), 1, last);
+    QValueAxis* x =
+        ValueAxis(QCoreApplication::translate("ohmlet::ChartFactory", "测点号"), 1, last);
     x->setLabelFormat(QStringLiteral("%d"));
     QValueAxis* y = ValueAxis(ValueAxisTitle(), axis);
     chart->addAxis(x, Qt::AlignBottom);
@@ -94,7 +101,7 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
         lower->append(1, band.low);
         lower->append(last, band.low);
         auto* area = new QAreaSeries(upper, lower);
-        area->setName(ClassLegend(table, band.classIndex));
+        area->setName(ClassLegendText(table, band.classIndex));
         area->setBrush(ClassColour(band.classIndex, table.Size()));
         area->setPen(Qt::NoPen);
         chart->addSeries(area);
@@ -103,7 +110,7 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
     }
 
     auto* line = new QLineSeries;
-    line->setName(QStringLiteral("读数"));
+    line->setName(QCoreApplication::translate("ohmlet::ChartFactory", "读数"));
     QPen pen(QColor(20, 60, 160));
     pen.setWidthF(1.6);
     line->setPen(pen);
@@ -130,10 +137,14 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
 }
 
 QChart* MakeHistogramChart(const Component* component, const ClassTable& table) {
-    if (!component) return EmptyChart(QString(), QStringLiteral("没有当前构件"));
-    const QString title = ComponentTitle(*component) + QStringLiteral(" 直方图");
+    if (!component)
+        return EmptyChart(QString(),
+                          QCoreApplication::translate("ohmlet::ChartFactory", "没有当前构件"));
+    const QString title =
+        ComponentTitle(*component) + QCoreApplication::translate("ohmlet::ChartFactory", " 直方图");
     const Histogram h = MakeHistogram(*component, table);
-    if (h.bins.empty()) return EmptyChart(title, QStringLiteral("没有测点"));
+    if (h.bins.empty())
+        return EmptyChart(title, QCoreApplication::translate("ohmlet::ChartFactory", "没有测点"));
 
     QChart* chart = NewChart(title);
     auto* series = new QStackedBarSeries;
@@ -150,7 +161,7 @@ QChart* MakeHistogramChart(const Component* component, const ClassTable& table) 
         bool any = false;
         for (const HistogramBin& bin : h.bins) any = any || bin.classCounts[c] > 0;
         if (!any) continue;
-        auto* set = new QBarSet(ClassLegend(table, c));
+        auto* set = new QBarSet(ClassLegendText(table, c));
         const QColor colour = ClassColour(c, table.Size());
         set->setColor(colour);
         set->setBorderColor(colour.darker(140));
@@ -161,7 +172,8 @@ QChart* MakeHistogramChart(const Component* component, const ClassTable& table) 
     auto* x = new QBarCategoryAxis;
     x->setTitleText(ValueAxisTitle());
     x->append(categories);
-    QValueAxis* y = ValueAxis(QStringLiteral("测点数"), 0, static_cast<double>(tallest));
+    QValueAxis* y = ValueAxis(QCoreApplication::translate("ohmlet::ChartFactory", "测点数"), 0,
+                              static_cast<double>(tallest));
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickAnchor(0);
@@ -175,13 +187,16 @@ QChart* MakeHistogramChart(const Component* component, const ClassTable& table) 
 }
 
 QChart* MakeOverviewChart(const std::vector<Component>& components, const ClassTable& table) {
-    const QString title = QStringLiteral("选中构件总览");
+    const QString title = QCoreApplication::translate("ohmlet::ChartFactory", "选中构件总览");
     const std::vector<BoxEntry> boxes = BoxOverview(components);
-    if (boxes.empty()) return EmptyChart(title, QStringLiteral("没有选中的构件"));
+    if (boxes.empty())
+        return EmptyChart(title,
+                          QCoreApplication::translate("ohmlet::ChartFactory", "没有选中的构件"));
 
     QChart* chart = NewChart(title);
     auto* series = new QBoxPlotSeries;
-    series->setName(QStringLiteral("箱体: p10–p90，中线: 中位数，须: 最小/最大值"));
+    series->setName(QCoreApplication::translate("ohmlet::ChartFactory",
+                                                "箱体: p10–p90，中线: 中位数，须: 最小/最大值"));
     QStringList categories;
     double low = boxes.front().min;
     double high = boxes.front().max;
@@ -203,10 +218,11 @@ QChart* MakeOverviewChart(const std::vector<Component>& components, const ClassT
     }
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
-    x->setTitleText(QStringLiteral("构件编号"));
+    x->setTitleText(QCoreApplication::translate("ohmlet::ChartFactory", "构件编号"));
     x->append(categories);
-    QValueAxis* y =
-        ValueAxis(ValueAxisTitle() + QStringLiteral("，箱体为 p10–p90"), NiceAxis(low, high, 8));
+    QValueAxis* y = ValueAxis(
+        ValueAxisTitle() + QCoreApplication::translate("ohmlet::ChartFactory", "，箱体为 p10–p90"),
+        NiceAxis(low, high, 8));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

@@ -44,14 +44,14 @@ void ReplaceChart(QChartView* view, QChart* chart) {
 
 ChartPane::ChartPane(Document& doc, QWidget* parent) : QDockWidget(parent), doc_(doc) {
     setObjectName(QStringLiteral("chartPane"));
-    setWindowTitle(QStringLiteral("图表"));
+    setWindowTitle(tr("图表"));
 
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* bar = new QHBoxLayout;
     bar->addStretch(1);
-    exportButton_ = new QPushButton(QStringLiteral("导出图表…"), body);
+    exportButton_ = new QPushButton(tr("导出图表…"), body);
     exportButton_->setObjectName(QStringLiteral("exportChart"));
     bar->addWidget(exportButton_);
     layout->addLayout(bar);
@@ -70,7 +70,7 @@ ChartPane::ChartPane(Document& doc, QWidget* parent) : QDockWidget(parent), doc_
         }
         page->setWindowTitle(QString::fromUtf8(kTabNames[tab]));
         // The same export from a right click on the chart.
-        auto* exportAction = new QAction(QStringLiteral("导出图表…"), page);
+        auto* exportAction = new QAction(tr("导出图表…"), page);
         connect(exportAction, &QAction::triggered, this, &ChartPane::OnExportChart);
         page->addAction(exportAction);
         page->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -116,12 +116,12 @@ void ChartPane::Refresh() {
     ReplaceChart(views_[HistogramTab], MakeHistogramChart(current, table_));
     ReplaceChart(views_[OverviewTab], MakeOverviewChart(doc_.Components(), table_));
     std::optional<GridMap> map;
-    QString note = QStringLiteral("没有当前构件");
+    QString note = tr("没有当前构件");
     QString title;
     if (current) {
-        title = ComponentTitle(*current) + QStringLiteral(" 网格分布");
+        title = ComponentTitle(*current) + tr(" 网格分布");
         map = MakeGridMap(*current, table_);
-        note = QStringLiteral("只有网格(W)构件有两块测点的分布图");
+        note = tr("只有网格(W)构件有两块测点的分布图");
     }
     map_->SetMap(std::move(map), table_, title, note);
 }
@@ -142,10 +142,10 @@ void ChartPane::OnExportChart() {
     if (fileNamePrompt_) {
         path = fileNamePrompt_(SuggestedFileName());
     } else {
-        const QString png = QStringLiteral("PNG 图像 (*.png)");
-        const QString svg = QStringLiteral("SVG 图像 (*.svg)");
+        const QString png = tr("PNG 图像 (*.png)");
+        const QString svg = tr("SVG 图像 (*.svg)");
         QString filter = png;
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图表"), SuggestedFileName(),
+        path = QFileDialog::getSaveFileName(this, tr("导出图表"), SuggestedFileName(),
                                             png + QStringLiteral(";;") + svg, &filter);
         // A name typed without an ending takes the one of the type chosen.
         if (!path.isEmpty() && ChartFileFormatOf(path) == ChartFileFormat::Unknown)
@@ -157,7 +157,7 @@ void ChartPane::OnExportChart() {
     if (errorSink_)
         errorSink_(QString::fromStdString(result.text));
     else
-        QMessageBox::warning(this, QStringLiteral("导出图表"), QString::fromStdString(result.text));
+        QMessageBox::warning(this, tr("导出图表"), QString::fromStdString(result.text));
 }
 
 }  // namespace ohmlet

@@ -9,7 +9,7 @@
 namespace ohmlet {
 
 ClassLegend::ClassLegend(QWidget* parent)
-    : QGroupBox(QStringLiteral("腐蚀等级图例"), parent), grid_(new QGridLayout(this)) {
+    : QGroupBox(tr("腐蚀等级图例"), parent), grid_(new QGridLayout(this)) {
     setObjectName(QStringLiteral("classLegend"));
     grid_->setHorizontalSpacing(6);
     grid_->setVerticalSpacing(2);
@@ -23,7 +23,7 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         delete item;
     }
     lines_.clear();
-    setTitle(QStringLiteral("腐蚀等级图例（%1）").arg(QString::fromStdString(table.Name())));
+    setTitle(tr("腐蚀等级图例（%1）").arg(QString::fromStdString(table.Name())));
     for (std::size_t i = 0; i < table.Size(); ++i) {
         auto* swatch = new QLabel(this);
         swatch->setFixedSize(28, 14);
@@ -33,7 +33,7 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         swatch->setPalette(palette);
         swatch->setFrameShape(QFrame::Box);
         const QString name = ClassDisplayName(table.Classes()[i]);
-        const QString range = ClassRangeText(table, i) + QStringLiteral(" kΩ·cm");
+        const QString range = ClassRangeText(table, i) + tr(" kΩ·cm");
         const int row = static_cast<int>(i);
         grid_->addWidget(swatch, row, 0);
         grid_->addWidget(new QLabel(name, this), row, 1);

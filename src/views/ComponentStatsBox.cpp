@@ -32,8 +32,7 @@ constexpr ItemLayout kItems[] = {
 
 }  // namespace
 
-ComponentStatsBox::ComponentStatsBox(QWidget* parent)
-    : QGroupBox(QStringLiteral("统计与腐蚀等级"), parent) {
+ComponentStatsBox::ComponentStatsBox(QWidget* parent) : QGroupBox(tr("统计与腐蚀等级"), parent) {
     setObjectName(QStringLiteral("componentStats"));
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(6);
@@ -47,7 +46,7 @@ ComponentStatsBox::ComponentStatsBox(QWidget* parent)
         values_[item] = value;
         return value;
     };
-    grid->addWidget(new QLabel(QStringLiteral("等级分布"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("等级分布"), this), 0, 0);
     grid->addWidget(makeValue(kShares), 0, 1, 1, 3);
     values_[kShares]->setWordWrap(true);
     for (const ItemLayout& i : kItems) {

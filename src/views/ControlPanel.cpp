@@ -160,7 +160,7 @@ void ControlPanel::BuildFilterRow() {
     row->setContentsMargins(0, 0, 0, 0);
     filterEdit_ = new QLineEdit(filterRow_);
     filterEdit_->setObjectName(QStringLiteral("componentFilter"));
-    filterEdit_->setPlaceholderText(QStringLiteral("按编号或名称筛选"));
+    filterEdit_->setPlaceholderText(tr("按编号或名称筛选"));
     filterEdit_->setClearButtonEnabled(true);
     connect(filterEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         listFilter_->SetFilterText(text);

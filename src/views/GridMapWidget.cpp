@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "report/ClassColours.h"
-#include "report/ClassLabels.h"
+#include "report/ClassNames.h"
 
 namespace ohmlet {
 namespace {
@@ -66,7 +66,7 @@ void GridMapWidget::paintEvent(QPaintEvent*) {
         return;
     }
     const Layout l = ComputeLayout();
-    const QString labels[2] = {QStringLiteral("区块1"), QStringLiteral("区块2")};
+    const QString labels[2] = {tr("区块1"), tr("区块2")};
     for (int row = 0; row < 2; ++row) {
         const int y = l.top + row * (l.height + 4);
         painter.setPen(Qt::black);
@@ -89,7 +89,7 @@ void GridMapWidget::paintEvent(QPaintEvent*) {
     int x = kMargin;
     const int y = l.top + 2 * (l.height + 4) + kMargin / 2;
     for (std::size_t i = 0; i < table_.Size(); ++i) {
-        const QString text = ClassLegend(table_, i);
+        const QString text = ClassLegendText(table_, i);
         painter.fillRect(QRect(x, y + 4, 14, 14), ClassColour(i, table_.Size()));
         painter.setPen(Qt::black);
         painter.drawRect(QRect(x, y + 4, 13, 13));
