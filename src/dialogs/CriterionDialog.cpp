@@ -19,7 +19,7 @@ QSpinBox* MakeBox(float value, const char* name) {
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(-kLimit, kLimit);
     box->setValue(SaturateToInt(value));
-    box->setSuffix(tr(" kΩ·cm"));
+    box->setSuffix(QStringLiteral(" kΩ·cm"));
     return box;
 }
 

@@ -33,7 +33,7 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         swatch->setPalette(palette);
         swatch->setFrameShape(QFrame::Box);
         const QString name = ClassDisplayName(table.Classes()[i]);
-        const QString range = ClassRangeText(table, i) + tr(" kΩ·cm");
+        const QString range = ClassRangeText(table, i) + QStringLiteral(" kΩ·cm");
         const int row = static_cast<int>(i);
         grid_->addWidget(swatch, row, 0);
         grid_->addWidget(new QLabel(name, this), row, 1);

@@ -292,8 +292,7 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
     Edit(kPassRate)->setText(Percent(c->passRate));
     ShowTotals();
-    auto* label = new QLabel(tr(f.label));
-    QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
+    const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
     statsBox_->ShowComponent(c);
     pushing_ = false;
@@ -381,9 +380,10 @@ void ControlPanel::OnNameEdited(const QString& text) {
     emit DocumentEdited();
 }
 
-auto* label = new QLabel(tr(f.label));
-QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
-emit DocumentEdited();
+void ControlPanel::OnDateChanged(const QDate& date) {
+    if (pushing_ || !date.isValid() || !doc_.CurrentComponent()) return;
+    doc_.SetComponentTestDate(FormatStoredDate(date));
+    emit DocumentEdited();
 }
 
 }  // namespace ohmlet
