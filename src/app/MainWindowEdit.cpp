@@ -24,7 +24,7 @@ constexpr int kStatusMessageMs = 5000;
 QString ComponentLabel(const Component& c) {
     QString label = FromGbk(c.Number());
     const QString name = FromGbk(c.Name()).trimmed();
-    if (!name.isEmpty()) label += tr("（%1）").arg(name);
+    if (!name.isEmpty()) label += QStringLiteral("（%1）").arg(name);
     return label;
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/CriterionDialog.h"
 #include "dialogs/SettingsMessage.h"
 #include "report/InterpretationSettings.h"
+#include "views/ChartPane.h"
 #include "views/ControlPanel.h"
 #include "views/DataView.h"
 

@@ -62,7 +62,8 @@ void MainWindow::OnExcelExport() {
 }
 
 QString CannotWriteText(const QString& path, const QString& reason) {
-    return tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+    return QCoreApplication::translate("ohmlet::MainWindow", "无法写入文件 %1：%2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& failureText) {

@@ -19,6 +19,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/MainWindow.h"
+#include "data/Document.h"
 #include "app/UiLanguage.h"
 
 namespace ohmlet {
@@ -155,7 +156,8 @@ TEST_F(TranslatedUiTest, EnglishUiLeavesQtsButtonsEnglish) {
 
 TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
     ASSERT_TRUE(InstallTranslators(*QCoreApplication::instance(), UiLanguage::English));
-    MainWindow frame;
+    Document doc;
+    MainWindow frame(doc);
     EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Tools", "&View", "&Help"}));
     EXPECT_EQ(frame.windowTitle(),
               QStringLiteral("Untitled[*] - Ohmlet Concrete Resistivity Analysis"));
@@ -170,7 +172,8 @@ TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
 }
 
 TEST_F(TranslatedUiTest, ChineseFrameKeepsItsTitles) {
-    MainWindow frame;
+    Document doc;
+    MainWindow frame(doc);
     EXPECT_EQ(MenuTitles(frame), (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
 }
@@ -197,7 +200,8 @@ TEST_F(TranslatedUiTest, AboutBoxNamesTheProductInEitherLanguage) {
 }
 
 TEST_F(TranslatedUiTest, LanguageMenuSavesTheChoiceForTheNextStart) {
-    MainWindow frame;
+    Document doc;
+    MainWindow frame(doc);
     std::vector<QString> notices;
     frame.SetErrorSink([&](const QString& text) { notices.push_back(text); });
     QMenu* menu = frame.findChild<QMenu*>(QStringLiteral("languageMenu"));
@@ -226,7 +230,8 @@ TEST_F(TranslatedUiTest, LanguageMenuSavesTheChoiceForTheNextStart) {
     // A new frame shows the saved choice checked.
     QSettings(RegistryKey(), SettingsApplication())
         .setValue(QStringLiteral("Settings/Language"), QStringLiteral("en"));
-    MainWindow next;
+    Document nextDoc;
+    MainWindow next(nextDoc);
     EXPECT_TRUE(next.findChild<QAction*>(QStringLiteral("language_en"))->isChecked());
 }
 
