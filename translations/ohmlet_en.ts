@@ -44,13 +44,127 @@
     </message>
 </context>
 <context>
-    <name>ohmlet::Command</name>
+    <name>ohmlet::ChartExport</name>
     <message>
-        <source>建立新文档
-新建</source>
-        <translation>Create a new document
-New</translation>
+        <source>无法导出到 %1：只能保存为 PNG 或 SVG 文件。</source>
+        <translation>Cannot export to %1: charts are saved as PNG or SVG files only.</translation>
     </message>
+    <message>
+        <source>无法导出到 %1：图表没有大小。</source>
+        <translation>Cannot export to %1: the chart has no size.</translation>
+    </message>
+    <message>
+        <source>无法导出到 %1：图表未能绘制。</source>
+        <translation>Cannot export to %1: the chart could not be drawn.</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ChartFactory</name>
+    <message>
+        <source>电阻率(kΩ·cm)</source>
+        <translation>Resistivity (kΩ·cm)</translation>
+    </message>
+    <message>
+        <source>没有当前构件</source>
+        <translation>No current component</translation>
+    </message>
+    <message>
+        <source> 读数曲线</source>
+        <translation> readings</translation>
+    </message>
+    <message>
+        <source>没有测点</source>
+        <translation>No readings</translation>
+    </message>
+    <message>
+        <source>测点号</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source> 直方图</source>
+        <translation> histogram</translation>
+    </message>
+    <message>
+        <source>测点数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>选中构件总览</source>
+        <translation>Ticked components overview</translation>
+    </message>
+    <message>
+        <source>没有选中的构件</source>
+        <translation>No ticked components</translation>
+    </message>
+    <message>
+        <source>箱体: p10–p90，中线: 中位数，须: 最小/最大值</source>
+        <translation>Box: p10–p90, line: median, whiskers: min/max</translation>
+    </message>
+    <message>
+        <source>构件编号</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>，箱体为 p10–p90</source>
+        <translation>, box p10–p90</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ChartPane</name>
+    <message>
+        <source>图表</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>导出图表…</source>
+        <translation>Export chart…</translation>
+    </message>
+    <message>
+        <source>没有当前构件</source>
+        <translation>No current component</translation>
+    </message>
+    <message>
+        <source> 网格分布</source>
+        <translation> grid map</translation>
+    </message>
+    <message>
+        <source>只有网格(W)构件有两块测点的分布图</source>
+        <translation>Only grid (W) components have a two-block map</translation>
+    </message>
+    <message>
+        <source>PNG 图像 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG 图像 (*.svg)</source>
+        <translation>SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <source>导出图表</source>
+        <translation>Export chart</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ClassLegend</name>
+    <message>
+        <source>腐蚀等级图例</source>
+        <translation>Corrosion classes</translation>
+    </message>
+    <message>
+        <source>腐蚀等级图例（%1）</source>
+        <translation>Corrosion classes (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::Command</name>
     <message>
         <source>打开(&amp;O)...	Ctrl+O</source>
         <translation>&amp;Open...	Ctrl+O</translation>
@@ -102,12 +216,6 @@ Save As</translation>
 Print</translation>
     </message>
     <message>
-        <source>打印
-打印</source>
-        <translation>Print
-Print</translation>
-    </message>
-    <message>
         <source>打印预览(&amp;V)</source>
         <translation>Print Pre&amp;view</translation>
     </message>
@@ -115,12 +223,6 @@ Print</translation>
         <source>显示整页
 打印预览</source>
         <translation>Show whole pages
-Print Preview</translation>
-    </message>
-    <message>
-        <source>打印预览
-打印预览</source>
-        <translation>Print preview
 Print Preview</translation>
     </message>
     <message>
@@ -313,6 +415,152 @@ Undo</translation>
         <translation>Redo the last undone action
 Redo</translation>
     </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>关闭活动文档
+关闭</source>
+        <translation>Close the active document
+Close</translation>
+    </message>
+    <message>
+        <source>Word 文档(&amp;W)...</source>
+        <translation>&amp;Word document...</translation>
+    </message>
+    <message>
+        <source>将选择的构件保存为Word文档
+导出Word</source>
+        <translation>Save the ticked components as a Word document
+Export Word</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿(&amp;E)...</source>
+        <translation>&amp;Excel workbook...</translation>
+    </message>
+    <message>
+        <source>将选择的构件保存为Excel工作簿
+导出Excel</source>
+        <translation>Save the ticked components as an Excel workbook
+Export Excel</translation>
+    </message>
+    <message>
+        <source>CSV 文件(&amp;C)...</source>
+        <translation>&amp;CSV file...</translation>
+    </message>
+    <message>
+        <source>将选择的构件的数据保存为CSV文件
+导出CSV</source>
+        <translation>Save the readings of the ticked components as a CSV file
+Export CSV</translation>
+    </message>
+    <message>
+        <source>报告参数(&amp;R)...</source>
+        <translation>&amp;Report parameters...</translation>
+    </message>
+    <message>
+        <source>应用判定标准(&amp;J)...</source>
+        <translation>Apply &amp;criterion...</translation>
+    </message>
+    <message>
+        <source>对所有勾选的构件应用同一判定标准
+应用判定标准</source>
+        <translation>Apply one pass criterion to all ticked components
+Apply criterion</translation>
+    </message>
+    <message>
+        <source>RILEM 等级表(&amp;R)</source>
+        <translation>&amp;RILEM classes</translation>
+    </message>
+    <message>
+        <source>按 RILEM 等级表划分腐蚀等级
+RILEM 等级表</source>
+        <translation>Classify readings by the RILEM table
+RILEM classes</translation>
+    </message>
+    <message>
+        <source>Langford 等级表(&amp;L)</source>
+        <translation>&amp;Langford classes</translation>
+    </message>
+    <message>
+        <source>按 Langford 等级表划分腐蚀等级
+Langford 等级表</source>
+        <translation>Classify readings by the Langford table
+Langford classes</translation>
+    </message>
+    <message>
+        <source>用户等级表(&amp;U)</source>
+        <translation>&amp;User classes</translation>
+    </message>
+    <message>
+        <source>按用户的等级表（classtableini.ini）划分腐蚀等级
+用户等级表</source>
+        <translation>Classify readings by your own table (classtableini.ini)
+User classes</translation>
+    </message>
+    <message>
+        <source>帮助主题(&amp;H)</source>
+        <translation>&amp;Help topics</translation>
+    </message>
+    <message>
+        <source>插入构件(&amp;I)</source>
+        <translation>&amp;Insert component</translation>
+    </message>
+    <message>
+        <source>删除构件(&amp;D)...</source>
+        <translation>&amp;Delete component...</translation>
+    </message>
+    <message>
+        <source>上面插入数据(&amp;A)</source>
+        <translation>Insert reading &amp;above</translation>
+    </message>
+    <message>
+        <source>下面插入数据(&amp;B)</source>
+        <translation>Insert reading &amp;below</translation>
+    </message>
+    <message>
+        <source>删除数据(&amp;L)</source>
+        <translation>De&amp;lete reading</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>撤消(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>重做(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>建立新文档
+新建</source>
+        <translation>Create a new document
+New</translation>
+    </message>
+    <message>
+        <source>打印
+打印</source>
+        <translation>Print
+Print</translation>
+    </message>
+    <message>
+        <source>打印预览
+打印预览</source>
+        <translation>Print preview
+Print Preview</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ComponentListModel</name>
@@ -332,6 +580,21 @@ Redo</translation>
         <source>测试日期    </source>
         <translation>Test date    </translation>
     </message>
+    <message>
+        <source>构件名称</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ComponentStatsBox</name>
+    <message>
+        <source>统计与腐蚀等级</source>
+        <translation>Statistics and corrosion classes</translation>
+    </message>
+    <message>
+        <source>等级分布</source>
+        <translation>Classes</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ControlPanel</name>
@@ -342,10 +605,6 @@ Redo</translation>
     <message>
         <source>构件编号</source>
         <translation>Component no.</translation>
-    </message>
-    <message>
-        <source>设计厚度</source>
-        <translation>Design value</translation>
     </message>
     <message>
         <source>允许正偏差</source>
@@ -407,6 +666,63 @@ Redo</translation>
         <source>全部构件</source>
         <translation>All components</translation>
     </message>
+    <message>
+        <source>设计值(kΩ·cm)</source>
+        <translation>Design value (kΩ·cm)</translation>
+    </message>
+    <message>
+        <source>按编号或名称筛选</source>
+        <translation>Filter by number or name</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>全不选</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>反选</source>
+        <translation>Invert</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::CriterionDialog</name>
+    <message>
+        <source>应用判定标准</source>
+        <translation>Apply criterion</translation>
+    </message>
+    <message>
+        <source>对已勾选的 %1 个构件应用同一判定标准：
+设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差 为合格。</source>
+        <translation>Apply one criterion to the %1 ticked components:
+a reading passes when design value + lower tolerance ≤ reading ≤ design value + upper tolerance.</translation>
+    </message>
+    <message>
+        <source>设计值</source>
+        <translation>Design value</translation>
+    </message>
+    <message>
+        <source>允许负偏差</source>
+        <translation>Lower tolerance</translation>
+    </message>
+    <message>
+        <source>允许正偏差</source>
+        <translation>Upper tolerance</translation>
+    </message>
+    <message>
+        <source>没有勾选的构件。</source>
+        <translation>No component is ticked.</translation>
+    </message>
+    <message>
+        <source>允许负偏差不能大于允许正偏差。</source>
+        <translation>The lower tolerance cannot be above the upper tolerance.</translation>
+    </message>
+    <message>
+        <source>合格范围：%1 ~ %2 kΩ·cm</source>
+        <translation>Pass range: %1 to %2 kΩ·cm</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::DataView</name>
@@ -421,6 +737,21 @@ Point</translation>
 电阻率(kΩ*cm)</source>
         <translation>
 Resistivity (kΩ*cm)</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字，原值保留。</source>
+        <translation>&quot;%1&quot; is not a number; the reading is unchanged.</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::GridMapWidget</name>
+    <message>
+        <source>区块1</source>
+        <translation>Block 1</translation>
+    </message>
+    <message>
+        <source>区块2</source>
+        <translation>Block 2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +864,60 @@ Not enough memory.</translation>
 No program can open this file; it was saved as:
 </translation>
     </message>
+    <message>
+        <source>图表(&amp;C)</source>
+        <translation>C&amp;harts</translation>
+    </message>
+    <message>
+        <source>显示/隐藏图表</source>
+        <translation>Show or hide the charts</translation>
+    </message>
+    <message>
+        <source>Word 文档 (*.docx)</source>
+        <translation>Word document (*.docx)</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿 (*.xlsx)</source>
+        <translation>Excel workbook (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;J)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>确实要删除构件 %1 吗？</source>
+        <translation>Delete component %1?</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)</source>
+        <translation>E&amp;xport</translation>
+    </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <source>腐蚀等级表(&amp;C)</source>
+        <translation>Corrosion &amp;classes</translation>
+    </message>
+    <message>
+        <source>腐蚀等级表</source>
+        <translation>Corrosion classes</translation>
+    </message>
+    <message>
+        <source>用户等级表不能使用，仍按 RILEM 等级表划分：
+</source>
+        <translation>Your class table cannot be used; readings stay classified by RILEM:
+</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::OhmletApp</name>
@@ -629,6 +1014,14 @@ No program can open this file; it was saved as:
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>打印报告附腐蚀等级与统计汇总</source>
+        <translation>Add the corrosion class and statistics summary to the printed report</translation>
+    </message>
+    <message>
+        <source>打印报告附图表页</source>
+        <translation>Add chart pages to the printed report</translation>
     </message>
 </context>
 <context>
@@ -795,6 +1188,22 @@ No program can open this file; it was saved as:
         <source>端口号</source>
         <translation>Port</translation>
     </message>
+    <message>
+        <source>按日期和时间命名文件(&amp;D)</source>
+        <translation>Name files by &amp;date and time</translation>
+    </message>
+    <message>
+        <source>每次传输保存为新文件，例如 DZL_20261209_1405.DZL</source>
+        <translation>Each download is saved as a new file, for example DZL_20261209_1405.DZL</translation>
+    </message>
+    <message>
+        <source>%v / %m 字节</source>
+        <translation>%v / %m bytes</translation>
+    </message>
+    <message>
+        <source>已接收 %1 / %2 个构件，%3 个数据</source>
+        <translation>Received %1 of %2 components, %3 readings</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::transfer_texts</name>
@@ -849,6 +1258,10 @@ No program can open this file; it was saved as:
     <message>
         <source>提示</source>
         <translation>Note</translation>
+    </message>
+    <message>
+        <source>该文件已经打开。是否关闭该文件并继续传输？</source>
+        <translation>This file is open. Close it and go on with the download?</translation>
     </message>
 </context>
 </TS>

@@ -9,7 +9,7 @@ namespace ohmlet {
 const QList<CommandText>& Commands() {
     using namespace cmd;
     static const QList<CommandText> table = {
-        {kFileNew, "", "建立新文档\n新建"},
+        {kFileNew, "", QT_TRANSLATE_NOOP("ohmlet::Command", "建立新文档\n新建")},
         {kFileOpen, QT_TRANSLATE_NOOP("ohmlet::Command", "打开(&O)...\tCtrl+O"),
          QT_TRANSLATE_NOOP("ohmlet::Command", "打开一个现有文档\n打开")},
         {kFileClose, QT_TRANSLATE_NOOP("ohmlet::Command", "关闭(&C)"),
@@ -23,10 +23,10 @@ const QList<CommandText>& Commands() {
          QT_TRANSLATE_NOOP("ohmlet::Command", "将活动文档以一个新文件名保存\n另存为")},
         {kFilePrint, QT_TRANSLATE_NOOP("ohmlet::Command", "打印(&P)...\tCtrl+P"),
          QT_TRANSLATE_NOOP("ohmlet::Command", "打印活动文档\n打印")},
-        {kPrintAlt, "", "打印\n打印"},
+        {kPrintAlt, "", QT_TRANSLATE_NOOP("ohmlet::Command", "打印\n打印")},
         {kFilePrintPreview, QT_TRANSLATE_NOOP("ohmlet::Command", "打印预览(&V)"),
          QT_TRANSLATE_NOOP("ohmlet::Command", "显示整页\n打印预览")},
-        {kPreviewAlt, "", "打印预览\n打印预览"},
+        {kPreviewAlt, "", QT_TRANSLATE_NOOP("ohmlet::Command", "打印预览\n打印预览")},
         {kFilePrintSetup, QT_TRANSLATE_NOOP("ohmlet::Command", "打印设置(&R)..."),
          QT_TRANSLATE_NOOP("ohmlet::Command", "更改打印机和打印选项\n打印设置")},
         {kPrintSettings, QT_TRANSLATE_NOOP("ohmlet::Command", "打印格式设置(&G)..."),

@@ -77,8 +77,14 @@ public:
     explicit ProgressLine(bool shown) : shown_(shown) {}
     ~ProgressLine() { Finish(); }
 
-    void SetComponents(qulonglong count) { components_ = count; }
+    // Counts arrive just after the bytes they were taken from: the line is drawn again.
+    void SetComponents(qulonglong count) {
+        components_ = count;
+        if (drawn_) Show(received_, expected_);
+    }
     void Show(qulonglong received, qulonglong expected) {
+        received_ = received;
+        expected_ = expected;
         if (!shown_) return;
         std::string line = FormatFetchProgress(received, expected, components_);
         // Blanks wipe what a longer earlier line left behind.
@@ -97,6 +103,8 @@ private:
     bool shown_;
     bool drawn_ = false;
     qulonglong components_ = 0;
+    qulonglong received_ = 0;
+    qulonglong expected_ = 0;
     std::size_t width_ = 0;
 };
 

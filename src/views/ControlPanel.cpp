@@ -167,8 +167,8 @@ void ControlPanel::BuildFilterRow() {
         RefreshComponentList();
     });
     row->addWidget(filterEdit_, 1);
-    auto makeTick = [this, row](const char* text, const char* name, int change) {
-        auto* action = new QAction(QString::fromUtf8(text), this);
+    auto makeTick = [this, row](const QString& text, const char* name, int change) {
+        auto* action = new QAction(text, this);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, change] { ChangeShownTicks(change); });
         auto* button = new QToolButton(filterRow_);
@@ -176,9 +176,10 @@ void ControlPanel::BuildFilterRow() {
         row->addWidget(button);
         return action;
     };
-    tickAll_ = makeTick("全选", "tickAll", static_cast<int>(Document::TickChange::Tick));
-    tickNone_ = makeTick("全不选", "tickNone", static_cast<int>(Document::TickChange::Untick));
-    tickInvert_ = makeTick("反选", "tickInvert", static_cast<int>(Document::TickChange::Invert));
+    tickAll_ = makeTick(tr("全选"), "tickAll", static_cast<int>(Document::TickChange::Tick));
+    tickNone_ = makeTick(tr("全不选"), "tickNone", static_cast<int>(Document::TickChange::Untick));
+    tickInvert_ =
+        makeTick(tr("反选"), "tickInvert", static_cast<int>(Document::TickChange::Invert));
 }
 
 void ControlPanel::ChangeShownTicks(int change) {

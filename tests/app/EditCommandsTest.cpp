@@ -204,7 +204,7 @@ TEST_F(EditCommandsTest, ExportWritesEachFormatWhereTheUserSays) {
         QByteArray head;
     } cases[] = {{cmd::kExportWord, "t.docx", "PK"},
                  {cmd::kExportExcel, "t.xlsx", "PK"},
-                 {cmd::kExportCsv, "t.csv", "number,name"},
+                 {cmd::kExportCsv, "t.csv", "\xEF\xBB\xBFnumber,name"},
                  {cmd::kExportPdf, "t.pdf", "%PDF"}};
     Open({MakeComponent("0001", {45, 46}, 1, Gbk("梁1"))});
     for (const auto& c : cases) {

@@ -158,7 +158,7 @@ TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
     ASSERT_TRUE(InstallTranslators(*QCoreApplication::instance(), UiLanguage::English));
     Document doc;
     MainWindow frame(doc);
-    EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Tools", "&View", "&Help"}));
+    EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Tools", "&View", "&Help"}));
     EXPECT_EQ(frame.windowTitle(),
               QStringLiteral("Untitled[*] - Ohmlet Concrete Resistivity Analysis"));
     // No action of the frame is left in Chinese, apart from the language's own name.
@@ -174,7 +174,7 @@ TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
 TEST_F(TranslatedUiTest, ChineseFrameKeepsItsTitles) {
     Document doc;
     MainWindow frame(doc);
-    EXPECT_EQ(MenuTitles(frame), (QStringList{"文件(&F)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(MenuTitles(frame), (QStringList{"文件(&F)", "编辑(&J)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
 }
 

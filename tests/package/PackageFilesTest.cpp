@@ -74,7 +74,7 @@ QStringList HelpEntries(const QString& help) {
                                             QRegularExpression::MultilineOption);
     for (auto it = command.globalMatch(help); it.hasNext();)
         entries << Normalised(it.next().captured(1));
-    static const QRegularExpression option(QStringLiteral("^\\s+(-[^ ]*(?:, -[^ ]*)*)"),
+    static const QRegularExpression option(QStringLiteral("^\\s+(-[^ ,]*(?:, -[^ ,]*)*)"),
                                            QRegularExpression::MultilineOption);
     for (auto it = option.globalMatch(help); it.hasNext();)
         entries << it.next().captured(1).split(QStringLiteral(", "));

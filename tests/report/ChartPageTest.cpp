@@ -1,6 +1,7 @@
 // The optional chart pages of the printed report: kept with the report parameters,
 // counted in the pages, drawn in the class colours, and present in the exported PDF.
 #include "report/ChartPage.h"
+#include "report/ClassSummaryPage.h"
 
 #include <gtest/gtest.h>
 
@@ -169,7 +170,9 @@ TEST(ChartPage, ExportedPdfCarriesTheChartPages) {
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         const ReportExportOutcome outcome = ExportReportPdf(components, pdf, dir.path());
         ASSERT_TRUE(outcome.Ok()) << outcome.text;
-        const int raw = ReportPageCount(BuildReportRows(components).size());
+        // The class summary, on by default, comes before the charts.
+        const int raw = ReportPageCount(BuildReportRows(components).size()) +
+                        ClassSummaryPageCount(BuildClassSummary(components, ClassTable::Rilem()));
         EXPECT_EQ(outcome.pageCount, raw + (on ? 2 : 0));
         const QString all = PdfText(pdf, 1, outcome.pageCount);
         EXPECT_EQ(all.contains(QStringLiteral("电阻率图表")), on);

@@ -32,7 +32,7 @@ class ControlPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         panel = std::make_unique<ControlPanel>(doc);
-        panel->resize(400, 620);
+        panel->resize(400, 1000);
         panel->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
     }
