@@ -45,6 +45,27 @@ RankPosition PositionOf(int64_t n) {
     return {scaled / den, static_cast<double>(scaled % den) / static_cast<double>(den)};
 }
 
+// The figures both paths share, from the set's totals, its squared deviations from
+// the mean and the readings at the ranks each percentile sits between.
+void Finish(ReadingStats& s, const Totals& t, double mean, double squares,
+            const RankPosition (&positions)[3], const double (&at)[6],
+            std::vector<int64_t> classCounts) {
+    const double n = static_cast<double>(t.count);
+    s.mean = mean;
+    s.min = t.min;
+    s.max = t.max;
+    s.passCount = t.passing;
+    s.passRate = static_cast<double>(t.passing) / n;
+    std::optional<double>* targets[] = {&s.p10, &s.median, &s.p90};
+    for (int k = 0; k < 3; ++k)
+        *targets[k] = at[2 * k] + positions[k].fraction * (at[2 * k + 1] - at[2 * k]);
+    s.classCounts = std::move(classCounts);
+    if (t.count >= 2) {
+        s.stddev = std::sqrt(squares / (n - 1));
+        if (mean != 0) s.cv = *s.stddev / mean;
+    }
+}
+
 // Everything past the totals, from the set's distinct values: visit(f) calls
 // f(value, count) for each, ascending. With `band`, the set is that component's
 // readings and its passing readings are counted here. `narrow`: every value is within
@@ -129,19 +150,7 @@ ReadingStats Summarise(Totals t, const ClassTable& table, const Component* band,
         squares = std::max(0.0, static_cast<double>(wholeSquares) - offset * offset / n);
     }
 
-    s.mean = mean;
-    s.min = t.min;
-    s.max = t.max;
-    s.passCount = t.passing;
-    s.passRate = static_cast<double>(t.passing) / n;
-    std::optional<double>* targets[] = {&s.p10, &s.median, &s.p90};
-    for (int k = 0; k < 3; ++k)
-        *targets[k] = at[2 * k] + positions[k].fraction * (at[2 * k + 1] - at[2 * k]);
-    s.classCounts = std::move(classCounts);
-    if (t.count >= 2) {
-        s.stddev = std::sqrt(squares / (n - 1));
-        if (mean != 0) s.cv = *s.stddev / mean;
-    }
+    Finish(s, t, mean, squares, positions, at, std::move(classCounts));
     return s;
 }
 
@@ -205,13 +214,14 @@ ReadingStats GeneralStats(const std::vector<const Component*>& components,
 // straight into fixed histograms: one pass over the points per component, and the
 // ticked components' counts added bin by bin. Anything else takes the general path.
 constexpr int32_t kWindow = 1 << 14;
-constexpr int64_t kWholeLimit = int64_t{1} << 31;  // readings whose squares add up exactly
+constexpr int64_t kWholeLimit = int64_t{1} << 31;   // readings whose squares add up exactly
+constexpr int64_t kTickedLimit = int64_t{1} << 32;  // readings a 32-bit bin can count
 
 // The histograms stay with the thread from call to call, zero between calls (each
 // walk clears the bins it reads), so that a call neither allocates nor clears them.
 struct Window {
     std::vector<uint32_t> own = std::vector<uint32_t>(kWindow, 0);
-    std::vector<int64_t> ticked = std::vector<int64_t>(kWindow, 0);
+    std::vector<uint32_t> ticked = std::vector<uint32_t>(kWindow, 0);
     bool clean = true;  // false while a call runs, or after one left early
 };
 
@@ -223,6 +233,80 @@ Window& ZeroedWindow() {
     }
     window.clean = false;
     return window;
+}
+
+// Readings in [from, to] of one component's histogram, the range clipped to [low,
+// high]. A component has fewer than 2^31 readings, so 32 bits hold any sum of its bins.
+int64_t CountBetween(const uint32_t* bins, int64_t from, int64_t to, int32_t low, int32_t high) {
+    from = std::max<int64_t>(from, low);
+    to = std::min<int64_t>(to, high);
+    uint32_t total = 0;
+    for (int64_t v = from; v <= to; ++v) total += bins[v];
+    return total;
+}
+
+// One component whose readings are all in the window, counted into `own`: its
+// figures by ranges of bins rather than bin by bin. `t` holds the count, sum, min and
+// max; `sumSquares` the readings' squares added up.
+ReadingStats WindowStats(Totals t, uint64_t sumSquares, const uint32_t* own,
+                         const ClassTable& table, const Component& band) {
+    ReadingStats s;
+    s.count = t.count;
+    const int64_t n = t.count;
+    const RankPosition positions[] = {PositionOf<1, 10>(n), PositionOf<1, 2>(n),
+                                      PositionOf<9, 10>(n)};
+    // The walk only moves up; each low rank is at or above the one before it, and the
+    // rank after a low one is looked up without moving the walk.
+    double at[6];
+    int32_t v = t.min;
+    int64_t seen = own[v];  // readings up to and including v
+    for (int k = 0; k < 3; ++k) {
+        while (seen <= positions[k].low) seen += own[++v];
+        at[2 * k] = v;
+        int32_t u = v;
+        if (positions[k].low + 1 < n && seen <= positions[k].low + 1)
+            while (own[++u] == 0) {
+            }
+        at[2 * k + 1] = u;
+    }
+
+    // Passes() compares the reading as a float with float bounds; readings in the
+    // window are exact as floats, so those passing are the whole numbers between.
+    const float lowest = band.designValue + band.lowerTolerance;
+    const float highest = band.designValue + band.upperTolerance;
+    const double from = std::ceil(static_cast<double>(lowest));
+    const double to = std::floor(static_cast<double>(highest));
+    t.passing = 0;
+    if (from <= to && from <= t.max && to >= t.min)
+        t.passing = CountBetween(own, static_cast<int64_t>(std::max<double>(from, t.min)),
+                                 static_cast<int64_t>(std::min<double>(to, t.max)), t.min, t.max);
+
+    // Classes from the highest: each takes the readings from its bound up to the bound
+    // of the class above.
+    const std::vector<CorrosionClass>& classes = table.Classes();
+    std::vector<int64_t> classCounts(classes.size());
+    int64_t above = INT64_MAX;  // where the class above begins
+    int64_t counted = 0;
+    for (std::size_t c = 0; c + 1 < classes.size(); ++c) {
+        const int64_t bound = classes[c].lowerBound;
+        classCounts[c] = CountBetween(own, bound, above - 1, t.min, t.max);
+        counted += classCounts[c];
+        above = bound;
+    }
+    classCounts.back() = n - counted;
+
+    // Deviations from the whole number nearest the mean, as the general path takes
+    // them, found from the sums: both are exact, so the deviation is the same.
+    const double mean = static_cast<double>(t.sum) / static_cast<double>(n);
+    const int64_t centre = std::llround(mean);
+    const int64_t wholeSum = t.sum - n * centre;
+    const int64_t wholeSquares =
+        static_cast<int64_t>(sumSquares) - centre * (2 * t.sum - n * centre);
+    const double offset = static_cast<double>(wholeSum);
+    const double squares =
+        std::max(0.0, static_cast<double>(wholeSquares) - offset * offset / static_cast<double>(n));
+    Finish(s, t, mean, squares, positions, at, std::move(classCounts));
+    return s;
 }
 
 }  // namespace
@@ -241,8 +325,8 @@ DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
     DocumentStats stats;
     stats.components.reserve(components.size());
     Window& window = ZeroedWindow();
-    std::vector<uint32_t>& own = window.own;       // zero again after each component
-    std::vector<int64_t>& ticked = window.ticked;  // the ticked components' readings
+    std::vector<uint32_t>& own = window.own;        // zero again after each component
+    std::vector<uint32_t>& ticked = window.ticked;  // the ticked components' readings
     std::vector<const Component*> selected;
     Totals all;
     bool allInWindow = true;
@@ -251,39 +335,38 @@ DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
         const std::size_t n = ReadingCount(c);
         const MeasuringPoint* p = c.points.data();
         Totals t;
-        bool inWindow = true;
+        // Squares wrap freely here; they are used only when every reading is in the
+        // window, where they are exact.
+        uint64_t sumSquares = 0;
         if (n > 0) t.min = t.max = p[0].value;
         for (std::size_t i = 0; i < n; ++i) {
             const int32_t v = p[i].value;
             t.sum += v;
+            sumSquares += static_cast<uint64_t>(static_cast<int64_t>(v) * v);
             t.min = std::min(t.min, v);
             t.max = std::max(t.max, v);
-            if (static_cast<uint32_t>(v) < static_cast<uint32_t>(kWindow))
-                ++own[static_cast<std::size_t>(v)];
-            else
-                inWindow = false;
+            // A reading outside lands in some bin too; those are cleared below.
+            ++own[static_cast<uint32_t>(v) & (kWindow - 1)];
         }
         t.count = static_cast<int64_t>(n);
         const bool isSelected = c.selected != 0;
-        const bool narrow = t.count < kWholeLimit;
-        if (inWindow) {
-            stats.components.push_back(Summarise(t, table, &c, narrow, [&](auto f) {
-                // Empty bins go through too: they change nothing, and skipping them
-                // costs more in mispredicted jumps than it saves.
-                for (int32_t v = t.min; v <= t.max && n > 0; ++v) {
-                    const uint32_t count = own[static_cast<std::size_t>(v)];
-                    own[static_cast<std::size_t>(v)] = 0;
-                    if (isSelected) ticked[static_cast<std::size_t>(v)] += count;
-                    f(v, count);
-                }
-            }));
-        } else {
-            // Clear what the pass counted before it met the reading outside.
-            for (std::size_t i = 0; i < n; ++i) {
-                const int32_t v = p[i].value;
-                if (static_cast<uint32_t>(v) < static_cast<uint32_t>(kWindow))
-                    own[static_cast<std::size_t>(v)] = 0;
+        if (n == 0) {
+            stats.components.push_back(Summarise(t, table, &c, true, [](auto) {}));
+        } else if (t.min >= 0 && t.max < kWindow) {
+            stats.components.push_back(WindowStats(t, sumSquares, own.data(), table, c));
+            uint32_t* bins = own.data() + t.min;
+            const std::size_t width = static_cast<std::size_t>(t.max - t.min) + 1;
+            // 32-bit ticked bins cannot overflow while the ticked readings stay below
+            // 2^32; past that the ticked set takes the general path.
+            if (isSelected && all.count + t.count >= kTickedLimit) allInWindow = false;
+            if (isSelected && allInWindow) {
+                uint32_t* into = ticked.data() + t.min;
+                for (std::size_t i = 0; i < width; ++i) into[i] += bins[i];
             }
+            std::fill(bins, bins + width, 0u);
+        } else {
+            for (std::size_t i = 0; i < n; ++i)
+                own[static_cast<uint32_t>(p[i].value) & (kWindow - 1)] = 0;
             stats.components.push_back(GeneralStats({&c}, table));
             if (isSelected) allInWindow = false;
         }

@@ -149,17 +149,26 @@ TEST(ReadingStats, HandComputedSets) {
 TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
-        int low, high;  // readings drawn from low..high
-        int wideEvery;  // every n-th component gets one reading far outside; 0 never
+        int low, high;       // readings drawn from low..high
+        int wideEvery;       // every n-th component gets one reading far outside; 0 never
+        float bandFraction;  // added to each pass band's centre and upper tolerance
+        int maxSize;         // readings per component drawn from 0..maxSize
     } cases[] = {
-        {"site readings", 5, 300, 0},           {"near the top of the window", 16000, 16383, 0},
-        {"some components far out", 0, 200, 7}, {"negative and positive", -50, 50, 0},
-        {"one distinct value", 42, 42, 0},
+        {"site readings", 5, 300, 0, 0, 40},
+        {"near the top of the window", 16000, 16383, 0, 0, 40},
+        {"some components far out", 0, 200, 7, 0, 40},
+        {"negative and positive", -50, 50, 0, 0, 40},
+        {"one distinct value", 42, 42, 0, 0, 40},
+        {"band edges between whole readings", 5, 60, 0, 0.5f, 40},
+        {"band edges a little off whole readings", 5, 60, 0, 0.3f, 40},
+        {"band with no width", 5, 60, 0, NAN, 40},
+        {"one or two readings each", 0, 100, 0, 0, 2},
+        {"sizes from none to many", 0, 400, 0, 0.25f, 900},
     };
     std::mt19937 random(14);
     for (const Case& k : cases) {
         std::uniform_int_distribution<int> value(k.low, k.high);
-        std::uniform_int_distribution<int> size(0, 40);
+        std::uniform_int_distribution<int> size(0, k.maxSize);
         std::vector<Component> list;
         for (int i = 0; i < 60; ++i) {
             std::vector<int> values(static_cast<std::size_t>(size(random)));
@@ -168,6 +177,10 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
             list.push_back(test::MakeComponent("0001", values));
             list.back().selected = i % 3 != 0;
             list.back().designValue = static_cast<float>(value(random));
+            if (k.bandFraction != 0) {
+                list.back().designValue += k.bandFraction;
+                list.back().upperTolerance += k.bandFraction;
+            }
         }
         for (const ClassTable& table : {ClassTable::Rilem(), ClassTable::Langford()}) {
             const DocumentStats document = ComputeDocumentStats(list, table);
