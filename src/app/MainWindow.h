@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "app/RecentFileList.h"
+#include "app/UiLanguage.h"
 #include "data/CorrosionClasses.h"
 #include "data/Criterion.h"
-#include "app/UiLanguage.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
 #include "report/office/OfficeOutcome.h"

@@ -35,10 +35,9 @@ CriterionDialog::CriterionDialog(const Criterion& initial, int tickedCount, QWid
       tickedCount_(tickedCount) {
     setWindowTitle(tr("应用判定标准"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(tr("对已勾选的 %1 个构件应用同一判定标准：\n"
-                                  "设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差 为合格。")
-                       .arg(tickedCount)));
+    layout->addWidget(new QLabel(tr("对已勾选的 %1 个构件应用同一判定标准：\n"
+                                    "设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差 为合格。")
+                                     .arg(tickedCount)));
     auto* form = new QFormLayout;
     form->addRow(tr("设计值"), design_);
     form->addRow(tr("允许负偏差"), lower_);

@@ -1,7 +1,11 @@
 #pragma once
 // The fixed texts of the instrument transfer, as the user sees them (UTF-8 here; the
 // UI converts and translates at its edge, in the context "ohmlet::transfer_texts").
-#include <QtGlobal>
+// Marked for the translation tools; the core builds without Qt, so the mark is ours
+// when Qt's is not there.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, text) text
+#endif
 
 namespace ohmlet::transfer_texts {
 

@@ -221,9 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                      t.Answer({QMessageBox::Yes});
                      QTest::keyClick(&f, Qt::Key_C, Qt::ControlModifier);
                  }},
-        UndoCase{
-            "UntickAll",
-            [](FrameTest&, MainWindow& f) { f.Panel()->TickNoneAction()->trigger(); }},
+        UndoCase{"UntickAll",
+                 [](FrameTest&, MainWindow& f) { f.Panel()->TickNoneAction()->trigger(); }},
         UndoCase{"Name",
                  [](FrameTest&, MainWindow& f) {
                      QTest::keyClicks(f.Panel()->Edit(ControlPanel::kName), QStringLiteral("KL1"));

@@ -94,7 +94,8 @@ TEST_F(EditCommandsTest, CtrlCCopiesInTheGridAndAsksBeforeDeletingElsewhere) {
         {"list, Yes", false, {QMessageBox::Yes}, 1},
     };
     for (const auto& c : cases) {
-        Open({MakeComponent("0001", {10, 11, 12}, 1, Gbk("梁")), MakeComponent("0002", {20, 21}, 1)});
+        Open({MakeComponent("0001", {10, 11, 12}, 1, Gbk("梁")),
+              MakeComponent("0002", {20, 21}, 1)});
         QApplication::clipboard()->clear();
         prompts.clear();
         ClickCell(2);

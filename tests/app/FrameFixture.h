@@ -7,7 +7,6 @@
 #include <QTest>
 #include <deque>
 
-#include "support/QtTestSupport.h"
 #include "app/MainWindow.h"
 #include "support/QtTestSupport.h"
 

@@ -63,16 +63,17 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
     QStringList titles;
     for (QAction* a : bar->actions()) titles << a->text();
     EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&J)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
-    EXPECT_EQ(Items(MenuNamed(bar, "文件(&F)")),
-              (QStringList{Item("打开(&O)...\tCtrl+O", cmd::kFileOpen),
-                           Item("关闭(&C)", cmd::kFileClose), Item("保存(&S)\tCtrl+S", cmd::kFileSave),
-                           Item("保存选择构件(&A)...", cmd::kSaveSelected),
-                           Item("另存为(&L)...", cmd::kFileSaveAllAs), "-",
-                           Item("打印(&P)...\tCtrl+P", cmd::kFilePrint),
-                           Item("打印预览(&V)", cmd::kFilePrintPreview),
-                           Item("打印设置(&R)...", cmd::kFilePrintSetup),
-                           Item("打印格式设置(&G)...", cmd::kPrintSettings), "导出(&E)=", "-",
-                           Item("最近文件", cmd::kFileMruFirst), "-", Item("退出(&X)", cmd::kAppExit)}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "文件(&F)")),
+        (QStringList{Item("打开(&O)...\tCtrl+O", cmd::kFileOpen), Item("关闭(&C)", cmd::kFileClose),
+                     Item("保存(&S)\tCtrl+S", cmd::kFileSave),
+                     Item("保存选择构件(&A)...", cmd::kSaveSelected),
+                     Item("另存为(&L)...", cmd::kFileSaveAllAs), "-",
+                     Item("打印(&P)...\tCtrl+P", cmd::kFilePrint),
+                     Item("打印预览(&V)", cmd::kFilePrintPreview),
+                     Item("打印设置(&R)...", cmd::kFilePrintSetup),
+                     Item("打印格式设置(&G)...", cmd::kPrintSettings), "导出(&E)=", "-",
+                     Item("最近文件", cmd::kFileMruFirst), "-", Item("退出(&X)", cmd::kAppExit)}));
     QMenu* file = MenuNamed(bar, "文件(&F)");
     EXPECT_EQ(Items(file->findChild<QMenu*>(QStringLiteral("exportMenu"))),
               (QStringList{Item("Word 文档(&W)...", cmd::kExportWord),
@@ -98,8 +99,9 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
         Items(MenuNamed(bar, "查看(&V)")),
         (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),
                      Item("控制面板(&W)", cmd::kViewControlPanel), "图表(&C)=", "-", "语言(&L)="}));
-    EXPECT_EQ(Items(MenuNamed(bar, "帮助(&H)")),
-              (QStringList{Item("帮助主题(&H)", cmd::kHelp), "-", Item("关于(&A)...", cmd::kAppAbout)}));
+    EXPECT_EQ(
+        Items(MenuNamed(bar, "帮助(&H)")),
+        (QStringList{Item("帮助主题(&H)", cmd::kHelp), "-", Item("关于(&A)...", cmd::kAppAbout)}));
 }
 
 TEST_F(MainFrameTest, ToolbarHasSevenButtonsWithIconsAndTips) {

@@ -19,8 +19,8 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/MainWindow.h"
-#include "data/Document.h"
 #include "app/UiLanguage.h"
+#include "data/Document.h"
 
 namespace ohmlet {
 namespace {
@@ -174,7 +174,8 @@ TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
 TEST_F(TranslatedUiTest, ChineseFrameKeepsItsTitles) {
     Document doc;
     MainWindow frame(doc);
-    EXPECT_EQ(MenuTitles(frame), (QStringList{"文件(&F)", "编辑(&J)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(MenuTitles(frame),
+              (QStringList{"文件(&F)", "编辑(&J)", "工具(&E)", "查看(&V)", "帮助(&H)"}));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
 }
 

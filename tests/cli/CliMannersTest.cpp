@@ -13,10 +13,10 @@
 #include <chrono>
 #include <string>
 
-#include "support/TestSupport.h"
 #include "../transfer/CliSimulator.h"
 #include "CliRun.h"
 #include "data/DzlFile.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

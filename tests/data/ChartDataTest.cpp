@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "support/TestSupport.h"
 #include "data/ChartData.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "support/TestSupport.h"
 #include "data/Criterion.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {

@@ -81,7 +81,9 @@ TEST(ChartPage, ReportGainsItsPagesOnlyWhenAskedFor) {
         QTemporaryDir dir;
         SaveChartOption(dir.path(), c.on);
         ReportPainter report(c.components, dir.path());
-        EXPECT_EQ(report.PageCount(), report.RawPageCount() + report.SummaryPageCount() + c.extraPages) << c.what;
+        EXPECT_EQ(report.PageCount(),
+                  report.RawPageCount() + report.SummaryPageCount() + c.extraPages)
+            << c.what;
         EXPECT_EQ(report.RawPageCount(), ReportPageCount(BuildReportRows(c.components).size()))
             << c.what;
     }

@@ -10,10 +10,9 @@
 #include <QTest>
 #include <functional>
 
-#include "support/QtTestSupport.h"
 #include "data/Document.h"
-#include "views/ComponentListFilter.h"
 #include "support/QtTestSupport.h"
+#include "views/ComponentListFilter.h"
 #include "views/ComponentListModel.h"
 #include "views/ControlPanel.h"
 
@@ -322,7 +321,8 @@ TEST_F(ControlPanelTest, TheNameColumnComesAfterTheFourListColumns) {
 
 // Sorted by any column, a picked or ticked row is still the component it shows.
 TEST_F(ControlPanelTest, SortedRowsPickAndTickTheComponentTheyShow) {
-    Load({MakeComponent("0003", {1, 1}, 1, Gbk("板")), MakeComponent("0001", {1, 1, 1, 1}, 1, Gbk("梁")),
+    Load({MakeComponent("0003", {1, 1}, 1, Gbk("板")),
+          MakeComponent("0001", {1, 1, 1, 1}, 1, Gbk("梁")),
           MakeComponent("0002", {1}, 1, Gbk("柱"))});
     const struct {
         int column;

@@ -66,7 +66,8 @@ TEST_F(ExportOfficeCli, XlsxHoldsTheSelectedComponents) {
     CliRun run = RunCli({"export", "--format", "xlsx", input_, "-o", out});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     QJsonObject book = ReadBack(QStringLiteral("xlsx"), out);
-    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(), (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
+    EXPECT_EQ(book[QStringLiteral("sheets")].toArray(),
+              (QJsonArray{QStringLiteral("报表1"), QStringLiteral("统计汇总")}));
     EXPECT_EQ(
         book[QStringLiteral("cells")][QStringLiteral("A5")][QStringLiteral("value")].toString(),
         QStringLiteral("0003(柱3)"));
