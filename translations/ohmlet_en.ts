@@ -595,6 +595,42 @@ Print Preview</translation>
         <source>等级分布</source>
         <translation>Classes</translation>
     </message>
+    <message>
+        <source>数据个数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>中位数</source>
+        <translation>Median</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Std. dev.</translation>
+    </message>
+    <message>
+        <source>变异系数</source>
+        <translation>CV</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>合格点数</source>
+        <translation>Passing points</translation>
+    </message>
+    <message>
+        <source>合格率</source>
+        <translation>Pass rate</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ControlPanel</name>

@@ -17,17 +17,18 @@ struct ItemLayout {
 };
 
 constexpr ItemLayout kItems[] = {
-    {ComponentStatsBox::kCount, "数据个数", 1, 0},
-    {ComponentStatsBox::kMean, "平均值", 1, 1},
-    {ComponentStatsBox::kMedian, "中位数", 2, 0},
-    {ComponentStatsBox::kStddev, "标准差", 2, 1},
-    {ComponentStatsBox::kCv, "变异系数", 3, 0},
+    {ComponentStatsBox::kCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "数据个数"), 1, 0},
+    {ComponentStatsBox::kMean, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "平均值"), 1, 1},
+    {ComponentStatsBox::kMedian, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "中位数"), 2, 0},
+    {ComponentStatsBox::kStddev, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "标准差"), 2, 1},
+    {ComponentStatsBox::kCv, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "变异系数"), 3, 0},
     {ComponentStatsBox::kP10, "P10", 3, 1},
     {ComponentStatsBox::kP90, "P90", 4, 0},
-    {ComponentStatsBox::kMin, "最小值", 4, 1},
-    {ComponentStatsBox::kMax, "最大值", 5, 0},
-    {ComponentStatsBox::kPassCount, "合格点数", 5, 1},
-    {ComponentStatsBox::kPassRate, "合格率", 6, 0},
+    {ComponentStatsBox::kMin, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "最小值"), 4, 1},
+    {ComponentStatsBox::kMax, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "最大值"), 5, 0},
+    {ComponentStatsBox::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "合格点数"), 5,
+     1},
+    {ComponentStatsBox::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "合格率"), 6, 0},
 };
 
 }  // namespace
@@ -50,7 +51,7 @@ ComponentStatsBox::ComponentStatsBox(QWidget* parent) : QGroupBox(tr("统计与�
     grid->addWidget(makeValue(kShares), 0, 1, 1, 3);
     values_[kShares]->setWordWrap(true);
     for (const ItemLayout& i : kItems) {
-        grid->addWidget(new QLabel(QString::fromUtf8(i.label), this), i.row, i.column * 2);
+        grid->addWidget(new QLabel(tr(i.label), this), i.row, i.column * 2);
         grid->addWidget(makeValue(i.item), i.row, i.column * 2 + 1);
     }
 }
