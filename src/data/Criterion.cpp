@@ -14,11 +14,10 @@ std::size_t FillEmptyBands(std::vector<Component>& components, const Criterion& 
     std::size_t changed = 0;
     for (Component& c : components) {
         if (!HasEmptyBand(c)) continue;
-        // The band only: the stored pass figures stay the instrument's own, and the
-        // document counts afresh from the band when the file is opened.
-        if (c.designValue == 0) c.designValue = criterion.designValue;
-        c.lowerTolerance = criterion.lowerTolerance;
-        c.upperTolerance = criterion.upperTolerance;
+        // The pass figures the instrument sent were counted against the empty band; a
+        // file keeps its stored rate when opened, so they are counted again here.
+        SetCriterion(c, {c.designValue == 0 ? criterion.designValue : c.designValue,
+                         criterion.lowerTolerance, criterion.upperTolerance});
         ++changed;
     }
     return changed;

@@ -41,8 +41,8 @@ inline bool HasEmptyBand(const Component& c) {
 void SetCriterion(Component& component, const Criterion& criterion);
 
 // Gives every component with an empty band the criterion's deviations, and its design
-// value where the component has none (0); the stored pass figures are left as they
-// are. Returns how many changed.
+// value where the component has none (0), and counts its pass figures against the
+// new band. Returns how many changed.
 std::size_t FillEmptyBands(std::vector<Component>& components, const Criterion& criterion);
 
 // Gives every ticked component the criterion; returns how many changed.

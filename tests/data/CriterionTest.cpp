@@ -157,7 +157,7 @@ TEST(CriterionModel, FillOnlyEmptyBandsAndOnlyTickedComponents) {
          [&](auto& list) { return FillEmptyBands(list, wanted); },
          2,
          {{20, -10, 1000}, {20, -3, 5}, {30, -10, 1000}, {45, -20, 30}},
-         {1, 1, 0, 1}},  // pass counts as stored before: filling changes the band only
+         {2, 1, 2, 1}},  // a filled band is counted again: 20 and 60 pass
         {"ticked",
          [&](auto& list) { return ApplyToTicked(list, wanted); },
          2,
