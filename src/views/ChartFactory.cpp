@@ -101,6 +101,9 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
         lower->append(1, band.low);
         lower->append(last, band.low);
         auto* area = new QAreaSeries(upper, lower);
+        // The area draws between the two lines but does not own them.
+        upper->setParent(area);
+        lower->setParent(area);
         area->setName(ClassLegendText(table, band.classIndex));
         area->setBrush(ClassColour(band.classIndex, table.Size()));
         area->setPen(Qt::NoPen);

@@ -29,7 +29,6 @@ QChartView* NewChartView(QWidget* parent, const char* name) {
     auto* view = new QChartView(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setChart(new QChart);
     return view;
 }
 
