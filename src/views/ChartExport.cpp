@@ -58,41 +58,31 @@ QByteArray RenderSvg(QWidget& chart) {
 ChartExportResult ExportChartImage(QWidget& chart, const QString& path) {
     ChartExportResult result;
     const QString name = QFileInfo(path).fileName();
+    auto fail = [&](ChartExportCode code, const char* text, const QString& cause = QString()) {
+        result.code = code;
+        QString said = QCoreApplication::translate("ohmlet::ChartExport", text);
+        said = cause.isEmpty() ? said.arg(name) : said.arg(path, cause);
+        result.text = said.toStdString();
+        result.cause = cause.toStdString();
+        return result;
+    };
     const ChartFileFormat format = ChartFileFormatOf(path);
-    if (format == ChartFileFormat::Unknown) {
-        result.code = ChartExportCode::UnknownFormat;
-        result.text = QCoreApplication::translate("ohmlet::ChartExport",
-                                                  "无法导出到 %1：只能保存为 PNG 或 SVG 文件。")
-                          .arg(name)
-                          .toStdString();
-        return result;
-    }
-    if (chart.size().isEmpty()) {
-        result.code = ChartExportCode::Empty;
-        result.text =
-            QCoreApplication::translate("ohmlet::ChartExport", "无法导出到 %1：图表没有大小。")
-                .arg(name)
-                .toStdString();
-        return result;
-    }
+    if (format == ChartFileFormat::Unknown)
+        return fail(ChartExportCode::UnknownFormat,
+                    QT_TRANSLATE_NOOP("ohmlet::ChartExport",
+                                      "无法导出到 %1：只能保存为 PNG 或 SVG 文件。"));
+    if (chart.size().isEmpty())
+        return fail(ChartExportCode::Empty,
+                    QT_TRANSLATE_NOOP("ohmlet::ChartExport", "无法导出到 %1：图表没有大小。"));
     const QByteArray bytes = format == ChartFileFormat::Png ? RenderPng(chart) : RenderSvg(chart);
-    if (bytes.isEmpty()) {
-        result.code = ChartExportCode::NotDrawn;
-        result.text =
-            QCoreApplication::translate("ohmlet::ChartExport", "无法导出到 %1：图表未能绘制。")
-                .arg(name)
-                .toStdString();
-        return result;
-    }
+    if (bytes.isEmpty())
+        return fail(ChartExportCode::NotDrawn,
+                    QT_TRANSLATE_NOOP("ohmlet::ChartExport", "无法导出到 %1：图表未能绘制。"));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        result.code = ChartExportCode::CannotWrite;
-        result.text = QCoreApplication::translate("ohmlet::ChartExport", "无法写入 %1：%2")
-                          .arg(path, file.errorString())
-                          .toStdString();
-        result.cause = file.errorString().toStdString();
-        return result;
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(ChartExportCode::CannotWrite,
+                    QT_TRANSLATE_NOOP("ohmlet::ChartExport", "无法写入 %1：%2"),
+                    file.errorString());
     return result;
 }
 
