@@ -211,16 +211,21 @@ ReadingStats GeneralStats(const std::vector<const Component*>& components,
 }
 
 // Readings from 0 to kWindow - 1 kΩ·cm, which is where real ones lie, are counted
-// straight into fixed histograms: one pass over the points per component, and the
-// ticked components' counts added bin by bin. Anything else takes the general path.
+// straight into fixed histograms: one pass over the points per component, then passes
+// over its bins, and the ticked components' counts added bin by bin. Anything else
+// takes the general path.
 constexpr int32_t kWindow = 1 << 14;
 constexpr int64_t kWholeLimit = int64_t{1} << 31;   // readings whose squares add up exactly
 constexpr int64_t kTickedLimit = int64_t{1} << 32;  // readings a 32-bit bin can count
 
+// Bins are summed a block at a time; `own` has a block of zero bins past the window so
+// that the block holding the highest reading can be summed whole.
+constexpr int32_t kBlock = 16;
+
 // The histograms stay with the thread from call to call, zero between calls (each
 // walk clears the bins it reads), so that a call neither allocates nor clears them.
 struct Window {
-    std::vector<uint32_t> own = std::vector<uint32_t>(kWindow, 0);
+    std::vector<uint32_t> own = std::vector<uint32_t>(kWindow + kBlock, 0);
     std::vector<uint32_t> ticked = std::vector<uint32_t>(kWindow, 0);
     bool clean = true;  // false while a call runs, or after one left early
 };
@@ -235,39 +240,116 @@ Window& ZeroedWindow() {
     return window;
 }
 
-// Readings in [from, to] of one component's histogram, the range clipped to [low,
-// high]. A component has fewer than 2^31 readings, so 32 bits hold any sum of its bins.
-int64_t CountBetween(const uint32_t* bins, int64_t from, int64_t to, int32_t low, int32_t high) {
-    from = std::max<int64_t>(from, low);
-    to = std::min<int64_t>(to, high);
+// Counts one component's readings into `own`, each at its value taken modulo the
+// window, and adds them and their squares up. Returns the bits of all readings
+// together: below kWindow exactly when every reading is in the window, and then at
+// least the largest. The sums wrap freely; they are exact, and used, only when every
+// reading is in the window.
+uint32_t CountIntoBins(const MeasuringPoint* p, std::size_t n, uint32_t* own, uint64_t& sum,
+                       uint64_t& squares) {
+    uint32_t bits = 0;
+    uint64_t s = 0;
+    uint64_t q = 0;
+#pragma GCC unroll 4
+    for (std::size_t i = 0; i < n; ++i) {
+        const uint32_t v = static_cast<uint32_t>(p[i].value);
+        ++own[v & (kWindow - 1)];
+        bits |= v;
+        s += v;
+        q += static_cast<uint64_t>(v) * v;
+    }
+    sum = s;
+    squares = q;
+    return bits;
+}
+
+// The sum of the kBlock bins from `from`.
+uint32_t BlockSum(const uint32_t* from) {
     uint32_t total = 0;
-    for (int64_t v = from; v <= to; ++v) total += bins[v];
+    for (int i = 0; i < kBlock; ++i) total += from[i];
     return total;
 }
 
+// The highest bin at or below `top` that holds a reading; there is one at or below it.
+int32_t HighestFilled(const uint32_t* bins, int32_t top) {
+    while (top >= kBlock && BlockSum(bins + top - kBlock + 1) == 0) top -= kBlock;
+    while (bins[top] == 0) --top;
+    return top;
+}
+
+// Cumulative counts of one component's histogram over [low, high], kept per block of
+// bins so that a count up to any value takes a block look-up and a short sum. Bins
+// past `high` are zero up to the end of its block. A component has fewer than 2^31
+// readings, so 32 bits hold any sum of its bins.
+class Cumulative {
+public:
+    Cumulative(const uint32_t* bins, int32_t low, int32_t high, std::vector<uint32_t>& before)
+        : bins_(bins), low_(low), high_(high), before_(before) {
+        const int32_t blocks = (high - low) / kBlock + 1;
+        before_.resize(static_cast<std::size_t>(blocks) + 1);
+        uint32_t total = 0;
+        for (int32_t b = 0; b < blocks; ++b) {
+            before_[static_cast<std::size_t>(b)] = total;
+            total += BlockSum(bins + low + b * kBlock);
+        }
+        before_[static_cast<std::size_t>(blocks)] = total;
+    }
+
+    // Readings at or below v.
+    int64_t UpTo(int64_t v) const {
+        if (v < low_) return 0;
+        if (v >= high_) return before_.back();
+        const int32_t b = static_cast<int32_t>(v - low_) / kBlock;
+        uint32_t total = before_[static_cast<std::size_t>(b)];
+        for (int32_t u = low_ + b * kBlock; u <= v; ++u) total += bins_[u];
+        return total;
+    }
+
+    // The smallest value with more than `rank` readings at or below it; `rank` is
+    // below the count.
+    int32_t ValueAtRank(int64_t rank, int64_t& upTo) const {
+        std::size_t b = 0;
+        while (before_[b + 1] <= rank) ++b;
+        int32_t v = low_ + static_cast<int32_t>(b) * kBlock;
+        int64_t seen = before_[b] + bins_[v];
+        while (seen <= rank) seen += bins_[++v];
+        upTo = seen;
+        return v;
+    }
+
+    // The first value above v that holds a reading; v is below the highest.
+    int32_t NextAbove(int32_t v) const {
+        while (bins_[++v] == 0) {
+        }
+        return v;
+    }
+
+private:
+    const uint32_t* bins_;
+    int32_t low_;
+    int32_t high_;
+    std::vector<uint32_t>& before_;  // readings in the blocks before each block
+};
+
 // One component whose readings are all in the window, counted into `own`: its
-// figures by ranges of bins rather than bin by bin. `t` holds the count, sum, min and
-// max; `sumSquares` the readings' squares added up.
+// figures from cumulative counts rather than bin by bin. `t` holds the count, sum,
+// min and max; `sumSquares` the readings' squares added up.
 ReadingStats WindowStats(Totals t, uint64_t sumSquares, const uint32_t* own,
-                         const ClassTable& table, const Component& band) {
+                         const ClassTable& table, const Component& band,
+                         std::vector<uint32_t>& scratch) {
     ReadingStats s;
     s.count = t.count;
     const int64_t n = t.count;
+    const Cumulative cumulative(own, t.min, t.max, scratch);
     const RankPosition positions[] = {PositionOf<1, 10>(n), PositionOf<1, 2>(n),
                                       PositionOf<9, 10>(n)};
-    // The walk only moves up; each low rank is at or above the one before it, and the
-    // rank after a low one is looked up without moving the walk.
     double at[6];
-    int32_t v = t.min;
-    int64_t seen = own[v];  // readings up to and including v
     for (int k = 0; k < 3; ++k) {
-        while (seen <= positions[k].low) seen += own[++v];
+        int64_t upTo = 0;
+        const int32_t v = cumulative.ValueAtRank(positions[k].low, upTo);
         at[2 * k] = v;
-        int32_t u = v;
-        if (positions[k].low + 1 < n && seen <= positions[k].low + 1)
-            while (own[++u] == 0) {
-            }
-        at[2 * k + 1] = u;
+        const bool nextIsAnother = positions[k].low + 1 < n && upTo <= positions[k].low + 1;
+        at[2 * k + 1] = nextIsAnother ? cumulative.NextAbove(v) : v;
     }
 
     // Passes() compares the reading as a float with float bounds; readings in the
@@ -278,22 +360,19 @@ ReadingStats WindowStats(Totals t, uint64_t sumSquares, const uint32_t* own,
     const double to = std::floor(static_cast<double>(highest));
     t.passing = 0;
     if (from <= to && from <= t.max && to >= t.min)
-        t.passing = CountBetween(own, static_cast<int64_t>(std::max<double>(from, t.min)),
-                                 static_cast<int64_t>(std::min<double>(to, t.max)), t.min, t.max);
+        t.passing = cumulative.UpTo(static_cast<int64_t>(std::min<double>(to, t.max))) -
+                    cumulative.UpTo(static_cast<int64_t>(std::max<double>(from, t.min)) - 1);
 
-    // Classes from the highest: each takes the readings from its bound up to the bound
-    // of the class above.
+    // Each class takes the readings from its bound up to the bound of the class above.
     const std::vector<CorrosionClass>& classes = table.Classes();
     std::vector<int64_t> classCounts(classes.size());
-    int64_t above = INT64_MAX;  // where the class above begins
-    int64_t counted = 0;
+    int64_t above = n;  // readings below the class above
     for (std::size_t c = 0; c + 1 < classes.size(); ++c) {
-        const int64_t bound = classes[c].lowerBound;
-        classCounts[c] = CountBetween(own, bound, above - 1, t.min, t.max);
-        counted += classCounts[c];
-        above = bound;
+        const int64_t below = cumulative.UpTo(classes[c].lowerBound - 1);
+        classCounts[c] = above - below;
+        above = below;
     }
-    classCounts.back() = n - counted;
+    classCounts.back() = above;
 
     // Deviations from the whole number nearest the mean, as the general path takes
     // them, found from the sums: both are exact, so the deviation is the same.
@@ -325,56 +404,51 @@ DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
     DocumentStats stats;
     stats.components.reserve(components.size());
     Window& window = ZeroedWindow();
-    std::vector<uint32_t>& own = window.own;        // zero again after each component
-    std::vector<uint32_t>& ticked = window.ticked;  // the ticked components' readings
+    uint32_t* own = window.own.data();        // zero again after each component
+    uint32_t* ticked = window.ticked.data();  // the ticked components' readings
+    std::vector<uint32_t> blocks;             // scratch for each component's counts
     std::vector<const Component*> selected;
     Totals all;
     bool allInWindow = true;
 
     for (const Component& c : components) {
         const std::size_t n = ReadingCount(c);
-        const MeasuringPoint* p = c.points.data();
-        Totals t;
-        // Squares wrap freely here; they are used only when every reading is in the
-        // window, where they are exact.
-        uint64_t sumSquares = 0;
-        if (n > 0) t.min = t.max = p[0].value;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int32_t v = p[i].value;
-            t.sum += v;
-            sumSquares += static_cast<uint64_t>(static_cast<int64_t>(v) * v);
-            t.min = std::min(t.min, v);
-            t.max = std::max(t.max, v);
-            // A reading outside lands in some bin too; those are cleared below.
-            ++own[static_cast<uint32_t>(v) & (kWindow - 1)];
-        }
-        t.count = static_cast<int64_t>(n);
         const bool isSelected = c.selected != 0;
+        if (isSelected) selected.push_back(&c);
         if (n == 0) {
-            stats.components.push_back(Summarise(t, table, &c, true, [](auto) {}));
-        } else if (t.min >= 0 && t.max < kWindow) {
-            stats.components.push_back(WindowStats(t, sumSquares, own.data(), table, c));
-            uint32_t* bins = own.data() + t.min;
-            const std::size_t width = static_cast<std::size_t>(t.max - t.min) + 1;
-            // 32-bit ticked bins cannot overflow while the ticked readings stay below
-            // 2^32; past that the ticked set takes the general path.
-            if (isSelected && all.count + t.count >= kTickedLimit) allInWindow = false;
-            if (isSelected && allInWindow) {
-                uint32_t* into = ticked.data() + t.min;
-                for (std::size_t i = 0; i < width; ++i) into[i] += bins[i];
-            }
-            std::fill(bins, bins + width, 0u);
-        } else {
+            stats.components.push_back(Summarise(Totals{}, table, &c, true, [](auto) {}));
+            continue;
+        }
+        const MeasuringPoint* p = c.points.data();
+        uint64_t sum = 0;
+        uint64_t sumSquares = 0;
+        const uint32_t bits = CountIntoBins(p, n, own, sum, sumSquares);
+        if (bits >= static_cast<uint32_t>(kWindow)) {
             for (std::size_t i = 0; i < n; ++i)
                 own[static_cast<uint32_t>(p[i].value) & (kWindow - 1)] = 0;
             stats.components.push_back(GeneralStats({&c}, table));
             if (isSelected) allInWindow = false;
+            continue;
         }
-        t.passing = stats.components.back().passCount.value_or(0);
-        if (isSelected) {
-            selected.push_back(&c);
-            all.Add(t);
+        Totals t;
+        t.count = static_cast<int64_t>(n);
+        t.sum = static_cast<int64_t>(sum);
+        t.min = 0;
+        while (own[t.min] == 0) ++t.min;
+        t.max = HighestFilled(own, static_cast<int32_t>(bits));
+        stats.components.push_back(WindowStats(t, sumSquares, own, table, c, blocks));
+        t.passing = *stats.components.back().passCount;
+        uint32_t* bins = own + t.min;
+        const std::size_t width = static_cast<std::size_t>(t.max - t.min) + 1;
+        // 32-bit ticked bins cannot overflow while the ticked readings stay below
+        // 2^32; past that the ticked set takes the general path.
+        if (isSelected && all.count + t.count >= kTickedLimit) allInWindow = false;
+        if (isSelected && allInWindow) {
+            uint32_t* into = ticked + t.min;
+            for (std::size_t i = 0; i < width; ++i) into[i] += bins[i];
         }
+        std::fill(bins, bins + width, 0u);
+        if (isSelected) all.Add(t);
     }
 
     if (!allInWindow) {

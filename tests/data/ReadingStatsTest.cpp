@@ -265,10 +265,36 @@ TEST(ReadingStats, ClassCountsAtTheBoundaries) {
         {ClassTable::Rilem(), {100, 100000, 49, 9, -100000}, {2, 0, 1, 2}},
     };
     for (const Case& k : cases) {
-        ReadingStats s = ComputeStats(test::MakeComponent("0001", k.values), k.table);
-        ASSERT_TRUE(s.classCounts) << k.table.Name();
-        EXPECT_EQ(*s.classCounts, k.counts)
-            << k.table.Name() << ' ' << ::testing::PrintToString(k.values);
+        const std::vector<Component> file{test::MakeComponent("0001", k.values)};
+        // One component alone, and the same as a file's, which counts by other means.
+        for (const ReadingStats& s :
+             {ComputeStats(file[0], k.table), ComputeDocumentStats(file, k.table).components[0]}) {
+            ASSERT_TRUE(s.classCounts) << k.table.Name();
+            EXPECT_EQ(*s.classCounts, k.counts)
+                << k.table.Name() << ' ' << ::testing::PrintToString(k.values);
+        }
+    }
+}
+
+// Pass bands whose edges lie far beyond any reading, or at infinity.
+TEST(ReadingStats, PassBandsReachingFarOut) {
+    const float inf = INFINITY;
+    struct Case {
+        float lower, upper;  // tolerances around a design value of 45
+        int64_t passing;     // of the readings 5, 45, 80
+    } cases[] = {
+        {-1e30f, 1e30f, 3}, {-inf, inf, 3}, {0, inf, 2}, {-inf, 0, 2}, {-1e30f, -1e29f, 0},
+    };
+    for (const Case& k : cases) {
+        std::vector<Component> file{test::MakeComponent("0001", {5, 45, 80})};
+        file[0].designValue = 45;
+        file[0].lowerTolerance = k.lower;
+        file[0].upperTolerance = k.upper;
+        const std::string what = std::to_string(k.lower) + " " + std::to_string(k.upper);
+        EXPECT_EQ(ComputeStats(file[0], ClassTable::Rilem()).passCount, k.passing) << what;
+        EXPECT_EQ(ComputeDocumentStats(file, ClassTable::Rilem()).components[0].passCount,
+                  k.passing)
+            << what;
     }
 }
 
