@@ -164,6 +164,33 @@
     </message>
 </context>
 <context>
+    <name>ohmlet::ClassNames</name>
+    <message>
+        <source>可忽略</source>
+        <translation>Negligible</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中等</source>
+        <translation>Moderate</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>低至中等</source>
+        <translation>Low to moderate</translation>
+    </message>
+    <message>
+        <source>很高</source>
+        <translation>Very high</translation>
+    </message>
+</context>
+<context>
     <name>ohmlet::Command</name>
     <message>
         <source>打开(&amp;O)...	Ctrl+O</source>

@@ -1,20 +1,29 @@
 #include "report/ClassNames.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <numeric>
 
 namespace ohmlet {
 
-QString ClassDisplayName(const CorrosionClass& cls) {
+QString ClassDisplayName(const CorrosionClass& cls, ClassWording wording) {
     static const struct {
         const char* name;
         const char* shown;
     } kBuiltIn[] = {
-        {"negligible", "可忽略"},     {"low", "低"},         {"moderate", "中等"}, {"high", "高"},
-        {"low-moderate", "低至中等"}, {"very-high", "很高"},
+        {"negligible", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "可忽略")},
+        {"low", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "低")},
+        {"moderate", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "中等")},
+        {"high", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "高")},
+        {"low-moderate", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "低至中等")},
+        {"very-high", QT_TRANSLATE_NOOP("ohmlet::ClassNames", "很高")},
     };
-    for (const auto& b : kBuiltIn)
-        if (cls.name == b.name) return QString::fromUtf8(b.shown);
+    for (const auto& b : kBuiltIn) {
+        if (cls.name != b.name) continue;
+        return wording == ClassWording::kInterface
+                   ? QCoreApplication::translate("ohmlet::ClassNames", b.shown)
+                   : QString::fromUtf8(b.shown);
+    }
     return QString::fromStdString(cls.name);
 }
 
@@ -29,20 +38,21 @@ QString ClassRangeText(const ClassTable& table, std::size_t index) {
         .arg(classes[index - 1].lowerBound);
 }
 
-QString ClassLegendText(const ClassTable& table, std::size_t index) {
+QString ClassLegendText(const ClassTable& table, std::size_t index, ClassWording wording) {
     if (index >= table.Size()) return {};
-    return ClassDisplayName(table.Classes()[index]) + ' ' + ClassRangeText(table, index);
+    return ClassDisplayName(table.Classes()[index], wording) + ' ' + ClassRangeText(table, index);
 }
 
 QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }
 
-QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts) {
+QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts,
+                        ClassWording wording) {
     const int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
     if (total == 0) return QStringLiteral("-");
     QStringList parts;
     for (std::size_t i = 0; i < counts.size() && i < table.Size(); ++i) {
         if (counts[i] == 0) continue;
-        parts << ClassDisplayName(table.Classes()[i]) + ' ' +
+        parts << ClassDisplayName(table.Classes()[i], wording) + ' ' +
                      QString::number(
                          100.0 * static_cast<double>(counts[i]) / static_cast<double>(total), 'f',
                          0) +

@@ -104,7 +104,7 @@ QChart* MakeReadingsChart(const Component* component, const ClassTable& table) {
         // The area draws between the two lines but does not own them.
         upper->setParent(area);
         lower->setParent(area);
-        area->setName(ClassLegendText(table, band.classIndex));
+        area->setName(ClassLegendText(table, band.classIndex, ClassWording::kInterface));
         area->setBrush(ClassColour(band.classIndex, table.Size()));
         area->setPen(Qt::NoPen);
         chart->addSeries(area);
@@ -164,7 +164,7 @@ QChart* MakeHistogramChart(const Component* component, const ClassTable& table) 
         bool any = false;
         for (const HistogramBin& bin : h.bins) any = any || bin.classCounts[c] > 0;
         if (!any) continue;
-        auto* set = new QBarSet(ClassLegendText(table, c));
+        auto* set = new QBarSet(ClassLegendText(table, c, ClassWording::kInterface));
         const QColor colour = ClassColour(c, table.Size());
         set->setColor(colour);
         set->setBorderColor(colour.darker(140));

@@ -32,7 +32,7 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         palette.setColor(QPalette::Window, ClassColour(i, table.Size()));
         swatch->setPalette(palette);
         swatch->setFrameShape(QFrame::Box);
-        const QString name = ClassDisplayName(table.Classes()[i]);
+        const QString name = ClassDisplayName(table.Classes()[i], ClassWording::kInterface);
         const QString range = ClassRangeText(table, i) + QStringLiteral(" kΩ·cm");
         const int row = static_cast<int>(i);
         grid_->addWidget(swatch, row, 0);

@@ -67,8 +67,9 @@ void ComponentStatsBox::ShowComponent(const Component* component) {
     }
     const ReadingStats s = ComputeStats(*component, table_);
     auto whole = [](const auto& v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    values_[kShares]->setText(s.classCounts ? ClassSharesText(table_, *s.classCounts)
-                                            : QStringLiteral("-"));
+    values_[kShares]->setText(
+        s.classCounts ? ClassSharesText(table_, *s.classCounts, ClassWording::kInterface)
+                      : QStringLiteral("-"));
     values_[kCount]->setText(QString::number(s.count));
     values_[kMean]->setText(StatText(s.mean));
     values_[kMedian]->setText(StatText(s.median));

@@ -89,7 +89,7 @@ void GridMapWidget::paintEvent(QPaintEvent*) {
     int x = kMargin;
     const int y = l.top + 2 * (l.height + 4) + kMargin / 2;
     for (std::size_t i = 0; i < table_.Size(); ++i) {
-        const QString text = ClassLegendText(table_, i);
+        const QString text = ClassLegendText(table_, i, ClassWording::kInterface);
         painter.fillRect(QRect(x, y + 4, 14, 14), ClassColour(i, table_.Size()));
         painter.setPen(Qt::black);
         painter.drawRect(QRect(x, y + 4, 13, 13));

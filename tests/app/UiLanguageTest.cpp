@@ -21,6 +21,7 @@
 #include "app/MainWindow.h"
 #include "app/UiLanguage.h"
 #include "data/Document.h"
+#include "report/ClassNames.h"
 
 namespace ohmlet {
 namespace {
@@ -197,6 +198,42 @@ TEST_F(TranslatedUiTest, AboutBoxNamesTheProductInEitherLanguage) {
         QStringList texts;
         for (QLabel* label : box.findChildren<QLabel*>()) texts << label->text();
         EXPECT_TRUE(texts.contains(QString::fromUtf8(row.line))) << texts.join('|').toStdString();
+    }
+}
+
+// Built-in class names follow the window's language; the printed report and the
+// workbook keep them in Chinese, and a user's own names stay as they were given.
+TEST_F(TranslatedUiTest, ClassNamesFollowTheWindowButNotTheReport) {
+    struct Row {
+        const char* name;
+        const char* chinese;
+        const char* english;
+    };
+    const Row rows[] = {
+        {"negligible", "可忽略", "Negligible"},
+        {"low", "低", "Low"},
+        {"moderate", "中等", "Moderate"},
+        {"high", "高", "High"},
+        {"low-moderate", "低至中等", "Low to moderate"},
+        {"very-high", "很高", "Very high"},
+        {"Rissgefahr", "Rissgefahr", "Rissgefahr"},
+    };
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        InstallTranslators(*QCoreApplication::instance(), language);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(LanguageCode(language).toStdString() + " " + row.name);
+            const CorrosionClass cls{row.name, 0};
+            const char* shown = language == UiLanguage::English ? row.english : row.chinese;
+            EXPECT_EQ(ClassDisplayName(cls, ClassWording::kInterface), QString::fromUtf8(shown));
+            EXPECT_EQ(ClassDisplayName(cls, ClassWording::kReport), QString::fromUtf8(row.chinese));
+        }
+        const ClassTable table = ClassTable::Rilem();
+        const QString legend = language == UiLanguage::English ? "Low 50 ~ 100" : "低 50 ~ 100";
+        EXPECT_EQ(ClassLegendText(table, 1, ClassWording::kInterface), legend);
+        EXPECT_EQ(ClassLegendText(table, 1), QStringLiteral("低 50 ~ 100"));
+        const QString shares =
+            language == UiLanguage::English ? "Low 25% · Moderate 75%" : "低 25% · 中等 75%";
+        EXPECT_EQ(ClassSharesText(table, {0, 1, 3, 0}, ClassWording::kInterface), shares);
     }
 }
 
