@@ -250,7 +250,6 @@ uint32_t CountIntoBins(const MeasuringPoint* p, std::size_t n, uint32_t* own, ui
     uint32_t bits = 0;
     uint64_t s = 0;
     uint64_t q = 0;
-#pragma GCC unroll 4
     for (std::size_t i = 0; i < n; ++i) {
         const uint32_t v = static_cast<uint32_t>(p[i].value);
         ++own[v & (kWindow - 1)];
