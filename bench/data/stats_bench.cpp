@@ -93,9 +93,9 @@ int main(int argc, char** argv) {
     std::printf("stats file: %d components x %d readings = %lld readings\n", components, points,
                 readings);
     std::printf("%-22s %8s %8s\n", "", "wall ms", "cpu ms");
-    std::printf("%-22s %8.1f %8.1f\n", "read file", read.wall * 1e3, read.cpu * 1e3);
-    std::printf("%-22s %8.1f %8.1f\n", "statistics alone", stats.wall * 1e3, stats.cpu * 1e3);
-    std::printf("%-22s %8.1f %8.1f\n", "read + statistics", both.wall * 1e3, both.cpu * 1e3);
+    std::printf("%-22s %8.2f %8.2f\n", "read file", read.wall * 1e3, read.cpu * 1e3);
+    std::printf("%-22s %8.2f %8.2f\n", "statistics alone", stats.wall * 1e3, stats.cpu * 1e3);
+    std::printf("%-22s %8.2f %8.2f\n", "read + statistics", both.wall * 1e3, both.cpu * 1e3);
     std::printf("%-22s %8.2f %8.2f\n", "ratio to the read", both.wall / read.wall,
                 both.cpu / read.cpu);
     return 0;

@@ -1,8 +1,14 @@
 #include "data/ReadingStats.h"
 
+#include "data/ReadingSums.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace ohmlet {
 namespace {
@@ -69,7 +75,7 @@ void Finish(ReadingStats& s, const Totals& t, double mean, double squares,
 // Everything past the totals, from the set's distinct values: visit(f) calls
 // f(value, count) for each, ascending. With `band`, the set is that component's
 // readings and its passing readings are counted here. `narrow`: every value is within
-// 0..kWindow-1 and there are fewer than 2^31 readings, so deviations square exactly in
+// 0..kReadingWindow-1 and there are fewer than 2^31 readings, so deviations square exactly in
 // whole numbers.
 template <typename Visit>
 ReadingStats Summarise(Totals t, const ClassTable& table, const Component* band, bool narrow,
@@ -210,28 +216,22 @@ ReadingStats GeneralStats(const std::vector<const Component*>& components,
     });
 }
 
-// Readings from 0 to kWindow - 1 kΩ·cm, which is where real ones lie, are counted
-// straight into fixed histograms: one pass over the points per component, then passes
-// over its bins, and the ticked components' counts added bin by bin. Anything else
-// takes the general path.
-constexpr int32_t kWindow = 1 << 14;
+// Readings in the window are counted straight into fixed histograms: one pass over the
+// points per component, then passes over its bins, and the ticked components' counts
+// added bin by bin. Anything else takes the general path.
 constexpr int64_t kWholeLimit = int64_t{1} << 31;   // readings whose squares add up exactly
 constexpr int64_t kTickedLimit = int64_t{1} << 32;  // readings a 32-bit bin can count
-
-// Bins are summed a block at a time; `own` has a block of zero bins past the window so
-// that the block holding the highest reading can be summed whole.
-constexpr int32_t kBlock = 16;
 
 // The histograms stay with the thread from call to call, zero between calls (each
 // walk clears the bins it reads), so that a call neither allocates nor clears them.
 struct Window {
-    std::vector<uint32_t> own = std::vector<uint32_t>(kWindow + kBlock, 0);
-    std::vector<uint32_t> ticked = std::vector<uint32_t>(kWindow, 0);
+    std::vector<uint32_t> own = std::vector<uint32_t>(kReadingWindow, 0);
+    std::vector<uint32_t> ticked = std::vector<uint32_t>(kReadingWindow, 0);
+    std::vector<uint32_t> upTo = std::vector<uint32_t>(kReadingWindow, 0);  // scratch
     bool clean = true;  // false while a call runs, or after one left early
 };
 
-Window& ZeroedWindow() {
-    thread_local Window window;
+Window& Zeroed(Window& window) {
     if (!window.clean) {
         std::fill(window.own.begin(), window.own.end(), 0);
         std::fill(window.ticked.begin(), window.ticked.end(), 0);
@@ -240,116 +240,75 @@ Window& ZeroedWindow() {
     return window;
 }
 
-// Counts one component's readings into `own`, each at its value taken modulo the
-// window, and adds them and their squares up. Returns the bits of all readings
-// together: below kWindow exactly when every reading is in the window, and then at
-// least the largest. The sums wrap freely; they are exact, and used, only when every
-// reading is in the window.
-uint32_t CountIntoBins(const MeasuringPoint* p, std::size_t n, uint32_t* own, uint64_t& sum,
-                       uint64_t& squares) {
-    uint32_t bits = 0;
-    uint64_t s = 0;
-    uint64_t q = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const uint32_t v = static_cast<uint32_t>(p[i].value);
-        ++own[v & (kWindow - 1)];
-        bits |= v;
-        s += v;
-        q += static_cast<uint64_t>(v) * v;
-    }
-    sum = s;
-    squares = q;
-    return bits;
+Window& ThreadWindow() {
+    thread_local Window window;
+    return Zeroed(window);
 }
 
-// The sum of the kBlock bins from `from`.
-uint32_t BlockSum(const uint32_t* from) {
-    uint32_t total = 0;
-    for (int i = 0; i < kBlock; ++i) total += from[i];
-    return total;
+// The second thread of a large file starts afresh each call; it borrows these
+// histograms, one call at a time.
+std::mutex helperWindowInUse;
+Window& HelperWindow() {
+    static Window window;
+    return Zeroed(window);
 }
 
-// The highest bin at or below `top` that holds a reading; there is one at or below it.
-int32_t HighestFilled(const uint32_t* bins, int32_t top) {
-    while (top >= kBlock && BlockSum(bins + top - kBlock + 1) == 0) top -= kBlock;
-    while (bins[top] == 0) --top;
-    return top;
-}
+// Below this many readings a second thread costs more than it saves.
+constexpr std::size_t kReadingsForTwoThreads = std::size_t{1} << 17;
 
-// Cumulative counts of one component's histogram over [low, high], kept per block of
-// bins so that a count up to any value takes a block look-up and a short sum. Bins
-// past `high` are zero up to the end of its block. A component has fewer than 2^31
-// readings, so 32 bits hold any sum of its bins.
+// Cumulative counts of one component's readings over [low, high]: upTo[i] readings
+// are at or below low + i. A component has fewer than 2^31 readings, so 32 bits hold
+// them.
 class Cumulative {
 public:
-    Cumulative(const uint32_t* bins, int32_t low, int32_t high, std::vector<uint32_t>& before)
-        : bins_(bins), low_(low), high_(high), before_(before) {
-        const int32_t blocks = (high - low) / kBlock + 1;
-        before_.resize(static_cast<std::size_t>(blocks) + 1);
-        uint32_t total = 0;
-        for (int32_t b = 0; b < blocks; ++b) {
-            before_[static_cast<std::size_t>(b)] = total;
-            total += BlockSum(bins + low + b * kBlock);
-        }
-        before_[static_cast<std::size_t>(blocks)] = total;
-    }
+    Cumulative(const uint32_t* upTo, int32_t low, int32_t high)
+        : upTo_(upTo), low_(low), high_(high) {}
 
     // Readings at or below v.
     int64_t UpTo(int64_t v) const {
         if (v < low_) return 0;
-        if (v >= high_) return before_.back();
-        const int32_t b = static_cast<int32_t>(v - low_) / kBlock;
-        uint32_t total = before_[static_cast<std::size_t>(b)];
-        for (int32_t u = low_ + b * kBlock; u <= v; ++u) total += bins_[u];
-        return total;
+        if (v > high_) v = high_;
+        return upTo_[v - low_];
     }
 
-    // The smallest value with more than `rank` readings at or below it; `rank` is
-    // below the count.
-    int32_t ValueAtRank(int64_t rank, int64_t& upTo) const {
-        std::size_t b = 0;
-        while (before_[b + 1] <= rank) ++b;
-        int32_t v = low_ + static_cast<int32_t>(b) * kBlock;
-        int64_t seen = before_[b] + bins_[v];
-        while (seen <= rank) seen += bins_[++v];
-        upTo = seen;
-        return v;
-    }
-
-    // The first value above v that holds a reading; v is below the highest.
-    int32_t NextAbove(int32_t v) const {
-        while (bins_[++v] == 0) {
+    // For each rank, the smallest value with more than that many readings at or below
+    // it; each rank is below the count. Searches without branches on the data, all six
+    // in step: the ranks fall anywhere, so a branch would be mispredicted about half
+    // the time, and six searches side by side do not wait on each other.
+    void ValuesAtRanks(const int64_t (&ranks)[6], double (&values)[6]) const {
+        std::size_t at[6] = {};
+        std::size_t left = static_cast<std::size_t>(high_ - low_) + 1;
+        while (left > 1) {
+            const std::size_t half = left / 2;
+            for (int k = 0; k < 6; ++k) at[k] += upTo_[at[k] + half - 1] <= ranks[k] ? half : 0;
+            left -= half;
         }
-        return v;
+        for (int k = 0; k < 6; ++k) values[k] = low_ + static_cast<int32_t>(at[k]);
     }
 
 private:
-    const uint32_t* bins_;
+    const uint32_t* upTo_;
     int32_t low_;
     int32_t high_;
-    std::vector<uint32_t>& before_;  // readings in the blocks before each block
 };
 
-// One component whose readings are all in the window, counted into `own`: its
-// figures from cumulative counts rather than bin by bin. `t` holds the count, sum,
-// min and max; `sumSquares` the readings' squares added up.
-ReadingStats WindowStats(Totals t, uint64_t sumSquares, const uint32_t* own,
-                         const ClassTable& table, const Component& band,
-                         std::vector<uint32_t>& scratch) {
+// One component whose readings are all in the window, from its cumulative counts.
+// `t` holds the count, sum, min and max; `sumSquares` the readings' squares added up.
+ReadingStats WindowStats(Totals t, uint64_t sumSquares, const Cumulative& cumulative,
+                         const ClassTable& table, const Component& band) {
     ReadingStats s;
     s.count = t.count;
     const int64_t n = t.count;
-    const Cumulative cumulative(own, t.min, t.max, scratch);
     const RankPosition positions[] = {PositionOf<1, 10>(n), PositionOf<1, 2>(n),
                                       PositionOf<9, 10>(n)};
-    double at[6];
+    // Each position's low rank and the one after it; past the last reading, the last.
+    int64_t ranks[6];
     for (int k = 0; k < 3; ++k) {
-        int64_t upTo = 0;
-        const int32_t v = cumulative.ValueAtRank(positions[k].low, upTo);
-        at[2 * k] = v;
-        const bool nextIsAnother = positions[k].low + 1 < n && upTo <= positions[k].low + 1;
-        at[2 * k + 1] = nextIsAnother ? cumulative.NextAbove(v) : v;
+        ranks[2 * k] = positions[k].low;
+        ranks[2 * k + 1] = std::min(positions[k].low + 1, n - 1);
     }
+    double at[6];
+    cumulative.ValuesAtRanks(ranks, at);
 
     // Passes() compares the reading as a float with float bounds; readings in the
     // window are exact as floats, so those passing are the whole numbers between.
@@ -387,6 +346,116 @@ ReadingStats WindowStats(Totals t, uint64_t sumSquares, const uint32_t* own,
     return s;
 }
 
+// The figures of components [begin, end), each into its place in `out`, and the
+// ticked components' readings counted into window.ticked while all are in the window.
+struct TickedPart {
+    Totals all;
+    bool allInWindow = true;
+};
+
+TickedPart ComputePart(const std::vector<Component>& components, std::size_t begin, std::size_t end,
+                       const ClassTable& table, Window& window, std::vector<ReadingStats>& out) {
+    uint32_t* own = window.own.data();        // zero again after each component
+    uint32_t* ticked = window.ticked.data();  // the ticked components' readings
+    TickedPart part;
+    for (std::size_t index = begin; index < end; ++index) {
+        const Component& c = components[index];
+        const std::size_t n = ReadingCount(c);
+        const bool isSelected = c.selected != 0;
+        if (n == 0) {
+            out[index] = Summarise(Totals{}, table, &c, true, [](auto) {});
+            continue;
+        }
+        const MeasuringPoint* p = c.points.data();
+        const ReadingSums sums = AddUpReadings(p, n);
+        if (!sums.InWindow()) {
+            out[index] = GeneralStats({&c}, table);
+            if (isSelected) part.allInWindow = false;
+            continue;
+        }
+        Totals t;
+        t.count = static_cast<int64_t>(n);
+        t.sum = static_cast<int64_t>(sums.sum);
+        t.min = sums.min;
+        t.max = sums.max;
+        // 32-bit ticked bins cannot overflow while the ticked readings stay below
+        // 2^32; past that the ticked set takes the general path.
+        if (isSelected && part.all.count + t.count >= kTickedLimit) part.allInWindow = false;
+        CountIntoBins(p, n, own);
+        CumulateAndClear(own + t.min, static_cast<std::size_t>(t.max - t.min) + 1,
+                         window.upTo.data(),
+                         isSelected && part.allInWindow ? ticked + t.min : nullptr);
+        const Cumulative cumulative(window.upTo.data(), t.min, t.max);
+        out[index] = WindowStats(t, sums.squares, cumulative, table, c);
+        t.passing = *out[index].passCount;
+        if (isSelected) part.all.Add(t);
+    }
+    return part;
+}
+
+// Where to split the list so that each half holds about half the readings; 0 when the
+// file is too small to be worth a second thread.
+std::size_t SplitForTwoThreads(const std::vector<Component>& components) {
+    std::size_t readings = 0;
+    for (const Component& c : components) readings += ReadingCount(c);
+    if (readings < kReadingsForTwoThreads || std::thread::hardware_concurrency() < 2) return 0;
+    std::size_t seen = 0;
+    for (std::size_t index = 0; index < components.size(); ++index) {
+        seen += ReadingCount(components[index]);
+        if (2 * seen >= readings) return index + 1;
+    }
+    return 0;
+}
+
+// The list split at `split` between this thread and a helper, the helper's ticked
+// counts then added to this thread's. This thread takes the second half: a file just
+// read has its last components in this processor's cache. Returns false, having done
+// nothing, when no thread or histograms are to be had; the caller then does it all.
+bool ComputeOnTwoThreads(const std::vector<Component>& components, std::size_t split,
+                         const ClassTable& table, std::vector<ReadingStats>& out, Window& mine,
+                         TickedPart& result) {
+    std::unique_lock<std::mutex> lock(helperWindowInUse, std::try_to_lock);
+    if (!lock.owns_lock()) return false;
+    Window& helpers = HelperWindow();
+    TickedPart helpersPart;
+    std::exception_ptr failure;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                helpersPart = ComputePart(components, 0, split, table, helpers, out);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        helpers.clean = true;  // untouched
+        return false;
+    }
+    // The helper must be joined even if this throws.
+    try {
+        result = ComputePart(components, split, components.size(), table, mine, out);
+    } catch (...) {
+        helper.join();
+        throw;  // `helpers` stays marked unclean
+    }
+    helper.join();
+    if (failure) std::rethrow_exception(failure);
+
+    if (result.all.count + helpersPart.all.count >= kTickedLimit) result.allInWindow = false;
+    result.allInWindow = result.allInWindow && helpersPart.allInWindow;
+    if (result.allInWindow && helpersPart.all.count > 0) {
+        for (int32_t v = helpersPart.all.min; v <= helpersPart.all.max; ++v) {
+            const std::size_t bin = static_cast<std::size_t>(v);
+            mine.ticked[bin] += helpers.ticked[bin];
+            helpers.ticked[bin] = 0;
+        }
+    }
+    helpers.clean = result.allInWindow;  // else ticked bins may be left behind
+    result.all.Add(helpersPart.all);
+    return true;
+}
+
 }  // namespace
 
 ReadingStats ComputeStats(const std::vector<const Component*>& components,
@@ -401,67 +470,31 @@ ReadingStats ComputeStats(const Component& component, const ClassTable& table) {
 DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
                                    const ClassTable& table) {
     DocumentStats stats;
-    stats.components.reserve(components.size());
-    Window& window = ZeroedWindow();
-    uint32_t* own = window.own.data();        // zero again after each component
-    uint32_t* ticked = window.ticked.data();  // the ticked components' readings
-    std::vector<uint32_t> blocks;             // scratch for each component's counts
-    std::vector<const Component*> selected;
-    Totals all;
-    bool allInWindow = true;
+    stats.components.resize(components.size());
+    Window& window = ThreadWindow();
+    TickedPart ticked;
+    const std::size_t split = SplitForTwoThreads(components);
+    if (split == 0 ||
+        !ComputeOnTwoThreads(components, split, table, stats.components, window, ticked))
+        ticked = ComputePart(components, 0, components.size(), table, window, stats.components);
 
-    for (const Component& c : components) {
-        const std::size_t n = ReadingCount(c);
-        const bool isSelected = c.selected != 0;
-        if (isSelected) selected.push_back(&c);
-        if (n == 0) {
-            stats.components.push_back(Summarise(Totals{}, table, &c, true, [](auto) {}));
-            continue;
-        }
-        const MeasuringPoint* p = c.points.data();
-        uint64_t sum = 0;
-        uint64_t sumSquares = 0;
-        const uint32_t bits = CountIntoBins(p, n, own, sum, sumSquares);
-        if (bits >= static_cast<uint32_t>(kWindow)) {
-            for (std::size_t i = 0; i < n; ++i)
-                own[static_cast<uint32_t>(p[i].value) & (kWindow - 1)] = 0;
-            stats.components.push_back(GeneralStats({&c}, table));
-            if (isSelected) allInWindow = false;
-            continue;
-        }
-        Totals t;
-        t.count = static_cast<int64_t>(n);
-        t.sum = static_cast<int64_t>(sum);
-        t.min = 0;
-        while (own[t.min] == 0) ++t.min;
-        t.max = HighestFilled(own, static_cast<int32_t>(bits));
-        stats.components.push_back(WindowStats(t, sumSquares, own, table, c, blocks));
-        t.passing = *stats.components.back().passCount;
-        uint32_t* bins = own + t.min;
-        const std::size_t width = static_cast<std::size_t>(t.max - t.min) + 1;
-        // 32-bit ticked bins cannot overflow while the ticked readings stay below
-        // 2^32; past that the ticked set takes the general path.
-        if (isSelected && all.count + t.count >= kTickedLimit) allInWindow = false;
-        if (isSelected && allInWindow) {
-            uint32_t* into = ticked + t.min;
-            for (std::size_t i = 0; i < width; ++i) into[i] += bins[i];
-        }
-        std::fill(bins, bins + width, 0u);
-        if (isSelected) all.Add(t);
-    }
-
-    if (!allInWindow) {
+    const Totals& all = ticked.all;
+    if (!ticked.allInWindow) {
+        std::vector<const Component*> selected;
+        for (const Component& c : components)
+            if (c.selected != 0) selected.push_back(&c);
         stats.selected = GeneralStats(selected, table);
     } else {
+        uint32_t* bins = window.ticked.data();
         stats.selected = Summarise(all, table, nullptr, all.count < kWholeLimit, [&](auto f) {
             for (int32_t v = all.min; v <= all.max && all.count > 0; ++v) {
-                const int64_t count = ticked[static_cast<std::size_t>(v)];
-                ticked[static_cast<std::size_t>(v)] = 0;
+                const int64_t count = bins[static_cast<std::size_t>(v)];
+                bins[static_cast<std::size_t>(v)] = 0;
                 f(v, count);
             }
         });
     }
-    window.clean = allInWindow;  // a general set may have left ticked bins behind
+    window.clean = ticked.allInWindow;  // a general set may have left ticked bins behind
     return stats;
 }
 

@@ -146,6 +146,38 @@ TEST(ReadingStats, HandComputedSets) {
 
 // A file's statistics come from fixed histograms when its readings allow and from
 // the general path otherwise; both must agree, whatever mix of components a file has.
+// The statistics of a whole file against each component's and the ticked ones' alone,
+// which take the general path.
+void ExpectAgreesWithEachSetAlone(const std::vector<Component>& list, const ClassTable& table,
+                                  const std::string& label) {
+    const DocumentStats document = ComputeDocumentStats(list, table);
+    ASSERT_EQ(document.components.size(), list.size()) << label;
+    std::vector<const Component*> ticked;
+    std::vector<std::pair<ReadingStats, ReadingStats>> pairs;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        pairs.emplace_back(document.components[i], ComputeStats(list[i], table));
+        if (list[i].selected) ticked.push_back(&list[i]);
+    }
+    pairs.emplace_back(document.selected, ComputeStats(ticked, table));
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const ReadingStats& a = pairs[i].first;
+        const ReadingStats& b = pairs[i].second;
+        const std::string what = label + " " + table.Name() + " set " + std::to_string(i);
+        EXPECT_EQ(a.count, b.count) << what;
+        ExpectNear(a.mean, b.mean, what + " mean");
+        ExpectNear(a.median, b.median, what + " median");
+        ExpectNear(a.stddev, b.stddev, what + " stddev");
+        ExpectNear(a.cv, b.cv, what + " cv");
+        ExpectNear(a.p10, b.p10, what + " p10");
+        ExpectNear(a.p90, b.p90, what + " p90");
+        ExpectNear(a.passRate, b.passRate, what + " passRate");
+        EXPECT_EQ(a.min, b.min) << what;
+        EXPECT_EQ(a.max, b.max) << what;
+        EXPECT_EQ(a.passCount, b.passCount) << what;
+        EXPECT_EQ(a.classCounts, b.classCounts) << what;
+    }
+}
+
 TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
@@ -182,34 +214,41 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
                 list.back().upperTolerance += k.bandFraction;
             }
         }
-        for (const ClassTable& table : {ClassTable::Rilem(), ClassTable::Langford()}) {
-            const DocumentStats document = ComputeDocumentStats(list, table);
-            std::vector<const Component*> ticked;
-            std::vector<std::pair<ReadingStats, ReadingStats>> pairs;
-            for (std::size_t i = 0; i < list.size(); ++i) {
-                pairs.emplace_back(document.components[i], ComputeStats(list[i], table));
-                if (list[i].selected) ticked.push_back(&list[i]);
+        for (const ClassTable& table : {ClassTable::Rilem(), ClassTable::Langford()})
+            ExpectAgreesWithEachSetAlone(list, table, k.what);
+    }
+}
+
+// Files large enough to be split between two threads: the halves meet wherever a
+// component far out or an unticked run falls.
+TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
+    struct Case {
+        const char* what;
+        int farOutAt;    // the component given one reading far out; -1 none
+        int tickEvery;   // every n-th component ticked; 0 none
+        int emptyEvery;  // every n-th component without readings; 0 none
+    } cases[] = {
+        {"all in the window, all ticked", -1, 1, 0},  {"one far out near the start", 10, 1, 0},
+        {"one far out near the end", 1190, 1, 0},     {"one far out, unticked", 1190, 2, 0},
+        {"every third ticked, some empty", -1, 3, 7}, {"none ticked", -1, 0, 0},
+    };
+    std::mt19937 random(7);
+    std::lognormal_distribution<double> spread(3.8, 0.6);
+    for (const Case& k : cases) {
+        std::vector<Component> list;
+        for (int i = 0; i < 1200; ++i) {
+            std::vector<int> values;
+            if (k.emptyEvery == 0 || i % k.emptyEvery != 0) {
+                values.resize(150 + static_cast<std::size_t>(i % 101));
+                for (int& v : values) v = static_cast<int>(spread(random));
             }
-            pairs.emplace_back(document.selected, ComputeStats(ticked, table));
-            for (std::size_t i = 0; i < pairs.size(); ++i) {
-                const ReadingStats& a = pairs[i].first;
-                const ReadingStats& b = pairs[i].second;
-                const std::string what =
-                    std::string(k.what) + " " + table.Name() + " set " + std::to_string(i);
-                EXPECT_EQ(a.count, b.count) << what;
-                ExpectNear(a.mean, b.mean, what + " mean");
-                ExpectNear(a.median, b.median, what + " median");
-                ExpectNear(a.stddev, b.stddev, what + " stddev");
-                ExpectNear(a.cv, b.cv, what + " cv");
-                ExpectNear(a.p10, b.p10, what + " p10");
-                ExpectNear(a.p90, b.p90, what + " p90");
-                ExpectNear(a.passRate, b.passRate, what + " passRate");
-                EXPECT_EQ(a.min, b.min) << what;
-                EXPECT_EQ(a.max, b.max) << what;
-                EXPECT_EQ(a.passCount, b.passCount) << what;
-                EXPECT_EQ(a.classCounts, b.classCounts) << what;
-            }
+            if (i == k.farOutAt) values[3] = 2000000;
+            list.push_back(test::MakeComponent("0001", values));
+            list.back().selected = k.tickEvery != 0 && i % k.tickEvery == 0;
         }
+        // Twice: the second call must not see what the first left behind.
+        for (int round = 0; round < 2; ++round)
+            ExpectAgreesWithEachSetAlone(list, ClassTable::Rilem(), k.what);
     }
 }
 
