@@ -46,7 +46,7 @@ MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), do
     chartPane_->hide();
     // Registered after the panel and the view, so the title follows what they show.
     doc_.AddObserver(this);
-    connect(Panel(), &ControlPanel::DocumentEdited, this, &MainWindow::UpdateTitle);
+    connect(Panel(), &ControlPanel::DocumentEdited, this, &MainWindow::FollowDocument);
 
     CreateActions();
     CreateMenus();
@@ -58,7 +58,7 @@ MainWindow::MainWindow(Document& doc, QWidget* parent) : QMainWindow(parent), do
 
     view_->OnInitialUpdate();
     ReloadClassTable();
-    UpdateTitle();
+    FollowDocument();
 }
 
 // The panel and the view watch the document, which is a member and so goes before
@@ -303,9 +303,13 @@ QString MainWindow::DocumentTitle() const {
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }
 
-void MainWindow::UpdateTitle() {
+void MainWindow::FollowDocument() {
     setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + ProductName());
     setWindowModified(doc_.IsModified());
+    // Greyed when there is nothing to take back, as everywhere else on the desktop; a
+    // disabled action also leaves Ctrl+Z to a text field being edited.
+    if (QAction* undo = Action(cmd::kEditUndo)) undo->setEnabled(doc_.CanUndo());
+    if (QAction* redo = Action(cmd::kEditRedo)) redo->setEnabled(doc_.CanRedo());
 }
 
 void MainWindow::RebuildRecentMenu() {

@@ -86,12 +86,13 @@ public:
     // `tell`, says why a chosen user table was not taken.
     void ReloadClassTable(bool tell = false);
 
-    // DocumentObserver: the frame follows every change for its title.
-    void ShowComponent(const Component*) override { UpdateTitle(); }
-    void RefreshComponentList() override { UpdateTitle(); }
-    void RefreshPointCount() override { UpdateTitle(); }
-    void RebuildGrid() override { UpdateTitle(); }
-    void RefreshComponentRow(int) override { UpdateTitle(); }
+    // DocumentObserver: the frame follows every change for its title and its undo
+    // and redo items.
+    void ShowComponent(const Component*) override { FollowDocument(); }
+    void RefreshComponentList() override { FollowDocument(); }
+    void RefreshPointCount() override { FollowDocument(); }
+    void RebuildGrid() override { FollowDocument(); }
+    void RefreshComponentRow(int) override { FollowDocument(); }
 
 public slots:
     void OnFileNew();
@@ -125,7 +126,7 @@ public slots:
     void OnPrintSettings();
     void OnExportPdf();
     void OnApplyCriterion();
-    void UpdateTitle();
+    void FollowDocument();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

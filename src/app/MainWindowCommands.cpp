@@ -109,7 +109,7 @@ bool MainWindow::WriteDocumentTo(const QString& path) {
     }
     recent_.Add(path);
     RebuildRecentMenu();
-    UpdateTitle();
+    FollowDocument();
     return true;
 }
 
@@ -143,7 +143,7 @@ bool MainWindow::OpenLocalFile(const std::string& localPath) {
     view_->OnInitialUpdate();
     recent_.Add(path);
     RebuildRecentMenu();
-    UpdateTitle();
+    FollowDocument();
     return true;
 }
 
@@ -151,7 +151,7 @@ bool MainWindow::NewDocument() {
     if (!SaveModified()) return false;
     doc_.NewDocument();
     view_->OnInitialUpdate();
-    UpdateTitle();
+    FollowDocument();
     return true;
 }
 

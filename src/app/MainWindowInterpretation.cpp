@@ -61,7 +61,7 @@ void MainWindow::OnApplyCriterion() {
     }
     if (!chosen || ticked == 0) return;
     doc_.ApplyCriterionToTicked(*chosen);
-    UpdateTitle();
+    FollowDocument();
 }
 
 void MainWindow::ChooseClassTable(int command) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,44 +33,48 @@ struct FieldLayout {
     bool readOnly;
     bool visible;
     int row;
-    int column;  // 0 = left pair, 1 = right pair
+    int column;          // 0 = left pair, 1 = right pair
+    const char* widest;  // the widest value the field shows, or null for free text
 };
+
+// A resistivity as the fields show it, at its widest.
+constexpr const char* kWidestResistivity = "99999.9 kΩ*cm";
 
 // Shown fields first, in reading order; the hidden ones are still filled.
 constexpr FieldLayout kFields[] = {
     {ControlPanel::kName, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件名称"), "nameField", false,
-     true, 0, 0},
+     true, 0, 0, nullptr},
     {ControlPanel::kNumber, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件编号"), "numberField",
-     true, true, 0, 1},
+     true, true, 0, 1, "00000000"},
     // The pass criterion: a reading passes from design value + negative deviation up
     // to design value + positive deviation.
     {ControlPanel::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "设计值(kΩ·cm)"),
-     "designValueField", false, true, 2, 0},
+     "designValueField", false, true, 2, 0, "-1000000"},
     {ControlPanel::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许负偏差"),
-     "lowerToleranceField", false, true, 3, 0},
+     "lowerToleranceField", false, true, 3, 0, "-1000000"},
     {ControlPanel::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许正偏差"),
-     "upperToleranceField", false, true, 3, 1},
+     "upperToleranceField", false, true, 3, 1, "-1000000"},
     {ControlPanel::kMaximum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最大值"),
-     "maximumField", true, true, 4, 0},
+     "maximumField", true, true, 4, 0, kWidestResistivity},
     {ControlPanel::kMinimum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最小值"),
-     "minimumField", true, true, 4, 1},
+     "minimumField", true, true, 4, 1, kWidestResistivity},
     {ControlPanel::kPointCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "数据个数"),
-     "pointCountField", true, true, 5, 0},
+     "pointCountField", true, true, 5, 0, "00000"},
     {ControlPanel::kAverage, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "平均电阻率"),
-     "averageField", true, true, 5, 1},
+     "averageField", true, true, 5, 1, kWidestResistivity},
     {ControlPanel::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格点数"),
-     "passCountField", true, true, 6, 0},
+     "passCountField", true, true, 6, 0, "00000"},
     {ControlPanel::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格率"), "passRateField",
-     true, true, 6, 1},
+     true, true, 6, 1, "100.0%"},
 };
 
 constexpr FieldLayout kTotals[] = {
     {ControlPanel::kTotalPoints, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有测点个数"),
-     "totalPointsField", true, false, 0, 0},
+     "totalPointsField", true, false, 0, 0, "0000000"},
     {ControlPanel::kTotalPassing, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有合格测点数"),
-     "totalPassingField", true, false, 0, 1},
+     "totalPassingField", true, false, 0, 1, "0000000"},
     {ControlPanel::kOverallPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "整体合格率"),
-     "overallPassRateField", true, false, 1, 0},
+     "overallPassRateField", true, false, 1, 0, "100.0%"},
 };
 
 QString Resistivity(float value) {
@@ -209,10 +214,17 @@ QMenu* ControlPanel::MakeContextMenu(const QPoint& pos, QWidget* parent) {
     return menu;
 }
 
-QLineEdit* ControlPanel::AddField(Field field, const char* objectName, bool readOnly,
-                                  bool visible) {
+QLineEdit* ControlPanel::AddField(Field field, const char* objectName, bool readOnly, bool visible,
+                                  const char* widest) {
     auto* edit = new QLineEdit;
     edit->setReadOnly(readOnly);
+    // Wide enough for its widest value whatever the labels beside it take, so that
+    // longer labels (English) widen the panel rather than cut the values.
+    if (widest) {
+        const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString::fromUtf8(widest)) +
+                              2 * frame + 8);
+    }
     edit->setObjectName(QString::fromLatin1(objectName));
     if (!visible) edit->setVisible(false);
     edits_[field] = edit;
@@ -227,7 +239,7 @@ void ControlPanel::BuildFields() {
     grid->setColumnStretch(3, 1);
     for (const FieldLayout& f : kFields) {
         auto* label = new QLabel(tr(f.label));
-        QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible);
+        QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible, f.widest);
         label->setBuddy(edit);
         if (!f.visible) label->setVisible(false);
         grid->addWidget(label, f.row, f.column * 2);
@@ -248,7 +260,7 @@ void ControlPanel::BuildFields() {
     for (const FieldLayout& f : kTotals) {
         auto* label = new QLabel(tr(f.label));
         totals->addWidget(label, f.row, f.column * 2);
-        totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible), f.row,
+        totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible, f.widest), f.row,
                           f.column * 2 + 1);
     }
     totalsGroup_->setVisible(false);

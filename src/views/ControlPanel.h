@@ -88,7 +88,8 @@ protected:
 private:
     void BuildList();
     void BuildFields();
-    QLineEdit* AddField(Field field, const char* objectName, bool readOnly, bool visible);
+    QLineEdit* AddField(Field field, const char* objectName, bool readOnly, bool visible,
+                        const char* widest);
     void BuildFilterRow();
     void PickSelectedRow();
     void PickRow(const QModelIndex& shown);

@@ -128,6 +128,31 @@ TEST_F(EditCommandsTest, TheMenuItemDeletesTheCurrentComponentAfterAsking) {
     answers = {QMessageBox::No};
 }
 
+// Undo and redo are offered only when there is something to take back or redo.
+TEST_F(EditCommandsTest, UndoAndRedoAreGreyedWithNothingToTakeBack) {
+    Open({MakeComponent("0001", {1}), MakeComponent("0002", {2})});
+    struct Step {
+        const char* what;
+        int command;  // 0: the file as opened
+        int components;
+        bool undo, redo;
+    } steps[] = {
+        {"opened", 0, 2, false, false},
+        {"deleted", cmd::kDeleteComponent, 1, true, false},
+        {"undone", cmd::kEditUndo, 2, false, true},
+        {"redone", cmd::kEditRedo, 1, true, false},
+        {"undone again", cmd::kEditUndo, 2, false, true},
+        {"inserted", cmd::kInsertComponent, 3, true, false},
+    };
+    for (const Step& step : steps) {
+        if (step.command == cmd::kDeleteComponent) answers = {QMessageBox::Yes};
+        if (step.command != 0) frame->Action(step.command)->trigger();
+        EXPECT_EQ(Doc().ComponentCount(), step.components) << step.what;
+        EXPECT_EQ(frame->Action(cmd::kEditUndo)->isEnabled(), step.undo) << step.what;
+        EXPECT_EQ(frame->Action(cmd::kEditRedo)->isEnabled(), step.redo) << step.what;
+    }
+}
+
 TEST_F(EditCommandsTest, WithNothingToDeleteNothingIsAsked) {
     frame->Action(cmd::kDeleteComponent)->trigger();
     EXPECT_TRUE(prompts.empty());

@@ -6,12 +6,14 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStyle>
 #include <QXmlStreamReader>
 
 #include "app/AboutBox.h"
@@ -234,6 +236,36 @@ TEST_F(TranslatedUiTest, ClassNamesFollowTheWindowButNotTheReport) {
         const QString shares =
             language == UiLanguage::English ? "Low 25% · Moderate 75%" : "低 25% · 中等 75%";
         EXPECT_EQ(ClassSharesText(table, {0, 1, 3, 0}, ClassWording::kInterface), shares);
+    }
+}
+
+// The panel's values are never cut, however long the labels beside them are.
+TEST_F(TranslatedUiTest, PanelValuesFitTheirFieldsInEitherLanguage) {
+    const char* fields[] = {"numberField",         "designValueField", "lowerToleranceField",
+                            "upperToleranceField", "maximumField",     "minimumField",
+                            "pointCountField",     "averageField",     "passCountField",
+                            "passRateField"};
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        SCOPED_TRACE(LanguageCode(language).toStdString());
+        InstallTranslators(*QCoreApplication::instance(), language);
+        Document doc;
+        MainWindow frame(doc);
+        frame.resize(1000, 700);
+        frame.show();
+        ASSERT_TRUE(frame.OpenLocalFile(OHMLET_EXAMPLE_FILE));
+        QApplication::processEvents();
+        for (const char* name : fields) {
+            auto* edit = frame.findChild<QLineEdit*>(QString::fromLatin1(name));
+            ASSERT_NE(edit, nullptr) << name;
+            ASSERT_TRUE(edit->isVisible()) << name;
+            ASSERT_FALSE(edit->text().isEmpty()) << name;
+            const int frameWidth =
+                edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+            const int room = edit->width() - 2 * frameWidth - 4;
+            EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), room)
+                << name << ": \"" << edit->text().toStdString() << "\" in " << edit->width()
+                << " px";
+        }
     }
 }
 
