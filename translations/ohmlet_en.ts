@@ -592,6 +592,10 @@ Print Preview</translation>
 <context>
     <name>ohmlet::ComponentListModel</name>
     <message>
+        <source>yyyy年M月d日</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
         <source>序号</source>
         <translation>No.</translation>
     </message>

@@ -1,6 +1,9 @@
 #include "views/ComponentListModel.h"
 
+#include <QDate>
+
 #include "report/GbkCodec.h"
+#include "report/ReportParameters.h"
 
 namespace ohmlet {
 
@@ -46,12 +49,22 @@ QVariant ComponentListModel::data(const QModelIndex& index, int role) const {
         case kPointCount:
             return QString::number(c->pointCount);
         case kTestDate:
-            return FromGbk(c->TestDate());
+            return ShownDate(c->TestDate());
         case kName:
             return FromGbk(c->Name());
         default:
             return {};
     }
+}
+
+// The file keeps dates in Chinese; a translated window shows them in its own format,
+// and the Chinese one as the file has them (spaces and all).
+QString ComponentListModel::ShownDate(const std::string& stored) const {
+    const QString chineseFormat = QStringLiteral("yyyy年M月d日");
+    const QString format = tr("yyyy年M月d日");
+    if (format == chineseFormat) return FromGbk(stored);
+    const QDate date = ParseStoredDate(stored);
+    return date.isValid() ? date.toString(format) : FromGbk(stored);
 }
 
 QVariant ComponentListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -3,6 +3,7 @@
 // row is drawn, the tick in the first column. A tick the user sets is an edit of the
 // document, so it is undoable and every output sees it.
 #include <QAbstractTableModel>
+#include <string>
 
 #include "data/Document.h"
 
@@ -31,6 +32,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
+    QString ShownDate(const std::string& stored) const;
+
     Document& doc_;
 };
 

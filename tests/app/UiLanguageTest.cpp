@@ -24,6 +24,8 @@
 #include "app/UiLanguage.h"
 #include "data/Document.h"
 #include "report/ClassNames.h"
+#include "report/GbkCodec.h"
+#include "views/ComponentListModel.h"
 
 namespace ohmlet {
 namespace {
@@ -265,6 +267,43 @@ TEST_F(TranslatedUiTest, PanelValuesFitTheirFieldsInEitherLanguage) {
             EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), room)
                 << name << ": \"" << edit->text().toStdString() << "\" in " << edit->width()
                 << " px";
+        }
+    }
+}
+
+// The list shows the stored dates as the file has them in Chinese, in the window's own
+// format in English; text that is no date stays as it is.
+TEST_F(TranslatedUiTest, ListDatesFollowTheWindowLanguage) {
+    struct Row {
+        const char* stored;
+        const char* chinese;
+        const char* english;
+    };
+    const Row rows[] = {
+        {"2026年10月12日", "2026年10月12日", "2026-10-12"},
+        {"2026年 3月 5日", "2026年 3月 5日", "2026-03-05"},
+        {"2026年03月05日", "2026年03月05日", "2026-03-05"},
+        // Not at the positions the file keeps a date's numbers at.
+        {"2026年3月5日", "2026年3月5日", "2026年3月5日"},
+        {"昨天", "昨天", "昨天"},
+        {"", "", ""},
+    };
+    Document doc;
+    std::vector<Component> components;
+    for (const Row& row : rows) {
+        components.emplace_back();
+        components.back().SetTestDate(ToGbk(QString::fromUtf8(row.stored)));
+    }
+    doc.ReplaceComponents(std::move(components));
+    ComponentListModel model(doc);
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        InstallTranslators(*QCoreApplication::instance(), language);
+        for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+            const char* shown = language == UiLanguage::English ? rows[i].english : rows[i].chinese;
+            EXPECT_EQ(model.data(model.index(i, ComponentListModel::kTestDate), Qt::DisplayRole)
+                          .toString(),
+                      QString::fromUtf8(shown))
+                << LanguageCode(language).toStdString() << " " << rows[i].stored;
         }
     }
 }
