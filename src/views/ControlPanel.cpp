@@ -308,6 +308,8 @@ void ControlPanel::ShowComponent(const Component* c) {
     const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
     statsBox_->ShowComponent(c);
+    if (listFilter_->mapToSource(list_->currentIndex()).row() != doc_.CurrentIndex())
+        FollowCurrentRow();
     pushing_ = false;
 }
 
@@ -341,8 +343,15 @@ void ControlPanel::OnCriterionEdited() {
 // The rows read the document when drawn: a refresh costs nothing per component, and
 // the ticks shown are always the document's.
 void ControlPanel::RefreshComponentList() {
-    refreshing_ = true;
     listModel_->Reload();
+    FollowCurrentRow();
+    ShowTotals();
+}
+
+// The list's current row is the document's current component, however it became so.
+void ControlPanel::FollowCurrentRow() {
+    const bool wasRefreshing = refreshing_;
+    refreshing_ = true;  // moving the row here must not pick it again
     const QModelIndex current =
         listFilter_->mapFromSource(listModel_->index(doc_.CurrentIndex(), 0));
     if (current.isValid())
@@ -350,8 +359,7 @@ void ControlPanel::RefreshComponentList() {
             current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else
         list_->selectionModel()->clearSelection();
-    refreshing_ = false;
-    ShowTotals();
+    refreshing_ = wasRefreshing;
 }
 
 void ControlPanel::RefreshPointCount() {

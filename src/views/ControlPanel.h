@@ -91,6 +91,7 @@ private:
     QLineEdit* AddField(Field field, const char* objectName, bool readOnly, bool visible,
                         const char* widest);
     void BuildFilterRow();
+    void FollowCurrentRow();
     void PickSelectedRow();
     void PickRow(const QModelIndex& shown);
     void ChangeShownTicks(int change);

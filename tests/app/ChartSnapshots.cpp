@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
+#include "data/Document.h"
 #include "views/ChartExport.h"
 #include "views/ChartPane.h"
 
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: chart-snapshots FILE.DZL COMPONENT TAB SECONDS [EXPORT]\n");
         return 2;
     }
-    ohmlet::MainWindow window;
+    ohmlet::Document doc;
+    ohmlet::MainWindow window(doc);
     window.resize(1260, 860);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
@@ -33,7 +35,7 @@ int main(int argc, char* argv[]) {
             const QString path = QString::fromLocal8Bit(argv[5]) + QLatin1String(ending);
             const ohmlet::ChartExportResult r =
                 ohmlet::ExportChartImage(*pane->CurrentChart(), path);
-            std::printf("%s: %s\n", qPrintable(path), r.Ok() ? "written" : qPrintable(r.error));
+            std::printf("%s: %s\n", qPrintable(path), r.Ok() ? "written" : r.text.c_str());
         }
     }
     std::printf("ready\n");

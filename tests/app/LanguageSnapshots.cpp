@@ -15,6 +15,7 @@
 #include "app/AppStrings.h"
 #include "app/MainWindow.h"
 #include "app/UiLanguage.h"
+#include "data/Document.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[2]));
     const QString code = ohmlet::LanguageCode(*language);
 
-    ohmlet::MainWindow frame;
+    ohmlet::Document doc;
+    ohmlet::MainWindow frame(doc);
     if (argc > 3) frame.OpenLocalFile(argv[3]);
     frame.setGeometry(QApplication::primaryScreen()->availableGeometry());
     frame.show();

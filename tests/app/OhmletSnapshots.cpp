@@ -17,6 +17,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "data/Document.h"
 #include "dialogs/TransferDialog.h"
 #include "views/ControlPanel.h"
 #include "views/DataView.h"
@@ -51,7 +52,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     out = QDir(QString::fromLocal8Bit(argv[1]));
-    MainWindow frame;
+    Document doc;
+    MainWindow frame(doc);
     frame.resize(1200, 850);
     frame.move(20, 20);
     frame.show();

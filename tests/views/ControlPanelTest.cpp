@@ -154,6 +154,23 @@ TEST_F(ControlPanelTest, ClickingARowMakesItCurrentAndKeysActOnTheRowMovedTo) {
     }
 }
 
+// The list follows the current component when something else than the list picks it
+// (the chart pane, undo, a command).
+TEST_F(ControlPanelTest, TheListFollowsAComponentPickedElsewhere) {
+    Load({MakeComponent("0001", {1}), MakeComponent("0002", {2}), MakeComponent("0003", {3})});
+    struct Step {
+        int pick;
+        const char* number;
+    } steps[] = {{2, "0003"}, {0, "0001"}, {1, "0002"}, {2, "0003"}};
+    for (const Step& step : steps) {
+        doc.SelectComponent(step.pick);
+        EXPECT_EQ(SelectedRow(), step.pick) << step.number;
+        EXPECT_EQ(List()->currentIndex().row(), step.pick) << step.number;
+        EXPECT_EQ(Text(ControlPanel::kNumber), QString::fromLatin1(step.number));
+        EXPECT_EQ(doc.CurrentIndex(), step.pick) << "moving the row must not pick another";
+    }
+}
+
 TEST_F(ControlPanelTest, ClickingEmptySpaceWithNoRowSelectedChangesNothing) {
     Load({MakeComponent("0001", {1}), MakeComponent("0002", {2, 2})});
     List()->clearSelection();
