@@ -18,14 +18,7 @@ namespace kernels {
 ReadingSums AddUpReadingsPortable(const MeasuringPoint* p, std::size_t n) {
     ReadingSums r;
     r.min = r.max = p[0].value;
-    for (std::size_t i = 0; i < n; ++i) {
-        const int32_t v = p[i].value;
-        const uint32_t u = static_cast<uint32_t>(v);
-        r.min = std::min(r.min, v);
-        r.max = std::max(r.max, v);
-        r.sum += u;
-        r.squares += static_cast<uint64_t>(u) * u;
-    }
+    for (std::size_t i = 0; i < n; ++i) r.Add(p[i].value);
     return r;
 }
 
@@ -99,14 +92,7 @@ __attribute__((target("avx2"))) ReadingSums AddUpReadingsVector(const MeasuringP
     r.max = *std::max_element(highs, highs + 8);
     r.sum = sums[0] + sums[1] + sums[2] + sums[3];
     r.squares = squareSums[0] + squareSums[1] + squareSums[2] + squareSums[3];
-    for (; i < n; ++i) {
-        const int32_t v = p[i].value;
-        const uint32_t u = static_cast<uint32_t>(v);
-        r.min = std::min(r.min, v);
-        r.max = std::max(r.max, v);
-        r.sum += u;
-        r.squares += static_cast<uint64_t>(u) * u;
-    }
+    for (; i < n; ++i) r.Add(p[i].value);
     return r;
 }
 

@@ -23,6 +23,15 @@ struct ReadingSums {
     uint64_t squares = 0;
 
     bool InWindow() const { return min >= 0 && max < kReadingWindow; }
+
+    // One reading more; min and max must already hold a reading of the set.
+    void Add(int32_t v) {
+        const uint32_t u = static_cast<uint32_t>(v);
+        min = v < min ? v : min;
+        max = v > max ? v : max;
+        sum += u;
+        squares += static_cast<uint64_t>(u) * u;
+    }
 };
 
 // n >= 1 readings.

@@ -20,6 +20,21 @@ void ExpectNear(const Opt& actual, const Opt& expected, const std::string& what)
     }
 }
 
+// Every figure but the class counts.
+void ExpectSameFigures(const ReadingStats& a, const ReadingStats& b, const std::string& what) {
+    EXPECT_EQ(a.count, b.count) << what;
+    ExpectNear(a.mean, b.mean, what + " mean");
+    ExpectNear(a.median, b.median, what + " median");
+    ExpectNear(a.stddev, b.stddev, what + " stddev");
+    ExpectNear(a.cv, b.cv, what + " cv");
+    ExpectNear(a.p10, b.p10, what + " p10");
+    ExpectNear(a.p90, b.p90, what + " p90");
+    ExpectNear(a.passRate, b.passRate, what + " passRate");
+    EXPECT_EQ(a.min, b.min) << what;
+    EXPECT_EQ(a.max, b.max) << what;
+    EXPECT_EQ(a.passCount, b.passCount) << what;
+}
+
 // Readings in the default pass band 17..25 of test::MakeComponent.
 TEST(ReadingStats, HandComputedSets) {
     struct Case {
@@ -127,25 +142,23 @@ TEST(ReadingStats, HandComputedSets) {
             {"alone", ComputeStats(list[0], ClassTable::Rilem())},
             {"in a file", document.components[0]},
             {"ticked", document.selected}};
-        for (const auto& [way, s] : ways) {
-            const std::string what = std::string(k.what) + ", " + way;
-            EXPECT_EQ(s.count, static_cast<int64_t>(k.values.size())) << what;
-            ExpectNear(s.mean, k.mean, what + " mean");
-            ExpectNear(s.median, k.median, what + " median");
-            ExpectNear(s.stddev, k.stddev, what + " stddev");
-            ExpectNear(s.cv, k.cv, what + " cv");
-            ExpectNear(s.p10, k.p10, what + " p10");
-            ExpectNear(s.p90, k.p90, what + " p90");
-            ExpectNear(s.passRate, k.rate, what + " passRate");
-            EXPECT_EQ(s.min, k.min) << what;
-            EXPECT_EQ(s.max, k.max) << what;
-            EXPECT_EQ(s.passCount, k.pass) << what;
-        }
+        ReadingStats expected;
+        expected.count = static_cast<int64_t>(k.values.size());
+        expected.mean = k.mean;
+        expected.median = k.median;
+        expected.stddev = k.stddev;
+        expected.cv = k.cv;
+        expected.p10 = k.p10;
+        expected.p90 = k.p90;
+        expected.passRate = k.rate;
+        expected.min = k.min;
+        expected.max = k.max;
+        expected.passCount = k.pass;
+        for (const auto& [way, s] : ways)
+            ExpectSameFigures(s, expected, std::string(k.what) + ", " + way);
     }
 }
 
-// A file's statistics come from fixed histograms when its readings allow and from
-// the general path otherwise; both must agree, whatever mix of components a file has.
 // The statistics of a whole file against each component's and the ticked ones' alone,
 // which take the general path.
 void ExpectAgreesWithEachSetAlone(const std::vector<Component>& list, const ClassTable& table,
@@ -163,21 +176,13 @@ void ExpectAgreesWithEachSetAlone(const std::vector<Component>& list, const Clas
         const ReadingStats& a = pairs[i].first;
         const ReadingStats& b = pairs[i].second;
         const std::string what = label + " " + table.Name() + " set " + std::to_string(i);
-        EXPECT_EQ(a.count, b.count) << what;
-        ExpectNear(a.mean, b.mean, what + " mean");
-        ExpectNear(a.median, b.median, what + " median");
-        ExpectNear(a.stddev, b.stddev, what + " stddev");
-        ExpectNear(a.cv, b.cv, what + " cv");
-        ExpectNear(a.p10, b.p10, what + " p10");
-        ExpectNear(a.p90, b.p90, what + " p90");
-        ExpectNear(a.passRate, b.passRate, what + " passRate");
-        EXPECT_EQ(a.min, b.min) << what;
-        EXPECT_EQ(a.max, b.max) << what;
-        EXPECT_EQ(a.passCount, b.passCount) << what;
+        ExpectSameFigures(a, b, what);
         EXPECT_EQ(a.classCounts, b.classCounts) << what;
     }
 }
 
+// A file's statistics come from fixed histograms when its readings allow and from
+// the general path otherwise; both must agree, whatever mix of components a file has.
 TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     struct Case {
         const char* what;

@@ -156,18 +156,5 @@ TEST(ReadingSums, CumulatedBinsBeyondHalfTheRange) {
     }
 }
 
-TEST(ReadingSums, CountsEachReadingIntoItsBin) {
-    const std::vector<MeasuringPoint> points = Points({3, 0, 3, 16383, 3, 7, 0});
-    std::vector<uint32_t> bins(kReadingWindow, 0);
-    CountIntoBins(points.data(), points.size(), bins.data());
-    EXPECT_EQ(bins[0], 2u);
-    EXPECT_EQ(bins[3], 3u);
-    EXPECT_EQ(bins[7], 1u);
-    EXPECT_EQ(bins[16383], 1u);
-    uint32_t total = 0;
-    for (uint32_t b : bins) total += b;
-    EXPECT_EQ(total, 7u);
-}
-
 }  // namespace
 }  // namespace ohmlet
