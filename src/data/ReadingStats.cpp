@@ -1,13 +1,12 @@
 #include "data/ReadingStats.h"
 
 #include "data/ReadingSums.h"
+#include "data/WorkerThread.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 
 namespace ohmlet {
@@ -55,7 +54,7 @@ RankPosition PositionOf(int64_t n) {
 // the mean and the readings at the ranks each percentile sits between.
 void Finish(ReadingStats& s, const Totals& t, double mean, double squares,
             const RankPosition (&positions)[3], const double (&at)[6],
-            std::vector<int64_t> classCounts) {
+            const ClassCounts& classCounts) {
     const double n = static_cast<double>(t.count);
     s.mean = mean;
     s.min = t.min;
@@ -65,7 +64,7 @@ void Finish(ReadingStats& s, const Totals& t, double mean, double squares,
     std::optional<double>* targets[] = {&s.p10, &s.median, &s.p90};
     for (int k = 0; k < 3; ++k)
         *targets[k] = at[2 * k] + positions[k].fraction * (at[2 * k + 1] - at[2 * k]);
-    s.classCounts = std::move(classCounts);
+    s.classCounts = classCounts;
     if (t.count >= 2) {
         s.stddev = std::sqrt(squares / (n - 1));
         if (mean != 0) s.cv = *s.stddev / mean;
@@ -147,7 +146,7 @@ ReadingStats Summarise(Totals t, const ClassTable& table, const Component* band,
         while (wanted[next].rank < seen) at[wanted[next++].slot] = value;
     });
     for (std::size_t c = 0; c < cls; ++c) begins[c] = t.count;
-    std::vector<int64_t> classCounts(classes.size());
+    ClassCounts classCounts(classes.size());
     for (std::size_t c = 0; c < classes.size(); ++c)
         classCounts[c] = (c == 0 ? t.count : begins[c - 1]) - begins[c];
     if (band) t.passing = passing;
@@ -156,7 +155,7 @@ ReadingStats Summarise(Totals t, const ClassTable& table, const Component* band,
         squares = std::max(0.0, static_cast<double>(wholeSquares) - offset * offset / n);
     }
 
-    Finish(s, t, mean, squares, positions, at, std::move(classCounts));
+    Finish(s, t, mean, squares, positions, at, classCounts);
     return s;
 }
 
@@ -245,16 +244,20 @@ Window& ThreadWindow() {
     return Zeroed(window);
 }
 
-// The second thread of a large file starts afresh each call; it borrows these
-// histograms, one call at a time.
-std::mutex helperWindowInUse;
-Window& HelperWindow() {
-    static Window window;
-    return Zeroed(window);
+// The second thread of a large file and its histograms, lent to one call at a time.
+struct Helper {
+    Window window;
+    WorkerThread thread;
+};
+std::mutex helperInUse;
+Helper& TheHelper() {
+    static Helper helper;
+    return helper;
 }
 
 // Below this many readings a second thread costs more than it saves.
 constexpr std::size_t kReadingsForTwoThreads = std::size_t{1} << 17;
+constexpr std::size_t kComponentsForTwoThreads = 512;
 
 // Cumulative counts of one component's readings over [low, high]: upTo[i] readings
 // are at or below low + i. A component has fewer than 2^31 readings, so 32 bits hold
@@ -292,11 +295,11 @@ private:
     int32_t high_;
 };
 
-// One component whose readings are all in the window, from its cumulative counts.
+// One component whose readings are all in the window, from its cumulative counts, into
+// `s` as default-made (filled in place: a file has thousands of these).
 // `t` holds the count, sum, min and max; `sumSquares` the readings' squares added up.
-ReadingStats WindowStats(Totals t, uint64_t sumSquares, const Cumulative& cumulative,
-                         const ClassTable& table, const Component& band) {
-    ReadingStats s;
+void WindowStats(Totals t, uint64_t sumSquares, const Cumulative& cumulative,
+                 const ClassTable& table, const Component& band, ReadingStats& s) {
     s.count = t.count;
     const int64_t n = t.count;
     const RankPosition positions[] = {PositionOf<1, 10>(n), PositionOf<1, 2>(n),
@@ -323,7 +326,7 @@ ReadingStats WindowStats(Totals t, uint64_t sumSquares, const Cumulative& cumula
 
     // Each class takes the readings from its bound up to the bound of the class above.
     const std::vector<CorrosionClass>& classes = table.Classes();
-    std::vector<int64_t> classCounts(classes.size());
+    ClassCounts classCounts(classes.size());
     int64_t above = n;  // readings below the class above
     for (std::size_t c = 0; c + 1 < classes.size(); ++c) {
         const int64_t below = cumulative.UpTo(classes[c].lowerBound - 1);
@@ -342,22 +345,22 @@ ReadingStats WindowStats(Totals t, uint64_t sumSquares, const Cumulative& cumula
     const double offset = static_cast<double>(wholeSum);
     const double squares =
         std::max(0.0, static_cast<double>(wholeSquares) - offset * offset / static_cast<double>(n));
-    Finish(s, t, mean, squares, positions, at, std::move(classCounts));
-    return s;
+    Finish(s, t, mean, squares, positions, at, classCounts);
 }
 
-// The figures of components [begin, end), each into its place in `out`, and the
-// ticked components' readings counted into window.ticked while all are in the window.
+// What a thread's share of the list adds to the ticked set.
 struct TickedPart {
     Totals all;
-    bool allInWindow = true;
+    bool allInWindow = true;  // while so, its readings are counted in window.ticked
 };
 
-TickedPart ComputePart(const std::vector<Component>& components, std::size_t begin, std::size_t end,
-                       const ClassTable& table, Window& window, std::vector<ReadingStats>& out) {
+// The figures of components [begin, end), each into its place in `out`; the ticked
+// ones are added to `part`.
+void ComputePart(const std::vector<Component>& components, std::size_t begin, std::size_t end,
+                 const ClassTable& table, Window& window, std::vector<ReadingStats>& out,
+                 TickedPart& part) {
     uint32_t* own = window.own.data();        // zero again after each component
     uint32_t* ticked = window.ticked.data();  // the ticked components' readings
-    TickedPart part;
     for (std::size_t index = begin; index < end; ++index) {
         const Component& c = components[index];
         const std::size_t n = ReadingCount(c);
@@ -386,61 +389,87 @@ TickedPart ComputePart(const std::vector<Component>& components, std::size_t beg
                          window.upTo.data(),
                          isSelected && part.allInWindow ? ticked + t.min : nullptr);
         const Cumulative cumulative(window.upTo.data(), t.min, t.max);
-        out[index] = WindowStats(t, sums.squares, cumulative, table, c);
+        WindowStats(t, sums.squares, cumulative, table, c, out[index]);
         t.passing = *out[index].passCount;
         if (isSelected) part.all.Add(t);
     }
-    return part;
 }
 
-// Where to split the list so that each half holds about half the readings; 0 when the
-// file is too small to be worth a second thread.
-std::size_t SplitForTwoThreads(const std::vector<Component>& components) {
+// Whether a second thread is worth waking. Counting the readings walks every
+// component, which a large file just read no longer has in cache, so a long list is
+// taken as large enough without.
+bool WorthTwoThreads(const std::vector<Component>& components) {
+    static const bool twoProcessors = std::thread::hardware_concurrency() >= 2;
+    if (!twoProcessors) return false;
+    if (components.size() >= kComponentsForTwoThreads) return true;
     std::size_t readings = 0;
     for (const Component& c : components) readings += ReadingCount(c);
-    if (readings < kReadingsForTwoThreads || std::thread::hardware_concurrency() < 2) return 0;
-    std::size_t seen = 0;
-    for (std::size_t index = 0; index < components.size(); ++index) {
-        seen += ReadingCount(components[index]);
-        if (2 * seen >= readings) return index + 1;
-    }
-    return 0;
+    return readings >= kReadingsForTwoThreads;
 }
 
-// The list split at `split` between this thread and a helper, the helper's ticked
-// counts then added to this thread's. This thread takes the second half: a file just
-// read has its last components in this processor's cache. Returns false, having done
-// nothing, when no thread or histograms are to be had; the caller then does it all.
-bool ComputeOnTwoThreads(const std::vector<Component>& components, std::size_t split,
-                         const ClassTable& table, std::vector<ReadingStats>& out, Window& mine,
-                         TickedPart& result) {
-    std::unique_lock<std::mutex> lock(helperWindowInUse, std::try_to_lock);
+// Deals the list out in runs of components: the helper takes them from the front,
+// this thread from the back, where a file just read is still in this processor's
+// cache. They meet wherever the work balances, however late the helper starts.
+class Runs {
+public:
+    explicit Runs(std::size_t count)
+        : length_(std::clamp<std::size_t>(count / 64, 1, 32)), back_(count) {}
+
+    bool FromFront(std::size_t& begin, std::size_t& end) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (front_ == back_) return false;
+        begin = front_;
+        end = front_ = front_ + std::min(length_, back_ - front_);
+        return true;
+    }
+
+    bool FromBack(std::size_t& begin, std::size_t& end) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (front_ == back_) return false;
+        end = back_;
+        begin = back_ = back_ - std::min(length_, back_ - front_);
+        return true;
+    }
+
+private:
+    const std::size_t length_;
+    std::mutex mutex_;
+    std::size_t front_ = 0;
+    std::size_t back_;
+};
+
+// The list shared between this thread and the helper, the helper's ticked counts then
+// added to this thread's. Returns false, having done nothing, when the helper is not
+// to be had; the caller then does it all.
+bool ComputeOnTwoThreads(const std::vector<Component>& components, const ClassTable& table,
+                         std::vector<ReadingStats>& out, Window& mine, TickedPart& result) {
+    std::unique_lock<std::mutex> lock(helperInUse, std::try_to_lock);
     if (!lock.owns_lock()) return false;
-    Window& helpers = HelperWindow();
+    Helper& helper = TheHelper();
+    Window& helpers = Zeroed(helper.window);
     TickedPart helpersPart;
-    std::exception_ptr failure;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            try {
-                helpersPart = ComputePart(components, 0, split, table, helpers, out);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
+    Runs runs(components.size());
+    auto work = [&](Window& window, TickedPart& part, auto take) {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        while ((runs.*take)(begin, end))
+            ComputePart(components, begin, end, table, window, out, part);
+    };
+    if (!helper.thread.Start([&] { work(helpers, helpersPart, &Runs::FromFront); })) {
         helpers.clean = true;  // untouched
         return false;
     }
-    // The helper must be joined even if this throws.
+    // The helper must have ended before this returns, even if this throws.
     try {
-        result = ComputePart(components, split, components.size(), table, mine, out);
+        work(mine, result, &Runs::FromBack);
     } catch (...) {
-        helper.join();
+        try {
+            helper.thread.Wait();
+        } catch (...) {  // this thread's failure is the one to report
+        }
         throw;  // `helpers` stays marked unclean
     }
-    helper.join();
-    if (failure) std::rethrow_exception(failure);
+    helper.thread.Wait();  // throws again what the helper threw
 
     if (result.all.count + helpersPart.all.count >= kTickedLimit) result.allInWindow = false;
     result.allInWindow = result.allInWindow && helpersPart.allInWindow;
@@ -473,10 +502,9 @@ DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
     stats.components.resize(components.size());
     Window& window = ThreadWindow();
     TickedPart ticked;
-    const std::size_t split = SplitForTwoThreads(components);
-    if (split == 0 ||
-        !ComputeOnTwoThreads(components, split, table, stats.components, window, ticked))
-        ticked = ComputePart(components, 0, components.size(), table, window, stats.components);
+    if (!WorthTwoThreads(components) ||
+        !ComputeOnTwoThreads(components, table, stats.components, window, ticked))
+        ComputePart(components, 0, components.size(), table, window, stats.components, ticked);
 
     const Totals& all = ticked.all;
     if (!ticked.allInWindow) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/ClassCounts.h"
 #include "data/Component.h"
 #include "data/CorrosionClasses.h"
 
@@ -22,7 +23,7 @@ struct ReadingStats {
     std::optional<int32_t> max;
     std::optional<int64_t> passCount;  // by each component's own pass band
     std::optional<double> passRate;
-    std::optional<std::vector<int64_t>> classCounts;  // in the order of the table
+    std::optional<ClassCounts> classCounts;  // in the order of the table
 };
 
 ReadingStats ComputeStats(const Component& component, const ClassTable& table);

@@ -45,8 +45,7 @@ QString ClassLegendText(const ClassTable& table, std::size_t index, ClassWording
 
 QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }
 
-QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts,
-                        ClassWording wording) {
+QString ClassSharesText(const ClassTable& table, const ClassCounts& counts, ClassWording wording) {
     const int64_t total = std::accumulate(counts.begin(), counts.end(), int64_t{0});
     if (total == 0) return QStringLiteral("-");
     QStringList parts;

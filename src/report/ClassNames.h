@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "data/ClassCounts.h"
 #include "data/CorrosionClasses.h"
 
 namespace ohmlet {
@@ -24,7 +25,7 @@ QString ClassRangeText(const ClassTable& table, std::size_t index);
 QString ClassLegendText(const ClassTable& table, std::size_t index,
                         ClassWording wording = ClassWording::kReport);
 // "低 25% · 中等 75%": the classes that hold readings, with their shares of `total`.
-QString ClassSharesText(const ClassTable& table, const std::vector<int64_t>& counts,
+QString ClassSharesText(const ClassTable& table, const ClassCounts& counts,
                         ClassWording wording = ClassWording::kReport);
 // A statistic with one decimal, or "-" when the set does not define it.
 QString StatText(const std::optional<double>& value, int decimals = 1);

@@ -229,22 +229,31 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
 TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
-        int farOutAt;    // the component given one reading far out; -1 none
-        int tickEvery;   // every n-th component ticked; 0 none
-        int emptyEvery;  // every n-th component without readings; 0 none
+        int components;
+        int fewestPoints;  // component i has fewestPoints + i % 101 readings
+        int farOutAt;      // the component given one reading far out; -1 none
+        int tickEvery;     // every n-th component ticked; 0 none
+        int emptyEvery;    // every n-th component without readings; 0 none
     } cases[] = {
-        {"all in the window, all ticked", -1, 1, 0},  {"one far out near the start", 10, 1, 0},
-        {"one far out near the end", 1190, 1, 0},     {"one far out, unticked", 1190, 2, 0},
-        {"every third ticked, some empty", -1, 3, 7}, {"none ticked", -1, 0, 0},
+        {"all in the window, all ticked", 1200, 150, -1, 1, 0},
+        {"one far out near the start", 1200, 150, 10, 1, 0},
+        {"one far out near the end", 1200, 150, 1190, 1, 0},
+        {"one far out, unticked", 1200, 150, 1190, 2, 0},
+        {"every third ticked, some empty", 1200, 150, -1, 3, 7},
+        {"none ticked", 1200, 150, -1, 0, 0},
+        // Shared out one component at a time.
+        {"a few large components", 3, 50000, 1, 1, 0},
+        // Many components with few readings between them.
+        {"many small components", 700, 1, -1, 2, 0},
     };
     std::mt19937 random(7);
     std::lognormal_distribution<double> spread(3.8, 0.6);
     for (const Case& k : cases) {
         std::vector<Component> list;
-        for (int i = 0; i < 1200; ++i) {
+        for (int i = 0; i < k.components; ++i) {
             std::vector<int> values;
             if (k.emptyEvery == 0 || i % k.emptyEvery != 0) {
-                values.resize(150 + static_cast<std::size_t>(i % 101));
+                values.resize(static_cast<std::size_t>(k.fewestPoints + i % 101));
                 for (int& v : values) v = static_cast<int>(spread(random));
             }
             if (i == k.farOutAt) values[3] = 2000000;
@@ -268,7 +277,7 @@ TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
             EXPECT_EQ(s.selected.max, list == &wide ? 1000000 : 12);
             ExpectNear(s.selected.median, 9, "median");
             EXPECT_EQ(s.components[0].classCounts,
-                      (std::vector<int64_t>{list == &wide ? 1 : 0, 0, list == &wide ? 0 : 1, 2}));
+                      (ClassCounts{list == &wide ? 1 : 0, 0, list == &wide ? 0 : 1, 2}));
         }
     }
 }
@@ -299,7 +308,7 @@ TEST(ReadingStats, ClassCountsAtTheBoundaries) {
     struct Case {
         ClassTable table;
         std::vector<int> values;
-        std::vector<int64_t> counts;
+        ClassCounts counts;
     } cases[] = {
         {ClassTable::Rilem(), {100, 99, 50, 49, 10, 9}, {1, 2, 2, 1}},
         {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {2, 0, 0, 3}},
@@ -356,7 +365,7 @@ TEST(ReadingStats, TickedComponentsTogether) {
     DocumentStats stats = ComputeDocumentStats(list, ClassTable::Rilem());
     ASSERT_EQ(stats.components.size(), 4u);
     EXPECT_EQ(stats.components[1].count, 1);
-    EXPECT_EQ(stats.components[1].classCounts, (std::vector<int64_t>{1, 0, 0, 0}));
+    EXPECT_EQ(stats.components[1].classCounts, (ClassCounts{1, 0, 0, 0}));
     EXPECT_EQ(stats.components[2].passCount, 1);
     EXPECT_EQ(stats.components[3].count, 0);
 
@@ -371,7 +380,7 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(all.max, 30);
     EXPECT_EQ(all.passCount, 2) << "each component by its own band";
     ExpectNear(all.passRate, 2.0 / 3, "passRate");
-    EXPECT_EQ(all.classCounts, (std::vector<int64_t>{0, 0, 3, 0}));
+    EXPECT_EQ(all.classCounts, (ClassCounts{0, 0, 3, 0}));
 
     for (Component& c : list) c.selected = 0;
     stats = ComputeDocumentStats(list, ClassTable::Rilem());
