@@ -115,9 +115,9 @@ __attribute__((target("avx2"))) std::size_t CumulateEights(uint32_t* bins, std::
         run = _mm256_add_epi32(run, _mm256_slli_si256(run, 8));
         run = _mm256_add_epi32(
             run, _mm256_shuffle_epi32(_mm256_permute2x128_si256(run, run, 0x08), 0xFF));
-        run = _mm256_add_epi32(run, total);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(upTo + i), run);
-        total = _mm256_permutevar8x32_epi32(run, last);
+        // The total carried on waits only on an addition, not on the shuffle.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(upTo + i), _mm256_add_epi32(run, total));
+        total = _mm256_add_epi32(total, _mm256_permutevar8x32_epi32(run, last));
     }
     return i;
 }
