@@ -17,6 +17,11 @@ void ComponentListFilter::SetFilterText(const QString& text) {
     invalidateFilter();
 }
 
+void ComponentListFilter::sort(int column, Qt::SortOrder order) {
+    if (column == ComponentListModel::kIndex && order == Qt::AscendingOrder) column = -1;
+    QSortFilterProxyModel::sort(column, order);
+}
+
 std::vector<int> ComponentListFilter::ShownComponents() const {
     std::vector<int> rows;
     rows.reserve(static_cast<std::size_t>(rowCount()));

@@ -17,6 +17,10 @@ public:
     // The document indexes of the rows shown, top to bottom.
     std::vector<int> ShownComponents() const;
 
+    // Sorted by row number, ascending, is the document's own order: kept without
+    // sorting, so that refilling a list of hundreds of thousands stays quick.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 

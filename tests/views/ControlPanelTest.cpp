@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 #include "data/Document.h"
@@ -365,6 +366,43 @@ TEST_F(ControlPanelTest, SortedRowsPickAndTickTheComponentTheyShow) {
     List()->sortByColumn(ComponentListModel::kPointCount, Qt::AscendingOrder);
     ClickTick(0);  // the component with one reading
     EXPECT_EQ(Ticks(doc), (std::vector<int>{1, 1, 0}));
+}
+
+// Document order is kept without sorting; inserted and deleted components must still
+// show where the document has them, in either direction.
+TEST_F(ControlPanelTest, InsertedAndDeletedComponentsShowInDocumentOrder) {
+    Load({MakeComponent("0003", {1}), MakeComponent("0001", {1}), MakeComponent("0002", {1})});
+    auto shown = [&] {
+        std::vector<std::string> numbers;
+        for (int row = 0; row < Rows(); ++row)
+            numbers.push_back(Cell(row, ComponentListModel::kNumber).toStdString());
+        return numbers;
+    };
+    auto documentOrder = [&](Qt::SortOrder order) {
+        std::vector<std::string> numbers;
+        for (const Component& c : doc.Components()) numbers.push_back(c.Number());
+        if (order == Qt::DescendingOrder) std::reverse(numbers.begin(), numbers.end());
+        return numbers;
+    };
+    const struct {
+        Qt::SortOrder order;
+        int at;  // the component made current before each edit
+    } cases[] = {{Qt::AscendingOrder, 0},
+                 {Qt::AscendingOrder, 1},
+                 {Qt::DescendingOrder, 1},
+                 {Qt::DescendingOrder, 2},
+                 {Qt::AscendingOrder, 2}};
+    for (const auto& c : cases) {
+        List()->sortByColumn(ComponentListModel::kIndex, c.order);
+        doc.SelectComponent(c.at);
+        doc.InsertComponent();
+        EXPECT_EQ(shown(), documentOrder(c.order)) << "insert at " << c.at;
+        doc.SelectComponent(c.at);
+        doc.DeleteComponent();
+        EXPECT_EQ(shown(), documentOrder(c.order)) << "delete at " << c.at;
+        doc.Undo();
+        EXPECT_EQ(shown(), documentOrder(c.order)) << "undo at " << c.at;
+    }
 }
 
 TEST_F(ControlPanelTest, TheFilterShowsComponentsByNumberNameOrRow) {
