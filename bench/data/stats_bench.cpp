@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
             if (!r.Ok() || r.components.size() != list.size()) std::abort();
         });
         both.Run([&] {
-            DzlReadResult r = ReadDzlFile(path);
-            if (!r.Ok()) std::abort();
-            sink += ComputeDocumentStats(r.components, table).selected.count;
+            DzlFileStats r = ReadDzlFileWithStats(path, table);
+            if (!r.file.Ok()) std::abort();
+            sink += r.stats.selected.count;
         });
         stats.Run([&] { sink += ComputeDocumentStats(list, table).selected.count; });
     }

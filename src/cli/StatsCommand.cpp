@@ -152,13 +152,12 @@ int RunStats(Args args) {
         table = std::move(file.table);
     }
 
-    DzlReadResult file = ReadDzlFile(args[0]);
-    if (!file.Ok()) return Fail(kExitIo, file.text);
-    const DocumentStats stats = ComputeDocumentStats(file.components, *table);
+    const DzlFileStats read = ReadDzlFileWithStats(args[0], *table);
+    if (!read.file.Ok()) return Fail(kExitIo, read.file.text);
     if (json)
-        PrintJson(file.components, stats, *table);
+        PrintJson(read.file.components, read.stats, *table);
     else
-        PrintTable(file.components, stats, *table);
+        PrintTable(read.file.components, read.stats, *table);
     return kExitOk;
 }
 

@@ -108,30 +108,18 @@ bool IsWritten(const Component& c, DzlSelection which) {
     return which == DzlSelection::All || c.selected != 0;
 }
 
-}  // namespace
-
-DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name) {
-    DzlReadResult result;
-    if (size < kDzlHeaderSize) return result;
-    int32_t count = LoadLEInt(data);
-    if (count <= 0) return result;
-
-    std::size_t records = (size - kDzlHeaderSize) / kDzlRecordSize;
-    if (count > kDzlMaxUnbackedCount && static_cast<std::size_t>(count) > records) {
-        result.code = DzlReadCode::Corrupt;
-        result.text = name + " is not a valid DZL file: it claims " + std::to_string(count) +
-                      " components but holds at most " + std::to_string(records) + ".";
-        return result;
-    }
-
-    result.components.resize(static_cast<std::size_t>(count));
+// The records and their points into `result`'s list, sized to the count the file
+// claims; a count the bytes cannot back marks the result Corrupt.
+void ParseComponents(const unsigned char* data, std::size_t size, const std::string& name,
+                     DzlReadWatcher* watcher, DzlReadResult& result) {
     Component fresh;
     unsigned char freshRecord[kDzlRecordSize];
     EncodeRecord(fresh, 0, freshRecord);
 
     std::size_t pos = kDzlHeaderSize;
-    for (int32_t i = 0; i < count && pos < size; ++i) {
-        Component& c = result.components[static_cast<std::size_t>(i)];
+    const std::size_t count = result.components.size();
+    for (std::size_t i = 0; i < count && pos < size; ++i) {
+        Component& c = result.components[i];
         std::size_t have = std::min(kDzlRecordSize, size - pos);
         if (have == kDzlRecordSize) {
             DecodeRecord(data + pos, c);
@@ -150,8 +138,7 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
             result.text = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
                           " claims " + std::to_string(points) +
                           " readings but the file holds at most " + std::to_string(backed) + ".";
-            result.components.clear();
-            return result;
+            return;
         }
         c.ResizePoints(points);  // a negative count reads as no points
         std::size_t covered = std::min<std::size_t>(static_cast<std::size_t>(c.pointCount), backed);
@@ -164,11 +151,43 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
             DecodePoints(partial, 1, &c.points[covered]);
             pos = size;
         }
+        if (watcher) watcher->Finished(i);
+    }
+}
+
+}  // namespace
+
+DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name,
+                       DzlReadWatcher* watcher) {
+    DzlReadResult result;
+    if (size < kDzlHeaderSize) return result;
+    int32_t count = LoadLEInt(data);
+    if (count <= 0) return result;
+
+    std::size_t records = (size - kDzlHeaderSize) / kDzlRecordSize;
+    if (count > kDzlMaxUnbackedCount && static_cast<std::size_t>(count) > records) {
+        result.code = DzlReadCode::Corrupt;
+        result.text = name + " is not a valid DZL file: it claims " + std::to_string(count) +
+                      " components but holds at most " + std::to_string(records) + ".";
+        return result;
+    }
+
+    result.components.resize(static_cast<std::size_t>(count));
+    if (watcher) watcher->Sized(result.components.data(), result.components.size());
+    try {
+        ParseComponents(data, size, name, watcher, result);
+    } catch (...) {
+        if (watcher) watcher->Abandon();
+        throw;
+    }
+    if (!result.Ok()) {
+        if (watcher) watcher->Abandon();
+        result.components.clear();
     }
     return result;
 }
 
-DzlReadResult ReadDzlFile(const std::string& path) {
+DzlReadResult ReadDzlFile(const std::string& path, DzlReadWatcher* watcher) {
     DzlReadResult result;
     FileBytes file;
     std::string reason;
@@ -177,7 +196,7 @@ DzlReadResult ReadDzlFile(const std::string& path) {
         result.text = "Cannot open " + path + ": " + reason + ".";
         return result;
     }
-    return ParseDzl(file.data(), file.size(), path);
+    return ParseDzl(file.data(), file.size(), path, watcher);
 }
 
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,

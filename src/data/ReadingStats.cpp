@@ -4,9 +4,13 @@
 #include "data/WorkerThread.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <mutex>
+#include <optional>
+#include <stdexcept>
 #include <thread>
 
 namespace ohmlet {
@@ -356,7 +360,7 @@ struct TickedPart {
 
 // The figures of components [begin, end), each into its place in `out`; the ticked
 // ones are added to `part`.
-void ComputePart(const std::vector<Component>& components, std::size_t begin, std::size_t end,
+void ComputePart(const Component* components, std::size_t begin, std::size_t end,
                  const ClassTable& table, Window& window, std::vector<ReadingStats>& out,
                  TickedPart& part) {
     uint32_t* own = window.own.data();        // zero again after each component
@@ -395,12 +399,16 @@ void ComputePart(const std::vector<Component>& components, std::size_t begin, st
     }
 }
 
+bool HasTwoProcessors() {
+    static const bool two = std::thread::hardware_concurrency() >= 2;
+    return two;
+}
+
 // Whether a second thread is worth waking. Counting the readings walks every
 // component, which a large file just read no longer has in cache, so a long list is
 // taken as large enough without.
 bool WorthTwoThreads(const std::vector<Component>& components) {
-    static const bool twoProcessors = std::thread::hardware_concurrency() >= 2;
-    if (!twoProcessors) return false;
+    if (!HasTwoProcessors()) return false;
     if (components.size() >= kComponentsForTwoThreads) return true;
     std::size_t readings = 0;
     for (const Component& c : components) readings += ReadingCount(c);
@@ -415,12 +423,17 @@ public:
     explicit Runs(std::size_t count)
         : length_(std::clamp<std::size_t>(count / 64, 1, 32)), back_(count) {}
 
-    bool FromFront(std::size_t& begin, std::size_t& end) {
+    enum class Taken { kRun, kNotYet, kNoneLeft };
+
+    // A run from the front, of components below `ready` only.
+    Taken FromFront(std::size_t& begin, std::size_t& end, std::size_t ready) {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (front_ == back_) return false;
+        if (front_ == back_) return Taken::kNoneLeft;
+        const std::size_t limit = std::min(back_, ready);
+        if (front_ >= limit) return Taken::kNotYet;
         begin = front_;
-        end = front_ = front_ + std::min(length_, back_ - front_);
-        return true;
+        end = front_ = front_ + std::min(length_, limit - front_);
+        return Taken::kRun;
     }
 
     bool FromBack(std::size_t& begin, std::size_t& end) {
@@ -438,39 +451,9 @@ private:
     std::size_t back_;
 };
 
-// The list shared between this thread and the helper, the helper's ticked counts then
-// added to this thread's. Returns false, having done nothing, when the helper is not
-// to be had; the caller then does it all.
-bool ComputeOnTwoThreads(const std::vector<Component>& components, const ClassTable& table,
-                         std::vector<ReadingStats>& out, Window& mine, TickedPart& result) {
-    std::unique_lock<std::mutex> lock(helperInUse, std::try_to_lock);
-    if (!lock.owns_lock()) return false;
-    Helper& helper = TheHelper();
-    Window& helpers = Zeroed(helper.window);
-    TickedPart helpersPart;
-    Runs runs(components.size());
-    auto work = [&](Window& window, TickedPart& part, auto take) {
-        std::size_t begin = 0;
-        std::size_t end = 0;
-        while ((runs.*take)(begin, end))
-            ComputePart(components, begin, end, table, window, out, part);
-    };
-    if (!helper.thread.Start([&] { work(helpers, helpersPart, &Runs::FromFront); })) {
-        helpers.clean = true;  // untouched
-        return false;
-    }
-    // The helper must have ended before this returns, even if this throws.
-    try {
-        work(mine, result, &Runs::FromBack);
-    } catch (...) {
-        try {
-            helper.thread.Wait();
-        } catch (...) {  // this thread's failure is the one to report
-        }
-        throw;  // `helpers` stays marked unclean
-    }
-    helper.thread.Wait();  // throws again what the helper threw
-
+// The helper's ticked counts added to this thread's, once the helper has ended.
+void AddHelpersPart(const TickedPart& helpersPart, Window& helpers, Window& mine,
+                    TickedPart& result) {
     if (result.all.count + helpersPart.all.count >= kTickedLimit) result.allInWindow = false;
     result.allInWindow = result.allInWindow && helpersPart.allInWindow;
     if (result.allInWindow && helpersPart.all.count > 0) {
@@ -482,8 +465,187 @@ bool ComputeOnTwoThreads(const std::vector<Component>& components, const ClassTa
     }
     helpers.clean = result.allInWindow;  // else ticked bins may be left behind
     result.all.Add(helpersPart.all);
+}
+
+// The list shared between this thread and the helper. Returns false, having done
+// nothing, when the helper is not to be had; the caller then does it all.
+bool ComputeOnTwoThreads(const std::vector<Component>& components, const ClassTable& table,
+                         std::vector<ReadingStats>& out, Window& mine, TickedPart& result) {
+    std::unique_lock<std::mutex> lock(helperInUse, std::try_to_lock);
+    if (!lock.owns_lock()) return false;
+    Helper& helper = TheHelper();
+    Window& helpers = Zeroed(helper.window);
+    TickedPart helpersPart;
+    Runs runs(components.size());
+    const Component* list = components.data();
+    auto helpersWork = [&] {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        while (runs.FromFront(begin, end, components.size()) == Runs::Taken::kRun)
+            ComputePart(list, begin, end, table, helpers, out, helpersPart);
+    };
+    if (!helper.thread.Start(helpersWork)) {
+        helpers.clean = true;  // untouched
+        return false;
+    }
+    // The helper must have ended before this returns, even if this throws.
+    try {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        while (runs.FromBack(begin, end)) ComputePart(list, begin, end, table, mine, out, result);
+    } catch (...) {
+        try {
+            helper.thread.Wait();
+        } catch (...) {  // this thread's failure is the one to report
+        }
+        throw;  // `helpers` stays marked unclean
+    }
+    helper.thread.Wait();  // throws again what the helper threw
+    AddHelpersPart(helpersPart, helpers, mine, result);
     return true;
 }
+
+// The figures over the ticked components: from the ticked bins while every ticked
+// reading was counted there, otherwise by the general path.
+void ComputeSelected(const std::vector<Component>& components, const ClassTable& table,
+                     Window& window, const TickedPart& ticked, DocumentStats& stats) {
+    const Totals& all = ticked.all;
+    if (!ticked.allInWindow) {
+        std::vector<const Component*> selected;
+        for (const Component& c : components)
+            if (c.selected != 0) selected.push_back(&c);
+        stats.selected = GeneralStats(selected, table);
+    } else {
+        uint32_t* bins = window.ticked.data();
+        stats.selected = Summarise(all, table, nullptr, all.count < kWholeLimit, [&](auto f) {
+            for (int32_t v = all.min; v <= all.max && all.count > 0; ++v) {
+                const int64_t count = bins[static_cast<std::size_t>(v)];
+                bins[static_cast<std::size_t>(v)] = 0;
+                f(v, count);
+            }
+        });
+    }
+    window.clean = ticked.allInWindow;  // a general set may have left ticked bins behind
+}
+
+// Statistics worked out while a file is read: the helper takes up each component as
+// soon as the reader has finished it. Once the file is read, this thread joins in
+// from the end of the list, which it has just read and so still has in its cache.
+class ReadAlong final : public DzlReadWatcher {
+public:
+    ReadAlong(Helper& helper, const ClassTable& table, DocumentStats& stats)
+        : helper_(helper), table_(table), stats_(stats) {}
+
+    // Lets the helper go before the list it works on is gone.
+    ~ReadAlong() { Abandon(); }
+
+    void Sized(const Component* first, std::size_t count) override {
+        if (count < kComponentsForTwoThreads || !HasTwoProcessors()) return;
+        first_ = first;
+        count_ = count;
+        runs_.emplace(count);
+        Window& window = Zeroed(helper_.window);
+        started_ = helper_.thread.Start([this] { HelpersWork(); });
+        if (!started_) window.clean = true;  // untouched
+    }
+
+    void Finished(std::size_t index) override {
+        finished_.store(index + 1, std::memory_order_release);
+    }
+
+    void Abandon() override {
+        if (!started_) return;
+        state_.store(kAbandoned, std::memory_order_release);
+        started_ = false;
+        try {
+            helper_.thread.Wait();
+        } catch (...) {  // the read's own failure is the one to report
+        }
+    }
+
+    bool Started() const { return started_; }
+
+    // The whole list read: this thread takes runs from the back until the two meet,
+    // then adds the helper's share.
+    void Finish(const std::vector<Component>& components) {
+        state_.store(kRead, std::memory_order_release);
+        Window& mine = ThreadWindow();
+        TickedPart part;
+        try {
+            while (!resized_.load(std::memory_order_acquire)) {
+                if (helperEnded_.load(std::memory_order_acquire)) {
+                    started_ = false;
+                    helper_.thread.Wait();  // throws what stopped it
+                    throw std::logic_error("the statistics helper ended without its list");
+                }
+                std::this_thread::yield();
+            }
+            std::size_t begin = 0;
+            std::size_t end = 0;
+            while (runs_->FromBack(begin, end))
+                ComputePart(first_, begin, end, table_, mine, stats_.components, part);
+        } catch (...) {
+            Abandon();
+            throw;  // both windows stay marked unclean
+        }
+        started_ = false;
+        helper_.thread.Wait();  // throws again what the helper threw
+        AddHelpersPart(helpersPart_, helper_.window, mine, part);
+        ComputeSelected(components, table_, mine, part, stats_);
+    }
+
+private:
+    enum State { kReading, kRead, kAbandoned };
+
+    static void Pause(int waits) {
+        if (waits < 64)
+            std::this_thread::yield();
+        else
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+
+    void HelpersWork() {
+        struct Ended {
+            std::atomic<bool>& flag;
+            ~Ended() { flag.store(true, std::memory_order_release); }
+        } ended{helperEnded_};
+        stats_.components.resize(count_);
+        resized_.store(true, std::memory_order_release);
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        for (int waits = 0;;) {
+            const State state = state_.load(std::memory_order_acquire);
+            if (state == kAbandoned) return;
+            const std::size_t ready =
+                state == kRead ? count_ : finished_.load(std::memory_order_acquire);
+            switch (runs_->FromFront(begin, end, ready)) {
+                case Runs::Taken::kRun:
+                    ComputePart(first_, begin, end, table_, helper_.window, stats_.components,
+                                helpersPart_);
+                    waits = 0;
+                    break;
+                case Runs::Taken::kNotYet:
+                    Pause(waits++);
+                    break;
+                case Runs::Taken::kNoneLeft:
+                    return;
+            }
+        }
+    }
+
+    Helper& helper_;
+    const ClassTable& table_;
+    DocumentStats& stats_;
+    const Component* first_ = nullptr;
+    std::size_t count_ = 0;
+    std::optional<Runs> runs_;
+    bool started_ = false;
+    std::atomic<std::size_t> finished_{0};  // components read in full
+    std::atomic<State> state_{kReading};
+    std::atomic<bool> resized_{false};  // stats_.components holds count_ places
+    std::atomic<bool> helperEnded_{false};
+    TickedPart helpersPart_;
+};
 
 }  // namespace
 
@@ -504,26 +666,31 @@ DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
     TickedPart ticked;
     if (!WorthTwoThreads(components) ||
         !ComputeOnTwoThreads(components, table, stats.components, window, ticked))
-        ComputePart(components, 0, components.size(), table, window, stats.components, ticked);
-
-    const Totals& all = ticked.all;
-    if (!ticked.allInWindow) {
-        std::vector<const Component*> selected;
-        for (const Component& c : components)
-            if (c.selected != 0) selected.push_back(&c);
-        stats.selected = GeneralStats(selected, table);
-    } else {
-        uint32_t* bins = window.ticked.data();
-        stats.selected = Summarise(all, table, nullptr, all.count < kWholeLimit, [&](auto f) {
-            for (int32_t v = all.min; v <= all.max && all.count > 0; ++v) {
-                const int64_t count = bins[static_cast<std::size_t>(v)];
-                bins[static_cast<std::size_t>(v)] = 0;
-                f(v, count);
-            }
-        });
-    }
-    window.clean = ticked.allInWindow;  // a general set may have left ticked bins behind
+        ComputePart(components.data(), 0, components.size(), table, window, stats.components,
+                    ticked);
+    ComputeSelected(components, table, window, ticked, stats);
     return stats;
+}
+
+DzlFileStats ReadDzlFileWithStats(const std::string& path, const ClassTable& table) {
+    DzlFileStats result;
+    {
+        std::unique_lock<std::mutex> lock(helperInUse, std::try_to_lock);
+        if (lock.owns_lock()) {
+            ReadAlong along(TheHelper(), table, result.stats);
+            result.file = ReadDzlFile(path, &along);
+            if (along.Started() && result.file.Ok()) {
+                along.Finish(result.file.components);
+                return result;
+            }
+        } else {
+            result.file = ReadDzlFile(path);
+        }
+    }
+    result.stats = DocumentStats{};  // what the helper began on a file that failed
+    // Too small to share, or the helper was busy: the statistics after the read.
+    if (result.file.Ok()) result.stats = ComputeDocumentStats(result.file.components, table);
+    return result;
 }
 
 }  // namespace ohmlet

@@ -3,11 +3,13 @@
 // Values that a set cannot define (a mean of no readings, a deviation of one) are absent.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "data/ClassCounts.h"
 #include "data/Component.h"
 #include "data/CorrosionClasses.h"
+#include "data/DzlFile.h"
 
 namespace ohmlet {
 
@@ -36,5 +38,14 @@ struct DocumentStats {
 
 DocumentStats ComputeDocumentStats(const std::vector<Component>& components,
                                    const ClassTable& table);
+
+struct DzlFileStats {
+    DzlReadResult file;
+    DocumentStats stats;  // of file.components; empty unless the file was read
+};
+
+// Reads a DZL file and works out the same statistics as ComputeDocumentStats. A large
+// file's components are taken up by a second thread as soon as each is read.
+DzlFileStats ReadDzlFileWithStats(const std::string& path, const ClassTable& table);
 
 }  // namespace ohmlet

@@ -266,6 +266,74 @@ TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     }
 }
 
+// Statistics worked out while a file is read must be those of the file once read, and
+// a file that fails must leave none behind; the helper must let go of a list the
+// reader gives up.
+TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
+    struct Case {
+        const char* what;
+        int components;
+        int farOutEvery;  // every n-th component gets a reading far out; 0 none
+        int tickEvery;
+        bool hugeLast;         // one more component of 100,000 readings at the end
+        std::size_t cutBytes;  // taken off the end of the file
+        DzlReadCode code;
+    } cases[] = {
+        {"a large file", 1500, 0, 1, false, 0, DzlReadCode::Ok},
+        {"far-out readings, some unticked", 1500, 97, 3, false, 0, DzlReadCode::Ok},
+        {"a small file", 40, 0, 1, false, 0, DzlReadCode::Ok},
+        {"cut short in a component's readings", 1500, 0, 2, false, 300001, DzlReadCode::Ok},
+        {"a last component claiming more than is there", 1500, 0, 1, true, 600000,
+         DzlReadCode::Corrupt},
+    };
+    std::mt19937 random(11);
+    std::lognormal_distribution<double> spread(3.8, 0.6);
+    const test::TempDir dir;
+    const std::string path = dir.File("along.DZL");
+    const ClassTable table = ClassTable::Rilem();
+    for (const Case& k : cases) {
+        std::vector<Component> list;
+        for (int i = 0; i < k.components; ++i) {
+            std::vector<int> values(static_cast<std::size_t>(150 + i % 101));
+            for (int& v : values) v = static_cast<int>(spread(random));
+            if (k.farOutEvery != 0 && i % k.farOutEvery == 0) values[5] = -3000000;
+            list.push_back(test::MakeComponent("0001", values));
+            list.back().selected = i % k.tickEvery == 0;
+        }
+        if (k.hugeLast) list.push_back(test::MakeComponent("0002", std::vector<int>(100000, 40)));
+        std::vector<unsigned char> bytes = SerializeDzl(list);
+        bytes.resize(bytes.size() - k.cutBytes);
+        test::WriteAll(path, bytes);
+
+        for (int round = 0; round < 2; ++round) {
+            const DzlFileStats along = ReadDzlFileWithStats(path, table);
+            const DzlReadResult plain = ReadDzlFile(path);
+            ASSERT_EQ(along.file.code, k.code) << k.what;
+            ASSERT_EQ(plain.code, k.code) << k.what;
+            if (k.code != DzlReadCode::Ok) {
+                EXPECT_TRUE(along.file.components.empty()) << k.what;
+                EXPECT_TRUE(along.stats.components.empty()) << k.what;
+                EXPECT_EQ(along.stats.selected.count, 0) << k.what;
+                continue;
+            }
+            ASSERT_EQ(along.file.components.size(), plain.components.size()) << k.what;
+            const DocumentStats after = ComputeDocumentStats(plain.components, table);
+            ASSERT_EQ(along.stats.components.size(), after.components.size()) << k.what;
+            for (std::size_t i = 0; i < after.components.size(); ++i) {
+                const std::string what = std::string(k.what) + " component " + std::to_string(i);
+                ExpectSameFigures(along.stats.components[i], after.components[i], what);
+                EXPECT_EQ(along.stats.components[i].classCounts, after.components[i].classCounts)
+                    << what;
+            }
+            ExpectSameFigures(along.stats.selected, after.selected, std::string(k.what) + " all");
+            EXPECT_EQ(along.stats.selected.classCounts, after.selected.classCounts) << k.what;
+        }
+    }
+    const DzlFileStats missing = ReadDzlFileWithStats(dir.File("none.DZL"), table);
+    EXPECT_EQ(missing.file.code, DzlReadCode::CannotOpen);
+    EXPECT_TRUE(missing.stats.components.empty());
+}
+
 // The histograms outlive a call; a call must not see what the one before left.
 TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
     std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
