@@ -597,11 +597,12 @@ public:
 private:
     enum State { kReading, kRead, kAbandoned };
 
+    // The reader is behind: a short while, then a sleep, in which it reads ahead.
     static void Pause(int waits) {
-        if (waits < 64)
+        if (waits < 8)
             std::this_thread::yield();
         else
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
     }
 
     void HelpersWork() {
