@@ -224,8 +224,8 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     }
 }
 
-// Files large enough to be split between two threads: the halves meet wherever a
-// component far out or an unticked run falls.
+// Files large enough to be shared between two threads: the two shares meet wherever
+// a component far out or an unticked run falls.
 TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
