@@ -8,6 +8,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -555,7 +556,7 @@ public:
 
     void Abandon() override {
         if (!started_) return;
-        state_.store(kAbandoned, std::memory_order_release);
+        SetState(kAbandoned);
         started_ = false;
         try {
             helper_.thread.Wait();
@@ -568,7 +569,7 @@ public:
     // The whole list read: this thread takes runs from the back until the two meet,
     // then adds the helper's share.
     void Finish(const std::vector<Component>& components) {
-        state_.store(kRead, std::memory_order_release);
+        SetState(kRead);
         Window& mine = ThreadWindow();
         TickedPart part;
         try {
@@ -597,12 +598,24 @@ public:
 private:
     enum State { kReading, kRead, kAbandoned };
 
-    // The reader is behind: a short while, then a sleep, in which it reads ahead.
-    static void Pause(int waits) {
-        if (waits < 8)
+    // The reader is behind: a short while, then a sleep in which it reads ahead, cut
+    // short when the read ends.
+    void Pause(int waits) {
+        if (waits < 8) {
             std::this_thread::yield();
-        else
-            std::this_thread::sleep_for(std::chrono::microseconds(20));
+            return;
+        }
+        std::unique_lock<std::mutex> lock(pauseMutex_);
+        readEnded_.wait_for(lock, std::chrono::microseconds(20),
+                            [&] { return state_.load(std::memory_order_acquire) != kReading; });
+    }
+
+    void SetState(State state) {
+        {
+            std::lock_guard<std::mutex> lock(pauseMutex_);
+            state_.store(state, std::memory_order_release);
+        }
+        readEnded_.notify_all();
     }
 
     void HelpersWork() {
@@ -645,6 +658,8 @@ private:
     std::atomic<State> state_{kReading};
     std::atomic<bool> resized_{false};  // stats_.components holds count_ places
     std::atomic<bool> helperEnded_{false};
+    std::mutex pauseMutex_;
+    std::condition_variable readEnded_;
     TickedPart helpersPart_;
 };
 
