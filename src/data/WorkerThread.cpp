@@ -1,6 +1,5 @@
 #include "data/WorkerThread.h"
 
-#include <system_error>
 #include <utility>
 
 namespace ohmlet {
@@ -25,7 +24,7 @@ bool WorkerThread::Start(std::function<void()> job) {
     if (!thread_.joinable()) {
         try {
             thread_ = std::thread([this] { Serve(); });
-        } catch (const std::system_error&) {
+        } catch (...) {  // no thread to be had: the caller does the work itself
             std::lock_guard<std::mutex> lock(mutex_);
             job_ = nullptr;
             busy_ = false;
