@@ -192,7 +192,6 @@ void Document::ChangeTicks(const std::vector<int>& indexes, TickChange change) {
     r.componentIndex = changed.front().first;
     r.currentComponent = currentComponent_;
     r.currentPoint = currentPoint_;
-    modified_ = true;
     history_.Record(std::move(r), false);
     for (const auto& [index, tick] : changed)
         components_[static_cast<std::size_t>(index)].selected = tick;
@@ -231,7 +230,6 @@ void Document::ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& 
     }
     if (r.criteria.empty()) return;
     r.componentIndex = r.criteria.front().componentIndex;
-    modified_ = true;
     history_.Record(std::move(r), false);
     ShowCurrentComponent();
     NotifyRebuildGrid();
@@ -272,12 +270,10 @@ void Document::RecordChange(EditKind kind, EditChange undo, int index,
     r.saved = std::move(saved);
     r.currentComponent = currentComponent_;
     r.currentPoint = currentPoint_;
-    modified_ = true;
     history_.Record(std::move(r), false);
 }
 
 void Document::RecordEdit(EditKind kind, int index, bool mergeable) {
-    modified_ = true;
     if (!ComponentAt(index)) return;
     if (mergeable && history_.CanMerge(kind, index)) return;
     EditRecord r;
@@ -366,14 +362,12 @@ void Document::RefreshAll() {
 void Document::Undo() {
     if (!history_.CanUndo()) return;
     history_.PushRedo(Apply(history_.TakeUndo()));
-    modified_ = true;
     RefreshAll();
 }
 
 void Document::Redo() {
     if (!history_.CanRedo()) return;
     history_.PushUndo(Apply(history_.TakeRedo()));
-    modified_ = true;
     RefreshAll();
 }
 

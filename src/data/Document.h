@@ -38,7 +38,7 @@ public:
     const std::vector<Component>& Components() const { return components_; }
     const std::string& DocumentPath() const { return documentPath_; }
     std::vector<unsigned char>& TransferBuffer() { return transferBuffer_; }
-    bool IsModified() const { return modified_; }
+    bool IsModified() const { return !history_.IsClean(); }
 
     Component* ComponentAt(int index);
     const Component* ComponentAt(int index) const;
@@ -149,7 +149,6 @@ private:
     mutable int64_t totalPassing_ = 0;
     std::vector<unsigned char> transferBuffer_;
     std::string documentPath_;
-    bool modified_ = false;
 
     EditHistory history_;
     std::vector<DocumentObserver*> observers_;

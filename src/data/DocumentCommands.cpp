@@ -132,7 +132,6 @@ DzlReadResult Document::Open(const std::string& path) {
     components_ = std::move(result.components);
     result.components.clear();
     documentPath_ = AbsolutePath(path);
-    modified_ = false;
     history_.Clear();
     AttachComponents();
     RecountAll();
@@ -146,7 +145,7 @@ DzlWriteResult Document::Save(const std::string& path) {
     DzlWriteResult result = WriteDzlFile(path, components_);
     if (result.Ok()) {
         documentPath_ = AbsolutePath(path);
-        modified_ = false;
+        history_.MarkClean();
     }
     return result;
 }
@@ -165,7 +164,6 @@ void Document::NewDocument() {
 void Document::ReplaceComponents(std::vector<Component> components) {
     components_ = std::move(components);
     documentPath_.clear();
-    modified_ = false;
     history_.Clear();
     AttachComponents();
     RecountAll();

@@ -22,6 +22,7 @@ void EditHistory::AddUndo(EditRecord record) {
 void EditHistory::DropOldest() {
     undoBytes_ -= SizeOf(undo_.front());
     undo_.pop_front();
+    if (clean_ >= 0) --clean_;
 }
 
 void EditHistory::Clear() {
@@ -29,16 +30,19 @@ void EditHistory::Clear() {
     undo_.clear();
     redo_.clear();
     lastIsOpenForMerge_ = false;
+    clean_ = 0;
 }
 
 void EditHistory::Record(EditRecord record, bool mergeable) {
+    if (clean_ > static_cast<long>(undo_.size())) clean_ = -1;  // it was among the redos
     redo_.clear();
     AddUndo(std::move(record));
     lastIsOpenForMerge_ = mergeable;
 }
 
 bool EditHistory::CanMerge(EditKind kind, int componentIndex) const {
-    return lastIsOpenForMerge_ && !undo_.empty() && undo_.back().kind == kind &&
+    // Typing on after a save starts a new record, so undo returns to the saved text.
+    return lastIsOpenForMerge_ && !IsClean() && !undo_.empty() && undo_.back().kind == kind &&
            undo_.back().componentIndex == componentIndex;
 }
 

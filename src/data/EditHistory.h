@@ -80,6 +80,12 @@ public:
 
     std::size_t UndoCount() const { return undo_.size(); }
 
+    // The saved state is the one reached with this many records to undo; undoing or
+    // redoing back to it clears "modified". An edit that drops it from reach (a new edit
+    // after undoing past it, or the oldest records forgotten) makes it unreachable.
+    void MarkClean() { clean_ = static_cast<long>(undo_.size()); }
+    bool IsClean() const { return clean_ == static_cast<long>(undo_.size()); }
+
 private:
     static std::size_t SizeOf(const EditRecord& record);
     void AddUndo(EditRecord record);
@@ -90,6 +96,7 @@ private:
     std::deque<EditRecord> undo_;
     std::vector<EditRecord> redo_;
     bool lastIsOpenForMerge_ = false;
+    long clean_ = 0;  // -1: the saved state can no longer be reached
 };
 
 }  // namespace ohmlet

@@ -128,7 +128,7 @@ TEST(EditEffects, TickIsAnUndoableEditThatMarksTheDocument) {
              d.Undo();
          },
          {1, 1, 1},
-         true},
+         false},
         {"untick, undo, redo",
          [](Document& d) {
              d.SetComponentSelected(1, false);
@@ -187,6 +187,35 @@ TEST(EditEffects, TickIsAnUndoableEditThatMarksTheDocument) {
         std::vector<int32_t> selected;
         for (const Component& c : doc.Components()) selected.push_back(c.selected);
         EXPECT_EQ(selected, k.selected) << k.what;
+        EXPECT_EQ(doc.IsModified(), k.modified) << k.what;
+    }
+}
+
+// "Modified" means "differs from the saved file": undo and redo back to the saved state
+// clear it, and an edit that makes that state unreachable keeps it set for good.
+TEST(EditEffects, ModifiedFollowsTheSavedState) {
+    struct Case {
+        const char* what;
+        std::function<void(Document&)> afterSave;
+        bool modified;
+    } cases[] = {
+        {"nothing", [](Document&) {}, false},
+        {"edit, undo", [](Document& d) { d.SetCell(0, 1, 7), d.Undo(); }, false},
+        {"edit, undo, redo", [](Document& d) { d.SetCell(0, 1, 7), d.Undo(), d.Redo(); }, true},
+        {"undo past the save, redo", [](Document& d) { d.Undo(), d.Redo(); }, false},
+        {"undo past the save, new edit, undo",
+         [](Document& d) { d.Undo(), d.SetComponentSelected(2, false), d.Undo(); }, true},
+        {"name typed on after the save, undo",
+         [](Document& d) { d.SetComponentName("ab"), d.Undo(); }, false},
+    };
+    for (const Case& k : cases) {
+        test::TempDir dir;
+        Document doc;
+        doc.ReplaceComponents({test::MakeComponent("0001", {1, 2}),
+                               test::MakeComponent("0002", {2}), test::MakeComponent("0003", {3})});
+        doc.SetComponentName("a");  // an open, mergeable record when the file is saved
+        ASSERT_TRUE(doc.Save(dir.File("m.DZL")).Ok());
+        k.afterSave(doc);
         EXPECT_EQ(doc.IsModified(), k.modified) << k.what;
     }
 }
