@@ -1,16 +1,24 @@
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "app/OhmletApp.h"
 #include "app/UiLanguage.h"
 #include "data/HeapTuning.h"
+#include "data/Version.h"
 
-int main(int argc, char** argv) {
-    ohmlet::KeepFreedMemoryForReuse();
-    ohmlet::OhmletApp app(argc, argv);
-    // Only --help, --version and --lang are answered here; the rest of the command line (a
-    // file to open, --simulate-usb) stays the frame's, so unknown words are no error.
-    QCommandLineParser parser;
+namespace {
+
+struct Options {
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption lang;
+};
+
+// Only --help, --version and --lang are answered here; the rest of the command line (a
+// file to open, --simulate-usb) stays the frame's, so unknown words are no error.
+Options AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Downloads, views, edits and reports the readings of the concrete "
                        "resistivity tester."));
@@ -28,12 +36,42 @@ int main(int argc, char** argv) {
     parser.addOption(lang);
     parser.addPositionalArgument(QStringLiteral("FILE.DZL"), QStringLiteral("The file to open."),
                                  QStringLiteral("[FILE.DZL]"));
-    parser.parse(app.arguments());
-    if (parser.isSet(version)) parser.showVersion();
-    if (parser.isSet(help)) parser.showHelp();
+    return {help, version, lang};
+}
 
-    const QString langValue = parser.value(lang);
-    if (parser.isSet(lang) && !ohmlet::ParseLanguage(langValue)) {
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        for (const char* word : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
+            if (std::strcmp(argv[i], word) == 0) return true;
+    }
+    return false;
+}
+
+// Help and version need no window system, so they work over ssh and in scripts.
+int AnswerWithoutDisplay(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Ohmlet"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ohmlet::kVersion));
+    QCommandLineParser parser;
+    const Options options = AddOptions(parser);
+    parser.parse(core.arguments());
+    if (parser.isSet(options.version)) parser.showVersion();
+    parser.showHelp();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (AsksForTextOnly(argc, argv)) return AnswerWithoutDisplay(argc, argv);
+    ohmlet::KeepFreedMemoryForReuse();
+    ohmlet::OhmletApp app(argc, argv);
+    QCommandLineParser parser;
+    const Options options = AddOptions(parser);
+    parser.parse(app.arguments());
+
+    const QString langValue = parser.value(options.lang);
+    if (parser.isSet(options.lang) && !ohmlet::ParseLanguage(langValue)) {
         std::fprintf(stderr, "Unknown language \"%s\": use zh or en.\n", qUtf8Printable(langValue));
         return 2;
     }

@@ -3,21 +3,46 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <cstdio>
+#include <cstring>
 
 #include "launcher/LauncherLanguage.h"
 #include "launcher/LauncherWindow.h"
 #include "launcher/ProgramStarter.h"
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QCommandLineParser parser;
+namespace {
+
+QCommandLineOption AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Starts the tester's programs."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption lang(
         QStringLiteral("lang"),
         QStringLiteral("The language: zh (Chinese) or en (English), handed on to Ohmlet."),
         QStringLiteral("zh|en"));
     parser.addOption(lang);
+    return lang;
+}
+
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* word : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
+            if (std::strcmp(argv[i], word) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("Kiosa"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));  // as its About box says
+    QCommandLineParser parser;
+    const QCommandLineOption lang = AddOptions(parser);
+    // Help and version need no window system: answer them before one is opened.
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        parser.process(core);
+    }
+    QApplication app(argc, argv);
     parser.process(app);
     const QString word = parser.value(lang);
     const auto code = kiosa::LanguageCode(word);
