@@ -30,5 +30,13 @@
         <source>混凝土电阻率测试仪数据分析软件</source>
         <translation>Ohmlet Concrete Resistivity Analysis</translation>
     </message>
+    <message>
+        <source>无法启动程序 %1。</source>
+        <translation>%1 could not be started.</translation>
+    </message>
+    <message>
+        <source>这个程序没有安装：找不到 %1。</source>
+        <translation>This program is not installed: %1 was not found.</translation>
+    </message>
 </context>
 </TS>

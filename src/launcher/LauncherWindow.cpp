@@ -1,8 +1,11 @@
 #include "launcher/LauncherWindow.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -113,10 +116,16 @@ void LauncherWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LauncherWindow::StartAndClose(LaunchedProgram program) {
-    // A program that is missing or will not start is not reported: the launcher's
-    // job ends with the attempt.
-    starter_.Start(program);
-    close();
+    if (starter_.Start(program)) {
+        close();
+        return;
+    }
+    // Stay open, so the user can pick the other program or read why.
+    const QString path = QDir::toNativeSeparators(starter_.ProgramPath(program));
+    const QString text = QFileInfo(path).isExecutable()
+                             ? tr("无法启动程序 %1。").arg(path)
+                             : tr("这个程序没有安装：找不到 %1。").arg(path);
+    QMessageBox::warning(this, windowTitle(), text);
 }
 
 void LauncherWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -158,6 +159,7 @@ TEST(LauncherWindowTest, ReleaseStartsTheProgramUnderItAndCloses) {
         bool startSucceeds;
         QStringList started;
         bool staysOpen;
+        const char* message = "";  // what a failed start says, the window staying open
     };
     const QString ohmlet =
         kLauncherFolder + QLatin1Char('/') + RelativeProgramPath(LaunchedProgram::Ohmlet);
@@ -165,9 +167,9 @@ TEST(LauncherWindowTest, ReleaseStartsTheProgramUnderItAndCloses) {
         kLauncherFolder + QLatin1Char('/') + RelativeProgramPath(LaunchedProgram::Ferrolog);
     const Case cases[] = {
         {"left", kOverLeft, Qt::LeftButton, true, {ohmlet}, false},
-        {"left, start fails", kOverLeft, Qt::LeftButton, false, {ohmlet}, false},
+        {"left, start fails", kOverLeft, Qt::LeftButton, false, {ohmlet}, true, "没有安装"},
         {"right", kOverRight, Qt::LeftButton, true, {ferrolog}, false},
-        {"right, start fails", kOverRight, Qt::LeftButton, false, {ferrolog}, false},
+        {"right, start fails", kOverRight, Qt::LeftButton, false, {ferrolog}, true, "没有安装"},
         {"x = 50 lights left but starts nothing", kLeftHoverOnly, Qt::LeftButton, true, {}, true},
         {"right hover edge starts nothing", kRightHoverOnly, Qt::LeftButton, true, {}, true},
         {"close", kOverClose, Qt::LeftButton, true, {}, false},
@@ -179,9 +181,23 @@ TEST(LauncherWindowTest, ReleaseStartsTheProgramUnderItAndCloses) {
         SCOPED_TRACE(c.name);
         LauncherFixture f;
         f.startSucceeds = c.startSucceeds;
+        QString shown;
+        QTimer answer;  // goes with this case, so it never fires into the next one
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        answer.start(0);
         f.ReleaseAt(c.point, c.button);
         EXPECT_EQ(f.started, c.started);
         EXPECT_EQ(f.window->isVisible(), c.staysOpen);
+        EXPECT_TRUE(*c.message ? shown.contains(QString::fromUtf8(c.message)) &&
+                                     shown.contains(c.started.value(0))
+                               : shown.isEmpty())
+            << shown.toStdString();
     }
 }
 
