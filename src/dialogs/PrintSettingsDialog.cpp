@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ohmlet {
 
@@ -23,7 +24,8 @@ PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget*
     headerEdit_ = new QLineEdit(this);
     footerEdit_ = new QLineEdit(this);
     firstPageEdit_ = new QLineEdit(this);
-    firstPageEdit_->setValidator(new QIntValidator(firstPageEdit_));
+    firstPageEdit_->setValidator(new QIntValidator(1, 999999, firstPageEdit_));
+    firstPageEdit_->setPlaceholderText(QStringLiteral("1"));
     formatCombo_ = new QComboBox(this);
     formatCombo_->addItems(PageNumberFormatEntries());
     positionCombo_ = new QComboBox(this);
@@ -67,7 +69,7 @@ void PrintSettingsDialog::ShowValues(const PrintSettings& s) {
     };
     formatCombo_->setCurrentIndex(inRange(s.pageNumberFormat, formatCombo_));
     positionCombo_->setCurrentIndex(inRange(s.pageNumberPosition, positionCombo_));
-    firstPageEdit_->setText(QString::number(s.firstPageNumber));
+    firstPageEdit_->setText(QString::number(std::max(1, s.firstPageNumber)));
     UpdateReadOnly();
 }
 
@@ -84,7 +86,8 @@ PrintSettings PrintSettingsDialog::Values() const {
     s.headerText = headerEdit_->text();
     s.footerText = footerEdit_->text();
     s.pageNumberFormat = formatCombo_->currentIndex();
-    s.firstPageNumber = firstPageEdit_->text().toInt();
+    // Empty means the first page is page 1.
+    s.firstPageNumber = std::max(1, firstPageEdit_->text().toInt());
     s.pageNumberPosition = positionCombo_->currentIndex();
     return s;
 }

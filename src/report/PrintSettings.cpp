@@ -67,8 +67,10 @@ QStringList PageNumberPositionEntries() {
 }
 
 QString PageNumberText(const PrintSettings& s, int currentPage, int pageCount) {
-    // 64-bit so that a huge start page in the file cannot overflow.
-    const qint64 n = static_cast<qint64>(currentPage) + s.firstPageNumber - 1;
+    // A first page numbered 0 or below was never meant: older settings stored 0 as the
+    // default. 64-bit so that a huge start page in the file cannot overflow.
+    const qint64 first = s.firstPageNumber >= 1 ? s.firstPageNumber : 1;
+    const qint64 n = static_cast<qint64>(currentPage) + first - 1;
     switch (s.pageNumberFormat) {
         case 0:
             return QStringLiteral(".%1.").arg(n);
@@ -80,7 +82,7 @@ QString PageNumberText(const PrintSettings& s, int currentPage, int pageCount) {
             return QStringLiteral("第%1页").arg(n);
         case 4:
             return QStringLiteral("共%1页 第%2页")
-                .arg(static_cast<qint64>(pageCount) + s.firstPageNumber - 1)
+                .arg(static_cast<qint64>(pageCount) + first - 1)
                 .arg(n);
         default:
             return QString();

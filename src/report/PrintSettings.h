@@ -18,7 +18,7 @@ struct PrintSettings {
     QString headerText;
     QString footerText;
     int32_t pageNumberFormat = 0;
-    int32_t firstPageNumber = 0;
+    int32_t firstPageNumber = 1;  // below 1 (an old default of 0) counts as 1
     int32_t pageNumberPosition = 0;
 };
 

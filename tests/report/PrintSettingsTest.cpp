@@ -25,9 +25,17 @@ TEST(PageNumber, TextOfEveryFormat) {
         const char* text;
     };
     const Case cases[] = {
-        {0, 1, 1, 4, ".1."},          {0, 0, 1, 4, ".0."},   {1, 1, 3, 4, "3"},
-        {2, 1, 2, 4, "--2--"},        {3, 1, 4, 4, "第4页"}, {4, 1, 2, 4, "共4页 第2页"},
-        {4, 5, 1, 6, "共10页 第5页"}, {5, 1, 1, 4, ""},      {-1, 1, 1, 4, ""},
+        {0, 1, 1, 4, ".1."},
+        {0, 0, 1, 4, ".1."},
+        {1, 1, 3, 4, "3"},
+        {4, 0, 7, 7, "共7页 第7页"},
+        {4, -3, 1, 7, "共7页 第1页"},
+        {2, 1, 2, 4, "--2--"},
+        {3, 1, 4, 4, "第4页"},
+        {4, 1, 2, 4, "共4页 第2页"},
+        {4, 5, 1, 6, "共10页 第5页"},
+        {5, 1, 1, 4, ""},
+        {-1, 1, 1, 4, ""},
     };
     for (const Case& c : cases) {
         PrintSettings s;
@@ -63,11 +71,11 @@ TEST(PrintSettingsFile, DialogSavesTheKeysInOrderAndLoadsThemBack) {
     QTemporaryDir dir;
     {
         PrintSettingsDialog dialog(PrintSettingsToEdit(dir.path()));
-        // Without a file: checks off, texts empty, start 0, no list selection.
+        // Without a file: checks off, texts empty, start 1, no list selection.
         EXPECT_FALSE(dialog.HeaderCheck()->isChecked());
         EXPECT_EQ(dialog.FormatCombo()->currentIndex(), -1);
         EXPECT_EQ(dialog.PositionCombo()->currentIndex(), -1);
-        EXPECT_EQ(dialog.FirstPageEdit()->text(), "0");
+        EXPECT_EQ(dialog.FirstPageEdit()->text(), "1");
         EXPECT_TRUE(dialog.HeaderEdit()->isReadOnly());
         QTest::mouseClick(dialog.HeaderCheck(), Qt::LeftButton);
         EXPECT_FALSE(dialog.HeaderEdit()->isReadOnly());
