@@ -141,7 +141,7 @@ const QList<Accelerator>& Accelerators() {
         {QKeySequence(Qt::CTRL | Qt::Key_H), kHelp},
         {QKeySequence(Qt::CTRL | Qt::Key_I), kInsertComponent},
         {QKeySequence(Qt::CTRL | Qt::Key_C), kDeleteComponent},
-        {QKeySequence(Qt::ALT | Qt::Key_T), kInsertPointAbove},
+        {QKeySequence(Qt::ALT | Qt::Key_A), kInsertPointAbove},
         {QKeySequence(Qt::ALT | Qt::Key_B), kInsertPointBelow},
         {QKeySequence(Qt::CTRL | Qt::Key_D), kDeletePoint},
         {QKeySequence(Qt::CTRL | Qt::Key_X), kEditCut},

@@ -53,7 +53,7 @@ TEST_F(EditCommandsTest, MenuItemsShowTheirAccelerators) {
                  {cmd::kHelp, "Ctrl+H"},
                  {cmd::kInsertComponent, "Ctrl+I"},
                  {cmd::kDeleteComponent, "Ctrl+C"},
-                 {cmd::kInsertPointAbove, "Alt+T"},
+                 {cmd::kInsertPointAbove, "Alt+A"},
                  {cmd::kInsertPointBelow, "Alt+B"},
                  {cmd::kDeletePoint, "Ctrl+D"},
                  {cmd::kEditCut, "Ctrl+X"},

@@ -184,6 +184,31 @@ TEST_F(TranslatedUiTest, ChineseFrameKeepsItsTitles) {
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("无标题[*] - 混凝土电阻率测试仪数据分析软件"));
 }
 
+// Alt plus a menu title's mnemonic opens that menu, so no command may use it, in either
+// language; and no two commands share a key.
+TEST_F(TranslatedUiTest, EveryShortcutReachesItsCommandInBothLanguages) {
+    for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+        SCOPED_TRACE(language == UiLanguage::English ? "English" : "Chinese");
+        RemoveTranslators(*QCoreApplication::instance());
+        InstallTranslators(*QCoreApplication::instance(), language);
+        Document doc;
+        MainWindow frame(doc);
+        QStringList taken;
+        for (const QString& title : MenuTitles(frame)) {
+            const qsizetype amp = title.indexOf(QLatin1Char('&'));
+            if (amp >= 0) taken << QStringLiteral("Alt+") + title.at(amp + 1).toUpper();
+        }
+        for (QAction* action : frame.findChildren<QAction*>()) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                const QString text = key.toString();
+                EXPECT_FALSE(taken.contains(text))
+                    << text.toStdString() << " of " << action->text().toStdString();
+                taken << text;
+            }
+        }
+    }
+}
+
 TEST_F(TranslatedUiTest, AboutBoxNamesTheProductInEitherLanguage) {
     struct Row {
         UiLanguage language;
