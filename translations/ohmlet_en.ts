@@ -994,6 +994,13 @@ No program can open this file; it was saved as:
     </message>
 </context>
 <context>
+    <name>ohmlet::PanelBar</name>
+    <message>
+        <source>工作区</source>
+        <translation>Workspace</translation>
+    </message>
+</context>
+<context>
     <name>ohmlet::PrintSettingsDialog</name>
     <message>
         <source>打印设置</source>
@@ -1068,7 +1075,7 @@ No program can open this file; it was saved as:
     </message>
     <message>
         <source>报告参数</source>
-        <translation>Report Details</translation>
+        <translation>Report parameters</translation>
     </message>
     <message>
         <source>WORD报告格式</source>

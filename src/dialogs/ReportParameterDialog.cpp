@@ -2,9 +2,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 
 #include "dialogs/ReportParameterPage.h"
 
@@ -23,62 +27,58 @@ namespace {
 
 }  // namespace
 
-namespace {
-
-constexpr int kPageX = 10;
-constexpr int kPageY = 40;
-constexpr int kPageWidth = 450;
-constexpr int kPageHeight = 260;
-
-}  // namespace
-
 ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(tr("报告参数"));
-    setFixedSize(kPageX * 2 + kPageWidth, kPageY + kPageHeight + 50);
 
-    auto* label = new QLabel(tr("WORD报告格式"), this);
-    label->setGeometry(12, 10, 110, 22);
     combo_ = new QComboBox(this);
-    combo_->setGeometry(124, 8, 160, 24);
     for (int i = 0; i < kReportLayoutCount; ++i)
         combo_->addItem(tr(ReportLayoutInfoAt(i)->comboItem));
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(new QLabel(tr("WORD报告格式"), this));
+    chooser->addWidget(combo_);
+    chooser->addStretch();
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(kPageX, 34, kPageWidth, 4);
 
     // Every page shows its layout's values from the start.
+    stack_ = new QStackedWidget(this);
     for (int i = 0; i < kReportLayoutCount; ++i) {
-        auto* page = new ReportParameterPage(*ReportLayoutInfoAt(i), this);
-        page->setGeometry(kPageX, kPageY, kPageWidth, kPageHeight);
+        auto* page = new ReportParameterPage(*ReportLayoutInfoAt(i), stack_);
         page->ShowValues(parameters.layouts[static_cast<std::size_t>(i)]);
-        page->hide();
+        stack_->addWidget(page);
         pages_[static_cast<std::size_t>(i)] = page;
     }
+    // With none chosen yet, the first layout is the one the printed report uses.
     const int chosen = parameters.chosenLayout;
-    const bool known = chosen >= 0 && chosen < kReportLayoutCount;
-    ShowOnly(known ? chosen : -1);
-    combo_->setCurrentIndex(known ? chosen : -1);
+    const int shown = chosen >= 0 && chosen < kReportLayoutCount ? chosen : 0;
+    combo_->setCurrentIndex(shown);
+    stack_->setCurrentIndex(shown);
 
-    // The printed report's own option, beside the buttons.
+    // The printed report's own options.
     classSummary_ = new QCheckBox(tr("打印报告附腐蚀等级与统计汇总"), this);
     classSummary_->setObjectName(QStringLiteral("classSummary"));
     classSummary_->setChecked(parameters.classSummary);
-    classSummary_->setGeometry(kPageX, kPageY + kPageHeight + 14, 300, 24);
-
-    auto* ok = new QPushButton(tr("确定"), this);
-    auto* cancel = new QPushButton(tr("取消"), this);
-    ok->setDefault(true);
-    const int buttonsY = kPageY + kPageHeight + 12;
-    ok->setGeometry(width() - 190, buttonsY, 85, 28);
-    cancel->setGeometry(width() - 95, buttonsY, 85, 28);
     chartPage_ = new QCheckBox(tr("打印报告附图表页"), this);
     chartPage_->setObjectName(QStringLiteral("chartPage"));
-    chartPage_->setGeometry(12, buttonsY, 220, 28);
     chartPage_->setChecked(parameters.chartPage);
-    connect(ok, &QPushButton::clicked, this, &ReportParameterDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &ReportParameterDialog::reject);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(chooser);
+    layout->addWidget(rule);
+    layout->addWidget(stack_);
+    layout->addWidget(classSummary_);
+    layout->addWidget(chartPage_);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ReportParameterDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &ReportParameterDialog::reject);
     connect(combo_, &QComboBox::currentIndexChanged, this, &ReportParameterDialog::OnLayoutChanged);
 }
 
@@ -87,15 +87,10 @@ ReportParameterPage* ReportParameterDialog::Page(int layout) const {
                                                       : nullptr;
 }
 
-void ReportParameterDialog::ShowOnly(int layout) {
-    for (int i = 0; i < kReportLayoutCount; ++i)
-        pages_[static_cast<std::size_t>(i)]->setVisible(i == layout);
-}
-
 void ReportParameterDialog::OnLayoutChanged(int index) {
     if (index < 0 || index >= kReportLayoutCount) return;
     // Every page keeps what was typed on it until OK or Cancel.
-    ShowOnly(index);
+    stack_->setCurrentIndex(index);
 }
 
 ReportParameters ReportParameterDialog::Values() const {

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QStackedWidget;
 
 namespace ohmlet {
 
@@ -32,9 +33,8 @@ private slots:
     void OnLayoutChanged(int index);
 
 private:
-    void ShowOnly(int layout);
-
     QComboBox* combo_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
     QCheckBox* chartPage_ = nullptr;
     QCheckBox* classSummary_ = nullptr;
     std::array<ReportParameterPage*, kReportLayoutCount> pages_{};

@@ -179,7 +179,7 @@ TEST_F(MainFrameTest, TitleIsTheDocumentThenTheWindowTitleWithTheUnsavedMark) {
 TEST_F(MainFrameTest, AltWTogglesThePanelTwice) {
     PanelBar* bar = frame->PanelDock();
     ASSERT_TRUE(bar->isVisible());
-    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Workspace"));
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("工作区"));
     EXPECT_EQ(frame->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
     Key(Qt::Key_W, Qt::AltModifier);
     EXPECT_FALSE(bar->isVisible());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -125,10 +126,14 @@ TEST_F(ReportParameterDialogTest, DateIsStoredInTheBlankPaddedForm) {
                         ToGbk(QStringLiteral("报告日期=2015年 3月 5日\r\n")))));
 }
 
-TEST_F(ReportParameterDialogTest, FirstRunShowsNothingAndOkSavesEveryPage) {
+TEST_F(ReportParameterDialogTest, FirstRunShowsTheReportsLayoutAndOkSavesEveryPage) {
     ReportParameterDialog dialog(Load());
-    EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), -1);
-    for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_TRUE(dialog.Page(i)->isHidden());
+    // The printed report's layout is shown, and every control can be reached.
+    EXPECT_EQ(dialog.LayoutCombo()->currentIndex(), 0);
+    for (int i = 0; i < kReportLayoutCount; ++i) EXPECT_EQ(dialog.Page(i)->isHidden(), i != 0);
+    dialog.show();
+    EXPECT_FALSE(
+        dialog.ChartPageCheck()->geometry().intersects(dialog.ClassSummaryCheck()->geometry()));
     dialog.LayoutCombo()->setCurrentIndex(2);
     EXPECT_FALSE(dialog.Page(2)->isHidden());
     Type(dialog.Page(3), "工程名称", "typed on 4");
