@@ -1046,6 +1046,30 @@ No program can open this file; it was saved as:
         <source>取 消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>底部居右</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>底部居中</source>
+        <translation>Bottom centre</translation>
+    </message>
+    <message>
+        <source>底部居左</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>顶部居右</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>顶部居中</source>
+        <translation>Top centre</translation>
+    </message>
+    <message>
+        <source>顶部居左</source>
+        <translation>Top left</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ReportParameterDialog</name>

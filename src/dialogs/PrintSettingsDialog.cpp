@@ -14,6 +14,18 @@
 #include <algorithm>
 
 namespace ohmlet {
+namespace {
+
+[[maybe_unused]] constexpr const char* kPositionNames[] = {
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "底部居右"),
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "底部居中"),
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "底部居左"),
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "顶部居右"),
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "顶部居中"),
+    QT_TRANSLATE_NOOP("ohmlet::PrintSettingsDialog", "顶部居左"),
+};
+
+}  // namespace
 
 PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget* parent)
     : QDialog(parent) {
@@ -29,7 +41,9 @@ PrintSettingsDialog::PrintSettingsDialog(const PrintSettings& settings, QWidget*
     formatCombo_ = new QComboBox(this);
     formatCombo_->addItems(PageNumberFormatEntries());
     positionCombo_ = new QComboBox(this);
-    positionCombo_->addItems(PageNumberPositionEntries());
+    // The stored index is what counts; the names follow the window's language.
+    for (const QString& position : PageNumberPositionEntries())
+        positionCombo_->addItem(tr(position.toUtf8().constData()));
 
     auto* checks = new QHBoxLayout;
     checks->addWidget(headerCheck_);
