@@ -1,9 +1,12 @@
 #include "views/ReportPrinting.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QWidget>
 
 #include "report/ReportOutput.h"
 #include "report/ReportPainter.h"
@@ -38,8 +41,17 @@ void PreviewReport(const std::vector<Component>& components, QPrinter& printer, 
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview,
         [&report](QPrinter* target) { RenderReport(report, *target, 1, report.PageCount()); });
-    preview.resize(1000, 900);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    preview.resize(PreviewWindowSize(screen ? screen->availableGeometry().size() : QSize()));
     preview.exec();
+}
+
+QSize PreviewWindowSize(const QSize& available) {
+    const QSize wanted(1000, 900);
+    if (!available.isValid()) return wanted;
+    // Leave room for the window's frame and title so its buttons stay on screen.
+    const QSize room(available.width() * 9 / 10, available.height() * 9 / 10);
+    return wanted.boundedTo(room);
 }
 
 }  // namespace ohmlet

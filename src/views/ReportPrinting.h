@@ -1,6 +1,7 @@
 #pragma once
 // The printed report on the desktop: the system print dialog and the preview window. The
 // pages themselves come from the report layer, as for the PDF export.
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -20,5 +21,7 @@ void PrintReport(const std::vector<Component>& components, QPrinter& printer, QW
 // Preview in a print preview window.
 void PreviewReport(const std::vector<Component>& components, QPrinter& printer, QWidget* parent,
                    const QString& programFolder);
+// The preview's size on a screen with `available` room: large, but never past the screen.
+QSize PreviewWindowSize(const QSize& available);
 
 }  // namespace ohmlet

@@ -8,6 +8,7 @@
 #include "data/Document.h"
 #include "support/QtTestSupport.h"
 #include "views/DataView.h"
+#include "views/ReportPrinting.h"
 #include "widgets/GridControl.h"
 
 using namespace ohmlet;
@@ -267,6 +268,20 @@ TEST_F(DataViewTest, TheTableShowsTheDocumentAfterEveryEdit) {
     EXPECT_FALSE(Grid()->IsCellEditable(200000, 0));
     EXPECT_EQ(Grid()->GridRowHeight(150000), 25);
     EXPECT_EQ(Grid()->rowHeight(149999), 25);
+}
+
+// The preview opened taller than an 800-pixel screen, its buttons out of reach.
+TEST(PrintPreviewSize, FitsTheScreen) {
+    const struct {
+        QSize available, expected;
+    } cases[] = {
+        {{1920, 1040}, {1000, 900}},
+        {{1280, 770}, {1000, 693}},
+        {{800, 570}, {720, 513}},
+        {{}, {1000, 900}},  // no screen known
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PreviewWindowSize(c.available), c.expected) << c.available.height();
 }
 
 }  // namespace
