@@ -2,7 +2,6 @@
 // the panel toggle, help and about.
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,6 +16,7 @@
 #include "app/AboutBox.h"
 #include "app/AppStrings.h"
 #include "app/CommandIds.h"
+#include "app/DesktopOpener.h"
 #include "app/MainWindow.h"
 #include "views/DataView.h"
 #include "views/PanelBar.h"
@@ -202,13 +202,15 @@ void MainWindow::OnViewControlPanel() {
     }
 }
 
-// A missing guide is the desktop's to report, as the help file's was the shell's.
 void MainWindow::OnHelp() {
     const QString path = ProgramFolder() + HelpFileName();
-    if (fileOpener_)
-        fileOpener_(path);
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString failed =
+        tr("无法打开帮助：没有可以显示它的程序，或找不到文件：\n") + QDir::toNativeSeparators(path);
+    if (fileOpener_) {
+        if (!fileOpener_(path)) ShowError(failed);
+        return;
+    }
+    OpenWithDesktop(path, this, [this, failed] { ShowError(failed); });
 }
 
 void MainWindow::OnAppAbout() {

@@ -1,13 +1,12 @@
 // The frame's commands whose dialogs and writers live in the transfer and report
 // layers: data transfer, report parameters, print settings, PDF, Word and Excel.
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "app/AppStrings.h"
 #include "app/CommandIds.h"
+#include "app/DesktopOpener.h"
 #include "app/MainWindow.h"
 #include "dialogs/PrintSettingsDialog.h"
 #include "dialogs/ReportParameterDialog.h"
@@ -78,10 +77,12 @@ void MainWindow::ShowOfficeOutcome(const OfficeOutcome& outcome, const QString& 
         case OfficeCode::Written:
             break;
     }
-    const bool opened = fileOpener_ ? fileOpener_(outcome.path)
-                                    : QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.path));
-    if (!opened)
-        ShowError(failureText + tr("\n没有可以打开该文件的程序，文件已保存在：\n") + where);
+    const QString failed = failureText + tr("\n没有可以打开该文件的程序，文件已保存在：\n") + where;
+    if (fileOpener_) {
+        if (!fileOpener_(outcome.path)) ShowError(failed);
+        return;
+    }
+    OpenWithDesktop(outcome.path, this, [this, failed] { ShowError(failed); });
 }
 
 }  // namespace ohmlet
