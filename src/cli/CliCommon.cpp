@@ -40,10 +40,11 @@ bool TakeFlag(Args& args, const std::string& name) {
     return true;
 }
 
-std::string GbkToUtf8(const std::string& gbk) {
+std::string GbkToUtf8(const std::string& gbk, bool* replaced) {
     // Byte pairs outside GBK, or mapped only to its private-use area, and a lead byte
     // cut off at the end show as replacement characters: never as raw bytes.
     QString text;
+    if (replaced) *replaced = false;
     for (std::size_t i = 0; i < gbk.size();) {
         const unsigned char lead = static_cast<unsigned char>(gbk[i]);
         if (lead < 0x80) {
@@ -58,6 +59,7 @@ std::string GbkToUtf8(const std::string& gbk) {
         const bool usable = decoded.size() == 1 &&
                             !(decoded[0].unicode() >= 0xE000 && decoded[0].unicode() <= 0xF8FF);
         text += usable ? decoded : QString(QChar(QChar::ReplacementCharacter));
+        if (!usable && replaced) *replaced = true;
         i += pair ? 2 : 1;
     }
     return text.toStdString();

@@ -25,8 +25,9 @@ bool TakeOption(Args& args, const std::string& shortName, const std::string& lon
                 std::string& value);
 bool TakeFlag(Args& args, const std::string& name);
 
-// The DZL files' texts are GBK; the terminal and JSON get UTF-8.
-std::string GbkToUtf8(const std::string& gbk);
+// The DZL files' texts are GBK; the terminal and JSON get UTF-8. Bytes that are no GBK
+// character become U+FFFD, and *replaced (when given) says whether there were any.
+std::string GbkToUtf8(const std::string& gbk, bool* replaced = nullptr);
 
 // Pads a UTF-8 text to a display width (CJK characters take two columns), at least
 // one space after it.

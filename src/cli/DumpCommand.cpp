@@ -1,57 +1,67 @@
 // ohmlet-cli dump: every stored field as JSON, texts in UTF-8, values as read.
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <cstdio>
+#include <iostream>
 
 #include "cli/CliCommands.h"
+#include "cli/JsonStream.h"
 #include "data/DzlFile.h"
-#include "report/GbkCodec.h"
 
 namespace ohmlet::cli {
 
 namespace {
+
+// The keys in sorted order, as the format has always listed them.
+void WriteComponent(JsonStream& json, const Component& c) {
+    json.BeginObject();
+    json.Key("auxParam").Int(c.auxParam);
+    json.Key("blockOffset").Int(c.blockOffset);
+    json.Key("designValue").Number(c.designValue);
+    json.Key("lowerTolerance").Number(c.lowerTolerance);
+    json.Key("maxValue").Number(c.maxValue);
+    json.Key("minValue").Number(c.minValue);
+    WriteGbkText(json, "name", c.Name());
+    WriteGbkText(json, "number", c.Number());
+    json.Key("passCount").Number(c.passCount);
+    json.Key("passRate").Number(c.passRate);
+    json.Key("pointCount").Int(c.pointCount);
+    json.Key("points").BeginArray();
+    for (const MeasuringPoint& p : c.points) {
+        json.BeginArray();
+        json.Int(p.position);
+        json.Int(p.value);
+        json.Int(p.spare);
+        json.EndArray();
+    }
+    json.EndArray();
+    json.Key("reservedFloat").Number(c.reservedFloat);
+    json.Key("selected").Int(c.selected);
+    WriteGbkText(json, "testDate", c.TestDate());
+    json.Key("upperTolerance").Number(c.upperTolerance);
+    json.EndObject();
+}
 
 int RunDump(Args args) {
     if (args.size() != 1) return UsageError("dump takes one DZL file.");
     DzlReadResult file = ReadDzlFile(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
 
-    QJsonArray components;
+    JsonStream json(std::cout);
+    json.BeginObject();
+    json.Key("componentCount").Int(static_cast<int64_t>(file.components.size()));
+    json.Key("components").BeginArray();
     for (const Component& c : file.components) {
-        QJsonObject o;
-        o["number"] = FromGbk(c.Number());
-        o["name"] = FromGbk(c.Name());
-        o["testDate"] = FromGbk(c.TestDate());
-        o["selected"] = c.selected;
-        o["auxParam"] = c.auxParam;
-        o["designValue"] = double(c.designValue);
-        o["lowerTolerance"] = double(c.lowerTolerance);
-        o["upperTolerance"] = double(c.upperTolerance);
-        o["pointCount"] = c.pointCount;
-        o["blockOffset"] = c.blockOffset;
-        o["reservedFloat"] = double(c.reservedFloat);
-        o["maxValue"] = double(c.maxValue);
-        o["minValue"] = double(c.minValue);
-        o["passCount"] = double(c.passCount);
-        o["passRate"] = double(c.passRate);
-        QJsonArray points;
-        for (const MeasuringPoint& p : c.points)
-            points.append(QJsonArray{p.position, p.value, p.spare});
-        o["points"] = points;
-        components.append(o);
+        if (!json.Good()) break;  // the exit check reports the cause
+        WriteComponent(json, c);
     }
-    QJsonObject root;
-    root["componentCount"] = static_cast<int>(file.components.size());
-    root["components"] = components;
-    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    json.EndArray();
+    json.EndObject();
     return kExitOk;
 }
 
 const CommandRegistration kRegistration(
     "dump", "FILE.DZL", RunDump,
-    {"Prints every stored field of a DZL file as JSON, texts in UTF-8.", {}});
+    {"Prints every stored field of a DZL file as JSON, texts in UTF-8; a text whose bytes are "
+     "not valid GBK also has them as hex under <field>Bytes.",
+     {}});
 
 }  // namespace
 }  // namespace ohmlet::cli

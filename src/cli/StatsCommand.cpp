@@ -1,71 +1,98 @@
 // ohmlet-cli stats: full statistics and corrosion-class counts per component and over
 // the ticked components, as a table or as JSON.
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 #include <iostream>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/JsonStream.h"
 #include "data/DzlFile.h"
 #include "data/ReadingStats.h"
 #include "report/ClassTableFile.h"
-#include "report/GbkCodec.h"
 
 namespace ohmlet::cli {
 namespace {
 
-template <typename T>
-QJsonValue OrNull(const std::optional<T>& value) {
-    if (!value) return QJsonValue(QJsonValue::Null);
-    return QJsonValue(
-        static_cast<std::conditional_t<std::is_floating_point_v<T>, double, qint64>>(*value));
+void WriteOrNull(JsonStream& json, std::string_view key, const std::optional<double>& value) {
+    if (value)
+        json.Key(key).Number(*value);
+    else
+        json.Key(key).Null();
 }
 
-QJsonObject StatsObject(const ReadingStats& s, const ClassTable& table) {
-    QJsonObject o;
-    o["count"] = static_cast<qint64>(s.count);
-    o["mean"] = OrNull(s.mean);
-    o["median"] = OrNull(s.median);
-    o["stddev"] = OrNull(s.stddev);
-    o["cv"] = OrNull(s.cv);
-    o["p10"] = OrNull(s.p10);
-    o["p90"] = OrNull(s.p90);
-    o["min"] = OrNull(s.min);
-    o["max"] = OrNull(s.max);
-    o["passCount"] = OrNull(s.passCount);
-    o["passRate"] = OrNull(s.passRate);
+template <typename T>
+void WriteOrNull(JsonStream& json, std::string_view key, const std::optional<T>& value) {
+    if (value)
+        json.Key(key).Int(*value);
+    else
+        json.Key(key).Null();
+}
+
+// The class names as JSON keys in the order and with the duplicates QJsonObject gives them
+// (sorted; a later class of the same name wins), each with its index in the table.
+using ClassKeyList = std::vector<std::pair<std::string, std::size_t>>;
+
+ClassKeyList ClassKeys(const ClassTable& table) {
+    QJsonObject byName;
+    for (std::size_t i = 0; i < table.Size(); ++i)
+        byName[QString::fromStdString(table.Classes()[i].name)] = static_cast<qint64>(i);
+    ClassKeyList keys;
+    for (auto it = byName.constBegin(); it != byName.constEnd(); ++it)
+        keys.emplace_back(it.key().toStdString(), static_cast<std::size_t>(it->toInteger()));
+    return keys;
+}
+
+// One statistics object; with a component, its number, name and tick join in, every key in
+// sorted order.
+void WriteStats(JsonStream& json, const ReadingStats& s, const ClassKeyList& classKeys,
+                const Component* c) {
+    json.BeginObject();
     if (s.classCounts) {
-        QJsonObject counts;
-        for (std::size_t i = 0; i < table.Size(); ++i)
-            counts[QString::fromStdString(table.Classes()[i].name)] =
-                static_cast<qint64>((*s.classCounts)[i]);
-        o["classCounts"] = counts;
+        json.Key("classCounts").BeginObject();
+        for (const auto& [name, index] : classKeys) json.Key(name).Int((*s.classCounts)[index]);
+        json.EndObject();
     } else {
-        o["classCounts"] = QJsonValue(QJsonValue::Null);
+        json.Key("classCounts").Null();
     }
-    return o;
+    json.Key("count").Int(s.count);
+    WriteOrNull(json, "cv", s.cv);
+    WriteOrNull(json, "max", s.max);
+    WriteOrNull(json, "mean", s.mean);
+    WriteOrNull(json, "median", s.median);
+    WriteOrNull(json, "min", s.min);
+    if (c) {
+        WriteGbkText(json, "name", c->Name());
+        WriteGbkText(json, "number", c->Number());
+    }
+    WriteOrNull(json, "p10", s.p10);
+    WriteOrNull(json, "p90", s.p90);
+    WriteOrNull(json, "passCount", s.passCount);
+    WriteOrNull(json, "passRate", s.passRate);
+    if (c) json.Key("selected").Bool(c->selected != 0);
+    WriteOrNull(json, "stddev", s.stddev);
+    json.EndObject();
 }
 
 void PrintJson(const std::vector<Component>& components, const DocumentStats& stats,
                const ClassTable& table) {
-    QJsonArray classes;
-    for (const CorrosionClass& c : table.Classes()) classes.append(QString::fromStdString(c.name));
-    QJsonArray list;
-    for (std::size_t i = 0; i < components.size(); ++i) {
-        QJsonObject o = StatsObject(stats.components[i], table);
-        o["number"] = FromGbk(components[i].Number());
-        o["name"] = FromGbk(components[i].Name());
-        o["selected"] = components[i].selected != 0;
-        list.append(o);
-    }
-    QJsonObject root;
-    root["table"] = QString::fromStdString(table.Name());
-    root["classes"] = classes;
-    root["components"] = list;
-    root["all"] = StatsObject(stats.selected, table);
-    QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    const ClassKeyList classKeys = ClassKeys(table);
+    JsonStream json(std::cout);
+    json.BeginObject();
+    json.Key("all");
+    WriteStats(json, stats.selected, classKeys, nullptr);
+    json.Key("classes").BeginArray();
+    for (const CorrosionClass& c : table.Classes())
+        json.String(QString::fromStdString(c.name).toStdString());
+    json.EndArray();
+    json.Key("components").BeginArray();
+    for (std::size_t i = 0; i < components.size() && json.Good(); ++i)
+        WriteStats(json, stats.components[i], classKeys, &components[i]);
+    json.EndArray();
+    json.Key("table").String(QString::fromStdString(table.Name()).toStdString());
+    json.EndObject();
 }
 
 std::string Number(const std::optional<double>& value, const char* format) {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
 #include "data/HeapTuning.h"
 #include "data/Version.h"
 
@@ -86,8 +87,9 @@ bool AsksForHelp(const std::string& word) { return word == "--help" || word == "
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    ohmlet::KeepFreedMemoryForReuse();
+namespace {
+
+int Run(int argc, char** argv) {
     if (argc < 2) {
         PrintHelp(std::cerr);
         return ohmlet::cli::kExitUsage;
@@ -121,4 +123,13 @@ int main(int argc, char** argv) {
         }
     }
     return ohmlet::cli::UsageError("unknown command '" + name + "'.");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ohmlet::KeepFreedMemoryForReuse();
+    // Every command's output is checked here once: cut output is never a success.
+    ohmlet::cli::BeginOutput();
+    return ohmlet::cli::FinishOutput(Run(argc, argv));
 }

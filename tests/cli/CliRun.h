@@ -11,8 +11,10 @@ struct CliRun {
     QByteArray err;
 };
 
-inline CliRun RunCli(const QStringList& args) {
+// stdoutFile, when given, receives the output instead of the pipe (a full device, say).
+inline CliRun RunCli(const QStringList& args, const QString& stdoutFile = {}) {
     QProcess p;
+    if (!stdoutFile.isEmpty()) p.setStandardOutputFile(stdoutFile);
     p.start(QStringLiteral(OHMLET_CLI_PATH), args);
     p.waitForFinished(60000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
