@@ -985,6 +985,12 @@ No program can open this file; it was saved as:
         <source>无法写入文件 %1：%2</source>
         <translation>Cannot write the file %1: %2</translation>
     </message>
+    <message>
+        <source>无法打开帮助：没有可以显示它的程序，或找不到文件：
+</source>
+        <translation>The help cannot be opened: no program can show it, or the file is missing:
+</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::OhmletApp</name>
