@@ -41,8 +41,9 @@ std::string BaseName(const std::string& path) {
 }
 
 // A link in a sticky world-writable folder (/tmp) that neither we nor the folder's owner
-// own may have been planted there to redirect the save. The kernel follows no such link
-// for us; the writer follows links itself, so it keeps to the same rule.
+// own may have been planted there to redirect the save. The kernel refuses such links
+// where protected_symlinks is on; the writer follows links itself, so it keeps that rule
+// whatever the setting.
 bool PlantedLink(const std::string& link, uid_t linkOwner) {
     struct stat folder;
     if (::stat(Folder(link).c_str(), &folder) != 0) return false;  // the save fails later
