@@ -1,7 +1,9 @@
 #pragma once
 // The one way this program replaces a file: the new bytes go to a fresh private file
 // beside the target, which is synced and renamed over it only when every step worked,
-// so a failure, a crash or a planted link never costs the user the old file.
+// so a failure, a crash or a planted link never costs the user the old file. The new
+// file keeps the old one's owner, group, mode and extended attributes (ACLs among them);
+// a file with several hard links is instead rewritten in place after a safety copy.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -24,9 +26,10 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // Follows links to the final target, refuses targets that are not regular files
-    // or that the user may not write, removes what killed saves of it left behind,
-    // and creates the temporary file.
+    // Follows links to the final target, refuses targets that are not regular files,
+    // that the user may not write, or that a link another user planted in a shared
+    // sticky folder points to; removes what killed saves of it left behind, and creates
+    // the temporary file.
     SafeWriteResult Open();
     SafeWriteResult Write(const void* data, std::size_t size);
     const std::string& TempPath() const { return temp_; }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/SafeFile.h"
+#include "data/SafeFileInternal.h"
 
 namespace ohmlet {
 namespace {
@@ -168,29 +169,12 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
 void SetSafeFileCloseForTesting(CloseFunction close) { closeFunction.store(close); }
 
 std::string SafeTempPrefix(const std::string& target) {
-    return Folder(target) + "\\." + BaseName(target) + ".saving-";
+    return Folder(target) + "\\" + safefile::TempNameStart(BaseName(target));
 }
 
-SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {}
+void safefile::CloseTemp(int fd) { CloseHandle(ToHandle(fd)); }
 
-SafeFileWriter::~SafeFileWriter() { Abort(); }
-
-void SafeFileWriter::Abort() {
-    if (fd_ != -1) CloseHandle(ToHandle(fd_));
-    fd_ = -1;
-    if (!temp_.empty()) DeleteFileW(Wide(temp_).c_str());
-    temp_.clear();
-}
-
-SafeWriteResult SafeFileWriter::Fail(const std::string& what, int error) {
-    Abort();
-    failed_ = true;
-    SafeWriteResult r;
-    r.code = SafeWriteCode::Failed;
-    r.error = error;
-    r.text = "Cannot write " + path_ + ": " + what + ".";
-    return r;
-}
+void safefile::RemoveTemp(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 
 SafeWriteResult SafeFileWriter::Open() {
     if (path_.empty()) return Fail("no file name", ENOENT);

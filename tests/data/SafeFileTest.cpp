@@ -6,11 +6,13 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <tuple>
 
 #include "data/SafeFile.h"
 #include "support/TestSupport.h"
@@ -196,6 +198,99 @@ TEST(SafeWriter, RunningSaveKeepsItsTemporaryFile) {
     EXPECT_TRUE(fs::exists(first.TempPath()));
     EXPECT_TRUE(first.Commit().Ok());
     EXPECT_EQ(ReadAll(dir.File("target")), kOld);
+}
+
+TEST(SafeWriter, HardLinkedTargetIsRewrittenInPlace) {
+    for (bool closeFails : {false, true}) {
+        TempDir dir;
+        WriteAll(dir.File("target"), kOld);
+        fs::create_hard_link(dir.File("target"), dir.File("second"));
+        SetSafeFileCloseForTesting(closeFails ? &failingClose : nullptr);
+        EXPECT_NE(WriteFileSafely(dir.File("target"), kNew).Ok(), closeFails);
+        SetSafeFileCloseForTesting(nullptr);
+        EXPECT_EQ(ReadAll(dir.File("second")), closeFails ? kOld : kNew);
+        EXPECT_EQ(Entries(dir), (std::vector<std::string>{"second", "target"}));
+    }
+}
+
+// Mode, owner, group, a user attribute and the ACL of a file.
+std::string Kept(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    std::string kept = std::to_string(st.st_mode) + " " + std::to_string(st.st_uid) + ":" +
+                       std::to_string(st.st_gid);
+    for (const char* name : {"user.origin", "system.posix_acl_access"}) {
+        char value[4096];
+        ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+        kept += " " + std::string(value, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    }
+    return kept;
+}
+
+TEST(SafeWriter, KeepsEverythingOfTheOldFileButItsBytes) {
+    // An access ACL as the kernel stores it (little-endian): version 2, then (tag, permissions,
+    // id) for the owner, nobody (65534) with read and write, the group, the mask and others.
+    const std::string acl(
+        "\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\376\377\0\0\4\0\4\0\377\377\377\377\20\0\6\0"
+        "\377\377\377\377\40\0\4\0\377\377\377\377",
+        44);
+    TempDir dir;
+    const std::string target = dir.File("target");
+    WriteAll(target, kOld);
+    if (::setxattr(target.c_str(), "user.origin", "7", 1, 0) != 0 ||
+        ::setxattr(target.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0)
+        GTEST_SKIP() << "no extended attributes in the test folder: " << std::strerror(errno);
+    if (::geteuid() == 0) ::chown(target.c_str(), 65534, 65534);  // another user's file
+    const std::string before = Kept(target);
+    ASSERT_TRUE(WriteFileSafely(target, kNew).Ok());
+    EXPECT_EQ(Kept(target), before);
+}
+
+// The kernel's rule for links in sticky world-writable folders, which the writer follows itself.
+TEST(SafeWriter, RefusesLinksPlantedInSharedFolders) {
+    const uid_t other = 65534, me = ::geteuid();
+    // folder mode and owner, owners of shared/0 -> shared/1 -> ... -> private, saved
+    const std::tuple<mode_t, uid_t, std::vector<uid_t>, bool> cases[] = {
+        {01777, me, {other}, false},
+        {01777, me, {me}, true},
+        {01777, other, {other}, true},
+        {01777, me, {me, other}, false}};
+    for (const auto& [mode, folderOwner, links, saves] : cases) {
+        TempDir dir;
+        fs::create_directory(dir.File("shared"));
+        WriteAll(dir.File("private"), kOld);
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            const std::string link = dir.File("shared/" + std::to_string(i));
+            fs::create_symlink(i + 1 < links.size() ? std::to_string(i + 1) : dir.File("private"),
+                               link);
+            if (::lchown(link.c_str(), links[i], static_cast<gid_t>(-1)) != 0)
+                GTEST_SKIP() << "cannot give a link to another user here";
+        }
+        ::chown(dir.File("shared").c_str(), folderOwner, static_cast<gid_t>(-1));
+        ::chmod(dir.File("shared").c_str(), mode);
+        SafeWriteResult r = WriteFileSafely(dir.File("shared/0"), kNew);
+        EXPECT_EQ(ReadAll(dir.File("private")), saves ? kNew : kOld) << r.text;
+        EXPECT_EQ(r.text.find("another user") != std::string::npos, !saves) << r.text;
+    }
+}
+
+// Leftovers of killed saves go, but not those of a file whose name is nearly the same.
+TEST(SafeWriter, LongNamesSaveAndTheirLeftoversGo) {
+    const std::pair<std::string, int> cases[] = {
+        {"a", 240}, {"a", 241}, {"a", 255}, {"\xC3\xA9", 127}, {"\xE8\xAA\x9E", 85}};
+    for (const auto& [unit, count] : cases) {
+        std::string name;
+        for (int i = 0; i < count; ++i) name += unit;
+        TempDir dir;
+        const std::string other = name.substr(0, name.size() - unit.size()) + "b";
+        for (const std::string& file : {name, other})
+            WriteAll(SafeTempPrefix(dir.File(file)) + "Zz0000", kOld);
+        EXPECT_TRUE(WriteFileSafely(dir.File(name), kNew).Ok());
+        EXPECT_EQ(ReadAll(dir.File(name)), kNew);
+        const std::string left = fs::path(SafeTempPrefix(dir.File(other))).filename();
+        EXPECT_EQ(left.rfind("." + name.substr(0, 30), 0), 0u) << left;  // recognisable
+        EXPECT_EQ(Entries(dir), (std::vector<std::string>{left + "Zz0000", name}));
+    }
 }
 
 // Runs `body` in a child process and returns its exit code.
