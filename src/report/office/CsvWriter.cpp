@@ -2,25 +2,42 @@
 
 #include <QDate>
 #include <QFile>
-#include <new>
 #include <string>
 #include <string_view>
 
 #include "data/TestDate.h"
 #include "report/GbkCodec.h"
 #include "report/office/OfficeLayout.h"
+#include "report/office/OfficeSave.h"
 
 namespace ohmlet {
 
 namespace {
 
-// A field with a separator, a quote or a line break is quoted, its quotes doubled; one
-// that a spreadsheet would take for a formula is made text with a leading '.
+// Importers split lines on commas, semicolons or tabs, whichever the locale uses, and some
+// trim the spaces and quotes around a cell.
+constexpr std::string_view kSeparators = ",;\t";
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+// Whether any cell an importer could cut out of `field` would begin a formula.
+bool FormulaLike(const std::string& field) {
+    for (std::size_t start = 0; start <= field.size();) {
+        const std::size_t first = field.find_first_not_of(" \"", start);
+        if (first != std::string::npos && kFormulaStarts.find(field[first]) != std::string::npos)
+            return true;
+        const std::size_t separator = field.find_first_of(kSeparators, start);
+        if (separator == std::string::npos) break;
+        start = separator + 1;
+    }
+    return false;
+}
+
+// A field with a separator, a quote or a line break is quoted, its quotes doubled, so it
+// stays one cell whatever the importer splits on; one that could start a formula anywhere
+// is also made text with a leading '.
 std::string CsvField(const std::string& field) {
-    const bool formulaLike =
-        !field.empty() && std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos;
-    const std::string text = formulaLike ? "'" + field : field;
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    const std::string text = FormulaLike(field) ? "'" + field : field;
+    if (text.find_first_of(",;\t\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char ch : text) {
         if (ch == '"') quoted += '"';
@@ -45,40 +62,31 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components, const Q
 
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                                const std::string& localPath, const CsvOptions& options) {
-    const QString outputPath = QFile::decodeName(QByteArray::fromStdString(localPath));
-    SafeFileWriter file(localPath);
-    SafeWriteResult written = file.Open();
-    if (!written.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
-    try {
+    return SaveOfficeFile(localPath, [&](const OfficeSink& sink) {
         std::string out = options.byteOrderMark ? "\xEF\xBB\xBF" : "";
         out += "number,name,testDate,point,value,isoDate\n";
+        bool ok = true;
         for (const Component* c : SelectedComponents(components)) {
             const std::string lead = CsvField(FromGbk(c->Number()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->Name()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->TestDate()).toStdString()) + ',';
             const std::string tail = ',' + IsoDate(c->TestDate()) + '\n';
             const int n = ShownPointCount(*c);
-            for (int j = 0; j < n && written.Ok(); ++j) {
+            for (int j = 0; j < n && ok; ++j) {
                 out += lead;
                 out += std::to_string(j + 1);
                 out += ',';
                 out += std::to_string(ReadingAt(*c, j));
                 out += tail;
                 if (out.size() >= (1u << 20)) {
-                    written = file.Write(out.data(), out.size());
+                    ok = sink(out.data(), out.size());
                     out.clear();
                 }
             }
         }
-        if (written.Ok()) written = file.Write(out.data(), out.size());
-    } catch (const std::bad_alloc&) {
-        file.Abort();
-        return OfficeOutcome::Failed(
-            outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));
-    }
-    if (written.Ok()) written = file.Commit();
-    if (!written.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(written));
-    return OfficeOutcome::Written(outputPath);
+        if (ok) sink(out.data(), out.size());
+        return QString();
+    });
 }
 
 }  // namespace ohmlet

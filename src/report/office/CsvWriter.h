@@ -17,9 +17,11 @@ struct CsvOptions {
 // "number,name,testDate,point,value,isoDate"; `point` counts from 1 as the data view
 // does, `value` is the reading as stored, in kΩ·cm, and `isoDate` is the test date as
 // YYYY-MM-DD, empty when the stored date names no real day. `isoDate` comes last so
-// that scripts reading the first five columns by position keep working. A text field that begins
-// with =, +, -, @, a tab or a carriage return is written with a leading ' so that spreadsheet
-// programs show it as text instead of running it as a formula; readings stay plain numbers.
+// that scripts reading the first five columns by position keep working. A text field in which
+// a cell could begin with =, +, -, @, a tab or a carriage return (at its start or after a
+// comma, semicolon or tab, spaces and quotes skipped) is written with a leading ' so that
+// spreadsheet programs show it as text instead of running it as a formula; a field holding
+// a separator of any locale is quoted. Readings stay plain numbers.
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components, const QString& outputPath,
                                const CsvOptions& options = {});
 // The same for a file name given as the system's bytes, which need not be UTF-8.

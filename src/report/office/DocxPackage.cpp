@@ -28,6 +28,26 @@ struct ArchiveCloser {
 };
 using Archive = std::unique_ptr<zip_t, ArchiveCloser>;
 
+struct SourceFreer {
+    void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using Source = std::unique_ptr<zip_source_t, SourceFreer>;
+
+// Hands the finished archive in `memory` to the sink.
+QString CopyOut(zip_source_t* memory, const QString& path, const OfficeSink& sink) {
+    auto fail = [&] {
+        return QStringLiteral("%1 cannot be written: %2.")
+            .arg(path, ZipErrorText(zip_source_error(memory)));
+    };
+    if (zip_source_open(memory) != 0) return fail();
+    std::string piece(1u << 20, '\0');
+    zip_int64_t got = 0;
+    while ((got = zip_source_read(memory, piece.data(), piece.size())) > 0)
+        if (!sink(piece.data(), static_cast<std::size_t>(got))) break;
+    zip_source_close(memory);
+    return got < 0 ? fail() : QString();
+}
+
 struct FileCloser {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
@@ -179,20 +199,25 @@ QString DocxPackage::Load(const QString& path) {
 
 const std::string& DocxPackage::DocumentXml() const { return parts_.at(documentIndex_).bytes; }
 
-QString DocxPackage::Write(const std::string& localPath, PartGenerator& generator) const {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(localPath));
+QString DocxPackage::Write(const QString& path, PartGenerator& generator,
+                           const OfficeSink& sink) const {
     const zip_uint64_t documentSize = MeasureGenerated(generator);
     GeneratedSource generated(generator, documentSize);
 
-    int code = 0;
-    zip_t* opened = zip_open(localPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    // The archive is built in memory: libzip never writes, renames or leaves a file.
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* memory = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_t* opened = memory ? zip_open_from_source(memory, ZIP_TRUNCATE, &error) : nullptr;
     if (!opened) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
         QString cause = QStringLiteral("%1 cannot be written: %2.").arg(path, ZipErrorText(&error));
+        if (memory) zip_source_free(memory);
         zip_error_fini(&error);
         return cause;
     }
+    zip_error_fini(&error);
+    zip_source_keep(memory);  // the finished bytes are read from it after closing
+    Source bytes(memory);
     Archive archive(opened);
     auto fail = [&](const QString& what) {
         return QStringLiteral("%1 cannot be written (%2): %3.")
@@ -220,7 +245,7 @@ QString DocxPackage::Write(const std::string& localPath, PartGenerator& generato
     }
     if (zip_close(archive.get()) != 0) return fail(QStringLiteral("closing"));
     archive.release();
-    return {};
+    return CopyOut(bytes.get(), path, sink);
 }
 
 }  // namespace ohmlet

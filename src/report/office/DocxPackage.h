@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "report/office/OfficeSave.h"
+
 namespace ohmlet {
 
 // Produces the main document part piece by piece. Rewind starts it over; Next appends
@@ -28,9 +30,9 @@ public:
 
     const std::string& DocumentXml() const;
 
-    // Writes the parts in the template's order, the document part taken from
-    // `generator`, to `localPath` (the system's bytes). The file appears only when it is complete.
-    QString Write(const std::string& localPath, PartGenerator& generator) const;
+    // Makes the package of the parts in the template's order, the document part taken
+    // from `generator`, and hands its bytes to `sink`; `path` names the file in messages.
+    QString Write(const QString& path, PartGenerator& generator, const OfficeSink& sink) const;
 
 private:
     struct Part {

@@ -6,15 +6,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <new>
 #include <string>
 
 #include "data/ReadingStats.h"
+#include "data/SafeFile.h"
 #include "report/ClassNames.h"
 #include "report/GbkCodec.h"
+#include "report/office/OfficeArchiveCheck.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/OfficeLayout.h"
 #include "report/office/OfficeOutcome.h"
+#include "report/office/OfficeSave.h"
 
 namespace ohmlet {
 
@@ -29,7 +33,12 @@ uint64_t RowsOf(const Component& component) {
     return 1 + static_cast<uint64_t>(rows > 0 ? rows : 1);
 }
 
-QString LibraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(error)); }
+// The library's words, without the full stop some of them end in.
+QString LibraryError(lxw_error error) {
+    QString text = QString::fromUtf8(lxw_strerror(error));
+    while (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    return text;
+}
 
 class SheetWriter {
 public:
@@ -171,19 +180,23 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
     return error;
 }
 
-// Writes the workbook to `fileName` (the system's bytes); `path` names it in messages.
+// The folder for the library's own files: they hold the readings too, so keep them
+// private when we can.
+QString LibraryFolder() {
+    const QString privateFolder = OfficeOutputFolder();
+    return privateFolder.isEmpty() ? QDir::tempPath() : privateFolder;
+}
+
+// Writes the workbook to `fileName` (the system's bytes) with its spill files in
+// `tmpdir`; `path` names the target in messages.
 QString WriteBook(const std::vector<Component>& components,
                   const std::vector<const Component*>& selected, const ClassTable& table,
-                  const QString& path, const std::string& fileName) {
-    // The library's own spill files hold the readings too: keep them private when we can.
-    const QString privateFolder = OfficeOutputFolder();
-    const QByteArray tempFolder =
-        QFile::encodeName(privateFolder.isEmpty() ? QDir::tempPath() : privateFolder);
+                  const QString& path, const QByteArray& fileName, const QByteArray& tmpdir) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = const_cast<char*>(tempFolder.constData());
+    options.tmpdir = const_cast<char*>(tmpdir.constData());
     options.use_zip64 = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(fileName.c_str(), &options);
+    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
     if (!book) return QStringLiteral("%1 cannot be created.").arg(path);
 
     lxw_worksheet* sheet = workbook_add_worksheet(book, kSheetName);
@@ -204,6 +217,37 @@ QString WriteBook(const std::vector<Component>& components,
     if (error == LXW_NO_ERROR) error = closed;
     if (error != LXW_NO_ERROR)
         return QStringLiteral("%1 cannot be written: %2.").arg(path, LibraryError(error));
+    return {};
+}
+
+// The library writes only by name, and does not notice when writing its spill files
+// fails: it writes into a private folder of ours, and the workbook is read back whole
+// before its bytes go to the sink.
+QString MakeBook(const std::vector<Component>& components,
+                 const std::vector<const Component*>& selected, const ClassTable& table,
+                 const QString& path, const OfficeSink& sink) {
+    const QString folder = LibraryFolder();
+    QTemporaryDir work(QDir(folder).filePath(QStringLiteral("xlsx-XXXXXX")));
+    if (!work.isValid())
+        return QStringLiteral("%1 cannot be written: no working folder in %2 (%3).")
+            .arg(path, folder, work.errorString());
+    const QString bookPath = work.filePath(QStringLiteral("book.xlsx"));
+    QString cause = WriteBook(components, selected, table, path, QFile::encodeName(bookPath),
+                              QFile::encodeName(work.path()));
+    if (!cause.isEmpty()) return cause;
+
+    FileBytes book;
+    std::string reason;
+    if (book.Open(QFile::encodeName(bookPath).toStdString(), reason) != FileBytes::Status::Ok)
+        return QStringLiteral("%1 cannot be written: %2.")
+            .arg(path, QString::fromLocal8Bit(reason.c_str()));
+    cause = CheckOfficeArchive(book.data(), book.size());
+    if (!cause.isEmpty())
+        return QStringLiteral(
+                   "%1 cannot be written: the workbook came out incomplete (%2); the folder %3 "
+                   "may be full or a file-size limit may apply.")
+            .arg(path, cause, folder);
+    sink(reinterpret_cast<const char*>(book.data()), book.size());
     return {};
 }
 
@@ -232,15 +276,9 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
                     .arg(rows)
                     .arg(LXW_ROW_MAX));
 
-        SafeFileWriter file(localPath);
-        SafeWriteResult opened = file.Open();
-        if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
-        QString cause =
-            WriteBook(components, selected, table, outputPath, file.TempPathForLibrary());
-        if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
-        SafeWriteResult saved = file.Commit();
-        if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
-        return OfficeOutcome::Written(outputPath);
+        return SaveOfficeFile(localPath, [&](const OfficeSink& sink) {
+            return MakeBook(components, selected, table, outputPath, sink);
+        });
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(
             outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));

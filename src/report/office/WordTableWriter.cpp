@@ -7,6 +7,7 @@
 #include "report/office/DocxPackage.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/OfficeLayout.h"
+#include "report/office/OfficeSave.h"
 #include "report/office/WordTableGenerator.h"
 #include "report/office/WordTemplateDocument.h"
 
@@ -37,14 +38,9 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                                 .arg(templatePath, QString::fromStdString(page.cause)));
 
         WordTableGenerator table(page, SelectedComponents(components));
-        SafeFileWriter file(localPath);
-        SafeWriteResult opened = file.Open();
-        if (!opened.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(opened));
-        cause = package.Write(file.TempPathForLibrary(), table);
-        if (!cause.isEmpty()) return OfficeOutcome::Failed(outputPath, cause);
-        SafeWriteResult saved = file.Commit();
-        if (!saved.Ok()) return OfficeOutcome::Failed(outputPath, DecodedMessage(saved));
-        return OfficeOutcome::Written(outputPath);
+        return SaveOfficeFile(localPath, [&](const OfficeSink& sink) {
+            return package.Write(outputPath, table, sink);
+        });
     } catch (const std::bad_alloc&) {
         return OfficeOutcome::Failed(
             outputPath, QStringLiteral("There is not enough memory to write %1.").arg(outputPath));

@@ -142,7 +142,8 @@ TEST_F(ExportOfficeCli, UnwritableOutputExitsWithOne) {
     }
 }
 
-// Texts a spreadsheet would run as formulas come out as text; readings stay numbers.
+// Texts a spreadsheet would run as formulas come out as text, however the importer splits
+// cells; readings stay numbers.
 TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
     struct Case {
         const char* name;
@@ -152,10 +153,17 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         {"+1", "'+1"},
         {"-2+3", "'-2+3"},
         {"@SUM(A1)", "'@SUM(A1)"},
-        {"\tcmd", "'\tcmd"},
+        {"\tcmd", "\"'\tcmd\""},
         {"\r=1", "\"'\r=1\""},
         {"梁=1", "梁=1"},
         {"a-b", "a-b"},
+        // A cell an importer cuts out at a semicolon, comma or tab is as dangerous.
+        {"x;=1+1", "\"'x;=1+1\""},
+        {"a,@b", "\"'a,@b\""},
+        {"a\t-1", "\"'a\t-1\""},
+        {"a; +1", "\"'a; +1\""},
+        {" =1", "' =1"},
+        {"a;b", "\"a;b\""},
     };
     for (const Case& k : cases) {
         QTemporaryDir folder;
