@@ -34,6 +34,7 @@ foreach(path
     "${MANDIR}/man1/ohmlet-cli.1"
     "${MANDIR}/man1/kiosa.1"
     "${DATADIR}/icons/hicolor/48x48/apps/ohmlet.png"
+    "${DATADIR}/icons/hicolor/scalable/apps/ohmlet.svg"
     "${DATADIR}/icons/hicolor/48x48/apps/kiosa.png"
     "${DATADIR}/icons/hicolor/48x48/mimetypes/application-x-ohmlet-dzl.png")
   if(NOT EXISTS "${root}/${path}")
