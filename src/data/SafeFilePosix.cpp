@@ -89,8 +89,11 @@ void RemoveLeftovers(const std::string& target) {
     if (!dir) return;
     while (dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
-            continue;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        // Earlier versions let the zip library write beside ours: PREFIXxxxxxx.yyyyyy.
+        const bool ours = name.size() == prefix.size() + 6;
+        const bool library = name.size() == prefix.size() + 13 && name[prefix.size() + 6] == '.';
+        if (!ours && !library) continue;
         std::string full = folder + "/" + name;
         int fd = ::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) continue;

@@ -141,11 +141,13 @@ const WriteCase kWriteCases[] = {
      [](const TempDir& d) {
          WriteAll(d.File("target"), kOld);
          WriteAll(d.File(".target.saving-x1y2z3"), std::vector<unsigned char>(1000, 'x'));
+         WriteAll(d.File(".target.saving-a1b2c3.zipTmp"), kOld);  // a zip library's, once
          WriteAll(d.File(".other.saving-x1y2z3"), kOld);
      },
      true, "",
      [](const TempDir& d) {
          EXPECT_FALSE(fs::exists(d.File(".target.saving-x1y2z3")));
+         EXPECT_FALSE(fs::exists(d.File(".target.saving-a1b2c3.zipTmp")));
          EXPECT_TRUE(fs::exists(d.File(".other.saving-x1y2z3")));  // another file's
          fs::remove(d.File(".other.saving-x1y2z3"));
      }},

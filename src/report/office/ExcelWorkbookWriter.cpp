@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -220,6 +221,15 @@ QString WriteBook(const std::vector<Component>& components,
     return {};
 }
 
+// A killed export leaves its working folder behind; one an hour old is no running one's.
+void RemoveStaleWorkFolders(const QString& folder) {
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    const QFileInfoList old =
+        QDir(folder).entryInfoList({QStringLiteral("xlsx-??????")}, QDir::Dirs | QDir::NoSymLinks);
+    for (const QFileInfo& work : old)
+        if (work.lastModified() < hourAgo) QDir(work.filePath()).removeRecursively();
+}
+
 // The library writes only by name, and does not notice when writing its spill files
 // fails: it writes into a private folder of ours, and the workbook is read back whole
 // before its bytes go to the sink.
@@ -227,6 +237,7 @@ QString MakeBook(const std::vector<Component>& components,
                  const std::vector<const Component*>& selected, const ClassTable& table,
                  const QString& path, const OfficeSink& sink) {
     const QString folder = LibraryFolder();
+    RemoveStaleWorkFolders(folder);
     QTemporaryDir work(QDir(folder).filePath(QStringLiteral("xlsx-XXXXXX")));
     if (!work.isValid())
         return QStringLiteral("%1 cannot be written: no working folder in %2 (%3).")
