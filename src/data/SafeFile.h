@@ -33,12 +33,6 @@ public:
     SafeWriteResult Open();
     SafeWriteResult Write(const void* data, std::size_t size);
     const std::string& TempPath() const { return temp_; }
-    // For libraries that write a file by name: they write the returned path (keeping
-    // or replacing the file there), then Commit().
-    const std::string& TempPathForLibrary() {
-        byName_ = true;
-        return temp_;
-    }
     // The file the rename replaces: the path with its links followed.
     const std::string& TargetPath() const { return target_; }
     SafeWriteResult Commit();
@@ -52,7 +46,6 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool failed_ = false;
-    bool byName_ = false;
 };
 
 SafeWriteResult WriteFileSafely(const std::string& path, const void* data, std::size_t size);

@@ -363,15 +363,6 @@ SafeWriteResult SafeFileWriter::Write(const void* data, std::size_t size) {
 
 SafeWriteResult SafeFileWriter::Commit() {
     if (failed_ || temp_.empty()) return Fail("the file is not open", EBADF);
-    if (byName_) {
-        // A library wrote the temporary file by name, maybe by replacing it; go on with what
-        // is there now. Our descriptor only held the lock.
-        int fd = ::open(temp_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) return Fail(std::strerror(errno), errno);
-        ::close(fd_);
-        fd_ = fd;
-        ::flock(fd_, LOCK_EX);
-    }
     struct stat st;
     const bool exists = ::lstat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     std::string why;

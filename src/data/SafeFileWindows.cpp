@@ -227,19 +227,6 @@ SafeWriteResult SafeFileWriter::Write(const void* data, std::size_t size) {
 SafeWriteResult SafeFileWriter::Commit() {
     if (failed_ || temp_.empty()) return Fail("the file is not open", EBADF);
     HANDLE file = ToHandle(fd_);
-    if (byName_) {
-        // A library wrote the temporary file by name, maybe by replacing it; flush what is
-        // there now.
-        CloseHandle(file);
-        fd_ = -1;
-        file = CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            DWORD error = GetLastError();
-            return Fail(Describe(error), ErrnoFor(error));
-        }
-        fd_ = FromHandle(file);
-    }
     if (!FlushFileBuffers(file)) {
         DWORD error = GetLastError();
         return Fail(Describe(error), ErrnoFor(error));

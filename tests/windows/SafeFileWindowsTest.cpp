@@ -184,25 +184,6 @@ TEST(SafeWriteWindowsSteps, LeftoversGoButARunningSaveKeepsItsFile) {
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"t.DZL"});
 }
 
-TEST(SafeWriteWindowsSteps, ALibraryMayWriteTheTemporaryFileByName) {
-    Folder dir;
-    const std::string target = dir.File("报告.xlsx");
-    WriteAll(target, kOld);
-    SafeFileWriter writer(target);
-    ASSERT_TRUE(writer.Open().Ok());
-    {
-        std::ofstream out(fs::u8path(writer.TempPathForLibrary()),
-                          std::ios::binary | std::ios::trunc);
-        ASSERT_TRUE(out.good());
-        out.write(reinterpret_cast<const char*>(kNew.data()),
-                  static_cast<std::streamsize>(kNew.size()));
-    }
-    SafeWriteResult r = writer.Commit();
-    ASSERT_TRUE(r.Ok()) << r.text;
-    EXPECT_EQ(ReadAll(target), kNew);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"报告.xlsx"});
-}
-
 TEST(SafeWriteWindowsSteps, AbandonedWriterLeavesTheOldFile) {
     Folder dir;
     WriteAll(dir.File("t.DZL"), kOld);
