@@ -21,6 +21,13 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
+int UsageError(const std::string& message, const Args& rest) {
+    for (const std::string& word : rest)
+        if (word.size() > 1 && word[0] == '-')
+            return UsageError("unknown option '" + word + "'; " + message);
+    return UsageError(message);
+}
+
 bool TakeOption(Args& args, const std::string& shortName, const std::string& longName,
                 std::string& value) {
     for (auto it = args.begin(); it != args.end(); ++it) {

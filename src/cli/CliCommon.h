@@ -18,6 +18,9 @@ using Args = std::vector<std::string>;
 // Prints one sentence to stderr and returns code.
 int Fail(int code, const std::string& message);
 int UsageError(const std::string& message);
+// The same, naming first an option among `rest` (the words no option took) that the
+// command does not know.
+int UsageError(const std::string& message, const Args& rest);
 
 // Takes "-o VALUE" (or "--output VALUE") out of args; empty when absent.
 // Returns false when the option is there without a value.

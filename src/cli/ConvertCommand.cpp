@@ -9,7 +9,8 @@ namespace {
 int RunConvert(Args args) {
     std::string output;
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
-    if (args.size() != 1 || output.empty()) return UsageError("usage: convert IN.DZL -o OUT.DZL");
+    if (args.size() != 1 || output.empty())
+        return UsageError("usage: convert IN.DZL -o OUT.DZL", args);
     DzlReadResult file = ReadDzlFile(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
     DzlWriteResult written = WriteDzlFile(output, file.components);

@@ -20,7 +20,7 @@ int RunDecode(Args args) {
     bool serial = TakeFlag(args, "--serial");
     bool usb = TakeFlag(args, "--usb");
     if (serial == usb || args.size() != 1 || output.empty())
-        return UsageError("usage: decode --serial|--usb REPLY.bin -o OUT.DZL");
+        return UsageError("usage: decode --serial|--usb REPLY.bin -o OUT.DZL", args);
     const std::string& input = args[0];
     FileBytes file;
     std::string reason;

@@ -40,7 +40,7 @@ void WriteComponent(JsonStream& json, const Component& c) {
 }
 
 int RunDump(Args args) {
-    if (args.size() != 1) return UsageError("dump takes one DZL file.");
+    if (args.size() != 1) return UsageError("dump takes one DZL file.", args);
     DzlReadResult file = ReadDzlFile(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
 

@@ -28,8 +28,8 @@ int RunExport(Args args) {
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
     const bool noBom = TakeFlag(args, "--no-bom");
     if (args.size() != 1 || format.empty() || output.empty())
-        return UsageError("usage: export --format " + FormatNames() +
-                          " FILE.DZL -o OUT [--no-bom]");
+        return UsageError("usage: export --format " + FormatNames() + " FILE.DZL -o OUT [--no-bom]",
+                          args);
     auto it = ExportFormats().find(format);
     if (it == ExportFormats().end())
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");

@@ -156,7 +156,8 @@ int RunFetch(Args args) {
         !TakeOption(args, "--usb", "--usb", usbText) ||
         !TakeOption(args, "--timeout", "--timeout", idleText) || !args.empty() ||
         serialPort.empty() == usbText.empty()) {
-        return UsageError("usage: fetch --serial PORT | --usb INDEX [-o FOLDER]");
+        return UsageError(
+            "usage: fetch --serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", args);
     }
     int idleSeconds = std::atoi(idleText.c_str());
     if (idleSeconds <= 0) return UsageError("--timeout needs a number of seconds.");

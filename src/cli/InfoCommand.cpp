@@ -18,7 +18,7 @@ std::string Number(double value) {
 }
 
 int RunInfo(Args args) {
-    if (args.size() != 1) return UsageError("info takes one DZL file.");
+    if (args.size() != 1) return UsageError("info takes one DZL file.", args);
     const std::string& path = args[0];
     DzlReadResult file = ReadDzlFile(path);
     if (!file.Ok()) return Fail(kExitIo, file.text);

@@ -24,7 +24,7 @@ int RunSimulate(Args args) {
     if (!TakeOption(args, "--from", "--from", from) ||
         !TakeOption(args, "--reply", "--reply", replyFile) || !TakeFlag(args, "--serial") ||
         !args.empty() || (!from.empty() && !replyFile.empty())) {
-        return UsageError("usage: simulate --serial [--from FILE.DZL | --reply REPLY.bin]");
+        return UsageError("usage: simulate --serial [--from FILE.DZL | --reply REPLY.bin]", args);
     }
     ByteBuffer reply;
     if (!replyFile.empty()) {

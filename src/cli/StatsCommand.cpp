@@ -167,7 +167,7 @@ int RunStats(Args args) {
         return UsageError("--table needs rilem, langford or an .ini file.");
     const bool json = TakeFlag(args, "--json");
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
-        return UsageError("stats takes one DZL file, optionally --table and --json.");
+        return UsageError("stats takes one DZL file, optionally --table and --json.", args);
 
     std::optional<ClassTable> table = ClassTable::BuiltIn(tableArg);
     if (!table) {
