@@ -3,10 +3,8 @@
 
 #include "app/OhmletApp.h"
 #include "app/UiLanguage.h"
-#include "data/HeapTuning.h"
 
 int main(int argc, char** argv) {
-    ohmlet::KeepFreedMemoryForReuse();
     ohmlet::OhmletApp app(argc, argv);
     // Only --help, --version and --lang are answered here; the rest of the command line (a
     // file to open, --simulate-usb) stays the frame's, so unknown words are no error.

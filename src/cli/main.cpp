@@ -4,7 +4,6 @@
 #include <new>
 
 #include "cli/CliCommands.h"
-#include "data/HeapTuning.h"
 #include "data/Version.h"
 
 namespace ohmlet::cli {
@@ -87,7 +86,6 @@ bool AsksForHelp(const std::string& word) { return word == "--help" || word == "
 }  // namespace
 
 int main(int argc, char** argv) {
-    ohmlet::KeepFreedMemoryForReuse();
     if (argc < 2) {
         PrintHelp(std::cerr);
         return ohmlet::cli::kExitUsage;

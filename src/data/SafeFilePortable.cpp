@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 
 namespace ohmlet {
@@ -22,17 +23,9 @@ std::string Folder(const std::string& path) {
 
 }  // namespace
 
-FileBytes::~FileBytes() { Release(); }
-
-void FileBytes::Release() {
-    copy_.clear();
-    data_ = nullptr;
-    size_ = 0;
-}
-
 FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
                                   std::size_t maxBytes) {
-    Release();
+    bytes_.clear();
     std::error_code ec;
     fs::file_status status = fs::status(fs::u8path(path), ec);
     if (ec) {
@@ -44,7 +37,11 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
         return Status::NotRegular;
     }
     std::uintmax_t size = fs::file_size(fs::u8path(path), ec);
-    if (!ec && size > maxBytes) {
+    if (ec) {
+        reason = ec.message();
+        return Status::CannotOpen;
+    }
+    if (size > maxBytes) {
         reason = "it is larger than " + std::to_string(maxBytes) + " bytes";
         return Status::TooLarge;
     }
@@ -53,14 +50,18 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
         reason = std::strerror(errno);
         return Status::CannotOpen;
     }
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        copy_.insert(copy_.end(), buffer, buffer + got);
+    auto readSome = [f](unsigned char* into, std::size_t n, std::string& error) -> long long {
+        const std::size_t got = std::fread(into, 1, n, f);
+        if (got == 0 && std::ferror(f)) {
+            error = std::strerror(errno);
+            return -1;
+        }
+        return static_cast<long long>(got);
+    };
+    const Status status =
+        ReadExpectedBytes(readSome, static_cast<std::size_t>(size), bytes_, reason);
     std::fclose(f);
-    data_ = copy_.data();
-    size_ = copy_.size();
-    return Status::Ok;
+    return status;
 }
 
 void SetSafeFileCloseForTesting(CloseFunction close) { closeFunction.store(close); }

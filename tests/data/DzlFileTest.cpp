@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <limits>
 
 #include "data/ByteOrder.h"
@@ -219,6 +221,40 @@ TEST(DzlFile, MissingFileIsReportedWithItsName) {
     DzlReadResult r = ReadDzlFile("/nonexistent/folder/x.DZL");
     EXPECT_EQ(r.code, DzlReadCode::CannotOpen);
     EXPECT_NE(r.text.find("/nonexistent/folder/x.DZL"), std::string::npos);
+}
+
+// Files the reader must not take in: each is refused with its name and the reason.
+TEST(DzlFile, FilesTooLargeOrChangingAreRefused) {
+    struct Case {
+        const char* what;
+        std::function<std::string(const test::TempDir&)> make;  // the path to read
+        const char* reason;
+    };
+    std::vector<Case> cases = {
+        {"past the size limit",
+         [](const test::TempDir& d) {
+             const std::string path = d.File("huge.DZL");
+             test::WriteAll(path, {1, 0, 0, 0});
+             std::filesystem::resize_file(path, kDzlMaxFileBytes + 1);  // sparse where it can
+             return path;
+         },
+         "larger than"},
+    };
+#ifdef __linux__
+    // Its size says 0 bytes, yet it reads as many: the same as a file that grows.
+    cases.push_back({"more bytes than its size",
+                     [](const test::TempDir&) { return std::string("/proc/self/status"); },
+                     "changed while it was read"});
+#endif
+    const test::TempDir dir;
+    for (const Case& k : cases) {
+        const std::string path = k.make(dir);
+        const DzlReadResult r = ReadDzlFile(path);
+        EXPECT_EQ(r.code, DzlReadCode::CannotOpen) << k.what;
+        EXPECT_TRUE(r.components.empty()) << k.what;
+        EXPECT_NE(r.text.find(path), std::string::npos) << k.what << ": " << r.text;
+        EXPECT_NE(r.text.find(k.reason), std::string::npos) << k.what << ": " << r.text;
+    }
 }
 
 }  // namespace

@@ -457,5 +457,81 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(stats.components[0].count, 2) << "unticked components keep their own figures";
 }
 
+// Class bounds at the ends of the whole-number range: a reading always reaches a bound
+// of INT32_MIN, and only INT32_MAX reaches that bound.
+TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
+    struct Case {
+        std::vector<CorrosionClass> classes;
+        std::vector<int> values;
+        ClassCounts counts;
+    } cases[] = {
+        {{{"a", 50}, {"b", INT32_MIN}, {"c", 0}}, {10, 20, 60}, {1, 2, 0}},
+        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {100, 5, -7, INT32_MIN, INT32_MAX}, {2, 3, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {1, 2, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}},
+         {INT32_MAX, INT32_MAX - 1, 0, INT32_MIN + 1, INT32_MIN},
+         {1, 3, 1}},
+    };
+    for (const Case& k : cases) {
+        std::string error;
+        const std::optional<ClassTable> table = ClassTable::Make("extremes", k.classes, error);
+        ASSERT_TRUE(table) << error;
+        const std::vector<Component> file{test::MakeComponent("0001", k.values)};
+        const DocumentStats document = ComputeDocumentStats(file, *table);
+        for (const ReadingStats& s :
+             {ComputeStats(file[0], *table), document.components[0], document.selected}) {
+            ASSERT_TRUE(s.classCounts);
+            EXPECT_EQ(*s.classCounts, k.counts) << ::testing::PrintToString(k.values);
+        }
+    }
+}
+
+// The deviation of large sets against one worked out in exact whole numbers, rounded
+// once: within two units in the last place, whichever way the set is given.
+TEST(ReadingStats, DeviationOfLargeSetsIsCloseToExact) {
+    struct Case {
+        const char* what;
+        int32_t low, high;
+        int components;  // of 32,767 readings, the instrument's largest download
+    } cases[] = {
+        {"site readings", 5, 400, 1},
+        {"near the top of the usual readings", 16000, 16383, 1},
+        {"negative and positive", -3000, 3000, 1},
+        {"near the largest reading", INT32_MAX - 5000, INT32_MAX, 1},
+        {"a merged file", 5, 300, 100},
+    };
+    std::mt19937 random(3);
+    for (const Case& k : cases) {
+        std::uniform_int_distribution<int32_t> value(k.low, k.high);
+        std::vector<Component> file;
+        // Shifted by `low`, the sums stay exact in 64 bits; the deviation does not move.
+        int64_t n = 0;
+        int64_t sum = 0;
+        int64_t squares = 0;
+        for (int c = 0; c < k.components; ++c) {
+            std::vector<int> values(32767);
+            for (int& v : values) {
+                v = value(random);
+                const int64_t w = int64_t{v} - k.low;
+                ++n;
+                sum += w;
+                squares += w * w;
+            }
+            file.push_back(test::MakeComponent("0001", values));
+        }
+        const long double variance = static_cast<long double>(n * squares - sum * sum) /
+                                     (static_cast<long double>(n) * (n - 1));
+        const double exact = static_cast<double>(std::sqrt(variance));
+        const double tolerance = 2 * (std::nextafter(exact, INFINITY) - exact);
+        std::vector<const Component*> all;
+        for (const Component& c : file) all.push_back(&c);
+        for (const ReadingStats& s : {ComputeStats(all, ClassTable::Rilem()),
+                                      ComputeDocumentStats(file, ClassTable::Rilem()).selected}) {
+            ASSERT_TRUE(s.stddev) << k.what;
+            EXPECT_NEAR(*s.stddev, exact, tolerance) << k.what;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ohmlet
