@@ -181,8 +181,8 @@ void ExpectAgreesWithEachSetAlone(const std::vector<Component>& list, const Clas
     }
 }
 
-// A file's statistics come from fixed histograms when its readings allow and from
-// the general path otherwise; both must agree, whatever mix of components a file has.
+// A file's statistics must agree with each set's alone, whatever mix of components a
+// file has.
 TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
@@ -224,8 +224,7 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     }
 }
 
-// Files large enough to be shared between two threads: the two shares meet wherever
-// a component far out or an unticked run falls.
+// Large files, with a component far out or an unticked run anywhere in the list.
 TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
@@ -266,9 +265,8 @@ TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     }
 }
 
-// Statistics worked out while a file is read must be those of the file once read, and
-// a file that fails must leave none behind; the helper must let go of a list the
-// reader gives up.
+// Statistics of a file read by name must be those of the file once read, and a file
+// that fails must leave none behind.
 TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
     struct Case {
         const char* what;
@@ -334,7 +332,7 @@ TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
     EXPECT_TRUE(missing.stats.components.empty());
 }
 
-// The histograms outlive a call; a call must not see what the one before left.
+// A call must not see what the one before left.
 TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
     std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
     std::vector<Component> narrow{test::MakeComponent("0001", {5, 9, 12})};
