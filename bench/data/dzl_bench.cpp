@@ -9,7 +9,6 @@
 #include <random>
 
 #include "data/DzlFile.h"
-#include "data/HeapTuning.h"
 
 using namespace ohmlet;
 using Clock = std::chrono::steady_clock;
@@ -34,7 +33,6 @@ double Best(int runs, F f) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    KeepFreedMemoryForReuse();  // as the programs do
     int components = argc > 1 ? std::atoi(argv[1]) : 5000;
     int points = argc > 2 ? std::atoi(argv[2]) : 200;
     std::filesystem::path folder = argc > 3 ? argv[3] : std::filesystem::temp_directory_path();

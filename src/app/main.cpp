@@ -5,7 +5,6 @@
 
 #include "app/OhmletApp.h"
 #include "app/UiLanguage.h"
-#include "data/HeapTuning.h"
 #include "data/Version.h"
 
 namespace {
@@ -64,7 +63,6 @@ int AnswerWithoutDisplay(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AsksForTextOnly(argc, argv)) return AnswerWithoutDisplay(argc, argv);
-    ohmlet::KeepFreedMemoryForReuse();
     ohmlet::OhmletApp app(argc, argv);
     QCommandLineParser parser;
     const Options options = AddOptions(parser);

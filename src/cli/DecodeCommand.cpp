@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
-#include "data/SafeFile.h"
+#include "data/FileBytes.h"
 #include "transfer/ReplyDecoder.h"
 #include "transfer/TransferOutcome.h"
 

@@ -5,7 +5,6 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "data/HeapTuning.h"
 #include "data/Version.h"
 
 namespace ohmlet::cli {
@@ -128,7 +127,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ohmlet::KeepFreedMemoryForReuse();
     // Every command's output is checked here once: cut output is never a success.
     ohmlet::cli::BeginOutput();
     return ohmlet::cli::FinishOutput(Run(argc, argv));

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "data/ByteOrder.h"
-#include "data/SafeFile.h"
+#include "data/FileBytes.h"
 
 namespace ohmlet {
 namespace {
@@ -111,7 +111,7 @@ bool IsWritten(const Component& c, DzlSelection which) {
 // The records and their points into `result`'s list, sized to the count the file
 // claims; a count the bytes cannot back marks the result Corrupt.
 void ParseComponents(const unsigned char* data, std::size_t size, const std::string& name,
-                     DzlReadWatcher* watcher, DzlReadResult& result) {
+                     DzlReadResult& result) {
     Component fresh;
     unsigned char freshRecord[kDzlRecordSize];
     EncodeRecord(fresh, 0, freshRecord);
@@ -151,14 +151,12 @@ void ParseComponents(const unsigned char* data, std::size_t size, const std::str
             DecodePoints(partial, 1, &c.points[covered]);
             pos = size;
         }
-        if (watcher) watcher->Finished(i);
     }
 }
 
 }  // namespace
 
-DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name,
-                       DzlReadWatcher* watcher) {
+DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name) {
     DzlReadResult result;
     if (size < kDzlHeaderSize) return result;
     int32_t count = LoadLEInt(data);
@@ -173,30 +171,21 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
     }
 
     result.components.resize(static_cast<std::size_t>(count));
-    if (watcher) watcher->Sized(result.components.data(), result.components.size());
-    try {
-        ParseComponents(data, size, name, watcher, result);
-    } catch (...) {
-        if (watcher) watcher->Abandon();
-        throw;
-    }
-    if (!result.Ok()) {
-        if (watcher) watcher->Abandon();
-        result.components.clear();
-    }
+    ParseComponents(data, size, name, result);
+    if (!result.Ok()) result.components.clear();
     return result;
 }
 
-DzlReadResult ReadDzlFile(const std::string& path, DzlReadWatcher* watcher) {
+DzlReadResult ReadDzlFile(const std::string& path) {
     DzlReadResult result;
     FileBytes file;
     std::string reason;
-    if (file.Open(path, reason) != FileBytes::Status::Ok) {
+    if (file.Open(path, reason, kDzlMaxFileBytes) != FileBytes::Status::Ok) {
         result.code = DzlReadCode::CannotOpen;
         result.text = "Cannot open " + path + ": " + reason + ".";
         return result;
     }
-    return ParseDzl(file.data(), file.size(), path, watcher);
+    return ParseDzl(file.data(), file.size(), path);
 }
 
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,

@@ -19,6 +19,10 @@ inline constexpr std::size_t kDzlPointSize = 12;
 // only when its bytes really hold them.
 inline constexpr int32_t kDzlMaxUnbackedCount = 65535;
 
+// A merged file of a hundred full downloads is about 40 MB; the file is read into memory
+// whole, so anything far larger is refused rather than read.
+inline constexpr std::size_t kDzlMaxFileBytes = std::size_t{256} << 20;
+
 enum class DzlReadCode { Ok, CannotOpen, Corrupt };
 
 // text: one sentence naming the file, empty on success.
@@ -30,27 +34,13 @@ struct DzlReadResult : Outcome<DzlReadCode> {
 // A DZL file is written the safe way: the same result.
 using DzlWriteResult = SafeWriteResult;
 
-// Told of the components as they are read, on the reading thread, so that another
-// thread can work on each as soon as it is whole: Sized once the list has its final
-// place in memory (it keeps it when the result is returned), then Finished(i) once
-// components 0..i are whole. A read that lets go of the list (a corrupt file, an
-// exception) first calls Abandon, which must not return while the list is in use.
-class DzlReadWatcher {
-public:
-    virtual void Sized(const Component* first, std::size_t count) = 0;
-    virtual void Finished(std::size_t index) = 0;
-    virtual void Abandon() = 0;
-
-protected:
-    ~DzlReadWatcher() = default;
-};
-
 // Parses a file image. A file that ends early keeps fresh values for what it does
 // not cover; counts that the bytes cannot back and that exceed the instrument's
 // range make the file Corrupt. `name` is used in messages only.
-DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name,
-                       DzlReadWatcher* watcher = nullptr);
-DzlReadResult ReadDzlFile(const std::string& path, DzlReadWatcher* watcher = nullptr);
+DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::string& name);
+// A file larger than kDzlMaxFileBytes, or one written to while it is read, cannot be
+// opened.
+DzlReadResult ReadDzlFile(const std::string& path);
 
 enum class DzlSelection { All, SelectedOnly };
 

@@ -44,8 +44,7 @@ struct DzlFileStats {
     DocumentStats stats;  // of file.components; empty unless the file was read
 };
 
-// Reads a DZL file and works out the same statistics as ComputeDocumentStats. A large
-// file's components are taken up by a second thread as soon as each is read.
+// Reads a DZL file, then works out its statistics with ComputeDocumentStats.
 DzlFileStats ReadDzlFileWithStats(const std::string& path, const ClassTable& table);
 
 }  // namespace ohmlet

@@ -57,30 +57,6 @@ inline SafeWriteResult WriteFileSafely(const std::string& path, const std::strin
     return WriteFileSafely(path, bytes.data(), bytes.size());
 }
 
-// A regular file's bytes, mapped where the system can. Anything else is refused before
-// a byte is read, so a folder, a FIFO or a device neither hangs nor floods memory.
-class FileBytes {
-public:
-    FileBytes() = default;
-    ~FileBytes();
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-
-    enum class Status { Ok, CannotOpen, NotRegular, TooLarge };
-    // `reason` is filled with why the file cannot be read, without the file's name.
-    Status Open(const std::string& path, std::string& reason,
-                std::size_t maxBytes = static_cast<std::size_t>(-1));
-    const unsigned char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-
-private:
-    void Release();
-    const unsigned char* data_ = nullptr;
-    std::size_t size_ = 0;
-    bool mapped_ = false;
-    std::vector<unsigned char> copy_;
-};
-
 // Every temporary name of `target` starts with this; a save removes the ones that
 // no other save holds.
 std::string SafeTempPrefix(const std::string& target);

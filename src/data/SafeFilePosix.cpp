@@ -2,7 +2,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -15,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 #include "data/SafeFileInternal.h"
 
@@ -243,19 +243,9 @@ int WriteInPlace(int from, const std::string& target, std::string& why) {
 
 }  // namespace
 
-FileBytes::~FileBytes() { Release(); }
-
-void FileBytes::Release() {
-    if (mapped_) ::munmap(const_cast<unsigned char*>(data_), size_);
-    mapped_ = false;
-    data_ = nullptr;
-    size_ = 0;
-    copy_.clear();
-}
-
 FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
                                   std::size_t maxBytes) {
-    Release();
+    bytes_.clear();
     // Non-blocking, so opening a FIFO does not wait for a writer.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -278,35 +268,26 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
         ::close(fd);
         return Status::TooLarge;
     }
-    size_ = static_cast<std::size_t>(st.st_size);
-    if (size_ > 0) {
-#ifdef MAP_POPULATE
-        constexpr int kMapFlags = MAP_PRIVATE | MAP_POPULATE;  // one call maps every page
-#else
-        constexpr int kMapFlags = MAP_PRIVATE;
-#endif
-        void* map = ::mmap(nullptr, size_, PROT_READ, kMapFlags, fd, 0);
-        if (map != MAP_FAILED) {
-            ::madvise(map, size_, MADV_SEQUENTIAL);
-            data_ = static_cast<const unsigned char*>(map);
-            mapped_ = true;
-        } else {
-            // Some file systems cannot map; read the bytes instead.
-            copy_.resize(size_);
-            std::size_t got = 0;
-            while (got < size_) {
-                ssize_t n = ::read(fd, copy_.data() + got, size_ - got);
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) break;
-                got += static_cast<std::size_t>(n);
-            }
-            copy_.resize(got);  // a file that shrank meanwhile is read as it is now
-            size_ = got;
-            data_ = copy_.data();
+    const std::size_t size = static_cast<std::size_t>(st.st_size);
+    auto readSome = [fd](unsigned char* into, std::size_t n, std::string& error) -> long long {
+        for (;;) {
+            const ssize_t got = ::read(fd, into, n);
+            if (got >= 0) return got;
+            if (errno == EINTR) continue;
+            error = std::strerror(errno);
+            return -1;
         }
+    };
+    Status status = ReadExpectedBytes(readSome, size, bytes_, reason);
+    // A change after the last read still shows in the size.
+    if (status == Status::Ok && ::fstat(fd, &st) == 0 &&
+        static_cast<unsigned long long>(st.st_size) != size) {
+        reason = ChangedSizeReason(size, static_cast<unsigned long long>(st.st_size));
+        bytes_.clear();
+        status = Status::Changed;
     }
     ::close(fd);
-    return Status::Ok;
+    return status;
 }
 
 void SetSafeFileCloseForTesting(CloseFunction close) { closeFunction.store(close); }

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 #include "data/SafeFileInternal.h"
 
@@ -113,18 +114,9 @@ void RemoveLeftovers(const std::string& target) {
 
 }  // namespace
 
-FileBytes::~FileBytes() { Release(); }
-
-void FileBytes::Release() {
-    copy_.clear();
-    data_ = nullptr;
-    size_ = 0;
-    mapped_ = false;
-}
-
 FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
                                   std::size_t maxBytes) {
-    Release();
+    bytes_.clear();
     HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -151,19 +143,25 @@ FileBytes::Status FileBytes::Open(const std::string& path, std::string& reason,
         CloseHandle(file);
         return Status::TooLarge;
     }
-    copy_.resize(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    while (got < copy_.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(copy_.size() - got, 1u << 30));
+    const std::size_t expected = static_cast<std::size_t>(size);
+    auto readSome = [file](unsigned char* into, std::size_t n, std::string& error) -> long long {
         DWORD read = 0;
-        if (!ReadFile(file, copy_.data() + got, chunk, &read, nullptr) || read == 0) break;
-        got += read;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+        if (ReadFile(file, into, chunk, &read, nullptr)) return read;
+        error = Describe(GetLastError());
+        return -1;
+    };
+    Status status = ReadExpectedBytes(readSome, expected, bytes_, reason);
+    // A change after the last read still shows in the size.
+    LARGE_INTEGER after;
+    if (status == Status::Ok && GetFileSizeEx(file, &after) &&
+        static_cast<unsigned long long>(after.QuadPart) != size) {
+        reason = ChangedSizeReason(expected, static_cast<unsigned long long>(after.QuadPart));
+        bytes_.clear();
+        status = Status::Changed;
     }
     CloseHandle(file);
-    copy_.resize(got);  // a file that shrank meanwhile is read as it is now
-    data_ = copy_.data();
-    size_ = got;
-    return Status::Ok;
+    return status;
 }
 
 void SetSafeFileCloseForTesting(CloseFunction close) { closeFunction.store(close); }

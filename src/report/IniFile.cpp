@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 
 namespace ohmlet {

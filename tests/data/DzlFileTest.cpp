@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 #include "data/ByteOrder.h"
@@ -219,6 +220,26 @@ TEST(DzlFile, MissingFileIsReportedWithItsName) {
     DzlReadResult r = ReadDzlFile("/nonexistent/folder/x.DZL");
     EXPECT_EQ(r.code, DzlReadCode::CannotOpen);
     EXPECT_NE(r.text.find("/nonexistent/folder/x.DZL"), std::string::npos);
+}
+
+// A file past the size limit, or one holding more bytes than its size says, is refused
+// with its name and why.
+TEST(DzlFile, FilesTooLargeOrChangingAreRefused) {
+    const test::TempDir dir;
+    const std::string huge = dir.File("huge.DZL");
+    test::WriteAll(huge, {1, 0, 0, 0});
+    std::filesystem::resize_file(huge, kDzlMaxFileBytes + 1);  // sparse where it can be
+    std::vector<std::pair<std::string, std::string>> cases = {{huge, "it is larger than"}};
+#ifdef __linux__
+    // Sized 0 bytes, yet it reads as more: as a file that grows while it is read.
+    cases.emplace_back("/proc/self/status", "it changed while it was read");
+#endif
+    for (const auto& [path, reason] : cases) {
+        const DzlReadResult r = ReadDzlFile(path);
+        EXPECT_EQ(r.code, DzlReadCode::CannotOpen) << path;
+        EXPECT_TRUE(r.components.empty()) << path;
+        EXPECT_NE(r.text.find(path + ": " + reason), std::string::npos) << r.text;
+    }
 }
 
 }  // namespace

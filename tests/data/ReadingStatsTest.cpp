@@ -181,8 +181,8 @@ void ExpectAgreesWithEachSetAlone(const std::vector<Component>& list, const Clas
     }
 }
 
-// A file's statistics come from fixed histograms when its readings allow and from
-// the general path otherwise; both must agree, whatever mix of components a file has.
+// A file's statistics must agree with each set's alone, whatever mix of components a
+// file has.
 TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
@@ -224,8 +224,7 @@ TEST(ReadingStats, FileStatisticsAgreeWithEachSetAlone) {
     }
 }
 
-// Files large enough to be shared between two threads: the two shares meet wherever
-// a component far out or an unticked run falls.
+// Large files, with a component far out or an unticked run anywhere in the list.
 TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     struct Case {
         const char* what;
@@ -266,9 +265,8 @@ TEST(ReadingStats, LargeFilesAgreeWithEachSetAlone) {
     }
 }
 
-// Statistics worked out while a file is read must be those of the file once read, and
-// a file that fails must leave none behind; the helper must let go of a list the
-// reader gives up.
+// Statistics of a file read by name must be those of the file once read, and a file
+// that fails must leave none behind.
 TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
     struct Case {
         const char* what;
@@ -334,7 +332,7 @@ TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
     EXPECT_TRUE(missing.stats.components.empty());
 }
 
-// The histograms outlive a call; a call must not see what the one before left.
+// A call must not see what the one before left.
 TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
     std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
     std::vector<Component> narrow{test::MakeComponent("0001", {5, 9, 12})};
@@ -455,6 +453,61 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(stats.selected.count, 0);
     EXPECT_FALSE(stats.selected.mean || stats.selected.classCounts);
     EXPECT_EQ(stats.components[0].count, 2) << "unticked components keep their own figures";
+}
+
+// Class bounds at the ends of the whole-number range: a reading always reaches a bound
+// of INT32_MIN, and only INT32_MAX reaches that bound.
+TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
+    struct Case {
+        std::vector<CorrosionClass> classes;
+        std::vector<int> values;
+        ClassCounts counts;
+    } cases[] = {
+        {{{"a", 50}, {"b", INT32_MIN}, {"c", 0}}, {10, 20, 60}, {1, 2, 0}},
+        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {100, 5, -7, INT32_MIN, INT32_MAX}, {2, 3, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {1, 2, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}},
+         {INT32_MAX, INT32_MAX - 1, 0, INT32_MIN + 1, INT32_MIN},
+         {1, 3, 1}},
+    };
+    for (const Case& k : cases) {
+        std::string error;
+        const std::optional<ClassTable> table = ClassTable::Make("extremes", k.classes, error);
+        ASSERT_TRUE(table) << error;
+        const std::vector<Component> file{test::MakeComponent("0001", k.values)};
+        const DocumentStats document = ComputeDocumentStats(file, *table);
+        for (const ReadingStats& s :
+             {ComputeStats(file[0], *table), document.components[0], document.selected}) {
+            ASSERT_TRUE(s.classCounts);
+            EXPECT_EQ(*s.classCounts, k.counts) << ::testing::PrintToString(k.values);
+        }
+    }
+}
+
+// The deviation of a full download against one worked out in exact whole numbers and
+// rounded once: within two units in the last place.
+TEST(ReadingStats, DeviationOfLargeSetsIsCloseToExact) {
+    const std::pair<int32_t, int32_t> ranges[] = {
+        {5, 400}, {16000, 16383}, {-3000, 3000}, {INT32_MAX - 5000, INT32_MAX}};
+    std::mt19937 random(3);
+    for (const auto& [low, high] : ranges) {
+        std::uniform_int_distribution<int32_t> value(low, high);
+        std::vector<int> values(32767);
+        const int64_t n = 32767;
+        int64_t sum = 0;  // of the readings less `low`, so exact in 64 bits
+        int64_t squares = 0;
+        for (int& v : values) {
+            v = value(random);
+            sum += int64_t{v} - low;
+            squares += (int64_t{v} - low) * (int64_t{v} - low);
+        }
+        const double exact = static_cast<double>(
+            std::sqrt(static_cast<long double>(n * squares - sum * sum) / (n * (n - 1))));
+        const std::vector<Component> file{test::MakeComponent("0001", values)};
+        for (const ReadingStats& s : {ComputeStats(file[0], ClassTable::Rilem()),
+                                      ComputeDocumentStats(file, ClassTable::Rilem()).selected})
+            EXPECT_NEAR(*s.stddev, exact, 2 * (std::nextafter(exact, INFINITY) - exact)) << low;
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <functional>
 #include <tuple>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 #include "support/TestSupport.h"
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 
 namespace ohmlet {
