@@ -12,6 +12,7 @@
 #include <string>
 
 #include "data/ReadingStats.h"
+#include "data/FileBytes.h"
 #include "data/SafeFile.h"
 #include "report/ClassNames.h"
 #include "report/GbkCodec.h"
