@@ -18,6 +18,8 @@ using Args = std::vector<std::string>;
 // Prints one sentence to stderr and returns code.
 int Fail(int code, const std::string& message);
 int UsageError(const std::string& message);
+// A problem that does not stop the command, one sentence on stderr.
+void Warn(const std::string& message);
 
 // Takes "-o VALUE" (or "--output VALUE") out of args; empty when absent.
 // Returns false when the option is there without a value.
@@ -27,6 +29,10 @@ bool TakeFlag(Args& args, const std::string& name);
 
 // The DZL files' texts are GBK; the terminal and JSON get UTF-8.
 std::string GbkToUtf8(const std::string& gbk);
+
+// A UTF-8 text as it may reach a terminal: control characters and bytes that are not
+// UTF-8 shown as replacement characters; `columns` gets its display width.
+std::string TerminalText(const std::string& utf8, int* columns = nullptr);
 
 // Pads a UTF-8 text to a display width (CJK characters take two columns), at least
 // one space after it.
