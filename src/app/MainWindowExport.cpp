@@ -61,7 +61,7 @@ void MainWindow::ExportWithDialog(int command) {
     if (command == cmd::kExportWord)
         outcome = WriteWordTable(doc_.Components(), ProgramFolder(), path);
     else if (command == cmd::kExportExcel)
-        outcome = WriteExcelWorkbook(doc_.Components(), path);
+        outcome = WriteExcelWorkbook(doc_.Components(), path, classTable_);
     else
         outcome = WriteReadingsCsv(doc_.Components(), path);
     if (outcome.code == OfficeCode::Failed)

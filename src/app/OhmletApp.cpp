@@ -44,6 +44,8 @@ bool OhmletApp::InitInstance() {
     // Maximised where a window manager honours it; the whole screen where none does.
     if (QScreen* screen = primaryScreen()) frame_->setGeometry(screen->availableGeometry());
     frame_->showMaximized();
+    // A chosen user table that cannot be used is said once the window is up.
+    frame_->ReloadClassTable(true);
     return true;
 }
 

@@ -27,6 +27,7 @@ int UsageError(const std::string& message, const Args& rest) {
             return UsageError("unknown option '" + word + "'; " + message);
     return UsageError(message);
 }
+void Warn(const std::string& message) { std::cerr << "ohmlet-cli: warning: " << message << '\n'; }
 
 bool TakeOption(Args& args, const std::string& shortName, const std::string& longName,
                 std::string& value) {
@@ -85,19 +86,26 @@ int Columns(char32_t c) {
 
 }  // namespace
 
-// Bytes that are not UTF-8 and control characters become replacement characters, so a
-// hostile name can neither shift the columns nor move the cursor.
-std::string Pad(const std::string& utf8, int width) {
+// Bytes that are not UTF-8 and control characters (C0, DEL and C1) become replacement
+// characters, so a hostile name can neither shift the columns nor move the cursor.
+std::string TerminalText(const std::string& utf8, int* columns) {
     const QString decoded = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QString shown;
-    int columns = 0;
+    int width = 0;
     for (uint code : decoded.toUcs4()) {
         char32_t c = code;
-        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) c = 0xFFFD;
         shown += QString::fromUcs4(&c, 1);
-        columns += Columns(c);
+        width += Columns(c);
     }
-    return shown.toStdString() +
+    if (columns) *columns = width;
+    return shown.toStdString();
+}
+
+std::string Pad(const std::string& utf8, int width) {
+    int columns = 0;
+    const std::string shown = TerminalText(utf8, &columns);
+    return shown +
            std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
 }
 

@@ -21,6 +21,8 @@ int UsageError(const std::string& message);
 // The same, naming first an option among `rest` (the words no option took) that the
 // command does not know.
 int UsageError(const std::string& message, const Args& rest);
+// A problem that does not stop the command, one sentence on stderr.
+void Warn(const std::string& message);
 
 // Takes "-o VALUE" (or "--output VALUE") out of args; empty when absent.
 // Returns false when the option is there without a value.
@@ -31,6 +33,10 @@ bool TakeFlag(Args& args, const std::string& name);
 // The DZL files' texts are GBK; the terminal and JSON get UTF-8. Bytes that are no GBK
 // character become U+FFFD, and *replaced (when given) says whether there were any.
 std::string GbkToUtf8(const std::string& gbk, bool* replaced = nullptr);
+
+// A UTF-8 text as it may reach a terminal: control characters and bytes that are not
+// UTF-8 shown as replacement characters; `columns` gets its display width.
+std::string TerminalText(const std::string& utf8, int* columns = nullptr);
 
 // Pads a UTF-8 text to a display width (CJK characters take two columns), at least
 // one space after it.

@@ -34,8 +34,9 @@ int ExportDocx(const ExportJob& job) {
 
 int ExportXlsx(const ExportJob& job) {
     // The class table the settings beside the program choose, as the GUI uses.
-    return Finish(WriteExcelWorkbook(job.components, job.outputPath,
-                                     LoadChosenClassTable(ProgramFolder()).table));
+    const ChosenClassTable chosen = LoadChosenClassTable(ProgramFolder());
+    if (!chosen.problem.empty()) Warn(chosen.Warning());
+    return Finish(WriteExcelWorkbook(job.components, job.outputPath, chosen.table));
 }
 
 int ExportCsv(const ExportJob& job) {

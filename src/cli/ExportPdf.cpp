@@ -32,6 +32,7 @@ int ExportPdf(const ExportJob& job) {
     const QString programFolder = QCoreApplication::applicationDirPath() + '/';
     ReportExportOutcome outcome = ExportReportPdf(job.components, job.outputPath, programFolder);
     if (!outcome.Ok()) return Fail(kExitIo, outcome.text);
+    if (!outcome.warning.empty()) Warn(outcome.warning);
     return kExitOk;
 }
 

@@ -144,9 +144,10 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
                  components[i].selected != 0 ? "yes" : "no", stats.components[i]);
     PrintRow(out, "All", "(ticked components)", "", stats.selected);
 
-    out << "\nCorrosion-likelihood classes (" << table.Name() << "):";
+    out << "\nCorrosion-likelihood classes (" << TerminalText(table.Name()) << "):";
     const std::vector<std::string> ranges = table.Ranges();
-    for (std::size_t i = 0; i < ranges.size(); ++i) out << (i ? ", " : " ") << ranges[i];
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        out << (i ? ", " : " ") << TerminalText(ranges[i]);
     out << "\n\n";
     std::string header = Pad("Number", 8) + Pad("Name", 24);
     std::vector<int> widths;

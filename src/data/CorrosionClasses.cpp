@@ -1,6 +1,7 @@
 #include "data/CorrosionClasses.h"
 
 #include <climits>
+#include <cstdio>
 
 namespace ohmlet {
 
@@ -19,12 +20,53 @@ std::optional<ClassTable> ClassTable::BuiltIn(std::string_view name) {
     return std::nullopt;
 }
 
+namespace {
+
+// The control character that starts at byte i of UTF-8 text, or -1: C0 controls and
+// DEL are single bytes, the C1 controls are C2 80..C2 9F.
+int ControlAt(const std::string& text, std::size_t i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) return c;
+    if (c != 0xC2 || i + 1 == text.size()) return -1;
+    const unsigned char next = static_cast<unsigned char>(text[i + 1]);
+    return next >= 0x80 && next <= 0x9F ? next : -1;
+}
+
+// The text with each control character shown as '?', for messages that quote it.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int code = ControlAt(text, i);
+        shown += code < 0 ? text[i] : '?';
+        if (code >= 0x80) ++i;  // the two bytes of a C1 control
+    }
+    return shown;
+}
+
+// Names reach terminals, reports and workbooks: a control character could move a
+// terminal's cursor, and a NUL cuts the name short in the workbook's cells.
+bool HoldsControlCharacter(const std::string& text, std::string& error, const std::string& whose) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int code = ControlAt(text, i);
+        if (code < 0) continue;
+        char shown[8];
+        std::snprintf(shown, sizeof shown, "U+%04X", static_cast<unsigned>(code));
+        error = whose + " holds a control character (" + shown + " at byte " +
+                std::to_string(i + 1) + "); names must be plain text";
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<ClassTable> ClassTable::Make(std::string name, std::vector<CorrosionClass> classes,
                                            std::string& error) {
     if (name.empty()) {
         error = "the table has no name";
         return std::nullopt;
     }
+    if (HoldsControlCharacter(name, error, "the table's name")) return std::nullopt;
     if (classes.size() < kMinClasses || classes.size() > kMaxClasses) {
         error = "a table needs 2 to 6 classes, not " + std::to_string(classes.size());
         return std::nullopt;
@@ -36,6 +78,8 @@ std::optional<ClassTable> ClassTable::Make(std::string name, std::vector<Corrosi
                     std::to_string(kMaxNameBytes) + " bytes";
             return std::nullopt;
         }
+        if (HoldsControlCharacter(n, error, "the name of class " + std::to_string(i + 1)))
+            return std::nullopt;
         for (std::size_t j = 0; j < i; ++j) {
             if (classes[j].name == n) {
                 error = "the class name '" + n + "' is used twice";
@@ -74,7 +118,7 @@ std::string Trim(const std::string& text) {
 }
 
 // A whole number and nothing else, inside the 32-bit range.
-bool ParseBound(const std::string& text, int32_t& value) {
+bool ParseBound(const std::string& text, int64_t& value) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
@@ -87,7 +131,7 @@ bool ParseBound(const std::string& text, int32_t& value) {
     }
     if (negative) result = -result;
     if (result < INT32_MIN || result > INT32_MAX) return false;
-    value = static_cast<int32_t>(result);
+    value = result;
     return true;
 }
 
@@ -134,7 +178,7 @@ std::optional<ClassTable> ClassTableFromSettings(
             return std::nullopt;
         }
         if (!ParseBound(Trim(*bound), classes[i - 1].lowerBound)) {
-            error = key + " is not a whole number: '" + *bound + "'";
+            error = key + " is not a whole number: '" + Printable(*bound) + "'";
             return std::nullopt;
         }
     }

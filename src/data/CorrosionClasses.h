@@ -12,8 +12,10 @@
 namespace ohmlet {
 
 struct CorrosionClass {
-    std::string name;    // UTF-8
-    int32_t lowerBound;  // readings >= lowerBound; not used for the last class
+    std::string name;  // UTF-8
+    // Readings >= lowerBound; not used for the last class. A 32-bit value kept in 64
+    // bits, so that the bound next to it (lowerBound - 1) is one too at INT32_MIN.
+    int64_t lowerBound;
 };
 
 class ClassTable {

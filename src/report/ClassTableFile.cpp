@@ -37,10 +37,18 @@ ClassTableFileResult ReadClassTableFile(const std::string& path) {
     // The settings reader takes a folder and a base name and adds ".ini" itself.
     const QFileInfo info(QString::fromStdString(path));
     IniFile ini;
+    ini.SetExactLookup(true);
     ini.SetPath(info.path().toStdString());
     ini.SetFileName(info.completeBaseName().toStdString());
-    if (!info.isFile() || !ini.OpenForRead())
-        return fail(ClassTableFileCode::CannotOpen, "cannot be read", ini.LastOutcome().cause);
+    if (!info.exists())
+        return fail(ClassTableFileCode::CannotOpen, "cannot be read: it does not exist");
+    if (!info.isFile())
+        return fail(ClassTableFileCode::CannotOpen, "cannot be read: it is not a file");
+    if (!ini.OpenForRead()) {
+        const std::string cause = ini.LastOutcome().cause;
+        return fail(ClassTableFileCode::CannotOpen,
+                    cause.empty() ? "cannot be read" : "cannot be read: " + cause, cause);
+    }
     if (!ini.FindSection(kClassTableSection))
         return fail(ClassTableFileCode::Invalid, "has no [Classes] section");
 

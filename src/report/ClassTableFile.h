@@ -2,14 +2,19 @@
 // A user's corrosion-class table kept in a settings file:
 //
 //   [Classes]
-//   Name=site table          ; optional, the file's base name without it
-//   Class1=negligible        ; from the highest class down, at most Class6
-//   Bound1=100               ; lower bound in kΩ·cm, whole number, inclusive
+//   ; Name is optional, the file's base name without it
+//   Name=site table
+//   ; from the highest class down, at most Class6
+//   Class1=negligible
+//   ; lower bound in kΩ·cm, whole number, inclusive
+//   Bound1=100
 //   Class2=low
 //   Bound2=50
-//   Class3=high              ; the last class has no bound: it takes the rest
+//   ; the last class has no bound: it takes the rest
+//   Class3=high
 //
-// Texts may be UTF-8 or GBK, the code page of every other settings file.
+// Keys count whole and only inside [Classes]; lines starting with ";" or "#" are
+// comments. Texts may be UTF-8 or GBK, the code page of every other settings file.
 #include <optional>
 #include <string>
 

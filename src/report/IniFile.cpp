@@ -113,6 +113,25 @@ bool IsSectionLine(std::string_view line) {
     return first != std::string_view::npos && line[first] == '[';
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// What a line says once trimmed: nothing for a blank or comment line.
+std::string_view Meaningful(std::string_view line) {
+    const std::string_view text = TrimBlanks(line);
+    return text.empty() || text[0] == ';' || text[0] == '#' ? std::string_view() : text;
+}
+
+// The name in a trimmed "[name]" line; an unclosed bracket names no section.
+std::string_view SectionNameOf(std::string_view text) {
+    const std::size_t close = text.find(']');
+    return close == std::string_view::npos ? std::string_view()
+                                           : TrimBlanks(text.substr(1, close - 1));
+}
+
 }  // namespace
 
 bool IniFile::FindSection(const std::string& section) {
@@ -120,12 +139,38 @@ bool IniFile::FindSection(const std::string& section) {
     cursor_ = 0;
     std::string_view line;
     while (ReadLine(line)) {
-        if (line.find(section) != std::string_view::npos) return true;
+        const std::string_view text = Meaningful(line);
+        if (exact_ ? !text.empty() && text[0] == '[' && SectionNameOf(text) == section
+                   : line.find(section) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+bool IniFile::ReadExactly(const std::string& section, const std::string& key, std::string& value) {
+    if (!reading_) return false;
+    cursor_ = 0;
+    bool inside = false;
+    std::string_view line;
+    while (ReadLine(line)) {
+        const std::string_view text = Meaningful(line);
+        if (text.empty()) continue;
+        if (text[0] == '[') {
+            inside = SectionNameOf(text) == section;
+            continue;
+        }
+        const std::size_t equals = text.find('=');
+        if (!inside || equals == std::string_view::npos ||
+            TrimBlanks(text.substr(0, equals)) != key)
+            continue;
+        value = std::string(TrimBlanks(text.substr(equals + 1)));
+        return true;
     }
     return false;
 }
 
 bool IniFile::ReadString(const std::string& section, const std::string& key, std::string& value) {
+    if (exact_) return ReadExactly(section, key, value);
     if (!FindSection(section)) return false;
     std::string_view line;
     while (ReadLine(line)) {

@@ -50,6 +50,12 @@ public:
     bool WriteInt(const std::string& key, int32_t value);
     bool WriteString(const std::string& key, const std::string& value);
 
+    // The older settings files are read as the program always read them: a section is any
+    // line holding its name, a key any key part holding it, in the rest of the file. Newer
+    // files ask for exact lookups: "[Section]" lines, whole keys inside their own section,
+    // lines starting with ";" or "#" skipped.
+    void SetExactLookup(bool exact) { exact_ = exact; }
+
     bool ReadString(const std::string& section, const std::string& key, std::string& value);
     bool ReadInt(const std::string& section, const std::string& key, int32_t& value);
 
@@ -62,6 +68,7 @@ private:
     bool WriteLine(const std::string& line);
     // One line without its CR LF; false at the end of the file.
     bool ReadLine(std::string_view& line);
+    bool ReadExactly(const std::string& section, const std::string& key, std::string& value);
 
     std::string folder_;
     std::string fileName_;
@@ -71,6 +78,7 @@ private:
     bool reading_ = false;
     std::string content_;  // the file as read at open
     std::size_t cursor_ = 0;
+    bool exact_ = false;
 };
 
 }  // namespace ohmlet

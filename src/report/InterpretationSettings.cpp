@@ -38,6 +38,7 @@ std::optional<ClassTableChoice> ParseClassTableChoice(std::string_view name) {
 InterpretationSettings LoadInterpretationSettings(const QString& programFolder) {
     InterpretationSettings settings;
     IniFile file;
+    file.SetExactLookup(true);
     if (!OpenSettingsFile(file, programFolder, kInterpretationFile, SettingsAccess::Read))
         return settings;
     std::string name;
@@ -82,6 +83,11 @@ std::string UserClassTablePath(const QString& programFolder) {
     OpenSettingsFile(probe, programFolder, kUserClassTableFile, SettingsAccess::Read);
     probe.Close();
     return probe.FullPath();
+}
+
+std::string ChosenClassTable::Warning() const {
+    if (problem.empty()) return std::string();
+    return "Using the " + table.Name() + " class table instead of the user's: " + problem;
 }
 
 ChosenClassTable LoadChosenClassTable(const QString& programFolder) {

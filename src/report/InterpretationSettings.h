@@ -2,11 +2,15 @@
 // How readings are judged, kept beside the other settings ("interpretini"):
 //
 //   [Interpretation]
-//   ClassTable=rilem                 ; rilem (the default), langford or user
-//   DownloadDesignValue=20           ; the criterion a downloaded component gets when
-//   DownloadLowerTolerance=0         ; it comes without a pass band; all three or none
+//   ; rilem (the default), langford or user
+//   ClassTable=rilem
+//   ; the criterion a downloaded component gets when it comes without a pass band;
+//   ; all three or none
+//   DownloadDesignValue=20
+//   DownloadLowerTolerance=0
 //   DownloadUpperTolerance=1000000
 //
+// Keys count whole and only inside their section; ";" and "#" lines are comments.
 // The user's own class table lives in "classtableini" (see ClassTableFile.h), so that
 // saving the choice here never rewrites it.
 #include <QString>
@@ -48,6 +52,9 @@ std::string UserClassTablePath(const QString& programFolder);
 struct ChosenClassTable {
     ClassTable table = ClassTable::Rilem();
     std::string problem;  // why the user table was not taken; empty when it was fine
+
+    // One sentence for the terminal: the table used instead and why; empty when fine.
+    std::string Warning() const;
 };
 // The table the settings choose; the default one, with the reason, when the user's
 // table is chosen but missing or unusable.

@@ -98,6 +98,7 @@ ReportExportOutcome ExportReportPdf(const std::vector<Component>& components,
         return outcome;
     }
     outcome.pageCount = report.PageCount();
+    outcome.warning = report.ClassTableWarning();
     return outcome;
 }
 

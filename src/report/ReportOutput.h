@@ -26,7 +26,8 @@ enum class ReportExportCode {
     NotWritten,        // the file could not be written; the text names it
 };
 struct ReportExportOutcome : Outcome<ReportExportCode> {
-    int pageCount = 0;  // of the file written
+    int pageCount = 0;    // of the file written
+    std::string warning;  // a problem that did not stop the export, one sentence
 };
 
 // Writes the report as a PDF (A4); an existing file is replaced only on success.

@@ -17,9 +17,12 @@ ReportPainter::ReportPainter(const std::vector<Component>& components, const QSt
       parameters_(ReadReportParameters(programFolder, 1)) {
     // Without the file there is no header, footer or page number.
     if (!LoadPrintSettings(programFolder, settings_)) settings_ = PrintSettings();
-    classes_ = LoadChosenClassTable(programFolder).table;
+    const ChosenClassTable chosen = LoadChosenClassTable(programFolder);
+    classes_ = chosen.table;
     if (ReadClassSummaryChoice(programFolder)) summary_ = BuildClassSummary(components, classes_);
     if (ReadReportChartPage(programFolder)) charted_ = ChartedComponents(components);
+    // Only pages that show classes make the table's problem the report's.
+    if (summary_ || !charted_.empty()) classTableWarning_ = chosen.Warning();
 }
 
 std::string ReportPainter::Parameter(const QString& key) const {

@@ -38,6 +38,8 @@ public:
     const std::vector<ReportRow>& Rows() const { return rows_; }
     const ReportTotals& Totals() const { return totals_; }
     void SetToday(const QDate& today) { today_ = today; }
+    // Why the class pages follow another table than the chosen one; empty when they do not.
+    const std::string& ClassTableWarning() const { return classTableWarning_; }
 
     // The painter must already be mapped to dots (MapPainterToDots). page is 1-based.
     void DrawPage(QPainter& painter, int page);
@@ -56,6 +58,7 @@ private:
     std::vector<std::size_t> charted_;  // components with a chart; none without chart pages
     ClassTable classes_ = ClassTable::Rilem();
     std::optional<ClassSummary> summary_;
+    std::string classTableWarning_;
 };
 
 }  // namespace ohmlet

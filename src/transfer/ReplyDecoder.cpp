@@ -97,6 +97,30 @@ std::optional<DecodedReply> DecodeHeader(const ByteBuffer& reply) {
     return std::nullopt;
 }
 
+// The heads' counts must take the point area exactly, or readings went to the wrong
+// component (a count lowered in transit); past the area only the rest of its last block
+// may follow. The caller has checked that the heads lie within the reply.
+std::optional<DecodedReply> CheckUsbCounts(const ByteBuffer& reply, std::size_t count) {
+    const std::size_t pointArea = kUsbHeadSize * (count + 1);
+    const std::size_t areaLength = Be16At(reply, kReplyLengthOffset);
+    std::size_t readingBytes = 0;
+    for (std::size_t k = 1; k <= count; ++k)
+        readingBytes += 2 * Be16At(reply, kUsbHeadSize * k + 4);
+    if (readingBytes != areaLength) {
+        return Inconsistent("The " + std::to_string(count) + " components claim " +
+                            std::to_string(readingBytes) +
+                            " bytes of readings but the point area is " +
+                            std::to_string(areaLength) + " bytes long.");
+    }
+    const std::size_t blocks = (areaLength + kUsbBlockSize - 1) / kUsbBlockSize;
+    if (reply.size() > pointArea + blocks * kUsbBlockSize) {
+        return Inconsistent("The reply goes on for " +
+                            std::to_string(reply.size() - pointArea - areaLength) +
+                            " bytes past the end of its point area.");
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 DecodedReply DecodeSerialReply(const ByteBuffer& reply) {
@@ -150,6 +174,7 @@ DecodedReply DecodeUsbReply(const ByteBuffer& reply) {
     std::size_t pointArea = kUsbHeadSize * (count + 1);
     if (reply.size() < pointArea)
         return Inconsistent("The component heads lie beyond the end of the reply.");
+    if (std::optional<DecodedReply> wrong = CheckUsbCounts(reply, count)) return *wrong;
     // The point area is A bytes long, and no longer than what was received.
     std::size_t end = std::min(reply.size(), pointArea + Be16At(reply, kReplyLengthOffset));
     std::size_t cursor = pointArea;

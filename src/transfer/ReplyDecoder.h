@@ -32,6 +32,9 @@ inline constexpr std::size_t kReplyLengthOffset = 6;  // serial: L, USB: A
 inline constexpr std::size_t kSerialHeaderSize = 8;
 inline constexpr std::size_t kSerialBlockSize = 14;  // without its points
 inline constexpr std::size_t kUsbHeadSize = 16;      // the header and each head
+// The USB link reads whole blocks: a downloaded reply ends with the rest of the block
+// that holds its last reading.
+inline constexpr std::size_t kUsbBlockSize = 64;
 // Bytes after the serial reply's length that are put down to line noise; more mean a
 // device that keeps sending, whose reply is not trusted.
 inline constexpr std::size_t kSerialReplySlack = 2048;

@@ -29,7 +29,6 @@ EncodedReply EncodeUsbReply(const std::vector<Component>& components);
 
 // The instrument's USB memory: the header and heads from block 0, the point area
 // from block 168.
-inline constexpr std::size_t kUsbBlockSize = 64;
 inline constexpr unsigned kUsbPointAreaBlock = 168;
 std::optional<ByteBuffer> MakeUsbDeviceImage(const ByteBuffer& usbReply);
 

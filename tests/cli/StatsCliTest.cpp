@@ -1,11 +1,15 @@
 // ohmlet-cli stats: the JSON contract, the class tables and the exit codes.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSet>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 
 #include "CliRun.h"
 #include "data/DzlFile.h"
@@ -320,6 +324,79 @@ TEST(StatsCli, ExitCodesAndMessages) {
         for (const std::string& part : k.messageParts)
             EXPECT_NE(r.err.toStdString().find(part), std::string::npos)
                 << k.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+}
+
+// Comments, other sections and longer keys do not count; control characters in names do.
+TEST(StatsCli, TableFilesAreReadExactly) {
+    test::TempDir dir;
+    const std::string sample = WriteSample(dir);
+    struct Case {
+        const char* what;
+        std::string ini;
+        int exitCode;
+        std::string said;  // in the classes line on success, else on stderr
+    } cases[] = {
+        {"comment", "[Classes]\r\n; Bound1=50\r\nClass1=a\r\nBound1=100\r\nClass2=b\r\n", 0,
+         "a >= 100, b < 100"},
+        {"longer key", "[Classes]\r\nClass1=a\r\nXBound1=7\r\nBound1=100\r\nClass2=b\r\n", 0,
+         "a >= 100, b < 100"},
+        {"key of another section", "[Classes]\r\nClass1=a\r\nClass2=b\r\n[Other]\r\nBound1=5\r\n",
+         1, "Bound1 is missing"},
+        {"value naming the section",
+         "[Meta]\r\nName=Classes\r\nClass1=a\r\nBound1=5\r\nClass2=b\r\n", 1,
+         "no [Classes] section"},
+        {"escape in a name", "[Classes]\r\nClass1=a\x1b[31mred\r\nBound1=5\r\nClass2=b\r\n", 1,
+         "class 1 holds a control character (U+001B at byte 2)"},
+        {"NUL in a name",
+         std::string("[Classes]\r\nClass1=a\r\nBound1=5\r\nClass2=b") + '\0' + "c\r\n", 1,
+         "class 2 holds a control character (U+0000 at byte 2)"},
+    };
+    for (const Case& k : cases) {
+        const std::string path = dir.File("table.ini");
+        test::WriteAll(path, std::vector<unsigned char>(k.ini.begin(), k.ini.end()));
+        CliRun r = RunCli({"stats", Q(sample), "--table", Q(path)});
+        EXPECT_EQ(r.exitCode, k.exitCode) << k.what << ": " << r.err.toStdString();
+        const std::string where = k.exitCode == 0 ? r.out.toStdString() : r.err.toStdString();
+        EXPECT_NE(where.find(k.said), std::string::npos) << k.what << ": " << where;
+        EXPECT_EQ(r.out.contains('\x1b') || r.err.contains('\x1b'), false) << k.what;
+    }
+}
+
+// ohmlet-cli reads the settings beside itself: a copy in a folder of the test's own.
+TEST(StatsCli, ASavedUserTableThatCannotBeUsedIsWarnedAbout) {
+    test::TempDir dir;
+    const std::string sample = WriteSample(dir);
+    const QString cli = Q(dir.File("ohmlet-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OHMLET_CLI_PATH), cli));
+    const std::string choice = "[Interpretation]\r\nClassTable=user\r\n";
+    test::WriteAll(dir.File("interpretini.ini"), {choice.begin(), choice.end()});
+    const std::string table = dir.File("classtableini.ini");
+    struct Case {
+        const char* what;
+        const char* ini;  // nullptr: no file
+        const char* why;  // nullptr: no warning
+    } cases[] = {
+        {"missing", nullptr, "cannot be read: it does not exist"},
+        {"one class", "[Classes]\r\nClass1=a\r\n",
+         "is not usable: a table needs 2 to 6 classes, not 1."},
+        {"usable", "[Classes]\r\nClass1=a\r\nBound1=5\r\nClass2=b\r\n", nullptr},
+    };
+    for (const Case& k : cases) {
+        std::filesystem::remove(table);
+        if (k.ini) test::WriteAll(table, {k.ini, k.ini + std::strlen(k.ini)});
+        for (const char* format : {"xlsx", "pdf"}) {
+            QProcess p;
+            p.start(cli, {"export", "--format", format, Q(sample), "-o", Q(dir.File("out"))});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            const std::string err = p.readAllStandardError().toStdString();
+            EXPECT_EQ(p.exitCode(), 0) << k.what << ' ' << format << ": " << err;
+            const std::string why = k.why ? "the class table " + table + " " + k.why : "";
+            const std::string warning =
+                "warning: Using the rilem class table instead of the user's: ";
+            EXPECT_EQ(err.find(warning + why) != std::string::npos, k.why != nullptr)
+                << k.what << ' ' << format << ": " << err;
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include <map>
 
 #include "data/CorrosionClasses.h"
+#include "data/ReadingStats.h"
+#include "support/TestSupport.h"
 
 namespace ohmlet {
 namespace {
@@ -68,6 +70,12 @@ TEST(CorrosionClasses, MakeRefusesUnusableTables) {
         {"t", {{"a", 10}, {"a", 0}}, "'a' is used twice"},
         {"t", {{"a", 10}, {"b", 10}, {"c", 0}}, "'b' (10) must be below that of 'a' (10)"},
         {"t", {{"a", 10}, {"b", 20}, {"c", 0}}, "must be below"},
+        // Names reach terminals and workbook cells: no control character of any kind.
+        {"t",
+         {{"a", 10}, {"b\xC2\x9B", 0}},
+         "class 2 holds a control character (U+009B at byte 2)"},
+        {"t\tx", {{"a", 10}, {"b", 0}}, "the table's name holds a control character (U+0009"},
+        {"t", {{"\xC2\xA0\xC2", 10}, {"\xE9\xAB\x98", 0}}, ""},
     };
     for (const Case& k : cases) {
         std::string error;
@@ -125,6 +133,10 @@ TEST(CorrosionClasses, UserTableFromSettingsKeys) {
          "",
          {}},
         {{{"Class1", "a"}, {"Bound1", "-"}, {"Class2", "b"}}, "not a whole number", "", {}},
+        {{{"Class1", "a"}, {"Bound1", "1\x1b[2J\xC2\x9B"}, {"Class2", "b"}},
+         "not a whole number: '1?[2J?'",
+         "",
+         {}},
         {{{"Class1", "a"}, {"Bound1", ""}, {"Class2", "b"}}, "not a whole number", "", {}},
         {{{"Class1", "a"}, {"Bound1", "5"}, {"Class2", "   "}}, "class 2 needs a name", "", {}},
         {{{"Name", " "}, {"Class1", "a"}, {"Bound1", "5"}, {"Class2", "b"}}, "no name", "", {}},
@@ -162,6 +174,26 @@ TEST(CorrosionClasses, UserTableFromSettingsKeys) {
             EXPECT_FALSE(table) << k.error;
             EXPECT_NE(error.find(k.error), std::string::npos) << error;
         }
+    }
+}
+
+// Bounds at the ends of the 32-bit range: the counts are worked out in 64 bits.
+TEST(CorrosionClasses, ExtremeBoundsCountEveryReadingOnce) {
+    struct Case {
+        std::vector<CorrosionClass> classes;
+        std::vector<int> values;
+        ClassCounts counts;
+    } cases[] = {
+        {{{"a", INT32_MIN}, {"b", 0}}, {5, 0, 7}, {3, 0}},  // small readings: counted in a window
+        {{{"a", INT32_MAX}, {"b", INT32_MIN}, {"c", 0}}, {INT32_MAX, 0, -9}, {1, 2, 0}},
+    };
+    for (const Case& k : cases) {
+        std::string error;
+        const ClassTable table = ClassTable::Make("t", k.classes, error).value();
+        const std::vector<Component> file{test::MakeComponent("0001", k.values)};
+        EXPECT_EQ(ComputeStats(file[0], table).classCounts.value(), k.counts) << k.values[0];
+        EXPECT_EQ(ComputeDocumentStats(file, table).components[0].classCounts.value(), k.counts)
+            << k.values[0];
     }
 }
 

@@ -94,6 +94,13 @@ TEST(InterpretationSettingsFile, ChoiceAndDownloadCriterion) {
          kBuiltInDownloadCriterion},
         {"user table broken", "[Interpretation]\r\nClassTable=user\r\n",
          "[Classes]\r\nClass1=only\r\n", "rilem", true, kBuiltInDownloadCriterion},
+        // Only whole keys of their own section count; comments never.
+        {"comment, longer key, other section",
+         "[Interpretation]\r\n; "
+         "ClassTable=user\r\nOldClassTable=user\r\n[Old]\r\nClassTable=user\r\n"
+         "DownloadDesignValue=30\r\nDownloadLowerTolerance=-5\r\nDownloadUpperTolerance=10\r\n",
+         "[Classes]\r\nName=site\r\nClass1=ok\r\nBound1=40\r\nClass2=bad\r\n", "rilem", false,
+         kBuiltInDownloadCriterion},
     };
     for (const Case& c : cases) {
         QTemporaryDir folder;

@@ -60,6 +60,10 @@ TEST(ReplyDecoder, UsbHeadsAndPointAreaAtTheirOffsets) {
     EXPECT_EQ(reply[54], 0);
     EXPECT_EQ(reply[55], 35);
 
+    Bytes wholeBlock = reply;  // the link reads whole blocks of the point area
+    wholeBlock.resize(48 + 64, 0xFF);
+    EXPECT_EQ(DecodeUsbReply(wholeBlock).code, DecodedReply::Status::Ok);
+
     Bytes shortByOne(reply.begin(), reply.end() - 1);
     EXPECT_FALSE(IsUsbReplyComplete(shortByOne));
     EXPECT_TRUE(IsUsbReplyComplete(reply));
@@ -159,6 +163,18 @@ TEST(ReplyDecoder, CountsThatOverrunTheReplyAreInconsistent) {
     Bytes twoBlocks = SerialReply(
         {{{0, 0, 0, 1}, 1, 1, 1, 0, 0, 0, {10, 20}}, {{0, 0, 0, 2}, 1, 1, 1, 0, 0, 0, {30}}});
     Bytes usb = UsbReply({{{0, 0, 0, 1}, 1, 1, 1, 0, 0, {100, 200}}});
+    const Bytes usbTwo = UsbReply(
+        {{{0, 0, 0, 1}, 1, 1, 1, 0, 0, {100, 200, 300}}, {{0, 0, 0, 2}, 1, 1, 1, 0, 0, {400}}});
+    auto with = [](Bytes b, std::size_t at, unsigned v) {
+        test::Put16(b, at, v);
+        return b;
+    };
+    auto padded = [](Bytes b, std::size_t extra) {
+        b.insert(b.end(), extra, 0xFF);
+        return b;
+    };
+    Bytes emptyHeads(16 * 65536, 0);  // 65,535 heads with P = 0, then a point area
+    emptyHeads = with(with(padded(emptyHeads, 8), 4, 65535), 6, 8);
     struct Case {
         const char* what;
         ReplyLayout layout;
@@ -212,6 +228,13 @@ TEST(ReplyDecoder, CountsThatOverrunTheReplyAreInconsistent) {
              test::Put16(b, 6, 2);
              return b;
          }()},
+        // Counts lowered in transit still fit the bytes, but move readings about.
+        {"usb N lowered", ReplyLayout::Usb, with(usbTwo, 4, 1)},
+        {"usb P lowered", ReplyLayout::Usb, with(usbTwo, 16 + 4, 2)},
+        {"usb last P lowered", ReplyLayout::Usb, with(usbTwo, 32 + 4, 0)},
+        {"usb empty heads before points", ReplyLayout::Usb, emptyHeads},
+        {"usb A beyond the readings", ReplyLayout::Usb, with(padded(usbTwo, 2), 6, 10)},
+        {"usb bytes past the last block", ReplyLayout::Usb, padded(usbTwo, 64 - 8 + 1)},
     };
     for (const Case& c : cases) {
         DecodedReply d = DecodeReply(c.layout, c.bytes);
