@@ -116,6 +116,11 @@ TEST(CliHelp, UsageErrorsStayAsTheyWere) {
         {{"export", "--format", "docx", OHMLET_EXAMPLE_PATH, "-o", "x.docx", "--no-bom"},
          2,
          "--no-bom applies to csv only"},
+        // A mistyped option is named, not only the usage repeated.
+        {{"stats", "--bogus", OHMLET_EXAMPLE_PATH}, 2, "unknown option '--bogus'"},
+        {{"info", OHMLET_EXAMPLE_PATH, "-x"}, 2, "unknown option '-x'"},
+        {{"fetch", "--usb", "0", "--timout", "5"}, 2, "unknown option '--timout'"},
+        {{"fetch"}, 2, "[--timeout SECONDS]"},
     };
     for (const Case& k : cases) {
         CliRun r = RunCli(k.args);
