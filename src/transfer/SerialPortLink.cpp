@@ -37,7 +37,8 @@ LinkResult SerialPortLink::ErrorResult() const {
             r.code = LinkStatus::Failed;
             break;
     }
-    r.cause = (portName_ + QStringLiteral(": ") + port_->errorString()).toStdString();
+    // The caller names the port; the cause is only what went wrong with it.
+    r.cause = port_->errorString().toStdString();
     return r;
 }
 

@@ -268,6 +268,9 @@ TEST(CliMessages, CommonFailuresAreInEnglish) {
         EXPECT_NE(r.err.find(k.messagePart), std::string::npos) << k.what << ": " << r.err;
         EXPECT_TRUE(IsAscii(QByteArray::fromStdString(r.err))) << k.what << ": " << r.err;
         EXPECT_EQ(r.err.rfind("ohmlet-cli: ", 0), 0u) << k.what << ": " << r.err;
+        // The file or port is named once, not again in the cause.
+        const std::string named = k.args[k.args.size() > 2 && k.args[1] == "--serial" ? 2 : 1];
+        EXPECT_EQ(r.err.find(named), r.err.rfind(named)) << k.what << ": " << r.err;
     }
 }
 
