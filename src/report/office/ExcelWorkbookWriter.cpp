@@ -8,11 +8,12 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <new>
 #include <string>
 
-#include "data/ReadingStats.h"
 #include "data/FileBytes.h"
+#include "data/ReadingStats.h"
 #include "data/SafeFile.h"
 #include "report/ClassNames.h"
 #include "report/GbkCodec.h"
@@ -109,6 +110,14 @@ private:
 constexpr char kSummarySheetName[] = "统计汇总";
 
 // One row per selected component, then the row over all of them; numbers as numbers.
+// A column wide enough for `text` in the sheet's font: Chinese characters take two
+// character widths. Very long names wrap the page rather than the cell, so they are capped.
+double ColumnWidth(const QString& text) {
+    double width = 1;
+    for (const QChar ch : text) width += ch.unicode() >= 0x1100 ? 2 : 1;
+    return std::min(width, 60.0);
+}
+
 lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& components,
                             const ClassTable& table) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, kSummarySheetName);
@@ -172,13 +181,23 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
         }
     };
     lxw_row_t row = 1;
+    double numberWidth = ColumnWidth(headings[0]), nameWidth = ColumnWidth(headings[1]);
     for (std::size_t i = 0; i < components.size() && error == LXW_NO_ERROR; ++i) {
         const Component& c = components[i];
         if (c.selected == 0) continue;
-        writeRow(row++, FromGbk(c.Number()), FromGbk(c.Name()), stats.components[i], nullptr);
+        const QString number_ = FromGbk(c.Number()), name = FromGbk(c.Name());
+        writeRow(row++, number_, name, stats.components[i], nullptr);
+        numberWidth = std::max(numberWidth, ColumnWidth(number_));
+        nameWidth = std::max(nameWidth, ColumnWidth(name));
     }
     writeRow(row, QStringLiteral("全部"), QStringLiteral("勾选的构件"), stats.selected, bold);
-    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 0, 1, 12, nullptr);
+    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 0, 0, numberWidth, nullptr);
+    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 1, 1, nameWidth, nullptr);
+    // A4 across, one page wide, the headings on every page.
+    worksheet_set_paper(sheet, 9);
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    if (error == LXW_NO_ERROR) error = worksheet_repeat_rows(sheet, 0, 0);
     return error;
 }
 

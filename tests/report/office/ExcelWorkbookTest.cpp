@@ -289,7 +289,7 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
           {6, 54.1666, 5, 120, 1, 3, 1, 1}}},
         {"langford",
          ClassTable::Langford(),
-         {{"0001", "a", kDate, {3, 7, 15, 25}}},
+         {{"0001", "三号楼五层框架梁第十二跨轴线七至九", kDate, {3, 7, 15, 25}}},
          {{4, 12.5, 3, 25, 1, 1, 1, 1}, {4, 12.5, 3, 25, 1, 1, 1, 1}}},
     };
     for (const Case& c : cases) {
@@ -304,6 +304,18 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
         EXPECT_EQ(heading[0].toString(), QStringLiteral("构件编号")) << c.what;
         EXPECT_EQ(heading.size(), static_cast<qsizetype>(13 + 2 * c.table.Size())) << c.what;
         EXPECT_EQ(rows.last().toArray()[0].toString(), QStringLiteral("全部")) << c.what;
+        // It prints one page wide, headings on every page, every name whole.
+        const QJsonObject page =
+            book[QStringLiteral("otherPages")][QStringLiteral("统计汇总")].toObject();
+        EXPECT_TRUE(page[QStringLiteral("fitToPage")].toBool()) << c.what;
+        EXPECT_EQ(page[QStringLiteral("fitToWidth")].toInt(), 1) << c.what;
+        EXPECT_EQ(page[QStringLiteral("fitToHeight")].toInt(), 0) << c.what;
+        EXPECT_EQ(page[QStringLiteral("orientation")].toString(), QStringLiteral("landscape"));
+        EXPECT_EQ(page[QStringLiteral("titleRows")].toString(), QStringLiteral("$1:$1"));
+        for (std::size_t r = 0; r < c.specs.size(); ++r)
+            EXPECT_GE(page[QStringLiteral("widths")][QStringLiteral("B")].toDouble(),
+                      2.0 * QString::fromStdString(c.specs[r].name).size())
+                << c.what << " row " << r;
         for (std::size_t r = 0; r < c.rows.size(); ++r) {
             const QJsonArray row = rows[static_cast<qsizetype>(r + 1)].toArray();
             const std::vector<double>& want = c.rows[r];

@@ -4,7 +4,8 @@
   read_office.py docx FILE   -> {"body": [...], "paragraphs": [...], "tables": [[[cell]]]}
   read_office.py xlsx FILE   -> {"sheets": [...], "merged": [...], "cells": {...},
                                "columns": [{"min", "max", "horizontal", "vertical"}],
-                               "page": {"fitToPage", "fitToWidth", "fitToHeight", ...}}
+                               "page": {"fitToPage", "fitToWidth", "fitToHeight", ...},
+                               "otherPages": {sheet: {page..., "widths", "titleRows"}}}
 
 A table cell is {"span": N, "text": T}; a sheet cell is {"value": V, "type": T,
 "format": number format, "bold": B, "border": [left, right, top, bottom],
@@ -77,13 +78,20 @@ def read_xlsx(path):
             "cells": cells,
             "maxRow": sheet.max_row if cells else 0,
             "columns": columns,
-            "page": {"fitToPage": bool(sheet.sheet_properties.pageSetUpPr is not None
-                                       and sheet.sheet_properties.pageSetUpPr.fitToPage),
-                     # An absent attribute is the file format's default, 1.
-                     "fitToWidth": default_one(sheet.page_setup.fitToWidth),
-                     "fitToHeight": default_one(sheet.page_setup.fitToHeight),
-                     "orientation": sheet.page_setup.orientation,
-                     "paperSize": sheet.page_setup.paperSize}}
+            "page": page_of(sheet),
+            "otherPages": {ws.title: dict(page_of(ws), widths={
+                letter: d.width for letter, d in ws.column_dimensions.items()},
+                titleRows=ws.print_title_rows) for ws in book.worksheets[1:]}}
+
+
+def page_of(sheet):
+    return {"fitToPage": bool(sheet.sheet_properties.pageSetUpPr is not None
+                              and sheet.sheet_properties.pageSetUpPr.fitToPage),
+            # An absent attribute is the file format's default, 1.
+            "fitToWidth": default_one(sheet.page_setup.fitToWidth),
+            "fitToHeight": default_one(sheet.page_setup.fitToHeight),
+            "orientation": sheet.page_setup.orientation,
+            "paperSize": sheet.page_setup.paperSize}
 
 
 def main():
