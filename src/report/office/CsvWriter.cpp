@@ -32,10 +32,18 @@ bool FormulaLike(const std::string& field) {
     return false;
 }
 
+// Spreadsheets read a text of digits as a number, so 0001 would show as 1.
+bool LosesLeadingZeros(const std::string& field) {
+    return field.size() > 1 && field[0] == '0' &&
+           field.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // A field with a separator, a quote or a line break is quoted, its quotes doubled, so it
 // stays one cell whatever the importer splits on; one that could start a formula anywhere
 // is also made text with a leading '.
 std::string CsvField(const std::string& field) {
+    // A formula of nothing but the digits themselves: spreadsheets show the text as it is.
+    if (LosesLeadingZeros(field)) return "=\"" + field + "\"";
     const std::string text = FormulaLike(field) ? "'" + field : field;
     if (text.find_first_of(",;\t\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";

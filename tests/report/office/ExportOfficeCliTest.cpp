@@ -88,8 +88,8 @@ TEST_F(ExportOfficeCli, CsvHasAHeaderAndOneLinePerReading) {
         QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 25 + 2);
     EXPECT_EQ(lines[0], QStringLiteral("number,name,testDate,point,value,isoDate"));
-    EXPECT_EQ(lines[25], QStringLiteral("0001,梁1,2015年03月07日,25,25,2015-03-07"));
-    EXPECT_EQ(lines[27], QStringLiteral("0003,柱3,2015年03月08日,2,87,2015-03-08"));
+    EXPECT_EQ(lines[25], QStringLiteral("=\"0001\",梁1,2015年03月07日,25,25,2015-03-07"));
+    EXPECT_EQ(lines[27], QStringLiteral("=\"0003\",柱3,2015年03月08日,2,87,2015-03-08"));
 }
 
 TEST_F(ExportOfficeCli, CsvWithoutByteOrderMark) {
@@ -164,6 +164,11 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         {"a; +1", "\"'a; +1\""},
         {" =1", "' =1"},
         {"a;b", "\"a;b\""},
+        // Digits with a leading zero would lose it as a number; others may be numbers.
+        {"0012", "=\"0012\""},
+        {"12", "12"},
+        {"0", "0"},
+        {"0.5", "0.5"},
     };
     for (const Case& k : cases) {
         QTemporaryDir folder;
@@ -173,7 +178,7 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
-        const QString expected = QStringLiteral("0001,") + QString::fromUtf8(k.field) +
+        const QString expected = QStringLiteral("=\"0001\",") + QString::fromUtf8(k.field) +
                                  QStringLiteral(",2015年03月07日,1,-5,2015-03-07\n");
         EXPECT_TRUE(text.endsWith(expected)) << k.name << ": " << text.toStdString();
     }
