@@ -50,12 +50,14 @@ WordTableGenerator::WordTableGenerator(const WordTemplateDocument& page,
         tableStart_ += "<" + w + ":gridCol " + w + ":w=\"" + std::to_string(column) + "\"/>";
     tableStart_ += "</" + w + ":tblGrid>";
 
-    headingStart_ = "<" + w + ":tr><" + w + ":tc><" + w + ":tcPr><" + w + ":tcW " + w + ":w=\"" +
+    // No row is cut by a page break, and a heading stays on the page of its first readings.
+    rowStart_ = "<" + w + ":tr><" + w + ":trPr><" + w + ":cantSplit/></" + w + ":trPr>";
+    headingStart_ = rowStart_ + "<" + w + ":tc><" + w + ":tcPr><" + w + ":tcW " + w + ":w=\"" +
                     tableWidth + "\" " + w + ":type=\"dxa\"/><" + w + ":gridSpan " + w + ":val=\"" +
                     std::to_string(kReadingsPerRow) + "\"/></" + w + ":tcPr><" + w + ":p><" + w +
-                    ":r><" + w + ":t xml:space=\"preserve\">";
+                    ":pPr><" + w + ":keepNext/></" + w + ":pPr><" + w + ":r><" + w +
+                    ":t xml:space=\"preserve\">";
     headingEnd_ = "</" + w + ":t></" + w + ":r></" + w + ":p></" + w + ":tc></" + w + ":tr>";
-    rowStart_ = "<" + w + ":tr>";
     rowEnd_ = "</" + w + ":tr>";
     cellStart_ = "<" + w + ":tc><" + w + ":p><" + w + ":r><" + w + ":t>";
     cellEnd_ = "</" + w + ":t></" + w + ":r></" + w + ":p></" + w + ":tc>";

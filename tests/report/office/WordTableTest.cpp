@@ -47,10 +47,15 @@ TEST_P(WordTableLayout, RowsFollowTheComponents) {
     QJsonArray rows = tables[0].toArray();
     ASSERT_EQ(rows.size(), static_cast<qsizetype>(c.rows.size()));
 
+    const QJsonArray flags = doc[QStringLiteral("rowFlags")][0].toArray();
     for (std::size_t r = 0; r < c.rows.size(); ++r) {
         SCOPED_TRACE("row " + std::to_string(r + 1));
         const RowShape& shape = c.rows[r];
         QJsonArray cells = rows[static_cast<qsizetype>(r)].toArray();
+        // A page break never cuts a row, nor parts a heading from its first readings.
+        const QJsonObject flag = flags[static_cast<qsizetype>(r)].toObject();
+        EXPECT_TRUE(flag[QStringLiteral("cantSplit")].toBool());
+        EXPECT_EQ(flag[QStringLiteral("keepNext")].toBool(), shape.kind == 'H');
         if (shape.kind == 'H') {
             const ComponentSpec& spec = c.components[static_cast<std::size_t>(shape.component)];
             ASSERT_EQ(cells.size(), 1);

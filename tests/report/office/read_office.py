@@ -21,7 +21,8 @@ def read_docx(path):
 
     document = docx.Document(path)
     body = document.element.body
-    result = {"body": [], "paragraphs": [p.text for p in document.paragraphs], "tables": []}
+    result = {"body": [], "paragraphs": [p.text for p in document.paragraphs], "tables": [],
+              "rowFlags": []}
     for child in body.iterchildren():
         result["body"].append(child.tag.split("}")[1])
     for table in body.iterchildren(qn("w:tbl")):
@@ -35,6 +36,12 @@ def read_docx(path):
                               "text": "\n".join(texts)})
             rows.append(cells)
         result["tables"].append(rows)
+        # Per row: whether a page break may cut it, and whether it keeps with the next row.
+        result["rowFlags"].append([
+            {"cantSplit": tr.find(qn("w:trPr") + "/" + qn("w:cantSplit")) is not None,
+             "keepNext": any(p.find(qn("w:pPr") + "/" + qn("w:keepNext")) is not None
+                             for p in tr.iter(qn("w:p")))}
+            for tr in table.iterchildren(qn("w:tr"))])
     section = document.sections[0]
     result["page"] = {"width": section.page_width, "height": section.page_height,
                       "header": [p.text for p in section.header.paragraphs]}
