@@ -2,12 +2,17 @@
 
 #include <zip.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
+
+#include "report/office/DocxProperties.h"
 
 namespace ohmlet {
 
@@ -224,12 +229,18 @@ QString DocxPackage::Write(const QString& path, PartGenerator& generator,
             .arg(path, what, QString::fromLocal8Bit(zip_strerror(archive.get())));
     };
 
+    // The archive reads every part's bytes at closing: they must live until then.
+    const std::string now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+    std::vector<std::string> stamped(parts_.size());
     for (std::size_t i = 0; i < parts_.size(); ++i) {
         const Part& part = parts_[i];
+        const bool properties = part.name.rfind("docProps/", 0) == 0;
+        if (properties) stamped[i] = StampDocumentProperties(part.name, part.bytes, now);
+        const std::string& bytes = properties ? stamped[i] : part.bytes;
         zip_source_t* source =
             i == documentIndex_
                 ? zip_source_function(archive.get(), &GeneratedSource::Callback, &generated)
-                : zip_source_buffer(archive.get(), part.bytes.data(), part.bytes.size(), 0);
+                : zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
         if (!source) return fail(QString::fromStdString(part.name));
         zip_int64_t index = zip_file_add(archive.get(), part.name.c_str(), source,
                                          ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);

@@ -1,9 +1,11 @@
 // The Word table, read back with python3-docx.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <cstdlib>
 
 #include "OfficeTestSupport.h"
 #include "data/Document.h"
@@ -137,6 +139,22 @@ TEST(WordTable, CaptionComesFirstAndTheTemplatePageStays) {
     EXPECT_EQ(doc[QStringLiteral("page")][QStringLiteral("width")].toInteger(), 7560310);
     EXPECT_EQ(doc[QStringLiteral("page")][QStringLiteral("height")].toInteger(), 10692130);
     EXPECT_FALSE(doc[QStringLiteral("page")][QStringLiteral("header")][0].toString().isEmpty());
+}
+
+// The template's own author, program and date are not the written file's.
+TEST(WordTable, PropertiesNameOhmletAndTheDayOfWriting) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("t.docx"));
+    ASSERT_TRUE(
+        WriteWordTable(MakeComponents({{"0001", "梁", kDate, {1}}}), TemplateFolder(), path).Ok());
+    const QJsonObject properties =
+        ReadBack(QStringLiteral("docx"), path)[QStringLiteral("properties")].toObject();
+    for (const char* key : {"author", "lastModifiedBy", "application"})
+        EXPECT_EQ(properties[QString::fromLatin1(key)].toString(), QStringLiteral("Ohmlet")) << key;
+    const QDateTime created =
+        QDateTime::fromString(properties[QStringLiteral("created")].toString(), Qt::ISODate);
+    EXPECT_LE(std::abs(created.secsTo(QDateTime::currentDateTimeUtc())), 600)
+        << properties[QStringLiteral("created")].toString().toStdString();
 }
 
 TEST(WordTable, NothingSelectedGivesTheCaptionAlone) {

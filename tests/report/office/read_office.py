@@ -42,6 +42,15 @@ def read_docx(path):
              "keepNext": any(p.find(qn("w:pPr") + "/" + qn("w:keepNext")) is not None
                              for p in tr.iter(qn("w:p")))}
             for tr in table.iterchildren(qn("w:tr"))])
+    import re
+    import zipfile
+    with zipfile.ZipFile(path) as package:
+        app = package.read("docProps/app.xml").decode("utf-8")
+    application = re.search(r"<Application>([^<]*)</Application>", app)
+    core = document.core_properties
+    result["properties"] = {"author": core.author, "lastModifiedBy": core.last_modified_by,
+                            "created": core.created.isoformat() if core.created else None,
+                            "application": application.group(1) if application else None}
     section = document.sections[0]
     result["page"] = {"width": section.page_width, "height": section.page_height,
                       "header": [p.text for p in section.header.paragraphs]}
