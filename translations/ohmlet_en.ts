@@ -191,6 +191,45 @@
     </message>
 </context>
 <context>
+    <name>ohmlet::ClassTableDialog</name>
+    <message>
+        <source>编辑用户等级表</source>
+        <translation>Edit user class table</translation>
+    </message>
+    <message>
+        <source>等级名称</source>
+        <translation>Class name</translation>
+    </message>
+    <message>
+        <source>下限 (kΩ·cm)</source>
+        <translation>Lower bound (kΩ·cm)</translation>
+    </message>
+    <message>
+        <source>添加等级</source>
+        <translation>Add a class</translation>
+    </message>
+    <message>
+        <source>删除最后一级</source>
+        <translation>Remove the last class</translation>
+    </message>
+    <message>
+        <source>等级表名称</source>
+        <translation>Table name</translation>
+    </message>
+    <message>
+        <source>从风险最低的等级起，每级填写其读数下限；最后一级取其余读数。</source>
+        <translation>From the lowest risk down, give each class the lowest reading it takes; the last class takes the rest.</translation>
+    </message>
+    <message>
+        <source>其余</source>
+        <translation>the rest</translation>
+    </message>
+    <message>
+        <source>第 %1 级的下限须是整数。</source>
+        <translation>The lower bound of class %1 must be a whole number.</translation>
+    </message>
+</context>
+<context>
     <name>ohmlet::Command</name>
     <message>
         <source>打开(&amp;O)...	Ctrl+O</source>
@@ -587,6 +626,16 @@ Print</translation>
 打印预览</source>
         <translation>Print preview
 Print Preview</translation>
+    </message>
+    <message>
+        <source>编辑用户等级表(&amp;E)...</source>
+        <translation>&amp;Edit user class table...</translation>
+    </message>
+    <message>
+        <source>编辑用户等级表的等级名称与下限
+编辑用户等级表</source>
+        <translation>Edit the names and lower bounds of the user class table
+Edit user class table</translation>
     </message>
 </context>
 <context>
@@ -990,6 +1039,14 @@ No program can open this file; it was saved as:
 </source>
         <translation>The help cannot be opened: no program can show it, or the file is missing:
 </translation>
+    </message>
+    <message>
+        <source>编辑用户等级表</source>
+        <translation>Edit user class table</translation>
+    </message>
+    <message>
+        <source>我的等级表</source>
+        <translation>My class table</translation>
     </message>
 </context>
 <context>

@@ -42,6 +42,7 @@ enum Id : int {
     kClassTableRilem = 32792,
     kClassTableLangford = 32793,
     kClassTableUser = 32794,
+    kEditClassTable = 32795,
     kExportWord = 32801,
     kExportExcel = 32802,
     kExportCsv = 32803,

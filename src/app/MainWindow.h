@@ -80,6 +80,9 @@ public:
     using CriterionPrompt =
         std::function<std::optional<Criterion>(const Criterion& initial, int tickedCount)>;
     void SetCriterionPrompt(CriterionPrompt prompt) { criterionPrompt_ = std::move(prompt); }
+    // The user's class table as edited, or nothing when cancelled; the dialog when unset.
+    using ClassTablePrompt = std::function<std::optional<ClassTable>(const ClassTable& initial)>;
+    void SetClassTablePrompt(ClassTablePrompt prompt) { classTablePrompt_ = std::move(prompt); }
     // The class table in use (settings "interpretini"); the grid, panel and legend show it.
     const ClassTable& CurrentClassTable() const { return classTable_; }
     // Reads the chosen table from the settings again and shows it everywhere; with
@@ -126,6 +129,7 @@ public slots:
     void OnPrintSettings();
     void OnExportPdf();
     void OnApplyCriterion();
+    void OnEditClassTable();
     void FollowDocument();
 
 protected:
@@ -182,6 +186,7 @@ private:
     FileOpener fileOpener_;
     QString programFolder_;
     CriterionPrompt criterionPrompt_;
+    ClassTablePrompt classTablePrompt_;
     ClassTable classTable_ = ClassTable::Rilem();
 };
 

@@ -5,8 +5,11 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "dialogs/ClassTableDialog.h"
 #include "dialogs/CriterionDialog.h"
 #include "dialogs/SettingsMessage.h"
+#include "report/ClassNames.h"
+#include "report/ClassTableFile.h"
 #include "report/InterpretationSettings.h"
 #include "views/ChartPane.h"
 #include "views/ControlPanel.h"
@@ -42,6 +45,38 @@ void MainWindow::CreateInterpretationMenu(QMenu* tools) {
         const int command = t.command;
         connect(action, &QAction::triggered, this, [this, command] { ChooseClassTable(command); });
     }
+    tables->addSeparator();
+    tables->addAction(MakeAction(cmd::kEditClassTable, &MainWindow::OnEditClassTable));
+}
+
+// Starts from the user's table when it can be read, else from the table in use; a
+// confirmed table is saved and taken into use.
+void MainWindow::OnEditClassTable() {
+    const ClassTableFileResult read = ReadClassTableFile(UserClassTablePath(ProgramFolder()));
+    ClassTable initial = read.table ? *read.table : classTable_;
+    if (!read.table) {
+        // A copy of the table in use to start from, its classes named as the window shows.
+        std::vector<CorrosionClass> classes = classTable_.Classes();
+        for (CorrosionClass& c : classes)
+            c.name = ClassDisplayName(c, ClassWording::kInterface).toStdString();
+        std::string unused;
+        if (auto copy = ClassTable::Make(tr("我的等级表").toStdString(), classes, unused))
+            initial = *copy;
+    }
+    std::optional<ClassTable> edited;
+    if (classTablePrompt_) {
+        edited = classTablePrompt_(initial);
+    } else {
+        ClassTableDialog dialog(initial, this);
+        if (dialog.exec() == QDialog::Accepted) edited = dialog.Table();
+    }
+    if (!edited) return;
+    const SettingsOutcome saved = SaveUserClassTable(ProgramFolder(), *edited);
+    if (!saved.Ok()) {
+        ShowSettingsOutcome(this, tr("编辑用户等级表"), saved);
+        return;
+    }
+    ChooseClassTable(cmd::kClassTableUser);
 }
 
 // The dialog only returns the criterion; the document applies it as one undoable step.

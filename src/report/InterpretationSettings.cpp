@@ -85,6 +85,24 @@ std::string UserClassTablePath(const QString& programFolder) {
     return probe.FullPath();
 }
 
+SettingsOutcome SaveUserClassTable(const QString& programFolder, const ClassTable& table) {
+    IniFile file;
+    if (!OpenSettingsFile(file, programFolder, kUserClassTableFile, SettingsAccess::Write))
+        return file.LastOutcome();
+    // UTF-8, which the reader takes as readily as GBK, so that no name is cut to fit.
+    file.WriteSection(kClassTableSection);
+    file.WriteString("Name", table.Name());
+    const std::vector<CorrosionClass>& classes = table.Classes();
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        file.WriteString("Class" + n, classes[i].name);
+        if (i + 1 < classes.size())
+            file.WriteInt("Bound" + n, static_cast<int32_t>(classes[i].lowerBound));
+    }
+    file.Commit();
+    return file.LastOutcome();
+}
+
 std::string ChosenClassTable::Warning() const {
     if (problem.empty()) return std::string();
     return "Using the " + table.Name() + " class table instead of the user's: " + problem;

@@ -48,6 +48,8 @@ SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
 
 // The path of the user's class table file in the settings folder, for reading.
 std::string UserClassTablePath(const QString& programFolder);
+// Writes `table` as the user's class table, in the form ReadClassTableFile reads.
+SettingsOutcome SaveUserClassTable(const QString& programFolder, const ClassTable& table);
 
 struct ChosenClassTable {
     ClassTable table = ClassTable::Rilem();

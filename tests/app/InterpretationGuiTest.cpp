@@ -8,12 +8,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <functional>
 #include <optional>
 
 #include "FrameFixture.h"
 #include "app/CommandIds.h"
+#include "dialogs/ClassTableDialog.h"
 #include "dialogs/CriterionDialog.h"
 #include "report/ClassColours.h"
+#include "report/ClassTableFile.h"
 #include "report/InterpretationSettings.h"
 #include "views/ClassLegend.h"
 #include "views/ControlPanel.h"
@@ -303,6 +307,81 @@ TEST_F(InterpretationGuiTest, AMissingUserTableFallsBackToRilemAndSaysSo) {
         EXPECT_EQ(model->index(i, 1).data(Qt::BackgroundRole).value<QColor>(),
                   ClassColour(classes[i], 4))
             << i;
+}
+
+// The editor offers OK only for a table the file reader takes, and says what is wrong.
+TEST(ClassTableDialogTest, OkOnlyForATableTheReaderTakes) {
+    struct Case {
+        const char* what;
+        std::function<void(ClassTableDialog&)> edit;
+        const char* problemPart;  // empty: OK is offered
+        int rows;
+    } cases[] = {
+        {"as given", [](ClassTableDialog&) {}, "", 4},
+        {"no table name", [](ClassTableDialog& d) { d.NameEdit()->clear(); }, "name", 4},
+        {"a class without a name",
+         [](ClassTableDialog& d) { d.Classes()->item(1, 0)->setText(QString()); }, "name", 4},
+        {"a bound that is no whole number",
+         [](ClassTableDialog& d) { d.Classes()->item(0, 1)->setText(QStringLiteral("9.5")); },
+         "整数", 4},
+        {"bounds that do not fall",
+         [](ClassTableDialog& d) { d.Classes()->item(1, 1)->setText(QStringLiteral("500")); },
+         "bound", 4},
+        {"two classes left",
+         [](ClassTableDialog& d) { d.RemoveButton()->click(), d.RemoveButton()->click(); }, "", 2},
+        // The class above a new one needs a bound first.
+        {"a new class to fill in", [](ClassTableDialog& d) { d.AddButton()->click(); }, "整数", 5},
+    };
+    for (const Case& c : cases) {
+        ClassTableDialog dialog(ClassTable::Rilem());
+        c.edit(dialog);
+        const bool usable = *c.problemPart == 0;
+        EXPECT_EQ(dialog.Buttons()->button(QDialogButtonBox::Ok)->isEnabled(), usable) << c.what;
+        EXPECT_EQ(dialog.Table().has_value(), usable) << c.what;
+        EXPECT_TRUE(dialog.Problem().contains(QString::fromUtf8(c.problemPart)))
+            << c.what << ": " << dialog.Problem().toStdString();
+        EXPECT_EQ(dialog.Classes()->rowCount(), c.rows) << c.what;
+        // Never fewer than two classes, never more than six.
+        EXPECT_EQ(dialog.RemoveButton()->isEnabled(), c.rows > 2) << c.what;
+        EXPECT_EQ(dialog.AddButton()->isEnabled(), c.rows < 6) << c.what;
+    }
+}
+
+// An edited table is written where the reader looks, read back the same, and taken in use.
+TEST_F(InterpretationGuiTest, AnEditedUserTableIsSavedAndUsed) {
+    QTemporaryDir programDir;
+    frame->SetProgramFolder(programDir.path());
+    std::string error;
+    const std::optional<ClassTable> site =
+        ClassTable::Make("工地表", {{"干燥", 200}, {"潮湿", -5}, {"饱水", 0}}, error);
+    ASSERT_TRUE(site) << error;
+    std::optional<ClassTable> offered;
+    frame->SetClassTablePrompt([&](const ClassTable& initial) {
+        offered = initial;
+        return site;
+    });
+    Open({MakeComponent("0001", {300, 10, -20})});
+    frame->Action(cmd::kEditClassTable)->trigger();
+    ASSERT_TRUE(offered);
+    // No user table yet: a copy of the one in use, as the window names its classes.
+    EXPECT_EQ(offered->Name(), "我的等级表");
+    EXPECT_EQ(offered->Classes()[0].name, "可忽略");
+    EXPECT_EQ(offered->Classes()[0].lowerBound, 100);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(frame->CurrentClassTable().Name(), "工地表");
+    EXPECT_TRUE(frame->Action(cmd::kClassTableUser)->isChecked());
+    const ClassTableFileResult back = ReadClassTableFile(UserClassTablePath(programDir.path()));
+    ASSERT_TRUE(back.table) << back.text;
+    ASSERT_EQ(back.table->Size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.table->Classes()[i].name, site->Classes()[i].name) << i;
+        if (i < 2) {
+            EXPECT_EQ(back.table->Classes()[i].lowerBound, site->Classes()[i].lowerBound);
+        }
+    }
+    // The next edit starts from the saved table.
+    frame->Action(cmd::kEditClassTable)->trigger();
+    EXPECT_EQ(offered->Name(), "工地表");
 }
 
 }  // namespace
