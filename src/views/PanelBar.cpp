@@ -11,8 +11,7 @@
 
 namespace ohmlet {
 
-PanelBar::PanelBar(Document& doc, QWidget* parent)
-    : QDockWidget(tr("工作区"), parent) {
+PanelBar::PanelBar(Document& doc, QWidget* parent) : QDockWidget(tr("工作区"), parent) {
     setObjectName(QStringLiteral("PanelBar"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
