@@ -6,17 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <new>
 #include <string>
 
 #include "data/FileBytes.h"
-#include "data/ReadingStats.h"
 #include "data/SafeFile.h"
-#include "report/ClassNames.h"
 #include "report/GbkCodec.h"
+#include "report/office/ExcelSummarySheet.h"
 #include "report/office/OfficeArchiveCheck.h"
 #include "report/office/OfficeFolder.h"
 #include "report/office/OfficeLayout.h"
@@ -106,100 +103,6 @@ private:
     lxw_format* reading_;
     lxw_format* zero_;
 };
-
-constexpr char kSummarySheetName[] = "统计汇总";
-
-// One row per selected component, then the row over all of them; numbers as numbers.
-// A column wide enough for `text` in the sheet's font: Chinese characters take two
-// character widths. Very long names wrap the page rather than the cell, so they are capped.
-double ColumnWidth(const QString& text) {
-    double width = 1;
-    for (const QChar ch : text) width += ch.unicode() >= 0x1100 ? 2 : 1;
-    return std::min(width, 60.0);
-}
-
-lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& components,
-                            const ClassTable& table) {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, kSummarySheetName);
-    if (!sheet) return LXW_ERROR_MEMORY_MALLOC_FAILED;
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format* percent = workbook_add_format(book);
-    format_set_num_format(percent, "0.0%");
-    lxw_format* decimal = workbook_add_format(book);
-    format_set_num_format(decimal, "0.0");
-    lxw_format* twoDecimals = workbook_add_format(book);
-    format_set_num_format(twoDecimals, "0.00");
-
-    QStringList headings = {
-        QStringLiteral("构件编号"), QStringLiteral("构件名称"), QStringLiteral("个数"),
-        QStringLiteral("平均值"),   QStringLiteral("中位数"),   QStringLiteral("标准差"),
-        QStringLiteral("变异系数"), QStringLiteral("P10"),      QStringLiteral("P90"),
-        QStringLiteral("最小值"),   QStringLiteral("最大值"),   QStringLiteral("合格点数"),
-        QStringLiteral("合格率")};
-    for (const CorrosionClass& c : table.Classes()) {
-        headings << ClassDisplayName(c) + QStringLiteral(" 个数");
-        headings << ClassDisplayName(c) + QStringLiteral(" 占比");
-    }
-    lxw_error error = LXW_NO_ERROR;
-    auto text = [&](lxw_row_t r, lxw_col_t c, const QString& t, lxw_format* f = nullptr) {
-        if (error == LXW_NO_ERROR)
-            error = worksheet_write_string(sheet, r, c, t.toUtf8().constData(), f);
-    };
-    auto number = [&](lxw_row_t r, lxw_col_t c, const auto& v, lxw_format* f = nullptr) {
-        if (error != LXW_NO_ERROR || !v) return;  // an undefined figure leaves its cell empty
-        error = worksheet_write_number(sheet, r, c, static_cast<double>(*v), f);
-    };
-    for (int c = 0; c < headings.size(); ++c) text(0, static_cast<lxw_col_t>(c), headings[c], bold);
-
-    DocumentStats stats = ComputeDocumentStats(components, table);
-    auto writeRow = [&](lxw_row_t r, const QString& number_, const QString& name,
-                        const ReadingStats& s, lxw_format* labelFormat) {
-        text(r, 0, number_, labelFormat);
-        text(r, 1, name, labelFormat);
-        const std::optional<int64_t> count = s.count;
-        number(r, 2, count);
-        number(r, 3, s.mean, decimal);
-        number(r, 4, s.median, decimal);
-        number(r, 5, s.stddev, twoDecimals);
-        number(r, 6, s.cv, percent);
-        number(r, 7, s.p10, decimal);
-        number(r, 8, s.p90, decimal);
-        number(r, 9, s.min);
-        number(r, 10, s.max);
-        number(r, 11, s.passCount);
-        number(r, 12, s.passRate, percent);
-        if (!s.classCounts) return;
-        for (std::size_t k = 0; k < s.classCounts->size(); ++k) {
-            const std::optional<int64_t> n = (*s.classCounts)[k];
-            const std::optional<double> share =
-                s.count > 0
-                    ? std::optional<double>(static_cast<double>(*n) / static_cast<double>(s.count))
-                    : std::nullopt;
-            number(r, static_cast<lxw_col_t>(13 + 2 * k), n);
-            number(r, static_cast<lxw_col_t>(14 + 2 * k), share, percent);
-        }
-    };
-    lxw_row_t row = 1;
-    double numberWidth = ColumnWidth(headings[0]), nameWidth = ColumnWidth(headings[1]);
-    for (std::size_t i = 0; i < components.size() && error == LXW_NO_ERROR; ++i) {
-        const Component& c = components[i];
-        if (c.selected == 0) continue;
-        const QString number_ = FromGbk(c.Number()), name = FromGbk(c.Name());
-        writeRow(row++, number_, name, stats.components[i], nullptr);
-        numberWidth = std::max(numberWidth, ColumnWidth(number_));
-        nameWidth = std::max(nameWidth, ColumnWidth(name));
-    }
-    writeRow(row, QStringLiteral("全部"), QStringLiteral("勾选的构件"), stats.selected, bold);
-    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 0, 0, numberWidth, nullptr);
-    if (error == LXW_NO_ERROR) error = worksheet_set_column(sheet, 1, 1, nameWidth, nullptr);
-    // A4 across, one page wide, the headings on every page.
-    worksheet_set_paper(sheet, 9);
-    worksheet_set_landscape(sheet);
-    worksheet_fit_to_pages(sheet, 1, 0);
-    if (error == LXW_NO_ERROR) error = worksheet_repeat_rows(sheet, 0, 0);
-    return error;
-}
 
 // The folder for the library's own files: they hold the readings too, so keep them
 // private when we can.
