@@ -130,10 +130,12 @@ TransferDialog::~TransferDialog() {
 
 void TransferDialog::BuildControls() {
     targetEdit_ = Named(new QLineEdit(targetPath_), "targetPath");
-    targetEdit_->setReadOnly(true);
     targetEdit_->setMinimumWidth(320);
     folderButton_ = Named(new QPushButton(tr("存放目录")), "folderButton");
+    // A port the list does not offer (a pseudo-terminal, a renamed adapter) can be typed.
     portList_ = Named(new QComboBox, "portList");
+    portList_->setEditable(true);
+    portList_->setInsertPolicy(QComboBox::NoInsert);
     usbType_ = Named(new QRadioButton(QStringLiteral("USB")), "typeUsb");
     comType_ = Named(new QRadioButton(QStringLiteral("COM")), "typeCom");
     portTypeCaption_ = new QLabel(tr("端口类型"));
@@ -187,6 +189,7 @@ void TransferDialog::BuildControls() {
     layout->addWidget(status);
     layout->addLayout(buttons);
 
+    connect(targetEdit_, &QLineEdit::editingFinished, this, &TransferDialog::TakeTypedTarget);
     connect(folderButton_, &QPushButton::clicked, this, &TransferDialog::OnFolder);
     connect(startButton_, &QPushButton::clicked, this, &TransferDialog::OnStart);
     connect(cancelButton_, &QPushButton::clicked, this, &TransferDialog::reject);
@@ -302,18 +305,37 @@ bool TransferDialog::TargetIsFree() {
     return closer_() && !SameFile(TargetFileName(), doc_.DocumentPath());
 }
 
+// A typed path names the file itself: its folder becomes the folder, and a name by date
+// would overrule what was typed.
+void TransferDialog::TakeTypedTarget() {
+    const QString typed = QDir::toNativeSeparators(targetEdit_->text().trimmed());
+    if (typed.isEmpty() || typed == targetPath_) {
+        targetEdit_->setText(targetPath_);
+        return;
+    }
+    nameByDate_->setChecked(false);
+    targetPath_ = typed;
+    folder_ = QDir::toNativeSeparators(QFileInfo(typed).absolutePath());
+    targetEdit_->setText(targetPath_);
+}
+
 void TransferDialog::OnStart() {
-    const int position = portList_->currentIndex();
+    TakeTypedTarget();
+    // A listed entry, or a serial port typed by its path.
+    const QString typedPort = portList_->currentText().trimmed();
+    const int position = portList_->findText(typedPort, Qt::MatchFixedString);
+    const bool typedSerial = position < 0 && !typedPort.isEmpty();
     // A dated name is made afresh: the time has moved on since the dialog opened.
     if (nameByDate_->isChecked() && !session_->IsRunning()) UpdateTarget();
-    if (!TargetIsFree()) return;
-    // The old file is not deleted here: the new one replaces it only once written,
-    // so a failed transfer leaves it as it was.
+    // Whether to replace the file is asked first, so that No leaves the open document
+    // open too. The old file is not deleted here: the new one replaces it only once
+    // written, so a failed transfer leaves it as it was.
     if (QFileInfo::exists(targetPath_) &&
         !Prompter().AskYesNo(this, Text(transfer_texts::kOverwriteCaption),
                              Text(transfer_texts::kOverwriteQuestion))) {
         return;
     }
+    if (!TargetIsFree()) return;
     finished_ = false;
     ended_ = false;
     statusText_->clear();
@@ -324,7 +346,7 @@ void TransferDialog::OnStart() {
 
     // The entry chosen says the link: USB1..USB6 or one of the serial ports.
     const int usbIndex = position >= 0 ? portList_->itemData(position, kUsbIndexRole).toInt() : -1;
-    const bool usb = position < 0 ? usbType_->isChecked() : usbIndex >= 0;
+    const bool usb = position < 0 ? !typedSerial && usbType_->isChecked() : usbIndex >= 0;
     if (session_->IsRunning()) {
         if (runningUsb_) return;    // the running transfer must end first
         session_->CancelAndWait();  // a serial start begins again
@@ -337,6 +359,8 @@ void TransferDialog::OnStart() {
     } else if (position >= 0) {
         link = std::make_unique<SerialPortLink>(
             portList_->itemData(position, kLocationRole).toString());
+    } else if (typedSerial) {
+        link = std::make_unique<SerialPortLink>(typedPort);
     }
     runningUsb_ = usb;
     doc_.TransferBuffer().clear();
@@ -352,10 +376,13 @@ void TransferDialog::OnStart() {
         case StartCode::OpenFailed:
         case StartCode::ThreadFailed:
             if (usb) {
-                Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
+                Prompter().ShowError(nullptr, ProductName(),
                                      WithCause(started.text, started.cause));
             } else {
-                Prompter().Inform(this, WithCause(started.text, started.cause));
+                // The cause names no port: say which one would not open.
+                const QString port = position >= 0 ? portList_->itemText(position) : typedPort;
+                Prompter().Inform(
+                    this, WithCause(started.text, port.toStdString() + ": " + started.cause));
             }
             return;
     }
@@ -411,8 +438,7 @@ void TransferDialog::Complete(const TransferOutcome& result) {
             return;  // the dialog stays open for another try
         case TransferCode::RequestFailed:
         case TransferCode::BadBlocks:
-            Prompter().ShowError(nullptr, Text(transfer_texts::kUsbCaption),
-                                 WithCause(result.text, result.cause));
+            Prompter().ShowError(nullptr, ProductName(), WithCause(result.text, result.cause));
             return;
         case TransferCode::ReadFailed:
         case TransferCode::Stalled:

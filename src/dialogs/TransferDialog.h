@@ -80,6 +80,7 @@ public slots:
 private slots:
     void OnFolder();
     void OnStart();
+    void TakeTypedTarget();
     void OnUsbType();
     void OnComType();
     void OnEnded();

@@ -13,8 +13,9 @@ void MessageBoxPrompter::Inform(QWidget* parent, const QString& text) {
 }
 
 bool MessageBoxPrompter::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    // No is the default: Enter must never replace a file or close a document by itself.
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxPrompter::ShowError(QWidget* parent, const QString& caption, const QString& text) {

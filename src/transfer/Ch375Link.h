@@ -15,7 +15,7 @@ public:
     ~Ch375Link() override;
 
     // Opens the device and checks it has a name to talk to; a failure carries the
-    // "DEBUG372" box text and leaves nothing open.
+    // USB failure box text and leaves nothing open.
     LinkResult Open() override;
     LinkResult Write(const unsigned char* data, std::size_t size) override;
     // The chip keeps its own time-out.

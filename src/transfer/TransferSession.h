@@ -21,7 +21,7 @@ struct TransferRun;
 enum class StartCode {
     Started,
     Busy,          // a worker is still running
-    OpenFailed,    // text: "不能打开串口!" or the "DEBUG372" box text
+    OpenFailed,    // text: "不能打开串口!" or the USB failure box text
     ThreadFailed,  // "端点2线程启动失败"
 };
 

@@ -16,8 +16,7 @@ inline constexpr char kTransferEnded[] =
 inline constexpr char kCannotOpenSerial[] =
     QT_TRANSLATE_NOOP("ohmlet::transfer_texts", "不能打开串口!");
 
-// USB link boxes carry this caption and the error icon.
-inline constexpr char kUsbCaption[] = "DEBUG372";
+// USB link boxes carry the product name as caption and the error icon.
 inline constexpr char kUsbOpenFailed[] =
     QT_TRANSLATE_NOOP("ohmlet::transfer_texts", "打开设备失败！");
 inline constexpr char kUsbPipeFailed[] =

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include "dialogs/TransferPrompter.h"
 #include "transfer/sim/SimulatedCh375.h"
 #include "transfer/sim/UsbSimulation.h"
+#include "widgets/ProductName.h"
 
 namespace ohmlet {
 namespace {
@@ -115,7 +117,9 @@ TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeUsb")->isVisible());
     EXPECT_FALSE(Control<QRadioButton>(dlg, "typeCom")->isVisible());
     EXPECT_TRUE(Control<QRadioButton>(dlg, "typeUsb")->isChecked());
-    EXPECT_TRUE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
+    // Both the target and the port can be typed as well as chosen.
+    EXPECT_FALSE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
+    EXPECT_TRUE(ports->isEditable());
     EXPECT_EQ(dlg.TargetPath(), TransferDialog::DefaultTargetPath());
     EXPECT_TRUE(dlg.TargetPath().endsWith("DZLDat.DZL"));
 }
@@ -140,6 +144,41 @@ TEST_F(TransferDialogTest, FolderChoiceMakesTheTarget) {
         EXPECT_EQ(dlg.TargetPath(), c.target);
         EXPECT_EQ(prompter_.boxes.back().caption, QStringLiteral("Select folder"));
     }
+}
+
+// What the lists do not offer can be typed: the target file, and a serial port by path.
+TEST_F(TransferDialogTest, TypedTargetAndPortAreTaken) {
+    const QString typedTarget =
+        QDir::toNativeSeparators(dir_.filePath(QStringLiteral("sub/今天.DZL")));
+    const QString missingPort = dir_.filePath(QStringLiteral("ttyNone"));
+    TransferDialog dlg(doc_);
+    dlg.SetPrompter(&prompter_);
+    QLineEdit* target = Control<QLineEdit>(dlg, "targetPath");
+    target->setText(typedTarget);
+    QComboBox* ports = Control<QComboBox>(dlg, "portList");
+    ports->setEditText(missingPort);
+    QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+    EXPECT_EQ(dlg.TargetPath(), typedTarget);
+    // The typed port was tried as a serial port, and the message names it.
+    ASSERT_FALSE(prompter_.boxes.empty());
+    EXPECT_EQ(prompter_.boxes.back().kind, "inform");
+    EXPECT_TRUE(prompter_.boxes.back().text.startsWith(QStringLiteral("不能打开串口!")));
+    EXPECT_TRUE(prompter_.boxes.back().text.contains(missingPort))
+        << prompter_.boxes.back().text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(typedTarget));
+}
+
+// Enter on a question about replacing a file or closing a document answers No.
+TEST(MessageBoxPrompterTest, EnterAnswersNo) {
+    MessageBoxPrompter prompter;
+    QTimer press;  // lives with this test, so it never fires into another
+    press.setSingleShot(true);
+    QObject::connect(&press, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+    });
+    press.start(0);
+    EXPECT_FALSE(prompter.AskYesNo(nullptr, QStringLiteral("提示"),
+                                   QStringLiteral("数据文件已存在，确认要覆盖吗？")));
 }
 
 TEST_F(TransferDialogTest, SimulatedUsbTransferWritesAFileThatOpens) {
@@ -172,8 +211,10 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileAndAsksBeforeOverwriting) {
         QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
         EXPECT_FALSE(dlg.IsTransferRunning());
         EXPECT_FALSE(dlg.IsFinished());
-        ASSERT_EQ(prompter_.boxes.size(), 2u);
-        EXPECT_EQ(prompter_.boxes[1].text,
+        // Replacing the file is asked first; only then is the open document in the way.
+        ASSERT_EQ(prompter_.boxes.size(), 3u);
+        EXPECT_EQ(prompter_.boxes[1].text, QStringLiteral("数据文件已存在，确认要覆盖吗？"));
+        EXPECT_EQ(prompter_.boxes[2].text,
                   QStringLiteral("该文件已经打开，请先关闭文件，然后进行传输!"));
     }
     doc_.NewDocument();
@@ -222,8 +263,8 @@ TEST_F(TransferDialogTest, RefusesTheOpenFileByAnyName) {
         QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
         QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
         EXPECT_FALSE(dlg.IsTransferRunning()) << name;
-        ASSERT_EQ(prompter_.boxes.size(), 2u) << name;
-        EXPECT_EQ(prompter_.boxes[1].text,
+        ASSERT_EQ(prompter_.boxes.size(), 3u) << name;
+        EXPECT_EQ(prompter_.boxes[2].text,
                   QStringLiteral("该文件已经打开，请先关闭文件，然后进行传输!"))
             << name;
     }
@@ -243,7 +284,7 @@ TEST_F(TransferDialogTest, UsbFailuresShowTheDebugBoxWithTheCause) {
     QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
     ASSERT_FALSE(prompter_.boxes.empty());
     EXPECT_EQ(prompter_.boxes.back().kind, "error");
-    EXPECT_EQ(prompter_.boxes.back().caption, "DEBUG372");
+    EXPECT_EQ(prompter_.boxes.back().caption, ProductName());  // the program, not a chip name
     EXPECT_TRUE(prompter_.boxes.back().text.startsWith(
         QStringLiteral("打开设备失败！\npermission denied")));
     EXPECT_TRUE(dlg.isVisible());  // the user may try again
@@ -374,7 +415,8 @@ TEST_F(TransferDialogTest, TheOpenFileIsClosedFirstWhenNothingIsLost) {
         bool finished;
     } cases[] = {
         {"unedited, Yes", false, true, true, "数据传输结束!", true},
-        {"unedited, No", false, true, false, "该文件已经打开。是否关闭该文件并继续传输？", false},
+        // No to replacing the file ends it there: the open document stays open.
+        {"unedited, No", false, true, false, "数据文件已存在，确认要覆盖吗？", false},
         {"edited", true, true, true, "该文件已经打开，请先关闭文件，然后进行传输!", false},
         {"no closer", false, false, true, "该文件已经打开，请先关闭文件，然后进行传输!", false},
     };

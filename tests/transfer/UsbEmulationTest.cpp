@@ -32,6 +32,7 @@
 #include "transfer/TransferTexts.h"
 #include "transfer/sim/SimulatedCh375.h"
 #include "transfer/sim/UsbSimulation.h"
+#include "widgets/ProductName.h"
 
 namespace ohmlet {
 namespace {
@@ -522,9 +523,9 @@ TEST_F(UsbEmulationDialog, FailuresShowTheirCauseAndCancelStopsAHangingRead) {
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>("startButton"), Qt::LeftButton);
         ASSERT_EQ(prompter_.texts.size(), 1);
-        EXPECT_EQ(
-            prompter_.texts[0],
-            QStringLiteral("DEBUG372: 打开设备失败！\nno such device: USB1 is not connected"));
+        EXPECT_EQ(prompter_.texts[0],
+                  ProductName() +
+                      QStringLiteral(": 打开设备失败！\nno such device: USB1 is not connected"));
         EXPECT_TRUE(dlg.isVisible());
     }
     prompter_.texts.clear();
