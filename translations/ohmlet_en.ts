@@ -151,6 +151,22 @@
         <source>导出图表</source>
         <translation>Export chart</translation>
     </message>
+    <message>
+        <source>读数曲线</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>直方图</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>网格分布</source>
+        <translation>Grid map</translation>
+    </message>
+    <message>
+        <source>构件总览</source>
+        <translation>Overview</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ClassLegend</name>

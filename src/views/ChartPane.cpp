@@ -23,7 +23,13 @@
 namespace ohmlet {
 namespace {
 
-const char* const kTabNames[] = {"读数曲线", "直方图", "网格分布", "构件总览"};
+// The tab names are also the export's default file names: both in the window's language.
+const char* const kTabNames[] = {
+    QT_TRANSLATE_NOOP("ohmlet::ChartPane", "读数曲线"),
+    QT_TRANSLATE_NOOP("ohmlet::ChartPane", "直方图"),
+    QT_TRANSLATE_NOOP("ohmlet::ChartPane", "网格分布"),
+    QT_TRANSLATE_NOOP("ohmlet::ChartPane", "构件总览"),
+};
 
 QChartView* NewChartView(QWidget* parent, const char* name) {
     auto* view = new QChartView(parent);
@@ -67,13 +73,13 @@ ChartPane::ChartPane(Document& doc, QWidget* parent) : QDockWidget(parent), doc_
             views_[tab] = NewChartView(tabs_, names[tab]);
             page = views_[tab];
         }
-        page->setWindowTitle(QString::fromUtf8(kTabNames[tab]));
+        page->setWindowTitle(tr(kTabNames[tab]));
         // The same export from a right click on the chart.
         auto* exportAction = new QAction(tr("导出图表…"), page);
         connect(exportAction, &QAction::triggered, this, &ChartPane::OnExportChart);
         page->addAction(exportAction);
         page->setContextMenuPolicy(Qt::ActionsContextMenu);
-        tabs_->addTab(page, QString::fromUtf8(kTabNames[tab]));
+        tabs_->addTab(page, tr(kTabNames[tab]));
     }
     layout->addWidget(tabs_, 1);
     setWidget(body);
@@ -126,7 +132,7 @@ void ChartPane::Refresh() {
 }
 
 QString ChartPane::SuggestedFileName() const {
-    QString name = QString::fromUtf8(kTabNames[tabs_->currentIndex()]);
+    QString name = tr(kTabNames[tabs_->currentIndex()]);
     if (tabs_->currentIndex() != OverviewTab)
         if (const Component* c = doc_.CurrentComponent())
             name = FromGbk(c->Number()) + QLatin1Char('_') + name;

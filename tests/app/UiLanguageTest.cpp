@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStyle>
+#include <QTabWidget>
 #include <QXmlStreamReader>
 
 #include "app/AboutBox.h"
@@ -25,6 +26,7 @@
 #include "data/Document.h"
 #include "report/ClassNames.h"
 #include "report/GbkCodec.h"
+#include "views/ChartPane.h"
 #include "views/ComponentListModel.h"
 
 namespace ohmlet {
@@ -166,6 +168,20 @@ TEST_F(TranslatedUiTest, EnglishFrameSpeaksEnglish) {
     EXPECT_EQ(MenuTitles(frame), (QStringList{"&File", "&Edit", "&Tools", "&View", "&Help"}));
     EXPECT_EQ(frame.windowTitle(),
               QStringLiteral("Untitled[*] - Ohmlet Concrete Resistivity Analysis"));
+    // Nor the chart pane's tabs, nor the file name its export suggests.
+    ASSERT_TRUE(frame.Charts());
+    const QTabWidget* tabs = frame.Charts()->findChild<QTabWidget*>(QStringLiteral("chartTabs"));
+    ASSERT_TRUE(tabs);
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_FALSE(HasChinese(tabs->tabText(i))) << tabs->tabText(i).toStdString();
+    QString suggested;
+    frame.Charts()->SetFileNamePrompt([&](const QString& suggestion) {
+        suggested = suggestion;
+        return QString();  // cancelled
+    });
+    frame.Charts()->OnExportChart();
+    EXPECT_FALSE(suggested.isEmpty());
+    EXPECT_FALSE(HasChinese(suggested)) << suggested.toStdString();
     // No action of the frame is left in Chinese, apart from the language's own name.
     for (QAction* action : frame.findChildren<QAction*>()) {
         if (action->objectName() == QLatin1String("language_zh")) continue;
