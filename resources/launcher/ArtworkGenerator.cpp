@@ -48,7 +48,24 @@ bool Save(const QImage& image, const QString& path) {
 }
 
 // The background, drawn for the 390 x 225 picture that the window stretches to 410 x 234.
-QImage Background() {
+// The texts drawn into the pictures, in one language.
+struct Wording {
+    QString title, subtitle, prompt, left, right, suffix;
+};
+const Wording kChinese = {QStringLiteral("钢筋位置及锈蚀测定仪"),
+                          QStringLiteral("Velmar  ·  数据分析软件  V1.10"),
+                          QStringLiteral("请选择要启动的程序"),
+                          QStringLiteral("电阻率测试"),
+                          QStringLiteral("锈蚀测定"),
+                          QString()};
+const Wording kEnglish = {QStringLiteral("Rebar and Corrosion Tester"),
+                          QStringLiteral("Velmar  ·  Data Analysis  V1.10"),
+                          QStringLiteral("Choose the program to start"),
+                          QStringLiteral("Resistivity"),
+                          QStringLiteral("Corrosion"),
+                          QStringLiteral("-en")};
+
+QImage Background(const Wording& words) {
     QImage image = NewImage(390, 225, true);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -73,12 +90,10 @@ QImage Background() {
     // Title band; the close button sits to its right.
     p.setPen(QColor(255, 255, 255));
     p.setFont(CjkFont(17, true));
-    p.drawText(QRect(16, 8, 320, 26), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("钢筋位置及锈蚀测定仪"));
+    p.drawText(QRect(16, 8, 320, 26), Qt::AlignLeft | Qt::AlignVCenter, words.title);
     p.setPen(QColor(170, 210, 225));
     p.setFont(CjkFont(10));
-    p.drawText(QRect(17, 32, 320, 14), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Velmar  ·  数据分析软件  V1.10"));
+    p.drawText(QRect(17, 32, 320, 14), Qt::AlignLeft | Qt::AlignVCenter, words.subtitle);
     QLinearGradient rule(16, 0, 374, 0);
     rule.setColorAt(0, kAmber);
     rule.setColorAt(1, QColor(255, 190, 70, 0));
@@ -90,7 +105,7 @@ QImage Background() {
 
     p.setPen(QColor(190, 220, 230));
     p.setFont(CjkFont(11));
-    p.drawText(QRect(0, 188, 390, 22), Qt::AlignCenter, QStringLiteral("请选择要启动的程序"));
+    p.drawText(QRect(0, 188, 390, 22), Qt::AlignCenter, words.prompt);
     return image;
 }
 
@@ -308,19 +323,25 @@ int main(int argc, char* argv[]) {
     }
     const QDir launcher(QString::fromLocal8Bit(argv[1]));
     const QDir icons(QString::fromLocal8Bit(argv[2]));
-    const auto left = [](bool hovered, int w, int h) {
-        return ProgramButton(w, h, hovered, QStringLiteral("电阻率测试"), QStringLiteral("Ohmlet"),
-                             DrawResistivityEmblem);
-    };
-    const auto right = [](bool hovered, int w, int h) {
-        return ProgramButton(w, h, hovered, QStringLiteral("锈蚀测定"), QStringLiteral("Ferrolog"),
-                             DrawCorrosionEmblem);
-    };
-    bool ok = Save(Background(), launcher.filePath("background.png"));
-    ok = Save(left(false, 106, 120), launcher.filePath("left-normal.png")) && ok;
-    ok = Save(left(true, 107, 120), launcher.filePath("left-hover.png")) && ok;
-    ok = Save(right(false, 107, 120), launcher.filePath("right-normal.png")) && ok;
-    ok = Save(right(true, 104, 119), launcher.filePath("right-hover.png")) && ok;
+    bool ok = true;
+    for (const Wording& words : {kChinese, kEnglish}) {
+        const auto name = [&](const char* base) {
+            return launcher.filePath(QString::fromLatin1(base) + words.suffix + ".png");
+        };
+        const auto left = [&](bool hovered, int w, int h) {
+            return ProgramButton(w, h, hovered, words.left, QStringLiteral("Ohmlet"),
+                                 DrawResistivityEmblem);
+        };
+        const auto right = [&](bool hovered, int w, int h) {
+            return ProgramButton(w, h, hovered, words.right, QStringLiteral("Ferrolog"),
+                                 DrawCorrosionEmblem);
+        };
+        ok = Save(Background(words), name("background")) && ok;
+        ok = Save(left(false, 106, 120), name("left-normal")) && ok;
+        ok = Save(left(true, 107, 120), name("left-hover")) && ok;
+        ok = Save(right(false, 107, 120), name("right-normal")) && ok;
+        ok = Save(right(true, 104, 119), name("right-hover")) && ok;
+    }
     ok = Save(CloseButton(false), launcher.filePath("close-normal.png")) && ok;
     ok = Save(CloseButton(true), launcher.filePath("close-hover.png")) && ok;
     ok = Save(KiosaIcon(64), launcher.filePath("kiosa.png")) && ok;

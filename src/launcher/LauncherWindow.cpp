@@ -17,18 +17,23 @@ namespace kiosa {
 
 namespace {
 
-QPixmap Picture(const char* name) { return QPixmap(QStringLiteral(":/kiosa/") + name); }
+// The pictures with words in them come in both languages ("background-en.png").
+QPixmap Picture(const char* name, bool english = false) {
+    QString file = QStringLiteral(":/kiosa/") + QLatin1String(name);
+    if (english) file.replace(QStringLiteral(".png"), QStringLiteral("-en.png"));
+    return QPixmap(file);
+}
 
 }  // namespace
 
-LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent)
+LauncherWindow::LauncherWindow(ProgramStarter starter, QWidget* parent, bool english)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog),
       starter_(std::move(starter)),
-      background_(Picture("background.png")),
-      leftNormal_(Picture("left-normal.png")),
-      leftHover_(Picture("left-hover.png")),
-      rightNormal_(Picture("right-normal.png")),
-      rightHover_(Picture("right-hover.png")),
+      background_(Picture("background.png", english)),
+      leftNormal_(Picture("left-normal.png", english)),
+      leftHover_(Picture("left-hover.png", english)),
+      rightNormal_(Picture("right-normal.png", english)),
+      rightHover_(Picture("right-hover.png", english)),
       closeNormal_(Picture("close-normal.png")),
       closeHover_(Picture("close-hover.png")) {
     setWindowTitle(tr("Velmar钢筋位置及锈蚀测定仪V1.10"));

@@ -13,7 +13,9 @@ namespace kiosa {
 class LauncherWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit LauncherWindow(ProgramStarter starter, QWidget* parent = nullptr);
+    // `english`: the pictures with English words, for the English launcher.
+    explicit LauncherWindow(ProgramStarter starter, QWidget* parent = nullptr,
+                            bool english = false);
 
     BigButtonsLook ButtonsLook() const { return buttonsLook_; }
     bool CloseHovered() const { return closeHovered_; }

@@ -50,13 +50,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Unknown language \"%s\": use zh or en.\n", qUtf8Printable(word));
         return 2;
     }
-    kiosa::InstallTranslators(app, kiosa::UseEnglish(word, QLocale::system()));
+    const bool english = kiosa::UseEnglish(word, QLocale::system());
+    kiosa::InstallTranslators(app, english);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kiosa/kiosa.png")));
     kiosa::ProgramStarter starter(QCoreApplication::applicationDirPath(),
                                   &kiosa::ProgramStarter::StartDetached);
     if (code) starter.SetOhmletArguments({QStringLiteral("--lang"), *code});
-    kiosa::LauncherWindow window(starter);
+    kiosa::LauncherWindow window(starter, nullptr, english);
     window.exec();
     return 0;
 }
