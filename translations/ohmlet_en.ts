@@ -176,7 +176,11 @@
     </message>
     <message>
         <source>腐蚀等级图例（%1）</source>
-        <translation>Corrosion classes (%1)</translation>
+        <translation type="vanished">Corrosion classes (%1)</translation>
+    </message>
+    <message>
+        <source>%1图例（%2）</source>
+        <translation>%1 legend (%2)</translation>
     </message>
 </context>
 <context>
@@ -205,6 +209,30 @@
         <source>很高</source>
         <translation>Very high</translation>
     </message>
+    <message>
+        <source>%1–%2（不含%1）</source>
+        <translation>%1–%2 (above %1)</translation>
+    </message>
+    <message>
+        <source>普通硅酸盐混凝土，约20 °C，锈蚀风险</source>
+        <translation>ordinary Portland cement concrete at about 20 °C: risk of corrosion</translation>
+    </message>
+    <message>
+        <source>钢筋已脱钝时的锈蚀速率</source>
+        <translation>corrosion rate once the steel is depassivated</translation>
+    </message>
+    <message>
+        <source>锈蚀速率</source>
+        <translation>Corrosion rate</translation>
+    </message>
+    <message>
+        <source>锈蚀风险</source>
+        <translation>Corrosion risk</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>Class</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ClassTableDialog</name>
@@ -218,7 +246,7 @@
     </message>
     <message>
         <source>下限 (kΩ·cm)</source>
-        <translation>Lower bound (kΩ·cm)</translation>
+        <translation type="vanished">Lower bound (kΩ·cm)</translation>
     </message>
     <message>
         <source>添加等级</source>
@@ -234,7 +262,7 @@
     </message>
     <message>
         <source>从风险最低的等级起，每级填写其读数下限；最后一级取其余读数。</source>
-        <translation>From the lowest risk down, give each class the lowest reading it takes; the last class takes the rest.</translation>
+        <translation type="vanished">From the lowest risk down, give each class the lowest reading it takes; the last class takes the rest.</translation>
     </message>
     <message>
         <source>其余</source>
@@ -242,7 +270,19 @@
     </message>
     <message>
         <source>第 %1 级的下限须是整数。</source>
-        <translation>The lower bound of class %1 must be a whole number.</translation>
+        <translation type="vanished">The lower bound of class %1 must be a whole number.</translation>
+    </message>
+    <message>
+        <source>界限 (kΩ·cm)</source>
+        <translation>Bound (kΩ·cm)</translation>
+    </message>
+    <message>
+        <source>从风险最低的等级起，每级填写其界限：高于界限的读数属于该级；最后一级取其余读数。</source>
+        <translation>From the lowest risk down, give each class its bound: readings above it belong to the class; the last class takes the rest.</translation>
+    </message>
+    <message>
+        <source>第 %1 级的界限须是整数。</source>
+        <translation>The bound of class %1 must be a whole number.</translation>
     </message>
 </context>
 <context>
@@ -650,7 +690,13 @@ Print Preview</translation>
     <message>
         <source>编辑用户等级表的等级名称与下限
 编辑用户等级表</source>
-        <translation>Edit the names and lower bounds of the user class table
+        <translation type="vanished">Edit the names and lower bounds of the user class table
+Edit user class table</translation>
+    </message>
+    <message>
+        <source>编辑用户等级表的等级名称与界限
+编辑用户等级表</source>
+        <translation>Edit the names and bounds of the user class table
 Edit user class table</translation>
     </message>
 </context>

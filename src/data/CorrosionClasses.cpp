@@ -102,7 +102,7 @@ std::vector<std::string> ClassTable::Ranges() const {
     const std::size_t last = classes_.size() - 1;
     for (std::size_t i = 0; i < classes_.size(); ++i) {
         const CorrosionClass& c = i < last ? classes_[i] : classes_[i - 1];
-        ranges.push_back(classes_[i].name + (i < last ? " >= " : " < ") +
+        ranges.push_back(classes_[i].name + (i < last ? " > " : " <= ") +
                          std::to_string(c.lowerBound));
     }
     return ranges;

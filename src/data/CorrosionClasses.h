@@ -1,6 +1,8 @@
 #pragma once
 // Corrosion-likelihood classes: a reading (kΩ·cm) falls into the first class, from the
-// top, whose lower bound it reaches; the last class takes everything below.
+// top, whose lower bound it is above; the last class takes the rest. A reading on a bound
+// thus goes to the riskier class below it, as the published tables word it (RILEM: high
+// ≤ 10, moderate > 10 to 50).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -13,8 +15,8 @@ namespace ohmlet {
 
 struct CorrosionClass {
     std::string name;  // UTF-8
-    // Readings >= lowerBound; not used for the last class. A 32-bit value kept in 64
-    // bits, so that the bound next to it (lowerBound - 1) is one too at INT32_MIN.
+    // Readings > lowerBound; not used for the last class. A 32-bit value kept in 64 bits,
+    // so that comparing with any reading stays exact.
     int64_t lowerBound;
 };
 
@@ -44,11 +46,11 @@ public:
     std::size_t Classify(int32_t value) const {
         const std::size_t last = classes_.size() - 1;
         for (std::size_t i = 0; i < last; ++i)
-            if (value >= classes_[i].lowerBound) return i;
+            if (value > classes_[i].lowerBound) return i;
         return last;
     }
 
-    // "negligible >= 100", "high < 10": one text per class for legends and listings.
+    // "negligible > 100", "high <= 10": one text per class for legends and listings.
     std::vector<std::string> Ranges() const;
 
 private:

@@ -20,7 +20,7 @@ ClassTableDialog::ClassTableDialog(const ClassTable& initial, QWidget* parent) :
     setWindowTitle(tr("编辑用户等级表"));
     name_ = new QLineEdit(QString::fromStdString(initial.Name()), this);
     classes_ = new QTableWidget(0, 2, this);
-    classes_->setHorizontalHeaderLabels({tr("等级名称"), tr("下限 (kΩ·cm)")});
+    classes_->setHorizontalHeaderLabels({tr("等级名称"), tr("界限 (kΩ·cm)")});
     classes_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     classes_->verticalHeader()->setVisible(true);
     for (const CorrosionClass& c : initial.Classes())
@@ -42,7 +42,7 @@ ClassTableDialog::ClassTableDialog(const ClassTable& initial, QWidget* parent) :
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(
-        new QLabel(tr("从风险最低的等级起，每级填写其读数下限；最后一级取其余读数。"), this));
+        new QLabel(tr("从风险最低的等级起，每级填写其界限：高于界限的读数属于该级；最后一级取其余读数。"), this));
     layout->addWidget(classes_);
     layout->addLayout(rowButtons);
     layout->addWidget(problem_);
@@ -103,7 +103,7 @@ std::optional<ClassTable> ClassTableDialog::Build(QString& problem) const {
             const qlonglong value = bound ? bound->text().trimmed().toLongLong(&whole) : 0;
             if (!whole || value < std::numeric_limits<int32_t>::min() ||
                 value > std::numeric_limits<int32_t>::max()) {
-                problem = tr("第 %1 级的下限须是整数。").arg(row + 1);
+                problem = tr("第 %1 级的界限须是整数。").arg(row + 1);
                 return std::nullopt;
             }
             c.lowerBound = value;

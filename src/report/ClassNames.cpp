@@ -27,20 +27,50 @@ QString ClassDisplayName(const CorrosionClass& cls, ClassWording wording) {
     return QString::fromStdString(cls.name);
 }
 
-QString ClassRangeText(const ClassTable& table, std::size_t index) {
+// Every range says which end it holds: a reading on a bound belongs to the class below.
+QString ClassRangeText(const ClassTable& table, std::size_t index, ClassWording wording) {
     const auto& classes = table.Classes();
     if (index >= classes.size()) return {};
+    const auto text = [wording](const char* chinese) {
+        return wording == ClassWording::kInterface
+                   ? QCoreApplication::translate("ohmlet::ClassNames", chinese)
+                   : QString::fromUtf8(chinese);
+    };
     if (index + 1 == classes.size())
-        return QStringLiteral("< %1").arg(classes[index - 1].lowerBound);
-    if (index == 0) return QStringLiteral("≥ %1").arg(classes[0].lowerBound);
-    return QStringLiteral("%1 ~ %2")
+        return QStringLiteral("≤ %1").arg(classes[index - 1].lowerBound);
+    if (index == 0) return QStringLiteral("> %1").arg(classes[0].lowerBound);
+    return text(QT_TRANSLATE_NOOP("ohmlet::ClassNames", "%1–%2（不含%1）"))
         .arg(classes[index].lowerBound)
         .arg(classes[index - 1].lowerBound);
 }
 
+QString ClassTableScope(const ClassTable& table, ClassWording wording) {
+    const char* scope = nullptr;
+    if (table.Name() == ClassTable::Rilem().Name())
+        scope = QT_TRANSLATE_NOOP("ohmlet::ClassNames", "普通硅酸盐混凝土，约20 °C，锈蚀风险");
+    else if (table.Name() == ClassTable::Langford().Name())
+        scope = QT_TRANSLATE_NOOP("ohmlet::ClassNames", "钢筋已脱钝时的锈蚀速率");
+    if (!scope) return {};
+    return wording == ClassWording::kInterface
+               ? QCoreApplication::translate("ohmlet::ClassNames", scope)
+               : QString::fromUtf8(scope);
+}
+
+QString ClassMeasureName(const ClassTable& table, ClassWording wording) {
+    const char* measure = table.Name() == ClassTable::Langford().Name()
+                              ? QT_TRANSLATE_NOOP("ohmlet::ClassNames", "锈蚀速率")
+                          : table.Name() == ClassTable::Rilem().Name()
+                              ? QT_TRANSLATE_NOOP("ohmlet::ClassNames", "锈蚀风险")
+                              : QT_TRANSLATE_NOOP("ohmlet::ClassNames", "等级");
+    return wording == ClassWording::kInterface
+               ? QCoreApplication::translate("ohmlet::ClassNames", measure)
+               : QString::fromUtf8(measure);
+}
+
 QString ClassLegendText(const ClassTable& table, std::size_t index, ClassWording wording) {
     if (index >= table.Size()) return {};
-    return ClassDisplayName(table.Classes()[index], wording) + ' ' + ClassRangeText(table, index);
+    return ClassDisplayName(table.Classes()[index], wording) + ' ' +
+           ClassRangeText(table, index, wording);
 }
 
 QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }

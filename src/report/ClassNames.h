@@ -19,9 +19,16 @@ enum class ClassWording {
 
 // "低" (or "Low" in an English window) for the built-in "low"; a user's own name as it is.
 QString ClassDisplayName(const CorrosionClass& cls, ClassWording wording = ClassWording::kReport);
-// "≥ 100", "50 ~ 100", "< 10" (kΩ·cm, without the unit).
-QString ClassRangeText(const ClassTable& table, std::size_t index);
-// "低 50 ~ 100": the name and the range together, for legends.
+// "> 100", "50–100（不含50）", "≤ 10" (kΩ·cm, without the unit): a reading on a bound
+// belongs to the riskier class below it.
+QString ClassRangeText(const ClassTable& table, std::size_t index,
+                       ClassWording wording = ClassWording::kReport);
+// What a built-in table is for, printed under its classes ("钢筋已脱钝时的锈蚀速率");
+// empty for a user's table.
+QString ClassTableScope(const ClassTable& table, ClassWording wording = ClassWording::kReport);
+// What the classes grade: "锈蚀风险" (RILEM), "锈蚀速率" (Langford), "等级" (a user's).
+QString ClassMeasureName(const ClassTable& table, ClassWording wording = ClassWording::kReport);
+// "低 50–100（不含50）": the name and the range together, for legends.
 QString ClassLegendText(const ClassTable& table, std::size_t index,
                         ClassWording wording = ClassWording::kReport);
 // "低 25% · 中等 75%": the classes that hold readings, with their shares of `total`.

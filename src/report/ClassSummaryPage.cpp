@@ -83,7 +83,9 @@ void DrawClassSummaryPage(QPainter& painter, const ReportPageFrame& f, const Cla
         std::min(summary.entries.size(), first + static_cast<std::size_t>(kSummaryEntriesPerPage));
 
     painter.setFont(ReportFont(ReportFace::Song, 12));
-    DrawTextAt(painter, L, T, QStringLiteral("腐蚀等级与统计汇总（电阻率 kΩ·cm）:"));
+    // The heading names what the table grades: a risk (RILEM) or a rate (Langford).
+    DrawTextAt(painter, L, T,
+               ClassMeasureName(summary.table) + QStringLiteral("与统计汇总（电阻率 kΩ·cm）:"));
     painter.setFont(ReportFont(ReportFace::Song, 10));
     QStringList ranges;
     for (std::size_t i = 0; i < summary.table.Size(); ++i)
@@ -92,8 +94,10 @@ void DrawClassSummaryPage(QPainter& painter, const ReportPageFrame& f, const Cla
     DrawTextAt(painter, L, T + 170,
                QStringLiteral("等级表 %1：").arg(QString::fromStdString(summary.table.Name())) +
                    ranges.join(QStringLiteral("；")));
+    const QString scope = ClassTableScope(summary.table);
+    if (!scope.isEmpty()) DrawTextAt(painter, L, T + 265, QStringLiteral("适用于：") + scope);
 
-    const int Y0 = T + 350;
+    const int Y0 = T + 400;
     const int rows = 1 + 2 * static_cast<int>(last - first);
     DrawFrame(painter, L, Y0, L + W, Y0 + kRowHeight * rows);
     int x = L;

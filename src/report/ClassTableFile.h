@@ -6,7 +6,7 @@
 //   Name=site table
 //   ; from the highest class down, at most Class6
 //   Class1=negligible
-//   ; lower bound in kΩ·cm, whole number, inclusive
+//   ; bound in kΩ·cm, whole number: the class takes the readings above it
 //   Bound1=100
 //   Class2=low
 //   Bound2=50

@@ -23,7 +23,10 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         delete item;
     }
     lines_.clear();
-    setTitle(tr("腐蚀等级图例（%1）").arg(QString::fromStdString(table.Name())));
+    setTitle(tr("%1图例（%2）")
+                 .arg(ClassMeasureName(table, ClassWording::kInterface),
+                      QString::fromStdString(table.Name())));
+    setToolTip(ClassTableScope(table, ClassWording::kInterface));
     for (std::size_t i = 0; i < table.Size(); ++i) {
         auto* swatch = new QLabel(this);
         swatch->setFixedSize(28, 14);
@@ -33,7 +36,8 @@ void ClassLegend::SetClassTable(const ClassTable& table) {
         swatch->setPalette(palette);
         swatch->setFrameShape(QFrame::Box);
         const QString name = ClassDisplayName(table.Classes()[i], ClassWording::kInterface);
-        const QString range = ClassRangeText(table, i) + QStringLiteral(" kΩ·cm");
+        const QString range =
+            ClassRangeText(table, i, ClassWording::kInterface) + QStringLiteral(" kΩ·cm");
         const int row = static_cast<int>(i);
         grid_->addWidget(swatch, row, 0);
         grid_->addWidget(new QLabel(name, this), row, 1);

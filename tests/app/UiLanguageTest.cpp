@@ -273,9 +273,14 @@ TEST_F(TranslatedUiTest, ClassNamesFollowTheWindowButNotTheReport) {
             EXPECT_EQ(ClassDisplayName(cls, ClassWording::kReport), QString::fromUtf8(row.chinese));
         }
         const ClassTable table = ClassTable::Rilem();
-        const QString legend = language == UiLanguage::English ? "Low 50 ~ 100" : "低 50 ~ 100";
+        // Every range says which end it holds; the report keeps its Chinese.
+        const QString legend = language == UiLanguage::English
+                                   ? QStringLiteral("Low 50–100 (above 50)")
+                                   : QStringLiteral("低 50–100（不含50）");
         EXPECT_EQ(ClassLegendText(table, 1, ClassWording::kInterface), legend);
-        EXPECT_EQ(ClassLegendText(table, 1), QStringLiteral("低 50 ~ 100"));
+        EXPECT_EQ(ClassLegendText(table, 1), QStringLiteral("低 50–100（不含50）"));
+        EXPECT_EQ(ClassLegendText(table, 3), QStringLiteral("高 ≤ 10"));
+        EXPECT_EQ(ClassLegendText(table, 0), QStringLiteral("可忽略 > 100"));
         const QString shares =
             language == UiLanguage::English ? "Low 25% · Moderate 75%" : "低 25% · 中等 75%";
         EXPECT_EQ(ClassSharesText(table, {0, 1, 3, 0}, ClassWording::kInterface), shares);

@@ -96,7 +96,8 @@ TEST(StatsCli, JsonShapeAndValues) {
           {"max", 20},
           {"passCount", 1},
           {"passRate", 0.5},
-          {"classCounts", Counts({{"negligible", 0}, {"low", 0}, {"moderate", 2}, {"high", 0}})}}},
+          // 10 lies on a bound: the riskier class takes it.
+          {"classCounts", Counts({{"negligible", 0}, {"low", 0}, {"moderate", 1}, {"high", 1}})}}},
         {"one reading, unticked",
          list[1].toObject(),
          {{"number", "0002"},
@@ -113,7 +114,7 @@ TEST(StatsCli, JsonShapeAndValues) {
           {"max", 100},
           {"passCount", 0},
           {"passRate", 0},
-          {"classCounts", Counts({{"negligible", 1}, {"low", 0}, {"moderate", 0}, {"high", 0}})}}},
+          {"classCounts", Counts({{"negligible", 0}, {"low", 1}, {"moderate", 0}, {"high", 0}})}}},
         {"no readings",
          list[2].toObject(),
          {{"number", "P003"},
@@ -162,7 +163,7 @@ TEST(StatsCli, JsonShapeAndValues) {
           {"max", 31},
           {"passCount", 4},
           {"passRate", 0.8},
-          {"classCounts", Counts({{"negligible", 0}, {"low", 0}, {"moderate", 5}, {"high", 0}})}}},
+          {"classCounts", Counts({{"negligible", 0}, {"low", 0}, {"moderate", 4}, {"high", 1}})}}},
     };
     for (const Case& k : cases) {
         for (auto it = k.expected.begin(); it != k.expected.end(); ++it) {
@@ -206,13 +207,13 @@ TEST(StatsCli, ClassTables) {
         {"langford",
          "langford",
          {"low", "low-moderate", "high", "very-high"},
-         Counts({{"low", 1}, {"low-moderate", 1}, {"high", 0}, {"very-high", 0}}),
-         Counts({{"low", 4}, {"low-moderate", 1}, {"high", 0}, {"very-high", 0}})},
+         Counts({{"low", 0}, {"low-moderate", 1}, {"high", 1}, {"very-high", 0}}),
+         Counts({{"low", 3}, {"low-moderate", 1}, {"high", 1}, {"very-high", 0}})},
         {"rilem",
          "rilem",
          {"negligible", "low", "moderate", "high"},
-         Counts({{"negligible", 0}, {"low", 0}, {"moderate", 2}, {"high", 0}}),
-         Counts({{"negligible", 0}, {"low", 0}, {"moderate", 5}, {"high", 0}})},
+         Counts({{"negligible", 0}, {"low", 0}, {"moderate", 1}, {"high", 1}}),
+         Counts({{"negligible", 0}, {"low", 0}, {"moderate", 4}, {"high", 1}})},
         {Q(utf8Path),
          QStringLiteral("现场"),
          {QStringLiteral("干燥"), QStringLiteral("潮湿")},
@@ -258,7 +259,7 @@ TEST(StatsCli, TableWithoutJson) {
         {"P003", {"yes", "0", "-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
         {"All", {"(ticked", "components)", "5", "24.40", "30.00"}},
         {"Corrosion-likelihood classes (rilem):",
-         {"negligible", ">=", "100,", "low", ">=", "50,", "moderate", ">=", "10,", "high", "<",
+         {"negligible", ">", "100,", "low", ">", "50,", "moderate", ">", "10,", "high", "<=",
           "10"}},
     };
     for (const Case& k : cases) {
@@ -273,9 +274,9 @@ TEST(StatsCli, TableWithoutJson) {
         return l.startsWith("Number") && l.contains("negligible");
     });
     ASSERT_NE(counts, lines.end());
-    EXPECT_EQ(counts[1].split(' ', Qt::SkipEmptyParts).mid(2), (QStringList{"0", "0", "2", "0"}));
+    EXPECT_EQ(counts[1].split(' ', Qt::SkipEmptyParts).mid(2), (QStringList{"0", "0", "1", "1"}));
     EXPECT_EQ(counts[3].split(' ', Qt::SkipEmptyParts).mid(1), (QStringList{"-", "-", "-", "-"}));
-    EXPECT_EQ(counts[5].split(' ', Qt::SkipEmptyParts).mid(3), (QStringList{"0", "0", "5", "0"}));
+    EXPECT_EQ(counts[5].split(' ', Qt::SkipEmptyParts).mid(3), (QStringList{"0", "0", "4", "1"}));
 }
 
 TEST(StatsCli, ExitCodesAndMessages) {
@@ -338,9 +339,9 @@ TEST(StatsCli, TableFilesAreReadExactly) {
         std::string said;  // in the classes line on success, else on stderr
     } cases[] = {
         {"comment", "[Classes]\r\n; Bound1=50\r\nClass1=a\r\nBound1=100\r\nClass2=b\r\n", 0,
-         "a >= 100, b < 100"},
+         "a > 100, b <= 100"},
         {"longer key", "[Classes]\r\nClass1=a\r\nXBound1=7\r\nBound1=100\r\nClass2=b\r\n", 0,
-         "a >= 100, b < 100"},
+         "a > 100, b <= 100"},
         {"key of another section", "[Classes]\r\nClass1=a\r\nClass2=b\r\n[Other]\r\nBound1=5\r\n",
          1, "Bound1 is missing"},
         {"value naming the section",

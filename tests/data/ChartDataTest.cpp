@@ -71,7 +71,7 @@ TEST(ChartData, HistogramBinsByTheRule) {
         {"two readings: the upper one starts the second bin",
          {20, 10},
          10,
-         {{10, 20, 1, {0, 0, 1, 0}}, {20, 30, 1, {0, 0, 1, 0}}}},
+         {{10, 20, 1, {0, 0, 0, 1}}, {20, 30, 1, {0, 0, 1, 0}}}},
         {"eight places in four bins",
          {0, 1, 2, 3, 4, 5, 6, 7},
          2,
@@ -79,11 +79,11 @@ TEST(ChartData, HistogramBinsByTheRule) {
           {2, 4, 2, {0, 0, 0, 2}},
           {4, 6, 2, {0, 0, 0, 2}},
           {6, 8, 2, {0, 0, 0, 2}}}},
-        {"all equal", {50, 50, 50}, 1, {{50, 51, 3, {0, 3, 0, 0}}}},
+        {"all equal", {50, 50, 50}, 1, {{50, 51, 3, {0, 0, 3, 0}}}},
         {"a bin across a class bound counts each class",
          {45, 49, 50, 55},
          5,
-         {{45, 50, 2, {0, 0, 2, 0}}, {50, 55, 1, {0, 1, 0, 0}}, {55, 60, 1, {0, 1, 0, 0}}}},
+         {{45, 50, 2, {0, 0, 2, 0}}, {50, 55, 1, {0, 0, 1, 0}}, {55, 60, 1, {0, 1, 0, 0}}}},
         {"below zero the first bin starts at the multiple below",
          {-3, 4},
          5,
@@ -177,7 +177,8 @@ TEST(ChartData, SeriesFollowsThePointNumber) {
 TEST(ChartData, GridMapSplitsAtTheBlockOffset) {
     using Row = std::vector<std::tuple<int64_t, int32_t, std::size_t>>;
     const std::vector<int> values = {10, 60, 120, 5, 50};
-    const Row all = {{1, 10, 2}, {2, 60, 1}, {3, 120, 0}, {4, 5, 3}, {5, 50, 1}};
+    // 10 and 50 lie on bounds: each goes to the riskier class.
+    const Row all = {{1, 10, 3}, {2, 60, 1}, {3, 120, 0}, {4, 5, 3}, {5, 50, 2}};
     struct Case {
         const char* what;
         std::string number;
@@ -189,8 +190,8 @@ TEST(ChartData, GridMapSplitsAtTheBlockOffset) {
          "W007",
          3,
          true,
-         {{1, 10, 2}, {2, 60, 1}, {3, 120, 0}},
-         {{4, 5, 3}, {5, 50, 1}}},
+         {{1, 10, 3}, {2, 60, 1}, {3, 120, 0}},
+         {{4, 5, 3}, {5, 50, 2}}},
         {"offset 0: all in the second block", "W007", 0, true, {}, all},
         {"negative offset", "W007", -4, true, {}, all},
         {"offset past the readings", "W007", 99, true, all, {}},

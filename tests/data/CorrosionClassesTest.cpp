@@ -16,22 +16,23 @@ TEST(CorrosionClasses, BuiltInTablesClassifyAtTheirBoundaries) {
         int32_t value;
         const char* expected;
     } cases[] = {
+        // A reading on a bound goes to the riskier class, as the tables are published.
         {"rilem", INT32_MAX, "negligible"},
-        {"rilem", 100, "negligible"},
-        {"rilem", 99, "low"},
-        {"rilem", 50, "low"},
-        {"rilem", 49, "moderate"},
-        {"rilem", 10, "moderate"},
-        {"rilem", 9, "high"},
+        {"rilem", 101, "negligible"},
+        {"rilem", 100, "low"},
+        {"rilem", 51, "low"},
+        {"rilem", 50, "moderate"},
+        {"rilem", 11, "moderate"},
+        {"rilem", 10, "high"},
         {"rilem", 0, "high"},
         {"rilem", INT32_MIN, "high"},
         {"langford", 1000, "low"},
-        {"langford", 20, "low"},
-        {"langford", 19, "low-moderate"},
-        {"langford", 10, "low-moderate"},
-        {"langford", 9, "high"},
-        {"langford", 5, "high"},
-        {"langford", 4, "very-high"},
+        {"langford", 21, "low"},
+        {"langford", 20, "low-moderate"},
+        {"langford", 11, "low-moderate"},
+        {"langford", 10, "high"},
+        {"langford", 6, "high"},
+        {"langford", 5, "very-high"},
         {"langford", -1, "very-high"},
     };
     for (const Case& k : cases) {
@@ -43,11 +44,11 @@ TEST(CorrosionClasses, BuiltInTablesClassifyAtTheirBoundaries) {
     EXPECT_FALSE(ClassTable::BuiltIn("RILEM"));
     EXPECT_FALSE(ClassTable::BuiltIn(""));
     EXPECT_EQ(ClassTable::Rilem().Ranges(),
-              (std::vector<std::string>{"negligible >= 100", "low >= 50", "moderate >= 10",
-                                        "high < 10"}));
+              (std::vector<std::string>{"negligible > 100", "low > 50", "moderate > 10",
+                                        "high <= 10"}));
     EXPECT_EQ(ClassTable::Langford().Ranges(),
-              (std::vector<std::string>{"low >= 20", "low-moderate >= 10", "high >= 5",
-                                        "very-high < 5"}));
+              (std::vector<std::string>{"low > 20", "low-moderate > 10", "high > 5",
+                                        "very-high <= 5"}));
 }
 
 TEST(CorrosionClasses, MakeRefusesUnusableTables) {
@@ -104,15 +105,15 @@ TEST(CorrosionClasses, UserTableFromSettingsKeys) {
           {"Class3", " wet "}},
          "",
          "site",
-         {"dry >= 100", "damp >= 25", "wet < 25"}},
+         {"dry > 100", "damp > 25", "wet <= 25"}},
         {{{"Name", "my table"}, {"Class1", "a"}, {"Bound1", "+5"}, {"Class2", "b"}},
          "",
          "my table",
-         {"a >= 5", "b < 5"}},
+         {"a > 5", "b <= 5"}},
         {{{"Class1", "a"}, {"Bound1", "-2147483648"}, {"Class2", "b"}},
          "",
          "site",
-         {"a >= -2147483648", "b < -2147483648"}},
+         {"a > -2147483648", "b <= -2147483648"}},
         {{}, "no classes found", "", {}},
         {{{"Class1", "a"}}, "2 to 6 classes, not 1", "", {}},
         {{{"Class1", "a"}, {"Class2", "b"}}, "Bound1 is missing", "", {}},
@@ -185,7 +186,8 @@ TEST(CorrosionClasses, ExtremeBoundsCountEveryReadingOnce) {
         ClassCounts counts;
     } cases[] = {
         {{{"a", INT32_MIN}, {"b", 0}}, {5, 0, 7}, {3, 0}},  // small readings: counted in a window
-        {{{"a", INT32_MAX}, {"b", INT32_MIN}, {"c", 0}}, {INT32_MAX, 0, -9}, {1, 2, 0}},
+        // Nothing is above the highest bound: every reading goes below it.
+        {{{"a", INT32_MAX}, {"b", INT32_MIN}, {"c", 0}}, {INT32_MAX, 0, -9}, {0, 3, 0}},
     };
     for (const Case& k : cases) {
         std::string error;

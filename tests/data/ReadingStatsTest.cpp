@@ -376,12 +376,13 @@ TEST(ReadingStats, ClassCountsAtTheBoundaries) {
         std::vector<int> values;
         ClassCounts counts;
     } cases[] = {
-        {ClassTable::Rilem(), {100, 99, 50, 49, 10, 9}, {1, 2, 2, 1}},
-        {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {2, 0, 0, 3}},
-        {ClassTable::Langford(), {20, 19, 10, 9, 5, 4}, {1, 2, 2, 1}},
+        // A reading on a bound is counted in the riskier class.
+        {ClassTable::Rilem(), {101, 100, 51, 50, 11, 10}, {1, 2, 2, 1}},
+        {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {1, 1, 0, 3}},
+        {ClassTable::Langford(), {21, 20, 11, 10, 6, 5}, {1, 2, 2, 1}},
         {ClassTable::Langford(), {0, 4, 4, 21}, {1, 0, 0, 3}},
         // Wide enough that the counts come from the sorted path.
-        {ClassTable::Rilem(), {100, 100000, 49, 9, -100000}, {2, 0, 1, 2}},
+        {ClassTable::Rilem(), {100, 100000, 49, 10, -100000}, {1, 1, 1, 2}},
     };
     for (const Case& k : cases) {
         const std::vector<Component> file{test::MakeComponent("0001", k.values)};
@@ -431,7 +432,7 @@ TEST(ReadingStats, TickedComponentsTogether) {
     DocumentStats stats = ComputeDocumentStats(list, ClassTable::Rilem());
     ASSERT_EQ(stats.components.size(), 4u);
     EXPECT_EQ(stats.components[1].count, 1);
-    EXPECT_EQ(stats.components[1].classCounts, (ClassCounts{1, 0, 0, 0}));
+    EXPECT_EQ(stats.components[1].classCounts, (ClassCounts{0, 1, 0, 0}));  // 100 is "low"
     EXPECT_EQ(stats.components[2].passCount, 1);
     EXPECT_EQ(stats.components[3].count, 0);
 
@@ -446,7 +447,7 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(all.max, 30);
     EXPECT_EQ(all.passCount, 2) << "each component by its own band";
     ExpectNear(all.passRate, 2.0 / 3, "passRate");
-    EXPECT_EQ(all.classCounts, (ClassCounts{0, 0, 3, 0}));
+    EXPECT_EQ(all.classCounts, (ClassCounts{0, 0, 2, 1}));  // 10 is "high"
 
     for (Component& c : list) c.selected = 0;
     stats = ComputeDocumentStats(list, ClassTable::Rilem());
@@ -455,8 +456,8 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(stats.components[0].count, 2) << "unticked components keep their own figures";
 }
 
-// Class bounds at the ends of the whole-number range: a reading always reaches a bound
-// of INT32_MIN, and only INT32_MAX reaches that bound.
+// Class bounds at the ends of the whole-number range: every reading but INT32_MIN is above
+// a bound of INT32_MIN, and none is above INT32_MAX.
 TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
     struct Case {
         std::vector<CorrosionClass> classes;
@@ -464,11 +465,11 @@ TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
         ClassCounts counts;
     } cases[] = {
         {{{"a", 50}, {"b", INT32_MIN}, {"c", 0}}, {10, 20, 60}, {1, 2, 0}},
-        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {100, 5, -7, INT32_MIN, INT32_MAX}, {2, 3, 0}},
-        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {1, 2, 0}},
+        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {100, 5, -7, INT32_MIN, INT32_MAX}, {1, 3, 1}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {0, 3, 0}},
         {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}},
          {INT32_MAX, INT32_MAX - 1, 0, INT32_MIN + 1, INT32_MIN},
-         {1, 3, 1}},
+         {0, 3, 2}},
     };
     for (const Case& k : cases) {
         std::string error;

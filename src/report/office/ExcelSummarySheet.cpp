@@ -101,6 +101,8 @@ public:
     }
 
     bool Ok() const { return error_ == LXW_NO_ERROR; }
+    // A line of text in the first column, left to run across the columns beside it.
+    void Note(lxw_row_t r, const QString& text) { Text(r, 0, text, nullptr); }
 
 private:
     void Text(lxw_row_t r, lxw_col_t c, const QString& t, lxw_format* f) {
@@ -136,6 +138,16 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const std::vector<Component>& co
             writer.Row(row++, FromGbk(c.Number()), FromGbk(c.Name()), stats.components[i], false);
     }
     writer.Row(row, QStringLiteral("全部"), QStringLiteral("勾选的构件"), stats.selected, true);
+    // Under the figures, what each class holds, ends included, and what the table is for.
+    QStringList ranges;
+    for (std::size_t i = 0; i < table.Size(); ++i)
+        ranges << ClassDisplayName(table.Classes()[i]) + ' ' + ClassRangeText(table, i);
+    writer.Note(
+        row + 2,
+        QStringLiteral("等级表 %1（电阻率 kΩ·cm）：").arg(QString::fromStdString(table.Name())) +
+            ranges.join(QStringLiteral("；")));
+    const QString scope = ClassTableScope(table);
+    if (!scope.isEmpty()) writer.Note(row + 3, QStringLiteral("适用于：") + scope);
     return writer.Finish();
 }
 

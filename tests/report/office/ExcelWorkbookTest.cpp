@@ -299,11 +299,23 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
         const QJsonObject book = ReadBack(QStringLiteral("xlsx"), path);
         const QJsonArray rows =
             book[QStringLiteral("others")][QStringLiteral("统计汇总")].toArray();
-        ASSERT_EQ(rows.size(), static_cast<qsizetype>(c.rows.size() + 1)) << c.what;
+        // The figures, a blank row, then the classes' ranges and, for a built-in table, its
+        // scope.
+        const auto figures = static_cast<qsizetype>(c.rows.size() + 1);
+        ASSERT_EQ(rows.size(), figures + 3) << c.what;
+        const QString ranges = rows[figures + 1].toArray()[0].toString();
+        EXPECT_TRUE(
+            ranges.startsWith(QStringLiteral("等级表 ") + QString::fromStdString(c.table.Name())))
+            << ranges.toStdString();
+        EXPECT_TRUE(ranges.contains(QStringLiteral("（不含")) &&
+                    ranges.contains(QStringLiteral("≤")))
+            << ranges.toStdString();
+        EXPECT_TRUE(
+            rows[figures + 2].toArray()[0].toString().startsWith(QStringLiteral("适用于：")));
         const QJsonArray heading = rows[0].toArray();
         EXPECT_EQ(heading[0].toString(), QStringLiteral("构件编号")) << c.what;
         EXPECT_EQ(heading.size(), static_cast<qsizetype>(13 + 2 * c.table.Size())) << c.what;
-        EXPECT_EQ(rows.last().toArray()[0].toString(), QStringLiteral("全部")) << c.what;
+        EXPECT_EQ(rows[figures - 1].toArray()[0].toString(), QStringLiteral("全部")) << c.what;
         // It prints one page wide, headings on every page, every name whole.
         const QJsonObject page =
             book[QStringLiteral("otherPages")][QStringLiteral("统计汇总")].toObject();
