@@ -41,8 +41,9 @@ ClassTableDialog::ClassTableDialog(const ClassTable& initial, QWidget* parent) :
     rowButtons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(
-        new QLabel(tr("从风险最低的等级起，每级填写其界限：高于界限的读数属于该级；最后一级取其余读数。"), this));
+    layout->addWidget(new QLabel(
+        tr("从风险最低的等级起，每级填写其界限：高于界限的读数属于该级；最后一级取其余读数。"),
+        this));
     layout->addWidget(classes_);
     layout->addLayout(rowButtons);
     layout->addWidget(problem_);

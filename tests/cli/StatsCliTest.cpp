@@ -259,8 +259,8 @@ TEST(StatsCli, TableWithoutJson) {
         {"P003", {"yes", "0", "-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
         {"All", {"(ticked", "components)", "5", "24.40", "30.00"}},
         {"Corrosion-likelihood classes (rilem):",
-         {"negligible", ">", "100,", "low", ">", "50,", "moderate", ">", "10,", "high", "<=",
-          "10"}},
+         {"negligible", ">", "100,", "low", ">", "50,", "moderate", ">", "10,", "high",
+          "<=", "10"}},
     };
     for (const Case& k : cases) {
         auto line = std::find_if(lines.begin(), lines.end(),

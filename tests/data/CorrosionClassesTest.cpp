@@ -43,12 +43,12 @@ TEST(CorrosionClasses, BuiltInTablesClassifyAtTheirBoundaries) {
     }
     EXPECT_FALSE(ClassTable::BuiltIn("RILEM"));
     EXPECT_FALSE(ClassTable::BuiltIn(""));
-    EXPECT_EQ(ClassTable::Rilem().Ranges(),
-              (std::vector<std::string>{"negligible > 100", "low > 50", "moderate > 10",
-                                        "high <= 10"}));
-    EXPECT_EQ(ClassTable::Langford().Ranges(),
-              (std::vector<std::string>{"low > 20", "low-moderate > 10", "high > 5",
-                                        "very-high <= 5"}));
+    EXPECT_EQ(
+        ClassTable::Rilem().Ranges(),
+        (std::vector<std::string>{"negligible > 100", "low > 50", "moderate > 10", "high <= 10"}));
+    EXPECT_EQ(
+        ClassTable::Langford().Ranges(),
+        (std::vector<std::string>{"low > 20", "low-moderate > 10", "high > 5", "very-high <= 5"}));
 }
 
 TEST(CorrosionClasses, MakeRefusesUnusableTables) {
