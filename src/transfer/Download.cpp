@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "data/ByteOrder.h"
@@ -65,84 +66,95 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
     }
 }
 
-DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
-                               const DownloadProgress& progress) {
-    DownloadOutcome outcome;
-    reply.clear();
-    unsigned block = 0;
-    std::size_t headLength = 0;
-    bool boundaryPassed = false;
-    bool ended = false;
-    ByteBuffer data;
+namespace {
 
-    while (!ended) {
-        if (cancel) {
-            outcome = Ended(DownloadCode::Cancelled);
-            break;
-        }
-        unsigned char request[2];
-        StoreBE16(request, static_cast<uint16_t>(block));
-        LinkResult sent = link.Write(request, sizeof request);
-        if (!sent.Ok()) {
-            // An abort of the pending write is how a cancel ends it.
-            outcome = cancel ? LinkFailed(DownloadCode::Cancelled, sent)
-                             : LinkFailed(DownloadCode::RequestFailed, sent,
-                                          transfer_texts::kUsbRequestFailed);
-            break;
-        }
-        if (cancel) {
-            outcome = Ended(DownloadCode::Cancelled);
-            break;
-        }
-        data.clear();
-        LinkResult read = link.Read(data, kUsbBlockSize, 0);
-        if (!read.Ok()) {
-            outcome = LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
-            break;
-        }
+// Asks for one block; a failed request ends the download.
+std::optional<DownloadOutcome> RequestBlock(Link& link, unsigned block,
+                                            const std::atomic<bool>& cancel) {
+    unsigned char request[2];
+    StoreBE16(request, static_cast<uint16_t>(block));
+    LinkResult sent = link.Write(request, sizeof request);
+    if (sent.Ok()) return std::nullopt;
+    // An abort of the pending write is how a cancel ends it.
+    return cancel
+               ? LinkFailed(DownloadCode::Cancelled, sent)
+               : LinkFailed(DownloadCode::RequestFailed, sent, transfer_texts::kUsbRequestFailed);
+}
+
+// Puts the answered blocks together: first the component heads, whose count the first
+// block gives, then the point area from its own block on.
+class UsbReplyAssembler {
+public:
+    unsigned NextBlock() const { return block_; }
+
+    // Takes one answered block into `reply`; an outcome once the download has ended.
+    std::optional<DownloadOutcome> Take(const ByteBuffer& data, ByteBuffer& reply,
+                                        const DownloadProgress& progress) {
         const std::size_t count = data.size();
-        if (block == 0) {
-            if (count < kReplyCountOffset + 2) {
-                outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                                "the first block is too short to hold a header");
-                break;
-            }
-            headLength = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
+        if (block_ == 0) {
+            if (count < kReplyCountOffset + 2)
+                return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                             "the first block is too short to hold a header");
+            headLength_ = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
         }
-        const unsigned answered = block;
-        ++block;
+        const unsigned answered = block_;
+        ++block_;
         std::size_t take = count;
         std::size_t belongs = kUsbBlockSize;
-        if (block * kUsbBlockSize > headLength && !boundaryPassed) {
+        if (block_ * kUsbBlockSize > headLength_ && !boundaryPassed_) {
             // Only the rest of the heads belongs to the reply; the points follow from 168.
-            belongs = headLength - (block - 1) * kUsbBlockSize;
+            belongs = headLength_ - (block_ - 1) * kUsbBlockSize;
             take = std::min(count, belongs);
-            boundaryPassed = true;
-            block = kUsbPointAreaBlock;
+            boundaryPassed_ = true;
+            block_ = kUsbPointAreaBlock;
         }
         reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(take));
         if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
-        if (IsUsbReplyComplete(reply)) {
-            outcome = Ended(DownloadCode::Complete);
-            ended = true;
-        } else if (take < belongs) {
-            // Every later byte would land at the wrong place in the reply, and a reply
-            // made of shifted bytes can still look complete: stop here.
-            outcome =
-                Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                      "block " + std::to_string(answered) + " came with " + std::to_string(take) +
-                          " of its " + std::to_string(belongs) + " bytes");
-            ended = true;
-        } else if (block > kLastBlock) {
-            outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                            "the reply did not end within the instrument's memory");
-            ended = true;
-        }
+        if (IsUsbReplyComplete(reply)) return Ended(DownloadCode::Complete);
+        // Every later byte would land at the wrong place in the reply, and a reply made of
+        // shifted bytes can still look complete: stop here.
+        if (take < belongs)
+            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                         "block " + std::to_string(answered) + " came with " +
+                             std::to_string(take) + " of its " + std::to_string(belongs) +
+                             " bytes");
+        if (block_ > kLastBlock)
+            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                         "the reply did not end within the instrument's memory");
+        return std::nullopt;
     }
 
+private:
+    unsigned block_ = 0;
+    std::size_t headLength_ = 0;
+    bool boundaryPassed_ = false;
+};
+
+// One request and its answer; an outcome once the download has ended.
+std::optional<DownloadOutcome> UsbStep(Link& link, UsbReplyAssembler& assembler, ByteBuffer& reply,
+                                       const std::atomic<bool>& cancel,
+                                       const DownloadProgress& progress) {
+    if (cancel) return Ended(DownloadCode::Cancelled);
+    if (auto failed = RequestBlock(link, assembler.NextBlock(), cancel)) return failed;
+    if (cancel) return Ended(DownloadCode::Cancelled);
+    ByteBuffer data;
+    LinkResult read = link.Read(data, kUsbBlockSize, 0);
+    if (!read.Ok())
+        return LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
+    return assembler.Take(data, reply, progress);
+}
+
+}  // namespace
+
+DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
+                               const DownloadProgress& progress) {
+    reply.clear();
+    UsbReplyAssembler assembler;
+    std::optional<DownloadOutcome> outcome;
+    while (!outcome) outcome = UsbStep(link, assembler, reply, cancel, progress);
     const unsigned char endRequest[3] = {0, 0, 0};
     link.Write(endRequest, sizeof endRequest);  // the instrument may be gone: no matter
-    return outcome;
+    return *outcome;
 }
 
 }  // namespace ohmlet

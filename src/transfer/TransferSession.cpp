@@ -102,95 +102,111 @@ void TransferSession::JoinFinishedWorker() {
     }
 }
 
-StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layout,
-                                    std::string targetPath, int idleMs) {
-    StartOutcome started;
-    JoinFinishedWorker();
-    if (worker_) {
-        started.code = StartCode::Busy;
-        started.cause = "a transfer is still ending";
-        started.link = LinkStatus::InUse;
-        return started;
-    }
-    const char* openText = layout == ReplyLayout::Serial ? transfer_texts::kCannotOpenSerial
-                                                         : transfer_texts::kUsbOpenFailed;
-    if (!link) {
-        started.code = StartCode::OpenFailed;
-        started.text = openText;
-        started.link = LinkStatus::NoSuchDevice;
-        started.cause = DescribeLinkResult(LinkFailure(LinkStatus::NoSuchDevice, "no port chosen"));
-        return started;
-    }
+namespace {
 
-    auto run = std::make_shared<TransferRun>(std::move(link));
-    const unsigned number = ++runNumber_;
+StartOutcome Refused(StartCode code, std::string text, LinkStatus link, std::string cause) {
+    StartOutcome refused;
+    refused.code = code;
+    refused.text = std::move(text);
+    refused.link = link;
+    refused.cause = std::move(cause);
+    return refused;
+}
+
+}  // namespace
+
+struct TransferSession::WorkerJob {
+    std::shared_ptr<TransferRun> run;
+    QPointer<TransferSession> self;
+    unsigned number;
+    ReplyLayout layout;
+    int idleMs;
     // Shared, so the worker's set_value never touches a promise Start has dropped.
-    auto opening = std::make_shared<std::promise<LinkResult>>();
-    std::future<LinkResult> opened = opening->get_future();
-    QPointer<TransferSession> self(this);
-    // The link is opened, used and closed on the worker: a serial port then lives on one
-    // thread only. A QThread, because the port's notifiers want one.
-    worker_.reset(QThread::create([run, self, number, layout, idleMs, opening, fill = fill_,
-                                   targetPath = std::move(targetPath)] {
-        LinkResult open = run->link->Open();
-        const bool isOpen = open.Ok();
-        opening->set_value(std::move(open));
-        if (!isOpen) {
-            run->link->Close();
-            run->running = false;
-            return;
-        }
-        auto report = [&](std::size_t received, std::size_t expected) {
-            QMetaObject::invokeMethod(
-                self,
-                [self, number, received, expected] {
-                    if (self && self->runNumber_ == number) emit self->progress(received, expected);
-                },
-                Qt::QueuedConnection);
-        };
-        auto counted = [&](const ReplyCounts& counts) {
-            QMetaObject::invokeMethod(
-                self,
-                [self, number, counts] {
-                    if (self && self->runNumber_ == number)
-                        emit self->counted(counts.components, counts.componentsExpected,
-                                           counts.readings);
-                },
-                Qt::QueuedConnection);
-        };
-        TransferOutcome result =
-            RunTransfer(*run, layout, targetPath, idleMs, fill, report, counted);
-        run->running = false;
-        // A session already gone drops the call; the worker itself is joined by it.
+    std::shared_ptr<std::promise<LinkResult>> opening;
+    Criterion fill;
+    std::string targetPath;
+};
+
+void TransferSession::RunOnWorker(const WorkerJob& job) {
+    LinkResult open = job.run->link->Open();
+    const bool isOpen = open.Ok();
+    job.opening->set_value(std::move(open));
+    if (!isOpen) {
+        job.run->link->Close();
+        job.run->running = false;
+        return;
+    }
+    const QPointer<TransferSession> self = job.self;
+    const unsigned number = job.number;
+    // Progress and the result go to the session's thread, and only while this run is its.
+    auto post = [self, number](auto call) {
         QMetaObject::invokeMethod(
             self,
-            [self, number, result = std::move(result)]() mutable {
-                if (self) self->Deliver(number, std::move(result));
+            [self, number, call = std::move(call)]() mutable {
+                if (self && self->runNumber_ == number) call(*self);
             },
             Qt::QueuedConnection);
-    }));
-    worker_->start();
+    };
+    auto report = [&](std::size_t received, std::size_t expected) {
+        post([received, expected](TransferSession& s) { emit s.progress(received, expected); });
+    };
+    auto counted = [&](const ReplyCounts& counts) {
+        post([counts](TransferSession& s) {
+            emit s.counted(counts.components, counts.componentsExpected, counts.readings);
+        });
+    };
+    TransferOutcome result =
+        RunTransfer(*job.run, job.layout, job.targetPath, job.idleMs, job.fill, report, counted);
+    job.run->running = false;
+    // A session already gone drops the call; the worker itself is joined by it. Deliver
+    // also drops the end of a run a newer one replaced.
+    QMetaObject::invokeMethod(
+        self,
+        [self, number, result = std::move(result)]() mutable {
+            if (self) self->Deliver(number, std::move(result));
+        },
+        Qt::QueuedConnection);
+}
+
+StartOutcome TransferSession::AwaitOpen(std::future<LinkResult>& opened, const char* openText) {
     while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         if (worker_->isFinished()) {  // the thread never ran
             worker_.reset();
-            started.code = StartCode::ThreadFailed;
-            started.text = transfer_texts::kUsbThreadFailed;
-            started.cause = "the worker thread could not be started";
-            started.link = LinkStatus::Failed;
-            return started;
+            return Refused(StartCode::ThreadFailed, transfer_texts::kUsbThreadFailed,
+                           LinkStatus::Failed, "the worker thread could not be started");
         }
     }
     LinkResult open = opened.get();
-    if (!open.Ok()) {
-        worker_->wait();
-        worker_.reset();
-        started.code = StartCode::OpenFailed;
-        started.text = open.text.empty() ? std::string(openText) : open.text;
-        started.cause = DescribeLinkResult(open);
-        started.link = open.code;
-        return started;
-    }
-    run_ = run;
+    if (open.Ok()) return {};
+    worker_->wait();
+    worker_.reset();
+    return Refused(StartCode::OpenFailed, open.text.empty() ? std::string(openText) : open.text,
+                   open.code, DescribeLinkResult(open));
+}
+
+StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layout,
+                                    std::string targetPath, int idleMs) {
+    JoinFinishedWorker();
+    if (worker_)
+        return Refused(StartCode::Busy, {}, LinkStatus::InUse, "a transfer is still ending");
+    const char* openText = layout == ReplyLayout::Serial ? transfer_texts::kCannotOpenSerial
+                                                         : transfer_texts::kUsbOpenFailed;
+    if (!link)
+        return Refused(StartCode::OpenFailed, openText, LinkStatus::NoSuchDevice,
+                       DescribeLinkResult(LinkFailure(LinkStatus::NoSuchDevice, "no port chosen")));
+
+    auto run = std::make_shared<TransferRun>(std::move(link));
+    WorkerJob job{run,          this,
+                  ++runNumber_, layout,
+                  idleMs,       std::make_shared<std::promise<LinkResult>>(),
+                  fill_,        std::move(targetPath)};
+    std::future<LinkResult> opened = job.opening->get_future();
+    // The link is opened, used and closed on the worker: a serial port then lives on one
+    // thread only. A QThread, because the port's notifiers want one.
+    worker_.reset(QThread::create([job = std::move(job)] { RunOnWorker(job); }));
+    worker_->start();
+    StartOutcome started = AwaitOpen(opened, openText);
+    if (started.code == StartCode::Started) run_ = run;
     return started;
 }
 

@@ -4,6 +4,7 @@
 // link. Progress and the one result come back to the thread that owns the session
 // through queued calls. The dialog and `ohmlet-cli fetch` both drive this.
 #include <QObject>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,10 @@ signals:
     void ended();
 
 private:
+    struct WorkerJob;
+    // The worker's whole life: open the link, run the protocol, hand the result back.
+    static void RunOnWorker(const WorkerJob& job);
+    StartOutcome AwaitOpen(std::future<LinkResult>& opened, const char* openText);
     void Deliver(unsigned run, TransferOutcome result);
     void JoinFinishedWorker();
 
