@@ -203,7 +203,7 @@ void MainWindow::OnViewControlPanel() {
 }
 
 void MainWindow::OnHelp() {
-    const QString path = ProgramFolder() + HelpFileName();
+    const QString path = HelpFilePath(ProgramFolder(), CurrentLanguage());
     const QString failed =
         tr("无法打开帮助：没有可以显示它的程序，或找不到文件：\n") + QDir::toNativeSeparators(path);
     if (fileOpener_) {

@@ -24,6 +24,7 @@ foreach(path
     "${PROGRAM_DIR}/Ohmlet"
     "${PROGRAM_DIR}/ohmlet-cli"
     "${PROGRAM_DIR}/Ohmlet.html"
+    "${PROGRAM_DIR}/Ohmlet_en.html"
     "${PROGRAM_DIR}/表格.docx"
     "${PROGRAM_DIR}/examples/example.DZL"
     "${DATADIR}/applications/ohmlet.desktop"

@@ -1,12 +1,13 @@
 // The files shipped beside the programs agree with the programs: every command and option
 // the programs list is in their manual page, the pages render cleanly, one version number
-// runs through all of them, and the AppStream metadata names the real desktop entry and
-// file type.
+// runs through all of them, the AppStream metadata names the real desktop entry and
+// file type, and the user guide tells the same in both languages.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 #include <QXmlStreamReader>
 #include <utility>
@@ -243,6 +244,22 @@ QString TranslatedName(const QString& tsFile, const QString& source) {
     return {};
 }
 
+QString Guide(const char* name) {
+    return ReadText(kSource + QStringLiteral("/resources/help/") + QLatin1String(name));
+}
+
+// The first group of every match of pattern in text.
+QStringList Captures(const QString& text, const QString& pattern) {
+    QStringList found;
+    const QRegularExpression re(pattern, QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = re.globalMatch(text); it.hasNext();) found << it.next().captured(1);
+    return found;
+}
+
+QString GuideTitle(const QString& guide) {
+    return Captures(guide, QStringLiteral("<title>(.*?)</title>")).value(0);
+}
+
 TEST(ProductName, IsOneNameInEveryPlaceInEachLanguage) {
     const QString chinese = QStringLiteral("混凝土电阻率测试仪数据分析软件");
     const QString english =
@@ -265,11 +282,48 @@ TEST(ProductName, IsOneNameInEveryPlaceInEachLanguage) {
         {"AppStream name zh-CN", names.value(1), chinese},
         {"Kiosa's English tooltip",
          TranslatedName(kSource + QStringLiteral("/translations/kiosa_en.ts"), chinese), english},
+        {"Chinese guide", GuideTitle(Guide("Ohmlet.html")), chinese + QStringLiteral(" 使用说明")},
+        {"English guide", GuideTitle(Guide("Ohmlet_en.html")),
+         english + QStringLiteral(" user guide")},
     };
     for (const auto& place : places) {
         SCOPED_TRACE(place.what);
         EXPECT_EQ(place.text, place.expected);
     }
+}
+
+// A reader of either guide finds the same sections, keys and commands: a key or command
+// added to one guide and forgotten in the other fails here.
+TEST(UserGuides, TellTheSameInBothLanguages) {
+    const QString chinese = Guide("Ohmlet.html");
+    const QString english = Guide("Ohmlet_en.html");
+    ASSERT_FALSE(chinese.isEmpty());
+    ASSERT_FALSE(english.isEmpty());
+    struct Part {
+        const char* what;
+        QString pattern;
+        bool asSet;  // mentions may come in another order and number
+    } parts[] = {
+        {"sections", QStringLiteral("<h2>(\\d+)\\."), false},
+        {"keys", QStringLiteral("<kbd>(.*?)</kbd>"), true},
+        {"commands", QStringLiteral("<code>(.*?)</code>"), true},
+        {"key table", QStringLiteral("<tr><td><kbd>(.*?)</kbd></td>"), false},
+    };
+    for (const Part& part : parts) {
+        SCOPED_TRACE(part.what);
+        const QStringList inChinese = Captures(chinese, part.pattern);
+        const QStringList inEnglish = Captures(english, part.pattern);
+        EXPECT_FALSE(inChinese.isEmpty());
+        if (part.asSet)
+            EXPECT_EQ(QSet<QString>(inChinese.begin(), inChinese.end()),
+                      QSet<QString>(inEnglish.begin(), inEnglish.end()))
+                << inChinese.join(QLatin1Char('|')).toStdString() << "\n"
+                << inEnglish.join(QLatin1Char('|')).toStdString();
+        else
+            EXPECT_EQ(inChinese, inEnglish);
+    }
+    EXPECT_TRUE(chinese.contains(QStringLiteral("<html lang=\"zh-CN\">")));
+    EXPECT_TRUE(english.contains(QStringLiteral("<html lang=\"en\">")));
 }
 
 }  // namespace
