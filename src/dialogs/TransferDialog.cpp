@@ -15,13 +15,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSerialPortInfo>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
 
 #include "data/FileIdentity.h"
+#include "dialogs/TransferChoices.h"
+#include "dialogs/TransferPortList.h"
 #include "dialogs/TransferPrompter.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/SerialPortLink.h"
@@ -36,15 +37,6 @@ namespace {
 QString Text(const char* utf8) {
     return QCoreApplication::translate("ohmlet::transfer_texts", utf8);
 }
-
-QStringList Numbered(const QString& prefix) {
-    QStringList names;
-    for (int i = 1; i <= 6; ++i) names << prefix + QString::number(i);
-    return names;
-}
-
-constexpr int kLocationRole = Qt::UserRole;
-constexpr int kUsbIndexRole = Qt::UserRole + 1;
 
 // The frame's settings, where the recent files are kept too.
 QSettings ProgramSettings() {
@@ -69,7 +61,7 @@ QString WithCause(const std::string& text, const std::string& cause) {
 TransferDialog::TransferDialog(Document& doc, QWidget* parent)
     : QDialog(parent),
       doc_(doc),
-      targetPath_(DefaultTargetPath()),
+      targetPath_(DefaultTransferTarget()),
       serialPorts_(SystemSerialPorts()),
       clock_([] { return QDateTime::currentDateTime(); }),
       chipFactory_(&MakeCh375) {
@@ -81,18 +73,9 @@ TransferDialog::TransferDialog(Document& doc, QWidget* parent)
     connect(session_, &TransferSession::counted, this, &TransferDialog::OnCounted);
     connect(session_, &TransferSession::ended, this, &TransferDialog::OnEnded);
     usbType_->setChecked(true);
-    FillPortList(serialPorts_, true);
+    portList_->Fill(serialPorts_, true);
     nameByDate_->setChecked(ProgramSettings().value(NameByDateKey(), false).toBool());
     UpdateTarget();
-}
-
-QList<SerialPortChoice> TransferDialog::SystemSerialPorts() {
-    QList<SerialPortChoice> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports.append({info.portName(), info.systemLocation()});
-    std::sort(ports.begin(), ports.end(),
-              [](const SerialPortChoice& a, const SerialPortChoice& b) { return a.name < b.name; });
-    return ports;
 }
 
 QString TransferDialog::NameByDateKey() { return QStringLiteral("Transfer/NameByDate"); }
@@ -101,25 +84,12 @@ bool TransferDialog::NamesByDate() const { return nameByDate_->isChecked(); }
 
 void TransferDialog::SetNamesByDate(bool on) { nameByDate_->setChecked(on); }
 
-QString TransferDialog::DatedTargetForFolder(const QString& folder, const QDateTime& now,
-                                             const std::function<bool(const QString&)>& exists) {
-    const QString dir =
-        TargetForFolder(folder).chopped(Text(transfer_texts::kTargetFileName).size());
-    const QString minute = QStringLiteral("DZL_") + now.toString(QStringLiteral("yyyyMMdd_HHmm"));
-    QString path = dir + minute + QStringLiteral(".DZL");
-    if (!exists(path)) return path;
-    const QString second = minute + now.toString(QStringLiteral("ss"));
-    path = dir + second + QStringLiteral(".DZL");
-    for (int n = 2; exists(path); ++n) path = dir + second + QStringLiteral("_%1.DZL").arg(n);
-    return path;
-}
-
 void TransferDialog::UpdateTarget() {
     if (nameByDate_->isChecked())
-        targetPath_ = DatedTargetForFolder(
+        targetPath_ = DatedTransferTarget(
             folder_, clock_(), [](const QString& path) { return QFileInfo::exists(path); });
     else
-        targetPath_ = TargetForFolder(folder_);
+        targetPath_ = TransferTargetForFolder(folder_);
     targetEdit_->setText(targetPath_);
 }
 
@@ -128,14 +98,12 @@ TransferDialog::~TransferDialog() {
     delete session_;
 }
 
-void TransferDialog::BuildControls() {
+// The file, the port, and the option to name each download by its time.
+QGridLayout* TransferDialog::BuildChoices() {
     targetEdit_ = Named(new QLineEdit(targetPath_), "targetPath");
     targetEdit_->setMinimumWidth(320);
     folderButton_ = Named(new QPushButton(tr("存放目录")), "folderButton");
-    // A port the list does not offer (a pseudo-terminal, a renamed adapter) can be typed.
-    portList_ = Named(new QComboBox, "portList");
-    portList_->setEditable(true);
-    portList_->setInsertPolicy(QComboBox::NoInsert);
+    portList_ = new TransferPortList;
     usbType_ = Named(new QRadioButton(QStringLiteral("USB")), "typeUsb");
     comType_ = Named(new QRadioButton(QStringLiteral("COM")), "typeCom");
     portTypeCaption_ = new QLabel(tr("端口类型"));
@@ -145,27 +113,9 @@ void TransferDialog::BuildControls() {
     for (QWidget* hidden :
          std::initializer_list<QWidget*>{usbType_, comType_, portTypeCaption_, portTypeList_})
         hidden->setVisible(false);
-
-    auto* status = Named(new QGroupBox(tr("传输状态")), "status");
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
-    progress_->setFormat(QStringLiteral("%v / %m"));
-    progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
     nameByDate_ = new QCheckBox(tr("按日期和时间命名文件(&D)"));
     nameByDate_->setObjectName(QStringLiteral("nameByDate"));
     nameByDate_->setToolTip(tr("每次传输保存为新文件，例如 DZL_20261209_1405.DZL"));
-    statusText_ = new QLabel;
-    statusText_->setObjectName(QStringLiteral("statusText"));
-    statusText_->setWordWrap(true);
-    auto* statusLayout = new QVBoxLayout(status);
-    statusLayout->addWidget(progress_);
-    statusLayout->addWidget(statusText_);
-
-    startButton_ = Named(new QPushButton(tr("开始传输")), "startButton");
-    startButton_->setDefault(true);
-    cancelButton_ = Named(new QPushButton(tr("取消")), "cancelButton");
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(tr("文件存储路径")), 0, 0);
@@ -180,12 +130,39 @@ void TransferDialog::BuildControls() {
     types->addWidget(portTypeList_);
     grid->addLayout(types, 2, 1);
     grid->addWidget(nameByDate_, 3, 1);
+    return grid;
+}
+
+// The progress of the running transfer and how it ended.
+QGroupBox* TransferDialog::BuildStatus() {
+    auto* status = Named(new QGroupBox(tr("传输状态")), "status");
+    progress_ = new QProgressBar;
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
+    statusText_ = new QLabel;
+    statusText_->setObjectName(QStringLiteral("statusText"));
+    statusText_->setWordWrap(true);
+    auto* statusLayout = new QVBoxLayout(status);
+    statusLayout->addWidget(progress_);
+    statusLayout->addWidget(statusText_);
+    return status;
+}
+
+void TransferDialog::BuildControls() {
+    QGridLayout* choices = BuildChoices();
+    QGroupBox* status = BuildStatus();
+    startButton_ = Named(new QPushButton(tr("开始传输")), "startButton");
+    startButton_->setDefault(true);
+    cancelButton_ = Named(new QPushButton(tr("取消")), "cancelButton");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(startButton_);
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(choices);
     layout->addWidget(status);
     layout->addLayout(buttons);
 
@@ -215,7 +192,7 @@ void TransferDialog::SetSerialPortNames(const QStringList& names) {
 
 void TransferDialog::SetSerialPorts(const QList<SerialPortChoice>& ports) {
     serialPorts_ = ports;
-    FillPortList(serialPorts_, !comType_->isChecked());
+    portList_->Fill(serialPorts_, !comType_->isChecked());
 }
 
 bool TransferDialog::IsTransferRunning() const { return session_->IsRunning(); }
@@ -226,55 +203,17 @@ TransferPrompter& TransferDialog::Prompter() {
     return *ownPrompter_;
 }
 
-QString TransferDialog::DefaultTargetPath() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\DZLDat.DZL");
-#else
-    return QDir::toNativeSeparators(QDir::homePath() + QLatin1Char('/') +
-                                    Text(transfer_texts::kTargetFileName));
-#endif
-}
-
-QString TransferDialog::TargetForFolder(const QString& folder) {
-    QString name = Text(transfer_texts::kTargetFileName);
-    if (folder.isEmpty() || folder.endsWith(QDir::separator())) return folder + name;
-    return folder + QDir::separator() + name;
-}
-
 std::string TransferDialog::TargetFileName() const {
     return QFile::encodeName(targetPath_).toStdString();
 }
 
-void TransferDialog::FillPortList(const QStringList& names) {
-    QList<SerialPortChoice> ports;
-    for (const QString& name : names) ports.append({name, name});
-    FillPortList(ports, false);
-}
-
-// Each entry knows its link: a USB device index, or the serial port's location.
-void TransferDialog::FillPortList(const QList<SerialPortChoice>& serial, bool withUsb) {
-    portList_->clear();
-    if (withUsb) {
-        const QStringList usb = Numbered(QStringLiteral("USB"));
-        for (int i = 0; i < usb.size(); ++i) {
-            portList_->addItem(usb[i]);
-            portList_->setItemData(i, i, kUsbIndexRole);
-        }
-    }
-    for (const SerialPortChoice& port : serial) {
-        portList_->addItem(port.name, port.location);
-        portList_->setItemData(portList_->count() - 1, -1, kUsbIndexRole);
-    }
-    portList_->setCurrentIndex(portList_->count() == 0 ? -1 : 0);
-}
-
-void TransferDialog::OnUsbType() { FillPortList(serialPorts_, true); }
+void TransferDialog::OnUsbType() { portList_->Fill(serialPorts_, true); }
 
 void TransferDialog::OnComType() {
 #ifdef Q_OS_WIN
-    FillPortList(Numbered(QStringLiteral("COM")));
+    portList_->FillNames(NumberedPorts(QStringLiteral("COM")));
 #else
-    FillPortList(serialPorts_, false);
+    portList_->Fill(serialPorts_, false);
 #endif
 }
 
@@ -319,23 +258,29 @@ void TransferDialog::TakeTypedTarget() {
     targetEdit_->setText(targetPath_);
 }
 
-void TransferDialog::OnStart() {
+std::unique_ptr<Link> TransferDialog::MakeLink(const TransferPortList::Choice& port) const {
+    if (port.usbIndex >= 0)
+        return std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
+                                           static_cast<unsigned>(port.usbIndex));
+    if (!port.location.isEmpty()) return std::make_unique<SerialPortLink>(port.location);
+    return nullptr;
+}
+
+// Whether the download may go to the target file. Replacing the file is asked first, so
+// that No leaves the open document open too. The old file is not deleted here: the new one
+// replaces it only once written, so a failed transfer leaves it as it was.
+bool TransferDialog::ConfirmTarget() {
     TakeTypedTarget();
-    // A listed entry, or a serial port typed by its path.
-    const QString typedPort = portList_->currentText().trimmed();
-    const int position = portList_->findText(typedPort, Qt::MatchFixedString);
-    const bool typedSerial = position < 0 && !typedPort.isEmpty();
     // A dated name is made afresh: the time has moved on since the dialog opened.
     if (nameByDate_->isChecked() && !session_->IsRunning()) UpdateTarget();
-    // Whether to replace the file is asked first, so that No leaves the open document
-    // open too. The old file is not deleted here: the new one replaces it only once
-    // written, so a failed transfer leaves it as it was.
     if (QFileInfo::exists(targetPath_) &&
         !Prompter().AskYesNo(this, Text(transfer_texts::kOverwriteCaption),
-                             Text(transfer_texts::kOverwriteQuestion))) {
-        return;
-    }
-    if (!TargetIsFree()) return;
+                             Text(transfer_texts::kOverwriteQuestion)))
+        return false;
+    return TargetIsFree();
+}
+
+void TransferDialog::ClearStatus() {
     finished_ = false;
     ended_ = false;
     statusText_->clear();
@@ -343,30 +288,23 @@ void TransferDialog::OnStart() {
     progress_->setValue(0);
     progress_->setTextVisible(false);
     countsKnown_ = false;
+}
 
-    // The entry chosen says the link: USB1..USB6 or one of the serial ports.
-    const int usbIndex = position >= 0 ? portList_->itemData(position, kUsbIndexRole).toInt() : -1;
-    const bool usb = position < 0 ? !typedSerial && usbType_->isChecked() : usbIndex >= 0;
+void TransferDialog::OnStart() {
+    const TransferPortList::Choice port = portList_->Chosen();
+    // Nothing chosen or typed: the port type says which link is missing.
+    const bool usb = port.usbIndex >= 0 || (port.location.isEmpty() && usbType_->isChecked());
+    if (!ConfirmTarget()) return;
+    ClearStatus();
     if (session_->IsRunning()) {
         if (runningUsb_) return;    // the running transfer must end first
         session_->CancelAndWait();  // a serial start begins again
-    }
-    std::unique_ptr<Link> link;
-    if (usb) {
-        if (position >= 0)
-            link = std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
-                                               static_cast<unsigned>(usbIndex));
-    } else if (position >= 0) {
-        link = std::make_unique<SerialPortLink>(
-            portList_->itemData(position, kLocationRole).toString());
-    } else if (typedSerial) {
-        link = std::make_unique<SerialPortLink>(typedPort);
     }
     runningUsb_ = usb;
     doc_.TransferBuffer().clear();
     session_->SetFillCriterion(fill_);
     StartOutcome started = session_->Start(
-        std::move(link), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
+        MakeLink(port), usb ? ReplyLayout::Usb : ReplyLayout::Serial, TargetFileName());
     switch (started.code) {
         case StartCode::Started:
             SetRunning(true);
@@ -380,9 +318,8 @@ void TransferDialog::OnStart() {
                                      WithCause(started.text, started.cause));
             } else {
                 // The cause names no port: say which one would not open.
-                const QString port = position >= 0 ? portList_->itemText(position) : typedPort;
                 Prompter().Inform(
-                    this, WithCause(started.text, port.toStdString() + ": " + started.cause));
+                    this, WithCause(started.text, port.name.toStdString() + ": " + started.cause));
             }
             return;
     }

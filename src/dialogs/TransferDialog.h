@@ -11,12 +11,17 @@
 
 #include "data/Criterion.h"
 #include "data/Document.h"
+#include "dialogs/TransferChoices.h"
+#include "dialogs/TransferPortList.h"
 #include "transfer/Ch375.h"
+#include "transfer/Link.h"
 #include "transfer/TransferOutcome.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -27,12 +32,6 @@ namespace ohmlet {
 
 class TransferPrompter;
 class TransferSession;
-
-// A serial port as the list shows it ("COM3", "ttyUSB0") and where it is opened.
-struct SerialPortChoice {
-    QString name;
-    QString location;
-};
 
 class TransferDialog : public QDialog {
     Q_OBJECT
@@ -52,7 +51,6 @@ public:
     void SetSerialPortNames(const QStringList& names);
     // The machine's serial ports; the port list offers them after USB1..USB6.
     void SetSerialPorts(const QList<SerialPortChoice>& ports);
-    static QList<SerialPortChoice> SystemSerialPorts();
     // Closes the open document when the target is its file; false when it stayed open.
     // Unset, a transfer into the open file is refused.
     void SetDocumentCloser(std::function<bool()> closer) { closer_ = std::move(closer); }
@@ -64,13 +62,6 @@ public:
     // The criterion downloaded components without a pass band get.
     void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
 
-    // The target path the folder rule gives for a chosen folder.
-    static QString TargetForFolder(const QString& folder);
-    static QString DefaultTargetPath();
-    // A name of its own for each download: DZL_20261209_1405.DZL, with the seconds and
-    // then a counter added while a file of that name exists.
-    static QString DatedTargetForFolder(const QString& folder, const QDateTime& now,
-                                        const std::function<bool(const QString&)>& exists);
     // Where the option is remembered between runs.
     static QString NameByDateKey();
 
@@ -88,9 +79,12 @@ private slots:
     void OnCounted(qulonglong components, qulonglong componentsExpected, qulonglong readings);
 
 private:
+    std::unique_ptr<Link> MakeLink(const TransferPortList::Choice& port) const;
+    bool ConfirmTarget();
+    void ClearStatus();
     void BuildControls();
-    void FillPortList(const QStringList& names);
-    void FillPortList(const QList<SerialPortChoice>& serial, bool withUsb);
+    QGridLayout* BuildChoices();
+    QGroupBox* BuildStatus();
     void UpdateTarget();
     // Whether the transfer may go on into the target file: asks to close the open
     // document when the target is its file.
@@ -119,7 +113,7 @@ private:
 
     QLineEdit* targetEdit_ = nullptr;
     QPushButton* folderButton_ = nullptr;
-    QComboBox* portList_ = nullptr;
+    TransferPortList* portList_ = nullptr;
     QComboBox* portTypeList_ = nullptr;
     QRadioButton* usbType_ = nullptr;
     QRadioButton* comType_ = nullptr;

@@ -120,7 +120,7 @@ TEST_F(TransferDialogTest, ShowsTheTemplatesTextsAndPorts) {
     // Both the target and the port can be typed as well as chosen.
     EXPECT_FALSE(Control<QLineEdit>(dlg, "targetPath")->isReadOnly());
     EXPECT_TRUE(ports->isEditable());
-    EXPECT_EQ(dlg.TargetPath(), TransferDialog::DefaultTargetPath());
+    EXPECT_EQ(dlg.TargetPath(), DefaultTransferTarget());
     EXPECT_TRUE(dlg.TargetPath().endsWith("DZLDat.DZL"));
 }
 
@@ -469,8 +469,8 @@ TEST_F(TransferDialogTest, DatedNamesAddSecondsThenACounterRatherThanOverwrite) 
         auto exists = [&](const QString& path) {
             return path.startsWith(dir) && c.existing.contains(path.mid(dir.size()));
         };
-        EXPECT_EQ(TransferDialog::DatedTargetForFolder(sep + "data", now, exists), dir + c.name);
-        EXPECT_EQ(TransferDialog::DatedTargetForFolder(dir, now, exists), dir + c.name);
+        EXPECT_EQ(DatedTransferTarget(sep + "data", now, exists), dir + c.name);
+        EXPECT_EQ(DatedTransferTarget(dir, now, exists), dir + c.name);
     }
 }
 
