@@ -22,82 +22,9 @@
 #include "views/ComponentListFilter.h"
 #include "views/ComponentListModel.h"
 #include "views/ComponentStatsBox.h"
+#include "views/PanelFields.h"
 
 namespace ohmlet {
-namespace {
-
-struct FieldLayout {
-    ControlPanel::Field field;
-    const char* label;       // UTF-8
-    const char* objectName;  // the edit's objectName
-    bool readOnly;
-    bool visible;
-    int row;
-    int column;          // 0 = left pair, 1 = right pair
-    const char* widest;  // the widest value the field shows, or null for free text
-};
-
-// A resistivity as the fields show it, at its widest.
-constexpr const char* kWidestResistivity = "99999.9 kΩ*cm";
-
-// Shown fields first, in reading order; the hidden ones are still filled.
-constexpr FieldLayout kFields[] = {
-    {ControlPanel::kName, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件名称"), "nameField", false,
-     true, 0, 0, nullptr},
-    {ControlPanel::kNumber, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "构件编号"), "numberField",
-     true, true, 0, 1, "00000000"},
-    // The pass criterion: a reading passes from design value + negative deviation up
-    // to design value + positive deviation.
-    {ControlPanel::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "设计值(kΩ·cm)"),
-     "designValueField", false, true, 2, 0, "-1000000"},
-    {ControlPanel::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许负偏差"),
-     "lowerToleranceField", false, true, 3, 0, "-1000000"},
-    {ControlPanel::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "允许正偏差"),
-     "upperToleranceField", false, true, 3, 1, "-1000000"},
-    {ControlPanel::kMaximum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最大值"),
-     "maximumField", true, true, 4, 0, kWidestResistivity},
-    {ControlPanel::kMinimum, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "电阻最小值"),
-     "minimumField", true, true, 4, 1, kWidestResistivity},
-    {ControlPanel::kPointCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "数据个数"),
-     "pointCountField", true, true, 5, 0, "00000"},
-    {ControlPanel::kAverage, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "平均电阻率"),
-     "averageField", true, true, 5, 1, kWidestResistivity},
-    {ControlPanel::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格点数"),
-     "passCountField", true, true, 6, 0, "00000"},
-    {ControlPanel::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "合格率"), "passRateField",
-     true, true, 6, 1, "100.0%"},
-};
-
-constexpr FieldLayout kTotals[] = {
-    {ControlPanel::kTotalPoints, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有测点个数"),
-     "totalPointsField", true, false, 0, 0, "0000000"},
-    {ControlPanel::kTotalPassing, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "所有合格测点数"),
-     "totalPassingField", true, false, 0, 1, "0000000"},
-    {ControlPanel::kOverallPassRate, QT_TRANSLATE_NOOP("ohmlet::ControlPanel", "整体合格率"),
-     "overallPassRateField", true, false, 1, 0, "100.0%"},
-};
-
-QString Resistivity(float value) {
-    return QString::asprintf("%.1f kΩ*cm", static_cast<double>(value));
-}
-QString Percent(float rate) {
-    return QString::asprintf("%.1f", static_cast<double>(rate) * 100.0) + QLatin1Char('%');
-}
-
-// The longest prefix of text whose GBK bytes fit, never splitting a character.
-std::string GbkPrefix(const QString& text, std::size_t maxBytes) {
-    std::string bytes = ToGbk(text);
-    if (bytes.size() <= maxBytes) return bytes;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t len = static_cast<unsigned char>(bytes[i]) >= 0x81 ? 2 : 1;
-        if (i + len > maxBytes) break;
-        i += len;
-    }
-    return bytes.substr(0, i);
-}
-
-}  // namespace
 
 ControlPanel::ControlPanel(Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     auto* layout = new QVBoxLayout(this);
@@ -237,7 +164,7 @@ void ControlPanel::BuildFields() {
     grid->setHorizontalSpacing(6);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    for (const FieldLayout& f : kFields) {
+    for (const PanelField& f : kPanelFields) {
         auto* label = new QLabel(tr(f.label));
         QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible, f.widest);
         label->setBuddy(edit);
@@ -257,7 +184,7 @@ void ControlPanel::BuildFields() {
 
     totalsGroup_ = new QGroupBox(tr("全部构件"), this);
     auto* totals = new QGridLayout(totalsGroup_);
-    for (const FieldLayout& f : kTotals) {
+    for (const PanelField& f : kPanelTotals) {
         auto* label = new QLabel(tr(f.label));
         totals->addWidget(label, f.row, f.column * 2);
         totals->addWidget(AddField(f.field, f.objectName, f.readOnly, f.visible, f.widest), f.row,
@@ -280,7 +207,7 @@ QLineEdit* ControlPanel::Edit(Field field) const {
 void ControlPanel::ShowTotals() {
     Edit(kTotalPoints)->setText(QString::number(doc_.TotalPointCount()));
     Edit(kTotalPassing)->setText(QString::number(doc_.TotalPassCount()));
-    Edit(kOverallPassRate)->setText(Percent(doc_.OverallPassRate()));
+    Edit(kOverallPassRate)->setText(PanelPercent(doc_.OverallPassRate()));
 }
 
 // The document has brought max, min, pass count and totals up to date already.
@@ -298,12 +225,12 @@ void ControlPanel::ShowComponent(const Component* c) {
     Edit(kDesignValue)->setText(QString::number(c->DesignValue()));
     Edit(kUpperTolerance)->setText(QString::number(c->UpperTolerance()));
     Edit(kLowerTolerance)->setText(QString::number(c->LowerTolerance()));
-    Edit(kMaximum)->setText(Resistivity(c->maxValue));
-    Edit(kMinimum)->setText(Resistivity(c->minValue));
+    Edit(kMaximum)->setText(PanelResistivity(c->maxValue));
+    Edit(kMinimum)->setText(PanelResistivity(c->minValue));
     Edit(kPointCount)->setText(QString::number(c->pointCount));
-    Edit(kAverage)->setText(Resistivity(c->ComputeAverage()));
+    Edit(kAverage)->setText(PanelResistivity(c->ComputeAverage()));
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
-    Edit(kPassRate)->setText(Percent(c->passRate));
+    Edit(kPassRate)->setText(PanelPercent(c->passRate));
     ShowTotals();
     const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
