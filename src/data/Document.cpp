@@ -286,6 +286,33 @@ void Document::RecordEdit(EditKind kind, int index, bool mergeable) {
     history_.Record(std::move(r), mergeable);
 }
 
+// Criteria and ticks keep only what they change, not whole components.
+void Document::ApplyCriteria(const EditRecord& record, EditRecord& inverse) {
+    inverse.change = EditChange::Criteria;
+    for (const CriterionEntry& e : record.criteria) {
+        Component* c = ComponentAt(e.componentIndex);
+        if (!c) continue;
+        inverse.criteria.push_back({e.componentIndex, CriterionOf(*c)});
+        CountIn(*c, -1);
+        SetCriterion(*c, e.criterion);
+        CountIn(*c, +1);
+    }
+    currentComponent_ = record.currentComponent;
+    currentPoint_ = record.currentPoint;
+}
+
+void Document::ApplyTicks(EditRecord& record, EditRecord& inverse) {
+    inverse.change = EditChange::Ticks;
+    for (std::size_t i = 0; i < record.tickIndexes.size(); ++i) {
+        Component* c = ComponentAt(record.tickIndexes[i]);
+        if (c) std::swap(c->selected, record.ticks[i]);
+    }
+    inverse.tickIndexes = std::move(record.tickIndexes);
+    inverse.ticks = std::move(record.ticks);
+    currentComponent_ = record.currentComponent;
+    currentPoint_ = record.currentPoint;
+}
+
 EditRecord Document::Apply(EditRecord record) {
     EditRecord inverse;
     inverse.kind = record.kind;
@@ -293,17 +320,7 @@ EditRecord Document::Apply(EditRecord record) {
     inverse.currentComponent = currentComponent_;
     inverse.currentPoint = currentPoint_;
     if (record.change == EditChange::Criteria) {
-        inverse.change = EditChange::Criteria;
-        for (const CriterionEntry& e : record.criteria) {
-            Component* c = ComponentAt(e.componentIndex);
-            if (!c) continue;
-            inverse.criteria.push_back({e.componentIndex, CriterionOf(*c)});
-            CountIn(*c, -1);
-            SetCriterion(*c, e.criterion);
-            CountIn(*c, +1);
-        }
-        currentComponent_ = record.currentComponent;
-        currentPoint_ = record.currentPoint;
+        ApplyCriteria(record, inverse);
         return inverse;
     }
     const int index = record.componentIndex;
@@ -322,15 +339,7 @@ EditRecord Document::Apply(EditRecord record) {
             components_.insert(at(), std::move(record.saved.front()));
             break;
         case EditChange::Ticks:
-            inverse.change = EditChange::Ticks;
-            for (std::size_t i = 0; i < record.tickIndexes.size(); ++i) {
-                Component* c = ComponentAt(record.tickIndexes[i]);
-                if (c) std::swap(c->selected, record.ticks[i]);
-            }
-            inverse.tickIndexes = std::move(record.tickIndexes);
-            inverse.ticks = std::move(record.ticks);
-            currentComponent_ = record.currentComponent;
-            currentPoint_ = record.currentPoint;
+            ApplyTicks(record, inverse);
             return inverse;
         case EditChange::Erase:
             if (!ComponentAt(index)) return inverse;

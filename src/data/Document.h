@@ -129,6 +129,8 @@ private:
     void RecordChange(EditKind kind, EditChange undo, int index, std::vector<Component> saved);
     // Applies a record and returns the record that reverses it.
     EditRecord Apply(EditRecord record);
+    void ApplyCriteria(const EditRecord& record, EditRecord& inverse);
+    void ApplyTicks(EditRecord& record, EditRecord& inverse);
     void RefreshAll();
     // Records and applies criteria for the listed components as one step.
     void ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted);

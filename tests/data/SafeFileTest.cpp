@@ -243,7 +243,9 @@ TEST(SafeWriter, KeepsEverythingOfTheOldFileButItsBytes) {
     if (::setxattr(target.c_str(), "user.origin", "7", 1, 0) != 0 ||
         ::setxattr(target.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0)
         GTEST_SKIP() << "no extended attributes in the test folder: " << std::strerror(errno);
-    if (::geteuid() == 0) ::chown(target.c_str(), 65534, 65534);  // another user's file
+    if (::geteuid() == 0) {  // another user's file
+        ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0) << std::strerror(errno);
+    }
     const std::string before = Kept(target);
     ASSERT_TRUE(WriteFileSafely(target, kNew).Ok());
     EXPECT_EQ(Kept(target), before);
@@ -269,7 +271,8 @@ TEST(SafeWriter, RefusesLinksPlantedInSharedFolders) {
             if (::lchown(link.c_str(), links[i], static_cast<gid_t>(-1)) != 0)
                 GTEST_SKIP() << "cannot give a link to another user here";
         }
-        ::chown(dir.File("shared").c_str(), folderOwner, static_cast<gid_t>(-1));
+        ASSERT_EQ(::chown(dir.File("shared").c_str(), folderOwner, static_cast<gid_t>(-1)), 0)
+            << std::strerror(errno);
         ::chmod(dir.File("shared").c_str(), mode);
         SafeWriteResult r = WriteFileSafely(dir.File("shared/0"), kNew);
         EXPECT_EQ(ReadAll(dir.File("private")), saves ? kNew : kOld) << r.text;
