@@ -918,7 +918,11 @@ Resistivity (kΩ*cm)</translation>
     </message>
     <message>
         <source>“%1”不是数字，原值保留。</source>
-        <translation>&quot;%1&quot; is not a number; the reading is unchanged.</translation>
+        <translation type="vanished">&quot;%1&quot; is not a number; the reading is unchanged.</translation>
+    </message>
+    <message>
+        <source>读数须是整数：“%1”未保存，原值保留。</source>
+        <translation>Readings are whole numbers: “%1” was not stored; the reading keeps its value.</translation>
     </message>
 </context>
 <context>

@@ -52,7 +52,7 @@ void DataView::OnInitialUpdate() {
         connect(grid_, &GridControl::LeftButtonDown, this, &DataView::OnLButtonDown);
         connect(grid_, &GridControl::CellEdited, this, &DataView::OnCellEdited);
         connect(grid_, &GridControl::EditRefused, this, [this](int, int, const QString& text) {
-            emit InputRefused(tr("“%1”不是数字，原值保留。").arg(text.trimmed()));
+            emit InputRefused(tr("读数须是整数：“%1”未保存，原值保留。").arg(text.trimmed()));
         });
         grid_->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {

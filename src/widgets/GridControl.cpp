@@ -12,8 +12,8 @@
 namespace ohmlet {
 
 bool IsNumberText(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?(\\d+(\\.\\d*)?|\\.\\d+)\\s*$"));
+    // Readings are whole numbers: "12.0" is one, "12.7" is not and is never cut to 12.
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?\\d+(\\.0*)?\\s*$"));
     return number.match(text).hasMatch();
 }
 

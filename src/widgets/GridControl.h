@@ -113,8 +113,9 @@ private:
     QString pendingText_;
 };
 
-// Whether a typed text is a number at all: an optional sign, digits with at most one
-// decimal point, blanks around. Anything else is refused rather than read as 0.
+// Whether a typed text is a whole number: an optional sign, digits, at most a decimal
+// point followed by zeros, blanks around. Anything else is refused rather than cut or
+// read as 0.
 bool IsNumberText(const QString& text);
 
 // atoi: leading blanks, an optional sign, digits; anything else ends the number.

@@ -93,12 +93,12 @@ TEST_F(DataViewTest, AComponentWithoutPointsHasOnlyTheHeading) {
 
 TEST_F(DataViewTest, TypingIntoAValueCellStoresTheWholeNumber) {
     Load({MakeComponent("0001", {10, 11, 12})});
-    ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("12.7")));
-    EXPECT_EQ(Values(), (std::vector<int>{10, 12, 12}));
-    EXPECT_EQ(Grid()->ItemText(2, 1), QStringLiteral("12.0"));
+    ASSERT_TRUE(TypeIntoCell(*Grid(), 2, 1, QStringLiteral("13")));
+    EXPECT_EQ(Values(), (std::vector<int>{10, 13, 12}));
+    EXPECT_EQ(Grid()->ItemText(2, 1), QStringLiteral("13.0"));
 }
 
-// Text that is not a number is refused with a note; the reading keeps its value.
+// Text that is not a whole number is refused with a note; the reading keeps its value.
 TEST_F(DataViewTest, TextThatIsNoNumberIsRefusedAndTheValueKept) {
     Load({MakeComponent("0001", {10, 11, 12})});
     QStringList notes;
@@ -108,9 +108,10 @@ TEST_F(DataViewTest, TextThatIsNoNumberIsRefusedAndTheValueKept) {
         const char* typed;
         bool refused;
         int stored;
-    } cases[] = {{"abc", true, 0},    {"x5", true, 0},    {"12abc", true, 0}, {"1e3", true, 0},
-                 {"--4", true, 0},    {"4,5", true, 0},   {"44", false, 44},  {"45 ", false, 45},
-                 {"46.9", false, 46}, {"+47", false, 47}, {".5", false, 0},   {"-3", false, -3}};
+    } cases[] = {{"abc", true, 0},   {"x5", true, 0},    {"12abc", true, 0}, {"1e3", true, 0},
+                 {"--4", true, 0},   {"4,5", true, 0},   {"44", false, 44},  {"45 ", false, 45},
+                 {"46.9", true, 0},  {"+47", false, 47}, {".5", true, 0},    {"-3", false, -3},
+                 {"48.0", false, 48}};
     for (const auto& c : cases) {
         const int before = Values()[2];
         notes.clear();
@@ -118,7 +119,7 @@ TEST_F(DataViewTest, TextThatIsNoNumberIsRefusedAndTheValueKept) {
         if (c.refused) {
             EXPECT_EQ(Values()[2], before) << c.typed;
             ASSERT_EQ(notes.size(), 1) << c.typed;
-            EXPECT_TRUE(notes[0].contains(QStringLiteral("不是数字"))) << c.typed;
+            EXPECT_TRUE(notes[0].contains(QStringLiteral("须是整数"))) << c.typed;
         } else {
             EXPECT_EQ(Values()[2], c.stored) << c.typed;
             EXPECT_TRUE(notes.isEmpty()) << c.typed;

@@ -202,7 +202,7 @@ TEST(GridCtrl, InPlaceEditHandsTheNumberOnAndKeepsTheCellText) {
     auto* editor = grid->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("12.7"));
+    QTest::keyClicks(editor, QStringLiteral("12.0"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the editor commits after its own key handling
     ASSERT_EQ(edited.count(), 1);
@@ -235,7 +235,7 @@ TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
     QSignalSpy edited(grid.get(), &GridControl::CellEdited);
     grid->SetSelectedRange(1, 1, 1, 1);
     QSignalSpy refused(grid.get(), &GridControl::EditRefused);
-    grid->Paste(QStringLiteral("5\t6\n7.9\tx\n8\tabc\n9\n"));
+    grid->Paste(QStringLiteral("5\t6\n7.0\tx\n8\tabc\n9\n"));
     QList<QList<int>> seen;
     for (const auto& args : edited)
         seen << QList<int>{args[0].toInt(), args[1].toInt(), args[2].toInt()};
@@ -247,14 +247,16 @@ TEST(GridCtrl, PasteTypesIntoEditableCellsOnly) {
     EXPECT_EQ(refused[0][2].toString(), QStringLiteral("abc"));
 }
 
-TEST(GridCtrl, OnlyNumbersAreTakenAsTyped) {
+// Readings are whole numbers: a fraction is refused, never cut.
+TEST(GridCtrl, OnlyWholeNumbersAreTakenAsTyped) {
     const struct {
         const char* text;
         bool number;
-    } cases[] = {{"12", true},    {"12.7", true}, {" -3 ", true},   {"+4", true},   {".5", true},
-                 {"7.", true},    {"", false},    {" ", false},     {"abc", false}, {"x5", false},
-                 {"5x", false},   {"1e3", false}, {"1.2.3", false}, {"--1", false}, {"1 2", false},
-                 {"0x10", false}, {".", false}};
+    } cases[] = {{"12", true},   {"12.7", false}, {" -3 ", true},   {"+4", true},
+                 {".5", false},  {"7.", true},    {"12.00", true},  {"12.01", false},
+                 {"", false},    {" ", false},    {"abc", false},   {"x5", false},
+                 {"5x", false},  {"1e3", false},  {"1.2.3", false}, {"--1", false},
+                 {"1 2", false}, {"0x10", false}, {".", false}};
     for (const auto& c : cases)
         EXPECT_EQ(IsNumberText(QString::fromUtf8(c.text)), c.number) << '"' << c.text << '"';
 }
