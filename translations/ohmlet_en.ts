@@ -46,8 +46,8 @@
 <context>
     <name>ohmlet::ChartExport</name>
     <message>
-        <source>无法导出到 %1：只能保存为 PNG 或 SVG 文件。</source>
-        <translation>Cannot export to %1: charts are saved as PNG or SVG files only.</translation>
+        <source>无法导出到 %1：只能保存为 PNG 或 PDF 文件。</source>
+        <translation>Cannot export to %1: charts are saved as PNG or PDF files only.</translation>
     </message>
     <message>
         <source>无法导出到 %1：图表没有大小。</source>
@@ -63,22 +63,18 @@
     </message>
 </context>
 <context>
-    <name>ohmlet::ChartFactory</name>
+    <name>ohmlet::ChartPane</name>
     <message>
         <source>电阻率(kΩ·cm)</source>
         <translation>Resistivity (kΩ·cm)</translation>
     </message>
     <message>
-        <source>没有当前构件</source>
-        <translation>No current component</translation>
+        <source>没有测点</source>
+        <translation>No readings</translation>
     </message>
     <message>
         <source> 读数曲线</source>
         <translation> readings</translation>
-    </message>
-    <message>
-        <source>没有测点</source>
-        <translation>No readings</translation>
     </message>
     <message>
         <source>测点号</source>
@@ -97,16 +93,20 @@
         <translation>Readings</translation>
     </message>
     <message>
+        <source>区块1</source>
+        <translation>Block 1</translation>
+    </message>
+    <message>
+        <source>区块2</source>
+        <translation>Block 2</translation>
+    </message>
+    <message>
         <source>选中构件总览</source>
         <translation>Ticked components overview</translation>
     </message>
     <message>
         <source>没有选中的构件</source>
         <translation>No ticked components</translation>
-    </message>
-    <message>
-        <source>箱体: p10–p90，中线: 中位数，须: 最小/最大值</source>
-        <translation>Box: p10–p90, line: median, whiskers: min/max</translation>
     </message>
     <message>
         <source>构件编号</source>
@@ -116,9 +116,6 @@
         <source>，箱体为 p10–p90</source>
         <translation>, box p10–p90</translation>
     </message>
-</context>
-<context>
-    <name>ohmlet::ChartPane</name>
     <message>
         <source>图表</source>
         <translation>Charts</translation>
@@ -144,8 +141,8 @@
         <translation>PNG image (*.png)</translation>
     </message>
     <message>
-        <source>SVG 图像 (*.svg)</source>
-        <translation>SVG image (*.svg)</translation>
+        <source>PDF 文档 (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
         <source>导出图表</source>
@@ -166,6 +163,31 @@
     <message>
         <source>构件总览</source>
         <translation>Overview</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ChartView</name>
+    <message>
+        <source>测点 %1：%2 kΩ·cm</source>
+        <translation>Point %1: %2 kΩ·cm</translation>
+    </message>
+    <message>
+        <source>%1 kΩ·cm：%2 个测点</source>
+        <translation>%1 kΩ·cm: %2 readings</translation>
+    </message>
+    <message>
+        <source>%1
+%2 个测点
+最小 %3，最大 %4
+p10 %5，中位数 %6，p90 %7</source>
+        <translation>%1
+%2 readings
+min %3, max %4
+p10 %5, median %6, p90 %7</translation>
+    </message>
+    <message>
+        <source>测点 %1：%2 kΩ·cm（%3）</source>
+        <translation>Point %1: %2 kΩ·cm (%3)</translation>
     </message>
 </context>
 <context>
@@ -923,17 +945,6 @@ Resistivity (kΩ*cm)</translation>
     <message>
         <source>读数须是整数：“%1”未保存，原值保留。</source>
         <translation>Readings are whole numbers: “%1” was not stored; the reading keeps its value.</translation>
-    </message>
-</context>
-<context>
-    <name>ohmlet::GridMapWidget</name>
-    <message>
-        <source>区块1</source>
-        <translation>Block 1</translation>
-    </message>
-    <message>
-        <source>区块2</source>
-        <translation>Block 2</translation>
     </message>
 </context>
 <context>

@@ -1,15 +1,15 @@
 #pragma once
-// Writes what a chart widget shows to a picture file: PNG at the widget's size, or SVG
-// (vector shapes and text) of the same size. No dialog here; the pane asks for the name.
+// Writes the chart a view shows to a file: PNG at the view's size on screen, or a one-page
+// PDF of the same size in vector shapes and text. No dialog here; the pane asks for the name.
 #include <QString>
 
 #include "data/Outcome.h"
 
-class QWidget;
-
 namespace ohmlet {
 
-enum class ChartFileFormat { Png, Svg, Unknown };
+class ChartView;
+
+enum class ChartFileFormat { Png, Pdf, Unknown };
 
 // By the file's ending, ignoring case.
 ChartFileFormat ChartFileFormatOf(const QString& path);
@@ -19,8 +19,8 @@ enum class ChartExportCode { Ok, UnknownFormat, Empty, NotDrawn, CannotWrite };
 // The text is one sentence naming the file; the cause the system's words, if any.
 struct ChartExportResult : Outcome<ChartExportCode> {};
 
-// The widget is drawn as it is laid out now (a hidden one as it would be shown). The file
-// is replaced only when the whole picture could be written.
-ChartExportResult ExportChartImage(QWidget& chart, const QString& path);
+// The chart is drawn afresh at the view's size. The file is replaced only when the whole
+// picture could be written.
+ChartExportResult ExportChart(const ChartView& view, const QString& path);
 
 }  // namespace ohmlet

@@ -1,8 +1,6 @@
 #include "views/ChartPane.h"
 
 #include <QAction>
-#include <QChart>
-#include <QChartView>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -13,12 +11,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "data/ChartData.h"
 #include "data/Document.h"
+#include "report/ChartDrawing.h"
 #include "report/GbkCodec.h"
 #include "views/ChartExport.h"
-#include "views/ChartFactory.h"
-#include "views/GridMapWidget.h"
+#include "views/ChartView.h"
 
 namespace ohmlet {
 namespace {
@@ -30,20 +27,6 @@ const char* const kTabNames[] = {
     QT_TRANSLATE_NOOP("ohmlet::ChartPane", "网格分布"),
     QT_TRANSLATE_NOOP("ohmlet::ChartPane", "构件总览"),
 };
-
-QChartView* NewChartView(QWidget* parent, const char* name) {
-    auto* view = new QChartView(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setRenderHint(QPainter::Antialiasing);
-    return view;
-}
-
-// The view takes the new chart and the old one goes.
-void ReplaceChart(QChartView* view, QChart* chart) {
-    QChart* old = view->chart();
-    view->setChart(chart);
-    delete old;
-}
 
 }  // namespace
 
@@ -63,16 +46,10 @@ ChartPane::ChartPane(Document& doc, QWidget* parent) : QDockWidget(parent), doc_
 
     tabs_ = new QTabWidget(body);
     tabs_->setObjectName(QStringLiteral("chartTabs"));
-    const char* names[] = {"readingsChart", "histogramChart", nullptr, "overviewChart"};
+    const char* names[] = {"readingsChart", "histogramChart", "gridMap", "overviewChart"};
     for (int tab = ReadingsTab; tab <= OverviewTab; ++tab) {
-        QWidget* page = nullptr;
-        if (tab == MapTab) {
-            map_ = new GridMapWidget(tabs_);
-            page = map_;
-        } else {
-            views_[tab] = NewChartView(tabs_, names[tab]);
-            page = views_[tab];
-        }
+        ChartView* page = views_[tab] = new ChartView(tabs_);
+        page->setObjectName(QString::fromLatin1(names[tab]));
         page->setWindowTitle(tr(kTabNames[tab]));
         // The same export from a right click on the chart.
         auto* exportAction = new QAction(tr("导出图表…"), page);
@@ -99,9 +76,10 @@ void ChartPane::SetClassTable(const ClassTable& table) {
     Refresh();
 }
 
-QChartView* ChartPane::ChartView(Tab tab) const { return tab == MapTab ? nullptr : views_[tab]; }
-
-QWidget* ChartPane::CurrentChart() const { return tabs_->currentWidget(); }
+ChartView* ChartPane::CurrentChart() const {
+    const int tab = tabs_->currentIndex();
+    return tab < ReadingsTab || tab > OverviewTab ? nullptr : views_[tab];
+}
 
 void ChartPane::ScheduleRefresh() {
     stale_ = true;
@@ -117,18 +95,28 @@ void ChartPane::ScheduleRefresh() {
 void ChartPane::Refresh() {
     stale_ = false;
     const Component* current = doc_.CurrentComponent();
-    ReplaceChart(views_[ReadingsTab], MakeReadingsChart(current, table_));
-    ReplaceChart(views_[HistogramTab], MakeHistogramChart(current, table_));
-    ReplaceChart(views_[OverviewTab], MakeOverviewChart(doc_.Components(), table_));
-    std::optional<GridMap> map;
-    QString note = tr("没有当前构件");
-    QString title;
-    if (current) {
-        title = ComponentTitle(*current) + tr(" 网格分布");
-        map = MakeGridMap(*current, table_);
-        note = tr("只有网格(W)构件有两块测点的分布图");
-    }
-    map_->SetMap(std::move(map), table_, title, note);
+    const ChartStyle style = ScreenChartStyle(font());
+    const QString valueTitle = tr("电阻率(kΩ·cm)");
+    // Without a current component the charts say so in place of a title.
+    const QString name = current ? ComponentTitle(*current) : QString();
+    const QString noReadings = current ? tr("没有测点") : tr("没有当前构件");
+    auto titled = [&](const QString& suffix) { return current ? name + suffix : QString(); };
+
+    ChartTexts readings{titled(tr(" 读数曲线")), noReadings, tr("测点号"), valueTitle, tr("读数")};
+    views_[ReadingsTab]->SetDrawing(
+        std::make_unique<ReadingsDrawing>(current, table_, kMaxSeriesPoints, style, readings));
+    ChartTexts histogram{titled(tr(" 直方图")), noReadings, valueTitle, tr("测点数"), QString()};
+    views_[HistogramTab]->SetDrawing(
+        std::make_unique<HistogramDrawing>(current, table_, style, histogram));
+    ChartTexts map{titled(tr(" 网格分布")),
+                   current ? tr("只有网格(W)构件有两块测点的分布图") : tr("没有当前构件"),
+                   QString(), QString(), QString()};
+    views_[MapTab]->SetDrawing(std::make_unique<GridMapDrawing>(
+        current, table_, std::array<QString, 2>{tr("区块1"), tr("区块2")}, style, map));
+    ChartTexts overview{tr("选中构件总览"), tr("没有选中的构件"), tr("构件编号"),
+                        valueTitle + tr("，箱体为 p10–p90"), QString()};
+    views_[OverviewTab]->SetDrawing(
+        std::make_unique<OverviewDrawing>(doc_.Components(), table_, style, overview));
 }
 
 QString ChartPane::SuggestedFileName() const {
@@ -141,23 +129,23 @@ QString ChartPane::SuggestedFileName() const {
 }
 
 void ChartPane::OnExportChart() {
-    QWidget* chart = CurrentChart();
+    ChartView* chart = CurrentChart();
     if (!chart) return;
     QString path;
     if (fileNamePrompt_) {
         path = fileNamePrompt_(SuggestedFileName());
     } else {
         const QString png = tr("PNG 图像 (*.png)");
-        const QString svg = tr("SVG 图像 (*.svg)");
+        const QString pdf = tr("PDF 文档 (*.pdf)");
         QString filter = png;
         path = QFileDialog::getSaveFileName(this, tr("导出图表"), SuggestedFileName(),
-                                            png + QStringLiteral(";;") + svg, &filter);
+                                            png + QStringLiteral(";;") + pdf, &filter);
         // A name typed without an ending takes the one of the type chosen.
         if (!path.isEmpty() && ChartFileFormatOf(path) == ChartFileFormat::Unknown)
-            path += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+            path += filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
     }
     if (path.isEmpty()) return;
-    const ChartExportResult result = ExportChartImage(*chart, path);
+    const ChartExportResult result = ExportChart(*chart, path);
     if (result.Ok()) return;
     if (errorSink_)
         errorSink_(QString::fromStdString(result.text));

@@ -1,21 +1,20 @@
 #pragma once
 // 图表: a docked pane of charts that follows the document — the current component's
 // readings over their class bands, its histogram, the map of a grid (W) component, and a
-// box overview of the ticked components — and exports the chart shown as PNG or SVG.
+// box overview of the ticked components — and exports the chart shown as PNG or PDF.
 #include <QDockWidget>
 #include <functional>
 
 #include "data/CorrosionClasses.h"
 #include "data/DocumentObserver.h"
 
-class QChartView;
 class QPushButton;
 class QTabWidget;
 
 namespace ohmlet {
 
+class ChartView;
 class Document;
-class GridMapWidget;
 
 class ChartPane : public QDockWidget, public DocumentObserver {
     Q_OBJECT
@@ -32,10 +31,9 @@ public:
     void Refresh();
 
     QTabWidget* Tabs() const { return tabs_; }
-    QChartView* ChartView(Tab tab) const;
-    GridMapWidget* Map() const { return map_; }
-    // The widget of the tab shown, as it is exported.
-    QWidget* CurrentChart() const;
+    ChartView* View(Tab tab) const { return views_[tab]; }
+    // The chart of the tab shown, as it is exported.
+    ChartView* CurrentChart() const;
     QPushButton* ExportButton() const { return exportButton_; }
 
     // Asks for the file to export to; tests answer instead of a person.
@@ -52,7 +50,7 @@ public:
     void RefreshComponentRow(int) override { ScheduleRefresh(); }
 
 public slots:
-    // 导出图表…: the chart shown to a PNG or SVG file.
+    // 导出图表…: the chart shown to a PNG or PDF file.
     void OnExportChart();
 
 private:
@@ -62,8 +60,7 @@ private:
     Document& doc_;
     ClassTable table_ = ClassTable::Rilem();
     QTabWidget* tabs_ = nullptr;
-    QChartView* views_[4] = {};
-    GridMapWidget* map_ = nullptr;
+    ChartView* views_[4] = {};
     QPushButton* exportButton_ = nullptr;
     bool refreshPending_ = false;
     bool stale_ = true;

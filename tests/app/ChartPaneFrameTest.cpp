@@ -5,7 +5,7 @@
 
 #include "FrameFixture.h"
 #include "views/ChartPane.h"
-#include "views/GridMapWidget.h"
+#include "views/ChartView.h"
 
 namespace ohmlet::test {
 namespace {
@@ -31,6 +31,10 @@ TEST_F(ChartFrameTest, ViewMenuTogglesThePane) {
     }
 }
 
+const std::optional<GridMap>& MapOf(const ChartPane& pane) {
+    return dynamic_cast<const GridMapDrawing&>(*pane.View(ChartPane::MapTab)->Drawing()).Map();
+}
+
 TEST_F(ChartFrameTest, PaneChartsTheOpenedFile) {
     Component grid = MakeComponent("W001", {10, 60, 120, 5}, 1);
     grid.blockOffset = 1;
@@ -39,7 +43,7 @@ TEST_F(ChartFrameTest, PaneChartsTheOpenedFile) {
     Doc().SelectComponent(1);
     QCoreApplication::processEvents();
     ChartPane* pane = frame->Charts();
-    const auto& map = pane->Map()->Map();
+    const auto& map = MapOf(*pane);
     ASSERT_TRUE(map.has_value());
     EXPECT_EQ(map->rows[0].size(), 1u);
     EXPECT_EQ(map->rows[1].size(), 3u);
@@ -49,7 +53,7 @@ TEST_F(ChartFrameTest, PaneChartsTheOpenedFile) {
     QCoreApplication::processEvents();
     pane->show();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(pane->Map()->Map().has_value());
+    EXPECT_FALSE(MapOf(*pane).has_value());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Shows the main window with the chart pane on one tab for a person (or a screenshot) to
-// look at, and writes that chart as PNG and SVG beside it.
+// look at, and writes that chart as PNG and PDF beside it.
 //   chart-snapshots FILE.DZL COMPONENT TAB SECONDS [EXPORT-BASENAME]
 #include <QApplication>
 #include <QTabWidget>
@@ -31,10 +31,9 @@ int main(int argc, char* argv[]) {
     pane->Tabs()->setCurrentIndex(std::atoi(argv[3]));
     QTest::qWait(500);
     if (argc > 5) {
-        for (const char* ending : {".png", ".svg"}) {
+        for (const char* ending : {".png", ".pdf"}) {
             const QString path = QString::fromLocal8Bit(argv[5]) + QLatin1String(ending);
-            const ohmlet::ChartExportResult r =
-                ohmlet::ExportChartImage(*pane->CurrentChart(), path);
+            const ohmlet::ChartExportResult r = ohmlet::ExportChart(*pane->CurrentChart(), path);
             std::printf("%s: %s\n", qPrintable(path), r.Ok() ? "written" : r.text.c_str());
         }
     }
