@@ -15,7 +15,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSerialPortInfo>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,7 +23,7 @@
 #include "data/FileIdentity.h"
 #include "dialogs/TransferPrompter.h"
 #include "transfer/Ch375Link.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
 #include "widgets/ProductName.h"
@@ -88,8 +87,8 @@ TransferDialog::TransferDialog(Document& doc, QWidget* parent)
 
 QList<SerialPortChoice> TransferDialog::SystemSerialPorts() {
     QList<SerialPortChoice> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports.append({info.portName(), info.systemLocation()});
+    for (const SerialPortName& port : ListSerialPorts())
+        ports.append({QString::fromStdString(port.name), QString::fromStdString(port.location)});
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortChoice& a, const SerialPortChoice& b) { return a.name < b.name; });
     return ports;
@@ -335,8 +334,8 @@ void TransferDialog::OnStart() {
             link = std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
                                                static_cast<unsigned>(usbIndex));
     } else if (position >= 0) {
-        link = std::make_unique<SerialPortLink>(
-            portList_->itemData(position, kLocationRole).toString());
+        link = std::make_unique<SerialLink>(
+            portList_->itemData(position, kLocationRole).toString().toStdString());
     }
     runningUsb_ = usb;
     doc_.TransferBuffer().clear();
