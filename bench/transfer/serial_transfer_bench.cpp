@@ -11,7 +11,7 @@
 #include "transfer/Download.h"
 #include "transfer/PseudoTerminal.h"
 #include "transfer/ReplyEncoder.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferOutcome.h"
 #include "transfer/sim/SerialSimulator.h"
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     std::thread instrument([&] { RunSerialSimulator(*pty, reply.bytes, stop); });
 
     ByteBuffer buffer;
-    SerialPortLink link(QString::fromStdString(pty->PortPath()));
+    SerialLink link(pty->PortPath());
     int reads = 0;
     QElapsedTimer clock;
     clock.start();

@@ -81,15 +81,10 @@ bool InstallTranslators(QCoreApplication& app, UiLanguage language) {
         return Load(app, QStringLiteral("ohmlet_en"), QStringLiteral(":/i18n"));
     // Qt's standard dialogs and buttons; the program's own texts are Chinese already. A
     // deployed copy of Qt keeps them in a folder beside the program instead.
-    bool all = true;
-    for (const char* name : {"qtbase_zh_CN", "qtserialport_zh_CN"}) {
-        const QString file = QString::fromLatin1(name);
-        all = (Load(app, file, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-               Load(app, file,
-                    QCoreApplication::applicationDirPath() + QStringLiteral("/translations"))) &&
-              all;
-    }
-    return all;
+    const QString file = QStringLiteral("qtbase_zh_CN");
+    return Load(app, file, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+           Load(app, file,
+                QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
 }
 
 UiLanguage CurrentLanguage() { return Current(); }

@@ -10,7 +10,7 @@
 #include "cli/CliCommands.h"
 #include "report/InterpretationSettings.h"
 #include "transfer/Ch375Link.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
 
@@ -166,8 +166,8 @@ int RunFetch(Args args) {
         return Fail(kExitIo, "Cannot write into " + folder + ": it is not a folder.");
     std::string target = (std::filesystem::path(folder) / transfer_texts::kTargetFileName).string();
     if (!serialPort.empty()) {
-        return Fetch(std::make_unique<SerialPortLink>(QString::fromStdString(serialPort)),
-                     ReplyLayout::Serial, serialPort, target, idleSeconds);
+        return Fetch(std::make_unique<SerialLink>(serialPort), ReplyLayout::Serial, serialPort,
+                     target, idleSeconds);
     }
     unsigned index = 0;
     if (!ParseUsbIndex(usbText, index))

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSerialPortInfo>
 #include <algorithm>
 
+#include "transfer/SerialLink.h"
 #include "transfer/TransferTexts.h"
 
 namespace ohmlet {
@@ -18,8 +18,8 @@ QString Text(const char* utf8) {
 
 QList<SerialPortChoice> SystemSerialPorts() {
     QList<SerialPortChoice> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports.append({info.portName(), info.systemLocation()});
+    for (const SerialPortName& port : ListSerialPorts())
+        ports.append({QString::fromStdString(port.name), QString::fromStdString(port.location)});
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortChoice& a, const SerialPortChoice& b) { return a.name < b.name; });
     return ports;

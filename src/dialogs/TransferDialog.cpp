@@ -25,7 +25,7 @@
 #include "dialogs/TransferPortList.h"
 #include "dialogs/TransferPrompter.h"
 #include "transfer/Ch375Link.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/TransferTexts.h"
 #include "widgets/ProductName.h"
@@ -262,7 +262,7 @@ std::unique_ptr<Link> TransferDialog::MakeLink(const TransferPortList::Choice& p
     if (port.usbIndex >= 0)
         return std::make_unique<Ch375Link>(chipFactory_ ? chipFactory_() : nullptr,
                                            static_cast<unsigned>(port.usbIndex));
-    if (!port.location.isEmpty()) return std::make_unique<SerialPortLink>(port.location);
+    if (!port.location.isEmpty()) return std::make_unique<SerialLink>(port.location.toStdString());
     return nullptr;
 }
 

@@ -11,7 +11,7 @@
 #include "ReplyBytes.h"
 #include "data/Criterion.h"
 #include "data/DzlFile.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 
 namespace ohmlet {
@@ -63,8 +63,9 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     QEventLoop loop;
     QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    StartOutcome opened = session.Start(std::make_unique<SerialPortLink>(simulator.Port()),
-                                        ReplyLayout::Serial, target.toStdString());
+    StartOutcome opened =
+        session.Start(std::make_unique<SerialLink>(simulator.Port().toStdString()),
+                      ReplyLayout::Serial, target.toStdString());
     ASSERT_TRUE(opened.Ok()) << opened.cause;
     loop.exec();
     ASSERT_FALSE(session.IsRunning()) << "no complete reply within 30 s";

@@ -13,7 +13,7 @@
 
 #include "ReplyBytes.h"
 #include "data/DzlFile.h"
-#include "transfer/SerialPortLink.h"
+#include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 #include "transfer/sim/SerialSimulator.h"
 
@@ -83,8 +83,9 @@ Outcome Transfer(const FaultPlan& plan, int waitMs) {
         EXPECT_FALSE(instrument.Port().isEmpty());
         TransferSession link;
         QSignalSpy ended(&link, &TransferSession::ended);
-        StartOutcome opened = link.Start(std::make_unique<SerialPortLink>(instrument.Port()),
-                                         ReplyLayout::Serial, target);
+        StartOutcome opened =
+            link.Start(std::make_unique<SerialLink>(instrument.Port().toStdString()),
+                       ReplyLayout::Serial, target);
         EXPECT_TRUE(opened.Ok()) << opened.cause;
         ended.wait(waitMs);
         outcome.completed = !ended.isEmpty();
