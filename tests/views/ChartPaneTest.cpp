@@ -132,7 +132,7 @@ TEST_F(ChartPaneTest, ToolTipsNameWhatIsUnderTheMouse) {
          2,
          ChartPane::HistogramTab,
          0,
-         {"45–49 kΩ·cm：2 个测点\n中等：2", "50–54 kΩ·cm：1 个测点\n低：1",
+         {"45–49 kΩ·cm：2 个测点\n中等：2", "50–54 kΩ·cm：1 个测点\n中等：1",
           "55–59 kΩ·cm：1 个测点\n低：1"}},
         {"boxes of the ticked",
          0,
