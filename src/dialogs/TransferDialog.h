@@ -11,28 +11,19 @@
 
 #include "data/Criterion.h"
 #include "data/Document.h"
+#include "dialogs/TransferPortBox.h"
+#include "dialogs/TransferTargetBox.h"
 #include "transfer/Ch375.h"
 #include "transfer/TransferOutcome.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
 class QPushButton;
-class QRadioButton;
 
 namespace ohmlet {
 
 class TransferPrompter;
 class TransferSession;
-
-// A serial port as the list shows it ("COM3", "ttyUSB0") and where it is opened.
-struct SerialPortChoice {
-    QString name;
-    QString location;
-};
+class TransferStatusBox;
+struct StartOutcome;
 
 class TransferDialog : public QDialog {
     Q_OBJECT
@@ -41,7 +32,7 @@ public:
     ~TransferDialog() override;
 
     bool IsFinished() const { return finished_; }
-    QString TargetPath() const { return targetPath_; }
+    QString TargetPath() const { return target_->Path(); }
 
     // Tests answer the boxes; the prompter must outlive the dialog. Null: message boxes.
     void SetPrompter(TransferPrompter* prompter);
@@ -52,27 +43,33 @@ public:
     void SetSerialPortNames(const QStringList& names);
     // The machine's serial ports; the port list offers them after USB1..USB6.
     void SetSerialPorts(const QList<SerialPortChoice>& ports);
-    static QList<SerialPortChoice> SystemSerialPorts();
+    static QList<SerialPortChoice> SystemSerialPorts() {
+        return TransferPortBox::SystemSerialPorts();
+    }
     // Closes the open document when the target is its file; false when it stayed open.
     // Unset, a transfer into the open file is refused.
     void SetDocumentCloser(std::function<bool()> closer) { closer_ = std::move(closer); }
     // The time dated file names are made from; tests pin it.
-    void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
-    bool NamesByDate() const;
-    void SetNamesByDate(bool on);
+    void SetClock(std::function<QDateTime()> clock) { target_->SetClock(std::move(clock)); }
+    bool NamesByDate() const { return target_->NamesByDate(); }
+    void SetNamesByDate(bool on) { target_->SetNamesByDate(on); }
     bool IsTransferRunning() const;
     // The criterion downloaded components without a pass band get.
     void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
 
     // The target path the folder rule gives for a chosen folder.
-    static QString TargetForFolder(const QString& folder);
-    static QString DefaultTargetPath();
+    static QString TargetForFolder(const QString& folder) {
+        return TransferTargetBox::TargetForFolder(folder);
+    }
+    static QString DefaultTargetPath() { return TransferTargetBox::DefaultTargetPath(); }
     // A name of its own for each download: DZL_20261209_1405.DZL, with the seconds and
     // then a counter added while a file of that name exists.
     static QString DatedTargetForFolder(const QString& folder, const QDateTime& now,
-                                        const std::function<bool(const QString&)>& exists);
+                                        const std::function<bool(const QString&)>& exists) {
+        return TransferTargetBox::DatedTargetForFolder(folder, now, exists);
+    }
     // Where the option is remembered between runs.
-    static QString NameByDateKey();
+    static QString NameByDateKey() { return TransferTargetBox::NameByDateKey(); }
 
 public slots:
     void reject() override;
@@ -80,52 +77,36 @@ public slots:
 private slots:
     void OnFolder();
     void OnStart();
-    void OnUsbType();
-    void OnComType();
     void OnEnded();
-    void OnProgress(qulonglong received, qulonglong expected);
-    void OnCounted(qulonglong components, qulonglong componentsExpected, qulonglong readings);
 
 private:
     void BuildControls();
-    void FillPortList(const QStringList& names);
-    void FillPortList(const QList<SerialPortChoice>& serial, bool withUsb);
-    void UpdateTarget();
     // Whether the transfer may go on into the target file: asks to close the open
     // document when the target is its file.
     bool TargetIsFree();
     void SetRunning(bool running);
+    void ShowStartFailure(const StartOutcome& started, bool usb);
     // Shows how the transfer ended; ends the dialog unless the user may retry.
     void Complete(const TransferOutcome& result);
+    // A reply the decoder refused can be kept for a bug report: the failure's box
+    // offers to save the bytes as they arrived.
+    void ShowReplyFailure(const QString& caption, const TransferOutcome& result);
+    void SaveReply(const ByteBuffer& reply);
     TransferPrompter& Prompter();
-    std::string TargetFileName() const;
 
     Document& doc_;
-    QString targetPath_;
     bool finished_ = false;
     bool ended_ = false;
-    QString folder_;
-    QList<SerialPortChoice> serialPorts_;
     std::function<bool()> closer_;
-    std::function<QDateTime()> clock_;
     bool runningUsb_ = false;
-    bool countsKnown_ = false;
-    std::function<std::unique_ptr<Ch375>()> chipFactory_;
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
     TransferSession* session_ = nullptr;
     Criterion fill_ = kBuiltInDownloadCriterion;
 
-    QLineEdit* targetEdit_ = nullptr;
-    QPushButton* folderButton_ = nullptr;
-    QComboBox* portList_ = nullptr;
-    QComboBox* portTypeList_ = nullptr;
-    QRadioButton* usbType_ = nullptr;
-    QRadioButton* comType_ = nullptr;
-    QLabel* portTypeCaption_ = nullptr;
-    QLabel* statusText_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QCheckBox* nameByDate_ = nullptr;
+    TransferTargetBox* target_ = nullptr;
+    TransferPortBox* ports_ = nullptr;
+    TransferStatusBox* status_ = nullptr;
     QPushButton* startButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "data/ByteOrder.h"
@@ -65,84 +66,105 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
     }
 }
 
-DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
-                               const DownloadProgress& progress) {
-    DownloadOutcome outcome;
-    reply.clear();
+namespace {
+
+// Where the block walk stands: the block to ask for next, and the heads' length once
+// block 0 has told it.
+struct UsbWalk {
     unsigned block = 0;
     std::size_t headLength = 0;
     bool boundaryPassed = false;
-    bool ended = false;
-    ByteBuffer data;
+    // What the last block brought of the bytes it owed the reply.
+    unsigned answered = 0;
+    std::size_t taken = 0;
+    std::size_t owed = 0;
+};
 
-    while (!ended) {
-        if (cancel) {
-            outcome = Ended(DownloadCode::Cancelled);
-            break;
-        }
-        unsigned char request[2];
-        StoreBE16(request, static_cast<uint16_t>(block));
-        LinkResult sent = link.Write(request, sizeof request);
-        if (!sent.Ok()) {
-            // An abort of the pending write is how a cancel ends it.
-            outcome = cancel ? LinkFailed(DownloadCode::Cancelled, sent)
-                             : LinkFailed(DownloadCode::RequestFailed, sent,
-                                          transfer_texts::kUsbRequestFailed);
-            break;
-        }
-        if (cancel) {
-            outcome = Ended(DownloadCode::Cancelled);
-            break;
-        }
-        data.clear();
-        LinkResult read = link.Read(data, kUsbBlockSize, 0);
-        if (!read.Ok()) {
-            outcome = LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
-            break;
-        }
-        const std::size_t count = data.size();
-        if (block == 0) {
-            if (count < kReplyCountOffset + 2) {
-                outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                                "the first block is too short to hold a header");
-                break;
-            }
-            headLength = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
-        }
-        const unsigned answered = block;
-        ++block;
-        std::size_t take = count;
-        std::size_t belongs = kUsbBlockSize;
-        if (block * kUsbBlockSize > headLength && !boundaryPassed) {
-            // Only the rest of the heads belongs to the reply; the points follow from 168.
-            belongs = headLength - (block - 1) * kUsbBlockSize;
-            take = std::min(count, belongs);
-            boundaryPassed = true;
-            block = kUsbPointAreaBlock;
-        }
-        reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(take));
-        if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
-        if (IsUsbReplyComplete(reply)) {
-            outcome = Ended(DownloadCode::Complete);
-            ended = true;
-        } else if (take < belongs) {
-            // Every later byte would land at the wrong place in the reply, and a reply
-            // made of shifted bytes can still look complete: stop here.
-            outcome =
-                Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                      "block " + std::to_string(answered) + " came with " + std::to_string(take) +
-                          " of its " + std::to_string(belongs) + " bytes");
-            ended = true;
-        } else if (block > kLastBlock) {
-            outcome = Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                            "the reply did not end within the instrument's memory");
-            ended = true;
-        }
+std::optional<DownloadOutcome> RequestBlock(Link& link, unsigned block,
+                                            const std::atomic<bool>& cancel) {
+    unsigned char request[2];
+    StoreBE16(request, static_cast<uint16_t>(block));
+    LinkResult sent = link.Write(request, sizeof request);
+    if (sent.Ok()) return std::nullopt;
+    // An abort of the pending write is how a cancel ends it.
+    return cancel
+               ? LinkFailed(DownloadCode::Cancelled, sent)
+               : LinkFailed(DownloadCode::RequestFailed, sent, transfer_texts::kUsbRequestFailed);
+}
+
+std::optional<DownloadOutcome> ReadBlock(Link& link, ByteBuffer& data,
+                                         const std::atomic<bool>& cancel) {
+    if (cancel) return Ended(DownloadCode::Cancelled);
+    data.clear();
+    LinkResult read = link.Read(data, kUsbBlockSize, 0);
+    if (read.Ok()) return std::nullopt;
+    return LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
+}
+
+// Appends what of the answered block belongs to the reply and moves on to the next
+// block: past the heads, the points follow from block 168.
+std::optional<DownloadOutcome> TakeBlock(UsbWalk& walk, const ByteBuffer& data, ByteBuffer& reply) {
+    const std::size_t count = data.size();
+    if (walk.block == 0) {
+        if (count < kReplyCountOffset + 2)
+            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                         "the first block is too short to hold a header");
+        walk.headLength = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
     }
+    walk.answered = walk.block;
+    ++walk.block;
+    walk.taken = count;
+    walk.owed = kUsbBlockSize;
+    if (walk.block * kUsbBlockSize > walk.headLength && !walk.boundaryPassed) {
+        walk.owed = walk.headLength - walk.answered * kUsbBlockSize;
+        walk.taken = std::min(count, walk.owed);
+        walk.boundaryPassed = true;
+        walk.block = kUsbPointAreaBlock;
+    }
+    reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(walk.taken));
+    return std::nullopt;
+}
 
+// How the download ends after the block just taken, if it does.
+std::optional<DownloadOutcome> WalkEnd(const UsbWalk& walk, const ByteBuffer& reply) {
+    if (IsUsbReplyComplete(reply)) return Ended(DownloadCode::Complete);
+    if (walk.taken < walk.owed) {
+        // Every later byte would land at the wrong place in the reply, and a reply
+        // made of shifted bytes can still look complete: stop here.
+        return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                     "block " + std::to_string(walk.answered) + " came with " +
+                         std::to_string(walk.taken) + " of its " + std::to_string(walk.owed) +
+                         " bytes");
+    }
+    if (walk.block > kLastBlock)
+        return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                     "the reply did not end within the instrument's memory");
+    return std::nullopt;
+}
+
+std::optional<DownloadOutcome> NextBlock(Link& link, UsbWalk& walk, ByteBuffer& data,
+                                         ByteBuffer& reply, const std::atomic<bool>& cancel,
+                                         const DownloadProgress& progress) {
+    if (cancel) return Ended(DownloadCode::Cancelled);
+    if (auto failed = RequestBlock(link, walk.block, cancel)) return failed;
+    if (auto failed = ReadBlock(link, data, cancel)) return failed;
+    if (auto bad = TakeBlock(walk, data, reply)) return bad;
+    if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
+    return WalkEnd(walk, reply);
+}
+
+}  // namespace
+
+DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
+                               const DownloadProgress& progress) {
+    reply.clear();
+    UsbWalk walk;
+    ByteBuffer data;
+    std::optional<DownloadOutcome> outcome;
+    while (!outcome) outcome = NextBlock(link, walk, data, reply, cancel, progress);
     const unsigned char endRequest[3] = {0, 0, 0};
     link.Write(endRequest, sizeof endRequest);  // the instrument may be gone: no matter
-    return outcome;
+    return *outcome;
 }
 
 }  // namespace ohmlet

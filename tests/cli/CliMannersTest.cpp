@@ -57,7 +57,7 @@ const CommandOptions kCommands[] = {
     {"convert", {"-o", "--output"}},
     {"decode", {"--serial", "--usb", "-o", "--output"}},
     {"export", {"-f", "--format", "-o", "--output", "--no-bom"}},
-    {"fetch", {"--serial", "--usb", "-o", "--output", "--timeout"}},
+    {"fetch", {"--serial", "--usb", "-o", "--output", "--timeout", "--save-reply"}},
     {"simulate", {"--serial", "--from", "--reply"}},
 };
 
@@ -116,6 +116,11 @@ TEST(CliHelp, UsageErrorsStayAsTheyWere) {
         {{"export", "--format", "docx", OHMLET_EXAMPLE_PATH, "-o", "x.docx", "--no-bom"},
          2,
          "--no-bom applies to csv only"},
+        {{"fetch", "--serial", "/dev/null", "--save-reply"}, 2, "--save-reply needs a file name"},
+        // The saved reply must not take the place of the file the fetch writes.
+        {{"fetch", "--usb", "0", "--save-reply", "./DZLDat.DZL"},
+         2,
+         "--save-reply must not name the DZL file"},
     };
     for (const Case& k : cases) {
         CliRun r = RunCli(k.args);
