@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,6 +24,7 @@
 #include "data/DzlFile.h"
 #include "dialogs/TransferDialog.h"
 #include "dialogs/TransferPrompter.h"
+#include "support/TestSupport.h"
 #include "transfer/ReplyEncoder.h"
 #include "transfer/sim/FaultPlan.h"
 #include "transfer/sim/SimulatedCh375.h"
@@ -480,13 +480,6 @@ TEST_F(TransferDialogTest, TheDatedNameOptionIsRememberedAndUsed) {
 
 // --- a reply the decoder refuses can be saved -----------------------------------------
 
-ByteBuffer ReadBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.readAll();
-    return ByteBuffer(bytes.begin(), bytes.end());
-}
-
 int DecodeExitCode(const char* layout, const QString& reply, const QString& out) {
     QProcess decode;
     decode.start(QStringLiteral(OHMLET_CLI_PATH), {"decode", layout, reply, "-o", out});
@@ -500,10 +493,7 @@ TEST_F(TransferDialogTest, ARefusedReplyIsOfferedForSavingAndDecodesAlike) {
     const ByteBuffer serial = EncodeSerialReply(SampleComponents()).bytes;
     const ByteBuffer garbled = tenComponents.Apply(serial.data(), serial.size(), 0);
     const QString served = dir_.path() + "/served.bin";
-    QFile file(served);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(garbled.data()), garbled.size());
-    file.close();
+    test::WriteAll(served.toStdString(), garbled);
     test::CliSimulator simulator({"--reply", served});
     ASSERT_TRUE(simulator.Port().startsWith('/'));
     // USB: the first point block comes with 4 of its 64 bytes.
@@ -564,7 +554,7 @@ TEST_F(TransferDialogTest, ARefusedReplyIsOfferedForSavingAndDecodesAlike) {
         const QString saved = dir_.path() + "/" + c.saveAs;
         ASSERT_EQ(QFileInfo::exists(saved), c.saved);
         if (!c.saved) continue;
-        EXPECT_EQ(ReadBytes(saved), c.usb ? doc_.TransferBuffer() : garbled);
+        EXPECT_EQ(test::ReadAll(saved.toStdString()), c.usb ? doc_.TransferBuffer() : garbled);
         EXPECT_EQ(doc_.TransferBuffer().size(), c.usb ? 3 * kUsbHeadSize + 4 : garbled.size());
         // The saved reply is refused again the same way.
         EXPECT_EQ(DecodeExitCode(c.usb ? "--usb" : "--serial", saved, dir_.path() + "/x.DZL"), 4);
