@@ -57,8 +57,9 @@ void TransferDialog::BuildControls() {
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
 
     auto* grid = new QGridLayout;
-    target_->Place(*grid, 0, 3);
+    target_->PlacePath(*grid, 0);
     ports_->Place(*grid, 1, 2);
+    target_->PlaceOption(*grid, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(startButton_);

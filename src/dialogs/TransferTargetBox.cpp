@@ -50,11 +50,14 @@ TransferTargetBox::TransferTargetBox(QObject* parent)
     Refresh();
 }
 
-void TransferTargetBox::Place(QGridLayout& grid, int pathRow, int optionRow) {
-    grid.addWidget(new QLabel(tr("文件存储路径")), pathRow, 0);
-    grid.addWidget(pathEdit_, pathRow, 1);
-    grid.addWidget(folderButton_, pathRow, 2);
-    grid.addWidget(nameByDate_, optionRow, 1);
+void TransferTargetBox::PlacePath(QGridLayout& grid, int row) {
+    grid.addWidget(new QLabel(tr("文件存储路径")), row, 0);
+    grid.addWidget(pathEdit_, row, 1);
+    grid.addWidget(folderButton_, row, 2);
+}
+
+void TransferTargetBox::PlaceOption(QGridLayout& grid, int row) {
+    grid.addWidget(nameByDate_, row, 1);
 }
 
 QString TransferTargetBox::NameByDateKey() { return QStringLiteral("Transfer/NameByDate"); }

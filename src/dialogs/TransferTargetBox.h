@@ -19,8 +19,10 @@ class TransferTargetBox : public QObject {
 public:
     explicit TransferTargetBox(QObject* parent = nullptr);
 
-    // The path row goes at pathRow, the dated-name option under the port rows.
-    void Place(QGridLayout& grid, int pathRow, int optionRow);
+    // Two calls, so the path row and the dated-name option keep their places in the
+    // dialog's grid and in its tab order, with the port rows in between.
+    void PlacePath(QGridLayout& grid, int row);
+    void PlaceOption(QGridLayout& grid, int row);
     QPushButton* FolderButton() const { return folderButton_; }
 
     QString Path() const { return path_; }
