@@ -1399,18 +1399,6 @@ No program can open this file; it was saved as:
 <context>
     <name>ohmlet::TransferDialog</name>
     <message>
-        <source>存放目录</source>
-        <translation>Folder</translation>
-    </message>
-    <message>
-        <source>端口类型</source>
-        <translation>Port type</translation>
-    </message>
-    <message>
-        <source>传输状态</source>
-        <translation>Transfer status</translation>
-    </message>
-    <message>
         <source>开始传输</source>
         <translation>Start Transfer</translation>
     </message>
@@ -1419,12 +1407,28 @@ No program can open this file; it was saved as:
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>文件存储路径</source>
-        <translation>Save as</translation>
+        <source>保存原始数据(&amp;S)...</source>
+        <translation>&amp;Save Raw Reply...</translation>
     </message>
     <message>
-        <source>端口号</source>
-        <translation>Port</translation>
+        <source>保存原始数据</source>
+        <translation>Save Raw Reply</translation>
+    </message>
+    <message>
+        <source>仪器原始数据 (*.bin);;所有文件 (*)</source>
+        <translation>Instrument replies (*.bin);;All files (*)</translation>
+    </message>
+    <message>
+        <source>不能保存原始数据!</source>
+        <translation>Cannot save the raw reply!</translation>
+    </message>
+    <message>
+        <source>存放目录</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>端口类型</source>
+        <translation>Port type</translation>
     </message>
     <message>
         <source>按日期和时间命名文件(&amp;D)</source>
@@ -1435,12 +1439,69 @@ No program can open this file; it was saved as:
         <translation>Each download is saved as a new file, for example DZL_20261209_1405.DZL</translation>
     </message>
     <message>
+        <source>文件存储路径</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>传输状态</source>
+        <translation>Transfer status</translation>
+    </message>
+    <message>
         <source>%v / %m 字节</source>
         <translation>%v / %m bytes</translation>
     </message>
     <message>
         <source>已接收 %1 / %2 个构件，%3 个数据</source>
         <translation>Received %1 of %2 components, %3 readings</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::TransferPortBox</name>
+    <message>
+        <source>端口类型</source>
+        <translation type="vanished">Port type</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation type="vanished">Port</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::TransferStatusBox</name>
+    <message>
+        <source>传输状态</source>
+        <translation type="vanished">Transfer status</translation>
+    </message>
+    <message>
+        <source>%v / %m 字节</source>
+        <translation type="vanished">%v / %m bytes</translation>
+    </message>
+    <message>
+        <source>已接收 %1 / %2 个构件，%3 个数据</source>
+        <translation type="vanished">Received %1 of %2 components, %3 readings</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::TransferTargetBox</name>
+    <message>
+        <source>存放目录</source>
+        <translation type="vanished">Folder</translation>
+    </message>
+    <message>
+        <source>按日期和时间命名文件(&amp;D)</source>
+        <translation type="vanished">Name files by &amp;date and time</translation>
+    </message>
+    <message>
+        <source>每次传输保存为新文件，例如 DZL_20261209_1405.DZL</source>
+        <translation type="vanished">Each download is saved as a new file, for example DZL_20261209_1405.DZL</translation>
+    </message>
+    <message>
+        <source>文件存储路径</source>
+        <translation type="vanished">Save as</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,8 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "data/FileIdentity.h"
+#include "data/SafeFile.h"
 #include "report/InterpretationSettings.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/SerialLink.h"
@@ -108,11 +110,38 @@ private:
     std::size_t width_ = 0;
 };
 
+// What one fetch is to do, as the options said it.
+struct FetchPlan {
+    std::unique_ptr<Link> link;
+    ReplyLayout layout = ReplyLayout::Serial;
+    std::string where;      // the port as the user named it
+    std::string target;     // the DZL file to write
+    std::string saveReply;  // where the raw reply goes; empty: nowhere
+    int idleSeconds = 10;
+};
+
+// The raw reply is written whatever the transfer came to, so a failing download can be
+// sent in and decoded again. A reply that could not be saved fails a fetch that did not.
+int SaveReply(const TransferOutcome& result, const FetchPlan& plan, int exitCode) {
+    SafeWriteResult saved = WriteFileSafely(plan.saveReply, result.received);
+    if (!saved.Ok()) {
+        Fail(kExitIo, "The reply was not saved: " + saved.text);
+        return exitCode == kExitOk ? kExitIo : exitCode;
+    }
+    if (exitCode != kExitOk && !result.received.empty()) {
+        const char* layout = plan.layout == ReplyLayout::Serial ? "--serial" : "--usb";
+        std::cerr << "ohmlet-cli: The reply as received (" << result.received.size()
+                  << " bytes) was saved to " << plan.saveReply
+                  << "; decode it with: ohmlet-cli decode " << layout << ' ' << plan.saveReply
+                  << " -o OUT.DZL\n";
+    }
+    return exitCode;
+}
+
 // The same session as the dialog's, driven by an event loop instead of a window.
 // Unlike the dialog, a script cannot press Cancel: a serial transfer gives up after a
 // quiet spell.
-int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& where,
-          const std::string& target, int idleSeconds) {
+int Fetch(FetchPlan plan) {
     int argc = 1;
     char name[] = "ohmlet-cli";
     char* argv[] = {name, nullptr};
@@ -121,6 +150,7 @@ int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& whe
     session.SetFillCriterion(
         LoadInterpretationSettings(QCoreApplication::applicationDirPath() + QLatin1Char('/'))
             .DownloadCriterion());
+    session.SetKeepReply(!plan.saveReply.empty());
     QEventLoop loop;
     ProgressLine progress(::isatty(STDERR_FILENO) == 1);
     QObject::connect(&session, &TransferSession::ended, &loop, &QEventLoop::quit);
@@ -132,11 +162,13 @@ int Fetch(std::unique_ptr<Link> link, ReplyLayout layout, const std::string& whe
                      [&progress](qulonglong received, qulonglong expected) {
                          progress.Show(received, expected);
                      });
-    StartOutcome started = session.Start(std::move(link), layout, target, idleSeconds * 1000);
-    if (!started.Ok()) return Fail(kExitIo, StartFailure(started, where));
+    StartOutcome started =
+        session.Start(std::move(plan.link), plan.layout, plan.target, plan.idleSeconds * 1000);
+    if (!started.Ok()) return Fail(kExitIo, StartFailure(started, plan.where));
     loop.exec();
     progress.Finish();  // the result goes on a line of its own
-    return Report(session.Result(), target, where, idleSeconds);
+    const int exitCode = Report(session.Result(), plan.target, plan.where, plan.idleSeconds);
+    return plan.saveReply.empty() ? exitCode : SaveReply(session.Result(), plan, exitCode);
 }
 
 bool ParseUsbIndex(std::string text, unsigned& index) {
@@ -151,39 +183,53 @@ bool ParseUsbIndex(std::string text, unsigned& index) {
 
 int RunFetch(Args args) {
     std::string folder = ".", serialPort, usbText, idleText = "10";
+    FetchPlan plan;
     if (!TakeOption(args, "-o", "--output", folder)) return UsageError("-o needs a folder.");
+    if (!TakeOption(args, "--save-reply", "--save-reply", plan.saveReply))
+        return UsageError("--save-reply needs a file name.");
     if (!TakeOption(args, "--serial", "--serial", serialPort) ||
         !TakeOption(args, "--usb", "--usb", usbText) ||
         !TakeOption(args, "--timeout", "--timeout", idleText) || !args.empty() ||
         serialPort.empty() == usbText.empty()) {
         return UsageError(
-            "usage: fetch --serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", args);
+            "usage: fetch --serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS] "
+            "[--save-reply FILE]",
+            args);
     }
-    int idleSeconds = std::atoi(idleText.c_str());
-    if (idleSeconds <= 0) return UsageError("--timeout needs a number of seconds.");
+    plan.idleSeconds = std::atoi(idleText.c_str());
+    if (plan.idleSeconds <= 0) return UsageError("--timeout needs a number of seconds.");
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         return Fail(kExitIo, "Cannot write into " + folder + ": it is not a folder.");
-    std::string target = (std::filesystem::path(folder) / transfer_texts::kTargetFileName).string();
+    plan.target = (std::filesystem::path(folder) / transfer_texts::kTargetFileName).string();
+    if (!plan.saveReply.empty() && SameFile(plan.saveReply, plan.target))
+        return UsageError("--save-reply must not name the DZL file the fetch writes.");
     if (!serialPort.empty()) {
-        return Fetch(std::make_unique<SerialLink>(serialPort), ReplyLayout::Serial, serialPort,
-                     target, idleSeconds);
+        plan.link = std::make_unique<SerialLink>(serialPort);
+        plan.where = serialPort;
+        return Fetch(std::move(plan));
     }
     unsigned index = 0;
     if (!ParseUsbIndex(usbText, index))
         return UsageError("--usb takes a device index 0 to 5 (or USB1 to USB6).");
-    return Fetch(std::make_unique<Ch375Link>(MakeCh375(), index), ReplyLayout::Usb,
-                 "USB" + std::to_string(index + 1), target, idleSeconds);
+    plan.link = std::make_unique<Ch375Link>(MakeCh375(), index);
+    plan.layout = ReplyLayout::Usb;
+    plan.where = "USB" + std::to_string(index + 1);
+    return Fetch(std::move(plan));
 }
 
 const CommandRegistration kRegistration(
-    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", RunFetch,
+    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS] [--save-reply FILE]",
+    RunFetch,
     {"Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
      "on standard error when it is a terminal.",
      {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
       {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
       {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
-      {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."}}});
+      {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."},
+      {"--save-reply FILE",
+       "Also write the raw reply as received, even when the download fails; 'decode' reads it "
+       "back."}}});
 
 }  // namespace
 }  // namespace ohmlet::cli

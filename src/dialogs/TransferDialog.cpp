@@ -21,6 +21,7 @@
 #include <climits>
 
 #include "data/FileIdentity.h"
+#include "data/SafeFile.h"
 #include "dialogs/TransferChoices.h"
 #include "dialogs/TransferPortList.h"
 #include "dialogs/TransferPrompter.h"
@@ -370,11 +371,13 @@ void TransferDialog::Complete(const TransferOutcome& result) {
             reject();
             return;
         case TransferCode::Inconsistent:
+        case TransferCode::BadBlocks:
+            ShowReplyFailure(result);
+            return;  // the dialog stays open for another try
         case TransferCode::WriteFailed:
             Prompter().ShowError(this, ProductName(), WithCause(result.text, result.cause));
-            return;  // the dialog stays open for another try
+            return;
         case TransferCode::RequestFailed:
-        case TransferCode::BadBlocks:
             Prompter().ShowError(nullptr, ProductName(), WithCause(result.text, result.cause));
             return;
         case TransferCode::ReadFailed:
@@ -384,6 +387,33 @@ void TransferDialog::Complete(const TransferOutcome& result) {
         case TransferCode::Cancelled:
             return;
     }
+}
+
+// A reply the decoder refused can be kept for a bug report, and decoded again later.
+void TransferDialog::ShowReplyFailure(const TransferOutcome& result) {
+    // The USB boxes have always come without an owner window; the decoder's with one.
+    QWidget* owner = result.code == TransferCode::BadBlocks ? nullptr : this;
+    const QString text = WithCause(result.text, result.cause);
+    if (result.received.empty()) {
+        Prompter().ShowError(owner, ProductName(), text);
+        return;
+    }
+    if (Prompter().ShowErrorWithOffer(owner, ProductName(), text, tr("保存原始数据(&S)...")))
+        SaveReply(result.received);
+}
+
+void TransferDialog::SaveReply(const ByteBuffer& reply) {
+    const QString suggested =
+        QFileInfo(targetPath_).absolutePath() + QLatin1Char('/') +
+        (runningUsb_ ? QStringLiteral("reply_usb.bin") : QStringLiteral("reply_serial.bin"));
+    std::optional<QString> path = Prompter().ChooseSaveFile(
+        this, tr("保存原始数据"), suggested, tr("仪器原始数据 (*.bin);;所有文件 (*)"));
+    if (!path) return;
+    SafeWriteResult saved = WriteFileSafely(QFile::encodeName(*path).toStdString(), reply);
+    if (!saved.Ok())
+        Prompter().ShowError(
+            this, ProductName(),
+            tr("不能保存原始数据!") + QLatin1Char('\n') + QString::fromStdString(saved.text));
 }
 
 void TransferDialog::reject() {

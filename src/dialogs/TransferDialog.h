@@ -92,6 +92,8 @@ private:
     void SetRunning(bool running);
     // Shows how the transfer ended; ends the dialog unless the user may retry.
     void Complete(const TransferOutcome& result);
+    void ShowReplyFailure(const TransferOutcome& result);
+    void SaveReply(const ByteBuffer& reply);
     TransferPrompter& Prompter();
     std::string TargetFileName() const;
 

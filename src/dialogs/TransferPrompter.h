@@ -19,6 +19,13 @@ public:
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
     // The chosen folder's path (empty for a folder without one); nothing when cancelled.
     virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) = 0;
+    // ShowError's box with one more button, offerText; true when the user pressed it.
+    // Without an override the box offers nothing.
+    virtual bool ShowErrorWithOffer(QWidget* parent, const QString& caption, const QString& text,
+                                    const QString& offerText);
+    // A file name to save under, starting from suggested; nothing when cancelled.
+    virtual std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& title,
+                                                  const QString& suggested, const QString& filter);
 };
 
 class MessageBoxPrompter : public TransferPrompter {
@@ -27,6 +34,10 @@ public:
     bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
     std::optional<QString> ChooseFolder(QWidget* parent, const QString& title) override;
+    bool ShowErrorWithOffer(QWidget* parent, const QString& caption, const QString& text,
+                            const QString& offerText) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& title,
+                                          const QString& suggested, const QString& filter) override;
 };
 
 }  // namespace ohmlet

@@ -68,7 +68,18 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
 
 namespace {
 
-// Asks for one block; a failed request ends the download.
+// Where the block walk stands: the block to ask for next, and the heads' length once
+// block 0 has told it.
+struct UsbWalk {
+    unsigned block = 0;
+    std::size_t headLength = 0;
+    bool boundaryPassed = false;
+    // What the last block brought of the bytes it owed the reply.
+    unsigned answered = 0;
+    std::size_t taken = 0;
+    std::size_t owed = 0;
+};
+
 std::optional<DownloadOutcome> RequestBlock(Link& link, unsigned block,
                                             const std::atomic<bool>& cancel) {
     unsigned char request[2];
@@ -81,67 +92,65 @@ std::optional<DownloadOutcome> RequestBlock(Link& link, unsigned block,
                : LinkFailed(DownloadCode::RequestFailed, sent, transfer_texts::kUsbRequestFailed);
 }
 
-// Puts the answered blocks together: first the component heads, whose count the first
-// block gives, then the point area from its own block on.
-class UsbReplyAssembler {
-public:
-    unsigned NextBlock() const { return block_; }
-
-    // Takes one answered block into `reply`; an outcome once the download has ended.
-    std::optional<DownloadOutcome> Take(const ByteBuffer& data, ByteBuffer& reply,
-                                        const DownloadProgress& progress) {
-        const std::size_t count = data.size();
-        if (block_ == 0) {
-            if (count < kReplyCountOffset + 2)
-                return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                             "the first block is too short to hold a header");
-            headLength_ = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
-        }
-        const unsigned answered = block_;
-        ++block_;
-        std::size_t take = count;
-        std::size_t belongs = kUsbBlockSize;
-        if (block_ * kUsbBlockSize > headLength_ && !boundaryPassed_) {
-            // Only the rest of the heads belongs to the reply; the points follow from 168.
-            belongs = headLength_ - (block_ - 1) * kUsbBlockSize;
-            take = std::min(count, belongs);
-            boundaryPassed_ = true;
-            block_ = kUsbPointAreaBlock;
-        }
-        reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(take));
-        if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
-        if (IsUsbReplyComplete(reply)) return Ended(DownloadCode::Complete);
-        // Every later byte would land at the wrong place in the reply, and a reply made of
-        // shifted bytes can still look complete: stop here.
-        if (take < belongs)
-            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                         "block " + std::to_string(answered) + " came with " +
-                             std::to_string(take) + " of its " + std::to_string(belongs) +
-                             " bytes");
-        if (block_ > kLastBlock)
-            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
-                         "the reply did not end within the instrument's memory");
-        return std::nullopt;
-    }
-
-private:
-    unsigned block_ = 0;
-    std::size_t headLength_ = 0;
-    bool boundaryPassed_ = false;
-};
-
-// One request and its answer; an outcome once the download has ended.
-std::optional<DownloadOutcome> UsbStep(Link& link, UsbReplyAssembler& assembler, ByteBuffer& reply,
-                                       const std::atomic<bool>& cancel,
-                                       const DownloadProgress& progress) {
+std::optional<DownloadOutcome> ReadBlock(Link& link, ByteBuffer& data,
+                                         const std::atomic<bool>& cancel) {
     if (cancel) return Ended(DownloadCode::Cancelled);
-    if (auto failed = RequestBlock(link, assembler.NextBlock(), cancel)) return failed;
-    if (cancel) return Ended(DownloadCode::Cancelled);
-    ByteBuffer data;
+    data.clear();
     LinkResult read = link.Read(data, kUsbBlockSize, 0);
-    if (!read.Ok())
-        return LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
-    return assembler.Take(data, reply, progress);
+    if (read.Ok()) return std::nullopt;
+    return LinkFailed(cancel ? DownloadCode::Cancelled : DownloadCode::ReadFailed, read);
+}
+
+// Appends what of the answered block belongs to the reply and moves on to the next
+// block: past the heads, the points follow from block 168.
+std::optional<DownloadOutcome> TakeBlock(UsbWalk& walk, const ByteBuffer& data, ByteBuffer& reply) {
+    const std::size_t count = data.size();
+    if (walk.block == 0) {
+        if (count < kReplyCountOffset + 2)
+            return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                         "the first block is too short to hold a header");
+        walk.headLength = kUsbHeadSize * (LoadBE16(data.data() + kReplyCountOffset) + 1);
+    }
+    walk.answered = walk.block;
+    ++walk.block;
+    walk.taken = count;
+    walk.owed = kUsbBlockSize;
+    if (walk.block * kUsbBlockSize > walk.headLength && !walk.boundaryPassed) {
+        walk.owed = walk.headLength - walk.answered * kUsbBlockSize;
+        walk.taken = std::min(count, walk.owed);
+        walk.boundaryPassed = true;
+        walk.block = kUsbPointAreaBlock;
+    }
+    reply.insert(reply.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(walk.taken));
+    return std::nullopt;
+}
+
+// How the download ends after the block just taken, if it does.
+std::optional<DownloadOutcome> WalkEnd(const UsbWalk& walk, const ByteBuffer& reply) {
+    if (IsUsbReplyComplete(reply)) return Ended(DownloadCode::Complete);
+    if (walk.taken < walk.owed) {
+        // Every later byte would land at the wrong place in the reply, and a reply
+        // made of shifted bytes can still look complete: stop here.
+        return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                     "block " + std::to_string(walk.answered) + " came with " +
+                         std::to_string(walk.taken) + " of its " + std::to_string(walk.owed) +
+                         " bytes");
+    }
+    if (walk.block > kLastBlock)
+        return Ended(DownloadCode::BadReply, transfer_texts::kBadReply,
+                     "the reply did not end within the instrument's memory");
+    return std::nullopt;
+}
+
+std::optional<DownloadOutcome> NextBlock(Link& link, UsbWalk& walk, ByteBuffer& data,
+                                         ByteBuffer& reply, const std::atomic<bool>& cancel,
+                                         const DownloadProgress& progress) {
+    if (cancel) return Ended(DownloadCode::Cancelled);
+    if (auto failed = RequestBlock(link, walk.block, cancel)) return failed;
+    if (auto failed = ReadBlock(link, data, cancel)) return failed;
+    if (auto bad = TakeBlock(walk, data, reply)) return bad;
+    if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Usb, reply));
+    return WalkEnd(walk, reply);
 }
 
 }  // namespace
@@ -149,9 +158,10 @@ std::optional<DownloadOutcome> UsbStep(Link& link, UsbReplyAssembler& assembler,
 DownloadOutcome RunUsbDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
                                const DownloadProgress& progress) {
     reply.clear();
-    UsbReplyAssembler assembler;
+    UsbWalk walk;
+    ByteBuffer data;
     std::optional<DownloadOutcome> outcome;
-    while (!outcome) outcome = UsbStep(link, assembler, reply, cancel, progress);
+    while (!outcome) outcome = NextBlock(link, walk, data, reply, cancel, progress);
     const unsigned char endRequest[3] = {0, 0, 0};
     link.Write(endRequest, sizeof endRequest);  // the instrument may be gone: no matter
     return *outcome;

@@ -23,6 +23,19 @@ struct TransferRun {
     std::atomic<bool> running{true};
 };
 
+// What the worker is given: the link's run and everything the download needs.
+struct TransferJob {
+    std::shared_ptr<TransferRun> run;
+    unsigned number = 0;
+    ReplyLayout layout = ReplyLayout::Serial;
+    std::string targetPath;
+    int idleMs = 0;
+    Criterion fill;
+    bool keepReply = false;
+    // Shared, so the worker's set_value never touches a promise Start has dropped.
+    std::shared_ptr<std::promise<LinkResult>> opening;
+};
+
 namespace {
 
 TransferOutcome FromDownload(const DownloadOutcome& download) {
@@ -58,9 +71,8 @@ using CountsReport = std::function<void(const ReplyCounts&)>;
 // and once more when the bytes are all there.
 constexpr auto kCountInterval = std::chrono::milliseconds(150);
 
-TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::string& targetPath,
-                            int idleMs, const Criterion& fill, const DownloadProgress& bytesReport,
-                            const CountsReport& countsReport) {
+TransferOutcome RunTransfer(TransferRun& run, const TransferJob& job,
+                            const DownloadProgress& bytesReport, const CountsReport& countsReport) {
     ByteBuffer reply;
     auto lastCount = std::chrono::steady_clock::now() - kCountInterval;
     // The downloads call this on this thread between reads: the reply holds still.
@@ -70,21 +82,35 @@ TransferOutcome RunTransfer(TransferRun& run, ReplyLayout layout, const std::str
         const bool whole = expected > 0 && received >= expected;
         if (!whole && now - lastCount < kCountInterval) return;
         lastCount = now;
-        const ReplyCounts counts = CountReceived(layout, reply);
+        const ReplyCounts counts = CountReceived(job.layout, reply);
         if (counts.known) countsReport(counts);
     };
     DownloadOutcome download =
-        layout == ReplyLayout::Serial
-            ? RunSerialDownload(*run.link, reply, run.cancel, progress, idleMs)
+        job.layout == ReplyLayout::Serial
+            ? RunSerialDownload(*run.link, reply, run.cancel, progress, job.idleMs)
             : RunUsbDownload(*run.link, reply, run.cancel, progress);
     run.link->Close();
-    if (!download.Ok()) {
-        TransferOutcome result = FromDownload(download);
-        result.received = std::move(reply);
-        return result;
-    }
     // A reply that arrived whole is done with, whatever the decoder made of it.
-    return DecodeAndWrite(layout, reply, targetPath, fill);
+    TransferOutcome result = download.Ok()
+                                 ? DecodeAndWrite(job.layout, reply, job.targetPath, job.fill)
+                                 : FromDownload(download);
+    // A failed transfer keeps its bytes for a bug report; a written one only when asked.
+    if (!result.Ok() || job.keepReply) result.received = std::move(reply);
+    return result;
+}
+
+StartOutcome Refused(StartCode code, std::string text, std::string cause, LinkStatus link) {
+    StartOutcome refused;
+    refused.code = code;
+    refused.text = std::move(text);
+    refused.cause = std::move(cause);
+    refused.link = link;
+    return refused;
+}
+
+const char* OpenFailedText(ReplyLayout layout) {
+    return layout == ReplyLayout::Serial ? transfer_texts::kCannotOpenSerial
+                                         : transfer_texts::kUsbOpenFailed;
 }
 
 }  // namespace
@@ -102,64 +128,72 @@ void TransferSession::JoinFinishedWorker() {
     }
 }
 
-namespace {
-
-StartOutcome Refused(StartCode code, std::string text, LinkStatus link, std::string cause) {
-    StartOutcome refused;
-    refused.code = code;
-    refused.text = std::move(text);
-    refused.link = link;
-    refused.cause = std::move(cause);
-    return refused;
+StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layout,
+                                    std::string targetPath, int idleMs) {
+    JoinFinishedWorker();
+    if (worker_)
+        return Refused(StartCode::Busy, {}, "a transfer is still ending", LinkStatus::InUse);
+    if (!link)
+        return Refused(StartCode::OpenFailed, OpenFailedText(layout),
+                       DescribeLinkResult(LinkFailure(LinkStatus::NoSuchDevice, "no port chosen")),
+                       LinkStatus::NoSuchDevice);
+    auto run = std::make_shared<TransferRun>(std::move(link));
+    auto opening = std::make_shared<std::promise<LinkResult>>();
+    std::future<LinkResult> opened = opening->get_future();
+    TransferJob job{run,    ++runNumber_, layout,     std::move(targetPath),
+                    idleMs, fill_,        keepReply_, std::move(opening)};
+    QPointer<TransferSession> self(this);
+    // The link is opened, used and closed on the worker: a serial port then lives on one
+    // thread only. A QThread, because the port's notifiers want one.
+    worker_.reset(QThread::create([self, job = std::move(job)] { Work(self, job); }));
+    worker_->start();
+    StartOutcome started = AwaitOpen(opened, layout);
+    if (started.Ok()) run_ = run;
+    return started;
 }
 
-}  // namespace
+StartOutcome TransferSession::AwaitOpen(std::future<LinkResult>& opened, ReplyLayout layout) {
+    while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        if (worker_->isFinished()) {  // the thread never ran
+            worker_.reset();
+            return Refused(StartCode::ThreadFailed, transfer_texts::kUsbThreadFailed,
+                           "the worker thread could not be started", LinkStatus::Failed);
+        }
+    }
+    LinkResult open = opened.get();
+    if (open.Ok()) return {};
+    worker_->wait();
+    worker_.reset();
+    return Refused(StartCode::OpenFailed,
+                   open.text.empty() ? std::string(OpenFailedText(layout)) : open.text,
+                   DescribeLinkResult(open), open.code);
+}
 
-struct TransferSession::WorkerJob {
-    std::shared_ptr<TransferRun> run;
-    QPointer<TransferSession> self;
-    unsigned number;
-    ReplyLayout layout;
-    int idleMs;
-    // Shared, so the worker's set_value never touches a promise Start has dropped.
-    std::shared_ptr<std::promise<LinkResult>> opening;
-    Criterion fill;
-    std::string targetPath;
-};
-
-void TransferSession::RunOnWorker(const WorkerJob& job) {
-    LinkResult open = job.run->link->Open();
+// On the worker: opens the link, downloads, and hands the result back.
+void TransferSession::Work(QPointer<TransferSession> self, const TransferJob& job) {
+    TransferRun& run = *job.run;
+    LinkResult open = run.link->Open();
     const bool isOpen = open.Ok();
     job.opening->set_value(std::move(open));
     if (!isOpen) {
-        job.run->link->Close();
-        job.run->running = false;
+        run.link->Close();
+        run.running = false;
         return;
     }
-    const QPointer<TransferSession> self = job.self;
     const unsigned number = job.number;
-    // Progress and the result go to the session's thread, and only while this run is its.
-    auto post = [self, number](auto call) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, number, call = std::move(call)]() mutable {
-                if (self && self->runNumber_ == number) call(*self);
-            },
-            Qt::QueuedConnection);
-    };
     auto report = [&](std::size_t received, std::size_t expected) {
-        post([received, expected](TransferSession& s) { emit s.progress(received, expected); });
-    };
-    auto counted = [&](const ReplyCounts& counts) {
-        post([counts](TransferSession& s) {
-            emit s.counted(counts.components, counts.componentsExpected, counts.readings);
+        PostToSession(self, number, [received, expected](TransferSession& session) {
+            emit session.progress(received, expected);
         });
     };
-    TransferOutcome result =
-        RunTransfer(*job.run, job.layout, job.targetPath, job.idleMs, job.fill, report, counted);
-    job.run->running = false;
-    // A session already gone drops the call; the worker itself is joined by it. Deliver
-    // also drops the end of a run a newer one replaced.
+    auto counted = [&](const ReplyCounts& counts) {
+        PostToSession(self, number, [counts](TransferSession& session) {
+            emit session.counted(counts.components, counts.componentsExpected, counts.readings);
+        });
+    };
+    TransferOutcome result = RunTransfer(run, job, report, counted);
+    run.running = false;
+    // A session already gone drops the call; the worker itself is joined by it.
     QMetaObject::invokeMethod(
         self,
         [self, number, result = std::move(result)]() mutable {
@@ -168,46 +202,15 @@ void TransferSession::RunOnWorker(const WorkerJob& job) {
         Qt::QueuedConnection);
 }
 
-StartOutcome TransferSession::AwaitOpen(std::future<LinkResult>& opened, const char* openText) {
-    while (opened.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-        if (worker_->isFinished()) {  // the thread never ran
-            worker_.reset();
-            return Refused(StartCode::ThreadFailed, transfer_texts::kUsbThreadFailed,
-                           LinkStatus::Failed, "the worker thread could not be started");
-        }
-    }
-    LinkResult open = opened.get();
-    if (open.Ok()) return {};
-    worker_->wait();
-    worker_.reset();
-    return Refused(StartCode::OpenFailed, open.text.empty() ? std::string(openText) : open.text,
-                   open.code, DescribeLinkResult(open));
-}
-
-StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layout,
-                                    std::string targetPath, int idleMs) {
-    JoinFinishedWorker();
-    if (worker_)
-        return Refused(StartCode::Busy, {}, LinkStatus::InUse, "a transfer is still ending");
-    const char* openText = layout == ReplyLayout::Serial ? transfer_texts::kCannotOpenSerial
-                                                         : transfer_texts::kUsbOpenFailed;
-    if (!link)
-        return Refused(StartCode::OpenFailed, openText, LinkStatus::NoSuchDevice,
-                       DescribeLinkResult(LinkFailure(LinkStatus::NoSuchDevice, "no port chosen")));
-
-    auto run = std::make_shared<TransferRun>(std::move(link));
-    WorkerJob job{run,          this,
-                  ++runNumber_, layout,
-                  idleMs,       std::make_shared<std::promise<LinkResult>>(),
-                  fill_,        std::move(targetPath)};
-    std::future<LinkResult> opened = job.opening->get_future();
-    // The link is opened, used and closed on the worker: a serial port then lives on one
-    // thread only. A QThread, because the port's notifiers want one.
-    worker_.reset(QThread::create([job = std::move(job)] { RunOnWorker(job); }));
-    worker_->start();
-    StartOutcome started = AwaitOpen(opened, openText);
-    if (started.code == StartCode::Started) run_ = run;
-    return started;
+// Runs call on the session's thread, unless the session is gone or a newer run began.
+void TransferSession::PostToSession(const QPointer<TransferSession>& self, unsigned number,
+                                    std::function<void(TransferSession&)> call) {
+    QMetaObject::invokeMethod(
+        self,
+        [self, number, call = std::move(call)] {
+            if (self && self->runNumber_ == number) call(*self);
+        },
+        Qt::QueuedConnection);
 }
 
 void TransferSession::Deliver(unsigned run, TransferOutcome result) {

@@ -4,6 +4,8 @@
 // link. Progress and the one result come back to the thread that owns the session
 // through queued calls. The dialog and `ohmlet-cli fetch` both drive this.
 #include <QObject>
+#include <QPointer>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -18,11 +20,12 @@ class QThread;
 namespace ohmlet {
 
 struct TransferRun;
+struct TransferJob;
 
 enum class StartCode {
     Started,
     Busy,          // a worker is still running
-    OpenFailed,    // text: "不能打开串口!" or the USB failure box text
+    OpenFailed,    // text: "不能打开串口!" or the "DEBUG372" box text
     ThreadFailed,  // "端点2线程启动失败"
 };
 
@@ -46,12 +49,16 @@ public:
     // The criterion downloaded components without a pass band get (settings, or the
     // built-in one); taken by the next Start.
     void SetFillCriterion(const Criterion& criterion) { fill_ = criterion; }
+    // A written transfer keeps its reply in Result().received too (a failed one always
+    // does), so it can be saved; taken by the next Start.
+    void SetKeepReply(bool keep) { keepReply_ = keep; }
     // The transfer ends at its next step; the link's pending call is aborted.
     void Cancel();
     // Cancels and waits until the worker has closed the link.
     void CancelAndWait();
     bool IsRunning() const;
-    // How the last started transfer ended, valid after ended().
+    // How the last started transfer ended, valid after ended(); received holds the raw
+    // reply when the transfer failed or SetKeepReply asked for it.
     const TransferOutcome& Result() const { return result_; }
 
 signals:
@@ -62,10 +69,11 @@ signals:
     void ended();
 
 private:
-    struct WorkerJob;
-    // The worker's whole life: open the link, run the protocol, hand the result back.
-    static void RunOnWorker(const WorkerJob& job);
-    StartOutcome AwaitOpen(std::future<LinkResult>& opened, const char* openText);
+    // Waits until the worker has opened the link or failed to.
+    StartOutcome AwaitOpen(std::future<LinkResult>& opened, ReplyLayout layout);
+    static void Work(QPointer<TransferSession> self, const TransferJob& job);
+    static void PostToSession(const QPointer<TransferSession>& self, unsigned number,
+                              std::function<void(TransferSession&)> call);
     void Deliver(unsigned run, TransferOutcome result);
     void JoinFinishedWorker();
 
@@ -74,6 +82,7 @@ private:
     std::unique_ptr<QThread> worker_;
     TransferOutcome result_;
     Criterion fill_ = kBuiltInDownloadCriterion;
+    bool keepReply_ = false;
 };
 
 }  // namespace ohmlet

@@ -57,7 +57,7 @@ const CommandOptions kCommands[] = {
     {"convert", {"-o", "--output"}},
     {"decode", {"--serial", "--usb", "-o", "--output"}},
     {"export", {"-f", "--format", "-o", "--output", "--no-bom"}},
-    {"fetch", {"--serial", "--usb", "-o", "--output", "--timeout"}},
+    {"fetch", {"--serial", "--usb", "-o", "--output", "--timeout", "--save-reply"}},
     {"simulate", {"--serial", "--from", "--reply"}},
 };
 
@@ -121,6 +121,11 @@ TEST(CliHelp, UsageErrorsStayAsTheyWere) {
         {{"info", OHMLET_EXAMPLE_PATH, "-x"}, 2, "unknown option '-x'"},
         {{"fetch", "--usb", "0", "--timout", "5"}, 2, "unknown option '--timout'"},
         {{"fetch"}, 2, "[--timeout SECONDS]"},
+        {{"fetch", "--serial", "/dev/null", "--save-reply"}, 2, "--save-reply needs a file name"},
+        // The saved reply must not take the place of the file the fetch writes.
+        {{"fetch", "--usb", "0", "--save-reply", "./DZLDat.DZL"},
+         2,
+         "--save-reply must not name the DZL file"},
     };
     for (const Case& k : cases) {
         CliRun r = RunCli(k.args);

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +24,9 @@
 #include "data/DzlFile.h"
 #include "dialogs/TransferDialog.h"
 #include "dialogs/TransferPrompter.h"
+#include "support/TestSupport.h"
+#include "transfer/ReplyEncoder.h"
+#include "transfer/sim/FaultPlan.h"
 #include "transfer/sim/SimulatedCh375.h"
 #include "transfer/sim/UsbSimulation.h"
 #include "widgets/ProductName.h"
@@ -48,6 +53,18 @@ struct RecordingPrompter : TransferPrompter {
     std::optional<QString> ChooseFolder(QWidget*, const QString& title) override {
         boxes.push_back({"folder", title, {}});
         return folder;
+    }
+    bool takeOffer = false;
+    std::optional<QString> saveAs;
+    bool ShowErrorWithOffer(QWidget*, const QString& caption, const QString& text,
+                            const QString& offerText) override {
+        boxes.push_back({"offer", caption, text + " | " + offerText});
+        return takeOffer;
+    }
+    std::optional<QString> ChooseSaveFile(QWidget*, const QString&, const QString& suggested,
+                                          const QString&) override {
+        boxes.push_back({"save", {}, suggested});
+        return saveAs;
     }
 };
 
@@ -499,6 +516,107 @@ TEST_F(TransferDialogTest, TheDatedNameOptionIsRememberedAndUsed) {
     dlg.SetNamesByDate(false);
     EXPECT_EQ(dlg.TargetPath(), target_);
     EXPECT_FALSE(TransferDialog(doc_).NamesByDate());
+}
+
+// --- a reply the decoder refuses can be saved -----------------------------------------
+
+int DecodeExitCode(const char* layout, const QString& reply, const QString& out) {
+    QProcess decode;
+    decode.start(QStringLiteral(OHMLET_CLI_PATH), {"decode", layout, reply, "-o", out});
+    return decode.waitForFinished(10000) ? decode.exitCode() : -1;
+}
+
+TEST_F(TransferDialogTest, ARefusedReplyIsOfferedForSavingAndDecodesAlike) {
+    // Serial: the count says ten components where two came, so the decoder refuses it.
+    FaultPlan tenComponents;
+    tenComponents.garble = {{5, 0x08}};
+    const ByteBuffer serial = EncodeSerialReply(SampleComponents()).bytes;
+    const ByteBuffer garbled = tenComponents.Apply(serial.data(), serial.size(), 0);
+    const QString served = dir_.path() + "/served.bin";
+    test::WriteAll(served.toStdString(), garbled);
+    test::CliSimulator simulator({"--reply", served});
+    ASSERT_TRUE(simulator.Port().startsWith('/'));
+    // USB: the first point block comes with 4 of its 64 bytes.
+    FaultPlan shortBlock;
+    shortBlock.cutAt = kUsbPointAreaBlock * kUsbBlockSize + 4;
+    const ByteBuffer image = *MakeUsbDeviceImage(EncodeUsbReply(SampleComponents()).bytes);
+
+    const struct {
+        const char* what;
+        bool usb, takeOffer;
+        const char* saveAs;  // null: the file dialog is cancelled
+        const char* lastBox;
+        bool saved;
+    } cases[] = {
+        {"declined", false, false, "a.bin", "offer", false},
+        {"saved", false, true, "serial.bin", "save", true},
+        {"file dialog cancelled", false, true, nullptr, "save", false},
+        {"unwritable", false, true, "missing/b.bin", "error", false},
+        {"USB saved", true, true, "usb.bin", "save", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter_.boxes.clear();
+        prompter_.takeOffer = c.takeOffer;
+        prompter_.saveAs.reset();
+        if (c.saveAs) prompter_.saveAs = dir_.path() + "/" + c.saveAs;
+        TransferDialog dlg(doc_);
+        dlg.SetPrompter(&prompter_);
+        dlg.SetSerialPorts({{"instrument", simulator.Port()}});
+        dlg.SetCh375Factory([&] {
+            auto chip = std::make_unique<SimulatedCh375>(image);
+            chip->SetFaultPlan(shortBlock);
+            return chip;
+        });
+        Control<QComboBox>(dlg, "portList")->setCurrentIndex(c.usb ? 0 : 6);
+        QTest::mouseClick(Control<QPushButton>(dlg, "folderButton"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(dlg, "startButton"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return prompter_.boxes.size() > 1; }, 15000));
+        const auto offer = prompter_.boxes[1];
+        EXPECT_EQ(offer.kind, "offer");
+        EXPECT_EQ(offer.caption, ProductName());
+        EXPECT_TRUE(offer.text.startsWith(QStringLiteral("接收的数据不完整，未写入数据文件!")));
+        EXPECT_TRUE(offer.text.endsWith(QStringLiteral(" | 保存原始数据(&S)...")))
+            << offer.text.toStdString();
+        EXPECT_EQ(prompter_.boxes.back().kind, c.lastBox);
+        if (c.takeOffer) {
+            ASSERT_GT(prompter_.boxes.size(), 2u);
+            EXPECT_TRUE(
+                prompter_.boxes[2].text.endsWith(c.usb ? "/reply_usb.bin" : "/reply_serial.bin"));
+        }
+        if (c.lastBox == std::string("error")) {
+            EXPECT_TRUE(
+                prompter_.boxes.back().text.startsWith(QStringLiteral("不能保存原始数据!")));
+        }
+        EXPECT_FALSE(dlg.IsFinished());
+        EXPECT_FALSE(QFileInfo::exists(target_));
+        if (!c.saveAs) continue;
+        const QString saved = dir_.path() + "/" + c.saveAs;
+        ASSERT_EQ(QFileInfo::exists(saved), c.saved);
+        if (!c.saved) continue;
+        EXPECT_EQ(test::ReadAll(saved.toStdString()), c.usb ? doc_.TransferBuffer() : garbled);
+        EXPECT_EQ(doc_.TransferBuffer().size(), c.usb ? 3 * kUsbHeadSize + 4 : garbled.size());
+        // The saved reply is refused again the same way.
+        EXPECT_EQ(DecodeExitCode(c.usb ? "--usb" : "--serial", saved, dir_.path() + "/x.DZL"), 4);
+    }
+}
+
+// The real box: its extra button answers true, OK false.
+TEST(TransferPrompterBox, TheOfferButtonIsTheOnlyYes) {
+    for (const bool pressOffer : {true, false}) {
+        MessageBoxPrompter prompter;
+        QTimer::singleShot(0, [pressOffer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return ADD_FAILURE() << "no message box";
+            QAbstractButton* offer = box->findChild<QAbstractButton*>("offerButton");
+            EXPECT_NE(offer, nullptr);
+            if (offer) {
+                EXPECT_EQ(offer->text(), QStringLiteral("Save"));
+            }
+            (pressOffer && offer ? offer : box->button(QMessageBox::Ok))->click();
+        });
+        EXPECT_EQ(prompter.ShowErrorWithOffer(nullptr, "caption", "text", "Save"), pressOffer);
+    }
 }
 
 }  // namespace

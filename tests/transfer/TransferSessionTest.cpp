@@ -272,5 +272,43 @@ TEST(TransferSession, OpenFailuresCarryTheFixedTextAndTheCause) {
     }
 }
 
+// The raw reply stays with the result whenever the file was not written, and after a
+// written transfer only when asked for: `fetch --save-reply` and the dialog's offer
+// save exactly these bytes.
+TEST(TransferSession, TheReplyIsKeptWhenItFailsOrWhenAsked) {
+    QTemporaryDir dir;
+    const std::string target = (dir.path() + "/DZLDat.DZL").toStdString();
+    const test::Bytes good = test::SerialReply({{{0, 0, 0, 1}, 1, 1, 1, 20, 0, 0, {10, 20, 30}}});
+    test::Bytes twoClaimed = good;
+    twoClaimed[5] = 2;  // two components in a reply that holds one
+    const test::Bytes noData = {0, 0, 0, 0, 0, 0, 0, 8};
+    const struct {
+        const char* what;
+        test::Bytes reply;
+        bool keep;
+        TransferCode code;
+        bool kept;
+    } cases[] = {
+        {"written", good, false, TransferCode::Written, false},
+        {"written, kept as asked", good, true, TransferCode::Written, true},
+        {"refused by the decoder", twoClaimed, false, TransferCode::Inconsistent, true},
+        {"no data", noData, false, TransferCode::NoData, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TransferSession session;
+        session.SetKeepReply(c.keep);
+        QSignalSpy ended(&session, &TransferSession::ended);
+        auto link = std::make_unique<PacedLink>(
+            std::deque<ByteBuffer>{ByteBuffer(c.reply.begin(), c.reply.end())},
+            std::make_shared<PacedLink::Record>());
+        ASSERT_TRUE(session.Start(std::move(link), ReplyLayout::Serial, target).Ok());
+        ASSERT_TRUE(ended.wait(5000));
+        EXPECT_EQ(session.Result().code, c.code) << session.Result().cause;
+        EXPECT_EQ(session.Result().received,
+                  c.kept ? ByteBuffer(c.reply.begin(), c.reply.end()) : ByteBuffer{});
+    }
+}
+
 }  // namespace
 }  // namespace ohmlet
