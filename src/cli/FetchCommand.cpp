@@ -149,6 +149,8 @@ bool ParseUsbIndex(std::string text, unsigned& index) {
     return true;
 }
 
+}  // namespace
+
 int RunFetch(Args args) {
     std::string folder = ".", serialPort, usbText, idleText = "10";
     if (!TakeOption(args, "-o", "--output", folder)) return UsageError("-o needs a folder.");
@@ -176,14 +178,12 @@ int RunFetch(Args args) {
                  "USB" + std::to_string(index + 1), target, idleSeconds);
 }
 
-const CommandRegistration kRegistration(
-    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS]", RunFetch,
-    {"Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
-     "on standard error when it is a terminal.",
-     {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
-      {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
-      {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
-      {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."}}});
+const CommandHelp kFetchHelp = {
+    "Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
+    "on standard error when it is a terminal.",
+    {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
+     {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
+     {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
+     {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli
