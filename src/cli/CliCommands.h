@@ -1,7 +1,6 @@
 #pragma once
-// The ohmlet-cli commands. Each command file registers itself with a static
-// CommandRegistration, so adding a command is adding a file.
-#include <functional>
+// The ohmlet-cli commands. Their one table, in the order help lists them, is in
+// main.cpp; each command's file defines its runner and its --help text.
 #include <string>
 #include <vector>
 
@@ -21,19 +20,28 @@ struct CommandHelp {
 };
 
 struct CommandInfo {
-    std::string name;
-    std::string usage;  // the arguments after the command name
-    std::function<int(Args)> run;
-    CommandHelp help;
+    const char* name;
+    const char* usage;  // the arguments after the command name
+    int (*run)(Args);
+    const CommandHelp& help;
 };
 
-std::vector<CommandInfo>& Commands();
+int RunInfo(Args args);
+int RunStats(Args args);
+int RunDump(Args args);
+int RunConvert(Args args);
+int RunDecode(Args args);
+int RunExport(Args args);
+int RunFetch(Args args);
+int RunSimulate(Args args);
 
-struct CommandRegistration {
-    CommandRegistration(std::string name, std::string usage, std::function<int(Args)> run,
-                        CommandHelp help = {}) {
-        Commands().push_back({std::move(name), std::move(usage), std::move(run), std::move(help)});
-    }
-};
+extern const CommandHelp kInfoHelp;
+extern const CommandHelp kStatsHelp;
+extern const CommandHelp kDumpHelp;
+extern const CommandHelp kConvertHelp;
+extern const CommandHelp kDecodeHelp;
+extern const CommandHelp kExportHelp;
+extern const CommandHelp kFetchHelp;
+extern const CommandHelp kSimulateHelp;
 
 }  // namespace ohmlet::cli

@@ -4,8 +4,6 @@
 
 namespace ohmlet::cli {
 
-namespace {
-
 int RunConvert(Args args) {
     std::string output;
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
@@ -18,10 +16,8 @@ int RunConvert(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    "convert", "IN.DZL -o OUT.DZL", RunConvert,
-    {"Reads a DZL file and writes it again with the program's own writer.",
-     {{"-o, --output OUT.DZL", "The file to write (replaced only once it is whole)."}}});
+const CommandHelp kConvertHelp = {
+    "Reads a DZL file and writes it again with the program's own writer.",
+    {{"-o, --output OUT.DZL", "The file to write (replaced only once it is whole)."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

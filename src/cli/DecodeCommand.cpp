@@ -14,6 +14,8 @@ namespace {
 // A USB reply is at most 16·65536 + 65535 bytes; anything much larger is not one.
 constexpr std::size_t kMaxReplyFile = 4 * 1024 * 1024;
 
+}  // namespace
+
 int RunDecode(Args args) {
     std::string output;
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
@@ -69,11 +71,9 @@ int RunDecode(Args args) {
     return kExitIo;
 }
 
-const CommandRegistration kRegistration("decode", "--serial|--usb REPLY.bin -o OUT.DZL", RunDecode,
-                                        {"Decodes a captured instrument reply into a DZL file.",
-                                         {{"--serial", "The reply came over a serial port."},
-                                          {"--usb", "The reply came over USB."},
-                                          {"-o, --output OUT.DZL", "The DZL file to write."}}});
+const CommandHelp kDecodeHelp = {"Decodes a captured instrument reply into a DZL file.",
+                                 {{"--serial", "The reply came over a serial port."},
+                                  {"--usb", "The reply came over USB."},
+                                  {"-o, --output OUT.DZL", "The DZL file to write."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

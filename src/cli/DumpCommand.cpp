@@ -39,6 +39,8 @@ void WriteComponent(JsonStream& json, const Component& c) {
     json.EndObject();
 }
 
+}  // namespace
+
 int RunDump(Args args) {
     if (args.size() != 1) return UsageError("dump takes one DZL file.", args);
     DzlReadResult file = ReadDzlFile(args[0]);
@@ -57,11 +59,9 @@ int RunDump(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    "dump", "FILE.DZL", RunDump,
-    {"Prints every stored field of a DZL file as JSON, texts in UTF-8; a text whose bytes are "
-     "not valid GBK also has them as hex under <field>Bytes.",
-     {}});
+const CommandHelp kDumpHelp = {
+    "Prints every stored field of a DZL file as JSON, texts in UTF-8; a text whose bytes are "
+    "not valid GBK also has them as hex under <field>Bytes.",
+    {}};
 
-}  // namespace
 }  // namespace ohmlet::cli

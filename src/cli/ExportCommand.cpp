@@ -21,6 +21,8 @@ std::string FormatNames() {
     return names;
 }
 
+}  // namespace
+
 int RunExport(Args args) {
     std::string format;
     std::string output;
@@ -40,13 +42,11 @@ int RunExport(Args args) {
     return it->second(job);
 }
 
-const CommandRegistration kRegistration(
-    "export", "--format FORMAT FILE.DZL -o OUT [--no-bom]", RunExport,
-    {"Writes the ticked components of a DZL file as a Word table (docx), an Excel workbook "
-     "(xlsx), CSV (csv) or the printed report (pdf).",
-     {{"-f, --format FORMAT", "docx, xlsx, csv or pdf."},
-      {"-o, --output OUT", "The file to write."},
-      {"--no-bom", "csv: leave out the UTF-8 byte-order mark at the start of the file."}}});
+const CommandHelp kExportHelp = {
+    "Writes the ticked components of a DZL file as a Word table (docx), an Excel workbook "
+    "(xlsx), CSV (csv) or the printed report (pdf).",
+    {{"-f, --format FORMAT", "docx, xlsx, csv or pdf."},
+     {"-o, --output OUT", "The file to write."},
+     {"--no-bom", "csv: leave out the UTF-8 byte-order mark at the start of the file."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

@@ -181,6 +181,8 @@ bool ParseUsbIndex(std::string text, unsigned& index) {
     return true;
 }
 
+}  // namespace
+
 int RunFetch(Args args) {
     std::string folder = ".", serialPort, usbText, idleText = "10";
     FetchPlan plan;
@@ -218,18 +220,15 @@ int RunFetch(Args args) {
     return Fetch(std::move(plan));
 }
 
-const CommandRegistration kRegistration(
-    "fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS] [--save-reply FILE]",
-    RunFetch,
-    {"Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
-     "on standard error when it is a terminal.",
-     {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
-      {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
-      {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
-      {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."},
-      {"--save-reply FILE",
-       "Also write the raw reply as received, even when the download fails; 'decode' reads it "
-       "back."}}});
+const CommandHelp kFetchHelp = {
+    "Downloads the instrument's data and writes DZLDat.DZL into a folder. Progress is shown "
+    "on standard error when it is a terminal.",
+    {{"--serial PORT", "Download over this serial port (/dev/ttyUSB0, COM1)."},
+     {"--usb INDEX", "Download from this USB instrument: 0 to 5, or USB1 to USB6."},
+     {"-o, --output FOLDER", "Where to write DZLDat.DZL (the current folder by default)."},
+     {"--timeout SECONDS", "Give up after this long without a byte (10 by default)."},
+     {"--save-reply FILE",
+      "Also write the raw reply as received, even when the download fails; 'decode' reads it "
+      "back."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

@@ -17,6 +17,8 @@ std::string Number(double value) {
     return text;
 }
 
+}  // namespace
+
 int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.", args);
     const std::string& path = args[0];
@@ -51,11 +53,9 @@ int RunInfo(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    "info", "FILE.DZL", RunInfo,
-    {"Lists the components of a DZL file with their point count, maximum, minimum and "
-     "average, then the totals.",
-     {}});
+const CommandHelp kInfoHelp = {
+    "Lists the components of a DZL file with their point count, maximum, minimum and "
+    "average, then the totals.",
+    {}};
 
-}  // namespace
 }  // namespace ohmlet::cli

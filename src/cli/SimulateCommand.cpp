@@ -19,6 +19,8 @@ std::atomic<bool> stopRequested{false};
 
 void OnSignal(int) { stopRequested = true; }
 
+}  // namespace
+
 int RunSimulate(Args args) {
     std::string from, replyFile;
     if (!TakeOption(args, "--from", "--from", from) ||
@@ -57,13 +59,11 @@ int RunSimulate(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    "simulate", "--serial [--from FILE.DZL | --reply REPLY.bin]", RunSimulate,
-    {"Runs a virtual instrument on a pseudo-terminal and prints its port name; stop it with "
-     "Ctrl+C.",
-     {{"--serial", "Simulate the serial instrument (the only kind so far)."},
-      {"--from FILE.DZL", "Send the components of this file (without it: no data)."},
-      {"--reply REPLY.bin", "Send these bytes as the reply."}}});
+const CommandHelp kSimulateHelp = {
+    "Runs a virtual instrument on a pseudo-terminal and prints its port name; stop it with "
+    "Ctrl+C.",
+    {{"--serial", "Simulate the serial instrument (the only kind so far)."},
+     {"--from FILE.DZL", "Send the components of this file (without it: no data)."},
+     {"--reply REPLY.bin", "Send these bytes as the reply."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

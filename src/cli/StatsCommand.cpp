@@ -162,6 +162,8 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
     PrintClassRow(out, "All", "(ticked components)", stats.selected, widths);
 }
 
+}  // namespace
+
 int RunStats(Args args) {
     std::string tableArg = "rilem";
     if (!TakeOption(args, "--table", "--table", tableArg))
@@ -189,13 +191,11 @@ int RunStats(Args args) {
     return kExitOk;
 }
 
-const CommandRegistration kRegistration(
-    "stats", "FILE.DZL [--table rilem|langford|FILE.ini] [--json]", RunStats,
-    {"Prints statistics and corrosion-likelihood class counts per component and over the "
-     "ticked components.",
-     {{"--table rilem|langford|FILE.ini",
-       "The class table: a built-in one (rilem by default) or one read from an .ini file."},
-      {"--json", "Print JSON instead of a table."}}});
+const CommandHelp kStatsHelp = {
+    "Prints statistics and corrosion-likelihood class counts per component and over the "
+    "ticked components.",
+    {{"--table rilem|langford|FILE.ini",
+      "The class table: a built-in one (rilem by default) or one read from an .ini file."},
+     {"--json", "Print JSON instead of a table."}}};
 
-}  // namespace
 }  // namespace ohmlet::cli

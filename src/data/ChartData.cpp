@@ -8,11 +8,6 @@
 namespace ohmlet {
 namespace {
 
-std::size_t ReadingCount(const Component& c) {
-    return c.pointCount <= 0 ? 0
-                             : std::min(static_cast<std::size_t>(c.pointCount), c.points.size());
-}
-
 // Rounds toward minus infinity, for bins below zero too.
 int64_t FloorToMultiple(int64_t value, int64_t step) {
     int64_t q = value / step;
@@ -23,7 +18,7 @@ int64_t FloorToMultiple(int64_t value, int64_t step) {
 }  // namespace
 
 std::vector<SeriesPoint> ReadingSeries(const Component& component, std::size_t maxPoints) {
-    const std::size_t n = ReadingCount(component);
+    const std::size_t n = component.HeldPointCount();
     const MeasuringPoint* p = component.points.data();
     std::vector<SeriesPoint> series;
     if (maxPoints < 2 || n <= maxPoints) {
@@ -52,7 +47,7 @@ std::vector<SeriesPoint> ReadingSeries(const Component& component, std::size_t m
 }
 
 std::optional<ValueRange> ReadingRange(const Component& component) {
-    const std::size_t n = ReadingCount(component);
+    const std::size_t n = component.HeldPointCount();
     if (n == 0) return std::nullopt;
     ValueRange range{component.points[0].value, component.points[0].value};
     for (std::size_t i = 1; i < n; ++i) {
@@ -116,7 +111,7 @@ Histogram MakeHistogram(const Component& component, const ClassTable& table) {
     Histogram h;
     const std::optional<ValueRange> range = ReadingRange(component);
     if (!range) return h;
-    const std::size_t n = ReadingCount(component);
+    const std::size_t n = component.HeldPointCount();
     h.width = HistogramBinWidth(static_cast<int64_t>(n), range->min, range->max);
     const int64_t start = FloorToMultiple(range->min, h.width);
     const int64_t count = (range->max - start) / h.width + 1;
@@ -139,7 +134,7 @@ Histogram MakeHistogram(const Component& component, const ClassTable& table) {
 
 std::optional<GridMap> MakeGridMap(const Component& component, const ClassTable& table) {
     if (component.Kind() != ComponentKind::Grid) return std::nullopt;
-    const std::size_t n = ReadingCount(component);
+    const std::size_t n = component.HeldPointCount();
     const std::size_t split = component.blockOffset <= 0
                                   ? 0
                                   : std::min(n, static_cast<std::size_t>(component.blockOffset));

@@ -78,34 +78,38 @@ void Component::SetPointPosition(int index, int position) {
 }
 
 float Component::ComputeMax() {
-    if (pointCount <= 0) return maxValue;
+    const int n = HeldPointCount();
+    if (n == 0) return maxValue;
     int32_t best = points[0].value;
-    for (int i = 1; i < pointCount; ++i)
+    for (int i = 1; i < n; ++i)
         if (points[i].value > best) best = points[i].value;
     maxValue = static_cast<float>(best);
     return maxValue;
 }
 
 float Component::ComputeMin() {
-    if (pointCount <= 0) return minValue;
+    const int n = HeldPointCount();
+    if (n == 0) return minValue;
     int32_t best = points[0].value;
-    for (int i = 1; i < pointCount; ++i)
+    for (int i = 1; i < n; ++i)
         if (points[i].value < best) best = points[i].value;
     minValue = static_cast<float>(best);
     return minValue;
 }
 
 float Component::ComputeAverage() const {
-    if (pointCount <= 0) return 0.0f;
+    const int n = HeldPointCount();
+    if (n == 0) return 0.0f;
     // The sum wraps as a 32-bit integer, as the instrument's software always did.
     uint32_t sum = 0;
-    for (int i = 0; i < pointCount; ++i) sum += static_cast<uint32_t>(points[i].value);
-    return static_cast<float>(static_cast<int32_t>(sum)) / static_cast<float>(pointCount);
+    for (int i = 0; i < n; ++i) sum += static_cast<uint32_t>(points[i].value);
+    return static_cast<float>(static_cast<int32_t>(sum)) / static_cast<float>(n);
 }
 
 int Component::CountPassing() {
+    const int n = HeldPointCount();
     int count = 0;
-    for (int i = 0; i < pointCount; ++i)
+    for (int i = 0; i < n; ++i)
         if (Passes(points[i].value)) ++count;
     passCount = static_cast<float>(count);
     return count;

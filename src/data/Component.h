@@ -1,6 +1,7 @@
 #pragma once
 // One component (构件 / test zone): identification, pass band, stored statistics and
 // its readings. The field order is the order of the DZL record.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -75,7 +76,14 @@ public:
     void SetLowerTolerance(int value);
     void SetUpperTolerance(int value);
 
-    bool HasPoint(int index) const { return index >= 0 && index < pointCount; }
+    // The readings the component really holds: its count, never negative and never
+    // more than the points present, whatever a file or a decoder left in the count.
+    int HeldPointCount() const {
+        return pointCount <= 0 ? 0
+                               : static_cast<int>(std::min<std::size_t>(
+                                     static_cast<std::size_t>(pointCount), points.size()));
+    }
+    bool HasPoint(int index) const { return index >= 0 && index < HeldPointCount(); }
     float PointValue(int index) const;
     void SetPointValue(int index, int value);
     void SetPointPosition(int index, int position);

@@ -172,30 +172,19 @@ void Document::SetComponentSelected(int index, bool selected) {
 }
 
 void Document::ChangeTicks(const std::vector<int>& indexes, TickChange change) {
-    EditRecord r;
-    r.kind = EditKind::TickEdit;
-    r.change = EditChange::Ticks;
-    std::vector<std::pair<int, int32_t>> changed;
+    edit::Ticks wanted;
     for (int index : indexes) {
         const Component* c = ComponentAt(index);
         if (!c) continue;
         const bool ticked = c->selected != 0;
-        const bool wanted = change == TickChange::Tick     ? true
-                            : change == TickChange::Untick ? false
-                                                           : !ticked;
-        if (wanted == ticked) continue;
-        r.tickIndexes.push_back(index);
-        r.ticks.push_back(c->selected);
-        changed.emplace_back(index, wanted ? 1 : 0);
+        const bool tick = change == TickChange::Tick     ? true
+                          : change == TickChange::Untick ? false
+                                                         : !ticked;
+        if (tick != ticked) wanted.ticks.emplace_back(index, tick ? 1 : 0);
     }
-    if (changed.empty()) return;
-    r.componentIndex = changed.front().first;
-    r.currentComponent = currentComponent_;
-    r.currentPoint = currentPoint_;
-    history_.Record(std::move(r), false);
-    for (const auto& [index, tick] : changed)
-        components_[static_cast<std::size_t>(index)].selected = tick;
-    for (const auto& [index, tick] : changed) NotifyRefreshComponentRow(index);
+    if (wanted.ticks.empty()) return;
+    Record(EditKind::TickEdit, wanted.ticks.front().first, wanted.Apply(*this));
+    for (const auto& [index, tick] : wanted.ticks) NotifyRefreshComponentRow(index);
 }
 
 void Document::SetComponentCriterion(int index, const Criterion& criterion) {
@@ -215,22 +204,13 @@ std::size_t Document::ApplyCriterionToTicked(const Criterion& criterion) {
 // Only the criteria are kept for undo: a long list of long components costs a few
 // bytes per component, not a copy of its readings.
 void Document::ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted) {
-    EditRecord r;
-    r.kind = kind;
-    r.change = EditChange::Criteria;
-    r.currentComponent = currentComponent_;
-    r.currentPoint = currentPoint_;
+    edit::Criteria changed;
     for (const CriterionEntry& w : wanted) {
-        Component* c = ComponentAt(w.componentIndex);
-        if (!c || CriterionOf(*c) == w.criterion) continue;
-        r.criteria.push_back({w.componentIndex, CriterionOf(*c)});
-        CountIn(*c, -1);
-        SetCriterion(*c, w.criterion);
-        CountIn(*c, +1);
+        const Component* c = ComponentAt(w.componentIndex);
+        if (c && CriterionOf(*c) != w.criterion) changed.criteria.push_back(w);
     }
-    if (r.criteria.empty()) return;
-    r.componentIndex = r.criteria.front().componentIndex;
-    history_.Record(std::move(r), false);
+    if (changed.criteria.empty()) return;
+    Record(kind, changed.criteria.front().componentIndex, changed.Apply(*this));
     ShowCurrentComponent();
     NotifyRebuildGrid();
 }
@@ -261,102 +241,22 @@ void Document::OnTestDateChanged(Component& /*component*/) { RefreshComponentLis
 
 // --- undo ---------------------------------------------------------------------
 
-void Document::RecordChange(EditKind kind, EditChange undo, int index,
-                            std::vector<Component> saved) {
-    EditRecord r;
-    r.kind = kind;
-    r.change = undo;
-    r.componentIndex = index;
-    r.saved = std::move(saved);
-    r.currentComponent = currentComponent_;
-    r.currentPoint = currentPoint_;
-    history_.Record(std::move(r), false);
+void Document::Record(EditKind kind, int index, EditChange undo, bool mergeable) {
+    history_.Record({kind, index, currentComponent_, currentPoint_, std::move(undo)}, mergeable);
 }
 
 void Document::RecordEdit(EditKind kind, int index, bool mergeable) {
     if (!ComponentAt(index)) return;
     if (mergeable && history_.CanMerge(kind, index)) return;
-    EditRecord r;
-    r.kind = kind;
-    r.change = EditChange::Replace;
-    r.componentIndex = index;
-    r.saved.push_back(components_[static_cast<std::size_t>(index)]);
-    r.currentComponent = currentComponent_;
-    r.currentPoint = currentPoint_;
-    history_.Record(std::move(r), mergeable);
-}
-
-// Criteria and ticks keep only what they change, not whole components.
-void Document::ApplyCriteria(const EditRecord& record, EditRecord& inverse) {
-    inverse.change = EditChange::Criteria;
-    for (const CriterionEntry& e : record.criteria) {
-        Component* c = ComponentAt(e.componentIndex);
-        if (!c) continue;
-        inverse.criteria.push_back({e.componentIndex, CriterionOf(*c)});
-        CountIn(*c, -1);
-        SetCriterion(*c, e.criterion);
-        CountIn(*c, +1);
-    }
-    currentComponent_ = record.currentComponent;
-    currentPoint_ = record.currentPoint;
-}
-
-void Document::ApplyTicks(EditRecord& record, EditRecord& inverse) {
-    inverse.change = EditChange::Ticks;
-    for (std::size_t i = 0; i < record.tickIndexes.size(); ++i) {
-        Component* c = ComponentAt(record.tickIndexes[i]);
-        if (c) std::swap(c->selected, record.ticks[i]);
-    }
-    inverse.tickIndexes = std::move(record.tickIndexes);
-    inverse.ticks = std::move(record.ticks);
-    currentComponent_ = record.currentComponent;
-    currentPoint_ = record.currentPoint;
+    Record(kind, index, edit::Replace{index, components_[static_cast<std::size_t>(index)]},
+           mergeable);
 }
 
 EditRecord Document::Apply(EditRecord record) {
-    EditRecord inverse;
-    inverse.kind = record.kind;
-    inverse.componentIndex = record.componentIndex;
-    inverse.currentComponent = currentComponent_;
-    inverse.currentPoint = currentPoint_;
-    if (record.change == EditChange::Criteria) {
-        ApplyCriteria(record, inverse);
-        return inverse;
-    }
-    const int index = record.componentIndex;
-    const auto at = [&] { return components_.begin() + index; };
-    switch (record.change) {
-        case EditChange::Replace:
-            if (!ComponentAt(index) || record.saved.empty()) return inverse;
-            inverse.change = EditChange::Replace;
-            CountIn(*at(), -1);
-            std::swap(*at(), record.saved.front());
-            inverse.saved = std::move(record.saved);
-            break;
-        case EditChange::Insert:
-            if (index < 0 || index > ComponentCount() || record.saved.empty()) return inverse;
-            inverse.change = EditChange::Erase;
-            components_.insert(at(), std::move(record.saved.front()));
-            break;
-        case EditChange::Ticks:
-            ApplyTicks(record, inverse);
-            return inverse;
-        case EditChange::Erase:
-            if (!ComponentAt(index)) return inverse;
-            inverse.change = EditChange::Insert;
-            CountIn(*at(), -1);
-            inverse.saved.push_back(std::move(*at()));
-            components_.erase(at());
-            break;
-        case EditChange::Criteria:  // handled above
-            return inverse;
-    }
-    if (record.change != EditChange::Erase) {
-        Component& c = *at();
-        c.SetListener(this);
-        c.RecomputeStatistics();
-        CountIn(c, +1);
-    }
+    EditChange undo =
+        std::visit([this](auto& change) { return change.Apply(*this); }, record.change);
+    EditRecord inverse{record.kind, record.componentIndex, currentComponent_, currentPoint_,
+                       std::move(undo)};
     currentComponent_ = record.currentComponent;
     currentPoint_ = record.currentPoint;
     return inverse;

@@ -18,7 +18,7 @@
 
 namespace ohmlet {
 
-class Document : public ComponentListener {
+class Document : public ComponentListener, private EditTarget {
 public:
     Document();
     Document(const Document&) = delete;
@@ -115,6 +115,13 @@ private:
     void OnPassRecomputed(Component& component) override;
     void OnPointPositionChanged(Component& component) override;
     void OnTestDateChanged(Component& component) override;
+    // EditTarget
+    std::vector<Component>& EditedList() override { return components_; }
+    void Release(const Component& component) override { CountIn(component, -1); }
+    void Adopt(Component& component) override {
+        component.SetListener(this);
+        CountIn(component, +1);
+    }
 
     void AttachComponents();
     void NotifyShowComponent(const Component* component);
@@ -126,11 +133,10 @@ private:
 
     // Keeps the component an edit is about to change, so it can be undone.
     void RecordEdit(EditKind kind, int index, bool mergeable = false);
-    void RecordChange(EditKind kind, EditChange undo, int index, std::vector<Component> saved);
+    // Keeps what undoes an edit of the component at index, with the current place.
+    void Record(EditKind kind, int index, EditChange undo, bool mergeable = false);
     // Applies a record and returns the record that reverses it.
     EditRecord Apply(EditRecord record);
-    void ApplyCriteria(const EditRecord& record, EditRecord& inverse);
-    void ApplyTicks(EditRecord& record, EditRecord& inverse);
     void RefreshAll();
     // Records and applies criteria for the listed components as one step.
     void ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted);

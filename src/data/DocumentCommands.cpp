@@ -50,11 +50,10 @@ std::string Document::MakeComponentNumber(int count) {
 }
 
 void Document::InsertComponent() {
-    RecordChange(EditKind::ComponentInsert, EditChange::Erase, ComponentCount(), {});
-    components_.push_back(MakeNewComponent(ComponentCount() + 1, today_()));
-    components_.back().SetListener(this);
-    CountIn(components_.back(), +1);
-    SelectComponent(ComponentCount() - 1);
+    const int index = ComponentCount();
+    edit::Insert added{index, MakeNewComponent(index + 1, today_())};
+    Record(EditKind::ComponentInsert, index, added.Apply(*this));
+    SelectComponent(index);
     RefreshComponentList();
     ShowCurrentComponent();
 }
@@ -62,11 +61,7 @@ void Document::InsertComponent() {
 void Document::DeleteComponent() {
     if (ComponentCount() == 1 || CurrentComponent()) {
         const int index = ComponentCount() == 1 ? 0 : currentComponent_;
-        std::vector<Component> saved;
-        CountIn(components_[static_cast<std::size_t>(index)], -1);
-        saved.push_back(std::move(components_[static_cast<std::size_t>(index)]));
-        RecordChange(EditKind::ComponentDelete, EditChange::Insert, index, std::move(saved));
-        components_.erase(components_.begin() + index);
+        Record(EditKind::ComponentDelete, index, edit::Erase{index}.Apply(*this));
         if (components_.empty())
             currentComponent_ = -1;
         else if (currentComponent_ == ComponentCount())

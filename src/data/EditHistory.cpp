@@ -5,12 +5,8 @@
 namespace ohmlet {
 
 std::size_t EditHistory::SizeOf(const EditRecord& record) {
-    std::size_t bytes = sizeof record;
-    bytes += record.tickIndexes.size() * 2 * sizeof(int32_t);
-    for (const Component& c : record.saved)
-        bytes += sizeof c + c.points.capacity() * sizeof(MeasuringPoint);
-    bytes += record.criteria.capacity() * sizeof(CriterionEntry);
-    return bytes;
+    return sizeof record +
+           std::visit([](const auto& change) { return change.HeapBytes(); }, record.change);
 }
 
 void EditHistory::AddUndo(EditRecord record) {

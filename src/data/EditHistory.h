@@ -7,8 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "data/Component.h"
-#include "data/Criterion.h"
+#include "data/EditRecords.h"
 
 namespace ohmlet {
 
@@ -25,31 +24,13 @@ enum class EditKind {
     CriterionApply,  // one criterion given to every ticked component
 };
 
-// What applying a record does to the list at its component index.
-enum class EditChange {
-    Replace,   // swaps the kept component with the one in the list
-    Insert,    // puts the kept component back into the list
-    Erase,     // takes the component out of the list
-    Ticks,     // swaps the kept ticks with those of the listed components
-    Criteria,  // swaps the kept criteria with those of the components they name
-};
-
-struct CriterionEntry {
-    int componentIndex;
-    Criterion criterion;
-};
-
+// One undo or redo step: the change that reverses an edit, and where the user was.
 struct EditRecord {
     EditKind kind = EditKind::CellEdit;
-    EditChange change = EditChange::Replace;
-    int componentIndex = -1;
-    std::vector<Component> saved;          // the component to put back; empty for Erase
-    std::vector<CriterionEntry> criteria;  // for Criteria: no readings need keeping
-    // Ticks: the components and their ticks to put back.
-    std::vector<int32_t> tickIndexes;
-    std::vector<int32_t> ticks;
+    int componentIndex = -1;  // the component the edit was about
     int32_t currentComponent = 0;
     int32_t currentPoint = 0;
+    EditChange change;
 };
 
 class EditHistory {

@@ -7,12 +7,6 @@
 namespace ohmlet {
 namespace {
 
-// The readings a component really holds, whatever its count claims.
-std::size_t ReadingCount(const Component& c) {
-    return c.pointCount <= 0 ? 0
-                             : std::min(static_cast<std::size_t>(c.pointCount), c.points.size());
-}
-
 // The first pass over a set: what every reading adds up to. Each reading passes or
 // fails by the band of the component it belongs to.
 struct Totals {
@@ -26,7 +20,7 @@ struct Totals {
 Totals AddUp(const std::vector<const Component*>& set) {
     Totals t;
     for (const Component* c : set) {
-        const std::size_t n = ReadingCount(*c);
+        const std::size_t n = c->HeldPointCount();
         if (n == 0) continue;
         if (t.count == 0) t.min = t.max = c->points[0].value;
         for (std::size_t i = 0; i < n; ++i) {
@@ -52,7 +46,7 @@ void ForEachDistinct(const std::vector<const Component*>& set, const Totals& t, 
     if (histogram) {
         std::vector<uint32_t> bins(static_cast<std::size_t>(range), 0);
         for (const Component* c : set) {
-            const std::size_t n = ReadingCount(*c);
+            const std::size_t n = c->HeldPointCount();
             for (std::size_t i = 0; i < n; ++i)
                 ++bins[static_cast<std::size_t>(int64_t{c->points[i].value} - t.min)];
         }
@@ -63,7 +57,7 @@ void ForEachDistinct(const std::vector<const Component*>& set, const Totals& t, 
     std::vector<int32_t> sorted;
     sorted.reserve(static_cast<std::size_t>(t.count));
     for (const Component* c : set) {
-        const std::size_t n = ReadingCount(*c);
+        const std::size_t n = c->HeldPointCount();
         for (std::size_t i = 0; i < n; ++i) sorted.push_back(c->points[i].value);
     }
     std::sort(sorted.begin(), sorted.end());

@@ -4,11 +4,6 @@
 
 namespace ohmlet {
 
-int ReportPointCount(const Component& component) {
-    int stored = std::max<int32_t>(component.pointCount, 0);
-    return std::min<int>(stored, static_cast<int>(component.points.size()));
-}
-
 std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components) {
     std::vector<ReportRow> rows;
     for (std::size_t c = 0; c < components.size(); ++c) {
@@ -16,7 +11,7 @@ std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components)
         if (!component.selected) continue;
         const int index = static_cast<int>(c);
         rows.push_back({index, -1, 0});
-        const int count = ReportPointCount(component);
+        const int count = component.HeldPointCount();
         if (count == 0) rows.push_back({index, 0, 0});
         for (int first = 0; first < count; first += kValuesPerRow)
             rows.push_back({index, first, std::min(kValuesPerRow, count - first)});
@@ -36,7 +31,7 @@ ReportTotals ComputeReportTotals(const std::vector<Component>& components) {
         // The stored count, as the document sums it; readings beyond the points held
         // cannot pass.
         totals.pointCount += component.pointCount;
-        const int count = ReportPointCount(component);
+        const int count = component.HeldPointCount();
         for (int i = 0; i < count; ++i)
             if (component.Passes(component.points[static_cast<std::size_t>(i)].value))
                 ++totals.passCount;

@@ -17,9 +17,6 @@ struct ReportRow {
     int valueCount = 0;   // values in this row (0 for the empty row of a component without points)
 };
 
-// The readings a component really holds, whatever its stored count claims.
-int ReportPointCount(const Component& component);
-
 // Per selected component in list order: a heading row, then rows of up to 10 values,
 // at least one (empty when there are no points).
 std::vector<ReportRow> BuildReportRows(const std::vector<Component>& components);

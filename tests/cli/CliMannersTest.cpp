@@ -97,9 +97,13 @@ TEST(CliHelp, TheProgramsHelpListsEveryCommand) {
         CliRun r = RunCli({ask});
         EXPECT_EQ(r.exitCode, 0) << ask;
         const QString out = QString::fromUtf8(r.out);
-        for (const CommandOptions& k : kCommands)
-            EXPECT_TRUE(out.contains(QStringLiteral("ohmlet-cli ") + k.command + ' '))
-                << ask << ": " << k.command;
+        // Listed, and in the order a user meets them.
+        qsizetype last = -1;
+        for (const CommandOptions& k : kCommands) {
+            const qsizetype at = out.indexOf(QStringLiteral("ohmlet-cli ") + k.command + ' ');
+            EXPECT_GT(at, last) << ask << ": " << k.command;
+            last = at;
+        }
         EXPECT_TRUE(out.contains(QStringLiteral("COMMAND --help"))) << ask;
         EXPECT_TRUE(out.contains(QStringLiteral("--version"))) << ask;
     }

@@ -52,6 +52,32 @@ TEST(Component, WithoutPointsStatisticsKeepTheirStoredValues) {
     EXPECT_EQ(c.passRate, 0.75f) << "no points: the rate is left alone";
 }
 
+// A count that disagrees with the readings present (a hand-made or damaged component)
+// gives the figures of the readings really held, and nothing beyond them.
+TEST(Component, FiguresComeFromTheReadingsReallyHeld) {
+    struct Case {
+        int32_t pointCount;
+        std::vector<int> values;
+        int held;
+        float max, min, average;
+        int passing;
+    } cases[] = {
+        {25, {10, 20}, 2, 20, 10, 15, 1},
+        {1, {10, 20, 30}, 1, 10, 10, 10, 0},
+        {-3, {18}, 0, 0, 0, 0, 0},
+    };
+    for (const Case& k : cases) {
+        Component c = test::MakeComponent("0001", k.values);
+        c.pointCount = k.pointCount;
+        EXPECT_EQ(c.HeldPointCount(), k.held) << k.pointCount;
+        EXPECT_EQ(c.ComputeMax(), k.max) << k.pointCount;
+        EXPECT_EQ(c.ComputeMin(), k.min) << k.pointCount;
+        EXPECT_FLOAT_EQ(c.ComputeAverage(), k.average) << k.pointCount;
+        EXPECT_EQ(c.CountPassing(), k.passing) << k.pointCount;
+        EXPECT_EQ(c.PointValue(k.held), 0) << k.pointCount;
+    }
+}
+
 TEST(Component, KindComesFromTheFirstCharacter) {
     struct Case {
         const char* number;

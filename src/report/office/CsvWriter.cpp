@@ -79,7 +79,7 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                                      CsvField(FromGbk(c->Name()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->TestDate()).toStdString()) + ',';
             const std::string tail = ',' + IsoDate(c->TestDate()) + '\n';
-            const int n = ShownPointCount(*c);
+            const int n = c->HeldPointCount();
             for (int j = 0; j < n && ok; ++j) {
                 out += lead;
                 out += std::to_string(j + 1);

@@ -76,7 +76,7 @@ public:
                                                     texts[b].c_str(), heading_);
             if (error != LXW_NO_ERROR) return error;
         }
-        const int n = ShownPointCount(component);
+        const int n = component.HeldPointCount();
         for (int j = 0; j < n; ++j) {
             // The reading as the old sheet showed it: through a float.
             const double value = static_cast<float>(ReadingAt(component, j));
@@ -202,7 +202,7 @@ OfficeOutcome WriteExcelWorkbook(const std::vector<Component>& components,
         uint64_t rows = 0;
         for (const Component* c : selected) rows += RowsOf(*c);
         // A component without points leaves its empty row only when another follows.
-        if (!selected.empty() && ShownPointCount(*selected.back()) == 0) rows -= 1;
+        if (!selected.empty() && selected.back()->HeldPointCount() == 0) rows -= 1;
         if (rows > LXW_ROW_MAX)
             return OfficeOutcome::Failed(
                 outputPath,

@@ -22,17 +22,6 @@ std::string Printf(const char* format, double value) {
     return text;
 }
 
-// The average as the component computes it, also for a component whose count and
-// points disagree (then only the points really held are averaged).
-float AverageOf(const Component& component) {
-    if (component.pointCount <= 0 ||
-        static_cast<std::size_t>(component.pointCount) <= component.points.size())
-        return component.ComputeAverage();
-    Component held = component;
-    held.pointCount = static_cast<int32_t>(held.points.size());
-    return held.ComputeAverage();
-}
-
 }  // namespace
 
 std::vector<const Component*> SelectedComponents(const std::vector<Component>& components) {
@@ -42,19 +31,12 @@ std::vector<const Component*> SelectedComponents(const std::vector<Component>& c
     return selected;
 }
 
-int ShownPointCount(const Component& component) {
-    if (component.pointCount <= 0) return 0;
-    std::size_t held = component.points.size();
-    return static_cast<std::size_t>(component.pointCount) <= held ? component.pointCount
-                                                                  : static_cast<int>(held);
-}
-
 int32_t ReadingAt(const Component& component, int index) {
     return component.points[static_cast<std::size_t>(index)].value;
 }
 
 int ValueRowCount(const Component& component) {
-    int n = ShownPointCount(component);
+    int n = component.HeldPointCount();
     return n / kReadingsPerRow + (n % kReadingsPerRow ? 1 : 0);
 }
 
@@ -98,7 +80,7 @@ std::string ExcelReadingText(float value) {
 std::string WordHeadingText(const Component& component) {
     // Nine blanks after the bracket, eight before the date: the old reports line up so.
     return XmlSafeUtf8(component.Number()) + "(" + XmlSafeUtf8(component.Name()) +
-           ")         平均电阻率:" + Printf("%.1f", AverageOf(component)) + " KΩ*cm        " +
+           ")         平均电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm        " +
            XmlSafeUtf8(component.TestDate());
 }
 
@@ -107,7 +89,7 @@ std::string ExcelIdentityText(const Component& component) {
 }
 
 std::string ExcelAverageText(const Component& component) {
-    return "电阻率:" + Printf("%.1f", AverageOf(component)) + " KΩ*cm";
+    return "电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm";
 }
 
 std::string TestDateText(const Component& component) { return XmlSafeUtf8(component.TestDate()); }

@@ -15,9 +15,6 @@ inline constexpr int kReadingsPerRow = 10;
 // The components whose `selected` flag is set, in file order.
 std::vector<const Component*> SelectedComponents(const std::vector<Component>& components);
 
-// The readings a component shows: its point count, never negative and never more
-// than the points really held.
-int ShownPointCount(const Component& component);
 int32_t ReadingAt(const Component& component, int index);
 
 // Rows under a component's heading: ceil(points / 10), none for a component without points.

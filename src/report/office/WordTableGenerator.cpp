@@ -89,7 +89,7 @@ bool WordTableGenerator::Next(std::string& out) {
         case Step::TableEnd:
             // The rows reserved for components without points stay empty at the end.
             for (const Component* c : components_)
-                if (ShownPointCount(*c) == 0) AppendEmptyRow(out);
+                if (c->HeldPointCount() == 0) AppendEmptyRow(out);
             out += tableEnd_;
             step_ = Step::After;
             return true;
@@ -114,7 +114,7 @@ void WordTableGenerator::AppendComponents(std::string& out) {
             out += headingEnd_;
             nextPoint_ = 0;
         }
-        const int n = ShownPointCount(component);
+        const int n = component.HeldPointCount();
         while (nextPoint_ < n && out.size() < kPieceBytes) {
             AppendValueRow(out, component, nextPoint_);
             nextPoint_ += kReadingsPerRow;
@@ -128,7 +128,7 @@ void WordTableGenerator::AppendComponents(std::string& out) {
 
 void WordTableGenerator::AppendValueRow(std::string& out, const Component& component,
                                         int first) const {
-    const int last = std::min(ShownPointCount(component), first + kReadingsPerRow);
+    const int last = std::min(component.HeldPointCount(), first + kReadingsPerRow);
     out += rowStart_;
     for (int j = first; j < last; ++j) {
         out += cellStart_;

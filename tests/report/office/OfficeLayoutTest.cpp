@@ -50,12 +50,12 @@ TEST(OfficeLayout, ZeroDiffersBetweenWordAndExcel) {
 TEST(OfficeLayout, ComponentWhoseCountExceedsItsPointsShowsOnlyWhatItHolds) {
     Component c = MakeComponents({{"0001", "梁", "2015年03月07日", {10, 20}}})[0];
     c.pointCount = 25;
-    EXPECT_EQ(ShownPointCount(c), 2);
+    EXPECT_EQ(c.HeldPointCount(), 2);
     EXPECT_EQ(ValueRowCount(c), 1);
     EXPECT_NE(WordHeadingText(c).find("平均电阻率:15.0 KΩ*cm"), std::string::npos)
         << WordHeadingText(c);
     c.pointCount = -3;
-    EXPECT_EQ(ShownPointCount(c), 0);
+    EXPECT_EQ(c.HeldPointCount(), 0);
     EXPECT_EQ(ValueRowCount(c), 0);
 }
 
