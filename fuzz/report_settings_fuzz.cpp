@@ -21,7 +21,7 @@
 #include "report/PrintSettings.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportPainter.h"
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 #include "report/SettingsLocation.h"
 
 namespace {

@@ -723,81 +723,7 @@ Edit user class table</translation>
     </message>
 </context>
 <context>
-    <name>ohmlet::ComponentListModel</name>
-    <message>
-        <source>yyyy年M月d日</source>
-        <translation>yyyy-MM-dd</translation>
-    </message>
-    <message>
-        <source>序号</source>
-        <translation>No.</translation>
-    </message>
-    <message>
-        <source>测区编号</source>
-        <translation>Zone no.</translation>
-    </message>
-    <message>
-        <source>测点数</source>
-        <translation>Points</translation>
-    </message>
-    <message>
-        <source>测试日期    </source>
-        <translation>Test date    </translation>
-    </message>
-    <message>
-        <source>构件名称</source>
-        <translation>Name</translation>
-    </message>
-</context>
-<context>
-    <name>ohmlet::ComponentStatsBox</name>
-    <message>
-        <source>统计与腐蚀等级</source>
-        <translation>Statistics and corrosion classes</translation>
-    </message>
-    <message>
-        <source>等级分布</source>
-        <translation>Classes</translation>
-    </message>
-    <message>
-        <source>数据个数</source>
-        <translation>Readings</translation>
-    </message>
-    <message>
-        <source>平均值</source>
-        <translation>Mean</translation>
-    </message>
-    <message>
-        <source>中位数</source>
-        <translation>Median</translation>
-    </message>
-    <message>
-        <source>标准差</source>
-        <translation>Std. dev.</translation>
-    </message>
-    <message>
-        <source>变异系数</source>
-        <translation>CV</translation>
-    </message>
-    <message>
-        <source>最小值</source>
-        <translation>Minimum</translation>
-    </message>
-    <message>
-        <source>最大值</source>
-        <translation>Maximum</translation>
-    </message>
-    <message>
-        <source>合格点数</source>
-        <translation>Passing points</translation>
-    </message>
-    <message>
-        <source>合格率</source>
-        <translation>Pass rate</translation>
-    </message>
-</context>
-<context>
-    <name>ohmlet::ControlPanel</name>
+    <name>ohmlet::ComponentFields</name>
     <message>
         <source>构件名称</source>
         <translation>Component name</translation>
@@ -807,12 +733,16 @@ Edit user class table</translation>
         <translation>Component no.</translation>
     </message>
     <message>
-        <source>允许正偏差</source>
-        <translation>Upper tolerance</translation>
+        <source>设计值(kΩ·cm)</source>
+        <translation>Design value (kΩ·cm)</translation>
     </message>
     <message>
         <source>允许负偏差</source>
         <translation>Lower tolerance</translation>
+    </message>
+    <message>
+        <source>允许正偏差</source>
+        <translation>Upper tolerance</translation>
     </message>
     <message>
         <source>电阻最大值</source>
@@ -866,14 +796,43 @@ Edit user class table</translation>
         <source>全部构件</source>
         <translation>All components</translation>
     </message>
-    <message>
-        <source>设计值(kΩ·cm)</source>
-        <translation>Design value (kΩ·cm)</translation>
-    </message>
+</context>
+<context>
+    <name>ohmlet::ComponentFilterRow</name>
     <message>
         <source>按编号或名称筛选</source>
         <translation>Filter by number or name</translation>
     </message>
+</context>
+<context>
+    <name>ohmlet::ComponentListModel</name>
+    <message>
+        <source>yyyy年M月d日</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>测区编号</source>
+        <translation>Zone no.</translation>
+    </message>
+    <message>
+        <source>测点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>测试日期    </source>
+        <translation>Test date    </translation>
+    </message>
+    <message>
+        <source>构件名称</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ComponentListView</name>
     <message>
         <source>全选</source>
         <translation>All</translation>
@@ -885,6 +844,53 @@ Edit user class table</translation>
     <message>
         <source>反选</source>
         <translation>Invert</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::ComponentStatsBox</name>
+    <message>
+        <source>统计与腐蚀等级</source>
+        <translation>Statistics and corrosion classes</translation>
+    </message>
+    <message>
+        <source>等级分布</source>
+        <translation>Classes</translation>
+    </message>
+    <message>
+        <source>数据个数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>中位数</source>
+        <translation>Median</translation>
+    </message>
+    <message>
+        <source>标准差</source>
+        <translation>Std. dev.</translation>
+    </message>
+    <message>
+        <source>变异系数</source>
+        <translation>CV</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>合格点数</source>
+        <translation>Passing points</translation>
+    </message>
+    <message>
+        <source>合格率</source>
+        <translation>Pass rate</translation>
     </message>
 </context>
 <context>

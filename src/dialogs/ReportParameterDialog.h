@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 
 class QCheckBox;
 class QComboBox;

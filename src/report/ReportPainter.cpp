@@ -5,7 +5,7 @@
 #include "report/InterpretationSettings.h"
 #include "report/RawDataPage.h"
 #include "report/ReportCanvas.h"
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 
 namespace ohmlet {
 

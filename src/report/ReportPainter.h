@@ -13,7 +13,7 @@
 #include "report/ChartPage.h"
 #include "report/ClassSummaryPage.h"
 #include "report/PrintSettings.h"
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 #include "report/ReportRows.h"
 #include "report/ReportTextPages.h"
 

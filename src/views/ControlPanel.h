@@ -1,14 +1,14 @@
 #pragma once
-// The control panel: the checkable component list and the "当前构件" fields. It shows
-// what the document tells it and writes back only names, dates, ticks and picked rows.
-#include <QDate>
-#include <QString>
+// The control panel: the component list, the "当前构件" fields and the statistics, one
+// above the other. It is the document's observer and passes each notification on in the
+// order the document gives it.
+#include <QList>
 #include <QWidget>
-#include <array>
 
 #include "data/CorrosionClasses.h"
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
+#include "views/ComponentFields.h"
 
 class QAction;
 class QDateEdit;
@@ -19,33 +19,17 @@ class QTableView;
 
 namespace ohmlet {
 
-class ComponentListFilter;
 class ClassLegend;
+class ComponentFilterRow;
+class ComponentListFilter;
 class ComponentListModel;
+class ComponentListView;
 class ComponentStatsBox;
+class StatisticsSection;
 
-class ControlPanel : public QWidget, public DocumentObserver {
+class ControlPanel : public QWidget, public DocumentObserver, public PanelFieldIds {
     Q_OBJECT
 public:
-    // The panel's edit fields.
-    enum Field {
-        kName,
-        kNumber,
-        kAverage,
-        kDesignValue,
-        kUpperTolerance,
-        kLowerTolerance,
-        kMaximum,
-        kMinimum,
-        kPointCount,
-        kPassCount,
-        kPassRate,
-        kTotalPoints,
-        kTotalPassing,
-        kOverallPassRate,
-        kFieldCount
-    };
-
     explicit ControlPanel(Document& doc, QWidget* parent = nullptr);
     ~ControlPanel() override;
 
@@ -55,71 +39,43 @@ public:
     void RefreshPointCount() override;
     void RefreshComponentRow(int index) override;
 
-    QTableView* List() const { return list_; }
-    ComponentListModel* ListModel() const { return listModel_; }
+    ComponentListView* ListView() const { return list_; }
+    ComponentFields* Fields() const { return fields_; }
+    StatisticsSection* Statistics() const { return statistics_; }
+
+    QTableView* List() const;
+    ComponentListModel* ListModel() const;
     // What the list shows: the model sorted and filtered.
-    ComponentListFilter* ListFilter() const { return listFilter_; }
-    QLineEdit* FilterEdit() const { return filterEdit_; }
+    ComponentListFilter* ListFilter() const;
+    QLineEdit* FilterEdit() const;
     // Tick all, none or the opposite of the rows shown: one undoable edit each.
-    QAction* TickAllAction() const { return tickAll_; }
-    QAction* TickNoneAction() const { return tickNone_; }
-    QAction* TickInvertAction() const { return tickInvert_; }
+    QAction* TickAllAction() const;
+    QAction* TickNoneAction() const;
+    QAction* TickInvertAction() const;
     // The frame's commands the list's context menu offers; null for a separator.
-    void SetContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+    void SetContextActions(const QList<QAction*>& actions);
     // The context menu for a right click at pos (list viewport coordinates); the
     // component under the mouse becomes the current one first.
     QMenu* MakeContextMenu(const QPoint& pos, QWidget* parent);
-    QLineEdit* Edit(Field field) const;
-    QDateEdit* DatePicker() const { return datePicker_; }
-    QGroupBox* CurrentGroup() const { return currentGroup_; }
-    QGroupBox* TotalsGroup() const { return totalsGroup_; }
-    ComponentStatsBox* StatsBox() const { return statsBox_; }
-    ClassLegend* Legend() const { return legend_; }
+    QLineEdit* Edit(Field field) const { return fields_->Edit(field); }
+    QDateEdit* DatePicker() const { return fields_->DatePicker(); }
+    QGroupBox* CurrentGroup() const { return fields_->CurrentGroup(); }
+    QGroupBox* TotalsGroup() const { return fields_->TotalsGroup(); }
+    ComponentStatsBox* StatsBox() const;
+    ClassLegend* Legend() const;
     // The classes the statistics and the legend use.
     void SetClassTable(const ClassTable& table);
 
 signals:
-    // The user changed the document through the panel (name, date or criterion).
+    // The user changed the document through the panel (name, date, criterion or ticks).
     void DocumentEdited();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void BuildList();
-    void BuildFields();
-    QLineEdit* AddField(Field field, const char* objectName, bool readOnly, bool visible,
-                        const char* widest);
-    void BuildFilterRow();
-    void FollowCurrentRow();
-    void PickSelectedRow();
-    void PickRow(const QModelIndex& shown);
-    void ChangeShownTicks(int change);
-    void OnNameEdited(const QString& text);
-    void OnDateChanged(const QDate& date);
-    // A criterion field was left or confirmed: one undoable edit when it changed.
-    void OnCriterionEdited();
-    void ShowTotals();
-
     Document& doc_;
-    QTableView* list_ = nullptr;
-    ComponentListModel* listModel_ = nullptr;
-    ComponentListFilter* listFilter_ = nullptr;
-    QWidget* filterRow_ = nullptr;
-    QLineEdit* filterEdit_ = nullptr;
-    QAction* tickAll_ = nullptr;
-    QAction* tickNone_ = nullptr;
-    QAction* tickInvert_ = nullptr;
-    QList<QAction*> contextActions_;
-    // Set while the panel moves the list's current row itself.
-    bool refreshing_ = false;
-    QGroupBox* currentGroup_ = nullptr;
-    QGroupBox* totalsGroup_ = nullptr;
-    QDateEdit* datePicker_ = nullptr;
-    ComponentStatsBox* statsBox_ = nullptr;
-    ClassLegend* legend_ = nullptr;
-    std::array<QLineEdit*, kFieldCount> edits_{};
-    bool pushing_ = false;
+    ComponentListView* list_ = nullptr;
+    ComponentFilterRow* filterRow_ = nullptr;
+    ComponentFields* fields_ = nullptr;
+    StatisticsSection* statistics_ = nullptr;
 };
 
 }  // namespace ohmlet

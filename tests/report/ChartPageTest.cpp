@@ -20,7 +20,7 @@
 #include "report/ReportCanvas.h"
 #include "report/ReportOutput.h"
 #include "report/ReportPainter.h"
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 
 namespace ohmlet {
 namespace {

@@ -8,7 +8,7 @@
 #include "report/ClassSummaryPage.h"
 #include "report/InterpretationSettings.h"
 #include "report/ReportPainter.h"
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 
 namespace ohmlet {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/ReportParameters.h"
+#include "report/ReportParametersFile.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "support/QtTestSupport.h"
 #include "views/ComponentListFilter.h"
 #include "views/ComponentListModel.h"
+#include "views/ComponentStatsBox.h"
 #include "views/ControlPanel.h"
 
 using namespace ohmlet;
@@ -486,6 +488,69 @@ TEST_F(ControlPanelTest, TheContextMenuPicksTheRowUnderTheMouseAndOffersTheComma
     // Below the last row nothing is picked.
     menu.reset(panel->MakeContextMenu(QPoint(5, List()->viewport()->height() - 2), nullptr));
     EXPECT_EQ(doc.CurrentIndex(), 2);
+}
+
+// Each part of the panel edits the document on its own; the panel announces every such
+// edit once, and nothing it only shows.
+TEST_F(ControlPanelTest, EveryEditThroughAnyPartIsAnnouncedOnce) {
+    auto confirm = [this](ControlPanel::Field f, const char* text) {
+        QLineEdit* edit = panel->Edit(f);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int announced;
+        bool modified;
+    } cases[] = {
+        {"type a name", [&] { TypeText(panel->Edit(ControlPanel::kName), QStringLiteral("梁")); },
+         1, true},
+        {"pick a date", [&] { panel->DatePicker()->setDate(QDate(2016, 5, 4)); }, 1, true},
+        {"confirm a new design value", [&] { confirm(ControlPanel::kDesignValue, "30"); }, 1, true},
+        {"confirm the same design value", [&] { confirm(ControlPanel::kDesignValue, "20"); }, 0,
+         false},
+        {"tick none", [&] { panel->TickNoneAction()->trigger(); }, 1, true},
+        {"click another row", [&] { ClickRow(1); }, 0, false},
+        {"rename elsewhere", [&] { doc.SetComponentName(Gbk("柱").bytes); }, 0, true},
+    };
+    for (const auto& c : cases) {
+        Load({MakeComponent("0001", {10, 11, 12}, 1, Gbk("板"), Gbk("2015年 3月 5日")),
+              MakeComponent("0002", {20, 21})});
+        QSignalSpy announced(panel.get(), &ControlPanel::DocumentEdited);
+        c.act();
+        EXPECT_EQ(announced.count(), c.announced) << c.what;
+        EXPECT_EQ(doc.IsModified(), c.modified) << c.what;
+    }
+}
+
+// Every notification reaches the fields, the statistics and the list alike.
+TEST_F(ControlPanelTest, TheDocumentsNotificationsReachEveryPart) {
+    Load({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {20, 21})});
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int current;
+        const char* count;
+        const char* total;
+    } steps[] = {
+        {"opened", [] {}, 0, "3", "5"},
+        {"picked elsewhere", [&] { doc.SelectComponent(1); }, 1, "2", "5"},
+        {"a point inserted", [&] { doc.InsertPointAbove(0, 1); }, 1, "3", "6"},
+        {"undone", [&] { doc.Undo(); }, 1, "2", "5"},
+        {"the component deleted", [&] { doc.DeleteComponent(); }, 0, "3", "3"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        ASSERT_EQ(doc.CurrentIndex(), step.current) << step.what;
+        EXPECT_EQ(Text(ControlPanel::kPointCount), QString::fromUtf8(step.count)) << step.what;
+        EXPECT_EQ(panel->StatsBox()->Text(ComponentStatsBox::kCount), QString::fromUtf8(step.count))
+            << step.what;
+        EXPECT_EQ(Text(ControlPanel::kTotalPoints), QString::fromUtf8(step.total)) << step.what;
+        EXPECT_EQ(SelectedRow(), step.current) << step.what;
+    }
 }
 
 }  // namespace
