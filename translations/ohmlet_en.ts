@@ -1454,15 +1454,15 @@ No program can open this file; it was saved as:
     </message>
     <message>
         <source>传输状态</source>
-        <translation>Transfer status</translation>
+        <translation type="vanished">Transfer status</translation>
     </message>
     <message>
         <source>%v / %m 字节</source>
-        <translation>%v / %m bytes</translation>
+        <translation type="vanished">%v / %m bytes</translation>
     </message>
     <message>
         <source>已接收 %1 / %2 个构件，%3 个数据</source>
-        <translation>Received %1 of %2 components, %3 readings</translation>
+        <translation type="vanished">Received %1 of %2 components, %3 readings</translation>
     </message>
 </context>
 <context>
@@ -1480,15 +1480,15 @@ No program can open this file; it was saved as:
     <name>ohmlet::TransferStatusBox</name>
     <message>
         <source>传输状态</source>
-        <translation type="vanished">Transfer status</translation>
+        <translation>Transfer status</translation>
     </message>
     <message>
         <source>%v / %m 字节</source>
-        <translation type="vanished">%v / %m bytes</translation>
+        <translation>%v / %m bytes</translation>
     </message>
     <message>
         <source>已接收 %1 / %2 个构件，%3 个数据</source>
-        <translation type="vanished">Received %1 of %2 components, %3 readings</translation>
+        <translation>Received %1 of %2 components, %3 readings</translation>
     </message>
 </context>
 <context>

@@ -25,6 +25,7 @@
 #include "dialogs/TransferChoices.h"
 #include "dialogs/TransferPortList.h"
 #include "dialogs/TransferPrompter.h"
+#include "dialogs/TransferStatusBox.h"
 #include "transfer/Ch375Link.h"
 #include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
@@ -134,27 +135,9 @@ QGridLayout* TransferDialog::BuildChoices() {
     return grid;
 }
 
-// The progress of the running transfer and how it ended.
-QGroupBox* TransferDialog::BuildStatus() {
-    auto* status = Named(new QGroupBox(tr("传输状态")), "status");
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
-    progress_->setFormat(QStringLiteral("%v / %m"));
-    progress_->setTextVisible(false);  // bytes received of expected, once bytes arrive
-    statusText_ = new QLabel;
-    statusText_->setObjectName(QStringLiteral("statusText"));
-    statusText_->setWordWrap(true);
-    auto* statusLayout = new QVBoxLayout(status);
-    statusLayout->addWidget(progress_);
-    statusLayout->addWidget(statusText_);
-    return status;
-}
-
 void TransferDialog::BuildControls() {
     QGridLayout* choices = BuildChoices();
-    QGroupBox* status = BuildStatus();
+    status_ = new TransferStatusBox;
     startButton_ = Named(new QPushButton(tr("开始传输")), "startButton");
     startButton_->setDefault(true);
     cancelButton_ = Named(new QPushButton(tr("取消")), "cancelButton");
@@ -164,7 +147,7 @@ void TransferDialog::BuildControls() {
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
-    layout->addWidget(status);
+    layout->addWidget(status_);
     layout->addLayout(buttons);
 
     connect(targetEdit_, &QLineEdit::editingFinished, this, &TransferDialog::TakeTypedTarget);
@@ -284,11 +267,7 @@ bool TransferDialog::ConfirmTarget() {
 void TransferDialog::ClearStatus() {
     finished_ = false;
     ended_ = false;
-    statusText_->clear();
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
-    progress_->setTextVisible(false);
-    countsKnown_ = false;
+    status_->Clear();
 }
 
 void TransferDialog::OnStart() {
@@ -326,27 +305,13 @@ void TransferDialog::OnStart() {
     }
 }
 
-// Bytes are shown only until the reply's header says what is coming.
 void TransferDialog::OnProgress(qulonglong received, qulonglong expected) {
-    if (countsKnown_) return;
-    progress_->setFormat(tr("%v / %m 字节"));
-    int maximum = static_cast<int>(std::min<qulonglong>(std::max(expected, received), INT_MAX));
-    progress_->setRange(0, std::max(maximum, 1));
-    progress_->setTextVisible(maximum > 0);
-    progress_->setValue(static_cast<int>(std::min<qulonglong>(received, INT_MAX)));
+    status_->ShowBytes(received, expected);
 }
 
 void TransferDialog::OnCounted(qulonglong components, qulonglong componentsExpected,
                                qulonglong readings) {
-    countsKnown_ = true;
-    const int maximum = static_cast<int>(std::min<qulonglong>(componentsExpected, INT_MAX));
-    progress_->setRange(0, std::max(maximum, 1));
-    progress_->setValue(static_cast<int>(std::min<qulonglong>(components, INT_MAX)));
-    progress_->setFormat(tr("已接收 %1 / %2 个构件，%3 个数据")
-                             .arg(components)
-                             .arg(componentsExpected)
-                             .arg(readings));
-    progress_->setTextVisible(true);
+    status_->ShowCounts(components, componentsExpected, readings);
 }
 
 void TransferDialog::OnEnded() {
@@ -382,7 +347,7 @@ void TransferDialog::Complete(const TransferOutcome& result) {
             return;
         case TransferCode::ReadFailed:
         case TransferCode::Stalled:
-            statusText_->setText(QString::fromStdString(result.cause));
+            status_->ShowCause(QString::fromStdString(result.cause));
             return;
         case TransferCode::Cancelled:
             return;
@@ -399,21 +364,8 @@ void TransferDialog::ShowReplyFailure(const TransferOutcome& result) {
         return;
     }
     if (Prompter().ShowErrorWithOffer(owner, ProductName(), text, tr("保存原始数据(&S)...")))
-        SaveReply(result.received);
-}
-
-void TransferDialog::SaveReply(const ByteBuffer& reply) {
-    const QString suggested =
-        QFileInfo(targetPath_).absolutePath() + QLatin1Char('/') +
-        (runningUsb_ ? QStringLiteral("reply_usb.bin") : QStringLiteral("reply_serial.bin"));
-    std::optional<QString> path = Prompter().ChooseSaveFile(
-        this, tr("保存原始数据"), suggested, tr("仪器原始数据 (*.bin);;所有文件 (*)"));
-    if (!path) return;
-    SafeWriteResult saved = WriteFileSafely(QFile::encodeName(*path).toStdString(), reply);
-    if (!saved.Ok())
-        Prompter().ShowError(
-            this, ProductName(),
-            tr("不能保存原始数据!") + QLatin1Char('\n') + QString::fromStdString(saved.text));
+        Prompter().SaveReply(this, QFileInfo(targetPath_).absolutePath(), runningUsb_,
+                             result.received);
 }
 
 void TransferDialog::reject() {

@@ -21,7 +21,6 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -32,6 +31,7 @@ namespace ohmlet {
 
 class TransferPrompter;
 class TransferSession;
+class TransferStatusBox;
 
 class TransferDialog : public QDialog {
     Q_OBJECT
@@ -84,7 +84,6 @@ private:
     void ClearStatus();
     void BuildControls();
     QGridLayout* BuildChoices();
-    QGroupBox* BuildStatus();
     void UpdateTarget();
     // Whether the transfer may go on into the target file: asks to close the open
     // document when the target is its file.
@@ -93,7 +92,6 @@ private:
     // Shows how the transfer ended; ends the dialog unless the user may retry.
     void Complete(const TransferOutcome& result);
     void ShowReplyFailure(const TransferOutcome& result);
-    void SaveReply(const ByteBuffer& reply);
     TransferPrompter& Prompter();
     std::string TargetFileName() const;
 
@@ -106,7 +104,6 @@ private:
     std::function<bool()> closer_;
     std::function<QDateTime()> clock_;
     bool runningUsb_ = false;
-    bool countsKnown_ = false;
     std::function<std::unique_ptr<Ch375>()> chipFactory_;
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
@@ -120,8 +117,7 @@ private:
     QRadioButton* usbType_ = nullptr;
     QRadioButton* comType_ = nullptr;
     QLabel* portTypeCaption_ = nullptr;
-    QLabel* statusText_ = nullptr;
-    QProgressBar* progress_ = nullptr;
+    TransferStatusBox* status_ = nullptr;
     QCheckBox* nameByDate_ = nullptr;
     QPushButton* startButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

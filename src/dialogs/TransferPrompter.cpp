@@ -1,10 +1,13 @@
 #include "dialogs/TransferPrompter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "data/SafeFile.h"
 #include "widgets/ProductName.h"
 
 namespace ohmlet {
@@ -59,6 +62,25 @@ std::optional<QString> MessageBoxPrompter::ChooseSaveFile(QWidget* parent, const
     const QString path = QFileDialog::getSaveFileName(parent, title, suggested, filter);
     if (path.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(path);
+}
+
+void TransferPrompter::SaveReply(QWidget* parent, const QString& folder, bool usb,
+                                 const std::vector<unsigned char>& reply) {
+    const auto text = [](const char* chinese) {
+        return QCoreApplication::translate("ohmlet::TransferDialog", chinese);
+    };
+    const QString suggested =
+        folder + QLatin1Char('/') +
+        (usb ? QStringLiteral("reply_usb.bin") : QStringLiteral("reply_serial.bin"));
+    std::optional<QString> path = ChooseSaveFile(
+        parent, text(QT_TRANSLATE_NOOP("ohmlet::TransferDialog", "保存原始数据")), suggested,
+        text(QT_TRANSLATE_NOOP("ohmlet::TransferDialog", "仪器原始数据 (*.bin);;所有文件 (*)")));
+    if (!path) return;
+    SafeWriteResult saved = WriteFileSafely(QFile::encodeName(*path).toStdString(), reply);
+    if (!saved.Ok())
+        ShowError(parent, ProductName(),
+                  text(QT_TRANSLATE_NOOP("ohmlet::TransferDialog", "不能保存原始数据!")) +
+                      QLatin1Char('\n') + QString::fromStdString(saved.text));
 }
 
 }  // namespace ohmlet

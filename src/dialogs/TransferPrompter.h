@@ -3,6 +3,7 @@
 // interface so tests can answer them.
 #include <QString>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -26,6 +27,11 @@ public:
     // A file name to save under, starting from suggested; nothing when cancelled.
     virtual std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& title,
                                                   const QString& suggested, const QString& filter);
+
+    // Asks where to keep a failed download's raw reply (reply_usb.bin or reply_serial.bin
+    // in `folder` suggested) and saves it there safely, saying so when it cannot.
+    void SaveReply(QWidget* parent, const QString& folder, bool usb,
+                   const std::vector<unsigned char>& reply);
 };
 
 class MessageBoxPrompter : public TransferPrompter {
