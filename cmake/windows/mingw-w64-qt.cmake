@@ -17,3 +17,11 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES OHMLET_WINDOWS_PREFIX)
 # moc, rcc and uic run on the build machine: Debian's Qt of the same version.
 set(QT_HOST_PATH "/usr" CACHE PATH "Host Qt for the code generators")
 set(QT_HOST_PATH_CMAKE_DIR "/usr/lib/x86_64-linux-gnu/cmake" CACHE PATH "Host Qt's CMake packages")
+
+# pkg-config sees only the prefix, and hands out static link lines: the C libraries there
+# are static, so their private dependencies (zlib, Win32 libraries) must be linked too.
+if(OHMLET_WINDOWS_PREFIX)
+  set(ENV{PKG_CONFIG_LIBDIR} "${OHMLET_WINDOWS_PREFIX}/lib/pkgconfig:${OHMLET_WINDOWS_PREFIX}/share/pkgconfig")
+  set(ENV{PKG_CONFIG_PATH} "")
+endif()
+set(PKG_CONFIG_ARGN --static CACHE STRING "Arguments for pkg-config")
