@@ -23,6 +23,7 @@ Component& Component::operator=(const Component& other) {
     pointCount = other.pointCount;
     blockOffset = other.blockOffset;
     reservedFloat = other.reservedFloat;
+    extras = other.extras;
     maxValue = other.maxValue;
     minValue = other.minValue;
     passCount = other.passCount;

@@ -10,6 +10,7 @@
 #include "data/ComponentKind.h"
 #include "data/MeasuringPoint.h"
 #include "data/Saturate.h"
+#include "data/SurveyGrid.h"
 
 namespace ohmlet {
 
@@ -50,6 +51,7 @@ public:
     float passRate = 0;
     float averageValue = 0;  // set by the instrument decoder only; never saved or copied
     std::vector<MeasuringPoint> points;
+    ComponentExtras extras;  // kept in the file's trailer, not in the record
 
     Component() = default;
     Component(const Component& other);
