@@ -110,7 +110,9 @@ void MainWindow::ChooseClassTable(int command) {
 
 void MainWindow::ReloadClassTable(bool tell) {
     const ChosenClassTable chosen = LoadChosenClassTable(ProgramFolder());
-    const ClassTableChoice choice = LoadInterpretationSettings(ProgramFolder()).classTable;
+    const InterpretationSettings settings = ApplyInterpretationSettings(ProgramFolder());
+    const ClassTableChoice choice = settings.classTable;
+    doc_.SetNewComponentCriterion(settings.DownloadCriterion());
     classTable_ = chosen.table;
     view_->SetClassTable(classTable_);
     Panel()->SetClassTable(classTable_);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "cli/CliSettings.h"
 #include "cli/ExportFormats.h"
 #include "report/InterpretationSettings.h"
 #include "report/office/CsvWriter.h"
@@ -12,16 +13,6 @@
 namespace ohmlet::cli {
 
 namespace {
-
-// The Word template sits beside the programs, ohmlet-cli included.
-QString ProgramFolder() {
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
-    static int argc = 1;
-    static char name[] = "ohmlet-cli";
-    static char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    return QCoreApplication::applicationDirPath();
-}
 
 int Finish(const OfficeOutcome& outcome) {
     if (outcome.Ok()) return kExitOk;

@@ -7,6 +7,7 @@
 
 #include "cli/CliCommands.h"
 #include "data/DzlFile.h"
+#include "data/PassRate.h"
 
 namespace ohmlet::cli {
 namespace {
@@ -26,36 +27,39 @@ int RunInfo(Args args) {
     if (!file.Ok()) return Fail(kExitIo, file.text);
 
     std::cout << Pad("No.", 6) << Pad("Number", 8) << Pad("Name", 24) << Pad("Date", 18)
-              << Pad("Points", 8) << Pad("Max", 10) << Pad("Min", 10) << "Average\n";
+              << Pad("Points", 8) << Pad("Invalid", 9) << Pad("Max", 10) << Pad("Min", 10)
+              << "Average\n";
     long long points = 0;
     long long passing = 0;
+    long long invalid = 0;
     int index = 0;
-    char line[64];
     for (Component& c : file.components) {
         ++index;
         std::cout << Pad(std::to_string(index), 6) << Pad(GbkToUtf8(c.Number()), 8)
                   << Pad(GbkToUtf8(c.Name()), 24) << Pad(GbkToUtf8(c.TestDate()), 18)
-                  << Pad(std::to_string(c.pointCount), 8);
-        if (c.pointCount > 0) {
+                  << Pad(std::to_string(c.pointCount), 8)
+                  << Pad(std::to_string(c.InvalidCount()), 9);
+        if (c.ValidCount() > 0) {
             std::cout << Pad(Number(c.ComputeMax()), 10) << Pad(Number(c.ComputeMin()), 10)
                       << Number(c.ComputeAverage());
         } else {
             std::cout << Pad("-", 10) << Pad("-", 10) << "-";
         }
         std::cout << '\n';
-        points += c.pointCount;
+        points += c.HeldPointCount();
+        invalid += c.InvalidCount();
         passing += c.CountPassing();
     }
-    std::snprintf(line, sizeof line, "%.1f%%", points > 0 ? 100.0 * passing / points : 0.0);
     std::cout << "\nComponents: " << file.components.size() << "\nReadings: " << points
-              << "\nReadings in the pass band: " << passing << "\nOverall pass rate: " << line
-              << '\n';
+              << "\nInvalid readings (left out): " << invalid
+              << "\nReadings in the pass band: " << passing
+              << "\nOverall pass rate: " << RateText(passing, points - invalid) << "%\n";
     return kExitOk;
 }
 
 const CommandHelp kInfoHelp = {
-    "Lists the components of a DZL file with their point count, maximum, minimum and "
-    "average, then the totals.",
+    "Lists the components of a DZL file with their point count, invalid readings, and the "
+    "maximum, minimum and average of the valid ones, then the totals.",
     {}};
 
 }  // namespace ohmlet::cli

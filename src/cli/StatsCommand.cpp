@@ -10,6 +10,7 @@
 #include "cli/CliCommands.h"
 #include "cli/JsonStream.h"
 #include "data/DzlFile.h"
+#include "data/PassRate.h"
 #include "data/ReadingStats.h"
 #include "report/ClassTableFile.h"
 
@@ -59,6 +60,7 @@ void WriteStats(JsonStream& json, const ReadingStats& s, const ClassKeyList& cla
     }
     json.Key("count").Int(s.count);
     WriteOrNull(json, "cv", s.cv);
+    json.Key("invalidCount").Int(s.invalidCount);
     WriteOrNull(json, "max", s.max);
     WriteOrNull(json, "mean", s.mean);
     WriteOrNull(json, "median", s.median);
@@ -110,12 +112,12 @@ std::string Whole(const std::optional<T>& value) {
 void PrintRow(std::ostream& out, const std::string& number, const std::string& name,
               const std::string& ticked, const ReadingStats& s) {
     out << Pad(number, 8) << Pad(name, 24) << Pad(ticked, 7) << Pad(std::to_string(s.count), 8)
-        << Pad(Number(s.mean, "%.2f"), 10) << Pad(Number(s.median, "%.2f"), 10)
-        << Pad(Number(s.stddev, "%.2f"), 10) << Pad(Number(s.cv, "%.3f"), 8)
-        << Pad(Number(s.p10, "%.2f"), 10) << Pad(Number(s.p90, "%.2f"), 10) << Pad(Whole(s.min), 8)
-        << Pad(Whole(s.max), 8) << Pad(Whole(s.passCount), 7)
-        << Number(s.passRate ? std::optional<double>(*s.passRate * 100) : std::nullopt, "%.1f%%")
-        << '\n';
+        << Pad(std::to_string(s.invalidCount), 9) << Pad(Number(s.mean, "%.2f"), 10)
+        << Pad(Number(s.median, "%.2f"), 10) << Pad(Number(s.stddev, "%.2f"), 10)
+        << Pad(Number(s.cv, "%.3f"), 8) << Pad(Number(s.p10, "%.2f"), 10)
+        << Pad(Number(s.p90, "%.2f"), 10) << Pad(Whole(s.min), 8) << Pad(Whole(s.max), 8)
+        << Pad(Whole(s.passCount), 7)
+        << (s.passCount ? RateText(*s.passCount, s.count) + "%" : std::string("-")) << '\n';
 }
 
 // A line of padded columns, without the padding after the last.
@@ -136,9 +138,9 @@ void PrintTable(const std::vector<Component>& components, const DocumentStats& s
                 const ClassTable& table) {
     std::ostream& out = std::cout;
     out << Pad("Number", 8) << Pad("Name", 24) << Pad("Ticked", 7) << Pad("Count", 8)
-        << Pad("Mean", 10) << Pad("Median", 10) << Pad("Std dev", 10) << Pad("CV", 8)
-        << Pad("P10", 10) << Pad("P90", 10) << Pad("Min", 8) << Pad("Max", 8) << Pad("Pass", 7)
-        << "Pass rate\n";
+        << Pad("Invalid", 9) << Pad("Mean", 10) << Pad("Median", 10) << Pad("Std dev", 10)
+        << Pad("CV", 8) << Pad("P10", 10) << Pad("P90", 10) << Pad("Min", 8) << Pad("Max", 8)
+        << Pad("Pass", 7) << "Pass rate\n";
     for (std::size_t i = 0; i < components.size(); ++i)
         PrintRow(out, components[i].Number(), GbkToUtf8(components[i].Name()),
                  components[i].selected != 0 ? "yes" : "no", stats.components[i]);
@@ -193,7 +195,8 @@ int RunStats(Args args) {
 
 const CommandHelp kStatsHelp = {
     "Prints statistics and corrosion-likelihood class counts per component and over the "
-    "ticked components.",
+    "ticked components. Readings of 0 or below, or at or above the overflow limit, are "
+    "invalid: counted apart and left out of every figure.",
     {{"--table rilem|langford|FILE.ini",
       "The class table: a built-in one (rilem by default) or one read from an .ini file."},
      {"--json", "Print JSON instead of a table."}}};

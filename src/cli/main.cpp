@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
+#include "cli/CliSettings.h"
 #include "data/Version.h"
 
 namespace ohmlet::cli {
@@ -99,6 +100,7 @@ int Run(int argc, char** argv) {
             return kExitOk;
         }
         try {
+            ApplyProgramSettings();
             return c.run(std::move(args));
         } catch (const std::bad_alloc&) {
             // Nothing was replaced: every file is written whole or not at all.

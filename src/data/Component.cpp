@@ -78,47 +78,73 @@ void Component::SetPointPosition(int index, int position) {
     if (listener_) listener_->OnPointPositionChanged(*this);
 }
 
-float Component::ComputeMax() {
+int Component::ValidCount() const {
     const int n = HeldPointCount();
-    if (n == 0) return maxValue;
-    int32_t best = points[0].value;
-    for (int i = 1; i < n; ++i)
-        if (points[i].value > best) best = points[i].value;
-    maxValue = static_cast<float>(best);
+    int count = 0;
+    for (int i = 0; i < n; ++i)
+        if (IsValidReading(points[i].value)) ++count;
+    return count;
+}
+
+namespace {
+// The lowest (or highest) valid reading; 0 when none is valid.
+template <typename Better>
+float ValidExtreme(const Component& c, Better better) {
+    const int n = c.HeldPointCount();
+    bool found = false;
+    int32_t best = 0;
+    for (int i = 0; i < n; ++i) {
+        const int32_t v = c.points[i].value;
+        if (!IsValidReading(v)) continue;
+        if (!found || better(v, best)) best = v;
+        found = true;
+    }
+    return static_cast<float>(best);
+}
+}  // namespace
+
+float Component::ComputeMax() {
+    if (HeldPointCount() == 0) return maxValue;
+    maxValue = ValidExtreme(*this, [](int32_t a, int32_t b) { return a > b; });
     return maxValue;
 }
 
 float Component::ComputeMin() {
-    const int n = HeldPointCount();
-    if (n == 0) return minValue;
-    int32_t best = points[0].value;
-    for (int i = 1; i < n; ++i)
-        if (points[i].value < best) best = points[i].value;
-    minValue = static_cast<float>(best);
+    if (HeldPointCount() == 0) return minValue;
+    minValue = ValidExtreme(*this, [](int32_t a, int32_t b) { return a < b; });
     return minValue;
 }
 
 float Component::ComputeAverage() const {
     const int n = HeldPointCount();
-    if (n == 0) return 0.0f;
-    // The sum wraps as a 32-bit integer, as the instrument's software always did.
-    uint32_t sum = 0;
-    for (int i = 0; i < n; ++i) sum += static_cast<uint32_t>(points[i].value);
-    return static_cast<float>(static_cast<int32_t>(sum)) / static_cast<float>(n);
+    int64_t sum = 0;
+    int valid = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!IsValidReading(points[i].value)) continue;
+        sum += points[i].value;
+        ++valid;
+    }
+    return valid == 0 ? 0.0f : static_cast<float>(static_cast<double>(sum) / valid);
 }
 
 int Component::CountPassing() {
     const int n = HeldPointCount();
     int count = 0;
     for (int i = 0; i < n; ++i)
-        if (Passes(points[i].value)) ++count;
+        if (VerdictOf(points[i].value) == Verdict::Passed) ++count;
     passCount = static_cast<float>(count);
     return count;
 }
 
+namespace {
+float RateOf(float passed, int valid) {
+    return valid > 0 ? passed / static_cast<float>(valid) : 0.0f;
+}
+}  // namespace
+
 void Component::RecomputePass() {
     CountPassing();
-    if (pointCount > 0) passRate = passCount / static_cast<float>(pointCount);
+    passRate = RateOf(passCount, ValidCount());
     if (listener_) listener_->OnPassRecomputed(*this);
 }
 
@@ -130,7 +156,7 @@ void Component::RecomputeStatistics() {
     ComputeMax();
     ComputeMin();
     CountPassing();
-    passRate = passCount / static_cast<float>(pointCount);
+    passRate = RateOf(passCount, ValidCount());
 }
 
 bool Component::InsertPointAt(int index) {

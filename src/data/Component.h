@@ -9,6 +9,7 @@
 
 #include "data/ComponentKind.h"
 #include "data/MeasuringPoint.h"
+#include "data/ReadingValidity.h"
 #include "data/Saturate.h"
 #include "data/SurveyGrid.h"
 
@@ -90,18 +91,30 @@ public:
     void SetPointValue(int index, int value);
     void SetPointPosition(int index, int position);
 
-    // Inline: statistics run it once per distinct reading of every component.
+    // Inline: statistics run it once per distinct reading of every component. Says
+    // nothing of validity: see VerdictOf.
     bool Passes(int32_t value) const {
         float v = static_cast<float>(value);
         return designValue + lowerTolerance <= v && v <= designValue + upperTolerance;
     }
+    // An invalid reading neither passes nor fails.
+    enum class Verdict { Passed, Failed, Invalid };
+    Verdict VerdictOf(int32_t value) const {
+        if (!IsValidReading(value)) return Verdict::Invalid;
+        return Passes(value) ? Verdict::Passed : Verdict::Failed;
+    }
+    // Of the readings held, those inside the instrument's scale.
+    int ValidCount() const;
+    int InvalidCount() const { return HeldPointCount() - ValidCount(); }
+    // Max, min and mean of the valid readings; 0 when none is valid.
     float ComputeMax();
     float ComputeMin();
     float ComputeAverage() const;
+    // Passed valid readings; the rate is over the valid readings.
     int CountPassing();
     void RecomputePass();
     // Max, min, pass count and pass rate from the readings, told to nobody; all zero
-    // without readings, so a file never keeps figures of readings that are gone.
+    // without valid readings, so a file never keeps figures of readings that are gone.
     void RecomputeStatistics();
 
     // Point editing; the column is carried for the data view and not used here.

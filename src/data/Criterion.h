@@ -3,6 +3,8 @@
 // pass band. Setting one on several components at once, and filling the band of
 // components that came without one, are model operations the GUI and the CLI share.
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "data/Component.h"
@@ -21,12 +23,25 @@ struct Criterion {
     bool operator!=(const Criterion& o) const { return !(*this == o); }
 };
 
-// The instrument sends a design value but no deviations, and a band of one value
-// passes exact hits only. Without a chosen default a downloaded component keeps its
-// design value and gets -20 / +30 kΩ·cm around it (45 gives 25 to 75 kΩ·cm, the
-// range of sound, moderately wet concrete); one that came without a design value
-// too gets 45.
-inline constexpr Criterion kBuiltInDownloadCriterion{45.0f, -20.0f, 30.0f};
+// A minimum ("ρ ≥ X") is kept in the band fields so that every reader of the file
+// judges it alike: design X, lower 0, upper up to the overflow limit.
+Criterion MinimumCriterion(float minimum);
+// Whether a band is a minimum under the current overflow limit.
+bool IsMinimum(const Criterion& criterion);
+
+// High resistivity means low corrosion risk, so the default asks for a minimum. The
+// instrument sends the value the inspector keyed in for the component; without one
+// (0), 10 kΩ·cm, below which the RILEM recommendation finds a high risk.
+inline constexpr float kDefaultMinimum = 10.0f;
+Criterion BuiltInDownloadCriterion();
+
+// Why a criterion cannot be used; every place that takes one asks this first.
+enum class CriterionFault { NotFinite, LowerAboveZero, UpperBelowZero, MinimumOutOfRange };
+std::optional<CriterionFault> CriterionProblem(const Criterion& criterion);
+// A minimum must lie inside the instrument's scale: above 0, below the overflow limit.
+std::optional<CriterionFault> MinimumProblem(float minimum);
+// The fault in one English clause, for the command line and the settings.
+std::string CriterionFaultText(CriterionFault fault);
 
 inline Criterion CriterionOf(const Component& c) {
     return {c.designValue, c.lowerTolerance, c.upperTolerance};
@@ -42,7 +57,8 @@ void SetCriterion(Component& component, const Criterion& criterion);
 
 // Gives every component with an empty band the criterion's deviations, and its design
 // value where the component has none (0), and counts its pass figures against the
-// new band. Returns how many changed.
+// new band. A minimum stays a minimum at the component's own value. Returns how many
+// changed.
 std::size_t FillEmptyBands(std::vector<Component>& components, const Criterion& criterion);
 
 // Gives every ticked component the criterion; returns how many changed.

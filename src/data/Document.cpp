@@ -115,9 +115,11 @@ void Document::EnsureTotals() const {
     if (totalsValid_) return;
     totalPoints_ = 0;
     totalPassing_ = 0;
+    totalValid_ = 0;
     for (const Component& c : components_) {
         totalPoints_ += c.pointCount;
         totalPassing_ += static_cast<int64_t>(c.passCount);
+        totalValid_ += c.ValidCount();
     }
     totalsValid_ = true;
 }
@@ -126,6 +128,7 @@ void Document::CountIn(const Component& c, int sign) {
     if (!totalsValid_) return;
     totalPoints_ += sign * static_cast<int64_t>(c.pointCount);
     totalPassing_ += sign * static_cast<int64_t>(c.passCount);
+    totalValid_ += sign * static_cast<int64_t>(c.ValidCount());
 }
 
 int32_t Document::TotalPointCount() const {
@@ -138,14 +141,21 @@ int32_t Document::TotalPassCount() const {
     return static_cast<int32_t>(totalPassing_);
 }
 
-float Document::OverallPassRate() const {
+int32_t Document::TotalValidCount() const {
     EnsureTotals();
-    return totalPoints_ > 0 ? static_cast<float>(totalPassing_) / static_cast<float>(totalPoints_)
-                            : 0.0f;
+    return static_cast<int32_t>(totalValid_);
 }
 
+float Document::OverallPassRate() const {
+    EnsureTotals();
+    return totalValid_ > 0 ? static_cast<float>(totalPassing_) / static_cast<float>(totalValid_)
+                           : 0.0f;
+}
+
+// The figures a file or the instrument stored may be stale; what is shown and saved is
+// counted from the readings.
 void Document::RecountAll() {
-    for (Component& c : components_) c.CountPassing();
+    for (Component& c : components_) c.RecomputeStatistics();
     InvalidateTotals();
 }
 

@@ -34,6 +34,9 @@ public:
     int32_t CurrentPoint() const { return currentPoint_; }
     int32_t TotalPointCount() const;
     int32_t TotalPassCount() const;
+    // Readings inside the instrument's scale; the overall rate is over these.
+    int32_t TotalValidCount() const;
+    int32_t TotalInvalidCount() const { return TotalPointCount() - TotalValidCount(); }
     float OverallPassRate() const;
     const std::vector<Component>& Components() const { return components_; }
     const std::string& DocumentPath() const { return documentPath_; }
@@ -107,6 +110,8 @@ public:
     // --- environment ------------------------------------------------------------
     void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     const std::string& ProgramFolder() const { return programFolder_; }
+    // The criterion a new component gets; none: the built-in minimum.
+    void SetNewComponentCriterion(std::optional<Criterion> criterion) { newCriterion_ = criterion; }
     // Today's date for new components; tests pin it.
     void SetClock(std::function<std::tm()> today) { today_ = std::move(today); }
 
@@ -155,6 +160,8 @@ private:
     mutable bool totalsValid_ = false;
     mutable int64_t totalPoints_ = 0;
     mutable int64_t totalPassing_ = 0;
+    mutable int64_t totalValid_ = 0;
+    std::optional<Criterion> newCriterion_;
     std::vector<unsigned char> transferBuffer_;
     std::string documentPath_;
 

@@ -14,23 +14,19 @@ std::string FormatToday(const std::tm& day) {
                           DatePadding::Zero);
 }
 
-Component MakeNewComponent(int count, const std::tm& today) {
+// A new component's readings are still to be taken: its points hold 0, which no
+// statistic counts, until the inspector types them.
+Component MakeNewComponent(int count, const std::tm& today, const Criterion& criterion) {
     Component c;
     c.SetNumber(Document::MakeComponentNumber(count));
     c.SetTestDate(FormatToday(today));
     c.selected = 1;
     c.auxParam = 16;
-    c.designValue = 20.0f;
-    c.lowerTolerance = -3.0f;
-    c.upperTolerance = 5.0f;
     c.blockOffset = 20;
     c.reservedFloat = 0.0f;
-    c.maxValue = 20.0f;
-    c.minValue = 20.0f;
-    c.passCount = 20.0f;
-    c.passRate = 1.0f;
-    c.points.assign(20, MeasuringPoint{0, 20, 16});
+    c.points.assign(20, MeasuringPoint{0, 0, 16});
     c.pointCount = 20;
+    SetCriterion(c, criterion);
     return c;
 }
 
@@ -51,7 +47,8 @@ std::string Document::MakeComponentNumber(int count) {
 
 void Document::InsertComponent() {
     const int index = ComponentCount();
-    edit::Insert added{index, MakeNewComponent(index + 1, today_())};
+    edit::Insert added{index, MakeNewComponent(index + 1, today_(),
+                                               newCriterion_.value_or(BuiltInDownloadCriterion()))};
     Record(EditKind::ComponentInsert, index, added.Apply(*this));
     SelectComponent(index);
     RefreshComponentList();

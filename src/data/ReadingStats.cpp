@@ -10,7 +10,8 @@ namespace {
 // The first pass over a set: what every reading adds up to. Each reading passes or
 // fails by the band of the component it belongs to.
 struct Totals {
-    int64_t count = 0;
+    int64_t count = 0;  // valid readings
+    int64_t invalid = 0;
     int64_t sum = 0;
     int64_t passing = 0;
     int32_t min = 0;
@@ -21,16 +22,19 @@ Totals AddUp(const std::vector<const Component*>& set) {
     Totals t;
     for (const Component* c : set) {
         const std::size_t n = c->HeldPointCount();
-        if (n == 0) continue;
-        if (t.count == 0) t.min = t.max = c->points[0].value;
         for (std::size_t i = 0; i < n; ++i) {
             const int32_t v = c->points[i].value;
+            if (!IsValidReading(v)) {
+                ++t.invalid;
+                continue;
+            }
+            if (t.count == 0) t.min = t.max = v;
+            ++t.count;
             t.min = std::min(t.min, v);
             t.max = std::max(t.max, v);
             t.sum += v;
             t.passing += c->Passes(v) ? 1 : 0;
         }
-        t.count += static_cast<int64_t>(n);
     }
     return t;
 }
@@ -48,7 +52,8 @@ void ForEachDistinct(const std::vector<const Component*>& set, const Totals& t, 
         for (const Component* c : set) {
             const std::size_t n = c->HeldPointCount();
             for (std::size_t i = 0; i < n; ++i)
-                ++bins[static_cast<std::size_t>(int64_t{c->points[i].value} - t.min)];
+                if (IsValidReading(c->points[i].value))
+                    ++bins[static_cast<std::size_t>(int64_t{c->points[i].value} - t.min)];
         }
         for (std::size_t i = 0; i < bins.size(); ++i)
             if (bins[i] != 0) f(static_cast<int32_t>(t.min + static_cast<int64_t>(i)), bins[i]);
@@ -58,7 +63,8 @@ void ForEachDistinct(const std::vector<const Component*>& set, const Totals& t, 
     sorted.reserve(static_cast<std::size_t>(t.count));
     for (const Component* c : set) {
         const std::size_t n = c->HeldPointCount();
-        for (std::size_t i = 0; i < n; ++i) sorted.push_back(c->points[i].value);
+        for (std::size_t i = 0; i < n; ++i)
+            if (IsValidReading(c->points[i].value)) sorted.push_back(c->points[i].value);
     }
     std::sort(sorted.begin(), sorted.end());
     for (std::size_t i = 0; i < sorted.size();) {
@@ -130,6 +136,7 @@ ReadingStats Summarise(const std::vector<const Component*>& set, const ClassTabl
     const Totals t = AddUp(set);
     ReadingStats s;
     s.count = t.count;
+    s.invalidCount = t.invalid;
     if (t.count == 0) return s;
 
     // p10, median, p90, and the six ranks they sit between, taken in rank order.

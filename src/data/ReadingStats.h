@@ -13,8 +13,10 @@
 
 namespace ohmlet {
 
+// Only valid readings enter the figures; the invalid ones are counted beside them.
 struct ReadingStats {
-    int64_t count = 0;
+    int64_t count = 0;  // valid readings
+    int64_t invalidCount = 0;
     std::optional<double> mean;
     std::optional<double> median;
     std::optional<double> stddev;  // sample deviation, n - 1; needs two readings
@@ -23,8 +25,8 @@ struct ReadingStats {
     std::optional<double> p90;
     std::optional<int32_t> min;
     std::optional<int32_t> max;
-    std::optional<int64_t> passCount;  // by each component's own pass band
-    std::optional<double> passRate;
+    std::optional<int64_t> passCount;        // by each component's own pass band
+    std::optional<double> passRate;          // exact; shown through RateText
     std::optional<ClassCounts> classCounts;  // in the order of the table
 };
 

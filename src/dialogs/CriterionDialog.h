@@ -1,12 +1,14 @@
 #pragma once
-// 应用判定标准: the pass criterion to give every ticked component. The dialog shows the
-// criterion it is given and returns what the user confirmed; the caller applies it.
+// 应用判定标准: the pass criterion to give every ticked component, a minimum or a band.
+// The dialog shows the criterion it is given and returns what the user confirmed; the
+// caller applies it.
 #include <QDialog>
 
 #include "data/Criterion.h"
 
 class QDialogButtonBox;
 class QLabel;
+class QRadioButton;
 class QSpinBox;
 
 namespace ohmlet {
@@ -17,6 +19,8 @@ public:
     CriterionDialog(const Criterion& initial, int tickedCount, QWidget* parent = nullptr);
 
     Criterion Value() const;
+    QRadioButton* MinimumChoice() const { return minimum_; }
+    QRadioButton* BandChoice() const { return band_; }
     QSpinBox* DesignBox() const { return design_; }
     QSpinBox* LowerBox() const { return lower_; }
     QSpinBox* UpperBox() const { return upper_; }
@@ -27,10 +31,13 @@ public:
 private:
     void Update();
 
+    QRadioButton* minimum_;
+    QRadioButton* band_;
     QSpinBox* design_;
     QSpinBox* lower_;
     QSpinBox* upper_;
-    QLabel* band_;
+    QLabel* designLabel_;
+    QLabel* result_;
     QDialogButtonBox* buttons_;
     int tickedCount_;
 };

@@ -108,7 +108,7 @@ private:
     std::unique_ptr<TransferPrompter> ownPrompter_;
     TransferPrompter* prompter_ = nullptr;
     TransferSession* session_ = nullptr;
-    Criterion fill_ = kBuiltInDownloadCriterion;
+    Criterion fill_ = BuiltInDownloadCriterion();
 
     QLineEdit* targetEdit_ = nullptr;
     QPushButton* folderButton_ = nullptr;

@@ -1,5 +1,7 @@
 #include "report/ClassNames.h"
 
+#include "data/PassRate.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <numeric>
@@ -71,6 +73,11 @@ QString ClassLegendText(const ClassTable& table, std::size_t index, ClassWording
     if (index >= table.Size()) return {};
     return ClassDisplayName(table.Classes()[index], wording) + ' ' +
            ClassRangeText(table, index, wording);
+}
+
+QString PassRateText(int64_t passed, int64_t valid) {
+    if (valid <= 0) return QStringLiteral("-");
+    return QString::fromStdString(RateText(passed, valid)) + QLatin1Char('%');
 }
 
 QString PercentText(double share) { return QString::number(share * 100.0, 'f', 1) + '%'; }

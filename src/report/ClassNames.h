@@ -37,6 +37,8 @@ QString ClassSharesText(const ClassTable& table, const ClassCounts& counts,
 // A statistic with one decimal, or "-" when the set does not define it.
 QString StatText(const std::optional<double>& value, int decimals = 1);
 // A share 0..1 as "12.5%".
+// A pass rate as every place shows it: cut to one decimal, "-" without valid readings.
+QString PassRateText(int64_t passed, int64_t valid);
 QString PercentText(double share);
 
 }  // namespace ohmlet

@@ -17,10 +17,11 @@ struct Column {
     const char* heading;  // UTF-8
     int width;            // dots
 };
+// Invalid readings are counted beside the valid ones and enter no other column.
 constexpr Column kColumns[] = {
-    {"构件编号", 420}, {"个数", 300},     {"平均值", 340},   {"中位数", 340},
-    {"标准差", 340},   {"变异系数", 360}, {"P10", 320},      {"P90", 320},
-    {"最小值", 320},   {"最大值", 320},   {"合格点数", 360}, {"合格率", 360},
+    {"构件编号", 400}, {"有效", 260},     {"无效", 240},   {"平均值", 300}, {"中位数", 300},
+    {"标准差", 300},   {"变异系数", 320}, {"P10", 280},    {"P90", 280},    {"最小值", 280},
+    {"最大值", 280},   {"合格", 280},     {"不合格", 300}, {"合格率", 280},
 };
 
 QStringList Cells(const ClassSummaryEntry& e) {
@@ -28,6 +29,7 @@ QStringList Cells(const ClassSummaryEntry& e) {
     auto whole = [](const auto& v) { return v ? QString::number(*v) : QStringLiteral("-"); };
     return {e.label,
             QString::number(s.count),
+            QString::number(s.invalidCount),
             StatText(s.mean),
             StatText(s.median),
             StatText(s.stddev, 2),
@@ -37,7 +39,8 @@ QStringList Cells(const ClassSummaryEntry& e) {
             whole(s.min),
             whole(s.max),
             whole(s.passCount),
-            s.passRate ? PercentText(*s.passRate) : QStringLiteral("-")};
+            s.passCount ? QString::number(s.count - *s.passCount) : QStringLiteral("-"),
+            PassRateText(s.passCount.value_or(0), s.count)};
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstdlib>
 
 #include "report/ClassTableFile.h"
 #include "report/SettingsLocation.h"
@@ -13,6 +15,21 @@ constexpr char kSection[] = "Interpretation";
 constexpr char kTableKey[] = "ClassTable";
 constexpr const char* kCriterionKeys[] = {"DownloadDesignValue", "DownloadLowerTolerance",
                                           "DownloadUpperTolerance"};
+constexpr char kLimitKey[] = "OverflowLimit";
+constexpr char kMinimumKey[] = "DefaultMinimum";
+
+// The key's whole number; nothing when it is missing or not a number.
+std::optional<int64_t> ReadWhole(IniFile& file, const char* key) {
+    std::string text;
+    if (!file.ReadString(kSection, key, text)) return std::nullopt;
+    const std::string trimmed = IniFile::TrimSpaces(text);
+    if (trimmed.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(trimmed.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') return std::nullopt;
+    return value;
+}
 
 }  // namespace
 
@@ -45,19 +62,31 @@ InterpretationSettings LoadInterpretationSettings(const QString& programFolder) 
     if (file.ReadString(kSection, kTableKey, name))
         settings.classTable =
             ParseClassTableChoice(IniFile::TrimSpaces(name)).value_or(ClassTableChoice::Rilem);
-    // A half-given criterion is not one: the three go together or not at all.
-    int32_t values[3];
-    bool all = true;
-    for (int i = 0; i < 3; ++i) {
-        std::string text;
-        all = all && file.ReadString(kSection, kCriterionKeys[i], text) &&
-              !IniFile::TrimSpaces(text).empty();
-        if (all) values[i] = IniFile::ParseInt(IniFile::TrimSpaces(text));
+    if (const std::optional<int64_t> limit = ReadWhole(file, kLimitKey)) {
+        if (const std::optional<std::string> problem = OverflowLimitProblem(*limit))
+            settings.problems.push_back(std::string(kLimitKey) + ": " + *problem);
+        else
+            settings.overflowLimit = static_cast<int32_t>(*limit);
     }
-    if (all)
-        settings.downloadCriterion =
-            Criterion{static_cast<float>(values[0]), static_cast<float>(values[1]),
-                      static_cast<float>(values[2])};
+    if (const std::optional<int64_t> minimum = ReadWhole(file, kMinimumKey)) {
+        if (*minimum <= 0 || *minimum >= settings.overflowLimit)
+            settings.problems.push_back(std::string(kMinimumKey) +
+                                        ": the minimum must be above 0 and below the overflow "
+                                        "limit");
+        else
+            settings.defaultMinimum = static_cast<int32_t>(*minimum);
+    }
+    // A half-given criterion is not one: the three go together or not at all.
+    std::optional<int64_t> values[3];
+    for (int i = 0; i < 3; ++i) values[i] = ReadWhole(file, kCriterionKeys[i]);
+    if (values[0] && values[1] && values[2]) {
+        const Criterion band{static_cast<float>(*values[0]), static_cast<float>(*values[1]),
+                             static_cast<float>(*values[2])};
+        if (const std::optional<CriterionFault> fault = CriterionProblem(band))
+            settings.problems.push_back("Download criterion: " + CriterionFaultText(*fault));
+        else
+            settings.downloadCriterion = band;
+    }
     file.Close();
     return settings;
 }
@@ -69,6 +98,8 @@ SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
         return file.LastOutcome();
     file.WriteSection(kSection);
     file.WriteString(kTableKey, ClassTableChoiceName(settings.classTable));
+    file.WriteInt(kLimitKey, settings.overflowLimit);
+    file.WriteInt(kMinimumKey, settings.defaultMinimum);
     if (settings.downloadCriterion) {
         const Criterion& c = *settings.downloadCriterion;
         const float values[] = {c.designValue, c.lowerTolerance, c.upperTolerance};
@@ -76,6 +107,12 @@ SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
     }
     file.Commit();
     return file.LastOutcome();
+}
+
+InterpretationSettings ApplyInterpretationSettings(const QString& programFolder) {
+    InterpretationSettings settings = LoadInterpretationSettings(programFolder);
+    SetOverflowLimit(settings.overflowLimit);
+    return settings;
 }
 
 std::string UserClassTablePath(const QString& programFolder) {

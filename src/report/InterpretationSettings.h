@@ -4,11 +4,15 @@
 //   [Interpretation]
 //   ; rilem (the default), langford or user
 //   ClassTable=rilem
-//   ; the criterion a downloaded component gets when it comes without a pass band;
-//   ; all three or none
-//   DownloadDesignValue=20
-//   DownloadLowerTolerance=0
-//   DownloadUpperTolerance=1000000
+//   ; readings at or above this (kΩ·cm) are off the instrument's scale
+//   OverflowLimit=1000
+//   ; a downloaded component without a pass band must reach this minimum, unless the
+//   ; instrument sent its own
+//   DefaultMinimum=10
+//   ; or a band instead: all three or none
+//   DownloadDesignValue=45
+//   DownloadLowerTolerance=-20
+//   DownloadUpperTolerance=30
 //
 // Keys count whole and only inside their section; ";" and "#" lines are comments.
 // The user's own class table lives in "classtableini" (see ClassTableFile.h), so that
@@ -16,9 +20,11 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/CorrosionClasses.h"
 #include "data/Criterion.h"
+#include "data/ReadingValidity.h"
 #include "report/IniFile.h"
 
 namespace ohmlet {
@@ -30,10 +36,14 @@ enum class ClassTableChoice { Rilem, Langford, User };
 
 struct InterpretationSettings {
     ClassTableChoice classTable = ClassTableChoice::Rilem;
-    std::optional<Criterion> downloadCriterion;  // none: kBuiltInDownloadCriterion
+    std::optional<Criterion> downloadCriterion;  // none: a minimum of defaultMinimum
+    int32_t overflowLimit = kDefaultOverflowLimit;
+    int32_t defaultMinimum = static_cast<int32_t>(kDefaultMinimum);
+    // Values the file held that could not be used, one sentence each.
+    std::vector<std::string> problems;
 
     Criterion DownloadCriterion() const {
-        return downloadCriterion.value_or(kBuiltInDownloadCriterion);
+        return downloadCriterion.value_or(MinimumCriterion(static_cast<float>(defaultMinimum)));
     }
 };
 
@@ -41,8 +51,11 @@ struct InterpretationSettings {
 const char* ClassTableChoiceName(ClassTableChoice choice);
 std::optional<ClassTableChoice> ParseClassTableChoice(std::string_view name);
 
-// What the file holds; anything missing or unreadable stays at its default.
+// What the file holds; anything missing or unreadable stays at its default, and what
+// was unusable is named in `problems`.
 InterpretationSettings LoadInterpretationSettings(const QString& programFolder);
+// Loads the settings and makes their overflow limit the program's; returns them.
+InterpretationSettings ApplyInterpretationSettings(const QString& programFolder);
 SettingsOutcome SaveInterpretationSettings(const QString& programFolder,
                                            const InterpretationSettings& settings);
 

@@ -19,27 +19,16 @@ const std::vector<ReportLayoutInfo>& Layouts() {
     static const std::vector<ReportLayoutInfo> layouts = {
         {"检测报告1",
          "report1ini",
-         {{"工程名称", T},
-          {"委托单位", T},
-          {"施工单位", T},
-          {"监理单位", T},
-          {"检测仪器", T},
-          {"检测依据", T},
-          {"报告编号", T},
-          {"报告日期", D},
-          {"设计单位", T},
-          {"委托编号", T},
-          {"检测单位", T},
-          {"检测内容", T},
-          {"结构类别", T},
-          {"工程地址", T},
-          {"强度等级", G},
-          {"施工日期", D},
-          {"检测方法", T}},
+         {{"工程名称", T},     {"委托单位", T},   {"施工单位", T}, {"监理单位", T},
+          {"检测仪器", T},     {"检测依据", T},   {"报告编号", T}, {"报告日期", D},
+          {"设计单位", T},     {"委托编号", T},   {"检测单位", T}, {"检测内容", T},
+          {"结构类别", T},     {"工程地址", T},   {"强度等级", G}, {"施工日期", D},
+          {"检测方法", T},     {"要求合格率", T}, {"电极间距", T}, {"混凝土温度", T},
+          {"表面湿度状况", T}, {"表面状况", T}},
          {"工程名称", "工程地址", "施工单位", "监理单位", "结构类别", "检测内容", "检测依据",
-          "施工日期", "检测方法"},
+          "施工日期", "检测方法", "要求合格率", "电极间距"},
          {"委托单位", "设计单位", "委托编号", "检测单位", "强度等级", "检测仪器", "报告编号",
-          "报告日期"}},
+          "报告日期", "混凝土温度", "表面湿度状况", "表面状况"}},
         {"检测报告2",
          "report2ini",
          {{"报告编号", T},
@@ -137,8 +126,14 @@ QString DefaultReportParameter(int layoutNumber, const QString& key) {
             "外侧两个电极向混凝土通入交变电流，内侧两个电极测量电位差，"
             "由电流、电位差和电极间距算出电阻率。检测时，在每一个待测构件的表面选择有代表性的"
             "区域，避开钢筋正上方，润湿电极与混凝土的接触面后读数。");
+    // The rate the verdict needs, the basis it cites and the probe spacing of the
+    // common four-probe instruments; the other conditions are left to be recorded.
     if (key == QStringLiteral("检测依据"))
-        return QStringLiteral("委托方的检测要求；混凝土电阻率测试仪使用说明书（四电极法）");
+        return QStringLiteral(
+            "RILEM TC "
+            "154-EMC《混凝土电阻率现场测量方法建议》；混凝土电阻率测试仪使用说明书（四电极法）");
+    if (key == QStringLiteral("要求合格率")) return QStringLiteral("85");
+    if (key == QStringLiteral("电极间距")) return QStringLiteral("50");
     return QString();
 }
 

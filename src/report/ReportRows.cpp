@@ -28,17 +28,22 @@ ReportTotals ComputeReportTotals(const std::vector<Component>& components) {
     for (const Component& component : components) {
         // A component left out of the tables is left out of the verdict too.
         if (!component.selected) continue;
-        // The stored count, as the document sums it; readings beyond the points held
-        // cannot pass.
-        totals.pointCount += component.pointCount;
+        ++totals.componentCount;
         const int count = component.HeldPointCount();
-        for (int i = 0; i < count; ++i)
-            if (component.Passes(component.points[static_cast<std::size_t>(i)].value))
-                ++totals.passCount;
+        totals.pointCount += count;
+        for (int i = 0; i < count; ++i) {
+            switch (component.VerdictOf(component.points[static_cast<std::size_t>(i)].value)) {
+                case Component::Verdict::Passed:
+                    ++totals.passCount;
+                    break;
+                case Component::Verdict::Invalid:
+                    ++totals.invalidCount;
+                    break;
+                case Component::Verdict::Failed:
+                    break;
+            }
+        }
     }
-    totals.passRate = totals.pointCount > 0 ? static_cast<float>(totals.passCount) /
-                                                  static_cast<float>(totals.pointCount)
-                                            : 0.0f;
     return totals;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/Component.h"
+#include "data/PassRate.h"
 
 namespace ohmlet {
 
@@ -25,13 +26,15 @@ int ReportPageCount(std::size_t rowCount);
 
 // The totals of the conclusion: over the components the report lists, and only those.
 struct ReportTotals {
-    int32_t pointCount = 0;
+    int32_t componentCount = 0;
+    int32_t pointCount = 0;    // every reading held, invalid ones included
+    int32_t invalidCount = 0;  // left out of the verdict
     int32_t passCount = 0;
-    float passRate = 0;
-    // The required 85%, compared exactly on the counts.
-    bool MeetsRequirement() const {
-        return pointCount > 0 &&
-               static_cast<int64_t>(passCount) * 100 >= static_cast<int64_t>(pointCount) * 85;
+    int32_t ValidCount() const { return pointCount - invalidCount; }
+    int32_t FailCount() const { return ValidCount() - passCount; }
+    // Decided on the counts, never on a rounded rate.
+    bool MeetsRequirement(int requiredPercent) const {
+        return MeetsRequiredRate(passCount, ValidCount(), requiredPercent);
     }
 };
 ReportTotals ComputeReportTotals(const std::vector<Component>& components);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "data/PassRate.h"
 #include "report/GbkCodec.h"
 #include "report/LineBreaker.h"
 #include "report/ReportCanvas.h"
@@ -85,31 +86,81 @@ std::string SurveyParagraph(const ReportParameterLookup& p) {
            G(QStringLiteral("混凝土电阻率进行了检测。 "));
 }
 
-std::vector<std::string> ConclusionLines(const ReportTotals& t) {
-    const QString first =
-        QStringLiteral(
-            "         共对该构件的%1个测点进行检测，其中合格的测点%2个，不合格测点%3个，")
-            .arg(t.pointCount)
-            .arg(t.passCount)
-            .arg(static_cast<qint64>(t.pointCount) - t.passCount);
-    const QString rate = QString::asprintf("%.1f", static_cast<double>(t.passRate) * 100.0);
-    if (t.MeetsRequirement())
-        return {
-            G(first),
-            G(QStringLiteral(
-                  "     混凝土电阻率合格率达到%1%，合格率大于规范要求的85%，该构件的混凝土电阻率")
-                  .arg(rate)),
-            G(QStringLiteral("     满足设计要求!"))};
-    // Below the required rate the report must not claim the opposite, nor round up to
-    // the mark: the tenths are cut.
-    const int64_t tenths =
-        t.pointCount > 0 ? std::max<int64_t>(0, int64_t{t.passCount} * 1000 / t.pointCount) : 0;
-    const QString below = QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
-    return {
-        G(first),
-        G(QStringLiteral("     混凝土电阻率合格率为%1%，低于规范要求的85%，该构件的混凝土电阻率")
-              .arg(below)),
-        G(QStringLiteral("     不满足设计要求!"))};
+int RequiredRate(const ReportParameterLookup& parameter) {
+    bool ok = false;
+    const int rate = FromGbk(parameter(QStringLiteral("要求合格率"))).trimmed().toInt(&ok);
+    return ok && rate > 0 && rate <= 100 ? rate : kDefaultRequiredRate;
+}
+
+std::vector<std::string> ConclusionLines(const ReportTotals& t, int requiredRate) {
+    // One component is "该构件"; several are counted, so the verdict says what it covers.
+    const QString scope = t.componentCount == 1
+                              ? QStringLiteral("该构件")
+                              : QStringLiteral("所检%1个构件").arg(t.componentCount);
+    QString counts = QStringLiteral("共对%1的%2个测点进行检测，其中合格的测点%3个，不合格测点%4个")
+                         .arg(scope)
+                         .arg(t.pointCount)
+                         .arg(t.passCount)
+                         .arg(t.FailCount());
+    if (t.invalidCount > 0)
+        counts +=
+            QStringLiteral("，无效读数%1个（无接触或超出量程，未计入合格率）").arg(t.invalidCount);
+    counts += QStringLiteral("。");
+    QString verdict;
+    const QString rate = QString::fromStdString(RateText(t.passCount, t.ValidCount()));
+    if (t.ValidCount() == 0)
+        verdict =
+            QStringLiteral("没有有效读数，不能判定%1的混凝土电阻率是否满足设计要求。").arg(scope);
+    else if (t.MeetsRequirement(requiredRate))
+        verdict = QStringLiteral(
+                      "混凝土电阻率合格率达到%1%，不低于检测依据要求的%2%，%"
+                      "3的混凝土电阻率满足设计要求。")
+                      .arg(rate)
+                      .arg(requiredRate)
+                      .arg(scope);
+    else
+        verdict =
+            QStringLiteral(
+                "混凝土电阻率合格率为%1%，低于检测依据要求的%2%，%3的混凝土电阻率不满足设计要求。")
+                .arg(rate)
+                .arg(requiredRate)
+                .arg(scope);
+    std::vector<std::string> lines = BreakReportLines(G(QStringLiteral("        ") + counts));
+    for (std::string& line : BreakReportLines(G(QStringLiteral("    ") + verdict)))
+        if (!line.empty()) lines.push_back(std::move(line));
+    lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
+    return lines;
+}
+
+std::string MethodText(const ReportParameterLookup& parameter) {
+    std::string text = parameter(QStringLiteral("检测方法"));
+    const QString spacing = FromGbk(parameter(QStringLiteral("电极间距"))).trimmed();
+    if (!spacing.isEmpty())
+        text += G(QStringLiteral(
+                      "电阻率按ρ=2πaV/I计算，其中电极间距a=%1mm，V为测得的电位差，I为通入的电流。")
+                      .arg(spacing));
+    return text;
+}
+
+std::string ConditionsText(const ReportParameterLookup& parameter) {
+    // Only what was recorded: an empty field is left out, never filled with a guess.
+    struct Item {
+        const char* key;
+        const char* label;
+        const char* unit;
+    };
+    static const Item items[] = {{"电极间距", "电极间距：", "mm"},
+                                 {"混凝土温度", "混凝土温度：", "℃"},
+                                 {"表面湿度状况", "表面湿度状况：", ""},
+                                 {"表面状况", "表面状况：", ""}};
+    QString text;
+    for (const Item& item : items) {
+        const QString value = FromGbk(parameter(QString::fromUtf8(item.key))).trimmed();
+        if (value.isEmpty()) continue;
+        if (!text.isEmpty()) text += QStringLiteral("；");
+        text += QString::fromUtf8(item.label) + value + QString::fromUtf8(item.unit);
+    }
+    return G(text);
 }
 
 void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
@@ -137,7 +188,7 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     // The method is the laboratory's own text; a long one is cut where the conclusion
     // would leave the frame.
     std::vector<std::string> method =
-        BreakReportLines(G(QStringLiteral("      ")) + parameter(QStringLiteral("检测方法")));
+        BreakReportLines(G(QStringLiteral("      ")) + MethodText(parameter));
     const int methodTop = y + 180;
     const std::size_t fit =
         static_cast<std::size_t>(std::max(0, (T + H - 2160 - methodTop) / 200)) + 1;
@@ -158,11 +209,14 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     painter.setFont(ReportFont(ReportFace::Song, 16));
     DrawTextAt(painter, L + 1400, Y + 980, QStringLiteral("检  测  结  论"));
     painter.setFont(ReportFont(ReportFace::Song, 12));
-    std::vector<std::string> conclusion = ConclusionLines(totals);
-    for (std::size_t i = 0; i < conclusion.size(); ++i)
-        DrawGbkAt(painter, L, Y + 1360 + 200 * static_cast<int>(i), conclusion[i]);
+    const std::vector<std::string> conclusion = ConclusionLines(totals, RequiredRate(parameter));
+    int lineY = Y + 1360;
+    for (const std::string& line : conclusion) {
+        DrawGbkAt(painter, L, lineY, line);
+        lineY += 200;
+    }
     painter.setFont(ReportFont(ReportFace::Song, 16));
-    DrawTextAt(painter, L + 400, Y + 2000, QStringLiteral("(以下空白)"));
+    DrawTextAt(painter, L + 400, std::max(Y + 2000, lineY + 40), QStringLiteral("(以下空白)"));
 }
 
 void DrawBasisPage(QPainter& painter, const ReportPageFrame& f,
@@ -189,6 +243,9 @@ void DrawBasisPage(QPainter& painter, const ReportPageFrame& f,
     DrawTextFitted(painter, L + 400, T + 1800, width,
                    FromGbk(parameter(QStringLiteral("检测仪器"))));
     DrawTextAt(painter, L + 100, T + 2400, QStringLiteral("检测时间及检测环境："));
+    const std::vector<std::string> conditions = BreakReportLines(ConditionsText(parameter));
+    for (std::size_t i = 0; i < conditions.size() && i < 3; ++i)
+        DrawGbkAt(painter, L + 400, T + 2650 + 180 * static_cast<int>(i), conditions[i]);
     DrawTextAt(painter, L + 100, T + 3400, QStringLiteral("参加检测人员："));
     DrawTextAt(painter, L + 100, T + 4400,
                QStringLiteral("         主检人                          审定人"));

@@ -27,8 +27,14 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& frame,
 void DrawBasisPage(QPainter& painter, const ReportPageFrame& frame,
                    const ReportParameterLookup& parameter);
 
-// The texts of the survey paragraph and of the conclusion (three lines), as GBK bytes.
+// The texts of the survey paragraph and of the conclusion's printed lines, as GBK bytes.
 std::string SurveyParagraph(const ReportParameterLookup& parameter);
-std::vector<std::string> ConclusionLines(const ReportTotals& totals);
+std::vector<std::string> ConclusionLines(const ReportTotals& totals, int requiredRate);
+// The required pass rate the report parameters give (whole percent), else 85.
+int RequiredRate(const ReportParameterLookup& parameter);
+// The laboratory's method text, then how the resistivity follows from the probe spacing.
+std::string MethodText(const ReportParameterLookup& parameter);
+// The recorded survey conditions, one GBK line to be broken; empty when none is set.
+std::string ConditionsText(const ReportParameterLookup& parameter);
 
 }  // namespace ohmlet

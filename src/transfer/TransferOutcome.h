@@ -32,6 +32,6 @@ struct TransferOutcome : Outcome<TransferCode> {
 // The instrument sends no pass band: a component that comes without one gets `fill`
 // as its criterion, so the file and everything made from it judge alike.
 TransferOutcome DecodeAndWrite(ReplyLayout layout, const ByteBuffer& reply, const std::string& path,
-                               const Criterion& fill = kBuiltInDownloadCriterion);
+                               const Criterion& fill = BuiltInDownloadCriterion());
 
 }  // namespace ohmlet

@@ -81,7 +81,7 @@ private:
     unsigned runNumber_ = 0;
     std::unique_ptr<QThread> worker_;
     TransferOutcome result_;
-    Criterion fill_ = kBuiltInDownloadCriterion;
+    Criterion fill_ = BuiltInDownloadCriterion();
     bool keepReply_ = false;
 };
 

@@ -1,15 +1,18 @@
 #include "views/ComponentFields.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "data/Document.h"
+#include "data/PassRate.h"
 #include "report/GbkCodec.h"
 #include "report/ReportParameters.h"
 
@@ -40,6 +43,8 @@ constexpr FieldLayout kFields[] = {
     // to design value + positive deviation.
     {ComponentFields::kDesignValue, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "设计值(kΩ·cm)"),
      "designValueField", false, true, 2, 0, "-1000000"},
+    {ComponentFields::kCriterionText, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "判定标准"),
+     "criterionField", true, true, 2, 1, "999 (−999/+999)"},
     {ComponentFields::kLowerTolerance, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "允许负偏差"),
      "lowerToleranceField", false, true, 3, 0, "-1000000"},
     {ComponentFields::kUpperTolerance, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "允许正偏差"),
@@ -56,6 +61,11 @@ constexpr FieldLayout kFields[] = {
      "passCountField", true, true, 6, 0, "00000"},
     {ComponentFields::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "合格率"),
      "passRateField", true, true, 6, 1, "100.0%"},
+    // Invalid readings are counted apart: they neither pass nor fail.
+    {ComponentFields::kFailCount, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "不合格点数"),
+     "failCountField", true, true, 7, 0, "00000"},
+    {ComponentFields::kInvalidCount, QT_TRANSLATE_NOOP("ohmlet::ComponentFields", "无效读数"),
+     "invalidCountField", true, true, 7, 1, "00000"},
 };
 
 constexpr FieldLayout kTotals[] = {
@@ -70,8 +80,17 @@ constexpr FieldLayout kTotals[] = {
 QString Resistivity(float value) {
     return QString::asprintf("%.1f kΩ*cm", static_cast<double>(value));
 }
-QString Percent(float rate) {
-    return QString::asprintf("%.1f", static_cast<double>(rate) * 100.0) + QLatin1Char('%');
+QString Percent(int64_t passed, int64_t valid) {
+    return QString::fromStdString(RateText(passed, valid)) + QLatin1Char('%');
+}
+
+// "≥ 10" for a minimum, "45 (−20/+30)" for a band.
+QString CriterionText(const Criterion& c) {
+    if (IsMinimum(c)) return QStringLiteral("≥ %1").arg(SaturateToInt(c.designValue));
+    return QStringLiteral("%1 (−%2/+%3)")
+        .arg(SaturateToInt(c.designValue))
+        .arg(-static_cast<int64_t>(SaturateToInt(c.lowerTolerance)))
+        .arg(SaturateToInt(c.upperTolerance));
 }
 
 // The longest prefix of text whose GBK bytes fit, never splitting a character.
@@ -99,6 +118,8 @@ ComponentFields::ComponentFields(Document& doc, QWidget* parent) : QWidget(paren
 
     connect(Edit(kName), &QLineEdit::textEdited, this, &ComponentFields::OnNameEdited);
     connect(datePicker_, &QDateEdit::dateChanged, this, &ComponentFields::OnDateChanged);
+    connect(criterionKind_, QOverload<int>::of(&QComboBox::activated), this,
+            &ComponentFields::OnCriterionKindChosen);
     for (Field f : {kDesignValue, kLowerTolerance, kUpperTolerance}) {
         Edit(f)->setValidator(new QIntValidator(-1000000, 1000000, Edit(f)));
         connect(Edit(f), &QLineEdit::editingFinished, this, &ComponentFields::OnCriterionEdited);
@@ -132,6 +153,7 @@ void ComponentFields::BuildCurrentGroup() {
         auto* label = new QLabel(tr(f.label));
         QLineEdit* edit = AddField(f.field, f.objectName, f.readOnly, f.visible, f.widest);
         label->setBuddy(edit);
+        labels_[f.field] = label;
         if (!f.visible) label->setVisible(false);
         grid->addWidget(label, f.row, f.column * 2);
         grid->addWidget(edit, f.row, f.column * 2 + 1);
@@ -145,6 +167,14 @@ void ComponentFields::BuildCurrentGroup() {
     dateLabel->setBuddy(datePicker_);
     grid->addWidget(dateLabel, 1, 0);
     grid->addWidget(datePicker_, 1, 1);
+    criterionKind_ = new QComboBox;
+    criterionKind_->setObjectName(QStringLiteral("criterionKind"));
+    criterionKind_->addItem(tr("最小值 ρ ≥ X"));
+    criterionKind_->addItem(tr("设计值及偏差"));
+    auto* kindLabel = new QLabel(tr("判定方式"));
+    kindLabel->setBuddy(criterionKind_);
+    grid->addWidget(kindLabel, 1, 2);
+    grid->addWidget(criterionKind_, 1, 3);
 }
 
 void ComponentFields::BuildTotalsGroup() {
@@ -166,7 +196,7 @@ QLineEdit* ComponentFields::Edit(Field field) const {
 void ComponentFields::ShowTotals() {
     Edit(kTotalPoints)->setText(QString::number(doc_.TotalPointCount()));
     Edit(kTotalPassing)->setText(QString::number(doc_.TotalPassCount()));
-    Edit(kOverallPassRate)->setText(Percent(doc_.OverallPassRate()));
+    Edit(kOverallPassRate)->setText(Percent(doc_.TotalPassCount(), doc_.TotalValidCount()));
 }
 
 void ComponentFields::ShowComponent(const Component* c) {
@@ -187,7 +217,12 @@ void ComponentFields::ShowComponent(const Component* c) {
     Edit(kPointCount)->setText(QString::number(c->pointCount));
     Edit(kAverage)->setText(Resistivity(c->ComputeAverage()));
     Edit(kPassCount)->setText(QString::number(SaturateToInt(c->passCount)));
-    Edit(kPassRate)->setText(Percent(c->passRate));
+    const int valid = c->ValidCount();
+    Edit(kPassRate)->setText(Percent(SaturateToInt(c->passCount), valid));
+    Edit(kFailCount)->setText(QString::number(valid - SaturateToInt(c->passCount)));
+    Edit(kInvalidCount)->setText(QString::number(c->HeldPointCount() - valid));
+    Edit(kCriterionText)->setText(CriterionText(CriterionOf(*c)));
+    ShowCriterionKind(IsMinimum(CriterionOf(*c)));
     ShowTotals();
     const QDate date = ParseStoredDate(c->TestDate());
     if (date.isValid()) datePicker_->setDate(date);
@@ -197,7 +232,7 @@ void ComponentFields::ShowComponent(const Component* c) {
 // An emptied or unreadable field puts the shown value back rather than storing 0.
 void ComponentFields::OnCriterionEdited() {
     const Component* c = doc_.CurrentComponent();
-    if (pushing_ || !c) return;
+    if (pushing_ || refusing_ || !c) return;
     Criterion wanted = CriterionOf(*c);
     float* targets[] = {&wanted.designValue, &wanted.lowerTolerance, &wanted.upperTolerance};
     const Field fields[] = {kDesignValue, kLowerTolerance, kUpperTolerance};
@@ -207,12 +242,66 @@ void ComponentFields::OnCriterionEdited() {
         // Whole numbers are what the field shows; an unchanged text keeps a fraction.
         if (ok && value != SaturateToInt(*targets[i])) *targets[i] = static_cast<float>(value);
     }
+    // A minimum stays one: the upper deviation follows the value up to the limit.
+    if (IsMinimum(CriterionOf(*c))) {
+        if (const std::optional<CriterionFault> fault = MinimumProblem(wanted.designValue))
+            return Refuse(*fault);
+        wanted = MinimumCriterion(wanted.designValue);
+    }
+    StoreCriterion(wanted);
+}
+
+void ComponentFields::Refuse(CriterionFault fault) {
+    QString why;
+    switch (fault) {
+        case CriterionFault::NotFinite:
+            why = tr("数值必须是有限的数");
+            break;
+        case CriterionFault::LowerAboveZero:
+            why = tr("允许负偏差必须小于或等于0，否则设计值本身也不合格");
+            break;
+        case CriterionFault::UpperBelowZero:
+            why = tr("允许正偏差必须大于或等于0，否则设计值本身也不合格");
+            break;
+        case CriterionFault::MinimumOutOfRange:
+            why = tr("最小值必须大于0且小于仪器量程上限（%1 kΩ·cm）").arg(OverflowLimit());
+            break;
+    }
+    refusing_ = true;
+    ShowComponent(doc_.CurrentComponent());
+    QMessageBox::warning(this, tr("判定标准"), tr("判定标准未改变：%1。").arg(why));
+    refusing_ = false;
+}
+
+void ComponentFields::StoreCriterion(const Criterion& wanted) {
+    const Component* c = doc_.CurrentComponent();
+    if (!c) return;
+    if (const std::optional<CriterionFault> fault = CriterionProblem(wanted)) return Refuse(*fault);
     if (wanted == CriterionOf(*c)) {
         ShowComponent(c);
         return;
     }
     doc_.SetComponentCriterion(doc_.CurrentIndex(), wanted);
     emit DocumentEdited();
+}
+
+void ComponentFields::OnCriterionKindChosen(int kind) {
+    const Component* c = doc_.CurrentComponent();
+    if (pushing_ || !c) return;
+    const Criterion now = CriterionOf(*c);
+    const bool minimum = kind == 0;
+    if (minimum == IsMinimum(now)) return;
+    const float value = now.designValue > 0 ? now.designValue : kDefaultMinimum;
+    StoreCriterion(minimum ? MinimumCriterion(value) : Criterion{value, -20.0f, 30.0f});
+}
+
+void ComponentFields::ShowCriterionKind(bool minimum) {
+    criterionKind_->setCurrentIndex(minimum ? 0 : 1);
+    labels_[kDesignValue]->setText(minimum ? tr("最小值(kΩ·cm)") : tr("设计值(kΩ·cm)"));
+    for (Field f : {kLowerTolerance, kUpperTolerance}) {
+        labels_[f]->setVisible(!minimum);
+        Edit(f)->setVisible(!minimum);
+    }
 }
 
 void ComponentFields::OnNameEdited(const QString& text) {

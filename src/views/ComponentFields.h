@@ -4,8 +4,10 @@
 #include <QWidget>
 #include <array>
 
+class QComboBox;
 class QDate;
 class QDateEdit;
+class QLabel;
 class QGroupBox;
 class QLineEdit;
 
@@ -13,6 +15,8 @@ namespace ohmlet {
 
 class Component;
 class Document;
+struct Criterion;
+enum class CriterionFault;
 
 // The fields by name, shared by the fields and the panel that hosts them.
 struct PanelFieldIds {
@@ -31,6 +35,9 @@ struct PanelFieldIds {
         kTotalPoints,
         kTotalPassing,
         kOverallPassRate,
+        kFailCount,
+        kInvalidCount,
+        kCriterionText,
         kFieldCount
     };
 };
@@ -47,6 +54,7 @@ public:
 
     QLineEdit* Edit(Field field) const;
     QDateEdit* DatePicker() const { return datePicker_; }
+    QComboBox* CriterionKind() const { return criterionKind_; }
     QGroupBox* CurrentGroup() const { return currentGroup_; }
     QGroupBox* TotalsGroup() const { return totalsGroup_; }
 
@@ -63,12 +71,23 @@ private:
     void OnDateChanged(const QDate& date);
     // A criterion field was left or confirmed: one undoable edit when it changed.
     void OnCriterionEdited();
+    // Minimum or band chosen: the criterion is rewritten in the other form.
+    void OnCriterionKindChosen(int kind);
+    // Stores a criterion, or says why it cannot be and shows the stored one again.
+    void StoreCriterion(const Criterion& wanted);
+    void ShowCriterionKind(bool minimum);
+    // Says why the criterion was not taken and shows the stored one again.
+    void Refuse(CriterionFault fault);
 
     Document& doc_;
     QGroupBox* currentGroup_ = nullptr;
     QGroupBox* totalsGroup_ = nullptr;
     QDateEdit* datePicker_ = nullptr;
+    QComboBox* criterionKind_ = nullptr;
     std::array<QLineEdit*, kFieldCount> edits_{};
+    std::array<QLabel*, kFieldCount> labels_{};
+    // Set while a refusal is shown: leaving the field for the message must not refuse again.
+    bool refusing_ = false;
     // Set while the fields are filled from the document, so that no edit is stored.
     bool pushing_ = false;
 };

@@ -17,7 +17,7 @@ struct ItemLayout {
 };
 
 constexpr ItemLayout kItems[] = {
-    {ComponentStatsBox::kCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "数据个数"), 1, 0},
+    {ComponentStatsBox::kCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "有效读数"), 1, 0},
     {ComponentStatsBox::kMean, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "平均值"), 1, 1},
     {ComponentStatsBox::kMedian, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "中位数"), 2, 0},
     {ComponentStatsBox::kStddev, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "标准差"), 2, 1},
@@ -29,6 +29,8 @@ constexpr ItemLayout kItems[] = {
     {ComponentStatsBox::kPassCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "合格点数"), 5,
      1},
     {ComponentStatsBox::kPassRate, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "合格率"), 6, 0},
+    {ComponentStatsBox::kInvalidCount, QT_TRANSLATE_NOOP("ohmlet::ComponentStatsBox", "无效读数"),
+     6, 1},
 };
 
 }  // namespace
@@ -80,7 +82,8 @@ void ComponentStatsBox::ShowComponent(const Component* component) {
     values_[kMin]->setText(whole(s.min));
     values_[kMax]->setText(whole(s.max));
     values_[kPassCount]->setText(whole(s.passCount));
-    values_[kPassRate]->setText(s.passRate ? PercentText(*s.passRate) : QStringLiteral("-"));
+    values_[kPassRate]->setText(PassRateText(s.passCount.value_or(0), s.count));
+    values_[kInvalidCount]->setText(QString::number(s.invalidCount));
 }
 
 }  // namespace ohmlet

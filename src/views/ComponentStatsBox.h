@@ -26,6 +26,7 @@ public:
         kMax,
         kPassCount,
         kPassRate,
+        kInvalidCount,
         kItemCount
     };
 

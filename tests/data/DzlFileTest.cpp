@@ -47,10 +47,11 @@ TEST(DzlFile, NewComponentFloatBytes) {
         std::size_t offset;
         std::vector<unsigned char> expected;
     } cases[] = {
-        {"designValue", 130, {0x00, 0x00, 0xA0, 0x41}},
-        {"lowerTolerance", 134, {0x00, 0x00, 0x40, 0xC0}},
-        {"upperTolerance", 138, {0x00, 0x00, 0xA0, 0x40}},
-        {"passRate", 166, {0x00, 0x00, 0x80, 0x3F}},
+        // The default minimum of 10 up to the overflow limit of 1000: 10, 0, 990.
+        {"designValue", 130, {0x00, 0x00, 0x20, 0x41}},
+        {"lowerTolerance", 134, {0x00, 0x00, 0x00, 0x00}},
+        {"upperTolerance", 138, {0x00, 0x80, 0x77, 0x44}},
+        {"passRate", 166, {0x00, 0x00, 0x00, 0x00}},
         {"auxParam", 126, {16, 0, 0, 0}},
     };
     for (const Case& k : cases) {

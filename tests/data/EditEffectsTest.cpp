@@ -52,9 +52,10 @@ TEST(EditEffects, PointEditsRecomputeStatisticsAndTotals) {
         {"delete the passing reading",
          [](Document& d) { d.DeletePoint(1, 1); },
          {2, 30, 10, 0, 0, 4, 2}},
+        // A 0 is no reading: in no figure and in no rate.
         {"insert a zero below",
          [](Document& d) { d.InsertPointBelow(0, 1); },
-         {4, 30, 0, 1, 0.25f, 6, 3}},
+         {4, 30, 10, 1, 1.0f / 3, 6, 3}},
         {"insert above, then type a passing value",
          [](Document& d) {
              d.InsertPointAbove(0, 1);
@@ -79,12 +80,12 @@ TEST(EditEffects, PointEditsRecomputeStatisticsAndTotals) {
              d.Redo();
          },
          {2, 20, 10, 1, 0.5f, 4, 3}},
-        {"delete on another component leaves this one as it was (rate 0 as made)",
+        {"delete on another component leaves this one as it was",
          [](Document& d) {
              d.SelectComponent(1);
              d.DeletePoint(0, 1);
          },
-         {3, 30, 10, 1, 0, 4, 2}},
+         {3, 30, 10, 1, 1.0f / 3, 4, 2}},
     };
     for (const Case& k : cases) {
         Document doc;

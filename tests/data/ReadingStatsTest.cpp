@@ -37,6 +37,7 @@ void ExpectSameFigures(const ReadingStats& a, const ReadingStats& b, const std::
 
 // Readings in the default pass band 17..25 of test::MakeComponent.
 TEST(ReadingStats, HandComputedSets) {
+    const test::OverflowLimitScope limit(kMaxOverflowLimit);
     struct Case {
         const char* what;
         std::vector<int> values;
@@ -71,19 +72,18 @@ TEST(ReadingStats, HandComputedSets) {
          0,
          0.0},
         {"odd count, ranks on readings",
-         {30, 10, 20, 40, 50, 60, 70, 80, 90, 100, 0},
-         50,
-         50,
+         {30, 10, 20, 40, 50, 60, 70, 80, 90, 100, 110},
+         60,
+         60,
          std::sqrt(11000.0 / 10),
-         std::sqrt(11000.0 / 10) / 50,
-         10,
-         90,
-         0,
+         std::sqrt(11000.0 / 10) / 60,
+         20,
          100,
+         10,
+         110,
          1,
          1.0 / 11},
         {"all equal", {5, 5, 5, 5, 5}, 5, 5, 0, 0, 5, 5, 5, 5, 0, 0.0},
-        {"mean zero has no cv", {-3, 3}, 0, 0, std::sqrt(18.0), kAbsent, -2.4, 2.4, -3, 3, 0, 0.0},
         {"band edges",
          {16, 17, 25, 26},
          21,
@@ -98,39 +98,27 @@ TEST(ReadingStats, HandComputedSets) {
          0.5},
         // Spread too wide for a histogram: the same ranks from a sorted copy.
         {"narrow",
-         {0, 10, 5, 5},
+         {1, 9, 5, 5},
          5,
          5,
-         std::sqrt(50.0 / 3),
-         std::sqrt(50.0 / 3) / 5,
-         1.5,
-         8.5,
-         0,
-         10,
+         std::sqrt(32.0 / 3),
+         std::sqrt(32.0 / 3) / 5,
+         2.2,
+         7.8,
+         1,
+         9,
          0,
          0.0},
         {"wide",
-         {0, 1000000, 500000, 500000},
+         {1, 999999, 500000, 500000},
          500000,
          500000,
-         std::sqrt(5e11 / 3),
-         std::sqrt(5e11 / 3) / 500000,
-         150000,
-         850000,
-         0,
-         1000000,
-         0,
-         0.0},
-        {"extremes",
-         {INT32_MIN, INT32_MAX},
-         -0.5,
-         -0.5,
-         std::sqrt(2 * 2147483647.5 * 2147483647.5),
-         std::sqrt(2 * 2147483647.5 * 2147483647.5) / -0.5,
-         INT32_MIN + 0.1 * 4294967295.0,
-         INT32_MIN + 0.9 * 4294967295.0,
-         INT32_MIN,
-         INT32_MAX,
+         std::sqrt(2 * 499999.0 * 499999.0 / 3),
+         std::sqrt(2 * 499999.0 * 499999.0 / 3) / 500000,
+         150000.7,
+         849999.3,
+         1,
+         999999,
          0,
          0.0},
     };
@@ -156,6 +144,32 @@ TEST(ReadingStats, HandComputedSets) {
         expected.passCount = k.pass;
         for (const auto& [way, s] : ways)
             ExpectSameFigures(s, expected, std::string(k.what) + ", " + way);
+    }
+}
+
+// Readings of 0 or below and at or above the limit change no figure; they are counted.
+TEST(ReadingStats, InvalidReadingsEnterNoFigure) {
+    struct Case {
+        int32_t limit;
+        std::vector<int> valid, invalid;
+    } cases[] = {
+        {1000, {12, 40, 7, 200}, {0, -5, 1000, 5000}},
+        {1000, {999, 1}, {INT32_MIN, INT32_MAX}},
+        {50, {49, 20}, {50, 150}},
+        {1000, {}, {0, 0, 0}},
+    };
+    for (const Case& k : cases) {
+        const test::OverflowLimitScope limit(k.limit);
+        std::vector<int> mixed = k.invalid;
+        mixed.insert(mixed.begin() + 1, k.valid.begin(), k.valid.end());
+        const ReadingStats clean = ComputeStats(test::MakeComponent("0001", k.valid), ClassTable::Rilem());
+        const std::vector<Component> file{test::MakeComponent("0001", mixed)};
+        for (const ReadingStats& s : {ComputeStats(file[0], ClassTable::Rilem()),
+                                      ComputeDocumentStats(file, ClassTable::Rilem()).selected}) {
+            ExpectSameFigures(s, clean, ::testing::PrintToString(mixed));
+            EXPECT_EQ(s.classCounts, clean.classCounts);
+            EXPECT_EQ(s.invalidCount, static_cast<int64_t>(k.invalid.size()));
+        }
     }
 }
 
@@ -334,13 +348,14 @@ TEST(ReadingStats, WorkedOutWhileReadingAsAfterTheRead) {
 
 // A call must not see what the one before left.
 TEST(ReadingStats, CallsAfterOneAnotherStartClean) {
-    std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 1000000})};
+    const test::OverflowLimitScope limit(kMaxOverflowLimit);
+    std::vector<Component> wide{test::MakeComponent("0001", {5, 9, 999999})};
     std::vector<Component> narrow{test::MakeComponent("0001", {5, 9, 12})};
     for (int i = 0; i < 3; ++i) {
         for (const auto* list : {&wide, &narrow, &narrow}) {
             const DocumentStats s = ComputeDocumentStats(*list, ClassTable::Rilem());
             EXPECT_EQ(s.selected.count, 3);
-            EXPECT_EQ(s.selected.max, list == &wide ? 1000000 : 12);
+            EXPECT_EQ(s.selected.max, list == &wide ? 999999 : 12);
             ExpectNear(s.selected.median, 9, "median");
             EXPECT_EQ(s.components[0].classCounts,
                       (ClassCounts{list == &wide ? 1 : 0, 0, list == &wide ? 0 : 1, 2}));
@@ -371,6 +386,7 @@ TEST(ReadingStats, OnlyTheReadingsTheCountCovers) {
 }
 
 TEST(ReadingStats, ClassCountsAtTheBoundaries) {
+    const test::OverflowLimitScope limit(kMaxOverflowLimit);
     struct Case {
         ClassTable table;
         std::vector<int> values;
@@ -378,11 +394,11 @@ TEST(ReadingStats, ClassCountsAtTheBoundaries) {
     } cases[] = {
         // A reading on a bound is counted in the riskier class.
         {ClassTable::Rilem(), {101, 100, 51, 50, 11, 10}, {1, 2, 2, 1}},
-        {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {1, 1, 0, 3}},
+        {ClassTable::Rilem(), {1000, 100, 0, -5, 9}, {1, 1, 0, 1}},  // 0 and -5 are invalid
         {ClassTable::Langford(), {21, 20, 11, 10, 6, 5}, {1, 2, 2, 1}},
-        {ClassTable::Langford(), {0, 4, 4, 21}, {1, 0, 0, 3}},
+        {ClassTable::Langford(), {0, 4, 4, 21}, {1, 0, 0, 2}},
         // Wide enough that the counts come from the sorted path.
-        {ClassTable::Rilem(), {100, 100000, 49, 10, -100000}, {1, 1, 1, 2}},
+        {ClassTable::Rilem(), {100, 100000, 49, 10, -100000}, {1, 1, 1, 1}},
     };
     for (const Case& k : cases) {
         const std::vector<Component> file{test::MakeComponent("0001", k.values)};
@@ -456,20 +472,19 @@ TEST(ReadingStats, TickedComponentsTogether) {
     EXPECT_EQ(stats.components[0].count, 2) << "unticked components keep their own figures";
 }
 
-// Class bounds at the ends of the whole-number range: every reading but INT32_MIN is above
-// a bound of INT32_MIN, and none is above INT32_MAX.
+// Class bounds at the ends of the whole-number range: every valid reading is above a bound
+// of INT32_MIN, and none is above INT32_MAX; readings out of the scale are in no class.
 TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
+    const test::OverflowLimitScope limit(kMaxOverflowLimit);
     struct Case {
         std::vector<CorrosionClass> classes;
         std::vector<int> values;
         ClassCounts counts;
     } cases[] = {
         {{{"a", 50}, {"b", INT32_MIN}, {"c", 0}}, {10, 20, 60}, {1, 2, 0}},
-        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {100, 5, -7, INT32_MIN, INT32_MAX}, {1, 3, 1}},
-        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {0, 3, 0}},
-        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}},
-         {INT32_MAX, INT32_MAX - 1, 0, INT32_MIN + 1, INT32_MIN},
-         {0, 3, 2}},
+        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {101, 100, 5, -7, INT32_MIN, INT32_MAX}, {1, 2, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {0, 1, 0}},
+        {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {999999, 1, 2, INT32_MIN}, {0, 3, 0}},
     };
     for (const Case& k : cases) {
         std::string error;
@@ -488,8 +503,9 @@ TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
 // The deviation of a full download against one worked out in exact whole numbers and
 // rounded once: within two units in the last place.
 TEST(ReadingStats, DeviationOfLargeSetsIsCloseToExact) {
+    const test::OverflowLimitScope limit(kMaxOverflowLimit);
     const std::pair<int32_t, int32_t> ranges[] = {
-        {5, 400}, {16000, 16383}, {-3000, 3000}, {INT32_MAX - 5000, INT32_MAX}};
+        {5, 400}, {16000, 16383}, {1, 99999}, {kMaxOverflowLimit - 5001, kMaxOverflowLimit - 1}};
     std::mt19937 random(3);
     for (const auto& [low, high] : ranges) {
         std::uniform_int_distribution<int32_t> value(low, high);

@@ -75,7 +75,7 @@ TEST(InterpretationSettingsFile, ChoiceAndDownloadCriterion) {
         bool problem;
         Criterion download;
     } cases[] = {
-        {"nothing set", nullptr, nullptr, "rilem", false, kBuiltInDownloadCriterion},
+        {"nothing set", nullptr, nullptr, "rilem", false, BuiltInDownloadCriterion()},
         {"langford and a criterion",
          "[Interpretation]\r\nClassTable=langford\r\nDownloadDesignValue=30\r\n"
          "DownloadLowerTolerance=-5\r\nDownloadUpperTolerance=10\r\n",
@@ -84,23 +84,23 @@ TEST(InterpretationSettingsFile, ChoiceAndDownloadCriterion) {
          false,
          {30, -5, 10}},
         {"half a criterion is none", "[Interpretation]\r\nDownloadDesignValue=30\r\n", nullptr,
-         "rilem", false, kBuiltInDownloadCriterion},
+         "rilem", false, BuiltInDownloadCriterion()},
         {"unknown table name", "[Interpretation]\r\nClassTable=mine\r\n", nullptr, "rilem", false,
-         kBuiltInDownloadCriterion},
+         BuiltInDownloadCriterion()},
         {"user table present", "[Interpretation]\r\nClassTable=user\r\n",
          "[Classes]\r\nName=site\r\nClass1=ok\r\nBound1=40\r\nClass2=bad\r\n", "site", false,
-         kBuiltInDownloadCriterion},
+         BuiltInDownloadCriterion()},
         {"user table missing", "[Interpretation]\r\nClassTable=user\r\n", nullptr, "rilem", true,
-         kBuiltInDownloadCriterion},
+         BuiltInDownloadCriterion()},
         {"user table broken", "[Interpretation]\r\nClassTable=user\r\n",
-         "[Classes]\r\nClass1=only\r\n", "rilem", true, kBuiltInDownloadCriterion},
+         "[Classes]\r\nClass1=only\r\n", "rilem", true, BuiltInDownloadCriterion()},
         // Only whole keys of their own section count; comments never.
         {"comment, longer key, other section",
          "[Interpretation]\r\n; "
          "ClassTable=user\r\nOldClassTable=user\r\n[Old]\r\nClassTable=user\r\n"
          "DownloadDesignValue=30\r\nDownloadLowerTolerance=-5\r\nDownloadUpperTolerance=10\r\n",
          "[Classes]\r\nName=site\r\nClass1=ok\r\nBound1=40\r\nClass2=bad\r\n", "rilem", false,
-         kBuiltInDownloadCriterion},
+         BuiltInDownloadCriterion()},
     };
     for (const Case& c : cases) {
         QTemporaryDir folder;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "report/GbkCodec.h"
 #include "report/LineBreaker.h"
@@ -68,68 +69,96 @@ TEST(ReportPages, CountFollowsTheTableRows) {
     }
 }
 
-TEST(ReportTotals, CountOnlyTheComponentsTheReportLists) {
-    // Pass band 25..75: 20 fails, 50 and 75 pass.
+TEST(ReportTotals, CountOnlyTheComponentsTheReportListsAndLeaveOutInvalidReadings) {
+    // Pass band 25..75: 20 fails, 50 and 75 pass; 0 and 1000 are invalid.
     struct Case {
-        std::vector<std::pair<int, bool>> components;  // points of value 50/20/75, ticked
-        int points, passed;
+        std::vector<std::tuple<int, bool, int>> components;  // points, ticked, value
+        int components_, points, invalid, passed;
         bool meets;
     };
     const Case cases[] = {
-        {{{10, true}, {4, false}, {6, true}}, 16, 16, true},  // the failing one is left out
-        {{{10, true}, {4, true}, {6, true}}, 20, 16, false},
-        {{{10, false}, {4, false}, {6, false}}, 0, 0, false},
-        {{{10, false}, {4, true}, {6, false}}, 4, 0, false},
+        {{{10, true, 50}, {4, false, 20}, {6, true, 75}}, 2, 16, 0, 16, true},
+        {{{10, true, 50}, {4, true, 20}, {6, true, 75}}, 3, 20, 0, 16, false},
+        {{{10, false, 50}, {4, false, 20}}, 0, 0, 0, 0, false},
+        // Invalid readings neither pass nor fail: 16 of 16 valid pass.
+        {{{10, true, 50}, {4, true, 0}, {6, true, 75}, {3, true, 1000}}, 4, 23, 7, 16, true},
+        {{{5, true, -5}}, 1, 5, 5, 0, false},  // nothing valid: no verdict to claim
     };
-    const int values[] = {50, 20, 75};
     for (const Case& c : cases) {
         std::vector<Component> list;
-        for (std::size_t i = 0; i < c.components.size(); ++i)
-            list.push_back(Filled(c.components[i].first, c.components[i].second, values[i]));
-        ReportTotals t = ComputeReportTotals(list);
+        for (const auto& [points, ticked, value] : c.components)
+            list.push_back(Filled(points, ticked, value));
+        const ReportTotals t = ComputeReportTotals(list);
+        EXPECT_EQ(t.componentCount, c.components_);
         EXPECT_EQ(t.pointCount, c.points);
+        EXPECT_EQ(t.invalidCount, c.invalid);
         EXPECT_EQ(t.passCount, c.passed);
-        EXPECT_FLOAT_EQ(t.passRate, c.points ? float(c.passed) / float(c.points) : 0.0f);
-        EXPECT_EQ(t.MeetsRequirement(), c.meets);
+        EXPECT_EQ(t.MeetsRequirement(85), c.meets);
     }
 }
 
-TEST(Conclusion, ClaimsTheRequirementOnlyFrom85Percent) {
+TEST(Conclusion, DecidesOnTheCountsCutsTheRateAndNamesWhatItCovers) {
     struct Case {
-        int points, passed;
-        const char* second;
-        const char* third;
+        int components, points, invalid, passed, required;
+        const char* text;  // the printed lines run together
     };
     const Case cases[] = {
-        {312, 305,
-         "     混凝土电阻率合格率达到97.8%，合格率大于规范要求的85%，该构件的混凝土电阻率",
-         "     满足设计要求!"},
-        {100, 85, "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的混凝土电阻率",
-         "     满足设计要求!"},
-        {100, 84, "     混凝土电阻率合格率为84.0%，低于规范要求的85%，该构件的混凝土电阻率",
-         "     不满足设计要求!"},
-        // 84.95% would round to 85.0% beside "below 85%": below the mark it is cut instead.
-        {2000, 1699, "     混凝土电阻率合格率为84.9%，低于规范要求的85%，该构件的混凝土电阻率",
-         "     不满足设计要求!"},
-        {2000, 1700,
-         "     混凝土电阻率合格率达到85.0%，合格率大于规范要求的85%，该构件的混凝土电阻率",
-         "     满足设计要求!"},
-        {0, 0, "     混凝土电阻率合格率为0.0%，低于规范要求的85%，该构件的混凝土电阻率",
-         "     不满足设计要求!"},
+        {1, 312, 0, 305, 85,
+         "共对该构件的312个测点进行检测，其中合格的测点305个，不合格测点7个。"
+         "混凝土电阻率合格率达到97.7%，不低于检测依据要求的85%，该构件的混凝土电阻率满足设计要求。"},
+        // At the mark exactly it is reached, and said so without "above".
+        {9, 100, 0, 85, 85,
+         "共对所检9个构件的100个测点进行检测，其中合格的测点85个，不合格测点15个。"
+         "混凝土电阻率合格率达到85.0%，不低于检测依据要求的85%，所检9个构件的混凝土电阻率满足设计要求。"},
+        // 84.95% would round to 85.0% beside "below 85%": it is cut instead.
+        {2, 2000, 0, 1699, 85,
+         "共对所检2个构件的2000个测点进行检测，其中合格的测点1699个，不合格测点301个。"
+         "混凝土电阻率合格率为84.9%，低于检测依据要求的85%，所检2个构件的混凝土电阻率不满足设计要求。"},
+        {1, 24, 4, 18, 90,
+         "共对该构件的24个测点进行检测，其中合格的测点18个，不合格测点2个，无效读数4个（无接触或超出量程，未计入合格率）。"
+         "混凝土电阻率合格率达到90.0%，不低于检测依据要求的90%，该构件的混凝土电阻率满足设计要求。"},
+        {1, 3, 3, 0, 85,
+         "共对该构件的3个测点进行检测，其中合格的测点0个，不合格测点0个，无效读数3个（无接触或超出量程，未计入合格率）。"
+         "没有有效读数，不能判定该构件的混凝土电阻率是否满足设计要求。"},
     };
     for (const Case& c : cases) {
-        ReportTotals t{c.points, c.passed,
-                       c.points ? static_cast<float>(c.passed) / static_cast<float>(c.points) : 0};
-        std::vector<std::string> lines = ConclusionLines(t);
-        ASSERT_EQ(lines.size(), 3u);
-        EXPECT_EQ(FromGbk(lines[0]),
-                  QStringLiteral(
-                      "         共对该构件的%1个测点进行检测，其中合格的测点%2个，不合格测点%3个，")
-                      .arg(c.points)
-                      .arg(c.passed)
-                      .arg(c.points - c.passed));
-        EXPECT_EQ(FromGbk(lines[1]), QString::fromUtf8(c.second));
-        EXPECT_EQ(FromGbk(lines[2]), QString::fromUtf8(c.third));
+        const ReportTotals t{c.components, c.points, c.invalid, c.passed};
+        QString text;
+        for (const std::string& line : ConclusionLines(t, c.required)) {
+            EXPECT_LE(line.size(), kLineBreakBytes + 1) << c.text;
+            text += FromGbk(line).trimmed();
+        }
+        EXPECT_EQ(text, QString::fromUtf8(c.text));
+    }
+}
+
+TEST(BasisTexts, RequiredRateSpacingAndConditionsComeFromTheParameters) {
+    struct Case {
+        std::map<QString, QString> values;
+        int rate;
+        const char* conditions;
+        const char* methodTail;  // what follows the laboratory's method text
+    };
+    const Case cases[] = {
+        {{}, 85, "", ""},
+        {{{"要求合格率", "90"}, {"电极间距", "50"}},
+         90,
+         "电极间距：50mm",
+         "电阻率按ρ=2πaV/I计算，其中电极间距a=50mm，V为测得的电位差，I为通入的电流。"},
+        {{{"要求合格率", "0"}, {"混凝土温度", "18"}, {"表面状况", "干燥，无涂层"}},
+         85,
+         "混凝土温度：18℃；表面状况：干燥，无涂层",
+         ""},
+        {{{"要求合格率", "abc"}, {"表面湿度状况", "潮湿"}}, 85, "表面湿度状况：潮湿", ""},
+    };
+    for (const Case& c : cases) {
+        const ReportParameterLookup lookup = [&](const QString& key) {
+            auto it = c.values.find(key);
+            return it == c.values.end() ? std::string() : ToGbk(it->second);
+        };
+        EXPECT_EQ(RequiredRate(lookup), c.rate);
+        EXPECT_EQ(FromGbk(ConditionsText(lookup)), QString::fromUtf8(c.conditions));
+        EXPECT_EQ(FromGbk(MethodText(lookup)), QString::fromUtf8(c.methodTail));
     }
 }
 

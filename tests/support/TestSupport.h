@@ -11,6 +11,7 @@
 
 #include "data/Document.h"
 #include "data/DocumentObserver.h"
+#include "data/ReadingValidity.h"
 
 namespace ohmlet::test {
 
@@ -118,5 +119,19 @@ inline std::tm FixedDay(int year, int month, int day) {
     t.tm_mday = day;
     return t;
 }
+
+// The program's overflow limit for one test, restored after it.
+class OverflowLimitScope {
+public:
+    explicit OverflowLimitScope(int32_t limit) : before_(OverflowLimit()) {
+        SetOverflowLimit(limit);
+    }
+    ~OverflowLimitScope() { SetOverflowLimit(before_); }
+    OverflowLimitScope(const OverflowLimitScope&) = delete;
+    OverflowLimitScope& operator=(const OverflowLimitScope&) = delete;
+
+private:
+    int32_t before_;
+};
 
 }  // namespace ohmlet::test

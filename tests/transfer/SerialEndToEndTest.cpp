@@ -53,7 +53,7 @@ TEST(SerialEndToEnd, FetchOverThePseudoTerminalGivesTheSourceFile) {
     // What a download must write: the source with the empty pass bands filled.
     QString expected = dir.path() + "/expected.DZL";
     std::vector<Component> filled = InstrumentComponents();
-    ASSERT_EQ(FillEmptyBands(filled, kBuiltInDownloadCriterion), filled.size());
+    ASSERT_EQ(FillEmptyBands(filled, BuiltInDownloadCriterion()), filled.size());
     ASSERT_TRUE(WriteDzlFile(expected.toStdString(), filled).Ok());
     test::CliSimulator simulator({"--from", source});
     ASSERT_TRUE(simulator.Port().startsWith('/')) << simulator.Port().toStdString();

@@ -87,7 +87,7 @@ TEST(UsbFaults, EveryFaultEndsClosedAndOnlyAWholeReplyReplacesTheFile) {
         std::string path = (dir.path() + "/clean.DZL").toStdString();
         // A download fills the empty pass bands the decoder leaves.
         std::vector<Component> decoded = DecodeUsbReply(Reply()).components;
-        FillEmptyBands(decoded, kBuiltInDownloadCriterion);
+        FillEmptyBands(decoded, BuiltInDownloadCriterion());
         EXPECT_TRUE(WriteDzlFile(path, decoded).Ok());
         return FileBytes(path);
     }();

@@ -61,6 +61,18 @@ std::string IsoDate(const std::string& gbkDate) {
     return date.isValid() ? date.toString(Qt::ISODate).toStdString() : std::string();
 }
 
+const char* VerdictWord(Component::Verdict verdict) {
+    switch (verdict) {
+        case Component::Verdict::Passed:
+            return "pass";
+        case Component::Verdict::Failed:
+            return "fail";
+        case Component::Verdict::Invalid:
+            break;
+    }
+    return "invalid";
+}
+
 }  // namespace
 
 OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components, const QString& outputPath,
@@ -72,13 +84,14 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                                const std::string& localPath, const CsvOptions& options) {
     return SaveOfficeFile(localPath, [&](const OfficeSink& sink) {
         std::string out = options.byteOrderMark ? "\xEF\xBB\xBF" : "";
-        out += "number,name,testDate,point,value,isoDate\n";
+        // verdict last, so readers of the older columns find them where they were.
+        out += "number,name,testDate,point,value,isoDate,verdict\n";
         bool ok = true;
         for (const Component* c : SelectedComponents(components)) {
             const std::string lead = CsvField(FromGbk(c->Number()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->Name()).toStdString()) + ',' +
                                      CsvField(FromGbk(c->TestDate()).toStdString()) + ',';
-            const std::string tail = ',' + IsoDate(c->TestDate()) + '\n';
+            const std::string tail = ',' + IsoDate(c->TestDate()) + ',';
             const int n = c->HeldPointCount();
             for (int j = 0; j < n && ok; ++j) {
                 out += lead;
@@ -86,6 +99,8 @@ OfficeOutcome WriteReadingsCsv(const std::vector<Component>& components,
                 out += ',';
                 out += std::to_string(ReadingAt(*c, j));
                 out += tail;
+                out += VerdictWord(c->VerdictOf(ReadingAt(*c, j)));
+                out += '\n';
                 if (out.size() >= (1u << 20)) {
                     ok = sink(out.data(), out.size());
                     out.clear();

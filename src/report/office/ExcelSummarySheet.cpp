@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "data/PassRate.h"
 #include "data/ReadingStats.h"
 #include "report/ClassNames.h"
 #include "report/GbkCodec.h"
@@ -12,6 +13,7 @@ namespace ohmlet {
 namespace {
 
 constexpr char kSummarySheetName[] = "统计汇总";
+constexpr lxw_col_t kFirstClassColumn = 15;
 
 // A column wide enough for `text` in the sheet's font: Chinese characters take two
 // character widths. Very long names wrap the page rather than the cell, so they are capped.
@@ -23,11 +25,11 @@ double ColumnWidth(const QString& text) {
 
 QStringList Headings(const ClassTable& table) {
     QStringList headings = {
-        QStringLiteral("构件编号"), QStringLiteral("构件名称"), QStringLiteral("个数"),
-        QStringLiteral("平均值"),   QStringLiteral("中位数"),   QStringLiteral("标准差"),
-        QStringLiteral("变异系数"), QStringLiteral("P10"),      QStringLiteral("P90"),
-        QStringLiteral("最小值"),   QStringLiteral("最大值"),   QStringLiteral("合格点数"),
-        QStringLiteral("合格率")};
+        QStringLiteral("构件编号"), QStringLiteral("构件名称"),   QStringLiteral("有效个数"),
+        QStringLiteral("无效个数"), QStringLiteral("平均值"),     QStringLiteral("中位数"),
+        QStringLiteral("标准差"),   QStringLiteral("变异系数"),   QStringLiteral("P10"),
+        QStringLiteral("P90"),      QStringLiteral("最小值"),     QStringLiteral("最大值"),
+        QStringLiteral("合格点数"), QStringLiteral("不合格点数"), QStringLiteral("合格率")};
     for (const CorrosionClass& c : table.Classes()) {
         headings << ClassDisplayName(c) + QStringLiteral(" 个数");
         headings << ClassDisplayName(c) + QStringLiteral(" 占比");
@@ -65,16 +67,24 @@ public:
         numberWidth_ = std::max(numberWidth_, ColumnWidth(number));
         nameWidth_ = std::max(nameWidth_, ColumnWidth(name));
         Number(r, 2, std::optional<int64_t>(s.count));
-        Number(r, 3, s.mean, decimal_);
-        Number(r, 4, s.median, decimal_);
-        Number(r, 5, s.stddev, twoDecimals_);
-        Number(r, 6, s.cv, percent_);
-        Number(r, 7, s.p10, decimal_);
-        Number(r, 8, s.p90, decimal_);
-        Number(r, 9, s.min);
-        Number(r, 10, s.max);
-        Number(r, 11, s.passCount);
-        Number(r, 12, s.passRate, percent_);
+        Number(r, 3, std::optional<int64_t>(s.invalidCount));
+        Number(r, 4, s.mean, decimal_);
+        Number(r, 5, s.median, decimal_);
+        Number(r, 6, s.stddev, twoDecimals_);
+        Number(r, 7, s.cv, percent_);
+        Number(r, 8, s.p10, decimal_);
+        Number(r, 9, s.p90, decimal_);
+        Number(r, 10, s.min);
+        Number(r, 11, s.max);
+        Number(r, 12, s.passCount);
+        if (s.passCount) {
+            Number(r, 13, std::optional<int64_t>(s.count - *s.passCount));
+            // Cut to the tenth the sheet shows, so Excel cannot round it up to the mark.
+            Number(r, 14,
+                   std::optional<double>(static_cast<double>(RateTenths(*s.passCount, s.count)) /
+                                         1000.0),
+                   percent_);
+        }
         if (!s.classCounts) return;
         for (std::size_t k = 0; k < s.classCounts->size(); ++k) {
             const int64_t n = (*s.classCounts)[k];
@@ -82,8 +92,8 @@ public:
                 s.count > 0
                     ? std::optional<double>(static_cast<double>(n) / static_cast<double>(s.count))
                     : std::nullopt;
-            Number(r, static_cast<lxw_col_t>(13 + 2 * k), std::optional<int64_t>(n));
-            Number(r, static_cast<lxw_col_t>(14 + 2 * k), share, percent_);
+            Number(r, static_cast<lxw_col_t>(kFirstClassColumn + 2 * k), std::optional<int64_t>(n));
+            Number(r, static_cast<lxw_col_t>(kFirstClassColumn + 1 + 2 * k), share, percent_);
         }
     }
 

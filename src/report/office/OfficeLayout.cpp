@@ -77,11 +77,19 @@ std::string ExcelReadingText(float value) {
     return WordReadingText(value);
 }
 
+namespace {
+// Said wherever the mean is, so a reader knows what it leaves out.
+std::string InvalidNote(const Component& component) {
+    const int invalid = component.InvalidCount();
+    return invalid > 0 ? "（无效读数" + std::to_string(invalid) + "个未计入）" : std::string();
+}
+}  // namespace
+
 std::string WordHeadingText(const Component& component) {
     // Nine blanks after the bracket, eight before the date: the old reports line up so.
     return XmlSafeUtf8(component.Number()) + "(" + XmlSafeUtf8(component.Name()) +
-           ")         平均电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm        " +
-           XmlSafeUtf8(component.TestDate());
+           ")         平均电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm" +
+           InvalidNote(component) + "        " + XmlSafeUtf8(component.TestDate());
 }
 
 std::string ExcelIdentityText(const Component& component) {
@@ -89,7 +97,8 @@ std::string ExcelIdentityText(const Component& component) {
 }
 
 std::string ExcelAverageText(const Component& component) {
-    return "电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm";
+    return "电阻率:" + Printf("%.1f", component.ComputeAverage()) + " KΩ*cm" +
+           InvalidNote(component);
 }
 
 std::string TestDateText(const Component& component) { return XmlSafeUtf8(component.TestDate()); }
