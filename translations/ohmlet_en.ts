@@ -796,6 +796,54 @@ Edit user class table</translation>
         <source>全部构件</source>
         <translation>All components</translation>
     </message>
+    <message>
+        <source>判定标准</source>
+        <translation>Criterion</translation>
+    </message>
+    <message>
+        <source>不合格点数</source>
+        <translation>Failing points</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid readings</translation>
+    </message>
+    <message>
+        <source>最小值 ρ ≥ X</source>
+        <translation>Minimum ρ ≥ X</translation>
+    </message>
+    <message>
+        <source>设计值及偏差</source>
+        <translation>Design value and tolerances</translation>
+    </message>
+    <message>
+        <source>判定方式</source>
+        <translation>Criterion kind</translation>
+    </message>
+    <message>
+        <source>数值必须是有限的数</source>
+        <translation>the values must be finite numbers</translation>
+    </message>
+    <message>
+        <source>允许负偏差必须小于或等于0，否则设计值本身也不合格</source>
+        <translation>the lower tolerance must be 0 or below, or the design value itself fails</translation>
+    </message>
+    <message>
+        <source>允许正偏差必须大于或等于0，否则设计值本身也不合格</source>
+        <translation>the upper tolerance must be 0 or above, or the design value itself fails</translation>
+    </message>
+    <message>
+        <source>最小值必须大于0且小于仪器量程上限（%1 kΩ·cm）</source>
+        <translation>the minimum must be above 0 and below the overflow limit (%1 kΩ·cm)</translation>
+    </message>
+    <message>
+        <source>判定标准未改变：%1。</source>
+        <translation>The criterion was not changed: %1.</translation>
+    </message>
+    <message>
+        <source>最小值(kΩ·cm)</source>
+        <translation>Minimum (kΩ·cm)</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ComponentFilterRow</name>
@@ -858,7 +906,7 @@ Edit user class table</translation>
     </message>
     <message>
         <source>数据个数</source>
-        <translation>Readings</translation>
+        <translation type="vanished">Readings</translation>
     </message>
     <message>
         <source>平均值</source>
@@ -892,6 +940,14 @@ Edit user class table</translation>
         <source>合格率</source>
         <translation>Pass rate</translation>
     </message>
+    <message>
+        <source>有效读数</source>
+        <translation>Valid readings</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid readings</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::CriterionDialog</name>
@@ -902,7 +958,7 @@ Edit user class table</translation>
     <message>
         <source>对已勾选的 %1 个构件应用同一判定标准：
 设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差 为合格。</source>
-        <translation>Apply one criterion to the %1 ticked components:
+        <translation type="vanished">Apply one criterion to the %1 ticked components:
 a reading passes when design value + lower tolerance ≤ reading ≤ design value + upper tolerance.</translation>
     </message>
     <message>
@@ -923,11 +979,35 @@ a reading passes when design value + lower tolerance ≤ reading ≤ design valu
     </message>
     <message>
         <source>允许负偏差不能大于允许正偏差。</source>
-        <translation>The lower tolerance cannot be above the upper tolerance.</translation>
+        <translation type="vanished">The lower tolerance cannot be above the upper tolerance.</translation>
     </message>
     <message>
         <source>合格范围：%1 ~ %2 kΩ·cm</source>
         <translation>Pass range: %1 to %2 kΩ·cm</translation>
+    </message>
+    <message>
+        <source>最小值：读数 ≥ X 为合格</source>
+        <translation>Minimum: a reading ≥ X passes</translation>
+    </message>
+    <message>
+        <source>设计值及偏差：设计值 + 允许负偏差 ≤ 读数 ≤ 设计值 + 允许正偏差</source>
+        <translation>Design value and tolerances: design value + lower tolerance ≤ reading ≤ design value + upper tolerance</translation>
+    </message>
+    <message>
+        <source>对已勾选的 %1 个构件应用同一判定标准。无效读数（≤ 0 或 ≥ %2 kΩ·cm）不参与判定。</source>
+        <translation>Apply one criterion to the %1 ticked components. Invalid readings (≤ 0 or ≥ %2 kΩ·cm) are left out of the verdict.</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最小值必须大于0且小于 %1 kΩ·cm。</source>
+        <translation>The minimum must be above 0 and below %1 kΩ·cm.</translation>
+    </message>
+    <message>
+        <source>合格：读数 ≥ %1 kΩ·cm</source>
+        <translation>Passes: reading ≥ %1 kΩ·cm</translation>
     </message>
 </context>
 <context>
@@ -951,6 +1031,26 @@ Resistivity (kΩ*cm)</translation>
     <message>
         <source>读数须是整数：“%1”未保存，原值保留。</source>
         <translation>Readings are whole numbers: “%1” was not stored; the reading keeps its value.</translation>
+    </message>
+    <message>
+        <source>✗</source>
+        <translation>✗</translation>
+    </message>
+    <message>
+        <source>无效</source>
+        <translation>invalid</translation>
+    </message>
+    <message>
+        <source>不合格：不满足本构件的判定标准</source>
+        <translation>Fails: outside this component's criterion</translation>
+    </message>
+    <message>
+        <source>无效读数（无接触或超出量程）：不计入统计和合格率</source>
+        <translation>Invalid reading (no contact or off the scale): left out of the statistics and the pass rate</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Passes</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <functional>
@@ -129,36 +130,42 @@ TEST_F(InterpretationGuiTest, ConfirmingAnUnchangedFieldLeavesNothingToUndo) {
     }
 }
 
-TEST(InterpretationCriterionDialogTest, OkNeedsATickedComponentAndABandThatIsNotUpsideDown) {
+// A minimum inside the scale or a band around its design value; the boxes cannot hold a
+// deviation on the wrong side of 0.
+TEST(InterpretationCriterionDialogTest, OkNeedsATickedComponentAndAUsableCriterion) {
     const struct {
         int ticked;
+        bool minimum;
         int design, lower, upper;
         bool ok;
+        Criterion value;
     } cases[] = {
-        {0, 20, -3, 5, false},
-        {1, 20, -3, 5, true},
-        {3, 20, 5, 5, true},   // a band of one value
-        {3, 20, 6, 5, false},  // lower above upper
-        {2, 20, -3, -4, false},
-        {2, -10, 0, 0, true},
-        {0, 20, 6, 5, false},
-        {1, 1000000, 1000000, 999999, false},  // sums past the int range still compare
-        {1, 1000000, 1000000, 1000000, true},
+        {0, false, 20, -3, 5, false, {20, -3, 5}},
+        {1, false, 20, -3, 5, true, {20, -3, 5}},
+        {3, false, 20, 0, 0, true, {20, 0, 0}},   // a band of one value
+        {3, false, 20, 6, -5, true, {20, 0, 0}},  // held at 0 from either side
+        {1, false, 1000000, -1000000, 1000000, true, {1000000, -1000000, 1000000}},
+        {1, true, 10, -3, 5, true, MinimumCriterion(10)},
+        {2, true, 999, 0, 0, true, MinimumCriterion(999)},
+        {2, true, 0, 0, 0, false, MinimumCriterion(0)},
+        {2, true, 1000, 0, 0, false, MinimumCriterion(1000)},  // the overflow limit
+        {0, true, 10, 0, 0, false, MinimumCriterion(10)},
     };
     for (const auto& c : cases) {
-        const std::string name = std::to_string(c.ticked) + " ticked, " + std::to_string(c.design) +
-                                 " " + std::to_string(c.lower) + " " + std::to_string(c.upper);
-        // Given the criterion at the start.
-        CriterionDialog given(Criterion{float(c.design), float(c.lower), float(c.upper)}, c.ticked);
-        EXPECT_EQ(given.Buttons()->button(QDialogButtonBox::Ok)->isEnabled(), c.ok) << name;
-        // Reaching it by changing the boxes of an acceptable one.
+        const std::string name = std::to_string(c.ticked) + (c.minimum ? " min " : " band ") +
+                                 std::to_string(c.design) + " " + std::to_string(c.lower) + " " +
+                                 std::to_string(c.upper);
         CriterionDialog edited(Criterion{20, -3, 5}, c.ticked);
+        EXPECT_TRUE(edited.BandChoice()->isChecked()) << name;
+        (c.minimum ? edited.MinimumChoice() : edited.BandChoice())->setChecked(true);
         edited.DesignBox()->setValue(c.design);
         edited.LowerBox()->setValue(c.lower);
         edited.UpperBox()->setValue(c.upper);
         EXPECT_EQ(edited.Buttons()->button(QDialogButtonBox::Ok)->isEnabled(), c.ok) << name;
-        EXPECT_EQ(edited.Value(), (Criterion{float(c.design), float(c.lower), float(c.upper)}))
-            << name;
+        EXPECT_EQ(edited.Value(), c.value) << name;
+        // Given back, a minimum opens as one.
+        CriterionDialog given(c.value, c.ticked);
+        EXPECT_EQ(given.MinimumChoice()->isChecked(), IsMinimum(c.value)) << name;
     }
 }
 

@@ -23,8 +23,9 @@ using test::CliRun;
 using test::Q;
 using test::RunCli;
 
-const QStringList kStatsKeys = {"count", "mean", "median", "stddev",    "cv",       "p10",
-                                "p90",   "min",  "max",    "passCount", "passRate", "classCounts"};
+const QStringList kStatsKeys = {"count",     "invalidCount", "mean",       "median", "stddev",
+                                "cv",        "p10",          "p90",        "min",    "max",
+                                "passCount", "passRate",     "classCounts"};
 
 QSet<QString> KeySet(const QJsonObject& o) {
     QStringList keys = o.keys();
@@ -252,12 +253,13 @@ TEST(StatsCli, TableWithoutJson) {
         QStringList fields;  // in order, separated by spaces
     } cases[] = {
         {QStringLiteral("0001    梁1"),
-         {"yes", "2", "15.00", "15.00", "7.07", "0.471", "11.00", "19.00", "10", "20", "1",
+         {"yes", "2", "0", "15.00", "15.00", "7.07", "0.471", "11.00", "19.00", "10", "20", "1",
           "50.0%"}},
         {"0002",
-         {"no", "1", "100.00", "100.00", "-", "-", "100.00", "100.00", "100", "100", "0", "0.0%"}},
-        {"P003", {"yes", "0", "-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
-        {"All", {"(ticked", "components)", "5", "24.40", "30.00"}},
+         {"no", "1", "0", "100.00", "100.00", "-", "-", "100.00", "100.00", "100", "100", "0",
+          "0.0%"}},
+        {"P003", {"yes", "0", "0", "-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
+        {"All", {"(ticked", "components)", "5", "0", "24.40", "30.00"}},
         {"Corrosion-likelihood classes (rilem):",
          {"negligible", ">", "100,", "low", ">", "50,", "moderate", ">", "10,", "high",
           "<=", "10"}},

@@ -24,10 +24,13 @@ TEST(Component, StatisticsOfReadings) {
         std::vector<int> values;
         float max, min, average;
     } cases[] = {
-        {{10, 11, 12}, 12, 10, 11}, {{50, 90, 70}, 90, 50, 70},
-        {{45, 46}, 46, 45, 45.5f},  {{7}, 7, 7, 7},
+        {{10, 11, 12}, 12, 10, 11},
+        {{50, 90, 70}, 90, 50, 70},
+        {{45, 46}, 46, 45, 45.5f},
+        {{7}, 7, 7, 7},
         // Invalid readings are in no figure; without a valid one every figure is 0.
-        {{-3, 3, 0, 1000}, 3, 3, 3}, {{0, -3}, 0, 0, 0},
+        {{-3, 3, 0, 1000}, 3, 3, 3},
+        {{0, -3}, 0, 0, 0},
     };
     for (const Case& k : cases) {
         Component c = test::MakeComponent("0001", k.values);

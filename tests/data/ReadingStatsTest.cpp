@@ -162,7 +162,8 @@ TEST(ReadingStats, InvalidReadingsEnterNoFigure) {
         const test::OverflowLimitScope limit(k.limit);
         std::vector<int> mixed = k.invalid;
         mixed.insert(mixed.begin() + 1, k.valid.begin(), k.valid.end());
-        const ReadingStats clean = ComputeStats(test::MakeComponent("0001", k.valid), ClassTable::Rilem());
+        const ReadingStats clean =
+            ComputeStats(test::MakeComponent("0001", k.valid), ClassTable::Rilem());
         const std::vector<Component> file{test::MakeComponent("0001", mixed)};
         for (const ReadingStats& s : {ComputeStats(file[0], ClassTable::Rilem()),
                                       ComputeDocumentStats(file, ClassTable::Rilem()).selected}) {
@@ -482,7 +483,9 @@ TEST(ReadingStats, ClassBoundsAtTheIntegerExtremes) {
         ClassCounts counts;
     } cases[] = {
         {{{"a", 50}, {"b", INT32_MIN}, {"c", 0}}, {10, 20, 60}, {1, 2, 0}},
-        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}}, {101, 100, 5, -7, INT32_MIN, INT32_MAX}, {1, 2, 0}},
+        {{{"a", 100}, {"b", INT32_MIN}, {"c", 0}},
+         {101, 100, 5, -7, INT32_MIN, INT32_MAX},
+         {1, 2, 0}},
         {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {0, 16383, INT32_MAX}, {0, 1, 0}},
         {{{"a", INT32_MAX}, {"b", INT32_MIN + 1}, {"c", 0}}, {999999, 1, 2, INT32_MIN}, {0, 3, 0}},
     };

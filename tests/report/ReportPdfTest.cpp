@@ -107,29 +107,43 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
                           "滨江花园3号楼工程位于江北路8号，为框架结构。", "二、检测方法",
                           "四电极（Wenner）法", "检 测 结 论", "(以下空白)"})
         EXPECT_TRUE(Has(project, QString::fromUtf8(s))) << s;
-    // The totals counted here, independently of the report code, over the listed components.
-    int total = 0, passed = 0;
+    // The totals counted here, independently of the report code, over the listed components:
+    // readings of 0 or below and of 1000 or more are left out of the verdict.
+    int components = 0, total = 0, invalid = 0, passed = 0;
     for (const Component& c : file.components) {
         if (!c.selected) continue;
+        ++components;
         total += c.pointCount;
         for (int i = 0; i < c.pointCount; ++i) {
-            const float v = static_cast<float>(c.points[static_cast<std::size_t>(i)].value);
-            if (v >= c.designValue + c.lowerTolerance && v <= c.designValue + c.upperTolerance)
+            const int32_t value = c.points[static_cast<std::size_t>(i)].value;
+            const float v = static_cast<float>(value);
+            if (value <= 0 || value >= 1000)
+                ++invalid;
+            else if (v >= c.designValue + c.lowerTolerance && v <= c.designValue + c.upperTolerance)
                 ++passed;
         }
     }
-    EXPECT_TRUE(project.contains(
-        QStringLiteral("共对该构件的%1个测点进行检测，其中合格的测点%2个，不合格测点%3个")
-            .arg(total)
-            .arg(passed)
-            .arg(total - passed)));
-    const bool meets = passed * 100 >= total * 85;
-    EXPECT_EQ(project.contains(QStringLiteral("满足设计要求!")) &&
-                  !project.contains(QStringLiteral("不满足")),
-              meets);
-    EXPECT_TRUE(project.contains(QStringLiteral("合格率%1%2%")
-                                     .arg(meets ? "达到" : "为")
-                                     .arg(100.0 * passed / total, 0, 'f', 1)));
+    const int valid = total - invalid;
+    const QString scope =
+        components == 1 ? QStringLiteral("该构件") : QStringLiteral("所检%1个构件").arg(components);
+    const QString flat = Squeezed(project);
+    EXPECT_TRUE(
+        flat.contains(QStringLiteral("共对%1的%2个测点进行检测，其中合格的测点%3个，不合格测点%4个")
+                          .arg(scope)
+                          .arg(total)
+                          .arg(passed)
+                          .arg(valid - passed)))
+        << flat.toStdString();
+    EXPECT_EQ(flat.contains(QStringLiteral("无效读数%1个").arg(invalid)), invalid > 0);
+    const bool meets = passed * 100 >= valid * 85;
+    EXPECT_EQ(
+        flat.contains(QStringLiteral("满足设计要求。")) && !flat.contains(QStringLiteral("不满足")),
+        meets);
+    // Cut, never rounded, to the tenth.
+    EXPECT_TRUE(flat.contains(QStringLiteral("合格率%1%2.%3%")
+                                  .arg(meets ? "达到" : "为")
+                                  .arg(passed * 100 / valid)
+                                  .arg(passed * 1000 / valid % 10)));
 
     const QString basis = PageText(3);
     EXPECT_FALSE(basis.contains(QStringLiteral("厚度")));

@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "data/Document.h"
 #include "data/DzlFile.h"
@@ -19,10 +20,17 @@ struct Verdict {
     int32_t passing = 0;
 };
 
-Verdict VerdictOf(const std::string& path) {
+// With `each`, every component's criterion is first made from its own.
+Verdict VerdictOf(const std::string& path,
+                  const std::function<Criterion(const Component&)>& each = nullptr) {
     Verdict v;
     Document doc;
     if (doc.Open(path).Ok()) {
+        if (each) {
+            std::vector<Component> changed = doc.Components();
+            for (Component& c : changed) SetCriterion(c, each(c));
+            doc.ReplaceComponents(std::move(changed));
+        }
         v.points = doc.TotalPointCount();
         v.passing = doc.TotalPassCount();
     }
@@ -48,12 +56,16 @@ TEST(DownloadCriterion, ExampleOverSimulatedUsbPassesAsTheFileDoes) {
     const Verdict file = VerdictOf(OHMLET_EXAMPLE_PATH);
     ASSERT_GT(file.points, 0);
     ASSERT_LT(file.passing, file.points);  // some readings fail: a verdict to compare
+    // Without a band from the settings each component must reach its own design value.
+    const Verdict minimum = VerdictOf(
+        OHMLET_EXAMPLE_PATH, [](const Component& c) { return MinimumCriterion(c.designValue); });
+    ASSERT_NE(minimum.passing, file.passing);
     struct Case {
         const char* what;
         std::optional<Criterion> fill;
         bool sameAsFile;
     } cases[] = {
-        {"built-in default", std::nullopt, true},
+        {"built-in default", std::nullopt, false},
         {"the same band chosen in the settings", Criterion{45, -20, 30}, true},
         {"a narrower band", Criterion{45, -5, 5}, false},
         {"deviations only above", Criterion{0, 0, 30}, false},
@@ -65,6 +77,9 @@ TEST(DownloadCriterion, ExampleOverSimulatedUsbPassesAsTheFileDoes) {
         EXPECT_EQ(got->passing == file.passing, c.sameAsFile)
             << c.what << ": " << got->passing << " of " << got->points << " pass, the file "
             << file.passing;
+        if (!c.fill) {
+            EXPECT_EQ(got->passing, minimum.passing) << c.what;
+        }
     }
 }
 

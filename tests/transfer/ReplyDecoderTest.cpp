@@ -316,9 +316,10 @@ TEST_F(DecodeAndWriteTest, WrittenFileReadsBackAndReportsTheEnd) {
     DzlReadResult back = ReadDzlFile(Path());
     ASSERT_TRUE(back.Ok());
     EXPECT_EQ(back.components[0].Number(), "P012");
-    // The empty band got the default criterion (0..50 around 20), so the instrument's 75
-    // no longer describes it: one reading of three passes.
-    EXPECT_FLOAT_EQ(back.components[0].passRate, 1.0f / 3.0f);
+    // The empty band got the default criterion, a minimum at the sent design value 20,
+    // which all three readings reach.
+    EXPECT_FLOAT_EQ(back.components[0].passRate, 1.0f);
+    EXPECT_EQ(CriterionOf(back.components[0]), MinimumCriterion(20));
     EXPECT_EQ(back.components[0].maxValue, 90.0f);
 }
 

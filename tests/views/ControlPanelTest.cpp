@@ -240,8 +240,9 @@ TEST_F(ControlPanelTest, InsertingAPointRewritesTheCountCellOnly) {
     Load({MakeComponent("0001", {10, 11, 12}), MakeComponent("0002", {5})});
     doc.InsertPointAbove(0, 1);
     EXPECT_EQ(Cell(0, 2), QStringLiteral("4"));
-    EXPECT_EQ(Text(ControlPanel::kMinimum), QStringLiteral("0.0 kΩ*cm"))
-        << "the inserted zero is the new minimum";
+    EXPECT_EQ(Text(ControlPanel::kMinimum), QStringLiteral("10.0 kΩ*cm"))
+        << "the inserted zero is no reading yet";
+    EXPECT_EQ(Text(ControlPanel::kInvalidCount), QStringLiteral("1"));
     EXPECT_EQ(Text(ControlPanel::kPointCount), QStringLiteral("4"));
     EXPECT_EQ(Text(ControlPanel::kTotalPoints), QStringLiteral("5"));
 }
@@ -534,19 +535,20 @@ TEST_F(ControlPanelTest, TheDocumentsNotificationsReachEveryPart) {
         std::function<void()> act;
         int current;
         const char* count;
+        const char* valid;  // the statistics count valid readings only
         const char* total;
     } steps[] = {
-        {"opened", [] {}, 0, "3", "5"},
-        {"picked elsewhere", [&] { doc.SelectComponent(1); }, 1, "2", "5"},
-        {"a point inserted", [&] { doc.InsertPointAbove(0, 1); }, 1, "3", "6"},
-        {"undone", [&] { doc.Undo(); }, 1, "2", "5"},
-        {"the component deleted", [&] { doc.DeleteComponent(); }, 0, "3", "3"},
+        {"opened", [] {}, 0, "3", "3", "5"},
+        {"picked elsewhere", [&] { doc.SelectComponent(1); }, 1, "2", "2", "5"},
+        {"a point inserted", [&] { doc.InsertPointAbove(0, 1); }, 1, "3", "2", "6"},
+        {"undone", [&] { doc.Undo(); }, 1, "2", "2", "5"},
+        {"the component deleted", [&] { doc.DeleteComponent(); }, 0, "3", "3", "3"},
     };
     for (const auto& step : steps) {
         step.act();
         ASSERT_EQ(doc.CurrentIndex(), step.current) << step.what;
         EXPECT_EQ(Text(ControlPanel::kPointCount), QString::fromUtf8(step.count)) << step.what;
-        EXPECT_EQ(panel->StatsBox()->Text(ComponentStatsBox::kCount), QString::fromUtf8(step.count))
+        EXPECT_EQ(panel->StatsBox()->Text(ComponentStatsBox::kCount), QString::fromUtf8(step.valid))
             << step.what;
         EXPECT_EQ(Text(ControlPanel::kTotalPoints), QString::fromUtf8(step.total)) << step.what;
         EXPECT_EQ(SelectedRow(), step.current) << step.what;

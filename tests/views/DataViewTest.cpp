@@ -75,6 +75,30 @@ TEST_F(DataViewTest, HeadingsSizesAndValueTexts) {
     EXPECT_TRUE(Grid()->IsEditable());
 }
 
+// Band 17..25: what the colour says is also said in words, and never typed over.
+TEST_F(DataViewTest, FailingAndInvalidReadingsAreMarkedInWords) {
+    Load({MakeComponent("0001", {20, 30, 0, -5, 1000})});
+    const struct {
+        int row;
+        const char* shown;
+        const char* edited;
+        const char* tip;
+    } cells[] = {
+        {1, "20.0", "20.0", "合格"},
+        {2, "30.0 ✗", "30.0", "不合格"},
+        {3, "0.0 无效", "0.0", "无效读数"},
+        {4, "-5.0 无效", "-5.0", "无效读数"},
+        {5, "1000.0 无效", "1000.0", "无效读数"},
+    };
+    for (const auto& c : cells) {
+        const QModelIndex at = Grid()->GridModel()->index(c.row - 1, 1);
+        EXPECT_EQ(at.data(Qt::DisplayRole).toString(), QString::fromUtf8(c.shown)) << c.row;
+        EXPECT_EQ(at.data(Qt::EditRole).toString(), QString::fromUtf8(c.edited)) << c.row;
+        EXPECT_TRUE(at.data(Qt::ToolTipRole).toString().startsWith(QString::fromUtf8(c.tip)))
+            << c.row;
+    }
+}
+
 TEST_F(DataViewTest, WithoutAComponentFiftyEmptyRowsThatCannotBeEdited) {
     EXPECT_EQ(Grid()->GridModel()->GridRowCount(), 51);
     EXPECT_EQ(Grid()->ItemText(50, 0), QStringLiteral("50"));
@@ -221,7 +245,7 @@ TEST_F(DataViewTest, TheTableShowsTheDocumentAfterEveryEdit) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i % 1000);
     Load({MakeComponent("0001", values), MakeComponent("0002", {5, 6})});
     auto shown = [&](int row) {
-        return Grid()->GridModel()->index(row - 1, 1).data(Qt::DisplayRole).toString();
+        return Grid()->GridModel()->index(row - 1, 1).data(Qt::EditRole).toString();
     };
     struct Step {
         const char* what;

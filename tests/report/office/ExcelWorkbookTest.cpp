@@ -82,7 +82,8 @@ TEST(ExcelWorkbook, HeadingTextsAreExact) {
     EXPECT_EQ(Cell(book, "D1"), QStringLiteral("电阻率:45.5 KΩ*cm"));
     EXPECT_EQ(Cell(book, "G1"), QStringLiteral("2015年03月07日"));
     EXPECT_EQ(Cell(book, "A3"), QStringLiteral("P002()"));
-    EXPECT_EQ(Cell(book, "D3"), QStringLiteral("电阻率:43.5 KΩ*cm"));
+    // The 0 is no reading: the mean leaves it out, and says so.
+    EXPECT_EQ(Cell(book, "D3"), QStringLiteral("电阻率:87.0 KΩ*cm（无效读数1个未计入）"));
     EXPECT_EQ(Cell(book, "G3"), QStringLiteral("2015年 3月 7日"));
 }
 
@@ -139,7 +140,8 @@ TEST(ExcelWorkbook, SpreadsheetShowsTheOldTexts) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << convert.readAllStandardError().toStdString();
     const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 2);
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("0001(梁1),,,电阻率:218.4 KΩ*cm,,,") + kDate))
+    EXPECT_TRUE(lines[0].startsWith(
+        QStringLiteral("0001(梁1),,,电阻率:48.5 KΩ*cm（无效读数3个未计入）,,,") + kDate))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("0,87.0,10.0,1000.0,-5.0")))
         << lines[1].toStdString();
@@ -276,21 +278,25 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
         const char* what;
         ClassTable table;
         std::vector<ComponentSpec> specs;
-        // Per row: number, count, mean, min, max, then the class counts.
+        // Per row: valid count, mean, min, max, then the class counts; invalid readings
+        // are counted apart and in no other figure.
         std::vector<std::vector<double>> rows;
+        std::vector<double> invalid;  // per row
     } cases[] = {
         {"rilem, one component not ticked",
          ClassTable::Rilem(),
-         {{"0001", "a", kDate, {5, 20, 60, 120}},
+         {{"0001", "a", kDate, {5, 20, 0, 60, 120, 1000}},
           {"0002", "b", kDate, {1, 2}, false},
           {"0003", "c", kDate, {55, 65}}},
          {{4, 51.25, 5, 120, 1, 1, 1, 1},
           {2, 60, 55, 65, 0, 2, 0, 0},
-          {6, 54.1666, 5, 120, 1, 3, 1, 1}}},
+          {6, 54.1666, 5, 120, 1, 3, 1, 1}},
+         {2, 0, 2}},
         {"langford",
          ClassTable::Langford(),
          {{"0001", "三号楼五层框架梁第十二跨轴线七至九", kDate, {3, 7, 15, 25}}},
-         {{4, 12.5, 3, 25, 1, 1, 1, 1}, {4, 12.5, 3, 25, 1, 1, 1, 1}}},
+         {{4, 12.5, 3, 25, 1, 1, 1, 1}, {4, 12.5, 3, 25, 1, 1, 1, 1}},
+         {0, 0}},
     };
     for (const Case& c : cases) {
         QTemporaryDir folder;
@@ -314,7 +320,7 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
             rows[figures + 2].toArray()[0].toString().startsWith(QStringLiteral("适用于：")));
         const QJsonArray heading = rows[0].toArray();
         EXPECT_EQ(heading[0].toString(), QStringLiteral("构件编号")) << c.what;
-        EXPECT_EQ(heading.size(), static_cast<qsizetype>(13 + 2 * c.table.Size())) << c.what;
+        EXPECT_EQ(heading.size(), static_cast<qsizetype>(15 + 2 * c.table.Size())) << c.what;
         EXPECT_EQ(rows[figures - 1].toArray()[0].toString(), QStringLiteral("全部")) << c.what;
         // It prints one page wide, headings on every page, every name whole.
         const QJsonObject page =
@@ -332,13 +338,14 @@ TEST(ExcelWorkbookSummary, StatisticsAndClassCountsPerComponentAndOverall) {
             const QJsonArray row = rows[static_cast<qsizetype>(r + 1)].toArray();
             const std::vector<double>& want = c.rows[r];
             EXPECT_EQ(row[2].toDouble(), want[0]) << c.what << " row " << r;
-            EXPECT_NEAR(row[3].toDouble(), want[1], 1e-3) << c.what << " row " << r;
-            EXPECT_EQ(row[9].toDouble(), want[2]) << c.what << " row " << r;
-            EXPECT_EQ(row[10].toDouble(), want[3]) << c.what << " row " << r;
+            EXPECT_EQ(row[3].toDouble(), c.invalid[r]) << c.what << " row " << r << " invalid";
+            EXPECT_NEAR(row[4].toDouble(), want[1], 1e-3) << c.what << " row " << r;
+            EXPECT_EQ(row[10].toDouble(), want[2]) << c.what << " row " << r;
+            EXPECT_EQ(row[11].toDouble(), want[3]) << c.what << " row " << r;
             for (std::size_t k = 0; k < c.table.Size(); ++k) {
-                EXPECT_EQ(row[static_cast<qsizetype>(13 + 2 * k)].toDouble(), want[4 + k])
+                EXPECT_EQ(row[static_cast<qsizetype>(15 + 2 * k)].toDouble(), want[4 + k])
                     << c.what << " row " << r << " class " << k;
-                EXPECT_NEAR(row[static_cast<qsizetype>(14 + 2 * k)].toDouble(),
+                EXPECT_NEAR(row[static_cast<qsizetype>(16 + 2 * k)].toDouble(),
                             want[4 + k] / want[0], 1e-9)
                     << c.what << " row " << r << " share " << k;
             }

@@ -87,9 +87,9 @@ TEST_F(ExportOfficeCli, CsvHasAHeaderAndOneLinePerReading) {
     QStringList lines =
         QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 25 + 2);
-    EXPECT_EQ(lines[0], QStringLiteral("number,name,testDate,point,value,isoDate"));
-    EXPECT_EQ(lines[25], QStringLiteral("=\"0001\",梁1,2015年03月07日,25,25,2015-03-07"));
-    EXPECT_EQ(lines[27], QStringLiteral("=\"0003\",柱3,2015年03月08日,2,87,2015-03-08"));
+    EXPECT_EQ(lines[0], QStringLiteral("number,name,testDate,point,value,isoDate,verdict"));
+    EXPECT_EQ(lines[25], QStringLiteral("=\"0001\",梁1,2015年03月07日,25,25,2015-03-07,fail"));
+    EXPECT_EQ(lines[27], QStringLiteral("=\"0003\",柱3,2015年03月08日,2,87,2015-03-08,fail"));
 }
 
 TEST_F(ExportOfficeCli, CsvWithoutByteOrderMark) {
@@ -98,7 +98,7 @@ TEST_F(ExportOfficeCli, CsvWithoutByteOrderMark) {
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     QFile file(out);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("number,name,testDate,point,value,isoDate\n"));
+    EXPECT_TRUE(file.readAll().startsWith("number,name,testDate,point,value,isoDate,verdict\n"));
 }
 
 // The ISO date comes from the stored text; one that names no real day stays empty.
@@ -127,7 +127,7 @@ TEST(CsvExport, IsoDateFromTheStoredDate) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
         ASSERT_GE(lines.size(), 2) << k.stored;
-        EXPECT_EQ(lines[1].section(QLatin1Char(','), 5), QString::fromUtf8(k.iso)) << k.stored;
+        EXPECT_EQ(lines[1].section(QLatin1Char(','), 5, 5), QString::fromUtf8(k.iso)) << k.stored;
     }
 }
 
@@ -179,7 +179,7 @@ TEST(CsvExport, FormulaLikeTextsAreWrittenAsText) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         const QString expected = QStringLiteral("=\"0001\",") + QString::fromUtf8(k.field) +
-                                 QStringLiteral(",2015年03月07日,1,-5,2015-03-07\n");
+                                 QStringLiteral(",2015年03月07日,1,-5,2015-03-07,invalid\n");
         EXPECT_TRUE(text.endsWith(expected)) << k.name << ": " << text.toStdString();
     }
 }

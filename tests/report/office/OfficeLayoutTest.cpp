@@ -72,10 +72,10 @@ TEST(ReadingsCsv, OneLinePerReadingOfTheSelectedComponents) {
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));  // Qt's decoder would drop it unseen
     EXPECT_EQ(QString::fromUtf8(bytes.mid(3)),
-              QStringLiteral("number,name,testDate,point,value,isoDate\n"
-                             "=\"0001\",梁1,2015年03月07日,1,45,2015-03-07\n"
-                             "=\"0001\",梁1,2015年03月07日,2,0,2015-03-07\n"
-                             "=\"0003\",\"板, \"\"B\"\"\",2015年 3月 7日,1,87,2015-03-07\n"));
+              QStringLiteral("number,name,testDate,point,value,isoDate,verdict\n"
+                             "=\"0001\",梁1,2015年03月07日,1,45,2015-03-07,fail\n"
+                             "=\"0001\",梁1,2015年03月07日,2,0,2015-03-07,invalid\n"
+                             "=\"0003\",\"板, \"\"B\"\"\",2015年 3月 7日,1,87,2015-03-07,fail\n"));
 }
 
 TEST(ReadingsCsv, UnwritablePathFails) {
