@@ -7,7 +7,7 @@ namespace ohmlet {
 namespace {
 
 // How long the parties wait in real time for one that may have left before they go on.
-constexpr auto kAbsentParty = std::chrono::milliseconds(20);
+constexpr auto kAbsentParty = std::chrono::milliseconds(50);
 
 }  // namespace
 
