@@ -66,6 +66,7 @@ struct Outcome {
     TransferOutcome result;
     ByteBuffer target;
     double endedAt = 0;  // seconds of simulated time
+    int counts = 0;      // times the session counted the components
 };
 
 // Runs a transfer the way the dialog does: on completion the reply is decoded and
@@ -83,6 +84,7 @@ Outcome Transfer(const FaultPlan& plan, int waitMs, int idleMs = 0) {
         TransferSession link;
         link.SetClock(clock);
         QSignalSpy ended(&link, &TransferSession::ended);
+        QSignalSpy counted(&link, &TransferSession::counted);
         StartOutcome opened =
             link.Start(std::make_unique<SerialLink>(instrument.Port().toStdString(), clock),
                        ReplyLayout::Serial, target, idleMs);
@@ -91,6 +93,7 @@ Outcome Transfer(const FaultPlan& plan, int waitMs, int idleMs = 0) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !ended.isEmpty() || clock.Now() >= cancelAt; }));
         outcome.endedAt = std::chrono::duration<double>(clock.Elapsed()).count();
         outcome.completed = !ended.isEmpty();
+        outcome.counts = counted.count();
         if (!outcome.completed) {
             EXPECT_TRUE(link.IsRunning());
             link.Cancel();  // the user's cancel
@@ -189,6 +192,9 @@ TEST(SerialFaults, AStallOnlyDelaysTheReplyAtTheLinesPace) {
         Outcome outcome = Transfer(stall, 30000, 10000);
         ASSERT_TRUE(outcome.completed);
         EXPECT_TRUE(outcome.result.Ok()) << outcome.result.cause;
+        // Counting paces itself to every 150 ms of the clock while bytes come, and once
+        // more when they are all there.
+        EXPECT_NEAR(outcome.counts, lineSeconds / 0.15 + 1, 2);
         EXPECT_GE(outcome.endedAt, lineSeconds + stallMs / 1000.0);
         EXPECT_LT(outcome.endedAt, lineSeconds + stallMs / 1000.0 + 0.3);
         DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
