@@ -182,7 +182,7 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
     EXPECT_EQ(file.components[0].points[0].value, 30 ^ 0x40);
 }
 
-TEST(SerialFaults, AStallOnlyDelaysTheReplyAtTheLinesPace) {
+TEST(SerialFaults, AShortStallOnlyDelaysTheReply) {
     const double lineSeconds = double(Reply().size() - 1) / kSerialBytesPerSecond;
     for (int stallMs : {0, 300, 8000}) {
         SCOPED_TRACE(stallMs);
