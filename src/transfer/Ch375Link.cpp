@@ -1,14 +1,13 @@
 #include "transfer/Ch375Link.h"
 
 #include <chrono>
-#include <thread>
 
 #include "transfer/TransferTexts.h"
 
 namespace ohmlet {
 
-Ch375Link::Ch375Link(std::unique_ptr<Ch375> chip, unsigned deviceIndex)
-    : chip_(std::move(chip)), index_(deviceIndex) {}
+Ch375Link::Ch375Link(std::unique_ptr<Ch375> chip, unsigned deviceIndex, Clock& clock)
+    : chip_(std::move(chip)), index_(deviceIndex), clock_(clock) {}
 
 Ch375Link::~Ch375Link() { Close(); }
 
@@ -56,10 +55,10 @@ void Ch375Link::Close() {
     using namespace std::chrono_literals;
     if (!open_) return;
     Abort();
-    std::this_thread::sleep_for(50ms);
+    clock_.SleepFor(50ms);
     chip_->CloseDevice(index_);
     open_ = false;
-    std::this_thread::sleep_for(20ms);
+    clock_.SleepFor(20ms);
 }
 
 }  // namespace ohmlet

@@ -5,13 +5,16 @@
 #include <memory>
 
 #include "transfer/Ch375.h"
+#include "transfer/Clock.h"
 #include "transfer/Link.h"
 
 namespace ohmlet {
 
 class Ch375Link : public Link {
 public:
-    Ch375Link(std::unique_ptr<Ch375> chip, unsigned deviceIndex);
+    // Close's pauses for the driver run on clock, which must outlive the link.
+    Ch375Link(std::unique_ptr<Ch375> chip, unsigned deviceIndex,
+              Clock& clock = SystemClock::Instance());
     ~Ch375Link() override;
 
     // Opens the device and checks it has a name to talk to; a failure carries the
@@ -29,6 +32,7 @@ public:
 private:
     const std::unique_ptr<Ch375> chip_;
     const unsigned index_;
+    Clock& clock_;
     std::atomic<bool> open_{false};
 };
 

@@ -32,8 +32,7 @@ DownloadOutcome LinkFailed(DownloadCode code, const LinkResult& failure, std::st
 }  // namespace
 
 DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
-                                  const DownloadProgress& progress, int idleMs) {
-    using Clock = std::chrono::steady_clock;
+                                  const DownloadProgress& progress, int idleMs, Clock& clock) {
     // Bytes of an earlier, cancelled transfer must not prefix this reply.
     reply.clear();
     // A failed write is not fatal: nothing then arrives, and the user sees no progress
@@ -41,7 +40,7 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
     link.Write(reinterpret_cast<const unsigned char*>(kDownloadRequest),
                std::strlen(kDownloadRequest));
     if (progress) progress(0, 0);
-    Clock::time_point lastByte = Clock::now();
+    Clock::TimePoint lastByte = clock.Now();
     for (;;) {
         if (cancel) return Ended(DownloadCode::Cancelled);
         const std::size_t before = reply.size();
@@ -51,7 +50,7 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
             return LinkFailed(DownloadCode::ReadFailed, read);
         }
         if (reply.size() != before) {
-            lastByte = Clock::now();
+            lastByte = clock.Now();
             if (progress) progress(reply.size(), ExpectedReplySize(ReplyLayout::Serial, reply));
         }
         if (IsSerialReplyComplete(reply)) {
@@ -60,7 +59,7 @@ DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atom
             link.Read(reply, kSerialReplySlack + 1, 0);
             return Ended(DownloadCode::Complete);
         }
-        if (idleMs > 0 && Clock::now() - lastByte > std::chrono::milliseconds(idleMs))
+        if (idleMs > 0 && clock.Now() - lastByte > std::chrono::milliseconds(idleMs))
             return Ended(DownloadCode::Stalled, {},
                          "no byte for " + std::to_string(idleMs) + " ms");
     }

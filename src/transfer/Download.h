@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "data/Outcome.h"
+#include "transfer/Clock.h"
 #include "transfer/Link.h"
 #include "transfer/ReplyDecoder.h"
 
@@ -34,9 +35,11 @@ struct DownloadOutcome : Outcome<DownloadCode> {
 using DownloadProgress = std::function<void(std::size_t received, std::size_t expected)>;
 
 // Sends "BHV20!" once, then appends what arrives to reply until it holds a complete
-// serial reply. The user cancels; idleMs > 0 gives up after that long without a byte.
+// serial reply. The user cancels; idleMs > 0 gives up after that long without a byte,
+// measured on clock.
 DownloadOutcome RunSerialDownload(Link& link, ByteBuffer& reply, const std::atomic<bool>& cancel,
-                                  const DownloadProgress& progress = {}, int idleMs = 0);
+                                  const DownloadProgress& progress = {}, int idleMs = 0,
+                                  Clock& clock = SystemClock::Instance());
 
 // Requests block 0, 1, ... until the heads are in, then 168, 169, ... for the point
 // area, until reply holds a complete USB reply; then sends the end request whatever

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "transfer/Clock.h"
 #include "transfer/Link.h"
 
 namespace ohmlet {
 
 class SerialLink : public Link {
 public:
-    // portName: a device path ("/dev/ttyUSB0") or a COM name ("COM3").
-    explicit SerialLink(std::string portName);
+    // portName: a device path ("/dev/ttyUSB0") or a COM name ("COM3"). Read's time-out
+    // and the wait for room to write run on clock, which must outlive the link.
+    explicit SerialLink(std::string portName, Clock& clock = SystemClock::Instance());
     ~SerialLink() override;
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
@@ -31,6 +33,7 @@ public:
 private:
     struct Port;  // the system's handles
     std::string portName_;
+    Clock& clock_;
     std::unique_ptr<Port> port_;
     std::atomic<bool> aborted_{false};
 };

@@ -26,7 +26,7 @@ struct SerialLink::Port {
 namespace {
 
 // How long a write waits for room in the driver before it gives up.
-constexpr int kWriteWaitMs = 1000;
+constexpr std::chrono::milliseconds kWriteWait(1000);
 // A read in one call at most; the driver keeps the rest.
 constexpr std::size_t kReadChunk = 4096;
 
@@ -62,6 +62,20 @@ bool Configure(int fd) {
     return ::tcsetattr(fd, TCSANOW, &mode) == 0;
 }
 
+// Waits until fd is ready for events, Abort has written to the wake-up pipe, or wait has
+// passed on clock: > 0 ready, 0 time is up, < 0 the failure's errno negated.
+int WaitFor(Clock& clock, int fd, int wake, short events, std::chrono::milliseconds wait) {
+    const Clock::TimePoint deadline = clock.Now() + wait;
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock.Now());
+        if (left.count() <= 0) return 0;
+        pollfd fds[2] = {{fd, events, 0}, {wake, POLLIN, 0}};
+        int ready = clock.WaitForSystem(left, [&](int ms) { return ::poll(fds, 2, ms); });
+        if (ready > 0) return ready;
+        if (ready < 0 && errno != EINTR) return -errno;
+    }
+}
+
 LinkResult SystemFailure(int code, const std::string& doing = {}) {
     std::string cause = doing.empty() ? ErrorText(code) : doing + ": " + ErrorText(code);
     return LinkFailure(SerialLink::StatusForError(static_cast<unsigned long>(code)), cause);
@@ -94,8 +108,8 @@ LinkStatus SerialLink::StatusForError(unsigned long code) {
     }
 }
 
-SerialLink::SerialLink(std::string portName)
-    : portName_(std::move(portName)), port_(std::make_unique<Port>()) {
+SerialLink::SerialLink(std::string portName, Clock& clock)
+    : portName_(std::move(portName)), clock_(clock), port_(std::make_unique<Port>()) {
     if (::pipe(port_->wake) != 0) {
         port_->wake[0] = port_->wake[1] = -1;
     } else if (!SetNonBlockingCloexec(port_->wake[0]) || !SetNonBlockingCloexec(port_->wake[1])) {
@@ -153,19 +167,17 @@ LinkResult SerialLink::Write(const unsigned char* data, std::size_t size) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return SystemFailure(errno, "writing the request");
-        pollfd wait[2] = {{port_->fd, POLLOUT, 0}, {port_->wake[0], POLLIN, 0}};
-        int ready = ::poll(wait, 2, kWriteWaitMs);
+        const int ready = WaitFor(clock_, port_->fd, port_->wake[0], POLLOUT, kWriteWait);
         if (ready == 0) return LinkFailure(LinkStatus::TimedOut, "writing the request");
-        if (ready < 0 && errno != EINTR) return SystemFailure(errno, "writing the request");
+        if (ready < 0) return SystemFailure(-ready, "writing the request");
     }
     return {};
 }
 
 LinkResult SerialLink::Read(ByteBuffer& out, std::size_t maxBytes, int timeoutMs) {
     if (port_->fd < 0) return LinkFailure(LinkStatus::Failed, "the port is not open");
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+    const Clock::TimePoint deadline =
+        clock_.Now() + std::chrono::milliseconds(std::max(0, timeoutMs));
     for (;;) {
         if (aborted_) return LinkFailure(LinkStatus::Aborted, {});
         if (maxBytes == 0) return {};
@@ -177,11 +189,10 @@ LinkResult SerialLink::Read(ByteBuffer& out, std::size_t maxBytes, int timeoutMs
         // A terminal reads 0 bytes only once its line hung up.
         if (n == 0) return LinkFailure(LinkStatus::NoSuchDevice, "the port hung up");
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return SystemFailure(errno);
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_.Now());
         if (left.count() <= 0) return {};
-        pollfd wait[2] = {{port_->fd, POLLIN, 0}, {port_->wake[0], POLLIN, 0}};
-        if (::poll(wait, 2, static_cast<int>(left.count())) < 0 && errno != EINTR)
-            return SystemFailure(errno);
+        const int ready = WaitFor(clock_, port_->fd, port_->wake[0], POLLIN, left);
+        if (ready < 0) return SystemFailure(-ready);
     }
 }
 

@@ -130,8 +130,8 @@ LinkStatus SerialLink::StatusForError(unsigned long code) {
     }
 }
 
-SerialLink::SerialLink(std::string portName)
-    : portName_(std::move(portName)), port_(std::make_unique<Port>()) {}
+SerialLink::SerialLink(std::string portName, Clock& clock)
+    : portName_(std::move(portName)), clock_(clock), port_(std::make_unique<Port>()) {}
 
 SerialLink::~SerialLink() { Close(); }
 
@@ -172,9 +172,8 @@ LinkResult SerialLink::Write(const unsigned char* data, std::size_t size) {
 LinkResult SerialLink::Read(ByteBuffer& out, std::size_t maxBytes, int timeoutMs) {
     if (port_->handle == INVALID_HANDLE_VALUE)
         return LinkFailure(LinkStatus::Failed, "the port is not open");
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+    const Clock::TimePoint deadline =
+        clock_.Now() + std::chrono::milliseconds(std::max(0, timeoutMs));
     for (;;) {
         if (aborted_) return LinkFailure(LinkStatus::Aborted, {});
         if (maxBytes == 0) return {};
@@ -186,7 +185,9 @@ LinkResult SerialLink::Read(ByteBuffer& out, std::size_t maxBytes, int timeoutMs
         const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
         out.resize(at + got);
         if (!ok) return SystemFailure(error);
-        if (got > 0 || Clock::now() >= deadline) return {};
+        if (got > 0 || clock_.Now() >= deadline) return {};
+        // The driver waited its slice in real time; a simulated clock moves by a step.
+        clock_.WaitForSystem(std::chrono::milliseconds(kReadSliceMs), [](int) { return 0; });
     }
 }
 

@@ -32,6 +32,7 @@ struct TransferJob {
     int idleMs = 0;
     Criterion fill;
     bool keepReply = false;
+    Clock* clock = nullptr;
     // Shared, so the worker's set_value never touches a promise Start has dropped.
     std::shared_ptr<std::promise<LinkResult>> opening;
 };
@@ -74,11 +75,12 @@ constexpr auto kCountInterval = std::chrono::milliseconds(150);
 TransferOutcome RunTransfer(TransferRun& run, const TransferJob& job,
                             const DownloadProgress& bytesReport, const CountsReport& countsReport) {
     ByteBuffer reply;
-    auto lastCount = std::chrono::steady_clock::now() - kCountInterval;
+    Clock& clock = *job.clock;
+    auto lastCount = clock.Now() - kCountInterval;
     // The downloads call this on this thread between reads: the reply holds still.
     const DownloadProgress progress = [&](std::size_t received, std::size_t expected) {
         bytesReport(received, expected);
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = clock.Now();
         const bool whole = expected > 0 && received >= expected;
         if (!whole && now - lastCount < kCountInterval) return;
         lastCount = now;
@@ -87,7 +89,7 @@ TransferOutcome RunTransfer(TransferRun& run, const TransferJob& job,
     };
     DownloadOutcome download =
         job.layout == ReplyLayout::Serial
-            ? RunSerialDownload(*run.link, reply, run.cancel, progress, job.idleMs)
+            ? RunSerialDownload(*run.link, reply, run.cancel, progress, job.idleMs, clock)
             : RunUsbDownload(*run.link, reply, run.cancel, progress);
     run.link->Close();
     // A reply that arrived whole is done with, whatever the decoder made of it.
@@ -140,8 +142,8 @@ StartOutcome TransferSession::Start(std::unique_ptr<Link> link, ReplyLayout layo
     auto run = std::make_shared<TransferRun>(std::move(link));
     auto opening = std::make_shared<std::promise<LinkResult>>();
     std::future<LinkResult> opened = opening->get_future();
-    TransferJob job{run,    ++runNumber_, layout,     std::move(targetPath),
-                    idleMs, fill_,        keepReply_, std::move(opening)};
+    TransferJob job{run,   ++runNumber_, layout, std::move(targetPath), idleMs,
+                    fill_, keepReply_,   clock_, std::move(opening)};
     QPointer<TransferSession> self(this);
     // The link is opened, used and closed on the worker: a serial port then lives on one
     // thread only. A QThread, because the port's notifiers want one.

@@ -14,6 +14,7 @@ class QThread;
 
 #include "data/Criterion.h"
 #include "data/Outcome.h"
+#include "transfer/Clock.h"
 #include "transfer/Link.h"
 #include "transfer/TransferOutcome.h"
 
@@ -52,6 +53,9 @@ public:
     // A written transfer keeps its reply in Result().received too (a failed one always
     // does), so it can be saved; taken by the next Start.
     void SetKeepReply(bool keep) { keepReply_ = keep; }
+    // The clock a serial transfer's idle time and the counting pace run on; it must
+    // outlive the transfer. Taken by the next Start.
+    void SetClock(Clock& clock) { clock_ = &clock; }
     // The transfer ends at its next step; the link's pending call is aborted.
     void Cancel();
     // Cancels and waits until the worker has closed the link.
@@ -83,6 +87,7 @@ private:
     TransferOutcome result_;
     Criterion fill_ = BuiltInDownloadCriterion();
     bool keepReply_ = false;
+    Clock* clock_ = &SystemClock::Instance();
 };
 
 }  // namespace ohmlet

@@ -17,6 +17,7 @@ struct ScriptedPort {
     LinkResult readFailure;     // given once the pieces are out
     std::atomic<bool>* cancelWhenDry = nullptr;
     int aborts = 0;
+    Clock* clock = nullptr;  // a dry read waits its time-out on it, as a port would
 };
 
 class ScriptedLink : public Link {
@@ -30,6 +31,7 @@ public:
     LinkResult Read(ByteBuffer& out, std::size_t maxBytes, int timeoutMs) override {
         port_.timeouts.push_back(timeoutMs);
         if (port_.pieces.empty()) {
+            if (port_.clock) port_.clock->SleepFor(std::chrono::milliseconds(timeoutMs));
             if (port_.cancelWhenDry) *port_.cancelWhenDry = true;
             return port_.readFailure;
         }
@@ -137,7 +139,7 @@ TEST(SerialDownload, CancelReadFailureAndSilenceEndTheLoop) {
          DownloadCode::ReadFailed, LinkStatus::NoSuchDevice},
         {"an abort without a cancel", LinkFailure(LinkStatus::Aborted, {}), false, 0,
          DownloadCode::Cancelled, LinkStatus::Ok},
-        {"the instrument falls silent", {}, false, 1, DownloadCode::Stalled, LinkStatus::Ok},
+        {"the instrument falls silent", {}, false, 10000, DownloadCode::Stalled, LinkStatus::Ok},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -146,12 +148,17 @@ TEST(SerialDownload, CancelReadFailureAndSilenceEndTheLoop) {
         port.readFailure = c.failure;
         std::atomic<bool> cancel{false};
         if (c.cancelWhenDry) port.cancelWhenDry = &cancel;
+        SimulatedClock clock;
+        port.clock = &clock;
         ScriptedLink link(port);
         ByteBuffer buffer;
-        // A silent instrument is read until the idle time has passed; the script
-        // gives nothing, immediately, each time.
-        DownloadOutcome out = RunSerialDownload(link, buffer, cancel, {}, c.idleMs);
+        // A silent instrument is read until the idle time has passed on the clock.
+        DownloadOutcome out = RunSerialDownload(link, buffer, cancel, {}, c.idleMs, clock);
         EXPECT_EQ(out.code, c.code);
+        if (c.idleMs > 0) {
+            EXPECT_GT(clock.Elapsed(), std::chrono::milliseconds(c.idleMs));
+            EXPECT_LE(clock.Elapsed(), std::chrono::milliseconds(c.idleMs + kSerialPollMs));
+        }
         EXPECT_EQ(out.link, c.link);
         EXPECT_EQ(buffer.size(), 9u);
         if (c.code == DownloadCode::ReadFailed) {

@@ -1,10 +1,9 @@
 // The serial link against the virtual instrument on a real pseudo-terminal, with bytes
-// dropped, cut off, garbled or stalled on the line. The link has no reply time-out by
-// design: a reply that never completes runs until the user cancels, and a cancelled or
-// inconsistent transfer never replaces the target file.
+// dropped, cut off, garbled or stalled on the line, at the line's own 240 bytes a second
+// in simulated time. A reply that never completes runs until the user cancels or the
+// idle time passes, and a cancelled or inconsistent transfer never replaces the target.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,9 +18,6 @@
 
 namespace ohmlet {
 namespace {
-
-// Fast enough for a test; a read waits at most 200 ms whatever the pace.
-constexpr unsigned kTestBytesPerSecond = 4000;
 
 ByteBuffer Reply() {
     std::vector<test::SerialBlock> blocks;
@@ -43,12 +39,13 @@ const ByteBuffer kOldFile = {2, 0, 0, 0, 'o', 'l', 'd'};
 // The virtual instrument on its own thread, stopped and joined when it goes.
 class Instrument {
 public:
-    explicit Instrument(const FaultPlan& plan) : plan_(plan) {
+    Instrument(const FaultPlan& plan, Clock& clock) : plan_(plan) {
         std::string error;
         pty_ = PseudoTerminal::Open(error);
         if (!pty_) return;
-        thread_ = std::thread(
-            [this] { RunSerialSimulator(*pty_, Reply(), stop_, kTestBytesPerSecond, {}, &plan_); });
+        thread_ = std::thread([this, &clock] {
+            RunSerialSimulator(*pty_, Reply(), stop_, kSerialBytesPerSecond, {}, &plan_, clock);
+        });
     }
     ~Instrument() {
         stop_ = true;
@@ -68,27 +65,35 @@ struct Outcome {
     std::size_t received = 0;
     TransferOutcome result;
     ByteBuffer target;
+    double endedAt = 0;  // seconds of simulated time
+    int counts = 0;      // times the session counted the components
 };
 
 // Runs a transfer the way the dialog does: on completion the reply is decoded and
-// written; otherwise the user cancels after waitMs.
-Outcome Transfer(const FaultPlan& plan, int waitMs) {
+// written; otherwise the user cancels after waitMs of simulated time.
+Outcome Transfer(const FaultPlan& plan, int waitMs, int idleMs = 0) {
     QTemporaryDir dir;
     const std::string target = (dir.path() + "/DZLDat.DZL").toStdString();
     std::ofstream(target, std::ios::binary)
         .write(reinterpret_cast<const char*>(kOldFile.data()), kOldFile.size());
     Outcome outcome;
+    SimulatedClock clock(2);  // the simulator's thread and the transfer's worker
     {
-        Instrument instrument(plan);
+        Instrument instrument(plan, clock);
         EXPECT_FALSE(instrument.Port().isEmpty());
         TransferSession link;
+        link.SetClock(clock);
         QSignalSpy ended(&link, &TransferSession::ended);
+        QSignalSpy counted(&link, &TransferSession::counted);
         StartOutcome opened =
-            link.Start(std::make_unique<SerialLink>(instrument.Port().toStdString()),
-                       ReplyLayout::Serial, target);
+            link.Start(std::make_unique<SerialLink>(instrument.Port().toStdString(), clock),
+                       ReplyLayout::Serial, target, idleMs);
         EXPECT_TRUE(opened.Ok()) << opened.cause;
-        ended.wait(waitMs);
+        const auto cancelAt = clock.Now() + std::chrono::milliseconds(waitMs);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !ended.isEmpty() || clock.Now() >= cancelAt; }));
+        outcome.endedAt = std::chrono::duration<double>(clock.Elapsed()).count();
         outcome.completed = !ended.isEmpty();
+        outcome.counts = counted.count();
         if (!outcome.completed) {
             EXPECT_TRUE(link.IsRunning());
             link.Cancel();  // the user's cancel
@@ -122,16 +127,29 @@ TEST(SerialFaults, ABrokenLineNeverWritesAndTheOldFileStays) {
         {"nothing at all", plan([](FaultPlan& p) { p.cutAt = 0; })},
         {"a long stall", plan([](FaultPlan& p) { p.stallAt = 100, p.stallMs = 600000; })},
     };
+    // The user's cancel long after the reply's second at line speed, or the idle time.
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        // Several times what the reply needs at the test's pace.
-        Outcome outcome = Transfer(c.plan, 1500);
-        // A shifted header may end the reply early; it then cannot decode.
-        if (outcome.completed)
-            EXPECT_FALSE(outcome.result.Ok());
-        else
+        for (int idleMs : {0, 10000}) {
+            SCOPED_TRACE(std::string(c.what) + ", idle ms " + std::to_string(idleMs));
+            Outcome outcome = Transfer(c.plan, idleMs > 0 ? 60000 : 5000, idleMs);
+            EXPECT_EQ(outcome.target, kOldFile);
+            // A shifted header may end the reply early; it then cannot decode.
+            if (outcome.completed && outcome.result.code != TransferCode::Stalled) {
+                EXPECT_FALSE(outcome.result.Ok());
+                continue;
+            }
             EXPECT_LT(outcome.received, size);
-        EXPECT_EQ(outcome.target, kOldFile);
+            EXPECT_EQ(outcome.completed, idleMs > 0);
+            if (idleMs == 0) continue;
+            EXPECT_EQ(outcome.result.code, TransferCode::Stalled);
+            // The last byte came at its place in the line's pace; the idle time counts
+            // from there, checked after each 200 ms read.
+            const double expected =
+                idleMs / 1000.0 +
+                double(std::max<std::size_t>(outcome.received, 1) - 1) / kSerialBytesPerSecond;
+            EXPECT_GE(outcome.endedAt, expected);
+            EXPECT_LT(outcome.endedAt, expected + 0.4);
+        }
     }
 }
 
@@ -165,15 +183,24 @@ TEST(SerialFaults, GarbledLengthOrCountWritesNothingAndAGarbledReadingIsWhatArri
 }
 
 TEST(SerialFaults, AShortStallOnlyDelaysTheReply) {
-    FaultPlan stall;
-    stall.stallAt = 50;
-    stall.stallMs = 300;
-    Outcome outcome = Transfer(stall, 10000);
-    ASSERT_TRUE(outcome.completed);
-    EXPECT_TRUE(outcome.result.Ok()) << outcome.result.cause;
-    DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
-    ASSERT_TRUE(file.Ok());
-    EXPECT_EQ(file.components.size(), 4u);
+    const double lineSeconds = double(Reply().size() - 1) / kSerialBytesPerSecond;
+    for (int stallMs : {0, 300, 8000}) {
+        SCOPED_TRACE(stallMs);
+        FaultPlan stall;
+        stall.stallAt = 50;
+        stall.stallMs = stallMs;
+        Outcome outcome = Transfer(stall, 30000, 10000);
+        ASSERT_TRUE(outcome.completed);
+        EXPECT_TRUE(outcome.result.Ok()) << outcome.result.cause;
+        // Counting paces itself to every 150 ms of the clock while bytes come, and once
+        // more when they are all there.
+        EXPECT_NEAR(outcome.counts, lineSeconds / 0.15 + 1, 2);
+        EXPECT_GE(outcome.endedAt, lineSeconds + stallMs / 1000.0);
+        EXPECT_LT(outcome.endedAt, lineSeconds + stallMs / 1000.0 + 0.3);
+        DzlReadResult file = ParseDzl(outcome.target.data(), outcome.target.size(), "target");
+        ASSERT_TRUE(file.Ok());
+        EXPECT_EQ(file.components.size(), 4u);
+    }
 }
 
 }  // namespace

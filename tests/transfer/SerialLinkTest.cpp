@@ -116,6 +116,22 @@ TEST(SerialLink, BytesCrossTheLineAndAnAbortEndsAWait) {
     EXPECT_EQ(link.Read(got, 64, 2000).code, LinkStatus::NoSuchDevice);
 }
 
+TEST(SerialLink, ASilentLineTimesOutOnTheLinksClock) {
+    std::string error;
+    std::unique_ptr<PseudoTerminal> pty = PseudoTerminal::Open(error);
+    ASSERT_TRUE(pty) << error;
+    for (int timeoutMs : {0, 10, 215, 60000}) {
+        SCOPED_TRACE(timeoutMs);
+        SimulatedClock clock;
+        SerialLink link(pty->PortPath(), clock);
+        ASSERT_TRUE(link.Open().Ok());
+        ByteBuffer got;
+        EXPECT_TRUE(link.Read(got, 64, timeoutMs).Ok());
+        EXPECT_TRUE(got.empty());
+        EXPECT_EQ(clock.Elapsed(), std::chrono::milliseconds(timeoutMs));
+    }
+}
+
 TEST(SerialLink, ThePortListHoldsDevicesThatAnswer) {
     QTemporaryDir dir;
     namespace fs = std::filesystem;

@@ -19,7 +19,8 @@ namespace ohmlet {
 namespace {
 
 std::unique_ptr<Link> UsbOver(std::unique_ptr<Ch375> chip) {
-    return std::make_unique<Ch375Link>(std::move(chip), 0);
+    static SimulatedClock clock;  // the close's pauses take no real time
+    return std::make_unique<Ch375Link>(std::move(chip), 0, clock);
 }
 
 std::unique_ptr<Link> ChipWith(const test::Bytes& reply) {

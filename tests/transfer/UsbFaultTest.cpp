@@ -64,17 +64,20 @@ TransferRun Transfer(const FaultPlan& plan,
     chip->SetFaultPlan(plan);
     SimulatedCh375* raw = chip.get();
     TransferRun run;
+    SimulatedClock clock;  // the close's pauses for the driver take no real time
     TransferSession link;
     QSignalSpy ended(&link, &TransferSession::ended);
     QSignalSpy progress(&link, &TransferSession::progress);
     EXPECT_EQ(
-        link.Start(std::make_unique<Ch375Link>(std::move(chip), 0), ReplyLayout::Usb, target).code,
+        link.Start(std::make_unique<Ch375Link>(std::move(chip), 0, clock), ReplyLayout::Usb, target)
+            .code,
         StartCode::Started);
     if (whileRunning) whileRunning(link);
     // Long enough for any transfer here; a link that hangs fails the test instead of it.
     EXPECT_TRUE(ended.count() > 0 || ended.wait(20000)) << "the transfer did not end";
     run.end = link.Result();
     run.closed = !raw->IsOpen();
+    EXPECT_EQ(clock.Elapsed(), std::chrono::milliseconds(50 + 20)) << "one close, both pauses";
     auto writes = raw->Writes();
     run.endRequestSent = !writes.empty() && writes.back() == ByteBuffer{0, 0, 0};
     run.target = FileBytes(target);

@@ -10,7 +10,7 @@
 namespace ohmlet::test {
 
 struct UsbRun {
-    UsbRun(std::unique_ptr<Ch375> chip, unsigned index) : link(std::move(chip), index) {}
+    UsbRun(std::unique_ptr<Ch375> chip, unsigned index) : link(std::move(chip), index, clock) {}
 
     LinkResult Open() { return link.Open(); }
     DownloadOutcome Run() {
@@ -28,6 +28,7 @@ struct UsbRun {
         link.Abort();
     }
 
+    SimulatedClock clock;  // the close's pauses take no real time
     Ch375Link link;
     std::atomic<bool> cancel{false};
     ByteBuffer reply;
