@@ -122,28 +122,29 @@ SurveyConditions ConditionsFromJson(const json& j, std::vector<std::string>& pro
     return c;
 }
 
-// The unknown keys of an entry and of its grid and conditions, as one object to write back.
-json OtherKeysOf(const json& entry) {
+// The unknown keys of an entry and of its grid and conditions, as one object to write
+// back; a dropped grid's go with it.
+json OtherKeysOf(const json& entry, bool gridKept) {
     json other = UnknownKeys(entry, kEntryKeys);
     auto keep = [&](const char* key, json rest) {
         if (!rest.empty()) other[key] = std::move(rest);
     };
-    if (entry.contains("grid") && entry["grid"].is_object())
-        keep("grid", UnknownKeys(entry["grid"], kGridKeys));
+    if (gridKept) keep("grid", UnknownKeys(entry["grid"], kGridKeys));
     if (entry.contains("conditions") && entry["conditions"].is_object())
         keep("conditions", UnknownKeys(entry["conditions"], kConditionKeys));
     return other;
 }
 
-// Kept unknown keys join the entry; those of a grid or conditions only when the entry
-// still has that object, so a cleared grid stays cleared.
+// Kept unknown keys join the entry; a grid's only while the entry has a grid, so a
+// cleared grid stays cleared.
 void MergeOtherKeys(json& entry, const std::string& otherKeys) {
     if (otherKeys.empty()) return;
     const json other = ParseExtrasJson(otherKeys.data(), otherKeys.data() + otherKeys.size());
     if (!other.is_object()) return;
     for (const auto& [key, value] : other.items()) {
         if (key == "grid" || key == "conditions") {
-            if (!entry.contains(key) || !value.is_object()) continue;
+            if (!value.is_object() || (key == "grid" && !entry.contains(key))) continue;
+            if (!entry.contains(key)) entry[key] = json::object();
             for (const auto& [sub, v] : value.items())
                 if (!entry[key].contains(sub)) entry[key][sub] = v;
         } else if (!IsKnown(kEntryKeys, key)) {
@@ -193,7 +194,7 @@ ComponentExtras ExtrasFromJson(const json& entry, std::vector<std::string>& prob
     }
     if (entry.contains("conditions"))
         extras.conditions = ConditionsFromJson(entry["conditions"], problems);
-    const json other = OtherKeysOf(entry);
+    const json other = OtherKeysOf(entry, extras.grid.has_value());
     if (!other.empty())
         extras.otherKeys = other.dump(-1, ' ', false, json::error_handler_t::replace);
     return extras;

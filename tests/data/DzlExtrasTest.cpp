@@ -175,7 +175,8 @@ TEST(DzlExtras, BadValuesDropOnlyThemselvesAndUnknownKeysStay) {
         std::size_t warnings;
         const char* otherKeys;
     } cases[] = {
-        {R"("grid":{"rows":101,"columns":2},"conditions":{"note":"n"})", false, 1, ""},
+        {R"("grid":{"rows":101,"columns":2,"tilt":1},"conditions":{"note":"n"})", false, 1, ""},
+        {R"("conditions":{"humidity":80})", false, 0, R"({"conditions":{"humidity":80}})"},
         {R"("grid":{"rows":2,"columns":2,"spacingXmm":-1})", false, 1, ""},
         {R"("grid":{"rows":2,"columns":2,"order":"zigzag"})", false, 1, ""},
         {R"("grid":{"rows":"2","columns":2})", false, 1, ""},
