@@ -45,9 +45,8 @@ struct SurveyConditions {
     }
     bool operator==(const SurveyConditions& o) const {
         return probeSpacingMm == o.probeSpacingMm &&
-               concreteTemperatureC == o.concreteTemperatureC &&
-               moistureState == o.moistureState && surfaceCondition == o.surfaceCondition &&
-               note == o.note;
+               concreteTemperatureC == o.concreteTemperatureC && moistureState == o.moistureState &&
+               surfaceCondition == o.surfaceCondition && note == o.note;
     }
     bool operator!=(const SurveyConditions& o) const { return !(*this == o); }
 };
