@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QStringList>
 #include <QUrl>
 #include <new>
 
@@ -144,6 +145,13 @@ bool MainWindow::OpenLocalFile(const std::string& localPath) {
     recent_.Add(path);
     RebuildRecentMenu();
     FollowDocument();
+    // The readings are open; what could not be used beyond them is only worth a warning.
+    if (!result.warnings.empty()) {
+        QStringList lines{
+            tr("文件 %1 已打开，但其附加信息有问题：").arg(QDir::toNativeSeparators(path))};
+        for (const std::string& w : result.warnings) lines << QString::fromStdString(w);
+        ShowError(lines.join('\n'));
+    }
     return true;
 }
 

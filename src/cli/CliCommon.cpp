@@ -29,6 +29,16 @@ int UsageError(const std::string& message, const Args& rest) {
 }
 void Warn(const std::string& message) { std::cerr << "ohmlet-cli: warning: " << message << '\n'; }
 
+void WarnAll(const std::vector<std::string>& warnings) {
+    for (const std::string& w : warnings) Warn(TerminalText(w));
+}
+
+DzlReadResult ReadDzlWarning(const std::string& path) {
+    DzlReadResult file = ReadDzlFile(path);
+    if (file.Ok()) WarnAll(file.warnings);
+    return file;
+}
+
 bool TakeOption(Args& args, const std::string& shortName, const std::string& longName,
                 std::string& value) {
     for (auto it = args.begin(); it != args.end(); ++it) {

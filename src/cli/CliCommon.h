@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "data/DzlFile.h"
+
 namespace ohmlet::cli {
 
 enum ExitCode {
@@ -23,6 +25,11 @@ int UsageError(const std::string& message);
 int UsageError(const std::string& message, const Args& rest);
 // A problem that does not stop the command, one sentence on stderr.
 void Warn(const std::string& message);
+
+// Reads a DZL file the way every command does: what beyond the readings could not be
+// used is warned about on stderr, and the readings are there all the same.
+DzlReadResult ReadDzlWarning(const std::string& path);
+void WarnAll(const std::vector<std::string>& warnings);
 
 // Takes "-o VALUE" (or "--output VALUE") out of args; empty when absent.
 // Returns false when the option is there without a value.

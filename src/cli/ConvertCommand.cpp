@@ -9,7 +9,7 @@ int RunConvert(Args args) {
     if (!TakeOption(args, "-o", "--output", output)) return UsageError("-o needs a file name.");
     if (args.size() != 1 || output.empty())
         return UsageError("usage: convert IN.DZL -o OUT.DZL", args);
-    DzlReadResult file = ReadDzlFile(args[0]);
+    DzlReadResult file = ReadDzlWarning(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
     DzlWriteResult written = WriteDzlFile(output, file.components);
     if (!written.Ok()) return Fail(kExitIo, written.text);

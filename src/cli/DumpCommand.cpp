@@ -2,8 +2,10 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "cli/ExtrasOutput.h"
 #include "cli/JsonStream.h"
 #include "data/DzlFile.h"
+#include "data/ExtrasJson.h"
 
 namespace ohmlet::cli {
 
@@ -15,6 +17,8 @@ void WriteComponent(JsonStream& json, const Component& c) {
     json.Key("auxParam").Int(c.auxParam);
     json.Key("blockOffset").Int(c.blockOffset);
     json.Key("designValue").Number(c.designValue);
+    // Only components that have extras show them: other files dump as they always did.
+    if (!c.extras.IsEmpty()) WriteJsonValue(json.Key("extras"), ExtrasToJson(c.extras));
     json.Key("lowerTolerance").Number(c.lowerTolerance);
     json.Key("maxValue").Number(c.maxValue);
     json.Key("minValue").Number(c.minValue);
@@ -43,7 +47,7 @@ void WriteComponent(JsonStream& json, const Component& c) {
 
 int RunDump(Args args) {
     if (args.size() != 1) return UsageError("dump takes one DZL file.", args);
-    DzlReadResult file = ReadDzlFile(args[0]);
+    DzlReadResult file = ReadDzlWarning(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
 
     JsonStream json(std::cout);
@@ -61,7 +65,8 @@ int RunDump(Args args) {
 
 const CommandHelp kDumpHelp = {
     "Prints every stored field of a DZL file as JSON, texts in UTF-8; a text whose bytes are "
-    "not valid GBK also has them as hex under <field>Bytes.",
+    "not valid GBK also has them as hex under <field>Bytes; a component with a survey grid or "
+    "conditions has them under extras.",
     {}};
 
 }  // namespace ohmlet::cli

@@ -36,7 +36,7 @@ int RunExport(Args args) {
     if (it == ExportFormats().end())
         return UsageError("unknown format '" + format + "'; known: " + FormatNames() + ".");
     if (noBom && format != "csv") return UsageError("--no-bom applies to csv only.");
-    DzlReadResult file = ReadDzlFile(args[0]);
+    DzlReadResult file = ReadDzlWarning(args[0]);
     if (!file.Ok()) return Fail(kExitIo, file.text);
     ExportJob job{args[0], output, std::move(file.components), !noBom};
     return it->second(job);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "cli/CliCommands.h"
+#include "cli/ExtrasOutput.h"
 #include "data/DzlFile.h"
 #include "data/PassRate.h"
 
@@ -23,7 +24,7 @@ std::string Number(double value) {
 int RunInfo(Args args) {
     if (args.size() != 1) return UsageError("info takes one DZL file.", args);
     const std::string& path = args[0];
-    DzlReadResult file = ReadDzlFile(path);
+    DzlReadResult file = ReadDzlWarning(path);
     if (!file.Ok()) return Fail(kExitIo, file.text);
 
     std::cout << Pad("No.", 6) << Pad("Number", 8) << Pad("Name", 24) << Pad("Date", 18)
@@ -46,6 +47,8 @@ int RunInfo(Args args) {
             std::cout << Pad("-", 10) << Pad("-", 10) << "-";
         }
         std::cout << '\n';
+        if (!c.extras.IsEmpty()) std::cout << Pad("", 6) << ExtrasLine(c.extras) << '
+';
         points += c.HeldPointCount();
         invalid += c.InvalidCount();
         passing += c.CountPassing();

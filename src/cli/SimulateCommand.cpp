@@ -36,7 +36,7 @@ int RunSimulate(Args args) {
     } else {
         std::vector<Component> components;
         if (!from.empty()) {
-            DzlReadResult file = ReadDzlFile(from);
+            DzlReadResult file = ReadDzlWarning(from);
             if (!file.Ok()) return Fail(kExitIo, file.text);
             components = std::move(file.components);
         }

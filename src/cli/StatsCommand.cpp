@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/ExtrasOutput.h"
 #include "cli/JsonStream.h"
 #include "data/DzlFile.h"
+#include "data/ExtrasJson.h"
 #include "data/PassRate.h"
 #include "data/ReadingStats.h"
 #include "report/ClassTableFile.h"
@@ -58,6 +60,8 @@ void WriteStats(JsonStream& json, const ReadingStats& s, const ClassKeyList& cla
     } else {
         json.Key("classCounts").Null();
     }
+    if (c && !c->extras.conditions.IsEmpty())
+        WriteJsonValue(json.Key("conditions"), ConditionsToJson(c->extras.conditions));
     json.Key("count").Int(s.count);
     WriteOrNull(json, "cv", s.cv);
     json.Key("invalidCount").Int(s.invalidCount);
@@ -186,6 +190,7 @@ int RunStats(Args args) {
 
     const DzlFileStats read = ReadDzlFileWithStats(args[0], *table);
     if (!read.file.Ok()) return Fail(kExitIo, read.file.text);
+    WarnAll(read.file.warnings);
     if (json)
         PrintJson(read.file.components, read.stats, *table);
     else

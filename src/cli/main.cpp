@@ -17,6 +17,14 @@ const CommandInfo kCommands[] = {
     {"stats", "FILE.DZL [--table rilem|langford|FILE.ini] [--json]", RunStats, kStatsHelp},
     {"dump", "FILE.DZL", RunDump, kDumpHelp},
     {"convert", "IN.DZL -o OUT.DZL", RunConvert, kConvertHelp},
+    {"grid",
+     "FILE.DZL --component NUMBER (--rows R --columns C [--spacing X,Y] [--order ORDER] "
+     "[--first-corner CORNER] | --clear) -o OUT.DZL",
+     RunGrid, kGridHelp},
+    {"conditions",
+     "FILE.DZL --component NUMBER [--probe-spacing MM] [--temperature C] [--moisture TEXT] "
+     "[--surface TEXT] [--note TEXT] [--clear] -o OUT.DZL",
+     RunConditions, kConditionsHelp},
     {"decode", "--serial|--usb REPLY.bin -o OUT.DZL", RunDecode, kDecodeHelp},
     {"export", "--format FORMAT FILE.DZL -o OUT [--no-bom]", RunExport, kExportHelp},
     {"fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS] [--save-reply FILE]",

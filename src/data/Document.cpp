@@ -225,6 +225,42 @@ void Document::ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& 
     NotifyRebuildGrid();
 }
 
+void Document::SetComponentExtras(int index, const ComponentExtras& extras) {
+    if (!ComponentAt(index)) return;
+    ChangeExtras(EditKind::ExtrasEdit, edit::Extras{{{index, extras}}});
+}
+
+std::size_t Document::SetExtrasOfTicked(const std::optional<SurveyGrid>& grid,
+                                        const std::optional<SurveyConditions>& conditions) {
+    edit::Extras wanted;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        const Component& c = components_[static_cast<std::size_t>(i)];
+        if (c.selected == 0) continue;
+        ComponentExtras e = c.extras;
+        e.grid = grid;
+        if (conditions) e.conditions = *conditions;
+        wanted.extras.emplace_back(i, std::move(e));
+    }
+    return ChangeExtras(EditKind::ExtrasApply, std::move(wanted));
+}
+
+std::size_t Document::ChangeExtras(EditKind kind, edit::Extras wanted) {
+    edit::Extras changed;
+    for (auto& [index, extras] : wanted.extras) {
+        const Component* c = ComponentAt(index);
+        if (c && c->extras != extras) changed.extras.emplace_back(index, std::move(extras));
+    }
+    if (changed.extras.empty()) return 0;
+    const std::size_t count = changed.extras.size();
+    const int first = changed.extras.front().first;
+    std::vector<int> indexes;
+    for (const auto& entry : changed.extras) indexes.push_back(entry.first);
+    Record(kind, first, changed.Apply(*this));
+    for (int index : indexes) NotifyRefreshComponentRow(index);
+    NotifyRebuildGrid();  // a map of the readings follows the grid
+    return count;
+}
+
 void Document::SetComponentName(std::string_view gbkName) {
     Component* c = CurrentComponent();
     if (!c || c->Name() == gbkName) return;

@@ -75,6 +75,14 @@ public:
     // components it set.
     std::size_t ApplyCriterionToTicked(const Criterion& criterion);
 
+    // The survey grid, conditions and kept keys of one component; an undoable edit.
+    // Nothing happens when they are unchanged.
+    void SetComponentExtras(int index, const ComponentExtras& extras);
+    // Gives every ticked component this grid (none clears it) and, when given, these
+    // conditions; their other extras stay. One undoable step; returns how many changed.
+    std::size_t SetExtrasOfTicked(const std::optional<SurveyGrid>& grid,
+                                  const std::optional<SurveyConditions>& conditions = {});
+
     // Name and test date of the current component, as the control panel edits them.
     void SetComponentName(std::string_view gbkName);
     void SetComponentTestDate(std::string_view gbkDate);
@@ -145,6 +153,8 @@ private:
     void RefreshAll();
     // Records and applies criteria for the listed components as one step.
     void ChangeCriteria(EditKind kind, const std::vector<CriterionEntry>& wanted);
+    // Records and applies the extras that differ from the components' as one step.
+    std::size_t ChangeExtras(EditKind kind, edit::Extras wanted);
     // The totals are the sums of every component's stored point and pass counts. An
     // edit of one component takes its counts out before and puts them back after, so
     // a long list is not summed again; other changes have the sums made when next read.

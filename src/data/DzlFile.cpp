@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/ByteOrder.h"
+#include "data/DzlTrailer.h"
 #include "data/FileBytes.h"
 
 namespace ohmlet {
@@ -109,9 +110,10 @@ bool IsWritten(const Component& c, DzlSelection which) {
 }
 
 // The records and their points into `result`'s list, sized to the count the file
-// claims; a count the bytes cannot back marks the result Corrupt.
-void ParseComponents(const unsigned char* data, std::size_t size, const std::string& name,
-                     DzlReadResult& result) {
+// claims; a count the bytes cannot back marks the result Corrupt. Returns where the
+// records end.
+std::size_t ParseComponents(const unsigned char* data, std::size_t size, const std::string& name,
+                            DzlReadResult& result) {
     Component fresh;
     unsigned char freshRecord[kDzlRecordSize];
     EncodeRecord(fresh, 0, freshRecord);
@@ -138,7 +140,7 @@ void ParseComponents(const unsigned char* data, std::size_t size, const std::str
             result.text = name + " is not a valid DZL file: component " + std::to_string(i + 1) +
                           " claims " + std::to_string(points) +
                           " readings but the file holds at most " + std::to_string(backed) + ".";
-            return;
+            return pos;
         }
         c.ResizePoints(points);  // a negative count reads as no points
         std::size_t covered = std::min<std::size_t>(static_cast<std::size_t>(c.pointCount), backed);
@@ -152,6 +154,7 @@ void ParseComponents(const unsigned char* data, std::size_t size, const std::str
             pos = size;
         }
     }
+    return pos;
 }
 
 }  // namespace
@@ -171,8 +174,12 @@ DzlReadResult ParseDzl(const unsigned char* data, std::size_t size, const std::s
     }
 
     result.components.resize(static_cast<std::size_t>(count));
-    ParseComponents(data, size, name, result);
-    if (!result.Ok()) result.components.clear();
+    const std::size_t end = ParseComponents(data, size, name, result);
+    if (!result.Ok()) {
+        result.components.clear();
+        return result;
+    }
+    ApplyDzlTrailer(data + end, size - end, result.components, name, result.warnings);
     return result;
 }
 
@@ -191,23 +198,25 @@ DzlReadResult ReadDzlFile(const std::string& path) {
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
                                         DzlSelection which) {
     std::size_t size = kDzlHeaderSize;
-    int32_t count = 0;
+    std::vector<const Component*> written;
     for (const Component& c : components) {
         if (!IsWritten(c, which)) continue;
         size += kDzlRecordSize + c.points.size() * kDzlPointSize;
-        ++count;
+        written.push_back(&c);
     }
-    std::vector<unsigned char> bytes(size);
+    const int32_t count = static_cast<int32_t>(written.size());
+    const std::vector<unsigned char> trailer = EncodeDzlTrailer(written);
+    std::vector<unsigned char> bytes(size + trailer.size());
     unsigned char* p = bytes.data();
     StoreLEInt(p, count);
     p += kDzlHeaderSize;
-    for (const Component& c : components) {
-        if (!IsWritten(c, which)) continue;
-        EncodeRecord(c, static_cast<int32_t>(c.points.size()), p);
+    for (const Component* c : written) {
+        EncodeRecord(*c, static_cast<int32_t>(c->points.size()), p);
         p += kDzlRecordSize;
-        EncodePoints(c.points.data(), c.points.size(), p);
-        p += c.points.size() * kDzlPointSize;
+        EncodePoints(c->points.data(), c->points.size(), p);
+        p += c->points.size() * kDzlPointSize;
     }
+    if (!trailer.empty()) std::memcpy(p, trailer.data(), trailer.size());
     return bytes;
 }
 

@@ -25,10 +25,13 @@ inline constexpr std::size_t kDzlMaxFileBytes = std::size_t{256} << 20;
 
 enum class DzlReadCode { Ok, CannotOpen, Corrupt };
 
-// text: one sentence naming the file, empty on success.
+// text: one sentence naming the file, empty on success. warnings: sentences about what
+// beyond the readings could not be used (the survey grids and conditions); the readings
+// opened all the same.
 struct DzlReadResult : Outcome<DzlReadCode> {
     using Status = DzlReadCode;
     std::vector<Component> components;
+    std::vector<std::string> warnings;
 };
 
 // A DZL file is written the safe way: the same result.
@@ -44,6 +47,8 @@ DzlReadResult ReadDzlFile(const std::string& path);
 
 enum class DzlSelection { All, SelectedOnly };
 
+// The records, then a trailer with the extras of the written components when any has
+// some (data/DzlTrailer.h).
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
                                         DzlSelection which = DzlSelection::All);
 

@@ -22,6 +22,8 @@ enum class EditKind {
     TickEdit,
     CriterionEdit,   // one component's pass band
     CriterionApply,  // one criterion given to every ticked component
+    ExtrasEdit,      // one component's survey grid and conditions
+    ExtrasApply,     // one grid (or conditions) given to every ticked component
 };
 
 // One undo or redo step: the change that reverses an edit, and where the user was.

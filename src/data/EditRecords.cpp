@@ -63,4 +63,23 @@ EditChange Criteria::Apply(EditTarget& target) {
     return inverse;
 }
 
+EditChange Extras::Apply(EditTarget& target) {
+    Extras inverse;
+    for (auto& [index, wanted] : extras) {
+        Component* c = At(target, index);
+        if (!c) continue;
+        inverse.extras.emplace_back(index, std::move(c->extras));
+        c->extras = std::move(wanted);
+    }
+    return inverse;
+}
+
+std::size_t Extras::HeapBytes() const {
+    std::size_t bytes = extras.capacity() * sizeof(extras[0]);
+    for (const auto& [index, e] : extras)
+        bytes += e.conditions.moistureState.capacity() + e.conditions.surfaceCondition.capacity() +
+                 e.conditions.note.capacity() + e.otherKeys.capacity();
+    return bytes;
+}
+
 }  // namespace ohmlet::edit

@@ -37,10 +37,11 @@ struct Insert;
 struct Erase;
 struct Ticks;
 struct Criteria;
+struct Extras;
 }  // namespace edit
 
-using EditChange =
-    std::variant<edit::Replace, edit::Insert, edit::Erase, edit::Ticks, edit::Criteria>;
+using EditChange = std::variant<edit::Replace, edit::Insert, edit::Erase, edit::Ticks,
+                                edit::Criteria, edit::Extras>;
 
 namespace edit {
 
@@ -79,6 +80,14 @@ struct Criteria {
     std::vector<CriterionEntry> criteria;
     EditChange Apply(EditTarget& target);
     std::size_t HeapBytes() const { return criteria.capacity() * sizeof(CriterionEntry); }
+};
+
+// Gives the listed components these extras; grids and conditions are small, so only
+// they are kept.
+struct Extras {
+    std::vector<std::pair<int, ComponentExtras>> extras;  // component index, extras
+    EditChange Apply(EditTarget& target);
+    std::size_t HeapBytes() const;
 };
 
 }  // namespace edit

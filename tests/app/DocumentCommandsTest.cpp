@@ -233,4 +233,20 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const ::testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });
 
+// The readings open; the extras that could not be used are named in one warning.
+TEST_F(DocumentCommandsTest, OpeningAFileWithADamagedTrailerWarnsAfterwards) {
+    Component gridded = MakeComponent("0002", {5, 6});
+    gridded.extras.grid = SurveyGrid{2, 1};
+    const QString path =
+        WriteFile(dir, QStringLiteral("x.DZL"), {MakeComponent("0001", {1}), gridded});
+    std::vector<unsigned char> bytes = ReadAll(Local(path));
+    bytes.back() ^= 1;
+    WriteAll(Local(path), bytes);
+    EXPECT_TRUE(frame->OpenDocumentFile(path));
+    EXPECT_EQ(Doc().ComponentCount(), 2);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("checksum mismatch"))) << errors[0].toStdString();
+    EXPECT_FALSE(Doc().ComponentAt(1)->extras.grid);
+}
+
 }  // namespace
