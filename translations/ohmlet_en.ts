@@ -164,6 +164,10 @@
         <source>构件总览</source>
         <translation>Overview</translation>
     </message>
+    <message>
+        <source>分布图</source>
+        <translation>Map</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ChartView</name>
@@ -1230,6 +1234,102 @@ No program can open this file; it was saved as:
     <message>
         <source>我的等级表</source>
         <translation>My class table</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::MapDrawing</name>
+    <message>
+        <source>探头间距 %1 mm</source>
+        <translation>probe spacing %1 mm</translation>
+    </message>
+    <message>
+        <source>温度 %1 °C</source>
+        <translation>temperature %1 °C</translation>
+    </message>
+    <message>
+        <source>含水状态 %1</source>
+        <translation>moisture %1</translation>
+    </message>
+    <message>
+        <source>表面 %1</source>
+        <translation>surface %1</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::MapView</name>
+    <message>
+        <source>显示：</source>
+        <translation>Show:</translation>
+    </message>
+    <message>
+        <source>测点单元格</source>
+        <translation>Cells of the readings</translation>
+    </message>
+    <message>
+        <source>插值分布与等级边界</source>
+        <translation>Interpolated field with class boundaries</translation>
+    </message>
+    <message>
+        <source> 分布图</source>
+        <translation> map</translation>
+    </message>
+    <message>
+        <source>没有当前构件</source>
+        <translation>No current component</translation>
+    </message>
+    <message>
+        <source>此构件没有测区网格：设置网格的行数、列数和测点顺序后即显示分布图。</source>
+        <translation>This component has no survey grid: set its rows, columns and reading order to see the map.</translation>
+    </message>
+    <message>
+        <source>x (mm)</source>
+        <translation>x (mm)</translation>
+    </message>
+    <message>
+        <source>y (mm)</source>
+        <translation>y (mm)</translation>
+    </message>
+    <message>
+        <source>另有 %1 个读数超出网格，未画出</source>
+        <translation>%1 more readings lie beyond the grid and are not drawn</translation>
+    </message>
+    <message>
+        <source>列号</source>
+        <translation>Column</translation>
+    </message>
+    <message>
+        <source>行号</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>Failing</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid reading</translation>
+    </message>
+    <message>
+        <source>无读数</source>
+        <translation>No reading</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列：没有读数</source>
+        <translation>Row %1, column %2: no reading</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Passing</translation>
+    </message>
+    <message>
+        <source>测点 %1：%2 kΩ·cm（%3）
+第 %4 行第 %5 列</source>
+        <translation>Point %1: %2 kΩ·cm (%3)
+row %4, column %5</translation>
     </message>
 </context>
 <context>

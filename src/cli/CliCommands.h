@@ -28,6 +28,7 @@ struct CommandInfo {
 
 int RunInfo(Args args);
 int RunStats(Args args);
+int RunMap(Args args);
 int RunDump(Args args);
 int RunConvert(Args args);
 int RunGrid(Args args);
@@ -39,6 +40,7 @@ int RunSimulate(Args args);
 
 extern const CommandHelp kInfoHelp;
 extern const CommandHelp kStatsHelp;
+extern const CommandHelp kMapHelp;
 extern const CommandHelp kDumpHelp;
 extern const CommandHelp kConvertHelp;
 extern const CommandHelp kGridHelp;

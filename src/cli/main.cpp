@@ -15,6 +15,10 @@ namespace {
 const CommandInfo kCommands[] = {
     {"info", "FILE.DZL", RunInfo, kInfoHelp},
     {"stats", "FILE.DZL [--table rilem|langford|FILE.ini] [--json]", RunStats, kStatsHelp},
+    {"map",
+     "FILE.DZL --component NUMBER -o OUT.png|OUT.pdf [--table rilem|langford|user|FILE.ini] "
+     "[--smooth] [--rows R --columns C [--order ORDER] [--first-corner CORNER] [--spacing X[xY]]]",
+     RunMap, kMapHelp},
     {"dump", "FILE.DZL", RunDump, kDumpHelp},
     {"convert", "IN.DZL -o OUT.DZL", RunConvert, kConvertHelp},
     {"grid",

@@ -37,10 +37,11 @@ struct ChartTexts {
     QString lineName;  // the readings line's legend entry
 };
 
-enum class ChartHitKind { None, Reading, Bin, Box, Cell };
+enum class ChartHitKind { None, Reading, Bin, Box, Cell, SurveyCell };
 
 // What lies under a point: the index into the drawing's own data (the readings drawn, the
-// bins, the boxes, or the cells of `row` of the map).
+// bins, the boxes, the cells of `row` of the map, or a survey grid's cell row * columns +
+// column).
 struct ChartHit {
     ChartHitKind kind = ChartHitKind::None;
     std::size_t index = 0;

@@ -16,6 +16,7 @@
 #include "report/GbkCodec.h"
 #include "views/ChartExport.h"
 #include "views/ChartView.h"
+#include "views/MapView.h"
 
 namespace ohmlet {
 namespace {
@@ -26,6 +27,7 @@ const char* const kTabNames[] = {
     QT_TRANSLATE_NOOP("ohmlet::ChartPane", "直方图"),
     QT_TRANSLATE_NOOP("ohmlet::ChartPane", "网格分布"),
     QT_TRANSLATE_NOOP("ohmlet::ChartPane", "构件总览"),
+    QT_TRANSLATE_NOOP("ohmlet::ChartPane", "分布图"),
 };
 
 }  // namespace
@@ -47,16 +49,20 @@ ChartPane::ChartPane(Document& doc, QWidget* parent) : QDockWidget(parent), doc_
     tabs_ = new QTabWidget(body);
     tabs_->setObjectName(QStringLiteral("chartTabs"));
     const char* names[] = {"readingsChart", "histogramChart", "gridMap", "overviewChart"};
-    for (int tab = ReadingsTab; tab <= OverviewTab; ++tab) {
-        ChartView* page = views_[tab] = new ChartView(tabs_);
-        page->setObjectName(QString::fromLatin1(names[tab]));
+    surveyMap_ = new MapView(tabs_);
+    surveyMap_->setObjectName(QStringLiteral("surveyMap"));
+    for (int tab = ReadingsTab; tab <= SurveyMapTab; ++tab) {
+        ChartView* page = views_[tab] =
+            tab == SurveyMapTab ? surveyMap_->Chart() : new ChartView(tabs_);
+        if (tab != SurveyMapTab) page->setObjectName(QString::fromLatin1(names[tab]));
         page->setWindowTitle(tr(kTabNames[tab]));
         // The same export from a right click on the chart.
         auto* exportAction = new QAction(tr("导出图表…"), page);
         connect(exportAction, &QAction::triggered, this, &ChartPane::OnExportChart);
         page->addAction(exportAction);
         page->setContextMenuPolicy(Qt::ActionsContextMenu);
-        tabs_->addTab(page, tr(kTabNames[tab]));
+        tabs_->addTab(tab == SurveyMapTab ? static_cast<QWidget*>(surveyMap_) : page,
+                      tr(kTabNames[tab]));
     }
     layout->addWidget(tabs_, 1);
     setWidget(body);
@@ -78,7 +84,7 @@ void ChartPane::SetClassTable(const ClassTable& table) {
 
 ChartView* ChartPane::CurrentChart() const {
     const int tab = tabs_->currentIndex();
-    return tab < ReadingsTab || tab > OverviewTab ? nullptr : views_[tab];
+    return tab < ReadingsTab || tab > SurveyMapTab ? nullptr : views_[tab];
 }
 
 void ChartPane::ScheduleRefresh() {
@@ -117,6 +123,7 @@ void ChartPane::Refresh() {
                         valueTitle + tr("，箱体为 p10–p90"), QString()};
     views_[OverviewTab]->SetDrawing(
         std::make_unique<OverviewDrawing>(doc_.Components(), table_, style, overview));
+    surveyMap_->SetComponent(current, table_, style);
 }
 
 QString ChartPane::SuggestedFileName() const {

@@ -1,7 +1,8 @@
 #pragma once
 // 图表: a docked pane of charts that follows the document — the current component's
 // readings over their class bands, its histogram, the map of a grid (W) component, and a
-// box overview of the ticked components — and exports the chart shown as PNG or PDF.
+// box overview of the ticked components, the map of a surveyed grid — and exports the chart shown
+// as PNG or PDF.
 #include <QDockWidget>
 #include <functional>
 
@@ -15,11 +16,12 @@ namespace ohmlet {
 
 class ChartView;
 class Document;
+class MapView;
 
 class ChartPane : public QDockWidget, public DocumentObserver {
     Q_OBJECT
 public:
-    enum Tab { ReadingsTab, HistogramTab, MapTab, OverviewTab };
+    enum Tab { ReadingsTab, HistogramTab, MapTab, OverviewTab, SurveyMapTab };
 
     explicit ChartPane(Document& doc, QWidget* parent = nullptr);
     ~ChartPane() override;
@@ -32,6 +34,7 @@ public:
 
     QTabWidget* Tabs() const { return tabs_; }
     ChartView* View(Tab tab) const { return views_[tab]; }
+    MapView* SurveyMap() const { return surveyMap_; }
     // The chart of the tab shown, as it is exported.
     ChartView* CurrentChart() const;
     QPushButton* ExportButton() const { return exportButton_; }
@@ -60,7 +63,8 @@ private:
     Document& doc_;
     ClassTable table_ = ClassTable::Rilem();
     QTabWidget* tabs_ = nullptr;
-    ChartView* views_[4] = {};
+    ChartView* views_[5] = {};
+    MapView* surveyMap_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     bool refreshPending_ = false;
     bool stale_ = true;

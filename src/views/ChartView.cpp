@@ -5,6 +5,7 @@
 #include <QToolTip>
 
 #include "report/ClassNames.h"
+#include "views/MapView.h"
 
 namespace ohmlet {
 
@@ -85,6 +86,8 @@ QString ChartView::ToolTipAt(const QPoint& at) const {
             return BoxTip(static_cast<const OverviewDrawing&>(*drawing_), hit.index);
         case ChartHitKind::Cell:
             return CellTip(static_cast<const GridMapDrawing&>(*drawing_), hit.row, hit.index);
+        case ChartHitKind::SurveyCell:
+            return SurveyCellTip(static_cast<const SurveyMapDrawing&>(*drawing_), hit.index);
         case ChartHitKind::None:
             break;
     }
