@@ -47,8 +47,7 @@ int RunInfo(Args args) {
             std::cout << Pad("-", 10) << Pad("-", 10) << "-";
         }
         std::cout << '\n';
-        if (!c.extras.IsEmpty()) std::cout << Pad("", 6) << ExtrasLine(c.extras) << '
-';
+        if (!c.extras.IsEmpty()) std::cout << Pad("", 6) << ExtrasLine(c.extras) << '\n';
         points += c.HeldPointCount();
         invalid += c.InvalidCount();
         passing += c.CountPassing();
