@@ -8,6 +8,12 @@
 #include "cli/ExportFormats.h"
 #include "report/ReportOutput.h"
 
+// Lays out text without a display. Offscreen Qt on Windows reads fonts only from a folder
+// of its own, so there the system's own plug-in serves (the build says which).
+#ifndef OHMLET_CLI_PLATFORM
+#define OHMLET_CLI_PLATFORM "offscreen"
+#endif
+
 namespace ohmlet::cli {
 
 namespace {
@@ -25,7 +31,7 @@ int ExportPdf(const ExportJob& job) {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
         static int argc = 3;
-        static char name[] = "ohmlet-cli", option[] = "-platform", platform[] = "offscreen";
+        static char name[] = "ohmlet-cli", option[] = "-platform", platform[] = OHMLET_CLI_PLATFORM;
         static char* argv[] = {name, option, platform, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
