@@ -17,42 +17,46 @@ int64_t FloorToMultiple(int64_t value, int64_t step) {
 
 }  // namespace
 
+// Invalid readings (no contact, off the scale) are left out of every chart; the valid
+// ones keep their point numbers, so a gap shows where one was.
 std::vector<SeriesPoint> ReadingSeries(const Component& component, std::size_t maxPoints) {
-    const std::size_t n = component.HeldPointCount();
-    const MeasuringPoint* p = component.points.data();
-    std::vector<SeriesPoint> series;
-    if (maxPoints < 2 || n <= maxPoints) {
-        series.reserve(n);
-        for (std::size_t i = 0; i < n; ++i)
-            series.push_back({static_cast<int64_t>(i) + 1, p[i].value});
-        return series;
-    }
+    std::vector<SeriesPoint> valid;
+    const std::size_t held = component.HeldPointCount();
+    valid.reserve(held);
+    for (std::size_t i = 0; i < held; ++i)
+        if (IsValidReading(component.points[i].value))
+            valid.push_back({static_cast<int64_t>(i) + 1, component.points[i].value});
+    const std::size_t n = valid.size();
+    if (maxPoints < 2 || n <= maxPoints) return valid;
     const std::size_t runs = maxPoints / 2;
     const std::size_t length = (n + runs - 1) / runs;
+    std::vector<SeriesPoint> series;
     series.reserve(2 * runs);
     for (std::size_t start = 0; start < n; start += length) {
         const std::size_t end = std::min(n, start + length);
         std::size_t lo = start;
         std::size_t hi = start;
         for (std::size_t i = start + 1; i < end; ++i) {
-            if (p[i].value < p[lo].value) lo = i;
-            if (p[i].value > p[hi].value) hi = i;
+            if (valid[i].value < valid[lo].value) lo = i;
+            if (valid[i].value > valid[hi].value) hi = i;
         }
         const std::size_t first = std::min(lo, hi);
         const std::size_t second = std::max(lo, hi);
-        series.push_back({static_cast<int64_t>(first) + 1, p[first].value});
-        if (second != first) series.push_back({static_cast<int64_t>(second) + 1, p[second].value});
+        series.push_back(valid[first]);
+        if (second != first) series.push_back(valid[second]);
     }
     return series;
 }
 
 std::optional<ValueRange> ReadingRange(const Component& component) {
     const std::size_t n = component.HeldPointCount();
-    if (n == 0) return std::nullopt;
-    ValueRange range{component.points[0].value, component.points[0].value};
-    for (std::size_t i = 1; i < n; ++i) {
-        range.min = std::min(range.min, component.points[i].value);
-        range.max = std::max(range.max, component.points[i].value);
+    std::optional<ValueRange> range;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int32_t v = component.points[i].value;
+        if (!IsValidReading(v)) continue;
+        if (!range) range = ValueRange{v, v};
+        range->min = std::min(range->min, v);
+        range->max = std::max(range->max, v);
     }
     return range;
 }
@@ -112,7 +116,8 @@ Histogram MakeHistogram(const Component& component, const ClassTable& table) {
     const std::optional<ValueRange> range = ReadingRange(component);
     if (!range) return h;
     const std::size_t n = component.HeldPointCount();
-    h.width = HistogramBinWidth(static_cast<int64_t>(n), range->min, range->max);
+    h.width =
+        HistogramBinWidth(static_cast<int64_t>(component.ValidCount()), range->min, range->max);
     const int64_t start = FloorToMultiple(range->min, h.width);
     const int64_t count = (range->max - start) / h.width + 1;
     h.bins.reserve(static_cast<std::size_t>(count));
@@ -125,6 +130,7 @@ Histogram MakeHistogram(const Component& component, const ClassTable& table) {
     }
     for (std::size_t i = 0; i < n; ++i) {
         const int32_t v = component.points[i].value;
+        if (!IsValidReading(v)) continue;
         HistogramBin& bin = h.bins[static_cast<std::size_t>((v - start) / h.width)];
         ++bin.count;
         ++bin.classCounts[table.Classify(v)];

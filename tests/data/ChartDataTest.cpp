@@ -73,21 +73,20 @@ TEST(ChartData, HistogramBinsByTheRule) {
          10,
          {{10, 20, 1, {0, 0, 0, 1}}, {20, 30, 1, {0, 0, 1, 0}}}},
         {"eight places in four bins",
-         {0, 1, 2, 3, 4, 5, 6, 7},
+         {8, 1, 2, 3, 4, 5, 6, 7},
          2,
-         {{0, 2, 2, {0, 0, 0, 2}},
+         {{0, 2, 1, {0, 0, 0, 1}},
           {2, 4, 2, {0, 0, 0, 2}},
           {4, 6, 2, {0, 0, 0, 2}},
-          {6, 8, 2, {0, 0, 0, 2}}}},
+          {6, 8, 2, {0, 0, 0, 2}},
+          {8, 10, 1, {0, 0, 0, 1}}}},
         {"all equal", {50, 50, 50}, 1, {{50, 51, 3, {0, 0, 3, 0}}}},
         {"a bin across a class bound counts each class",
          {45, 49, 50, 55},
          5,
          {{45, 50, 2, {0, 0, 2, 0}}, {50, 55, 1, {0, 0, 1, 0}}, {55, 60, 1, {0, 1, 0, 0}}}},
-        {"below zero the first bin starts at the multiple below",
-         {-3, 4},
-         5,
-         {{-5, 0, 1, {0, 0, 0, 1}}, {0, 5, 1, {0, 0, 0, 1}}}},
+        // No contact, open line or off the scale: no bar counts them.
+        {"invalid readings are left out", {-3, 0, 4, 1000}, 1, {{4, 5, 1, {0, 0, 0, 1}}}},
     };
     for (const Case& c : cases) {
         const Histogram h = MakeHistogram(MakeComponent("0001", c.values), ClassTable::Rilem());
