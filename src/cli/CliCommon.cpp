@@ -119,4 +119,19 @@ std::string Pad(const std::string& utf8, int width) {
            std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
 }
 
+int FindComponent(const std::vector<Component>& list, const std::string& number,
+                  std::string& error) {
+    int found = -1;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (GbkToUtf8(list[i].Number()) != number) continue;
+        if (found >= 0) {
+            error = "more than one component has the number '" + number + "'.";
+            return -1;
+        }
+        found = static_cast<int>(i);
+    }
+    if (found < 0) error = "no component has the number '" + number + "'.";
+    return found;
+}
+
 }  // namespace ohmlet::cli

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "data/Component.h"
+
 #include "data/DzlFile.h"
 
 namespace ohmlet::cli {
@@ -48,5 +50,10 @@ std::string TerminalText(const std::string& utf8, int* columns = nullptr);
 // Pads a UTF-8 text to a display width (CJK characters take two columns), at least
 // one space after it.
 std::string Pad(const std::string& utf8, int width);
+
+// The component the user names by its number (UTF-8); -1 with `error` set when no
+// component, or more than one, has that number.
+int FindComponent(const std::vector<Component>& list, const std::string& number,
+                  std::string& error);
 
 }  // namespace ohmlet::cli

@@ -39,23 +39,6 @@ bool ParseFigure(const std::string& text, double& out) {
     return end == text.c_str() + text.size() && std::isfinite(out);
 }
 
-// The component the user names by its number; a number several components share, or
-// none has, is refused.
-int FindComponent(const std::vector<Component>& list, const std::string& number,
-                  std::string& error) {
-    int found = -1;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (GbkToUtf8(list[i].Number()) != number) continue;
-        if (found >= 0) {
-            error = "more than one component has the number '" + number + "'.";
-            return -1;
-        }
-        found = static_cast<int>(i);
-    }
-    if (found < 0) error = "no component has the number '" + number + "'.";
-    return found;
-}
-
 // Reads the file, changes the named component's extras and writes every component to
 // the output through the safe writer.
 int ChangeExtras(const std::string& input, const std::string& number, const std::string& output,

@@ -29,6 +29,10 @@ const CommandInfo kCommands[] = {
      "FILE.DZL --component NUMBER [--probe-spacing MM] [--temperature C] [--moisture TEXT] "
      "[--surface TEXT] [--note TEXT] [--clear] -o OUT.DZL",
      RunConditions, kConditionsHelp},
+    {"criterion",
+     "FILE.DZL (--minimum X | --band DESIGN,LOWER,UPPER) [--component NUMBER | --ticked] "
+     "-o OUT.DZL",
+     RunCriterion, kCriterionHelp},
     {"decode", "--serial|--usb REPLY.bin -o OUT.DZL", RunDecode, kDecodeHelp},
     {"export", "--format FORMAT FILE.DZL -o OUT [--no-bom]", RunExport, kExportHelp},
     {"fetch", "--serial PORT | --usb INDEX [-o FOLDER] [--timeout SECONDS] [--save-reply FILE]",

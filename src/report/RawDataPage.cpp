@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "data/Criterion.h"
 #include "report/GbkCodec.h"
 #include "report/ReportCanvas.h"
 
@@ -21,7 +22,10 @@ void DrawHeadingRow(QPainter& painter, int L, int W, int rowTop, const Component
     DrawTextFitted(painter, L + 180, y, 380 - 180, FromGbk(c.Number()));
     DrawTextFitted(painter, L + 380, y, 1840 - 380 - 40,
                    QStringLiteral("(") + FromGbk(c.Name()) + QStringLiteral(")"));
-    const QString value = QStringLiteral("设计值:%1 ").arg(c.DesignValue());
+    // A minimum is printed as what it asks; a band keeps its design value.
+    const QString value = IsMinimum(CriterionOf(c))
+                              ? QStringLiteral("要求≥%1 ").arg(c.DesignValue())
+                              : QStringLiteral("设计值:%1 ").arg(c.DesignValue());
     DrawTextAt(painter, L + 1840, y, value);
     // Ω and · are narrow in most faces; in em cells the unit would fall apart.
     DrawTextNatural(painter, L + 1840 + ReportTextCells(value) * painter.font().pixelSize() / 2, y,
@@ -30,9 +34,23 @@ void DrawHeadingRow(QPainter& painter, int L, int W, int rowTop, const Component
 }
 
 void DrawValueRow(QPainter& painter, int L, int rowTop, const Component& c, const ReportRow& row) {
-    for (int s = row.firstValue; s < row.firstValue + row.valueCount; ++s)
-        DrawTextAt(painter, L + 180 + 400 * (s % kValuesPerRow), rowTop + 30,
-                   QString::number(c.points[static_cast<std::size_t>(s)].value));
+    // Invalid readings are printed as read, marked "*" (explained under the table);
+    // failing ones "×", so a black-and-white print tells them apart.
+    for (int s = row.firstValue; s < row.firstValue + row.valueCount; ++s) {
+        const int32_t v = c.points[static_cast<std::size_t>(s)].value;
+        QString text = QString::number(v);
+        switch (c.VerdictOf(v)) {
+            case Component::Verdict::Invalid:
+                text += QLatin1Char('*');
+                break;
+            case Component::Verdict::Failed:
+                text += QStringLiteral("×");
+                break;
+            case Component::Verdict::Passed:
+                break;
+        }
+        DrawTextAt(painter, L + 180 + 400 * (s % kValuesPerRow), rowTop + 30, text);
+    }
     if (row.valueCount == 0) return;
     for (int j = 0; j < kValuesPerRow; ++j)
         DrawLine(painter, L + 410 * j, rowTop, L + 410 * j, rowTop + kRowHeight);
@@ -48,7 +66,9 @@ void DrawRawDataPage(QPainter& painter, const ReportPageFrame& f,
     const std::size_t first = static_cast<std::size_t>(page - kFirstRawDataPage) * kRowsPerPage;
     if (page < kFirstRawDataPage || first >= rows.size()) return;
     painter.setFont(ReportFont(ReportFace::Song, 12));
-    if (page == kFirstRawDataPage) DrawTextAt(painter, L, T, QStringLiteral("原始数据列表:"));
+    if (page == kFirstRawDataPage)
+        DrawTextAt(painter, L, T,
+                   QStringLiteral("原始数据列表:（×：不合格；*：无效读数，未计入统计与合格率）"));
 
     const int onPage = static_cast<int>(std::min<std::size_t>(kRowsPerPage, rows.size() - first));
     const bool lastPage = first + kRowsPerPage >= rows.size();

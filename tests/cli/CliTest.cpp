@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "CliRun.h"
+#include "data/Criterion.h"
 #include "data/DzlFile.h"
 #include "report/GbkCodec.h"
 #include "support/TestSupport.h"
@@ -136,6 +137,47 @@ TEST(Cli, ExitCodesAndMessages) {
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced";
+}
+
+// The same rules as the window's: a refused criterion writes nothing; a given one is
+// counted at once. Component 0001 holds 10, 20, 30; 0002 (unticked) holds 0, 40.
+TEST(Cli, CriterionSetsAMinimumOrABandAndRefusesWhatCannotBe) {
+    const struct {
+        std::vector<const char*> options;
+        int exit;
+        std::vector<Criterion> after;  // empty: no file written
+        std::vector<float> passing;
+    } cases[] = {
+        {{"--minimum", "20"}, 0, {MinimumCriterion(20), MinimumCriterion(20)}, {2, 1}},
+        {{"--minimum", "20", "--ticked"}, 0, {MinimumCriterion(20), {20, -3, 5}}, {2, 0}},
+        {{"--band", "25,-5,5", "--component", "0002"}, 0, {{20, -3, 5}, {25, -5, 5}}, {1, 0}},
+        {{"--minimum", "0"}, 2, {}, {}},
+        {{"--minimum", "1000"}, 2, {}, {}},
+        {{"--minimum", "12.5"}, 2, {}, {}},
+        {{"--band", "20,3,5"}, 2, {}, {}},
+        {{"--band", "20,-3,-1"}, 2, {}, {}},
+        {{"--band", "20,-3"}, 2, {}, {}},
+        {{"--minimum", "20", "--band", "20,-3,5"}, 2, {}, {}},
+        {{"--minimum", "20", "--component", "0009"}, 2, {}, {}},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string in = dir.File("in.DZL"), out = dir.File("out.DZL");
+        ASSERT_TRUE(WriteDzlFile(in, {test::MakeComponent("0001", {10, 20, 30}),
+                                      test::MakeComponent("0002", {0, 40}, 0)})
+                        .Ok());
+        QStringList args{"criterion", Q(in), "-o", Q(out)};
+        for (const char* o : c.options) args << QString::fromUtf8(o);
+        const CliRun r = RunCli(args);
+        const std::string what = ::testing::PrintToString(c.options);
+        EXPECT_EQ(r.exitCode, c.exit) << what << r.err.toStdString();
+        const DzlReadResult read = ReadDzlFile(out);
+        ASSERT_EQ(read.Ok(), !c.after.empty()) << what;
+        for (std::size_t i = 0; i < c.after.size(); ++i) {
+            EXPECT_EQ(CriterionOf(read.components[i]), c.after[i]) << what << ' ' << i;
+            EXPECT_EQ(read.components[i].passCount, c.passing[i]) << what << ' ' << i;
+        }
+    }
 }
 
 TEST(Cli, ConvertSavesThroughALinkAndKeepsAPrivateMode) {

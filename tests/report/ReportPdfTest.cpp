@@ -161,12 +161,21 @@ TEST_F(ReportPdfTest, ExampleReportHasEverythingOnTheRightPage) {
         if (rows[i].firstValue < 0) {
             pattern = QRegularExpression::escape(FromGbk(c.Number())) + " ?" +
                       QRegularExpression::escape("(" + FromGbk(c.Name()) + ")") +
-                      QStringLiteral(" ?设计值:%1 kΩ·cm ").arg(c.DesignValue()) +
+                      QStringLiteral(" ?%1%2 kΩ·cm ")
+                          .arg(c.lowerTolerance == 0 ? "要求≥" : "设计值:")
+                          .arg(c.DesignValue()) +
                       QRegularExpression::escape(FromGbk(c.TestDate()));
         } else {
             QStringList values;
-            for (int s = rows[i].firstValue; s < rows[i].firstValue + rows[i].valueCount; ++s)
-                values << QString::number(c.points[static_cast<std::size_t>(s)].value);
+            // Marked as the table's note says: * invalid, × failing.
+            for (int s = rows[i].firstValue; s < rows[i].firstValue + rows[i].valueCount; ++s) {
+                const int32_t v = c.points[static_cast<std::size_t>(s)].value;
+                const float f = static_cast<float>(v);
+                const bool invalid = v <= 0 || v >= 1000;
+                const bool fails =
+                    f < c.designValue + c.lowerTolerance || f > c.designValue + c.upperTolerance;
+                values << QString::number(v) + (invalid ? "\\*" : fails ? "×" : "");
+            }
             pattern = "(^|\\n) ?" + values.join(' ') + " ?\\n";
         }
         EXPECT_TRUE(page.contains(QRegularExpression(pattern)))
