@@ -1046,7 +1046,7 @@ Resistivity (kΩ*cm)</translation>
     </message>
     <message>
         <source>不合格：不满足本构件的判定标准</source>
-        <translation>Fails: outside this component's criterion</translation>
+        <translation>Fails: outside this component&apos;s criterion</translation>
     </message>
     <message>
         <source>无效读数（无接触或超出量程）：不计入统计和合格率</source>
@@ -1234,6 +1234,16 @@ No program can open this file; it was saved as:
     <message>
         <source>我的等级表</source>
         <translation>My class table</translation>
+    </message>
+    <message>
+        <source>文件 %1 已打开，但其附加信息有问题：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>interpretini.ini 中有不能使用的设置，已改用默认值：
+</source>
+        <translation>interpretini.ini holds settings that cannot be used; their defaults are used instead:
+</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 // and the corrosion class table the grid, the panel and the outputs use.
 #include <QActionGroup>
 #include <QMenu>
+#include <QStringList>
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
@@ -126,6 +127,13 @@ void MainWindow::ReloadClassTable(bool tell) {
     if (tell && fellBack && choice == ClassTableChoice::User)
         ShowError(tr("用户等级表不能使用，仍按 RILEM 等级表划分：\n") +
                   QString::fromStdString(chosen.problem));
+    // Values the settings file holds that cannot be used are said, not silently replaced.
+    if (tell && !settings.problems.empty()) {
+        QStringList problems;
+        for (const std::string& p : settings.problems) problems << QString::fromStdString(p);
+        ShowError(tr("interpretini.ini 中有不能使用的设置，已改用默认值：\n") +
+                  problems.join(QLatin1Char('\n')));
+    }
 }
 
 }  // namespace ohmlet

@@ -10,6 +10,8 @@
 #include "report/ReportPainter.h"
 #include "report/ReportParametersFile.h"
 
+#include "support/TestSupport.h"
+
 namespace ohmlet {
 namespace {
 
@@ -112,6 +114,44 @@ TEST(InterpretationSettingsFile, ChoiceAndDownloadCriterion) {
         EXPECT_EQ(!chosen.problem.empty(), c.problem) << c.what << ": " << chosen.problem;
         EXPECT_TRUE(LoadInterpretationSettings(program).DownloadCriterion() == c.download)
             << c.what;
+    }
+}
+
+// The limit, the default minimum and a band are checked as in the window; what cannot be
+// used is named and its default kept.
+TEST(InterpretationSettingsFile, LimitMinimumAndBandAreCheckedAndNamed) {
+    struct Case {
+        const char* keys;
+        int32_t limit;
+        int32_t minimum;
+        Criterion download;  // with the file's limit in force
+        std::size_t problems;
+    } cases[] = {
+        {"", 1000, 10, {10, 0, 990}, 0},
+        {"OverflowLimit=2000\r\nDefaultMinimum=25\r\n", 2000, 25, {25, 0, 1975}, 0},
+        {"OverflowLimit=1\r\nDefaultMinimum=0\r\n", 1000, 10, {10, 0, 990}, 2},
+        {"OverflowLimit=abc\r\nDefaultMinimum=1000\r\n", 1000, 10, {10, 0, 990}, 1},
+        {"DownloadDesignValue=45\r\nDownloadLowerTolerance=5\r\nDownloadUpperTolerance=30\r\n",
+         1000,
+         10,
+         {10, 0, 990},
+         1},
+        {"DownloadDesignValue=45\r\nDownloadLowerTolerance=-20\r\nDownloadUpperTolerance=30\r\n",
+         1000,
+         10,
+         {45, -20, 30},
+         0},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        const QString program = folder.path() + '/';
+        WriteFile(program + "interpretini.ini", QByteArray("[Interpretation]\r\n") + c.keys);
+        const test::OverflowLimitScope restore(OverflowLimit());
+        const InterpretationSettings s = ApplyInterpretationSettings(program);
+        EXPECT_EQ(OverflowLimit(), c.limit) << c.keys;
+        EXPECT_EQ(s.defaultMinimum, c.minimum) << c.keys;
+        EXPECT_EQ(s.DownloadCriterion(), c.download) << c.keys;
+        EXPECT_EQ(s.problems.size(), c.problems) << c.keys;
     }
 }
 
