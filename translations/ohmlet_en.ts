@@ -1237,7 +1237,7 @@ No program can open this file; it was saved as:
     </message>
     <message>
         <source>文件 %1 已打开，但其附加信息有问题：</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 was opened, but its extras have problems:</translation>
     </message>
     <message>
         <source>interpretini.ini 中有不能使用的设置，已改用默认值：
