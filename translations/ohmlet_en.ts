@@ -193,6 +193,10 @@ p10 %5, median %6, p90 %7</translation>
         <source>测点 %1：%2 kΩ·cm（%3）</source>
         <translation>Point %1: %2 kΩ·cm (%3)</translation>
     </message>
+    <message>
+        <source>测点 %1：%2 kΩ·cm（无效读数）</source>
+        <translation>Point %1: %2 kΩ·cm (invalid reading)</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ClassLegend</name>

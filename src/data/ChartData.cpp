@@ -147,7 +147,8 @@ std::optional<GridMap> MakeGridMap(const Component& component, const ClassTable&
     GridMap map;
     for (std::size_t i = 0; i < n; ++i) {
         const int32_t v = component.points[i].value;
-        map.rows[i < split ? 0 : 1].push_back({static_cast<int64_t>(i) + 1, v, table.Classify(v)});
+        map.rows[i < split ? 0 : 1].push_back(
+            {static_cast<int64_t>(i) + 1, v, table.Classify(v), IsValidReading(v)});
     }
     return map;
 }

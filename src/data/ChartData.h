@@ -84,7 +84,8 @@ int64_t HistogramBinWidth(int64_t n, int32_t min, int32_t max);
 struct MapCell {
     int64_t number;  // 1-based point number
     int32_t value;
-    std::size_t classIndex;
+    std::size_t classIndex;  // meaningless for an invalid reading
+    bool valid = true;       // an invalid one keeps its place but has no class
 };
 
 // The two blocks of a grid component side by side: the first row holds the points before

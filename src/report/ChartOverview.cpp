@@ -123,9 +123,15 @@ void GridMapDrawing::DrawBody(QPainter& painter, const QRectF& body) const {
         const std::vector<MapCell>& cells = map_->rows[row];
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const QRectF box(l.left + static_cast<double>(i) * l.cell, y, l.cell, l.height);
-            painter.fillRect(box, ClassColour(cells[i].classIndex, table_.Size()));
+            painter.fillRect(box, cells[i].valid ? ClassColour(cells[i].classIndex, table_.Size())
+                                                 : QColor(Qt::lightGray));
             painter.setPen(QPen(QColor(120, 120, 120), 0.6 * u));
             painter.drawRect(box);
+            // Not by colour alone: an invalid reading is crossed out.
+            if (!cells[i].valid) {
+                painter.drawLine(box.topLeft(), box.bottomRight());
+                painter.drawLine(box.topRight(), box.bottomLeft());
+            }
             const QString value = QString::number(cells[i].value);
             if (fm.horizontalAdvance(value) + 2 * u <= box.width()) {
                 painter.setPen(Qt::black);

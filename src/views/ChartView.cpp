@@ -56,6 +56,8 @@ QString BoxTip(const OverviewDrawing& d, std::size_t index) {
 QString CellTip(const GridMapDrawing& d, int row, std::size_t index) {
     const MapCell& cell = d.Map()->rows[row][index];
     const ClassTable& table = d.Classes();
+    if (!cell.valid)
+        return ChartView::tr("测点 %1：%2 kΩ·cm（无效读数）").arg(cell.number).arg(cell.value);
     return ChartView::tr("测点 %1：%2 kΩ·cm（%3）")
         .arg(cell.number)
         .arg(cell.value)

@@ -212,6 +212,14 @@ TEST(ChartData, GridMapSplitsAtTheBlockOffset) {
         }
         EXPECT_EQ(map->Columns(), std::max(c.first.size(), c.second.size())) << c.what;
     }
+    // Invalid readings keep their place in the map, without a class.
+    Component withInvalid = MakeComponent("W008", {0, 20, 1000, -5});
+    withInvalid.blockOffset = 2;
+    const std::optional<GridMap> map = MakeGridMap(withInvalid, ClassTable::Rilem());
+    ASSERT_TRUE(map);
+    const bool valid[2][2] = {{false, true}, {false, false}};
+    for (int r = 0; r < 2; ++r)
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(map->rows[r][i].valid, valid[r][i]) << r << i;
 }
 
 TEST(ChartData, BoxOverviewOfTickedOrAll) {
