@@ -290,10 +290,10 @@ TEST_F(TranslatedUiTest, ClassNamesFollowTheWindowButNotTheReport) {
 // The panel's values are never cut, however long the labels beside them are.
 TEST_F(TranslatedUiTest, PanelValuesFitTheirFieldsInEitherLanguage) {
     // The example's criteria are minimums: the deviations are hidden, the criterion shown.
-    const char* fields[] = {"numberField",     "designValueField",  "criterionField",
-                            "maximumField",    "minimumField",      "pointCountField",
-                            "averageField",    "passCountField",    "passRateField",
-                            "failCountField",  "invalidCountField"};
+    const char* fields[] = {"numberField",    "designValueField", "criterionField",
+                            "maximumField",   "minimumField",     "pointCountField",
+                            "averageField",   "passCountField",   "passRateField",
+                            "failCountField", "invalidCountField"};
     for (UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
         SCOPED_TRACE(LanguageCode(language).toStdString());
         InstallTranslators(*QCoreApplication::instance(), language);
