@@ -1608,6 +1608,30 @@ row %4, column %5</translation>
         <source>yyyy年M月d日</source>
         <translation>yyyy-MM-dd</translation>
     </message>
+    <message>
+        <source>要求合格率</source>
+        <translation>Required pass rate (%)</translation>
+    </message>
+    <message>
+        <source>电极间距</source>
+        <translation>Probe spacing (mm)</translation>
+    </message>
+    <message>
+        <source>混凝土温度</source>
+        <translation>Concrete temperature (°C)</translation>
+    </message>
+    <message>
+        <source>表面湿度状况</source>
+        <translation>Surface moisture</translation>
+    </message>
+    <message>
+        <source>表面状况</source>
+        <translation>Surface condition</translation>
+    </message>
+    <message>
+        <source>未填写</source>
+        <translation>not given</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ReportPrinting</name>

@@ -9,8 +9,15 @@
 namespace ohmlet {
 namespace {
 
+const QDate kUnsetDate(1900, 1, 1);
+
 // The report's field names, for the labels only: the files and reports keep the Chinese.
 [[maybe_unused]] constexpr const char* kFieldNames[] = {
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "要求合格率"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "电极间距"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "混凝土温度"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "表面湿度状况"),
+    QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "表面状况"),
     QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "仪器编号"),
     QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "仪器设备"),
     QT_TRANSLATE_NOOP("ohmlet::ReportParameterPage", "委托单位"),
@@ -73,6 +80,9 @@ void ReportParameterPage::AddField(QGridLayout* grid, int row, int column, const
             auto* date = new QDateEdit(this);
             date->setDisplayFormat(tr("yyyy年M月d日"));
             date->setAlignment(Qt::AlignRight);
+            // The lowest date stands for "not given", so a date need never be guessed.
+            date->setMinimumDate(kUnsetDate);
+            date->setSpecialValueText(tr("未填写"));
             date->setCalendarPopup(true);
             field = date;
             break;
@@ -96,8 +106,14 @@ void ReportParameterPage::ShowValues(const LayoutParameters& values) {
         if (auto* edit = TextField(key)) edit->setText(text);
         if (auto* grade = GradeField(key)) grade->setCurrentIndex(grade->findText(text));
     }
-    for (const auto& [key, date] : values.dates)
-        if (auto* edit = DateField(key)) edit->setDate(date);
+    for (const ReportField& f : info_.fileOrder) {
+        const QString key = QString::fromUtf8(f.key);
+        if (auto* edit = DateField(key)) {
+            const auto it = values.dates.find(key);
+            edit->setDate(it != values.dates.end() && it->second.isValid() ? it->second
+                                                                           : kUnsetDate);
+        }
+    }
 }
 
 LayoutParameters ReportParameterPage::Values() const {
@@ -106,7 +122,8 @@ LayoutParameters ReportParameterPage::Values() const {
         const QString key = QString::fromUtf8(f.key);
         if (auto* edit = TextField(key)) values.texts[key] = edit->text();
         if (auto* grade = GradeField(key)) values.texts[key] = grade->currentText();
-        if (auto* edit = DateField(key)) values.dates[key] = edit->date();
+        if (auto* edit = DateField(key))
+            if (edit->date() != kUnsetDate) values.dates[key] = edit->date();
     }
     return values;
 }

@@ -10,9 +10,11 @@ LayoutParameters FreshLayoutParameters(int layout, const QDate& today) {
     if (!info) return values;
     for (const ReportField& f : info->fileOrder) {
         const QString key = QString::fromUtf8(f.key);
-        if (f.kind == FieldKind::Date)
-            values.dates[key] = today;
-        else
+        // Only the report's own date is known beforehand; a survey or casting date
+        // is left unset rather than guessed.
+        if (f.kind == FieldKind::Date) {
+            if (key == QStringLiteral("报告日期")) values.dates[key] = today;
+        } else
             values.texts[key] = DefaultReportParameter(layout + 1, key);
     }
     return values;

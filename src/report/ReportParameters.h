@@ -29,8 +29,8 @@ struct ReportParameters {
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 
-// A layout (index 0..5) never saved: its dates `today`, its texts what the report prints
-// for them while empty.
+// A layout (index 0..5) never saved: its report date `today` and no other date, its texts
+// what the report prints for them while empty.
 LayoutParameters FreshLayoutParameters(int layout, const QDate& today);
 
 // "2015年 3月 5日", GBK: a test date as settings files and the control panel write it;

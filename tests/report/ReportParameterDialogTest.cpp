@@ -146,14 +146,18 @@ TEST_F(ReportParameterDialogTest, FirstRunShowsTheReportsLayoutAndOkSavesEveryPa
         QByteArray::fromStdString("[Data]\r\n" + ToGbk(QStringLiteral("报告格式")) + "=2\r\n"));
 }
 
-TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTodayAndTheReportDefaults) {
+TEST_F(ReportParameterDialogTest, NeverSetFieldsShowTheReportDefaultsAndNoGuessedDate) {
     ReportParameterDialog dialog(Load());
     for (int layout = 0; layout < kReportLayoutCount; ++layout) {
         for (const ReportField& f : ReportLayoutInfoAt(layout)->fileOrder) {
             const QString key = QString::fromUtf8(f.key);
             SCOPED_TRACE(f.key);
             if (f.kind == FieldKind::Date) {
-                EXPECT_EQ(dialog.Page(layout)->DateField(key)->date(), QDate::currentDate());
+                // Only the report's own date is today; the others say they were not given.
+                QDateEdit* date = dialog.Page(layout)->DateField(key);
+                const bool report = key == QStringLiteral("报告日期");
+                EXPECT_EQ(date->date() == QDate::currentDate(), report);
+                EXPECT_EQ(date->text() == date->specialValueText(), !report);
             } else if (f.kind == FieldKind::Text) {
                 EXPECT_EQ(dialog.Page(layout)->TextField(key)->text(),
                           DefaultReportParameter(layout + 1, key));
