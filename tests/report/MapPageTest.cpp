@@ -68,7 +68,9 @@ TEST(MapPage, OnePagePerTickedGriddedComponentWhenChosen) {
         EXPECT_EQ(report.PageCount(),
                   report.RawPageCount() + report.SummaryPageCount() + report.MapPageCount())
             << c.what;
-        if (!c.maps) EXPECT_EQ(MappedComponents(*c.components), c.mapped) << c.what;
+        if (!c.maps) {
+            EXPECT_EQ(MappedComponents(*c.components), c.mapped) << c.what;
+        }
     }
 }
 
