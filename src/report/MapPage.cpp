@@ -15,7 +15,7 @@ constexpr int kHeadingHeight = 200;
 constexpr int kNoteHeight = 130;
 constexpr int kGap = 150;
 // Cells shrunk below this share of their whole-page size are too small for two maps.
-constexpr double kSmallestShare = 0.7;
+constexpr double kSmallestShare = 0.6;
 
 ChartStyle PrintedStyle() {
     ChartStyle style;
@@ -38,19 +38,42 @@ SurveyMapDrawing MakeDrawing(const Component& c, const ClassTable& table, MapKin
     return SurveyMapDrawing(&c, table, kind, std::move(style), texts, mapTexts);
 }
 
-// Where the maps go on the page: the whole frame under the heading, and its two halves.
-struct MapPlaces {
-    QRect whole, upper, lower;
+double CellWidthIn(const SurveyMapDrawing& d, const QRect& area) {
+    return d.CellRect(area, 0, 0).width();
+}
+
+// The least height of `area` at which the cells are as wide as with its whole height:
+// below it the map would leave an empty band between the cells and the legend.
+int TightHeight(const SurveyMapDrawing& d, const QRect& area) {
+    const double full = CellWidthIn(d, area);
+    int low = 1, high = area.height();
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (CellWidthIn(d, QRect(area.left(), area.top(), area.width(), mid)) >= full * 0.999)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return high;
+}
+
+// Where the cell map goes and, when it keeps most of its size in half the room, the
+// smooth map under it.
+struct MapPlan {
+    QRect cells;
+    QRect smooth;  // empty: no smooth map on the page
 };
 
-MapPlaces PlaceMaps(const ReportPageFrame& f, const Component& c) {
+MapPlan PlanMaps(const SurveyMapDrawing& cells, const ReportPageFrame& f, const Component& c) {
     const int top =
         f.topMargin + kHeadingHeight + (c.extras.conditions.note.empty() ? 0 : kNoteHeight);
-    const int height = f.topMargin + f.frameHeight - top;
-    const int half = (height - kGap) / 2;
-    return {QRect(f.leftMargin, top, f.frameWidth, height),
-            QRect(f.leftMargin, top, f.frameWidth, half),
-            QRect(f.leftMargin, top + half + kGap, f.frameWidth, half)};
+    const QRect room(f.leftMargin, top, f.frameWidth, f.topMargin + f.frameHeight - top);
+    const int tight = TightHeight(cells, room);
+    const int half = std::min(tight, (room.height() - kGap) / 2);
+    const QRect upper(room.left(), top, room.width(), half);
+    if (CellWidthIn(cells, upper) >= kSmallestShare * CellWidthIn(cells, room))
+        return {upper, QRect(room.left(), top + half + kGap, room.width(), half)};
+    return {QRect(room.left(), top, room.width(), tight), QRect()};
 }
 
 }  // namespace
@@ -64,15 +87,6 @@ std::vector<std::size_t> MappedComponents(const std::vector<Component>& componen
     return mapped;
 }
 
-bool SmoothMapFits(const Component& component, const ClassTable& table) {
-    const SurveyMapDrawing cells = MakeDrawing(component, table, MapKind::Cells, PrintedStyle());
-    if (!cells.Map()) return false;
-    const MapPlaces places = PlaceMaps(ReportPageFrame(), component);
-    const double whole = cells.CellRect(places.whole, 0, 0).width();
-    const double half = cells.CellRect(places.upper, 0, 0).width();
-    return whole > 0 && half >= kSmallestShare * whole;
-}
-
 void DrawMapPage(QPainter& painter, const ReportPageFrame& f, const Component& component,
                  const ClassTable& table) {
     painter.save();
@@ -84,12 +98,14 @@ void DrawMapPage(QPainter& painter, const ReportPageFrame& f, const Component& c
                         QStringLiteral("备注：") +
                             QString::fromStdString(component.extras.conditions.note).simplified());
     }
-    const MapPlaces places = PlaceMaps(f, component);
-    const bool both = SmoothMapFits(component, table);
-    MakeDrawing(component, table, MapKind::Cells, PrintedStyle())
-        .Draw(painter, both ? places.upper : places.whole);
-    if (both)
-        MakeDrawing(component, table, MapKind::Smooth, PrintedStyle()).Draw(painter, places.lower);
+    const SurveyMapDrawing cells = MakeDrawing(component, table, MapKind::Cells, PrintedStyle());
+    if (cells.Map()) {
+        const MapPlan plan = PlanMaps(cells, f, component);
+        cells.Draw(painter, plan.cells);
+        if (!plan.smooth.isEmpty())
+            MakeDrawing(component, table, MapKind::Smooth, PrintedStyle())
+                .Draw(painter, plan.smooth);
+    }
     painter.restore();
 }
 
@@ -104,11 +120,8 @@ QImage MapPicture(const Component& component, const ClassTable& table, int width
     style.titleFont.setBold(true);
     const SurveyMapDrawing drawing = MakeDrawing(component, table, MapKind::Cells, style);
     if (!drawing.Map()) return {};
-    // As tall as the grid needs at this width, within half to one and a half widths.
-    const MapData& map = *drawing.Map();
-    const double aspect = map.grid.rows * map.CellHeight() / (map.grid.columns * map.CellWidth());
-    const int height =
-        static_cast<int>(std::clamp(width * aspect + 260.0, width * 0.4, width * 1.5));
+    // As tall as the grid needs at this width, up to one and a half widths.
+    const int height = TightHeight(drawing, QRect(0, 0, width, width * 3 / 2));
     QImage image(width, height, QImage::Format_RGB32);
     const int dotsPerMetre = static_cast<int>(std::lround(96 / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);

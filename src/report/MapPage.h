@@ -17,10 +17,6 @@ namespace ohmlet {
 // The ticked components whose grid can be drawn, in list order.
 std::vector<std::size_t> MappedComponents(const std::vector<Component>& components);
 
-// Whether the smooth map goes under the cell map on the page: only when halving the
-// page leaves the cells nearly the size they would have on the whole page.
-bool SmoothMapFits(const Component& component, const ClassTable& table);
-
 void DrawMapPage(QPainter& painter, const ReportPageFrame& frame, const Component& component,
                  const ClassTable& table);
 
