@@ -214,18 +214,13 @@ TEST(MapData, SuggestedGridFollowsTheBlocksOrTheProfile) {
     };
     const Case cases[] = {
         {"W two equal blocks", "W001", 40, 20, {}, grid(2, 20)},
-        {"W longer first block", "W002", 40, 25, {}, grid(2, 25)},
         {"W longer second block", "W003", 30, 10, {}, grid(2, 20)},
         {"W without an offset", "W004", 12, 0, {}, grid(1, 12)},
-        {"W offset past the readings", "W005", 12, 50, {}, grid(1, 12)},
-        {"W negative offset", "W006", 12, -4, {}, grid(1, 12)},
         {"W blocks past the side", "W007", 250, 120, {}, grid(2, 100)},
         {"W without readings", "W008", 0, 20, {}, std::nullopt},
         {"P evenly spaced", "P001", 4, 0, {0, 50, 100, 150}, grid(1, 4, 50)},
         {"P walked backwards", "P002", 3, 0, {300, 200, 100}, grid(1, 3, 100)},
         {"P unevenly spaced", "P003", 4, 0, {0, 50, 120, 150}, grid(1, 4, 1)},
-        {"P all at one place", "P004", 3, 0, {}, grid(1, 3, 1)},
-        {"P one reading", "P005", 1, 0, {7}, grid(1, 1, 1)},
         {"P longer than a side", "P006", 130, 0, {}, grid(1, 100, 1)},
         {"single component", "0001", 10, 0, {}, std::nullopt},
     };
