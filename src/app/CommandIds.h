@@ -46,6 +46,7 @@ enum Id : int {
     kExportWord = 32801,
     kExportExcel = 32802,
     kExportCsv = 32803,
+    kSurveyGrid = 32804,
 };
 
 }  // namespace ohmlet::cmd

@@ -62,6 +62,8 @@ const QList<CommandText>& Commands() {
                            "按用户的等级表（classtableini.ini）划分腐蚀等级\n用户等级表")},
         {kEditClassTable, QT_TRANSLATE_NOOP("ohmlet::Command", "编辑用户等级表(&E)..."),
          QT_TRANSLATE_NOOP("ohmlet::Command", "编辑用户等级表的等级名称与界限\n编辑用户等级表")},
+        {kSurveyGrid, QT_TRANSLATE_NOOP("ohmlet::Command", "测区网格(&G)..."),
+         QT_TRANSLATE_NOOP("ohmlet::Command", "设置构件读数所在的测区网格与测量条件\n测区网格")},
         {kViewToolbar, QT_TRANSLATE_NOOP("ohmlet::Command", "工具栏(&T)"),
          QT_TRANSLATE_NOOP("ohmlet::Command", "显示或隐藏工具栏\n显隐工具栏")},
         {kViewStatusBar, QT_TRANSLATE_NOOP("ohmlet::Command", "状态栏(&S)"),

@@ -175,6 +175,8 @@ void MainWindow::CreateMenus() {
     tools->addSeparator();
     tools->addAction(Action(kReportParameters));
     CreateInterpretationMenu(tools);
+    tools->addSeparator();
+    tools->addAction(MakeAction(kSurveyGrid, &MainWindow::OnSurveyGrid));
 
     QMenu* view = menuBar()->addMenu(tr("查看(&V)"));
     QAction* toolbarToggle = MakeAction(kViewToolbar, nullptr);

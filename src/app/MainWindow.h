@@ -26,6 +26,7 @@ class DataView;
 class ControlPanel;
 class PanelBar;
 class ChartPane;
+class GridDialog;
 
 // "无法写入文件 <path>：<reason>", for files our own writers could not write.
 QString CannotWriteText(const QString& path, const QString& reason);
@@ -83,6 +84,9 @@ public:
     // The user's class table as edited, or nothing when cancelled; the dialog when unset.
     using ClassTablePrompt = std::function<std::optional<ClassTable>(const ClassTable& initial)>;
     void SetClassTablePrompt(ClassTablePrompt prompt) { classTablePrompt_ = std::move(prompt); }
+    // Answers the grid dialog instead of a person: fills it and returns its result.
+    using GridDialogHook = std::function<int(GridDialog& dialog)>;
+    void SetGridDialogHook(GridDialogHook hook) { gridDialogHook_ = std::move(hook); }
     // The class table in use (settings "interpretini"); the grid, panel and legend show it.
     const ClassTable& CurrentClassTable() const { return classTable_; }
     // Reads the chosen table from the settings again and shows it everywhere; with
@@ -130,6 +134,7 @@ public slots:
     void OnExportPdf();
     void OnApplyCriterion();
     void OnEditClassTable();
+    void OnSurveyGrid();
     void FollowDocument();
 
 protected:
@@ -187,6 +192,7 @@ private:
     QString programFolder_;
     CriterionPrompt criterionPrompt_;
     ClassTablePrompt classTablePrompt_;
+    GridDialogHook gridDialogHook_;
     ClassTable classTable_ = ClassTable::Rilem();
 };
 

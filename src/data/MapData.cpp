@@ -38,6 +38,51 @@ std::vector<std::optional<GridCell>> PlaceReadings(const SurveyGrid& grid, int c
     return cells;
 }
 
+namespace {
+
+int CappedSide(int length) { return std::clamp(length, 1, SurveyGrid::kMaxSide); }
+
+// The common step of the readings' positions, or 0 when they are not evenly spaced.
+double EvenStep(const Component& component, int count) {
+    if (count < 2) return 0;
+    const auto& p = component.points;
+    const int64_t step = int64_t{p[1].position} - p[0].position;
+    for (std::size_t k = 2; k < static_cast<std::size_t>(count); ++k)
+        if (int64_t{p[k].position} - p[k - 1].position != step) return 0;
+    return static_cast<double>(step < 0 ? -step : step);
+}
+
+}  // namespace
+
+std::optional<SurveyGrid> SuggestedGrid(const Component& component) {
+    const int count = component.HeldPointCount();
+    if (count == 0) return std::nullopt;
+    SurveyGrid grid;
+    grid.rows = 1;
+    grid.columns = CappedSide(count);
+    switch (component.Kind()) {
+        case ComponentKind::Grid: {
+            // A block offset outside the readings leaves them all in one block. When the
+            // first block is the shorter, the second begins on row 1: a grid has no short rows.
+            const int first = std::clamp(component.blockOffset, 0, count);
+            if (first > 0 && first < count) {
+                grid.rows = 2;
+                grid.columns = CappedSide(std::max(first, count - first));
+            }
+            return grid;
+        }
+        case ComponentKind::Profile: {
+            const double step = EvenStep(component, count);
+            grid.spacingXmm = step > 0 ? step : 1;
+            grid.spacingYmm = grid.spacingXmm;
+            return grid;
+        }
+        case ComponentKind::Single:
+            break;
+    }
+    return std::nullopt;
+}
+
 std::size_t ClassOfValue(const ClassTable& table, double value) {
     const std::size_t last = table.Size() - 1;
     for (std::size_t i = 0; i < last; ++i)

@@ -28,6 +28,13 @@ bool HasUsableSides(const SurveyGrid& grid);
 // are out of range).
 std::vector<std::optional<GridCell>> PlaceReadings(const SurveyGrid& grid, int count);
 
+// The grid the grid dialog offers a component that has none, from what the instrument
+// recorded: a W component's two blocks as two rows (its first block on row 1, columns
+// as long as the longer block); a P component's readings as one row, spaced as its
+// stored positions are when they are evenly spaced, else 1 mm apart. Nothing for other
+// kinds or a component without readings. Sides never pass SurveyGrid::kMaxSide.
+std::optional<SurveyGrid> SuggestedGrid(const Component& component);
+
 enum class CellState { Empty, Valid, Failing, Invalid };
 
 struct MapCellData {

@@ -63,6 +63,9 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     chartPage_ = new QCheckBox(tr("打印报告附图表页"), this);
     chartPage_->setObjectName(QStringLiteral("chartPage"));
     chartPage_->setChecked(parameters.chartPage);
+    mapPages_ = new QCheckBox(tr("打印报告附分布图页（有测区网格的构件）"), this);
+    mapPages_->setObjectName(QStringLiteral("mapPages"));
+    mapPages_->setChecked(parameters.mapPages);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
@@ -74,6 +77,7 @@ ReportParameterDialog::ReportParameterDialog(const ReportParameters& parameters,
     layout->addWidget(rule);
     layout->addWidget(stack_);
     layout->addWidget(classSummary_);
+    layout->addWidget(mapPages_);
     layout->addWidget(chartPage_);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -98,6 +102,7 @@ ReportParameters ReportParameterDialog::Values() const {
     parameters.chosenLayout = combo_->currentIndex();
     parameters.chartPage = chartPage_->isChecked();
     parameters.classSummary = classSummary_->isChecked();
+    parameters.mapPages = mapPages_->isChecked();
     for (int i = 0; i < kReportLayoutCount; ++i)
         parameters.layouts[static_cast<std::size_t>(i)] =
             pages_[static_cast<std::size_t>(i)]->Values();

@@ -27,6 +27,7 @@ public:
     QComboBox* LayoutCombo() const { return combo_; }
     QCheckBox* ChartPageCheck() const { return chartPage_; }
     QCheckBox* ClassSummaryCheck() const { return classSummary_; }
+    QCheckBox* MapPagesCheck() const { return mapPages_; }
     ReportParameterPage* Page(int layout) const;
 
 private slots:
@@ -37,6 +38,7 @@ private:
     QStackedWidget* stack_ = nullptr;
     QCheckBox* chartPage_ = nullptr;
     QCheckBox* classSummary_ = nullptr;
+    QCheckBox* mapPages_ = nullptr;
     std::array<ReportParameterPage*, kReportLayoutCount> pages_{};
 };
 

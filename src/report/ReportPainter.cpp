@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "report/InterpretationSettings.h"
+#include "report/MapPage.h"
 #include "report/RawDataPage.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportParametersFile.h"
@@ -20,9 +21,10 @@ ReportPainter::ReportPainter(const std::vector<Component>& components, const QSt
     const ChosenClassTable chosen = LoadChosenClassTable(programFolder);
     classes_ = chosen.table;
     if (ReadClassSummaryChoice(programFolder)) summary_ = BuildClassSummary(components, classes_);
+    if (ReadMapPagesChoice(programFolder)) mapped_ = MappedComponents(components);
     if (ReadReportChartPage(programFolder)) charted_ = ChartedComponents(components);
     // Only pages that show classes make the table's problem the report's.
-    if (summary_ || !charted_.empty()) classTableWarning_ = chosen.Warning();
+    if (summary_ || !mapped_.empty() || !charted_.empty()) classTableWarning_ = chosen.Warning();
 }
 
 std::string ReportPainter::Parameter(const QString& key) const {
@@ -48,15 +50,21 @@ void ReportPainter::DrawPage(QPainter& painter, int page) {
         case 3:
             DrawBasisPage(painter, frame_, parameter);
             break;
-        default:
-            if (page > RawPageCount() + SummaryPageCount())
+        default: {
+            const int beforeMaps = RawPageCount() + SummaryPageCount();
+            if (page > beforeMaps + MapPageCount())
                 DrawChartPage(painter, frame_, components_, charted_, classes_,
-                              page - RawPageCount() - SummaryPageCount() - 1);
+                              page - beforeMaps - MapPageCount() - 1);
+            else if (page > beforeMaps)
+                DrawMapPage(painter, frame_,
+                            components_[mapped_[static_cast<std::size_t>(page - beforeMaps - 1)]],
+                            classes_);
             else if (page > RawPageCount())
                 DrawClassSummaryPage(painter, frame_, *summary_, page - RawPageCount() - 1);
             else
                 DrawRawDataPage(painter, frame_, components_, rows_, page);
             break;
+        }
     }
     DrawDecorations(painter, page);
     painter.restore();

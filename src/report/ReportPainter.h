@@ -27,13 +27,16 @@ public:
     // and only they count in the totals. The settings files are read here, once.
     ReportPainter(const std::vector<Component>& components, const QString& programFolder);
 
-    // The raw data pages, then the class summary and the chart pages when the report
-    // parameters ask for them.
+    // The raw data pages, then the class summary, the map pages and the chart pages when
+    // the report parameters ask for them.
     int PageCount() const {
-        return RawPageCount() + SummaryPageCount() + ChartPageCount(charted_.size());
+        return RawPageCount() + SummaryPageCount() + MapPageCount() +
+               ChartPageCount(charted_.size());
     }
     int RawPageCount() const { return ReportPageCount(rows_.size()); }
     int SummaryPageCount() const { return summary_ ? ClassSummaryPageCount(*summary_) : 0; }
+    // One page per ticked component with a grid.
+    int MapPageCount() const { return static_cast<int>(mapped_.size()); }
     const std::optional<ClassSummary>& Summary() const { return summary_; }
     const std::vector<ReportRow>& Rows() const { return rows_; }
     const ReportTotals& Totals() const { return totals_; }
@@ -55,6 +58,7 @@ private:
     ReportPageFrame frame_;
     ReportParameterSet parameters_;  // 检测报告1
     PrintSettings settings_;
+    std::vector<std::size_t> mapped_;   // components with a map page
     std::vector<std::size_t> charted_;  // components with a chart; none without chart pages
     ClassTable classes_ = ClassTable::Rilem();
     std::optional<ClassSummary> summary_;

@@ -26,6 +26,9 @@ struct ReportParameters {
     bool chartPage = false;
     // The printed report ends with the class and statistics summary.
     bool classSummary = true;
+    // A map page for each ticked component with a survey grid, after the summary. Files
+    // without grids get none, so it can be on from the start.
+    bool mapPages = true;
     std::array<LayoutParameters, kReportLayoutCount> layouts;
 };
 

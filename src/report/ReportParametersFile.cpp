@@ -8,6 +8,18 @@ namespace ohmlet {
 namespace {
 
 constexpr char kClassSummaryKey[] = "ClassSummary";
+constexpr char kMapPagesKey[] = "MapPages";
+
+// A choice that is on unless the file says 0.
+bool ReadOnByDefault(const QString& programFolder, const char* key) {
+    int32_t on = 1;
+    IniFile file;
+    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
+        file.ReadInt(SectionName(), key, on);
+        file.Close();
+    }
+    return on != 0;
+}
 
 // Only called with 0..kReportLayoutCount - 1.
 const ReportLayoutInfo& LayoutAt(int layout) { return *ReportLayoutInfoAt(layout); }
@@ -102,6 +114,7 @@ ReportParameters LoadReportParameters(const QString& programFolder, const QDate&
     }
     parameters.chartPage = ReadReportChartPage(programFolder);
     parameters.classSummary = ReadClassSummaryChoice(programFolder);
+    parameters.mapPages = ReadMapPagesChoice(programFolder);
     return parameters;
 }
 
@@ -120,18 +133,17 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
              if (parameters.chartPage) file.WriteInt(ChartPageKeyGbk(), 1);
              // Only the change from the default is written: a file as before otherwise.
              if (!parameters.classSummary) file.WriteInt(kClassSummaryKey, 0);
+             if (!parameters.mapPages) file.WriteInt(kMapPagesKey, 0);
          }));
     return outcome;
 }
 
 bool ReadClassSummaryChoice(const QString& programFolder) {
-    int32_t on = 1;
-    IniFile file;
-    if (OpenSettingsFile(file, programFolder, kChosenLayoutFile, SettingsAccess::Read)) {
-        file.ReadInt(SectionName(), kClassSummaryKey, on);
-        file.Close();
-    }
-    return on != 0;
+    return ReadOnByDefault(programFolder, kClassSummaryKey);
+}
+
+bool ReadMapPagesChoice(const QString& programFolder) {
+    return ReadOnByDefault(programFolder, kMapPagesKey);
 }
 
 ReportParameterSet ReadReportParameters(const QString& programFolder, int layoutNumber) {

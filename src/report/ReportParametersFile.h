@@ -32,6 +32,8 @@ SettingsOutcome SaveReportParameters(const QString& programFolder,
 bool ReadReportChartPage(const QString& programFolder);
 // Whether the printed report carries the class summary ("reportini"; on without it).
 bool ReadClassSummaryChoice(const QString& programFolder);
+// Whether gridded components get their map pages ("reportini"; on without it).
+bool ReadMapPagesChoice(const QString& programFolder);
 
 // The value stored for key (UTF-8) in layout number 1..6, blanks trimmed; empty when the
 // file, the key or the layout is not there. Returned as GBK bytes.

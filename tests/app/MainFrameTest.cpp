@@ -94,7 +94,8 @@ TEST_F(MainFrameTest, MenusCarryTheirItemsInOrderWithTheirCommands) {
                            Item("生成word报告(&W)", cmd::kWordReport),
                            Item("数据导入Excel(&E)", cmd::kExcelExport), "-",
                            Item("报告参数(&R)...", cmd::kReportParameters), "-",
-                           Item("应用判定标准(&J)...", cmd::kApplyCriterion), "腐蚀等级表(&C)="}));
+                           Item("应用判定标准(&J)...", cmd::kApplyCriterion),
+                           "腐蚀等级表(&C)=", "-", Item("测区网格(&G)...", cmd::kSurveyGrid)}));
     EXPECT_EQ(
         Items(MenuNamed(bar, "查看(&V)")),
         (QStringList{Item("工具栏(&T)", cmd::kViewToolbar), Item("状态栏(&S)", cmd::kViewStatusBar),

@@ -191,3 +191,47 @@ TEST(MapData, FieldIsBilinearBetweenValidCentresAndLeavesHoles) {
 
 }  // namespace
 }  // namespace ohmlet
+
+namespace ohmlet {
+namespace {
+
+// A W component's blocks become its rows; a P component's positions give its spacing.
+TEST(MapData, SuggestedGridFollowsTheBlocksOrTheProfile) {
+    struct Case {
+        const char* what;
+        const char* number;
+        int count;
+        int blockOffset;
+        std::vector<int> positions;  // empty: all 0
+        std::optional<SurveyGrid> expected;
+    };
+    auto grid = [](int rows, int columns, double spacing = 0) {
+        SurveyGrid g;
+        g.rows = rows;
+        g.columns = columns;
+        g.spacingXmm = g.spacingYmm = spacing;
+        return std::optional<SurveyGrid>(g);
+    };
+    const Case cases[] = {
+        {"W two equal blocks", "W001", 40, 20, {}, grid(2, 20)},
+        {"W longer second block", "W003", 30, 10, {}, grid(2, 20)},
+        {"W without an offset", "W004", 12, 0, {}, grid(1, 12)},
+        {"W blocks past the side", "W007", 250, 120, {}, grid(2, 100)},
+        {"W without readings", "W008", 0, 20, {}, std::nullopt},
+        {"P evenly spaced", "P001", 4, 0, {0, 50, 100, 150}, grid(1, 4, 50)},
+        {"P walked backwards", "P002", 3, 0, {300, 200, 100}, grid(1, 3, 100)},
+        {"P unevenly spaced", "P003", 4, 0, {0, 50, 120, 150}, grid(1, 4, 1)},
+        {"P longer than a side", "P006", 130, 0, {}, grid(1, 100, 1)},
+        {"single component", "0001", 10, 0, {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        Component component = MakeComponent(c.number, std::vector<int>(c.count, 30));
+        component.blockOffset = c.blockOffset;
+        for (std::size_t k = 0; k < c.positions.size(); ++k)
+            component.points[k].position = c.positions[k];
+        EXPECT_EQ(SuggestedGrid(component), c.expected) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace ohmlet

@@ -2,6 +2,9 @@
 
 #include <zip.h>
 
+#include <pugixml.hpp>
+#include <sstream>
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -203,6 +206,80 @@ QString DocxPackage::Load(const QString& path) {
 }
 
 const std::string& DocxPackage::DocumentXml() const { return parts_.at(documentIndex_).bytes; }
+
+DocxPackage::Part* DocxPackage::FindPart(const std::string& name) {
+    for (Part& part : parts_)
+        if (part.name == name) return &part;
+    return nullptr;
+}
+
+namespace {
+
+constexpr char kRelationshipsPart[] = "word/_rels/document.xml.rels";
+constexpr char kContentTypesPart[] = "[Content_Types].xml";
+constexpr char kImageType[] =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
+
+bool LoadXml(pugi::xml_document& doc, const std::string& bytes) {
+    return doc.load_buffer(bytes.data(), bytes.size(),
+                           pugi::parse_default | pugi::parse_declaration) &&
+           doc.document_element();
+}
+
+std::string SavedXml(const pugi::xml_document& doc) {
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw);
+    return out.str();
+}
+
+// An id no relationship of the part has yet.
+std::string FreeId(const pugi::xml_node& relationships) {
+    for (int n = 1;; ++n) {
+        const std::string id = "rIdMap" + std::to_string(n);
+        if (!relationships.find_child_by_attribute("Relationship", "Id", id.c_str())) return id;
+    }
+}
+
+}  // namespace
+
+std::string DocxPackage::AddPicture(const std::string& fileName, std::string pngBytes) {
+    Part* types = FindPart(kContentTypesPart);
+    pugi::xml_document typesXml;
+    if (!types || !LoadXml(typesXml, types->bytes)) return {};
+    // A template without pictures has no relationships of its document part yet.
+    Part* rels = FindPart(kRelationshipsPart);
+    pugi::xml_document relsXml;
+    if (rels ? !LoadXml(relsXml, rels->bytes)
+             : !relsXml.load_string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/"
+                                    "package/2006/relationships\"/>",
+                                    pugi::parse_default | pugi::parse_declaration))
+        return {};
+    pugi::xml_node relationships = relsXml.document_element();
+    const std::string id = FreeId(relationships);
+    pugi::xml_node added = relationships.append_child("Relationship");
+    added.append_attribute("Id") = id.c_str();
+    added.append_attribute("Type") = kImageType;
+    added.append_attribute("Target") = ("media/" + fileName).c_str();
+
+    pugi::xml_node root = typesXml.document_element();
+    bool known = false;
+    for (pugi::xml_node d : root.children("Default"))
+        known = known || QString::fromUtf8(d.attribute("Extension").value())
+                                 .compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+    if (!known) {
+        pugi::xml_node png = root.prepend_child("Default");
+        png.append_attribute("Extension") = "png";
+        png.append_attribute("ContentType") = "image/png";
+    }
+    types->bytes = SavedXml(typesXml);
+    if (rels)
+        rels->bytes = SavedXml(relsXml);
+    else
+        parts_.push_back({kRelationshipsPart, SavedXml(relsXml)});
+    parts_.push_back({"word/media/" + fileName, std::move(pngBytes)});
+    return id;
+}
 
 QString DocxPackage::Write(const QString& path, PartGenerator& generator,
                            const OfficeSink& sink) const {

@@ -30,6 +30,11 @@ public:
 
     const std::string& DocumentXml() const;
 
+    // Adds a PNG picture part for the document part, its relationship and the png
+    // content type; returns the relationship's id, or empty when the template's
+    // relationships or content types cannot be read.
+    std::string AddPicture(const std::string& fileName, std::string pngBytes);
+
     // Makes the package of the parts in the template's order, the document part taken
     // from `generator`, and hands its bytes to `sink`; `path` names the file in messages.
     QString Write(const QString& path, PartGenerator& generator, const OfficeSink& sink) const;
@@ -39,6 +44,8 @@ private:
         std::string name;
         std::string bytes;
     };
+    Part* FindPart(const std::string& name);
+
     std::vector<Part> parts_;
     std::size_t documentIndex_ = 0;
 };

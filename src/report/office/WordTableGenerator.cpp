@@ -32,8 +32,10 @@ void AppendEscaped(std::string& out, const std::string& text) {
 }  // namespace
 
 WordTableGenerator::WordTableGenerator(const WordTemplateDocument& page,
-                                       std::vector<const Component*> components)
-    : page_(page), components_(std::move(components)) {
+                                       std::vector<const Component*> components,
+                                       std::vector<std::optional<WordPicture>> pictures)
+    : page_(page), components_(std::move(components)), pictures_(std::move(pictures)) {
+    pictures_.resize(components_.size());
     const std::string& w = page.prefix;
     const int column = page.textWidth / kReadingsPerRow;
     const std::string tableWidth = std::to_string(column * kReadingsPerRow);
@@ -69,6 +71,7 @@ void WordTableGenerator::Rewind() {
     step_ = Step::Before;
     nextComponent_ = 0;
     nextPoint_ = -1;
+    tableOpen_ = false;
 }
 
 bool WordTableGenerator::Next(std::string& out) {
@@ -80,19 +83,24 @@ bool WordTableGenerator::Next(std::string& out) {
             return true;
         case Step::TableStart:
             out += tableStart_;
+            tableOpen_ = true;
             step_ = Step::Components;
             return true;
         case Step::Components:
             AppendComponents(out);
             if (nextComponent_ == components_.size()) step_ = Step::TableEnd;
             return true;
-        case Step::TableEnd:
+        case Step::TableEnd: {
             // The rows reserved for components without points stay empty at the end.
-            for (const Component* c : components_)
-                if (c->HeldPointCount() == 0) AppendEmptyRow(out);
-            out += tableEnd_;
+            const auto empty =
+                std::count_if(components_.begin(), components_.end(),
+                              [](const Component* c) { return c->HeldPointCount() == 0; });
+            if (!tableOpen_ && empty > 0) out += tableStart_;
+            for (auto k = empty; k > 0; --k) AppendEmptyRow(out);
+            if (tableOpen_ || empty > 0) out += tableEnd_;
             step_ = Step::After;
             return true;
+        }
         case Step::After:
             out += page_.after;
             step_ = Step::Done;
@@ -120,8 +128,13 @@ void WordTableGenerator::AppendComponents(std::string& out) {
             nextPoint_ += kReadingsPerRow;
         }
         if (nextPoint_ >= n) {
+            if (pictures_[nextComponent_]) AppendPicture(out, nextComponent_);
             ++nextComponent_;
             nextPoint_ = -1;
+            if (!tableOpen_ && nextComponent_ < components_.size()) {
+                out += tableStart_;
+                tableOpen_ = true;
+            }
         }
     }
 }
@@ -137,6 +150,44 @@ void WordTableGenerator::AppendValueRow(std::string& out, const Component& compo
     }
     for (int j = last; j < first + kReadingsPerRow; ++j) out += emptyCell_;
     out += rowEnd_;
+}
+
+void WordTableGenerator::AppendPicture(std::string& out, std::size_t k) {
+    const WordPicture& picture = *pictures_[k];
+    if (picture.width <= 0 || picture.height <= 0) return;
+    out += tableEnd_;
+    tableOpen_ = false;
+    // The width of the text; one twentieth of a point is 635 EMU.
+    const long long cx = static_cast<long long>(page_.textWidth) * 635;
+    const long long cy = cx * picture.height / picture.width;
+    const std::string extent =
+        "cx=\"" + std::to_string(cx) + "\" cy=\"" + std::to_string(cy) + "\"";
+    const std::string number = std::to_string(k + 1);
+    const std::string& w = page_.prefix;
+    // The drawing's namespaces are declared where used: a template need not declare them.
+    out += "<" + w + ":p><" + w + ":pPr><" + w + ":jc " + w + ":val=\"center\"/></" + w + ":pPr><" +
+           w + ":r><" + w + ":drawing>";
+    out +=
+        "<wp:inline xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/"
+        "wordprocessingDrawing\" distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent " +
+        extent + "/><wp:docPr id=\"" + std::to_string(9000 + k) + "\" name=\"Map " + number +
+        "\"/><wp:cNvGraphicFramePr/>";
+    out +=
+        "<a:graphic xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
+        "<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+        "<pic:pic xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+        "<pic:nvPicPr><pic:cNvPr id=\"0\" name=\"map" +
+        number +
+        ".png\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+        "r:embed=\"" +
+        picture.relationshipId +
+        "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off "
+        "x=\"0\" y=\"0\"/><a:ext " +
+        extent +
+        "/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
+        "</a:graphicData></a:graphic></wp:inline>";
+    out += "</" + w + ":drawing></" + w + ":r></" + w + ":p>";
 }
 
 void WordTableGenerator::AppendEmptyRow(std::string& out) const {

@@ -1,8 +1,14 @@
 #include "report/office/WordTableWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <new>
+
+#include "data/MapData.h"
+#include "report/InterpretationSettings.h"
+#include "report/MapPage.h"
 
 #include "report/office/DocxPackage.h"
 #include "report/office/OfficeFolder.h"
@@ -16,6 +22,36 @@ namespace ohmlet {
 QString WordTemplateFileName() { return QStringLiteral("表格.docx"); }
 
 QString DefaultWordOutputPath() { return NewOfficeOutputPath(QStringLiteral("docx")); }
+
+namespace {
+
+// Pixels across a map picture: sharp at the width of an A4 page's text.
+constexpr int kPictureWidth = 1200;
+
+// The cell map of every listed component with a grid, added to the package; the class
+// table is the one the settings beside the program choose, as in the printed report.
+std::vector<std::optional<WordPicture>> AddMapPictures(DocxPackage& package,
+                                                       const std::vector<const Component*>& list,
+                                                       const QString& programFolder) {
+    std::vector<std::optional<WordPicture>> pictures(list.size());
+    const ClassTable table = LoadChosenClassTable(programFolder).table;
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        const Component& c = *list[k];
+        if (!c.extras.grid || !HasUsableSides(*c.extras.grid)) continue;
+        const QImage image = MapPicture(c, table, kPictureWidth);
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+            continue;
+        const std::string id =
+            package.AddPicture("map" + std::to_string(k + 1) + ".png", png.toStdString());
+        if (id.empty()) break;  // the template's relationships cannot take pictures
+        pictures[k] = WordPicture{id, image.width(), image.height()};
+    }
+    return pictures;
+}
+
+}  // namespace
 
 OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                              const QString& templateFolder, const QString& outputPath) {
@@ -37,7 +73,8 @@ OfficeOutcome WriteWordTable(const std::vector<Component>& components,
                 outputPath, QStringLiteral("The template %1 cannot be used: %2.")
                                 .arg(templatePath, QString::fromStdString(page.cause)));
 
-        WordTableGenerator table(page, SelectedComponents(components));
+        const std::vector<const Component*> selected = SelectedComponents(components);
+        WordTableGenerator table(page, selected, AddMapPictures(package, selected, templateFolder));
         return SaveOfficeFile(localPath, [&](const OfficeSink& sink) {
             return package.Write(outputPath, table, sink);
         });

@@ -42,6 +42,13 @@ def read_docx(path):
              "keepNext": any(p.find(qn("w:pPr") + "/" + qn("w:keepNext")) is not None
                              for p in tr.iter(qn("w:p")))}
             for tr in table.iterchildren(qn("w:tr"))])
+    # Each picture: the body child holding it and the part it shows.
+    result["pictures"] = []
+    for index, child in enumerate(body.iterchildren()):
+        for blip in child.iter(qn("a:blip")):
+            part = document.part.related_parts[blip.get(qn("r:embed"))]
+            result["pictures"].append({"at": index, "contentType": part.content_type,
+                                       "png": part.blob[:8] == b"\x89PNG\r\n\x1a\n"})
     import re
     import zipfile
     with zipfile.ZipFile(path) as package:
