@@ -41,21 +41,16 @@ TEST(Ch375DllWindows, ALibraryThatCannotServeFailsTheOpenWithWhatToDo) {
         EXPECT_EQ(opened.code, c.status);
         EXPECT_EQ(opened.text, transfer_texts::kUsbOpenFailed);
         EXPECT_NE(opened.cause.find(c.cause), std::string::npos) << opened.cause;
-        EXPECT_FALSE(link.IsOpen());
 
         // Nothing else reaches a library that is not there.
         Ch375DllWindows chip(c.library);
         EXPECT_EQ(chip.OpenDevice(0).code, c.status);
         unsigned char block[64] = {0, 0};
-        std::size_t count = 2;
-        EXPECT_EQ(chip.WriteData(0, block, count).code, LinkStatus::NoSuchDevice);
-        EXPECT_EQ(count, 0u);
-        count = sizeof block;
+        std::size_t count = sizeof block;
         EXPECT_EQ(chip.ReadData(0, block, count).code, LinkStatus::NoSuchDevice);
         EXPECT_EQ(count, 0u);
         EXPECT_EQ(chip.DeviceName(0), "");
         chip.AbortRead(0);
-        chip.AbortWrite(0);
         chip.CloseDevice(0);
     }
 }
