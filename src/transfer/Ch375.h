@@ -25,7 +25,8 @@ public:
     virtual void CloseDevice(unsigned index) = 0;
 };
 
-// The chip on this machine: libusb, or the simulated instrument when one was chosen
+// The chip on this machine: libusb (on Windows the maker's CH375DLL.DLL), or the
+// simulated instrument when one was chosen
 // (UseSimulatedUsb, or OHMLET_SIMULATE_USB=FILE.DZL).
 std::unique_ptr<Ch375> MakeCh375();
 

@@ -4,7 +4,11 @@
 #include <mutex>
 
 #include "data/DzlFile.h"
+#ifdef _WIN32
+#include "transfer/Ch375DllWindows.h"
+#else
 #include "transfer/LibusbCh375.h"
+#endif
 #include "transfer/ReplyEncoder.h"
 #include "transfer/sim/SimulatedCh375.h"
 
@@ -40,7 +44,12 @@ std::optional<std::string> SimulatedUsbSource() {
 
 std::unique_ptr<Ch375> MakeCh375() {
     std::optional<std::string> source = SimulatedUsbSource();
+#ifdef _WIN32
+    // Windows binds the chip to its maker's driver, which libusb cannot open.
+    if (!source) return std::make_unique<Ch375DllWindows>();
+#else
     if (!source) return std::make_unique<LibusbCh375>();
+#endif
     // The file is read at each transfer, so edits to it show in the next download.
     DzlReadResult file = ReadDzlFile(*source);
     EncodedReply reply;
