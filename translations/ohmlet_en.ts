@@ -729,6 +729,16 @@ Edit user class table</translation>
         <translation>Edit the names and bounds of the user class table
 Edit user class table</translation>
     </message>
+    <message>
+        <source>测区网格(&amp;G)...</source>
+        <translation>Survey &amp;Grid...</translation>
+    </message>
+    <message>
+        <source>设置构件读数所在的测区网格与测量条件
+测区网格</source>
+        <translation>Set the survey grid of the readings and the conditions of the measurement
+Survey Grid</translation>
+    </message>
 </context>
 <context>
     <name>ohmlet::ComponentFields</name>
@@ -1059,6 +1069,169 @@ Resistivity (kΩ*cm)</translation>
     <message>
         <source>合格</source>
         <translation>Passes</translation>
+    </message>
+</context>
+<context>
+    <name>ohmlet::GridDialog</name>
+    <message>
+        <source>未设</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>例如：干燥、潮湿、饱水</source>
+        <translation>e.g. dry, damp, saturated</translation>
+    </message>
+    <message>
+        <source>例如：打磨、湿润</source>
+        <translation>e.g. ground, wetted</translation>
+    </message>
+    <message>
+        <source>测区网格</source>
+        <translation>Survey Grid</translation>
+    </message>
+    <message>
+        <source>清除网格</source>
+        <translation>Clear Grid</translation>
+    </message>
+    <message>
+        <source>网格</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>列数</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>列间距 (mm)</source>
+        <translation>Column spacing (mm)</translation>
+    </message>
+    <message>
+        <source>行间距 (mm)</source>
+        <translation>Row spacing (mm)</translation>
+    </message>
+    <message>
+        <source>逐行，每行从同一侧开始</source>
+        <translation>Along rows, each from the same side</translation>
+    </message>
+    <message>
+        <source>逐行往返（蛇形）</source>
+        <translation>Along rows, back and forth (serpentine)</translation>
+    </message>
+    <message>
+        <source>逐列，每列从同一侧开始</source>
+        <translation>Along columns, each from the same side</translation>
+    </message>
+    <message>
+        <source>逐列往返（蛇形）</source>
+        <translation>Along columns, back and forth (serpentine)</translation>
+    </message>
+    <message>
+        <source>测读顺序</source>
+        <translation>Reading order</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>第一个读数</source>
+        <translation>First reading</translation>
+    </message>
+    <message>
+        <source>测量条件</source>
+        <translation>Conditions</translation>
+    </message>
+    <message>
+        <source>探头间距 (mm)</source>
+        <translation>Probe spacing (mm)</translation>
+    </message>
+    <message>
+        <source>混凝土温度 (°C)</source>
+        <translation>Concrete temperature (°C)</translation>
+    </message>
+    <message>
+        <source>含水状态</source>
+        <translation>Moisture state</translation>
+    </message>
+    <message>
+        <source>表面状况</source>
+        <translation>Surface condition</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>应用于</source>
+        <translation>Apply to</translation>
+    </message>
+    <message>
+        <source>当前构件 %1</source>
+        <translation>The current component %1</translation>
+    </message>
+    <message>
+        <source>当前构件（无）</source>
+        <translation>The current component (none)</translation>
+    </message>
+    <message>
+        <source>所有勾选的构件（%1 个）</source>
+        <translation>All ticked components (%1)</translation>
+    </message>
+    <message>
+        <source>没有当前构件。</source>
+        <translation>There is no current component.</translation>
+    </message>
+    <message>
+        <source>没有勾选的构件。</source>
+        <translation>No component is ticked.</translation>
+    </message>
+    <message>
+        <source>间距须为大于 0、不超过 %1 的毫米数，或留空。</source>
+        <translation>A spacing must be millimetres above 0 and at most %1, or left empty.</translation>
+    </message>
+    <message>
+        <source>列间距和行间距须同时填写，或同时留空（此时图上按格计数）。</source>
+        <translation>Give both the column and the row spacing, or leave both empty (the map then counts cells).</translation>
+    </message>
+    <message>
+        <source>探头间距须为大于 0、不超过 %1 的毫米数，或留空。</source>
+        <translation>The probe spacing must be millimetres above 0 and at most %1, or left empty.</translation>
+    </message>
+    <message>
+        <source>混凝土温度须在 %1 到 %2 °C 之间，或留空。</source>
+        <translation>The concrete temperature must be between %1 and %2 °C, or left empty.</translation>
+    </message>
+    <message>
+        <source>没有当前构件可预览。</source>
+        <translation>There is no current component to preview.</translation>
+    </message>
+    <message>
+        <source>当前构件 %1 个读数中有 %2 个超出网格，不会画在图上。</source>
+        <translation>%2 of the current component's %1 readings lie outside the grid and are not drawn.</translation>
+    </message>
+    <message>
+        <source>当前构件 %1 个读数；网格中有 %2 个格子没有读数。</source>
+        <translation>The current component has %1 readings; %2 cells of the grid have none.</translation>
+    </message>
+    <message>
+        <source>当前构件 %1 个读数正好填满网格。</source>
+        <translation>The current component's %1 readings fill the grid exactly.</translation>
     </message>
 </context>
 <context>
@@ -1480,6 +1653,10 @@ row %4, column %5</translation>
     <message>
         <source>打印报告附图表页</source>
         <translation>Add chart pages to the printed report</translation>
+    </message>
+    <message>
+        <source>打印报告附分布图页（有测区网格的构件）</source>
+        <translation>Map pages in the printed report (components with a survey grid)</translation>
     </message>
 </context>
 <context>
