@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "cli/CliDrawing.h"
 #include "cli/CliSettings.h"
 #include "cli/ExportFormats.h"
 #include "report/InterpretationSettings.h"
@@ -20,6 +21,8 @@ int Finish(const OfficeOutcome& outcome) {
 }
 
 int ExportDocx(const ExportJob& job) {
+    // The maps after the gridded components' tables are drawn with text.
+    const std::unique_ptr<QGuiApplication> app = StartDrawing();
     return Finish(WriteWordTable(job.components, ProgramFolder(), job.outputPath));
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CliCommands.h"
+#include "cli/CliDrawing.h"
 #include "data/DzlFile.h"
 #include "report/ChartFile.h"
 #include "report/ClassTableFile.h"
@@ -115,11 +116,6 @@ int ChooseTable(const std::string& name, std::optional<ClassTable>& table) {
     return kExitOk;
 }
 
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
 ChartStyle PictureStyle() {
     ChartStyle style;
     // The report's faces at the picture's size: pixels of 96 dpi.
@@ -166,16 +162,11 @@ int RunMap(Args args) {
     if (ChartFileFormatOf(QString::fromStdString(out)) == ChartFileFormat::Unknown)
         return UsageError("cannot write the map to " + out + ": only .png and .pdf files.");
 
-    qInstallMessageHandler(QuietQtMessages);
-    // Text layout needs a GUI application; without a display the offscreen platform serves.
-    static int argc = 3;
-    static char name[] = "ohmlet-cli", option[] = "-platform", platform[] = "offscreen";
-    static char* argv[] = {name, option, platform, nullptr};
-    QGuiApplication app(argc, argv);
+    const std::unique_ptr<QGuiApplication> app = StartDrawing();
 
     std::optional<ClassTable> table;
     if (const int code = ChooseTable(tableName, table); code != kExitOk) return code;
-    DzlReadResult read = ReadDzlFile(args[0]);
+    DzlReadResult read = ReadDzlWarning(args[0]);
     if (!read.Ok()) return Fail(kExitIo, read.text);
     const QString wanted = QString::fromStdString(number);
     for (Component& component : read.components) {

@@ -61,6 +61,25 @@ TEST_F(ExportOfficeCli, DocxHoldsTheSelectedComponents) {
     EXPECT_EQ(rows[5][0][QStringLiteral("text")].toString(), QStringLiteral("0.0"));
 }
 
+// The command line draws the same map pictures as the window, without a display.
+TEST_F(ExportOfficeCli, DocxHoldsAMapAfterEachGriddedComponent) {
+    auto components = MakeComponents({{"0001", "梁1", "2015年03月07日", Readings(25)},
+                                      {"0002", "板2", "2015年03月07日", {30, 87}},
+                                      {"0003", "柱3", "2015年03月08日", {40, 87}}});
+    for (std::size_t i : {std::size_t{0}, std::size_t{2}})
+        components[i].extras.grid = SurveyGrid{5, 5, 100, 100};
+    const QString input = folder_.filePath(QStringLiteral("gridded.DZL"));
+    ASSERT_TRUE(WriteDzlFile(input.toStdString(), components).Ok());
+    const QString out = folder_.filePath(QStringLiteral("maps.docx"));
+    CliRun run = RunCli({"export", "--format", "docx", input, "-o", out});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QJsonArray pictures =
+        ReadBack(QStringLiteral("docx"), out)[QStringLiteral("pictures")].toArray();
+    ASSERT_EQ(pictures.size(), 2);
+    for (const QJsonValue& picture : pictures)
+        EXPECT_EQ(picture[QStringLiteral("contentType")].toString(), QStringLiteral("image/png"));
+}
+
 TEST_F(ExportOfficeCli, XlsxHoldsTheSelectedComponents) {
     const QString out = folder_.filePath(QStringLiteral("out.xlsx"));
     CliRun run = RunCli({"export", "--format", "xlsx", input_, "-o", out});
