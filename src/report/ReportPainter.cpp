@@ -48,7 +48,7 @@ void ReportPainter::DrawPage(QPainter& painter, int page) {
             DrawProjectPage(painter, frame_, parameter, totals_);
             break;
         case 3:
-            DrawBasisPage(painter, frame_, parameter);
+            DrawBasisPage(painter, frame_, parameter, components_);
             break;
         default: {
             const int beforeMaps = RawPageCount() + SummaryPageCount();

@@ -7,6 +7,7 @@
 #include "data/PassRate.h"
 #include "report/GbkCodec.h"
 #include "report/LineBreaker.h"
+#include "report/MapDrawing.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportParameters.h"
 
@@ -219,8 +220,33 @@ void DrawProjectPage(QPainter& painter, const ReportPageFrame& f,
     DrawTextAt(painter, L + 400, std::max(Y + 2000, lineY + 40), QStringLiteral("(以下空白)"));
 }
 
+std::vector<std::string> ConditionLines(const ReportParameterLookup& parameter,
+                                        const std::vector<Component>& components) {
+    constexpr std::size_t kLines = 3;  // what the box holds
+    std::vector<std::string> lines = BreakReportLines(ConditionsText(parameter));
+    lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
+    // A component measured under its own conditions says so after the report's defaults.
+    std::vector<std::string> own;
+    for (const Component& c : components)
+        if (c.selected && !c.extras.conditions.IsEmpty())
+            own.push_back(G(QStringLiteral("构件%1：").arg(FromGbk(c.Number())) +
+                            ConditionsText(c.extras.conditions, ClassWording::kReport)));
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        if (lines.size() + 1 == kLines && i + 1 < own.size()) {
+            lines.push_back(G(QStringLiteral("另有%1个构件的测量条件见其分布图页。")
+                                  .arg(static_cast<qulonglong>(own.size() - i))));
+            break;
+        }
+        if (lines.size() == kLines) break;
+        lines.push_back(BreakReportLines(own[i]).front());
+    }
+    if (lines.size() > kLines) lines.resize(kLines);
+    return lines;
+}
+
 void DrawBasisPage(QPainter& painter, const ReportPageFrame& f,
-                   const ReportParameterLookup& parameter) {
+                   const ReportParameterLookup& parameter,
+                   const std::vector<Component>& components) {
     const int L = f.leftMargin, T = f.topMargin, W = f.frameWidth, H = f.frameHeight;
     painter.setFont(ReportFont(ReportFace::Song, 12));
     DrawFrame(painter, L, T + 200, L + W, T + H);
@@ -243,8 +269,8 @@ void DrawBasisPage(QPainter& painter, const ReportPageFrame& f,
     DrawTextFitted(painter, L + 400, T + 1800, width,
                    FromGbk(parameter(QStringLiteral("检测仪器"))));
     DrawTextAt(painter, L + 100, T + 2400, QStringLiteral("检测时间及检测环境："));
-    const std::vector<std::string> conditions = BreakReportLines(ConditionsText(parameter));
-    for (std::size_t i = 0; i < conditions.size() && i < 3; ++i)
+    const std::vector<std::string> conditions = ConditionLines(parameter, components);
+    for (std::size_t i = 0; i < conditions.size(); ++i)
         DrawGbkAt(painter, L + 400, T + 2650 + 180 * static_cast<int>(i), conditions[i]);
     DrawTextAt(painter, L + 100, T + 3400, QStringLiteral("参加检测人员："));
     DrawTextAt(painter, L + 100, T + 4400,

@@ -25,7 +25,8 @@ void DrawCoverPage(QPainter& painter, const ReportParameterLookup& parameter, co
 void DrawProjectPage(QPainter& painter, const ReportPageFrame& frame,
                      const ReportParameterLookup& parameter, const ReportTotals& totals);
 void DrawBasisPage(QPainter& painter, const ReportPageFrame& frame,
-                   const ReportParameterLookup& parameter);
+                   const ReportParameterLookup& parameter,
+                   const std::vector<Component>& components);
 
 // The texts of the survey paragraph and of the conclusion's printed lines, as GBK bytes.
 std::string SurveyParagraph(const ReportParameterLookup& parameter);
@@ -36,5 +37,9 @@ int RequiredRate(const ReportParameterLookup& parameter);
 std::string MethodText(const ReportParameterLookup& parameter);
 // The recorded survey conditions, one GBK line to be broken; empty when none is set.
 std::string ConditionsText(const ReportParameterLookup& parameter);
+// The conditions box: the report's defaults, then the ticked components measured under
+// conditions of their own, as many lines as the box holds (GBK).
+std::vector<std::string> ConditionLines(const ReportParameterLookup& parameter,
+                                        const std::vector<Component>& components);
 
 }  // namespace ohmlet

@@ -168,6 +168,38 @@ TEST(BasisTexts, RequiredRateSpacingAndConditionsComeFromTheParameters) {
     }
 }
 
+// The box holds three lines: the report's defaults first, then components measured under
+// their own conditions, the rest named by count.
+TEST(BasisTexts, ComponentsWithTheirOwnConditionsFollowTheDefaults) {
+    auto measured = [](const char* number, double spacing, bool ticked = true) {
+        Component c = Filled(1, ticked);
+        c.SetNumber(number);
+        c.extras.conditions.probeSpacingMm = spacing;
+        return c;
+    };
+    const ReportParameterLookup spacing50 = [](const QString& key) {
+        return key == QStringLiteral("电极间距") ? std::string("50") : std::string();
+    };
+    const struct {
+        std::vector<Component> components;
+        std::vector<const char*> lines;
+    } cases[] = {
+        {{Filled(1, true)}, {"电极间距：50mm"}},
+        {{measured("W007", 40), measured("0002", 30, false)},
+         {"电极间距：50mm", "构件W007：探头间距 40 mm"}},
+        {{measured("0001", 40), measured("0002", 30), measured("0003", 25)},
+         {"电极间距：50mm", "构件0001：探头间距 40 mm", "另有2个构件的测量条件见其分布图页。"}},
+    };
+    for (const auto& c : cases) {
+        QStringList got;
+        for (const std::string& line : ConditionLines(spacing50, c.components))
+            got << FromGbk(line);
+        QStringList want;
+        for (const char* line : c.lines) want << QString::fromUtf8(line);
+        EXPECT_EQ(got, want);
+    }
+}
+
 TEST(SurveyParagraph, LeavesOutEveryClauseWhoseValueIsEmpty) {
     struct Case {
         std::map<QString, QString> values;
