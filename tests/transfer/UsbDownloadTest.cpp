@@ -2,6 +2,7 @@
 
 #include "ReplyBytes.h"
 #include "UsbRun.h"
+#include "transfer/Ch375Fallback.h"
 #include "transfer/ReplyEncoder.h"
 #include "transfer/TransferTexts.h"
 #include "transfer/sim/SimulatedCh375.h"
@@ -230,6 +231,40 @@ TEST(UsbDownload, ARequestEndedByACancelEndsCancelled) {
         ASSERT_FALSE(writes.empty());
         EXPECT_EQ(writes.back(), (ByteBuffer{0, 0, 0}));
         EXPECT_FALSE(raw->inner.IsOpen());
+    }
+}
+
+// The first way that opens serves the transfer; when neither does, the first one's cause
+// (what to install) stays and the second's follows.
+TEST(UsbFallback, TheFirstWayThatOpensServesAndBothCausesAreKept) {
+    const struct {
+        bool firstOpens, secondOpens;
+        int served;  // 0 first, 1 second, -1 none
+        const char* cause;
+    } cases[] = {
+        {true, true, 0, ""},
+        {false, true, 1, ""},
+        {false, false, -1, "library missing; nor through WinUSB: no WinUSB device"},
+    };
+    for (const auto& c : cases) {
+        auto first = std::make_unique<SimulatedCh375>(ByteBuffer(64, 0));
+        auto second = std::make_unique<SimulatedCh375>(ByteBuffer(64, 0));
+        if (!c.firstOpens)
+            first->FailOpen(LinkFailure(LinkStatus::NoSuchDevice, "library missing"));
+        if (!c.secondOpens)
+            second->FailOpen(LinkFailure(LinkStatus::NoSuchDevice, "no WinUSB device"));
+        SimulatedCh375* chips[] = {first.get(), second.get()};
+        Ch375Fallback either(std::move(first), std::move(second));
+        const LinkResult opened = either.OpenDevice(0);
+        EXPECT_EQ(opened.Ok(), c.served >= 0) << c.served;
+        EXPECT_EQ(opened.cause, c.cause);
+        const unsigned char request[2] = {0, 0};
+        std::size_t count = 2;
+        EXPECT_EQ(either.WriteData(0, request, count).Ok(), c.served >= 0);
+        for (int k = 0; k < 2; ++k)
+            EXPECT_EQ(chips[k]->Writes().size(), k == c.served ? 1u : 0u) << k;
+        either.CloseDevice(0);
+        for (int k = 0; k < 2; ++k) EXPECT_FALSE(chips[k]->IsOpen()) << k;
     }
 }
 

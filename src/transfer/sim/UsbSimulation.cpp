@@ -6,9 +6,9 @@
 #include "data/DzlFile.h"
 #ifdef _WIN32
 #include "transfer/Ch375DllWindows.h"
-#else
-#include "transfer/LibusbCh375.h"
+#include "transfer/Ch375Fallback.h"
 #endif
+#include "transfer/LibusbCh375.h"
 #include "transfer/ReplyEncoder.h"
 #include "transfer/sim/SimulatedCh375.h"
 
@@ -45,8 +45,11 @@ std::optional<std::string> SimulatedUsbSource() {
 std::unique_ptr<Ch375> MakeCh375() {
     std::optional<std::string> source = SimulatedUsbSource();
 #ifdef _WIN32
-    // Windows binds the chip to its maker's driver, which libusb cannot open.
-    if (!source) return std::make_unique<Ch375DllWindows>();
+    // Windows binds the chip to its maker's driver, which only the maker's library opens;
+    // a chip bound to WinUSB instead opens through libusb.
+    if (!source)
+        return std::make_unique<Ch375Fallback>(std::make_unique<Ch375DllWindows>(),
+                                               std::make_unique<LibusbCh375>());
 #else
     if (!source) return std::make_unique<LibusbCh375>();
 #endif
