@@ -116,18 +116,6 @@ int ChooseTable(const std::string& name, std::optional<ClassTable>& table) {
     return kExitOk;
 }
 
-ChartStyle PictureStyle() {
-    ChartStyle style;
-    // The report's faces at the picture's size: pixels of 96 dpi.
-    style.font = ReportFont(ReportFace::Song, 9);
-    style.font.setPixelSize(12);
-    style.titleFont = ReportFont(ReportFace::Song, 11);
-    style.titleFont.setPixelSize(15);
-    style.titleFont.setBold(true);
-    style.unit = 1;
-    return style;
-}
-
 int WriteMap(const Component& component, const ClassTable& table, bool smooth,
              const std::string& out) {
     MapTexts mapTexts = ReportMapTexts();
@@ -138,7 +126,7 @@ int WriteMap(const Component& component, const ClassTable& table, bool smooth,
     texts.xTitle = QStringLiteral("x (mm)");
     texts.yTitle = QStringLiteral("y (mm)");
     const SurveyMapDrawing drawing(&component, table, smooth ? MapKind::Smooth : MapKind::Cells,
-                                   PictureStyle(), texts, mapTexts);
+                                   MapPictureStyle(), texts, mapTexts);
     const ChartExportResult result =
         WriteChartFile(&drawing, kPictureSize, kDpi, QString::fromStdString(out));
     return result.Ok() ? kExitOk : Fail(kExitIo, result.text);

@@ -9,6 +9,7 @@
 
 #include "report/ChartParts.h"
 #include "report/ClassColours.h"
+#include "report/ReportCanvas.h"
 
 namespace ohmlet {
 namespace {
@@ -69,6 +70,17 @@ QString ConditionsText(const SurveyConditions& c, ClassWording wording) {
         parts << Said(QT_TRANSLATE_NOOP("ohmlet::MapDrawing", "表面 %1"), wording)
                      .arg(QString::fromStdString(c.surfaceCondition).simplified());
     return parts.join(QStringLiteral(" · "));
+}
+
+ChartStyle MapPictureStyle() {
+    ChartStyle style;
+    style.font = ReportFont(ReportFace::Song, 9);
+    style.font.setPixelSize(12);
+    style.titleFont = ReportFont(ReportFace::Song, 11);
+    style.titleFont.setPixelSize(15);
+    style.titleFont.setBold(true);
+    style.unit = 1;
+    return style;
 }
 
 MapTexts ReportMapTexts() {

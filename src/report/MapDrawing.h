@@ -29,6 +29,9 @@ QString ConditionsText(const SurveyConditions& conditions,
                        ClassWording wording = ClassWording::kReport);
 // The map words of the report (Chinese), for ohmlet-cli and the printed page.
 MapTexts ReportMapTexts();
+// The report's faces at a picture's size (pixels of 96 dpi): the PNG of ohmlet-cli map and
+// the Word file's pictures.
+ChartStyle MapPictureStyle();
 
 class SurveyMapDrawing : public ChartDrawing {
 public:

@@ -112,13 +112,8 @@ void DrawMapPage(QPainter& painter, const ReportPageFrame& f, const Component& c
 QImage MapPicture(const Component& component, const ClassTable& table, int width) {
     // Text cannot be laid out without a GUI application (ohmlet-cli starts one to draw).
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || width <= 0) return {};
-    ChartStyle style;
-    style.font = ReportFont(ReportFace::Song, 9);
-    style.font.setPixelSize(12);
-    style.titleFont = ReportFont(ReportFace::Song, 11);
-    style.titleFont.setPixelSize(15);
-    style.titleFont.setBold(true);
-    const SurveyMapDrawing drawing = MakeDrawing(component, table, MapKind::Cells, style);
+    const SurveyMapDrawing drawing =
+        MakeDrawing(component, table, MapKind::Cells, MapPictureStyle());
     if (!drawing.Map()) return {};
     // As tall as the grid needs at this width, up to one and a half widths.
     const int height = TightHeight(drawing, QRect(0, 0, width, width * 3 / 2));
