@@ -97,72 +97,77 @@ double Cross(double a, double b, double p, double q, double level) {
     return p + (level - a) / (b - a) * (q - p);
 }
 
+// One square of marching squares, corners counter-clockwise from the top left: a at
+// (x0, y0), b at (x1, y0), c at (x1, y1), d at (x0, y1).
+struct Square {
+    double a, b, c, d;
+    double x0, x1, y0, y1;
+};
+
+void AddSquareSegments(const Square& q, double level, std::vector<ContourSegment>& segments) {
+    const int mask = (q.a > level ? 1 : 0) | (q.b > level ? 2 : 0) | (q.c > level ? 4 : 0) |
+                     (q.d > level ? 8 : 0);
+    if (mask == 0 || mask == 15) return;
+    // The crossing on each side: top, right, bottom, left.
+    const double top = Cross(q.a, q.b, q.x0, q.x1, level);
+    const double bottom = Cross(q.d, q.c, q.x0, q.x1, level);
+    const double left = Cross(q.a, q.d, q.y0, q.y1, level);
+    const double right = Cross(q.b, q.c, q.y0, q.y1, level);
+    const ContourSegment t2r{top, q.y0, q.x1, right}, r2b{q.x1, right, bottom, q.y1};
+    const ContourSegment b2l{bottom, q.y1, q.x0, left}, l2t{q.x0, left, top, q.y0};
+    const ContourSegment t2b{top, q.y0, bottom, q.y1}, l2r{q.x0, left, q.x1, right};
+    // A saddle is split by the mean of its corners.
+    const bool centreAbove = (q.a + q.b + q.c + q.d) / 4 > level;
+    switch (mask) {
+        case 1:
+        case 14:
+            segments.push_back(l2t);
+            break;
+        case 2:
+        case 13:
+            segments.push_back(t2r);
+            break;
+        case 4:
+        case 11:
+            segments.push_back(r2b);
+            break;
+        case 8:
+        case 7:
+            segments.push_back(b2l);
+            break;
+        case 3:
+        case 12:
+            segments.push_back(l2r);
+            break;
+        case 6:
+        case 9:
+            segments.push_back(t2b);
+            break;
+        case 5:   // a and c above
+        case 10:  // b and d above
+            if (centreAbove == (mask == 5)) {
+                segments.push_back(t2r);
+                segments.push_back(b2l);
+            } else {
+                segments.push_back(l2t);
+                segments.push_back(r2b);
+            }
+            break;
+    }
+}
+
 }  // namespace
 
 std::vector<ContourSegment> TraceContour(const SampledField& field, double level) {
     std::vector<ContourSegment> segments;
     for (int j = 0; j + 1 < field.height; ++j) {
         for (int i = 0; i + 1 < field.width; ++i) {
-            // Corners counter-clockwise from the top left: a(i,j) b(i+1,j) c(i+1,j+1) d(i,j+1).
-            const double a = field.At(i, j), b = field.At(i + 1, j);
-            const double c = field.At(i + 1, j + 1), d = field.At(i, j + 1);
-            if (std::isnan(a) || std::isnan(b) || std::isnan(c) || std::isnan(d)) continue;
-            const int mask = (a > level ? 1 : 0) | (b > level ? 2 : 0) | (c > level ? 4 : 0) |
-                             (d > level ? 8 : 0);
-            if (mask == 0 || mask == 15) continue;
-            const double x0 = field.x0 + i * field.dx, x1 = x0 + field.dx;
-            const double y0 = field.y0 + j * field.dy, y1 = y0 + field.dy;
-            // The crossing on each side: top, right, bottom, left.
-            const double top = Cross(a, b, x0, x1, level), bottom = Cross(d, c, x0, x1, level);
-            const double left = Cross(a, d, y0, y1, level), right = Cross(b, c, y0, y1, level);
-            const ContourSegment t2r{top, y0, x1, right}, r2b{x1, right, bottom, y1};
-            const ContourSegment b2l{bottom, y1, x0, left}, l2t{x0, left, top, y0};
-            const ContourSegment t2b{top, y0, bottom, y1}, l2r{x0, left, x1, right};
-            const bool centreAbove = (a + b + c + d) / 4 > level;
-            switch (mask) {
-                case 1:
-                case 14:
-                    segments.push_back(l2t);
-                    break;
-                case 2:
-                case 13:
-                    segments.push_back(t2r);
-                    break;
-                case 4:
-                case 11:
-                    segments.push_back(r2b);
-                    break;
-                case 8:
-                case 7:
-                    segments.push_back(b2l);
-                    break;
-                case 3:
-                case 12:
-                    segments.push_back(l2r);
-                    break;
-                case 6:
-                case 9:
-                    segments.push_back(t2b);
-                    break;
-                case 5:  // a and c above
-                    if (centreAbove) {
-                        segments.push_back(t2r);
-                        segments.push_back(b2l);
-                    } else {
-                        segments.push_back(l2t);
-                        segments.push_back(r2b);
-                    }
-                    break;
-                case 10:  // b and d above
-                    if (centreAbove) {
-                        segments.push_back(l2t);
-                        segments.push_back(r2b);
-                    } else {
-                        segments.push_back(t2r);
-                        segments.push_back(b2l);
-                    }
-                    break;
-            }
+            const Square q{field.At(i, j),          field.At(i + 1, j),
+                           field.At(i + 1, j + 1),  field.At(i, j + 1),
+                           field.x0 + i * field.dx, field.x0 + (i + 1) * field.dx,
+                           field.y0 + j * field.dy, field.y0 + (j + 1) * field.dy};
+            if (std::isnan(q.a) || std::isnan(q.b) || std::isnan(q.c) || std::isnan(q.d)) continue;
+            AddSquareSegments(q, level, segments);
         }
     }
     return segments;

@@ -112,19 +112,7 @@ GridDialog::GridDialog(const Document& document, QWidget* parent)
     clear_->setObjectName(QStringLiteral("clearGrid"));
     layout->addWidget(buttons_);
 
-    const Component* current = document.CurrentComponent();
-    SurveyGrid grid;
-    grid.rows = 1;
-    if (current) {
-        hasCurrent_ = true;
-        readings_ = current->HeldPointCount();
-        grid.columns = std::clamp(readings_, 1, SurveyGrid::kMaxSide);
-        if (current->extras.grid && HasUsableSides(*current->extras.grid))
-            grid = *current->extras.grid;
-        else if (const std::optional<SurveyGrid> suggested = SuggestedGrid(*current))
-            grid = *suggested;
-    }
-    Fill(grid, current ? current->extras.conditions : SurveyConditions());
+    ShowStartValues(document.CurrentComponent());
 
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -140,6 +128,23 @@ GridDialog::GridDialog(const Document& document, QWidget* parent)
         connect(box, &QComboBox::currentIndexChanged, this, &GridDialog::Update);
     connect(current_, &QRadioButton::toggled, this, &GridDialog::Update);
     Update();
+}
+
+// The current component's grid, else the one its kind suggests, else one row of its
+// readings; and its conditions.
+void GridDialog::ShowStartValues(const Component* current) {
+    SurveyGrid grid;
+    grid.rows = 1;
+    if (current) {
+        hasCurrent_ = true;
+        readings_ = current->HeldPointCount();
+        grid.columns = std::clamp(readings_, 1, SurveyGrid::kMaxSide);
+        if (current->extras.grid && HasUsableSides(*current->extras.grid))
+            grid = *current->extras.grid;
+        else if (const std::optional<SurveyGrid> suggested = SuggestedGrid(*current))
+            grid = *suggested;
+    }
+    Fill(grid, current ? current->extras.conditions : SurveyConditions());
 }
 
 QWidget* GridDialog::MakeGridBox() {

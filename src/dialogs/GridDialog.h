@@ -58,6 +58,7 @@ public:
     QLabel* PlacementLabel() const { return placement_; }
 
 private:
+    void ShowStartValues(const Component* current);
     QWidget* MakeGridBox();
     QWidget* MakeConditionsBox();
     QWidget* MakeScopeBox(const Document& document);
