@@ -195,15 +195,27 @@ DzlReadResult ReadDzlFile(const std::string& path) {
     return ParseDzl(file.data(), file.size(), path);
 }
 
+namespace {
+// The bytes of the header and the records, without a trailer.
+std::size_t RecordsSize(const std::vector<const Component*>& written) {
+    std::size_t size = kDzlHeaderSize;
+    for (const Component* c : written) size += kDzlRecordSize + c->points.size() * kDzlPointSize;
+    return size;
+}
+
+std::vector<const Component*> Written(const std::vector<Component>& components,
+                                      DzlSelection which) {
+    std::vector<const Component*> written;
+    for (const Component& c : components)
+        if (IsWritten(c, which)) written.push_back(&c);
+    return written;
+}
+}  // namespace
+
 std::vector<unsigned char> SerializeDzl(const std::vector<Component>& components,
                                         DzlSelection which) {
-    std::size_t size = kDzlHeaderSize;
-    std::vector<const Component*> written;
-    for (const Component& c : components) {
-        if (!IsWritten(c, which)) continue;
-        size += kDzlRecordSize + c.points.size() * kDzlPointSize;
-        written.push_back(&c);
-    }
+    const std::vector<const Component*> written = Written(components, which);
+    const std::size_t size = RecordsSize(written);
     const int32_t count = static_cast<int32_t>(written.size());
     const std::vector<unsigned char> trailer = EncodeDzlTrailer(written);
     std::vector<unsigned char> bytes(size + trailer.size());
@@ -227,7 +239,18 @@ DzlWriteResult WriteFileAtomically(const std::string& path,
 
 DzlWriteResult WriteDzlFile(const std::string& path, const std::vector<Component>& components,
                             DzlSelection which) {
-    return WriteFileAtomically(path, SerializeDzl(components, which));
+    const std::vector<unsigned char> bytes = SerializeDzl(components, which);
+    // Extras a reader would refuse are not written: the file keeps what it had.
+    const std::size_t trailer = bytes.size() - RecordsSize(Written(components, which));
+    if (trailer > kDzlTrailerHeaderSize + kDzlMaxTrailerPayload) {
+        DzlWriteResult refused;
+        refused.code = SafeWriteCode::Failed;
+        refused.text = "Cannot save " + path +
+                       ": the survey grids and conditions of its components take more than 1 MB; "
+                       "shorten their notes and save again.";
+        return refused;
+    }
+    return WriteFileAtomically(path, bytes);
 }
 
 }  // namespace ohmlet

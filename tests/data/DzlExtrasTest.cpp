@@ -92,6 +92,24 @@ TEST(DzlExtras, FileWithoutExtrasKeepsItsBytes) {
     EXPECT_EQ(SerializeDzl(r.components), example);
 }
 
+// Extras a reader would refuse are never written: the save fails and the old file stays.
+TEST(DzlExtras, ASaveWhoseExtrasNoReaderTakesFailsAndKeepsTheFile) {
+    test::TempDir dir;
+    const std::string path = dir.File("kept.DZL");
+    std::vector<Component> list = {test::MakeComponent("0001", {30, 40})};
+    ASSERT_TRUE(WriteDzlFile(path, list).Ok());
+    for (const std::size_t note : {std::size_t{1000}, kDzlMaxTrailerPayload + 1}) {
+        const Bytes before = test::ReadAll(path);
+        list[0].extras.conditions.note.assign(note, 'n');
+        const DzlWriteResult saved = WriteDzlFile(path, list);
+        EXPECT_EQ(saved.Ok(), note < kDzlMaxTrailerPayload) << note;
+        if (!saved.Ok()) {
+            EXPECT_NE(saved.text.find("more than 1 MB"), std::string::npos) << saved.text;
+            EXPECT_EQ(test::ReadAll(path), before);
+        }
+    }
+}
+
 Bytes Wrap(const std::string& payload, uint32_t version = kDzlTrailerVersion) {
     Bytes t(kDzlTrailerHeaderSize);
     std::memcpy(t.data(), kDzlTrailerMagic, 8);
