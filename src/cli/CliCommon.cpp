@@ -1,5 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include <charconv>
+
 #include <algorithm>
 #include <iostream>
 #include <string_view>
@@ -117,6 +119,12 @@ std::string Pad(const std::string& utf8, int width) {
     const std::string shown = TerminalText(utf8, &columns);
     return shown +
            std::string(columns < width ? static_cast<std::size_t>(width - columns) : 1, ' ');
+}
+
+bool ParseWhole(const std::string& text, int& out) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return !text.empty() && ec == std::errc() && ptr == end;
 }
 
 int FindComponent(const std::vector<Component>& list, const std::string& number,

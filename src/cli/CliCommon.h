@@ -51,6 +51,9 @@ std::string TerminalText(const std::string& utf8, int* columns = nullptr);
 // one space after it.
 std::string Pad(const std::string& utf8, int width);
 
+// A whole number that is the whole text: no sign-less junk, spaces or fraction around it.
+bool ParseWhole(const std::string& text, int& out);
+
 // The component the user names by its number (UTF-8); -1 with `error` set when no
 // component, or more than one, has that number.
 int FindComponent(const std::vector<Component>& list, const std::string& number,

@@ -1,6 +1,5 @@
 // ohmlet-cli criterion: a minimum or a band given to components in a copy of the file,
 // refused on the same grounds as in the window.
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -11,12 +10,6 @@
 
 namespace ohmlet::cli {
 namespace {
-
-bool ParseWhole(const std::string& text, int& out) {
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
 
 // "45,-20,30": design value and the two deviations.
 bool ParseBand(const std::string& text, Criterion& band) {

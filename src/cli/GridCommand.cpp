@@ -1,7 +1,6 @@
 // ohmlet-cli grid and conditions: a component's survey grid or measuring conditions set
 // in a copy of the file; the readings are written back as they were read.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -24,12 +23,6 @@ bool TakeValue(Args& args, const std::string& name, std::optional<std::string>& 
     if (!TakeOption(args, name, name, text)) return false;
     value = text;
     return true;
-}
-
-bool ParseWhole(const std::string& text, int& out) {
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
 }
 
 bool ParseFigure(const std::string& text, double& out) {
